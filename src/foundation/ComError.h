@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace quarn {
+
+/// Base of the object-defined error numbers; every numbered error of the suite is base + offset.
+inline constexpr int32_t kObjectErrorBase = static_cast<int32_t>(0x80040000u);
+
+/// The error number for an offset above the object-error base.
+constexpr int32_t ObjectError(int32_t offset) { return kObjectErrorBase + offset; }
+
+/// The one exception type of the suite: a number, the source that raised it, and a description
+/// already in the user's language.
+class ComError : public std::runtime_error {
+public:
+    ComError(int32_t number, std::string source, std::string description);
+
+    int32_t Number() const { return number_; }
+    const std::string& Source() const { return source_; }
+    const std::string& Description() const { return description_; }
+
+    /// The offset above the object-error base (the number itself for numbers outside that range).
+    int32_t Offset() const;
+
+private:
+    int32_t number_;
+    std::string source_;
+    std::string description_;
+};
+
+}  // namespace quarn

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "foundation/RecordTable.h"
+#include "foundation/Variant.h"
+
+namespace quarn {
+
+class Recordset;
+using RecordsetPtr = std::shared_ptr<Recordset>;
+
+/// A tabular result: named columns, a current-row cursor and a filter, over rows it shares with
+/// every other Recordset opened on the same RecordTable. Each Recordset has its own cursor and
+/// filter.
+///
+/// A new Recordset is open and on its first row. Reading a field or moving on while at the end,
+/// or naming an unknown column, raises ComError; so does any use after Close.
+class Recordset {
+public:
+    explicit Recordset(std::shared_ptr<const RecordTable> table);
+
+    static RecordsetPtr Create(std::shared_ptr<const RecordTable> table);
+    static RecordsetPtr Create(std::vector<std::string> columns,
+                               std::vector<RecordTable::Row> rows);
+
+    /// The value of a column (matched without regard to case) in the current row.
+    const Variant& Fields(std::string_view column) const;
+
+    void MoveFirst();
+    void MoveNext();
+    /// At the end of data: after the last row, or no rows at all.
+    bool Eof() const;
+    /// At the beginning of data: before the first row, which is only the case without rows.
+    bool Bof() const;
+
+    /// The number of rows the filter lets through.
+    int32_t RecordCount() const;
+
+    /// 1 while open, 0 after Close.
+    int32_t State() const { return table_ ? 1 : 0; }
+    void Close();
+
+    /// The current filter text ("" for none).
+    const std::string& Filter() const { return filterText_; }
+    /// Replaces the filter and moves to the first matching row. A filter that does not parse or
+    /// names an unknown column raises ComError and leaves the Recordset as it was.
+    void Filter(std::string_view expression);
+
+    std::size_t ColumnCount() const;
+    const std::string& ColumnName(std::size_t column) const;
+
+private:
+    const RecordTable& Table() const;
+    std::size_t VisibleCount() const;
+    std::size_t CurrentRow() const;
+
+    std::shared_ptr<const RecordTable> table_;
+    std::optional<std::vector<uint32_t>> visibleRows_;  // absent: every row is visible
+    std::string filterText_;
+    std::size_t position_ = 0;
+};
+
+}  // namespace quarn

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "foundation/RecordTable.h"
+
+namespace quarn {
+
+/// A parsed Recordset filter: terms `column op value` joined by AND.
+///
+///   filter := term { blanks "AND" blanks term }      (AND in any letter case)
+///   term   := column [blanks] ("=" | "<>") [blanks] value
+///   value  := number | "'" text "'"                  ('' inside the text stands for one ')
+///
+/// A number matches numeric values, a quoted text matches text values exactly (letter case
+/// counts). A null never matches, with either operator. The empty filter matches every row.
+class RecordsetFilter {
+public:
+    /// Parses `expression` against the table's columns. Raises ComError FilterSyntax when it does
+    /// not parse and UnknownColumn when a term names a column the table does not have.
+    static RecordsetFilter Parse(std::string_view expression, const RecordTable& table);
+
+    bool IsEmpty() const { return terms_.empty(); }
+
+    /// Row numbers of the matching rows, ascending. With an equality term the candidates come
+    /// from that column's index; only they are tested against the other terms.
+    std::vector<uint32_t> MatchingRows(const RecordTable& table) const;
+
+private:
+    struct Term {
+        std::size_t column;
+        bool equal;  // "=" when true, "<>" otherwise
+        EqualityKey value;
+    };
+    bool Matches(const RecordTable& table, std::size_t row) const;
+
+    std::vector<Term> terms_;
+};
+
+/// The text as a quoted filter literal, every apostrophe doubled: O'Brien gives 'O''Brien'.
+std::string QuoteFilterText(std::string_view text);
+
+}  // namespace quarn

@@ -1,0 +1,83 @@
+#include "foundation/Utf8Text.h"
+
+#include <utf8.h>
+
+#include <algorithm>
+
+namespace quarn::text {
+
+namespace {
+
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Byte offset just after `count` code points; invalid bytes count as one code point each.
+std::size_t ByteOffsetAfter(std::string_view text, std::size_t count) {
+    auto it = text.begin();
+    const auto end = text.end();
+    for (std::size_t n = 0; n < count && it != end; ++n) {
+        auto next = it;
+        try {
+            utf8::next(next, end);
+        } catch (const utf8::exception&) {
+            next = it + 1;
+        }
+        it = next;
+    }
+    return static_cast<std::size_t>(it - text.begin());
+}
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view text) { return utf8::is_valid(text.begin(), text.end()); }
+
+std::size_t CodePointCount(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t pos = 0; pos < text.size(); ++count) {
+        pos += ByteOffsetAfter(text.substr(pos), 1);
+    }
+    return count;
+}
+
+std::string LeftCodePoints(std::string_view text, std::size_t count) {
+    return std::string(text.substr(0, ByteOffsetAfter(text, count)));
+}
+
+std::string DropCodePoints(std::string_view text, std::size_t count) {
+    return std::string(text.substr(ByteOffsetAfter(text, count)));
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+std::string ToUpperAscii(std::string_view text) {
+    std::string result(text);
+    std::transform(result.begin(), result.end(), result.begin(), UpperAscii);
+    return result;
+}
+
+bool EqualsIgnoreCaseAscii(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](char x, char y) { return UpperAscii(x) == UpperAscii(y); });
+}
+
+std::size_t FindIgnoreCaseAscii(std::string_view haystack, std::string_view needle,
+                                std::size_t from) {
+    if (from > haystack.size()) {
+        return std::string_view::npos;
+    }
+    const auto it = std::search(haystack.begin() + static_cast<std::ptrdiff_t>(from),
+                                haystack.end(), needle.begin(), needle.end(),
+                                [](char x, char y) { return UpperAscii(x) == UpperAscii(y); });
+    return it == haystack.end() && !needle.empty()
+               ? std::string_view::npos
+               : static_cast<std::size_t>(it - haystack.begin());
+}
+
+}  // namespace quarn::text

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+/// Text helpers for UTF-8 text. Lengths count Unicode code points, never bytes.
+namespace quarn::text {
+
+bool IsValidUtf8(std::string_view text);
+
+/// Number of code points; invalid sequences count one per replaced sequence.
+std::size_t CodePointCount(std::string_view text);
+
+/// The first `count` code points of the text (all of it when shorter).
+std::string LeftCodePoints(std::string_view text, std::size_t count);
+
+/// Everything after the first `count` code points (empty when the text is not longer).
+std::string DropCodePoints(std::string_view text, std::size_t count);
+
+/// The text without leading and trailing blanks (the space character only, as the suite trims).
+std::string_view TrimBlanks(std::string_view text);
+
+/// Upper-cases ASCII letters and leaves every other character as it is.
+std::string ToUpperAscii(std::string_view text);
+
+bool EqualsIgnoreCaseAscii(std::string_view a, std::string_view b);
+
+/// Byte position of the first occurrence of `needle`, comparing ASCII letters without regard to
+/// case; npos when absent.
+std::size_t FindIgnoreCaseAscii(std::string_view haystack, std::string_view needle,
+                                std::size_t from = 0);
+
+}  // namespace quarn::text

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+
+#include "foundation/ComError.h"
+
+namespace quarn {
+
+/// Offsets of the errors raised by the component registry.
+enum class HostError : int32_t {
+    ComponentNotRegistered = 2101,  ///< no factory under the programmatic identifier
+    InterfaceNotSupported = 2102,   ///< the created object lacks the interface the caller needs
+};
+
+constexpr int32_t ErrorNumber(HostError error) { return ObjectError(static_cast<int32_t>(error)); }
+
+}  // namespace quarn

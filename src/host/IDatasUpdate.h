@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+
+#include "foundation/Dictionary.h"
+#include "foundation/Variant.h"
+#include "host/Component.h"
+
+namespace quarn {
+
+/// Item types that DeleteItem takes.
+inline constexpr int16_t kUpdateItemGroup = 1000;
+inline constexpr int32_t kUpdateItemSubSystem = 100000;
+
+/// DataFlowInfo.DatasUpdate: the write side of the functional tree. A new instance serves one
+/// save. Failures raise ComError.
+class IDatasUpdate : public virtual Component {
+public:
+    /// Removes a group (item type: the 16-bit 1000) or a subsystem (the 32-bit 100000).
+    virtual void DeleteItem(const Variant& itemType, int32_t itemId, bool flag) = 0;
+    /// Inserts a group row from a group write record.
+    virtual void CreateTopClass(int32_t index, DictionaryPtr record, bool flag) = 0;
+    /// Inserts a subsystem row of group `groupId` from a subsystem write record.
+    virtual void CreateSubSys(int32_t groupId, int32_t index, DictionaryPtr record,
+                              bool flag) = 0;
+};
+
+}  // namespace quarn

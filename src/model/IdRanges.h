@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+
+/// The identifier ranges that protect groups and subsystems delivered with the suite. Each
+/// range is inclusive.
+namespace quarn::subsysmgr::ranges {
+
+struct IdRange {
+    int32_t first;
+    int32_t last;
+    constexpr bool Contains(int32_t id) const { return id >= first && id <= last; }
+};
+
+/// Customer-made groups: created, changed and deleted here.
+inline constexpr IdRange kCustomerGroups{800, 899};
+/// Groups of the Brox platform: may be changed.
+inline constexpr IdRange kBroxGroups{10000, 19999};
+
+}  // namespace quarn::subsysmgr::ranges

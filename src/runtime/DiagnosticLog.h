@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "runtime/ModuleState.h"
+
+/// Start and end records of selected operations in the suite's diagnostic log. Logging is
+/// optional: without a log component, or once it reports logging disabled, nothing is recorded.
+/// No failure leaves these functions.
+namespace quarn::subsysmgr {
+
+/// Creates the log object on the first call only; returns the record handle, 0 when nothing was
+/// logged.
+int32_t LogProcStart(ModuleState& module, std::string_view procedure);
+
+/// Ends the record of a handle. Safe inside a catch block: the caller's error is untouched.
+void LogProcEnd(ModuleState& module, int32_t handle, int32_t value = 0);
+
+/// True while a log object is held and reports logging enabled; a disabled log object is dropped
+/// for good. Passes on failures of the log object.
+bool IsLogEnabled(ModuleState& module);
+
+/// Creates the log object when none is held; a failed creation leaves none.
+void EnsureLogObject(ModuleState& module);
+
+/// Brackets one operation: starts the record on construction, ends it on destruction, on every
+/// way out.
+class LogScope {
+public:
+    LogScope(ModuleState& module, std::string_view procedure)
+        : module_(module), handle_(LogProcStart(module, procedure)) {}
+    ~LogScope() { LogProcEnd(module_, handle_); }
+    LogScope(const LogScope&) = delete;
+    LogScope& operator=(const LogScope&) = delete;
+
+private:
+    ModuleState& module_;
+    int32_t handle_;
+};
+
+}  // namespace quarn::subsysmgr

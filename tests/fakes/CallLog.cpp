@@ -1,0 +1,39 @@
+#include "fakes/CallLog.h"
+
+#include "foundation/ComError.h"
+
+namespace quarn::fakes {
+
+void CallLog::Record(std::string_view component, std::string_view member,
+                     std::vector<Variant> arguments) {
+    calls_.push_back(Call{std::string(component), std::string(member), std::move(arguments)});
+}
+
+std::vector<Call> CallLog::CallsTo(std::string_view member) const {
+    std::vector<Call> result;
+    for (const Call& call : calls_) {
+        if (call.member == member) {
+            result.push_back(call);
+        }
+    }
+    return result;
+}
+
+std::size_t CallLog::CountOf(std::string_view member) const { return CallsTo(member).size(); }
+
+std::vector<std::string> CallLog::Sequence() const {
+    std::vector<std::string> result;
+    for (const Call& call : calls_) {
+        result.push_back(call.component + "." + call.member);
+    }
+    return result;
+}
+
+void FailureSwitch::Check(std::string_view component, std::string_view member) const {
+    if (failing_.count(member) > 0) {
+        throw ComError(kInjectedFailure, std::string(component) + "." + std::string(member),
+                       "Injected failure of " + std::string(member) + ".");
+    }
+}
+
+}  // namespace quarn::fakes

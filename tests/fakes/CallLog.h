@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "foundation/Variant.h"
+
+namespace quarn::fakes {
+
+/// One call to a fake component: which component, which member, with which arguments.
+struct Call {
+    std::string component;
+    std::string member;
+    std::vector<Variant> arguments;
+};
+
+/// The calls of every fake of one suite, in the order they were made.
+class CallLog {
+public:
+    void Record(std::string_view component, std::string_view member,
+                std::vector<Variant> arguments = {});
+
+    const std::vector<Call>& Calls() const { return calls_; }
+    std::vector<Call> CallsTo(std::string_view member) const;
+    std::size_t CountOf(std::string_view member) const;
+    /// The members called, in order ("Component.Member"), for readable assertions.
+    std::vector<std::string> Sequence() const;
+    void Clear() { calls_.clear(); }
+
+private:
+    std::vector<Call> calls_;
+};
+
+/// Members that fail on demand: a failing member raises ComError kInjectedFailure.
+class FailureSwitch {
+public:
+    void FailOn(std::string_view member) { failing_.insert(std::string(member)); }
+    void Heal(std::string_view member) { failing_.erase(std::string(member)); }
+    /// Raises when the member is set to fail.
+    void Check(std::string_view component, std::string_view member) const;
+
+private:
+    std::set<std::string, std::less<>> failing_;
+};
+
+/// Number of the errors that fakes raise on demand.
+inline constexpr int32_t kInjectedFailure = -2147467259;  // an unspecified failure
+
+}  // namespace quarn::fakes

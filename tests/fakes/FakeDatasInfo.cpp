@@ -1,0 +1,108 @@
+#include "fakes/FakeDatasInfo.h"
+
+namespace quarn::fakes {
+
+namespace {
+
+constexpr const char* kComponent = "DatasInfo";
+
+Variant OrNull(const std::optional<std::string>& value) {
+    return value ? Variant(*value) : Variant::Null();
+}
+
+}  // namespace
+
+std::shared_ptr<const RecordTable> GroupTable(const std::vector<GroupRow>& rows) {
+    std::vector<RecordTable::Row> values;
+    for (const GroupRow& g : rows) {
+        values.push_back({g.id, g.nameCHS, g.nameCHS, g.nameCHT, g.nameEN, g.index,
+                          int32_t{g.visible ? 1 : 0}, g.showSysType, OrNull(g.acctType)});
+    }
+    return RecordTable::Create({"FTopClassID", "FtopClassName", "FTopClassName_CHS",
+                                "FTopClassName_CHT", "FTopClassName_EN", "FIndex", "FVisible",
+                                "FShowSysType", "FAcctType"},
+                               std::move(values));
+}
+
+std::shared_ptr<const RecordTable> SubSystemTable(const std::vector<SubSystemRow>& rows) {
+    std::vector<RecordTable::Row> values;
+    for (const SubSystemRow& s : rows) {
+        values.push_back({s.groupId, s.id, s.nameIsNull ? Variant::Null() : Variant(s.nameCHS),
+                          s.nameCHS, OrNull(s.nameCHT), OrNull(s.nameEN), OrNull(s.subId),
+                          int32_t{s.visible ? 1 : 0}, OrNull(s.acctType), s.index,
+                          s.showSysType});
+    }
+    return RecordTable::Create({"FTopClassID", "FSubSysID", "FName", "FName_CHS", "FName_CHT",
+                                "FName_EN", "FSUBID", "FVisible", "FAcctType", "FIndex",
+                                "FShowSysType"},
+                               std::move(values));
+}
+
+void FakeDatasInfo::Enter(const char* member, std::vector<Variant> arguments) {
+    log_->Record(kComponent, member, std::move(arguments));
+    failures.Check(kComponent, member);
+}
+
+RecordsetPtr FakeDatasInfo::GetTopClass_All() {
+    Enter("GetTopClass_All");
+    return Recordset::Create(GroupTable(groups));
+}
+
+RecordsetPtr FakeDatasInfo::GetSubSystem_All(const Variant& groupId) {
+    Enter("GetSubSystem_All", {groupId});
+    const int32_t wanted = groupId.ToInt32();
+    std::vector<SubSystemRow> rows;
+    for (const SubSystemRow& row : subSystems) {
+        if (wanted == -1 || row.groupId == wanted) {
+            rows.push_back(row);
+        }
+    }
+    return Recordset::Create(SubSystemTable(rows));
+}
+
+RecordsetPtr FakeDatasInfo::GetSubFunc_All(int32_t subSystemId) {
+    Enter("GetSubFunc_All", {subSystemId});
+    std::vector<RecordTable::Row> rows;
+    for (const auto& [id, count] : subFunctions) {
+        for (int32_t i = 0; id == subSystemId && i < count; ++i) {
+            rows.push_back({id * 100 + i, subSystemId});
+        }
+    }
+    return Recordset::Create({"FSubFuncID", "FSubSysID"}, std::move(rows));
+}
+
+bool FakeDatasInfo::GetSubSystemInfo(double subSystemId, DictionaryPtr& info) {
+    Enter("GetSubSystemInfo", {subSystemId});
+    for (const SubSystemRow& row : subSystems) {
+        if (row.id == static_cast<int32_t>(subSystemId)) {
+            if (!info) {
+                info = Dictionary::Create();
+            }
+            info->Item("FSubSysID", row.id);
+            info->Item("FTopClassID", row.groupId);
+            info->Item("FName_CHS", row.nameCHS);
+            return true;
+        }
+    }
+    return false;
+}
+
+RecordsetPtr FakeDatasInfo::GetAcctInfo(int16_t kind) {
+    Enter("GetAcctInfo", {kind});
+    std::vector<RecordTable::Row> rows;
+    for (const AccountTypeRow& row : accountTypes) {
+        rows.push_back({row.code, row.description});
+    }
+    return Recordset::Create({"FAcctType", "FDesc"}, std::move(rows));
+}
+
+void FakeDatasInfo::ClearCache() { Enter("ClearCache"); }
+
+void FakeDatasInfo::initial() { Enter("initial"); }
+
+void FakeDatasInfo::IsBroxQuery(bool value) {
+    Enter("IsBroxQuery", {value});
+    isBroxQuery_ = value;
+}
+
+}  // namespace quarn::fakes

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fakes/CallLog.h"
+#include "foundation/RecordTable.h"
+#include "host/IDatasInfo.h"
+
+namespace quarn::fakes {
+
+/// A row of t_DataFlowTopClass.
+struct GroupRow {
+    int32_t id = 0;
+    std::string nameCHS;
+    std::string nameCHT;
+    std::string nameEN;
+    int32_t index = 0;
+    bool visible = true;
+    int32_t showSysType = 1;
+    std::optional<std::string> acctType;
+};
+
+/// A row of t_DataFlowSubSystem; FName is the simplified name unless `nameIsNull`.
+struct SubSystemRow {
+    int32_t id = 0;
+    int32_t groupId = 0;
+    std::string nameCHS;
+    std::optional<std::string> nameCHT;
+    std::optional<std::string> nameEN;
+    std::optional<std::string> subId;
+    bool visible = true;
+    int32_t index = 0;
+    std::optional<std::string> acctType;
+    int32_t showSysType = 1;
+    bool nameIsNull = false;
+};
+
+struct AccountTypeRow {
+    int32_t code = 0;
+    std::string description;
+};
+
+std::shared_ptr<const RecordTable> GroupTable(const std::vector<GroupRow>& rows);
+std::shared_ptr<const RecordTable> SubSystemTable(const std::vector<SubSystemRow>& rows);
+
+/// DataFlowInfo.DatasInfo over tables that a test fills. Every call is recorded in the shared
+/// CallLog and can be made to fail.
+class FakeDatasInfo : public IDatasInfo {
+public:
+    explicit FakeDatasInfo(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
+
+    std::vector<GroupRow> groups;
+    std::vector<SubSystemRow> subSystems;
+    /// Sub-function counts by subsystem identifier.
+    std::vector<std::pair<int32_t, int32_t>> subFunctions;
+    std::vector<AccountTypeRow> accountTypes;
+    FailureSwitch failures;
+
+    RecordsetPtr GetTopClass_All() override;
+    RecordsetPtr GetSubSystem_All(const Variant& groupId) override;
+    RecordsetPtr GetSubFunc_All(int32_t subSystemId) override;
+    bool GetSubSystemInfo(double subSystemId, DictionaryPtr& info) override;
+    RecordsetPtr GetAcctInfo(int16_t kind) override;
+    void ClearCache() override;
+    void initial() override;
+    bool IsBroxQuery() const override { return isBroxQuery_; }
+    void IsBroxQuery(bool value) override;
+
+private:
+    void Enter(const char* member, std::vector<Variant> arguments = {});
+
+    std::shared_ptr<CallLog> log_;
+    bool isBroxQuery_ = false;
+};
+
+}  // namespace quarn::fakes
