@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "foundation/ComError.h"
+#include "foundation/FoundationErrors.h"
+#include "foundation/RaisedError.h"
+#include "foundation/Recordset.h"
+
+namespace quarn {
+namespace {
+
+std::shared_ptr<const RecordTable> Three() {
+    return RecordTable::Create({"FID", "FName"}, {{1, "One"}, {2, "Two"}, {3, "Three"}});
+}
+
+TEST(Recordset, TheCursorWalksTheVisibleRowsFromTheFirstToTheEnd) {
+    auto rs = Recordset::Create(Three());
+    EXPECT_EQ(rs->State(), 1);
+    ASSERT_FALSE(rs->Eof());
+    EXPECT_FALSE(rs->Bof());
+    EXPECT_EQ(rs->Fields("fid").ToInt32(), 1);
+    EXPECT_EQ(rs->ColumnName(1), "FName");
+    EXPECT_EQ(RaisedError([&] { rs->Fields("FCode"); }),
+              ErrorNumber(FoundationError::UnknownColumn));
+
+    rs->MoveNext();
+    rs->MoveNext();
+    EXPECT_EQ(rs->Fields("FNAME").ToText(), "Three");
+    rs->MoveNext();
+    EXPECT_TRUE(rs->Eof());
+    EXPECT_FALSE(rs->Bof());
+    EXPECT_EQ(RaisedError([&] { rs->Fields("FID"); }), ErrorNumber(FoundationError::NoCurrentRow));
+    EXPECT_EQ(RaisedError([&] { rs->MoveNext(); }), ErrorNumber(FoundationError::NoCurrentRow));
+
+    rs->MoveFirst();
+    EXPECT_EQ(rs->Fields("FID").ToInt32(), 1);
+
+    // A filter moves to the first row it admits; MoveFirst comes back to it.
+    rs->Filter("FID<>1");
+    EXPECT_EQ(rs->Fields("FID").ToInt32(), 2);
+    rs->MoveNext();
+    EXPECT_EQ(rs->Fields("FID").ToInt32(), 3);
+    rs->MoveFirst();
+    EXPECT_EQ(rs->Fields("FID").ToInt32(), 2);
+}
+
+TEST(Recordset, WithoutRowsItIsAtBothEofAndBof) {
+    auto empty = Recordset::Create({"FID"}, {});
+    auto filtered = Recordset::Create(Three());
+    filtered->MoveNext();
+    filtered->Filter("FID=9");
+    for (const auto& rs : {empty, filtered}) {
+        EXPECT_TRUE(rs->Eof());
+        EXPECT_TRUE(rs->Bof());
+        EXPECT_EQ(rs->RecordCount(), 0);
+        EXPECT_EQ(RaisedError([&] { rs->Fields("FID"); }),
+                  ErrorNumber(FoundationError::NoCurrentRow));
+        EXPECT_EQ(RaisedError([&] { rs->MoveNext(); }),
+                  ErrorNumber(FoundationError::NoCurrentRow));
+        rs->MoveFirst();
+        EXPECT_TRUE(rs->Eof());
+    }
+
+    filtered->Filter("");
+    EXPECT_FALSE(filtered->Bof());
+    EXPECT_EQ(filtered->RecordCount(), 3);
+    EXPECT_EQ(filtered->Fields("FID").ToInt32(), 1);
+}
+
+TEST(Recordset, AfterCloseEveryUseRaisesRecordsetClosed) {
+    auto rs = Recordset::Create(Three());
+    rs->Filter("FID<>2");
+    rs->Close();
+    EXPECT_EQ(rs->State(), 0);
+    const std::function<void()> uses[] = {
+        [&] { rs->Fields("FID"); },   [&] { rs->MoveFirst(); },   [&] { rs->MoveNext(); },
+        [&] { rs->Eof(); },           [&] { rs->Bof(); },         [&] { rs->RecordCount(); },
+        [&] { rs->Filter("FID=1"); }, [&] { rs->Filter(""); },    [&] { rs->ColumnCount(); },
+        [&] { rs->ColumnName(0); },
+    };
+    for (std::size_t i = 0; i < std::size(uses); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(RaisedError(uses[i]), ErrorNumber(FoundationError::RecordsetClosed));
+    }
+}
+
+TEST(Recordset, RecordsetsOverOneTableKeepTheirOwnFilterAndCursor) {
+    const auto table = Three();
+    auto a = Recordset::Create(table);
+    auto b = Recordset::Create(table);
+    a->Filter("FID<>1");
+    b->MoveNext();
+    b->MoveNext();
+    EXPECT_EQ(a->RecordCount(), 2);
+    EXPECT_EQ(a->Fields("FID").ToInt32(), 2);
+    EXPECT_EQ(b->Filter(), "");
+    EXPECT_EQ(b->RecordCount(), 3);
+    EXPECT_EQ(b->Fields("FID").ToInt32(), 3);
+
+    b->Filter("FID=1");
+    a->Close();
+    EXPECT_EQ(b->State(), 1);
+    EXPECT_EQ(b->Fields("FName").ToText(), "One");
+    EXPECT_EQ(Recordset::Create(table)->RecordCount(), 3);
+}
+
+}  // namespace
+}  // namespace quarn

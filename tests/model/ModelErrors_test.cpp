@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "fakes/FakeSuite.h"
+#include "foundation/ComError.h"
+#include "model/ModelErrors.h"
+
+namespace quarn::subsysmgr {
+namespace {
+
+TEST(ModelErrors, EveryErrorHasItsNumberSourceAndLocalizedMessage) {
+    const struct {
+        const ErrorDefinition& error;
+        int32_t number;
+        std::string source;
+    } expected[] = {
+        {errors::kGroupLoadFailed, -2147220500, "SubSysGroup.initial"},
+        {errors::kGroupListFailed, -2147220500, "SubSysGroup.GetAllSubSysGroup"},
+        {errors::kGroupNotDeletable, -2147220498, "SubSysGroup.Deleted"},
+        {errors::kGroupIdOutOfRange, -2147220497, "SubSysGroup.ID"},
+        {errors::kGroupNotModifiable, -2147220496, "SubSysGroup.Modified"},
+        {errors::kGroupNameTaken, -2147220490, "SubSysGroup.Name"},
+        {errors::kGroupNameCHTTaken, -2147220480, "SubSysGroup.Name"},
+        {errors::kGroupNameENTaken, -2147220470, "SubSysGroup.Name"},
+        {errors::kGroupNameNotText, -2147220464, "SubSysGroup.Name"},
+    };
+    ASSERT_EQ(std::size(expected), errors::kAll.size());
+
+    fakes::FakeSuite suite;
+    suite.SetContext("Language=EN;");
+    std::set<std::pair<int32_t, std::string>> seen;
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e.source + " " + std::string(e.error.message));
+        EXPECT_EQ(e.error.Number(), e.number);
+        EXPECT_EQ(e.error.source, e.source);
+        EXPECT_TRUE(seen.insert({e.number, e.source}).second) << "taken for another error";
+        try {
+            RaiseLocalized(*suite.module, e.error);
+        } catch (const ComError& raised) {
+            EXPECT_EQ(raised.Number(), e.number);
+            EXPECT_EQ(raised.Source(), e.source);
+            EXPECT_EQ(raised.Description(), "[EN]" + std::string(e.error.message));
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quarn::subsysmgr
