@@ -16,6 +16,7 @@ enum class FoundationError : int32_t {
     NoCurrentRow = 2004,      ///< a field read or a move past the end of data
     RecordsetClosed = 2005,   ///< any use of a closed Recordset
     IndexOutOfRange = 2006,   ///< a Vector position outside 0..Count-1
+    MissingObject = 2007,     ///< an object was needed where there is none
 };
 
 constexpr int32_t ErrorNumber(FoundationError error) {

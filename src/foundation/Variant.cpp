@@ -151,9 +151,12 @@ std::string Variant::ToText() const {
         case VariantType::Long:
         case VariantType::LongLong: return std::to_string(ToInt64());
         case VariantType::Double: {
+            const double number = std::get<double>(value_);
+            if (std::trunc(number) == number && std::fabs(number) < 1e15) {
+                return std::to_string(static_cast<int64_t>(number));  // 100000, not 1e+05
+            }
             char buffer[32];
-            const auto [end, error] =
-                std::to_chars(buffer, buffer + sizeof buffer, std::get<double>(value_));
+            const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, number);
             return error == std::errc() ? std::string(buffer, end) : std::string();
         }
         case VariantType::String: return std::get<std::string>(value_);

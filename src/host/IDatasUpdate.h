@@ -14,8 +14,16 @@ inline constexpr int32_t kUpdateItemSubSystem = 100000;
 
 /// DataFlowInfo.DatasUpdate: the write side of the functional tree. A new instance serves one
 /// save. Failures raise ComError.
+///
+/// Writes between BeginTransaction and CommitTransaction take effect together or not at all:
+/// RollbackTransaction undoes every write since BeginTransaction. Outside a transaction each
+/// write takes effect on its own.
 class IDatasUpdate : public virtual Component {
 public:
+    virtual void BeginTransaction() = 0;
+    virtual void CommitTransaction() = 0;
+    virtual void RollbackTransaction() = 0;
+
     /// Removes a group (item type: the 16-bit 1000) or a subsystem (the 32-bit 100000).
     virtual void DeleteItem(const Variant& itemType, int32_t itemId, bool flag) = 0;
     /// Inserts a group row from a group write record.

@@ -17,4 +17,9 @@ inline constexpr IdRange kCustomerGroups{800, 899};
 /// Groups of the Brox platform: may be changed.
 inline constexpr IdRange kBroxGroups{10000, 19999};
 
+/// Customer-made subsystems: created, changed and deleted here.
+inline constexpr IdRange kCustomerSubSystems{8000, 8999};
+/// Subsystems of the Brox platform: may be changed (199991-199999 are reserved).
+inline constexpr IdRange kBroxSubSystems{100000, 199990};
+
 }  // namespace quarn::subsysmgr::ranges

@@ -31,10 +31,43 @@ inline constexpr ErrorDefinition kGroupNameENTaken{
 inline constexpr ErrorDefinition kGroupNameNotText{1040, "SubSysGroup.Name",
                                                    "输入的子系统分组名称不是有效的文本！"};
 
+// Group's subsystem collection.
+inline constexpr ErrorDefinition kFillFailed{1005, "SubSysGroup.FillSubSystem",
+                                             "创建子系统集合错误。"};
+
+// Subsystem field rules.
+inline constexpr ErrorDefinition kSubSystemIdOutOfRange{
+    1001, "SubSystem.ID", "被新增修改的子系统的代码值范围应该是（8000~8999）！"};
+inline constexpr ErrorDefinition kSubSystemIdTaken{1001, "SubSystem.ID",
+                                                   "子系统代码已存在,请重新指定！"};
+inline constexpr ErrorDefinition kSubSystemNotModifiable{1002, "SubSystem.Modified",
+                                                         "Quarn 预设的子系统不允许修改！"};
+inline constexpr ErrorDefinition kSubSystemNotDeletable{1003, "SubSystem.Deleted",
+                                                        "Quarn 预设的子系统不允许删除！"};
+inline constexpr ErrorDefinition kSubSystemHasSubFunctions{
+    1003, "SubSystem.Deleted", "子系统中存在附属的子功能时不允许删除！"};
+inline constexpr ErrorDefinition kSubSystemNameTaken{1013, "SubSystem.Name",
+                                                     "子系统名称已存在,请重新指定！"};
+inline constexpr ErrorDefinition kSubSystemNameCHTTaken{1023, "SubSystem.Name",
+                                                        "子系统名称(繁体)已存在,请重新指定！"};
+inline constexpr ErrorDefinition kSubSystemNameENTaken{1033, "SubSystem.Name",
+                                                       "子系统名称(英文)已存在,请重新指定！"};
+/// A name that is not valid UTF-8 is refused rather than stored.
+inline constexpr ErrorDefinition kSubSystemNameNotText{1040, "SubSystem.Name",
+                                                       "输入的子系统名称不是有效的文本！"};
+
 inline constexpr std::array kAll{
     kGroupLoadFailed,    kGroupListFailed,   kGroupNotDeletable, kGroupIdOutOfRange,
     kGroupNotModifiable, kGroupNameTaken,    kGroupNameCHTTaken, kGroupNameENTaken,
-    kGroupNameNotText,
+    kGroupNameNotText,   kFillFailed,        kSubSystemIdOutOfRange,
+    kSubSystemIdTaken,   kSubSystemNotModifiable, kSubSystemNotDeletable,
+    kSubSystemHasSubFunctions, kSubSystemNameTaken, kSubSystemNameCHTTaken,
+    kSubSystemNameENTaken, kSubSystemNameNotText,
 };
+
+/// Texts of the message boxes of refused deletions (not errors: the save goes on).
+inline constexpr std::string_view kSubSystemHasBusinessObjects =
+    " 子系统下存在有业务对象，不允许删除！";
+inline constexpr std::string_view kGroupHasSubSystems = "系统分组下有子系统，不允许删除！";
 
 }  // namespace quarn::subsysmgr::errors

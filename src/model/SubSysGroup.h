@@ -7,14 +7,13 @@
 #include "foundation/Dictionary.h"
 #include "foundation/Recordset.h"
 #include "foundation/Vector.h"
+#include "host/IDatasUpdate.h"
 #include "model/OptType.h"
+#include "model/SubSystemCollection.h"
 #include "runtime/LocalizedError.h"
 #include "runtime/ModuleState.h"
 
 namespace quarn::subsysmgr {
-
-class SubSystem;
-using SubSystemPtr = std::shared_ptr<SubSystem>;
 
 /// The business object of one subsystem group (a row of t_DataFlowTopClass).
 ///
@@ -41,6 +40,37 @@ public:
 
     /// Makes the shared data-flow information drop its cache.
     void RefreshDataFlow();
+
+    // The group's subsystems (changed in memory until Save).
+
+    /// Rebuilds SubSystems from the data source: only the requested subsystem for a positive
+    /// identifier, every subsystem of the group otherwise. With blnCheckID (and an identifier
+    /// of 0 or more) each subsystem's setters check its values as it is filled. Returns the
+    /// requested subsystem (also stored as CurrentSubSystem), or nullptr when it is missing or
+    /// the identifier is not positive. Never raises: a failed fill keeps what was read before.
+    SubSystemPtr GetSubSystem(int32_t m_lngSubSystemID, bool blnCheckID = true);
+    /// The first subsystem in SubSystems with the identifier, or nullptr.
+    SubSystemPtr Item(int32_t m_lngID) const;
+    /// The same as UpdateSubSystem; raises MissingObject without a subsystem.
+    void AddSubSystem(SubSystemPtr objSubSys);
+    /// Marks the subsystem modified (passing on its refusal, error 1002), removes the first
+    /// subsystem with its identifier and appends it at the end. Always returns false.
+    bool UpdateSubSystem(SubSystemPtr objSubSys);
+    /// Marks the first subsystem with the identifier deleted (passing on its refusal, error
+    /// 1003); it stays in the collection. False when there is none.
+    bool DeleteSubSystem(int32_t m_lngID);
+    /// The collection, or nullptr before the first fill.
+    SubSystemCollectionPtr SubSystems() const { return subSystems_; }
+    /// The subsystems of every group, straight from the data-flow information.
+    RecordsetPtr GetAllSubSystem();
+
+    /// Writes the pending changes: with OptType enm_OptType_SubSystem every modified, new or
+    /// deleted subsystem, with enm_OptType_Group the group itself. Each item's writes form one
+    /// transaction, so a failed rewrite leaves the stored row as it was. A failed subsystem is
+    /// skipped; a failed group write raises. Deletions of items that still have children are
+    /// refused with a message box. Ends with the re-read of the shared information.
+    /// Returns true when the last subsystem handled (or the group) was written.
+    bool Save();
 
     // Plain accessors.
     SubSystemPtr CurrentSubSystem() const { return currentSubSystem_; }
@@ -93,6 +123,12 @@ public:
     void Modified(bool vNewValue);
 
 private:
+    void FillSubSystem(const RecordsetPtr& rows, int32_t lngSubSysID, bool blnCheckID);
+    void FixUpAccountType(SubSystem& last, int32_t lngSubSysID);
+    bool SaveSubSystem(IDatasUpdate& update, SubSystem& subSystem);
+    bool SaveGroup(IDatasUpdate& update);
+    int32_t CountRows(const std::string& sql);
+    DictionaryPtr GroupRecord() const;
     void SetNameChecked(const std::string& language, const std::string& name,
                         const ErrorDefinition& duplicateError);
     std::string NameIn(const std::string& language) const;
@@ -107,6 +143,7 @@ private:
     int32_t id_ = 0;
     bool modified_ = false;
     DictionaryPtr dictName_;
+    SubSystemCollectionPtr subSystems_;
     int32_t index_ = 0;
     bool visible_ = false;
     bool webVisible_ = false;

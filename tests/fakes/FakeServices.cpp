@@ -104,3 +104,36 @@ int32_t FakeMessageBox::Show(const std::string& prompt, int32_t flags, const std
 }
 
 }  // namespace quarn::fakes
+
+namespace quarn::fakes {
+
+RecordsetPtr EntryRows(const std::vector<std::pair<int32_t, std::string>>& entries) {
+    std::vector<RecordTable::Row> rows;
+    for (const auto& [id, name] : entries) {
+        rows.push_back({id, name});
+    }
+    return Recordset::Create({"FID", "FName"}, std::move(rows));
+}
+
+RecordsetPtr FakeClassDefineInfo::GetMultiCheckFlows(const std::string& propsString,
+                                                     int32_t subSystemId) {
+    log_->Record("ClassDefineInfo", "GetMultiCheckFlows", {propsString, subSystemId});
+    failures.Check("ClassDefineInfo", "GetMultiCheckFlows");
+    return answerMultiCheckFlows ? answerMultiCheckFlows(subSystemId) : EntryRows({});
+}
+
+RecordsetPtr FakeClassDefineInfo::GetWorkFlows(const std::string& propsString,
+                                               const std::string& selection) {
+    log_->Record("ClassDefineInfo", "GetWorkFlows", {propsString, selection});
+    failures.Check("ClassDefineInfo", "GetWorkFlows");
+    return answerWorkFlows ? answerWorkFlows(selection) : EntryRows({});
+}
+
+RecordsetPtr FakeRptAction::GetReportRs(const std::string& propsString, int16_t kind) {
+    log_->Record("RptAction", "GetReportRs", {propsString, kind});
+    failures.Check("RptAction", "GetReportRs");
+    return answerReports ? answerReports()
+                         : Recordset::Create({"FID", "FName", "FType"}, {});
+}
+
+}  // namespace quarn::fakes

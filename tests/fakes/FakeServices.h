@@ -143,3 +143,44 @@ private:
 };
 
 }  // namespace quarn::fakes
+
+#include "host/IClassDefineInfo.h"
+#include "host/IRptAction.h"
+
+namespace quarn::fakes {
+
+class FakeClassDefineInfo : public IClassDefineInfo {
+public:
+    explicit FakeClassDefineInfo(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
+
+    /// Answers by subsystem identifier or selection text; empty FID/FName Recordsets by default.
+    std::function<RecordsetPtr(int32_t subSystemId)> answerMultiCheckFlows;
+    std::function<RecordsetPtr(const std::string& selection)> answerWorkFlows;
+    FailureSwitch failures;
+
+    RecordsetPtr GetMultiCheckFlows(const std::string& propsString, int32_t subSystemId) override;
+    RecordsetPtr GetWorkFlows(const std::string& propsString,
+                              const std::string& selection) override;
+
+private:
+    std::shared_ptr<CallLog> log_;
+};
+
+class FakeRptAction : public IRptAction {
+public:
+    explicit FakeRptAction(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
+
+    /// The reports (FID, FName, FType); none by default.
+    std::function<RecordsetPtr()> answerReports;
+    FailureSwitch failures;
+
+    RecordsetPtr GetReportRs(const std::string& propsString, int16_t kind) override;
+
+private:
+    std::shared_ptr<CallLog> log_;
+};
+
+/// FID/FName rows for the listing fakes.
+RecordsetPtr EntryRows(const std::vector<std::pair<int32_t, std::string>>& entries);
+
+}  // namespace quarn::fakes

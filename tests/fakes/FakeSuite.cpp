@@ -27,7 +27,10 @@ void FakeSuite::Install(std::string_view progId, std::shared_ptr<T> component) {
 
 FakeSuite::FakeSuite() {
     Install(progid::kDatasInfo, datasInfo);
+    Install(progid::kDatasUpdate, datasUpdate);
     Install(progid::kClassInfo, classInfo);
+    Install(progid::kClassDefineInfo, classDefineInfo);
+    Install(progid::kRptAction, rptAction);
     Install(progid::kShareProps, shareProps);
     Install(progid::kResLoader, resLoader);
     Install(progid::kLog, log);
@@ -72,6 +75,12 @@ void FakeSuite::AnswerQueriesFromTables() {
             return CountRecordset(static_cast<int32_t>(
                 std::count_if(datasInfo->subSystems.begin(), datasInfo->subSystems.end(),
                               [id](const SubSystemRow& row) { return row.groupId == id; })));
+        }
+        static const std::regex classTypeCount(
+            "select count\\(\\*\\) as FCount from ICClassType where FFunctionID=(-?\\d+)");
+        if (std::regex_match(sql, match, classTypeCount)) {
+            const auto it = businessObjectCounts.find(std::stoi(match[1]));
+            return CountRecordset(it == businessObjectCounts.end() ? 0 : it->second);
         }
         static const std::regex acctType(
             "Select FAcctType From t_DataFlowSubSystem Where FSubSysID=(-?\\d+)");

@@ -7,6 +7,7 @@
 
 #include "fakes/CallLog.h"
 #include "fakes/FakeDatasInfo.h"
+#include "fakes/FakeDatasUpdate.h"
 #include "fakes/FakeServices.h"
 #include "runtime/ModuleState.h"
 
@@ -32,12 +33,21 @@ public:
     int Creations(std::string_view progId) const;
 
     /// Serves the free queries that the business objects send to GetData from the tables of
-    /// the fake data-flow information (listing and count queries).
+    /// the fake data-flow information (listing and count queries); business objects of a
+    /// subsystem are counted from `businessObjectCounts`.
     void AnswerQueriesFromTables();
+
+    /// ICClassType rows by subsystem identifier, for the deletion guard.
+    std::map<int32_t, int32_t> businessObjectCounts;
 
     std::shared_ptr<CallLog> calls = std::make_shared<CallLog>();
     std::shared_ptr<FakeDatasInfo> datasInfo = std::make_shared<FakeDatasInfo>(calls);
+    std::shared_ptr<FakeDatasUpdate> datasUpdate =
+        std::make_shared<FakeDatasUpdate>(calls, datasInfo);
     std::shared_ptr<FakeClassInfo> classInfo = std::make_shared<FakeClassInfo>(calls);
+    std::shared_ptr<FakeClassDefineInfo> classDefineInfo =
+        std::make_shared<FakeClassDefineInfo>(calls);
+    std::shared_ptr<FakeRptAction> rptAction = std::make_shared<FakeRptAction>(calls);
     std::shared_ptr<FakeShareProps> shareProps = std::make_shared<FakeShareProps>(calls);
     std::shared_ptr<FakeResLoader> resLoader = std::make_shared<FakeResLoader>(calls);
     std::shared_ptr<FakeLog> log = std::make_shared<FakeLog>(calls);

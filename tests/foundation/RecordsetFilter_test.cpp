@@ -69,7 +69,7 @@ TEST(RecordsetFilter, ShowsTheRowsThatEveryTermAdmits) {
         {"FName<>'O''Brien'", {1, 4, -7}},
         {"FName=''", {}},
         {"FCode=10", {}},  // a number never equals a text, nor a text a number
-        {"FCode<>10", {}},
+        {"FCode<>10", {1, 2, 4, -7}},
         {"FID='1'", {}},
         {"FCode='10'", {1}},
         {"FCode='-3'", {4}},

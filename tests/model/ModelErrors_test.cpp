@@ -24,17 +24,28 @@ TEST(ModelErrors, EveryErrorHasItsNumberSourceAndLocalizedMessage) {
         {errors::kGroupNameCHTTaken, -2147220480, "SubSysGroup.Name"},
         {errors::kGroupNameENTaken, -2147220470, "SubSysGroup.Name"},
         {errors::kGroupNameNotText, -2147220464, "SubSysGroup.Name"},
+        {errors::kFillFailed, -2147220499, "SubSysGroup.FillSubSystem"},
+        {errors::kSubSystemIdOutOfRange, -2147220503, "SubSystem.ID"},
+        {errors::kSubSystemIdTaken, -2147220503, "SubSystem.ID"},
+        {errors::kSubSystemNotModifiable, -2147220502, "SubSystem.Modified"},
+        {errors::kSubSystemNotDeletable, -2147220501, "SubSystem.Deleted"},
+        {errors::kSubSystemHasSubFunctions, -2147220501, "SubSystem.Deleted"},
+        {errors::kSubSystemNameTaken, -2147220491, "SubSystem.Name"},
+        {errors::kSubSystemNameCHTTaken, -2147220481, "SubSystem.Name"},
+        {errors::kSubSystemNameENTaken, -2147220471, "SubSystem.Name"},
+        {errors::kSubSystemNameNotText, -2147220464, "SubSystem.Name"},
     };
     ASSERT_EQ(std::size(expected), errors::kAll.size());
 
     fakes::FakeSuite suite;
     suite.SetContext("Language=EN;");
-    std::set<std::pair<int32_t, std::string>> seen;
+    std::set<std::pair<int32_t, std::string>> seen;  // number, source and message together
     for (const auto& e : expected) {
         SCOPED_TRACE(e.source + " " + std::string(e.error.message));
         EXPECT_EQ(e.error.Number(), e.number);
         EXPECT_EQ(e.error.source, e.source);
-        EXPECT_TRUE(seen.insert({e.number, e.source}).second) << "taken for another error";
+        EXPECT_TRUE(seen.insert({e.number, e.source + std::string(e.error.message)}).second)
+            << "taken for another error";
         try {
             RaiseLocalized(*suite.module, e.error);
         } catch (const ComError& raised) {

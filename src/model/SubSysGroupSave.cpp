@@ -1,0 +1,142 @@
+// Save: the pending changes of the group or of its subsystems written back as delete plus
+// create, one transaction per item, with guarded deletions.
+
+#include <string>
+
+#include "host/IClassInfo.h"
+#include "host/IDatasUpdate.h"
+#include "host/IMessageBox.h"
+#include "host/ProgIds.h"
+#include "model/ModelErrors.h"
+#include "model/SubSysGroup.h"
+#include "model/UpdateTransaction.h"
+#include "runtime/LocalText.h"
+#include "runtime/MessageBox.h"
+#include "runtime/SessionContext.h"
+
+namespace quarn::subsysmgr {
+
+namespace {
+
+// Every subsystem row names the same application class.
+constexpr std::string_view kSubSystemClassName = "QuarnBroxActive.Application";
+
+int32_t ShowSysType(bool visible, bool webVisible) {
+    return (visible ? 1 : 0) + (webVisible ? 2 : 0);
+}
+
+DictionaryPtr SubSystemRecord(const SubSystem& subSystem) {
+    const DictionaryPtr record = Dictionary::Create();
+    record->Item("FSubSysID", subSystem.Id());
+    record->Item("FSysName", subSystem.NameCHS());
+    record->Item("FSysNameCHT", subSystem.NameCHT());
+    record->Item("FSysNameEN", subSystem.NameEN());
+    record->Item("FClassName", kSubSystemClassName);
+    record->Item("FSubID", subSystem.Number());
+    record->Item("FVisible", subSystem.Visible());
+    record->Item("FAcctType", subSystem.FitAccountType());
+    record->Item("FShowSysType", ShowSysType(subSystem.Visible(), subSystem.WebVisible()));
+    record->Item("FIndex", subSystem.Index());
+    return record;
+}
+
+}  // namespace
+
+DictionaryPtr SubSysGroup::GroupRecord() const {
+    const DictionaryPtr record = Dictionary::Create();
+    record->Item("FTopClassID", id_);
+    record->Item("FTopClassName", NameCHS());
+    record->Item("FTopClassNameCHT", NameCHT());
+    record->Item("FTopClassNameEN", NameEN());
+    record->Item("FVisible", visible_);
+    record->Item("FAcctType", fitAccountType_);
+    record->Item("FShowSysType", ShowSysType(visible_, webVisible_));
+    return record;
+}
+
+int32_t SubSysGroup::CountRows(const std::string& sql) {
+    RecordsetPtr rows;
+    {
+        const auto classInfo = module_->registry->Create<IClassInfo>(progid::kClassInfo);
+        rows = classInfo->GetData(GetPropsString(*module_), sql);
+    }
+    return rows->Fields("FCount").ToInt32();
+}
+
+bool SubSysGroup::Save() {
+    const auto update = module_->registry->Create<IDatasUpdate>(progid::kDatasUpdate);
+    bool result = false;
+    if (optType_ == enm_OptType_SubSystem && subSystems_) {
+        for (const SubSystemPtr& subSystem : *subSystems_) {
+            try {
+                if (subSystem->Modified() || subSystem->IsNew() || subSystem->Deleted()) {
+                    result = SaveSubSystem(*update, *subSystem);
+                }
+            } catch (...) {
+                // A failed subsystem is rolled back and skipped; the others are still saved.
+            }
+        }
+    }
+    if (optType_ == enm_OptType_Group) {
+        result = SaveGroup(*update);
+    }
+    GetDataFlowInfo(*module_).initial();
+    return result;
+}
+
+bool SubSysGroup::SaveSubSystem(IDatasUpdate& update, SubSystem& subSystem) {
+    if (subSystem.Modified() || subSystem.IsNew()) {
+        UpdateTransaction transaction(update);
+        if (subSystem.Modified() && subSystem.SubSystemID_Old() != 0) {
+            update.DeleteItem(Variant(kUpdateItemSubSystem), subSystem.SubSystemID_Old(), true);
+        }
+        update.CreateSubSys(subSystem.SubSystemGroupID(), subSystem.Index(),
+                            SubSystemRecord(subSystem), true);
+        transaction.Commit();
+        return true;
+    }
+    const int32_t businessObjects = CountRows(
+        "select count(*) as FCount from ICClassType where FFunctionID=" +
+        std::to_string(subSystem.Id()));
+    if (businessObjects > 0) {
+        ShowMessage(*module_,
+                    subSystem.Name() + GetLocalText(*module_, errors::kSubSystemHasBusinessObjects),
+                    kMessageBoxWarning);
+        return false;
+    }
+    UpdateTransaction transaction(update);
+    update.DeleteItem(Variant(kUpdateItemSubSystem), subSystem.Id(), true);
+    transaction.Commit();
+    return true;
+}
+
+bool SubSysGroup::SaveGroup(IDatasUpdate& update) {
+    if (isNew_) {
+        UpdateTransaction transaction(update);
+        update.CreateTopClass(index_, GroupRecord(), true);
+        transaction.Commit();
+        return true;
+    }
+    if (!deleted_ && !modified_) {
+        return false;
+    }
+    if (deleted_) {
+        const int32_t subSystems = CountRows(
+            "select count(*) as FCount from t_DataFlowSubSystem where FTopClassID=" +
+            std::to_string(id_));
+        if (subSystems > 0) {
+            ShowMessage(*module_, GetLocalText(*module_, errors::kGroupHasSubSystems),
+                        kMessageBoxWarning);
+            return false;
+        }
+    }
+    UpdateTransaction transaction(update);
+    update.DeleteItem(Variant(kUpdateItemGroup), id_, true);
+    if (modified_) {
+        update.CreateTopClass(index_, GroupRecord(), true);
+    }
+    transaction.Commit();
+    return true;
+}
+
+}  // namespace quarn::subsysmgr

@@ -1,0 +1,81 @@
+#include "fakes/FakeDatasUpdate.h"
+
+#include <algorithm>
+
+namespace quarn::fakes {
+
+namespace {
+
+constexpr const char* kComponent = "DatasUpdate";
+
+std::optional<std::string> OptionalText(const Dictionary& record, const char* key) {
+    const std::string text = record.Item(key).TextOrEmpty();
+    return text.empty() ? std::nullopt : std::optional<std::string>(text);
+}
+
+}  // namespace
+
+void FakeDatasUpdate::BeginTransaction() {
+    log_->Record(kComponent, "BeginTransaction");
+    failures.Check(kComponent, "BeginTransaction");
+    snapshot_ = Snapshot{tables_->groups, tables_->subSystems};
+}
+
+void FakeDatasUpdate::CommitTransaction() {
+    log_->Record(kComponent, "CommitTransaction");
+    failures.Check(kComponent, "CommitTransaction");
+    snapshot_.reset();
+}
+
+void FakeDatasUpdate::RollbackTransaction() {
+    log_->Record(kComponent, "RollbackTransaction");
+    failures.Check(kComponent, "RollbackTransaction");
+    if (snapshot_) {
+        tables_->groups = snapshot_->groups;
+        tables_->subSystems = snapshot_->subSystems;
+        snapshot_.reset();
+    }
+}
+
+void FakeDatasUpdate::DeleteItem(const Variant& itemType, int32_t itemId, bool flag) {
+    log_->Record(kComponent, "DeleteItem", {itemType, itemId, flag});
+    failures.Check(kComponent, "DeleteItem");
+    if (itemType.ToInt32() == kUpdateItemGroup) {
+        std::erase_if(tables_->groups, [itemId](const GroupRow& row) { return row.id == itemId; });
+    } else {
+        std::erase_if(tables_->subSystems,
+                      [itemId](const SubSystemRow& row) { return row.id == itemId; });
+    }
+}
+
+void FakeDatasUpdate::CreateTopClass(int32_t index, DictionaryPtr record, bool flag) {
+    log_->Record(kComponent, "CreateTopClass", {index, record, flag});
+    failures.Check(kComponent, "CreateTopClass");
+    tables_->groups.push_back(GroupRow{record->Item("FTopClassID").ToInt32(),
+                                       record->Item("FTopClassName").ToText(),
+                                       record->Item("FTopClassNameCHT").ToText(),
+                                       record->Item("FTopClassNameEN").ToText(), index,
+                                       record->Item("FVisible").ToBool(),
+                                       record->Item("FShowSysType").ToInt32(),
+                                       OptionalText(*record, "FAcctType")});
+}
+
+void FakeDatasUpdate::CreateSubSys(int32_t groupId, int32_t index, DictionaryPtr record,
+                                   bool flag) {
+    log_->Record(kComponent, "CreateSubSys", {groupId, index, record, flag});
+    failures.Check(kComponent, "CreateSubSys");
+    SubSystemRow row;
+    row.id = record->Item("FSubSysID").ToInt32();
+    row.groupId = groupId;
+    row.nameCHS = record->Item("FSysName").ToText();
+    row.nameCHT = record->Item("FSysNameCHT").ToText();
+    row.nameEN = record->Item("FSysNameEN").ToText();
+    row.subId = OptionalText(*record, "FSubID");
+    row.visible = record->Item("FVisible").ToBool();
+    row.index = index;
+    row.acctType = OptionalText(*record, "FAcctType");
+    row.showSysType = record->Item("FShowSysType").ToInt32();
+    tables_->subSystems.push_back(row);
+}
+
+}  // namespace quarn::fakes

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "fakes/CallLog.h"
+#include "fakes/FakeDatasInfo.h"
+#include "host/IDatasUpdate.h"
+
+namespace quarn::fakes {
+
+/// DataFlowInfo.DatasUpdate writing into the tables of a FakeDatasInfo, with transactions
+/// that restore the tables on rollback. Records every call and fails on demand.
+class FakeDatasUpdate : public IDatasUpdate {
+public:
+    FakeDatasUpdate(std::shared_ptr<CallLog> log, std::shared_ptr<FakeDatasInfo> tables)
+        : log_(std::move(log)), tables_(std::move(tables)) {}
+
+    FailureSwitch failures;
+
+    void BeginTransaction() override;
+    void CommitTransaction() override;
+    void RollbackTransaction() override;
+    void DeleteItem(const Variant& itemType, int32_t itemId, bool flag) override;
+    void CreateTopClass(int32_t index, DictionaryPtr record, bool flag) override;
+    void CreateSubSys(int32_t groupId, int32_t index, DictionaryPtr record, bool flag) override;
+
+private:
+    struct Snapshot {
+        std::vector<GroupRow> groups;
+        std::vector<SubSystemRow> subSystems;
+    };
+
+    std::shared_ptr<CallLog> log_;
+    std::shared_ptr<FakeDatasInfo> tables_;
+    std::optional<Snapshot> snapshot_;
+};
+
+}  // namespace quarn::fakes

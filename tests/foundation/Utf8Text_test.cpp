@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "foundation/Utf8Text.h"
+
+namespace quarn::text {
+namespace {
+
+TEST(Utf8Text, CountsAndCutsWholeCodePoints) {
+    EXPECT_EQ(CodePointCount(""), 0u);
+    EXPECT_EQ(CodePointCount("Sales"), 5u);
+    EXPECT_EQ(CodePointCount("销售管理"), 4u);
+    EXPECT_EQ(CodePointCount("a销é😀"), 4u);
+
+    const std::string mixed = "A销售é😀管理b";  // 1-, 3-, 2- and 4-byte characters
+    const std::size_t count = CodePointCount(mixed);
+    ASSERT_EQ(count, 8u);
+    for (std::size_t n = 0; n <= count + 1; ++n) {
+        SCOPED_TRACE(n);
+        const std::string left = LeftCodePoints(mixed, n);
+        const std::string rest = DropCodePoints(mixed, n);
+        EXPECT_TRUE(IsValidUtf8(left));
+        EXPECT_TRUE(IsValidUtf8(rest));
+        EXPECT_EQ(CodePointCount(left), std::min(n, count));
+        EXPECT_EQ(left + rest, mixed);
+    }
+    EXPECT_EQ(LeftCodePoints(mixed, 3), "A销售");
+    EXPECT_EQ(DropCodePoints(mixed, 5), "管理b");
+}
+
+TEST(Utf8Text, IsValidUtf8RejectsBrokenSequences) {
+    EXPECT_TRUE(IsValidUtf8(""));
+    EXPECT_TRUE(IsValidUtf8("销售 é 😀"));
+    const std::string broken[] = {
+        "\xE9\x94",          // a 3-byte character cut short at the end
+        "\xE9\x94" "a",      // ... and in the middle
+        "\xF0\x9F\x98",      // a 4-byte character cut short
+        "\x94",              // a lone continuation byte
+        "a\xA0" "b",
+        "\xC0\x80",          // an overlong encoding
+        "\xFF",
+    };
+    for (const auto& text : broken) {
+        SCOPED_TRACE(testing::PrintToString(text));
+        EXPECT_FALSE(IsValidUtf8(text));
+    }
+}
+
+TEST(Utf8Text, TrimBlanksRemovesSpacesOnly) {
+    EXPECT_EQ(TrimBlanks("  a b  "), "a b");
+    EXPECT_EQ(TrimBlanks("\ta\t"), "\ta\t");
+    EXPECT_EQ(TrimBlanks(" \n "), "\n");
+    EXPECT_EQ(TrimBlanks("   "), "");
+    EXPECT_EQ(TrimBlanks(""), "");
+}
+
+TEST(Utf8Text, FindIgnoreCaseAsciiFoldsAsciiLettersOnly) {
+    EXPECT_EQ(FindIgnoreCaseAscii("select * FROM t", "from"), 9u);
+    EXPECT_EQ(FindIgnoreCaseAscii("and AND and", "AND", 1), 4u);
+    EXPECT_EQ(FindIgnoreCaseAscii("and AND and", "AND", 5), 8u);
+    EXPECT_EQ(FindIgnoreCaseAscii("abc", "abcd"), std::string_view::npos);
+    EXPECT_EQ(FindIgnoreCaseAscii("abc", "b", 4), std::string_view::npos);
+    EXPECT_EQ(FindIgnoreCaseAscii("销售É", "é"), std::string_view::npos);
+    EXPECT_EQ(FindIgnoreCaseAscii("销售É", "É"), 6u);
+}
+
+}  // namespace
+}  // namespace quarn::text
