@@ -116,6 +116,14 @@ private:
         if (literal.front() == '+') {
             literal.remove_prefix(1);
         }
+        if (literal.find('.') == std::string_view::npos) {
+            int64_t integer = 0;  // exact, also beyond the 53 bits of a double
+            const auto [end, error] =
+                std::from_chars(literal.data(), literal.data() + literal.size(), integer);
+            if (error == std::errc() && end == literal.data() + literal.size()) {
+                return EqualityKey(integer);
+            }
+        }
         double number = 0.0;
         const auto [end, error] =
             std::from_chars(literal.data(), literal.data() + literal.size(), number);

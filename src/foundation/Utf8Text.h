@@ -9,7 +9,7 @@ namespace quarn::text {
 
 bool IsValidUtf8(std::string_view text);
 
-/// Number of code points; invalid sequences count one per replaced sequence.
+/// Number of code points; each byte of an invalid sequence counts as one.
 std::size_t CodePointCount(std::string_view text);
 
 /// The first `count` code points of the text (all of it when shorter).

@@ -28,7 +28,7 @@ bool ParseNumber(std::string_view text, double& result) {
         text.remove_prefix(1);
     }
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), result);
-    return error == std::errc() && end == text.data() + text.size();
+    return error == std::errc() && end == text.data() + text.size() && std::isfinite(result);
 }
 
 int64_t RoundToInt64(double value, VariantType from) {

@@ -43,7 +43,12 @@ std::shared_ptr<Component> ComponentRegistry::CreateObject(std::string_view prog
                        "The component " + std::string(progId) +
                            " is not installed: cannot create it.");
     }
-    return factory();
+    auto object = factory();
+    if (!object) {
+        throw ComError(ErrorNumber(HostError::ComponentNotRegistered), std::string(progId),
+                       "The component " + std::string(progId) + " could not be created.");
+    }
+    return object;
 }
 
 void ComponentRegistry::RaiseInterfaceNotSupported(std::string_view progId) {

@@ -29,8 +29,12 @@ std::vector<std::string> CallLog::Sequence() const {
     return result;
 }
 
-void FailureSwitch::Check(std::string_view component, std::string_view member) const {
-    if (failing_.count(member) > 0) {
+void FailureSwitch::Check(std::string_view component, std::string_view member) {
+    const auto it = failing_.find(member);
+    if (it != failing_.end()) {
+        if (it->second != kAlways && --it->second == 0) {
+            failing_.erase(it);
+        }
         throw ComError(kInjectedFailure, std::string(component) + "." + std::string(member),
                        "Injected failure of " + std::string(member) + ".");
     }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstddef>
-#include <set>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,13 +37,17 @@ private:
 /// Members that fail on demand: a failing member raises ComError kInjectedFailure.
 class FailureSwitch {
 public:
-    void FailOn(std::string_view member) { failing_.insert(std::string(member)); }
+    /// Makes every later call of the member fail.
+    void FailOn(std::string_view member) { failing_[std::string(member)] = kAlways; }
+    /// Makes only the next call of the member fail.
+    void FailOnce(std::string_view member) { failing_[std::string(member)] = 1; }
     void Heal(std::string_view member) { failing_.erase(std::string(member)); }
     /// Raises when the member is set to fail.
-    void Check(std::string_view component, std::string_view member) const;
+    void Check(std::string_view component, std::string_view member);
 
 private:
-    std::set<std::string, std::less<>> failing_;
+    static constexpr int kAlways = -1;
+    std::map<std::string, int, std::less<>> failing_;  // calls left to fail
 };
 
 /// Number of the errors that fakes raise on demand.

@@ -9,16 +9,14 @@
 #include "foundation/RaisedError.h"
 #include "foundation/Vector.h"
 
-// GCC 12 wrongly reports the moved texts of a growing Vector as maybe uninitialized.
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 
 namespace quarn {
 namespace {
 
 std::vector<std::string> Keys(const Dictionary& dictionary) {
     std::vector<std::string> keys;
-    for (const auto& [key, value] : dictionary.Entries()) {
-        keys.push_back(key);
+    for (const auto& entry : dictionary.Entries()) {
+        keys.push_back(entry.first);
     }
     return keys;
 }
@@ -31,20 +29,15 @@ TEST(Dictionary, KeepsInsertionOrderAndReplacesValuesInPlace) {
     d->Item("FID", 8);
     EXPECT_EQ(Keys(*d), (std::vector<std::string>{"FName", "FID", "FIndex"}));
     EXPECT_EQ(d->Item("FID"), Variant(8));
-
     EXPECT_TRUE(d->Item("FMissing").IsEmpty());
     EXPECT_TRUE(d->Item("fid").IsEmpty());  // keys compare exactly
-    EXPECT_FALSE(d->Exists("fid"));
-    EXPECT_EQ(d->Count(), 3u);  // reading an absent key adds nothing
+    EXPECT_EQ(d->Count(), 3u);              // reading an absent key adds nothing
     EXPECT_EQ(d->Lookup("FMissing", 5), Variant(5));
     EXPECT_EQ(d->Lookup("FID", 5), Variant(8));
-    EXPECT_TRUE(d->Lookup("FMissing").IsEmpty());
 
     d->RemoveAll();
     EXPECT_EQ(d->Count(), 0u);
     EXPECT_FALSE(d->Exists("FID"));
-    d->Item("FIndex", 1);
-    EXPECT_EQ(Keys(*d), (std::vector<std::string>{"FIndex"}));
 }
 
 TEST(Dictionary, ACopyIsIndependentButSharesObjectValues) {
@@ -56,14 +49,10 @@ TEST(Dictionary, ACopyIsIndependentButSharesObjectValues) {
     auto copy = original->Copy();
     copy->Item("FID", 2);
     copy->Item("FNew", 3);
-    EXPECT_EQ(original->Item("FID"), Variant(1));
-    EXPECT_FALSE(original->Exists("FNew"));
-    EXPECT_EQ(Keys(*copy), (std::vector<std::string>{"FID", "Children", "FNew"}));
-
     copy->Item("Children").AsVector()->Add(9);
+    EXPECT_EQ(original->Item("FID"), Variant(1));
+    EXPECT_EQ(Keys(*original), (std::vector<std::string>{"FID", "Children"}));
     EXPECT_EQ(children->Count(), 1u);
-    copy->RemoveAll();
-    EXPECT_EQ(original->Count(), 2u);
 }
 
 TEST(Vector, KeepsItemsByPositionAndRaisesOutsideThem) {
@@ -76,16 +65,13 @@ TEST(Vector, KeepsItemsByPositionAndRaisesOutsideThem) {
     ASSERT_EQ(v->Count(), 3u);
     EXPECT_EQ(v->Item(0), Variant("a"));
     EXPECT_EQ(v->Item(2).AsDictionary(), child);
-    for (const std::size_t position : {std::size_t{3}, static_cast<std::size_t>(-1)}) {
-        SCOPED_TRACE(position);
-        EXPECT_EQ(RaisedError([&] { v->Item(position); }),
-                  ErrorNumber(FoundationError::IndexOutOfRange));
-    }
+    EXPECT_EQ(RaisedError([&] { v->Item(3); }), ErrorNumber(FoundationError::IndexOutOfRange));
+    EXPECT_EQ(RaisedError([&] { v->Item(static_cast<std::size_t>(-1)); }),
+              ErrorNumber(FoundationError::IndexOutOfRange));
 
     auto copy = v->Copy();
     copy->Add(4);
     EXPECT_EQ(v->Count(), 3u);
-    EXPECT_EQ(copy->Count(), 4u);
     EXPECT_EQ(copy->Item(2).AsDictionary(), child);
 }
 

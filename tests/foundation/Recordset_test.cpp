@@ -17,11 +17,9 @@ std::shared_ptr<const RecordTable> Three() {
 
 TEST(Recordset, TheCursorWalksTheVisibleRowsFromTheFirstToTheEnd) {
     auto rs = Recordset::Create(Three());
-    EXPECT_EQ(rs->State(), 1);
     ASSERT_FALSE(rs->Eof());
     EXPECT_FALSE(rs->Bof());
     EXPECT_EQ(rs->Fields("fid").ToInt32(), 1);
-    EXPECT_EQ(rs->ColumnName(1), "FName");
     EXPECT_EQ(RaisedError([&] { rs->Fields("FCode"); }),
               ErrorNumber(FoundationError::UnknownColumn));
 
@@ -33,7 +31,6 @@ TEST(Recordset, TheCursorWalksTheVisibleRowsFromTheFirstToTheEnd) {
     EXPECT_FALSE(rs->Bof());
     EXPECT_EQ(RaisedError([&] { rs->Fields("FID"); }), ErrorNumber(FoundationError::NoCurrentRow));
     EXPECT_EQ(RaisedError([&] { rs->MoveNext(); }), ErrorNumber(FoundationError::NoCurrentRow));
-
     rs->MoveFirst();
     EXPECT_EQ(rs->Fields("FID").ToInt32(), 1);
 
@@ -59,19 +56,16 @@ TEST(Recordset, WithoutRowsItIsAtBothEofAndBof) {
                   ErrorNumber(FoundationError::NoCurrentRow));
         EXPECT_EQ(RaisedError([&] { rs->MoveNext(); }),
                   ErrorNumber(FoundationError::NoCurrentRow));
-        rs->MoveFirst();
-        EXPECT_TRUE(rs->Eof());
     }
-
     filtered->Filter("");
     EXPECT_FALSE(filtered->Bof());
-    EXPECT_EQ(filtered->RecordCount(), 3);
     EXPECT_EQ(filtered->Fields("FID").ToInt32(), 1);
 }
 
 TEST(Recordset, AfterCloseEveryUseRaisesRecordsetClosed) {
     auto rs = Recordset::Create(Three());
     rs->Filter("FID<>2");
+    EXPECT_EQ(rs->State(), 1);
     rs->Close();
     EXPECT_EQ(rs->State(), 0);
     const std::function<void()> uses[] = {
@@ -95,15 +89,12 @@ TEST(Recordset, RecordsetsOverOneTableKeepTheirOwnFilterAndCursor) {
     b->MoveNext();
     EXPECT_EQ(a->RecordCount(), 2);
     EXPECT_EQ(a->Fields("FID").ToInt32(), 2);
-    EXPECT_EQ(b->Filter(), "");
     EXPECT_EQ(b->RecordCount(), 3);
     EXPECT_EQ(b->Fields("FID").ToInt32(), 3);
 
-    b->Filter("FID=1");
     a->Close();
-    EXPECT_EQ(b->State(), 1);
+    b->Filter("FID=1");
     EXPECT_EQ(b->Fields("FName").ToText(), "One");
-    EXPECT_EQ(Recordset::Create(table)->RecordCount(), 3);
 }
 
 }  // namespace

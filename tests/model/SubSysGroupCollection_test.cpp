@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include "foundation/ComError.h"
+#include "model/SubSysGroup.h"
+#include "model/SubSystem.h"
+#include "model/SubSystemFixture.h"
+
+namespace quarn::subsysmgr {
+namespace {
+
+using SubSysGroupCollection = SubSystemFixture;
+
+std::vector<int32_t> Ids(const SubSystemCollectionPtr& collection) {
+    std::vector<int32_t> ids;
+    for (const SubSystemPtr& subSystem : *collection) {
+        ids.push_back(subSystem->Id());
+    }
+    return ids;
+}
+
+TEST_F(SubSysGroupCollection, TheEditorsUncheckedFillReadsOnlyTheRequestedSubsystem) {
+    SubSysGroup group;
+    ASSERT_TRUE(group.initial(850));
+    suite.calls->Clear();
+
+    const SubSystemPtr found = group.GetSubSystem(8005, false);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(Ids(group.SubSystems()), std::vector<int32_t>{8005});
+    EXPECT_EQ(group.CurrentSubSystem(), found);
+    EXPECT_EQ(found->SubSystemGroupID(), 850);
+    EXPECT_EQ(found->NameEN(), "Supplier Rating");
+    EXPECT_EQ(found->Number(), "s8005");
+    EXPECT_EQ(found->SubSystemID_Old(), 0);  // unchecked fills leave the previous values alone
+    // Checks off: the group's subsystems are read once, nothing else is asked.
+    EXPECT_EQ(suite.calls->CountOf("GetSubSystem_All"), 1u);
+    EXPECT_EQ(suite.calls->CallsTo("GetSubSystem_All")[0].arguments.at(0), Variant(850));
+}
+
+TEST_F(SubSysGroupCollection, ACheckedFillNeverRefusesARowForBeingItself) {
+    for (const char* language : {"CHS", "CHT", "EN"}) {
+        SCOPED_TRACE(language);
+        suite.SetContext(std::string("Language=") + language + ";");
+        SubSysGroup group;
+        ASSERT_TRUE(group.initial(850));
+
+        const SubSystemPtr found = group.GetSubSystem(8005);
+        ASSERT_NE(found, nullptr);
+        EXPECT_EQ(found->SubSystemID_Old(), 8005);
+        EXPECT_EQ(found->SubSystemNameCHS_Old(), "供应商评估");
+        EXPECT_EQ(found->SubSystemNameCHT_Old(), "供應商評估");
+        EXPECT_EQ(found->SubSystemNameEN_Old(), "Supplier Rating");
+
+        ASSERT_EQ(group.GetSubSystem(0), nullptr);
+        EXPECT_EQ(Ids(group.SubSystems()), (std::vector<int32_t>{8001, 8002, 8003, 8004, 8005}));
+    }
+}
+
+TEST_F(SubSysGroupCollection, ANegativeIdentifierReadsTheWholeGroupInRowOrder) {
+    std::swap(suite.datasInfo->subSystems[1], suite.datasInfo->subSystems[3]);
+    SubSysGroup group;
+    ASSERT_TRUE(group.initial(850));
+    const SubSystemPtr current = SubSystem::Create();
+    group.CurrentSubSystem(current);
+
+    EXPECT_EQ(group.GetSubSystem(-1), nullptr);
+    EXPECT_EQ(Ids(group.SubSystems()), (std::vector<int32_t>{8003, 8002, 8001, 8004, 8005}));
+    EXPECT_EQ(group.CurrentSubSystem(), current);
+    // 8005, read last, has no account types; the fix-up asks for -1 and changes nothing.
+    ASSERT_EQ(suite.calls->CountOf("GetData"), 1u);
+    EXPECT_EQ(suite.calls->CallsTo("GetData")[0].arguments.at(1),
+              Variant("Select FAcctType From t_DataFlowSubSystem Where FSubSysID=-1"));
+    EXPECT_EQ(group.Item(8005)->FitAccountType(), "");
+}
+
+TEST_F(SubSysGroupCollection, ConvertsNullsWhileFilling) {
+    auto& row = suite.datasInfo->subSystems[2];  // 8002
+    row.nameIsNull = true;
+    row.nameCHT.reset();
+    row.nameEN.reset();
+    row.subId.reset();
+    row.showSysType = 3;
+    row.visible = false;
+    SubSysGroup group;
+    ASSERT_TRUE(group.initial(850));
+    const SubSystemPtr s = group.GetSubSystem(8002, false);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->NameCHS(), "设备巡检");
+    EXPECT_EQ(s->NameCHT(), "");
+    EXPECT_EQ(s->NameEN(), "");
+    EXPECT_EQ(s->Number(), "");
+    EXPECT_FALSE(s->Visible());
+    EXPECT_TRUE(s->WebVisible());
+    EXPECT_EQ(s->Index(), 2);
+    EXPECT_EQ(s->FitAccountType(), ",1,2,");
+}
+
+TEST_F(SubSysGroupCollection, AsksForTheAccountTypesOnlyWhenTheLastOneReadHasNone) {
+    SubSysGroup group;
+    ASSERT_TRUE(group.initial(850));
+    suite.classInfo->answerGetData = [](const std::string&) {
+        return Recordset::Create({"FAcctType"}, {{",7,"}});
+    };
+    const SubSystemPtr s = group.GetSubSystem(8005, false);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->FitAccountType(), ",7,");
+    ASSERT_EQ(suite.calls->CountOf("GetData"), 1u);
+    EXPECT_EQ(suite.calls->CallsTo("GetData")[0].arguments.at(1),
+              Variant("Select FAcctType From t_DataFlowSubSystem Where FSubSysID=8005"));
+
+    suite.calls->Clear();
+    group.GetSubSystem(8004, false);
+    group.GetSubSystem(0, false);  // the whole group: the last one read, 8005, has none
+    EXPECT_EQ(suite.calls->CountOf("GetData"), 1u);
+    EXPECT_EQ(suite.calls->CallsTo("GetData")[0].arguments.at(1),
+              Variant("Select FAcctType From t_DataFlowSubSystem Where FSubSysID=0"));
+
+    // Two rows, or a closed result, change nothing.
+    suite.classInfo->answerGetData = [](const std::string&) {
+        return Recordset::Create({"FAcctType"}, {{",7,"}, {",8,"}});
+    };
+    EXPECT_EQ(group.GetSubSystem(8005, false)->FitAccountType(), "");
+}
+
+TEST_F(SubSysGroupCollection, AGroupWithoutSubsystemsGetsAnEmptyCollection) {
+    SubSysGroup group;
+    group.CancelCheck(true);
+    group.Id(852);
+    EXPECT_EQ(group.SubSystems(), nullptr);
+    EXPECT_EQ(group.GetSubSystem(0), nullptr);
+    ASSERT_NE(group.SubSystems(), nullptr);
+    EXPECT_EQ(group.SubSystems()->Count(), 0u);
+    EXPECT_EQ(suite.calls->CountOf("GetData"), 0u);
+}
+
+TEST_F(SubSysGroupCollection, AFailedFillKeepsWhatWasReadAndReportsNothing) {
+    suite.datasInfo->subSystems[3].nameCHS = "\xFF";  // 8003: a name that is no text
+    SubSysGroup group;
+    ASSERT_TRUE(group.initial(850));
+    EXPECT_EQ(group.GetSubSystem(0, false), nullptr);
+    EXPECT_EQ(Ids(group.SubSystems()), (std::vector<int32_t>{8001, 8002}));
+    EXPECT_EQ(group.GetSubSystem(8003, false), nullptr);
+
+    suite.classInfo->failures.FailOn("GetData");  // the account-type fix-up of 8005 fails
+    const SubSystemPtr found = group.GetSubSystem(8005, false);
+    EXPECT_NE(found, nullptr);
+    EXPECT_EQ(found, group.Item(8005));
+
+    suite.datasInfo->failures.FailOn("GetSubSystem_All");
+    EXPECT_EQ(group.GetSubSystem(8001, false), nullptr);
+    EXPECT_EQ(group.SubSystems()->Count(), 0u);
+    EXPECT_EQ(group.CurrentSubSystem(), nullptr);
+}
+
+TEST_F(SubSysGroupCollection, UpdateReplacesBySubsystemIdentifierAndMovesToTheEnd) {
+    SubSysGroup group;
+    const auto fresh = SubSystem::Create();
+    fresh->CancelCheck(true);
+    fresh->Id(8001);
+    group.UpdateSubSystem(fresh);  // before any fill: the collection is created
+    EXPECT_EQ(Ids(group.SubSystems()), std::vector<int32_t>{8001});
+
+    ASSERT_TRUE(group.initial(850));
+    group.GetSubSystem(-1);
+    group.GetSubSystem(8003, false);
+    group.GetSubSystem(-1);
+    EXPECT_FALSE(group.UpdateSubSystem(fresh));
+    EXPECT_EQ(Ids(group.SubSystems()), (std::vector<int32_t>{8002, 8003, 8004, 8005, 8001}));
+    EXPECT_EQ(group.Item(8001), fresh);
+    EXPECT_TRUE(fresh->Modified());
+
+    group.AddSubSystem(group.Item(8003));
+    EXPECT_EQ(Ids(group.SubSystems()), (std::vector<int32_t>{8002, 8004, 8005, 8001, 8003}));
+    EXPECT_THROW(group.AddSubSystem(nullptr), ComError);
+}
+
+TEST_F(SubSysGroupCollection, ARefusedMarkLeavesTheCollectionAsItWas) {
+    SubSysGroup group;
+    ASSERT_TRUE(group.initial(850));
+    group.GetSubSystem(-1);
+    const auto delivered = SubSystem::Create();
+    delivered->CancelCheck(true);
+    delivered->Id(50);
+    EXPECT_THROW(group.UpdateSubSystem(delivered), ComError);
+    EXPECT_EQ(group.SubSystems()->Count(), 5u);
+    EXPECT_EQ(group.Item(50), nullptr);
+
+    EXPECT_THROW(group.DeleteSubSystem(8002), ComError);  // it has sub-functions
+    EXPECT_FALSE(group.Item(8002)->Deleted());
+}
+
+TEST_F(SubSysGroupCollection, DeleteMarksButKeepsTheSubsystem) {
+    SubSysGroup group;
+    ASSERT_TRUE(group.initial(850));
+    EXPECT_FALSE(group.DeleteSubSystem(8003));  // no collection yet
+    group.GetSubSystem(-1);
+    EXPECT_TRUE(group.DeleteSubSystem(8003));
+    EXPECT_TRUE(group.Item(8003)->Deleted());
+    EXPECT_EQ(group.SubSystems()->Count(), 5u);
+    EXPECT_FALSE(group.DeleteSubSystem(8999));
+    EXPECT_EQ(group.Item(8999), nullptr);
+}
+
+TEST_F(SubSysGroupCollection, GetAllSubSystemListsEveryGroupsSubsystems) {
+    SubSysGroup group;
+    ASSERT_TRUE(group.initial(850));
+    EXPECT_EQ(group.GetAllSubSystem()->RecordCount(), 7);
+    EXPECT_EQ(suite.calls->CallsTo("GetSubSystem_All").back().arguments.at(0),
+              Variant(int16_t{-1}));
+    EXPECT_EQ(group.SubSystems(), nullptr);
+}
+
+}  // namespace
+}  // namespace quarn::subsysmgr
