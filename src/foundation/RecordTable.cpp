@@ -1,11 +1,21 @@
 #include "foundation/RecordTable.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 
 #include "foundation/Utf8Text.h"
 
 namespace quarn {
+
+namespace {
+
+// A patch is compacted once its difference exceeds this share of the base (or a small floor),
+// so lookups stay close to those of a flat table and patching stays cheap.
+constexpr std::size_t kMinimumPatchRows = 256;
+constexpr std::size_t kPatchShareOfBase = 32;
+
+}  // namespace
 
 std::optional<EqualityKey> EqualityKeyOf(const Variant& value) {
     if (value.IsText()) {
@@ -26,9 +36,6 @@ std::optional<EqualityKey> EqualityKeyOf(const Variant& value) {
 
 RecordTable::RecordTable(std::vector<std::string> columns, std::vector<Row> rows)
     : columns_(std::move(columns)), rows_(std::move(rows)), indexes_(columns_.size()) {
-    for (std::size_t i = 0; i < columns_.size(); ++i) {
-        columnByUpperName_.emplace(text::ToUpperAscii(columns_[i]), i);
-    }
     for ([[maybe_unused]] const Row& row : rows_) {
         assert(row.size() == columns_.size());
     }
@@ -39,36 +46,141 @@ std::shared_ptr<const RecordTable> RecordTable::Create(std::vector<std::string> 
     return std::make_shared<const RecordTable>(std::move(columns), std::move(rows));
 }
 
-std::optional<std::size_t> RecordTable::FindColumn(std::string_view name) const {
-    const auto it = columnByUpperName_.find(text::ToUpperAscii(name));
-    if (it == columnByUpperName_.end()) {
-        return std::nullopt;
+std::shared_ptr<const RecordTable> RecordTable::Patched(const std::vector<uint32_t>& removed,
+                                                        std::vector<Row> added) const {
+    const auto root = base_ ? base_ : shared_from_this();
+    const std::size_t rootSpan = root->RowSpan();
+
+    std::vector<uint32_t> removedFromRoot = removed_;
+    std::vector<bool> ownRemoved(rows_.size(), false);
+    for (const uint32_t row : removed) {
+        if (!IsLive(row)) {
+            continue;
+        }
+        if (!base_ || row < rootSpan) {
+            removedFromRoot.push_back(row);
+        } else {
+            ownRemoved[row - rootSpan] = true;
+        }
     }
-    return it->second;
+    std::sort(removedFromRoot.begin(), removedFromRoot.end());
+    removedFromRoot.erase(std::unique(removedFromRoot.begin(), removedFromRoot.end()),
+                          removedFromRoot.end());
+
+    std::vector<Row> ownRows;
+    if (base_) {
+        for (std::size_t i = 0; i < rows_.size(); ++i) {
+            if (!ownRemoved[i]) {
+                ownRows.push_back(rows_[i]);
+            }
+        }
+    }
+    std::move(added.begin(), added.end(), std::back_inserter(ownRows));
+
+    auto patch = std::make_shared<RecordTable>(columns_, std::move(ownRows));
+    patch->base_ = root;
+    patch->removed_ = std::move(removedFromRoot);
+
+    const std::size_t difference = patch->rows_.size() + patch->removed_.size();
+    if (difference <= std::max(kMinimumPatchRows, rootSpan / kPatchShareOfBase)) {
+        return patch;
+    }
+    std::vector<Row> compacted;
+    compacted.reserve(patch->LiveRowCount());
+    for (const uint32_t row : patch->LiveRows()) {
+        compacted.push_back(row < rootSpan ? root->rows_[row] : patch->rows_[row - rootSpan]);
+    }
+    return Create(columns_, std::move(compacted));
 }
 
-const RecordTable::ColumnIndex& RecordTable::IndexOf(std::size_t column) const {
+std::optional<std::size_t> RecordTable::FindColumn(std::string_view name) const {
+    // A dozen columns at most: comparing in place beats hashing an upper-cased copy.
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+        if (text::EqualsIgnoreCaseAscii(columns_[i], name)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+std::size_t RecordTable::RowSpan() const { return BaseSpan() + rows_.size(); }
+
+bool RecordTable::IsLive(std::size_t row) const {
+    return row < RowSpan() &&
+           !std::binary_search(removed_.begin(), removed_.end(), static_cast<uint32_t>(row));
+}
+
+std::vector<uint32_t> RecordTable::LiveRows() const {
+    std::vector<uint32_t> result;
+    result.reserve(LiveRowCount());
+    auto removed = removed_.begin();
+    for (uint32_t row = 0; row < RowSpan(); ++row) {
+        if (removed != removed_.end() && *removed == row) {
+            ++removed;
+            continue;
+        }
+        result.push_back(row);
+    }
+    return result;
+}
+
+const Variant& RecordTable::Value(std::size_t row, std::size_t column) const {
+    const std::size_t baseSpan = BaseSpan();
+    return row < baseSpan ? base_->Value(row, column) : rows_[row - baseSpan][column];
+}
+
+RecordTable::Row RecordTable::RowAt(std::size_t row) const {
+    const std::size_t baseSpan = BaseSpan();
+    return row < baseSpan ? base_->RowAt(row) : rows_[row - baseSpan];
+}
+
+const std::vector<uint32_t>* RecordTable::OwnRowsEqualTo(std::size_t column,
+                                                         const EqualityKey& key) const {
     std::lock_guard lock(indexMutex_);
     auto& index = indexes_[column];
     if (!index) {
         index = std::make_unique<ColumnIndex>();
         for (std::size_t row = 0; row < rows_.size(); ++row) {
-            if (auto key = EqualityKeyOf(rows_[row][column])) {
-                (*index)[std::move(*key)].push_back(static_cast<uint32_t>(row));
+            if (auto rowKey = EqualityKeyOf(rows_[row][column])) {
+                (*index)[std::move(*rowKey)].push_back(static_cast<uint32_t>(row));
             }
         }
     }
-    return *index;
+    const auto it = index->find(key);
+    return it == index->end() ? nullptr : &it->second;
 }
 
-std::span<const uint32_t> RecordTable::RowsEqualTo(std::size_t column,
-                                                   const EqualityKey& key) const {
-    const ColumnIndex& index = IndexOf(column);
-    const auto it = index.find(key);
-    if (it == index.end()) {
-        return {};
+std::vector<uint32_t> RecordTable::RowsEqualTo(std::size_t column, const EqualityKey& key) const {
+    std::vector<uint32_t> result;
+    if (base_) {
+        if (const auto* baseRows = base_->OwnRowsEqualTo(column, key)) {
+            for (const uint32_t row : *baseRows) {
+                if (IsLive(row)) {
+                    result.push_back(row);
+                }
+            }
+        }
     }
-    return it->second;
+    if (const auto* ownRows = OwnRowsEqualTo(column, key)) {
+        const auto offset = static_cast<uint32_t>(BaseSpan());
+        for (const uint32_t row : *ownRows) {
+            result.push_back(row + offset);
+        }
+    }
+    return result;
+}
+
+std::size_t RecordTable::CandidateCount(std::size_t column, const EqualityKey& key) const {
+    std::size_t count = 0;
+    if (base_) {
+        if (const auto* baseRows = base_->OwnRowsEqualTo(column, key)) {
+            count += baseRows->size();
+        }
+    }
+    if (const auto* ownRows = OwnRowsEqualTo(column, key)) {
+        count += ownRows->size();
+    }
+    return count;
 }
 
 }  // namespace quarn

@@ -5,7 +5,6 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -26,8 +25,12 @@ std::optional<EqualityKey> EqualityKeyOf(const Variant& value);
 ///
 /// Equality lookups use one hash index per column, built on the first lookup of that column and
 /// kept for the life of the table, so a filter on a key costs a lookup instead of a scan.
-/// Safe to share between threads.
-class RecordTable {
+///
+/// A change of a few rows makes a patched table that shares the rows and indexes of its base
+/// and holds only the difference: row numbers of removed rows stay unused (not live), added
+/// rows get numbers after the base's. Once the difference grows large the patch is compacted
+/// into a table of its own. Safe to share between threads.
+class RecordTable : public std::enable_shared_from_this<RecordTable> {
 public:
     using Row = std::vector<Variant>;
 
@@ -37,29 +40,45 @@ public:
     static std::shared_ptr<const RecordTable> Create(std::vector<std::string> columns,
                                                      std::vector<Row> rows);
 
+    /// This table without the rows numbered in `removed` and with `added` appended.
+    std::shared_ptr<const RecordTable> Patched(const std::vector<uint32_t>& removed,
+                                               std::vector<Row> added) const;
+
     std::size_t ColumnCount() const { return columns_.size(); }
-    std::size_t RowCount() const { return rows_.size(); }
     const std::string& ColumnName(std::size_t column) const { return columns_[column]; }
+    const std::vector<std::string>& ColumnNames() const { return columns_; }
 
     /// The position of a column, matched without regard to case.
     std::optional<std::size_t> FindColumn(std::string_view name) const;
 
-    const Variant& Value(std::size_t row, std::size_t column) const { return rows_[row][column]; }
-    const Row& RowAt(std::size_t row) const { return rows_[row]; }
+    /// Row numbers run from 0 to RowSpan() - 1; removed rows among them are not live.
+    std::size_t RowSpan() const;
+    std::size_t LiveRowCount() const { return RowSpan() - removed_.size(); }
+    bool IsLive(std::size_t row) const;
+    /// The numbers of every live row, ascending.
+    std::vector<uint32_t> LiveRows() const;
 
-    /// The rows whose value in `column` has `key`, in ascending row order.
-    std::span<const uint32_t> RowsEqualTo(std::size_t column, const EqualityKey& key) const;
+    const Variant& Value(std::size_t row, std::size_t column) const;
+    /// A copy of every value of a row.
+    Row RowAt(std::size_t row) const;
+
+    /// The live rows whose value in `column` has `key`, ascending.
+    std::vector<uint32_t> RowsEqualTo(std::size_t column, const EqualityKey& key) const;
+    /// An upper bound of RowsEqualTo's size, at the cost of two hash lookups.
+    std::size_t CandidateCount(std::size_t column, const EqualityKey& key) const;
 
 private:
     using ColumnIndex = std::unordered_map<EqualityKey, std::vector<uint32_t>>;
-    const ColumnIndex& IndexOf(std::size_t column) const;
+    const std::vector<uint32_t>* OwnRowsEqualTo(std::size_t column, const EqualityKey& key) const;
+    std::size_t BaseSpan() const { return base_ ? base_->RowSpan() : 0; }
 
     std::vector<std::string> columns_;
-    std::unordered_map<std::string, std::size_t> columnByUpperName_;
-    std::vector<Row> rows_;
+    std::shared_ptr<const RecordTable> base_;  // never patched itself
+    std::vector<uint32_t> removed_;            // base row numbers, ascending
+    std::vector<Row> rows_;                    // numbered from BaseSpan()
 
     mutable std::mutex indexMutex_;
-    mutable std::vector<std::unique_ptr<ColumnIndex>> indexes_;
+    mutable std::vector<std::unique_ptr<ColumnIndex>> indexes_;  // over rows_ only
 };
 
 }  // namespace quarn

@@ -2,14 +2,16 @@
 
 #include "foundation/ComError.h"
 #include "foundation/FoundationErrors.h"
-#include "foundation/RecordsetFilter.h"
 
 namespace quarn {
 
-Recordset::Recordset(std::shared_ptr<const RecordTable> table) : table_(std::move(table)) {}
+Recordset::Recordset(std::shared_ptr<const RecordTable> table, std::string_view scope)
+    : table_(std::move(table)), scope_(RecordsetFilter::Parse(scope, *table_)) {
+    Select(scope_);
+}
 
-RecordsetPtr Recordset::Create(std::shared_ptr<const RecordTable> table) {
-    return std::make_shared<Recordset>(std::move(table));
+RecordsetPtr Recordset::Create(std::shared_ptr<const RecordTable> table, std::string_view scope) {
+    return std::make_shared<Recordset>(std::move(table), scope);
 }
 
 RecordsetPtr Recordset::Create(std::vector<std::string> columns,
@@ -25,8 +27,34 @@ const RecordTable& Recordset::Table() const {
     return *table_;
 }
 
+void Recordset::Select(const RecordsetFilter& filter) {
+    const bool everyRow = filter.IsEmpty() && table_->LiveRowCount() == table_->RowSpan();
+    visibleRows_.reset();
+    visibleRowsPending_ = false;
+    if (!everyRow) {
+        if (filter.IsEmpty()) {
+            visibleRowsPending_ = true;  // the live rows of a patched table, listed on demand
+        } else {
+            visibleRows_ = filter.MatchingRows(*table_);
+        }
+    }
+    position_ = 0;
+}
+
+const std::vector<uint32_t>* Recordset::VisibleRows() const {
+    if (visibleRowsPending_) {
+        visibleRows_ = Table().LiveRows();
+        visibleRowsPending_ = false;
+    }
+    return visibleRows_ ? &*visibleRows_ : nullptr;
+}
+
 std::size_t Recordset::VisibleCount() const {
-    return visibleRows_ ? visibleRows_->size() : Table().RowCount();
+    const RecordTable& table = Table();
+    if (visibleRowsPending_) {
+        return table.LiveRowCount();
+    }
+    return visibleRows_ ? visibleRows_->size() : table.RowSpan();
 }
 
 std::size_t Recordset::CurrentRow() const {
@@ -34,7 +62,8 @@ std::size_t Recordset::CurrentRow() const {
         throw ComError(ErrorNumber(FoundationError::NoCurrentRow), "Recordset.Fields",
                        "There is no current row: the Recordset is at the end of data.");
     }
-    return visibleRows_ ? (*visibleRows_)[position_] : position_;
+    const auto* rows = VisibleRows();
+    return rows ? (*rows)[position_] : position_;
 }
 
 const Variant& Recordset::Fields(std::string_view column) const {
@@ -68,18 +97,14 @@ int32_t Recordset::RecordCount() const { return static_cast<int32_t>(VisibleCoun
 void Recordset::Close() {
     table_.reset();
     visibleRows_.reset();
+    visibleRowsPending_ = false;
     position_ = 0;
 }
 
 void Recordset::Filter(std::string_view expression) {
     const auto filter = RecordsetFilter::Parse(expression, Table());
-    if (filter.IsEmpty()) {
-        visibleRows_.reset();
-    } else {
-        visibleRows_ = filter.MatchingRows(*table_);
-    }
+    Select(scope_.And(filter));
     filterText_ = std::string(expression);
-    position_ = 0;
 }
 
 std::size_t Recordset::ColumnCount() const { return Table().ColumnCount(); }

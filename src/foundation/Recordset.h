@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "foundation/RecordTable.h"
+#include "foundation/RecordsetFilter.h"
 #include "foundation/Variant.h"
 
 namespace quarn {
@@ -18,15 +19,19 @@ using RecordsetPtr = std::shared_ptr<Recordset>;
 
 /// A tabular result: named columns, a current-row cursor and a filter, over rows it shares with
 /// every other Recordset opened on the same RecordTable. Each Recordset has its own cursor and
-/// filter.
+/// filter, and may be limited to a fixed scope of the table (the rows of one group, say).
 ///
 /// A new Recordset is open and on its first row. Reading a field or moving on while at the end,
 /// or naming an unknown column, raises ComError; so does any use after Close.
 class Recordset {
 public:
-    explicit Recordset(std::shared_ptr<const RecordTable> table);
+    /// A Recordset over the rows of `table` that the filter expression `scope` admits (all rows
+    /// for ""). The scope cannot be changed; Filter narrows it. Raises ComError for a scope that
+    /// does not parse.
+    explicit Recordset(std::shared_ptr<const RecordTable> table, std::string_view scope = {});
 
-    static RecordsetPtr Create(std::shared_ptr<const RecordTable> table);
+    static RecordsetPtr Create(std::shared_ptr<const RecordTable> table,
+                               std::string_view scope = {});
     static RecordsetPtr Create(std::vector<std::string> columns,
                                std::vector<RecordTable::Row> rows);
 
@@ -40,7 +45,7 @@ public:
     /// At the beginning of data: before the first row, which is only the case without rows.
     bool Bof() const;
 
-    /// The number of rows the filter lets through.
+    /// The number of rows the scope and the filter let through.
     int32_t RecordCount() const;
 
     /// 1 while open, 0 after Close.
@@ -58,11 +63,17 @@ public:
 
 private:
     const RecordTable& Table() const;
+    const std::vector<uint32_t>* VisibleRows() const;
     std::size_t VisibleCount() const;
     std::size_t CurrentRow() const;
+    void Select(const RecordsetFilter& filter);
 
     std::shared_ptr<const RecordTable> table_;
-    std::optional<std::vector<uint32_t>> visibleRows_;  // absent: every row is visible
+    RecordsetFilter scope_;
+    // The visible rows; absent while every row of the table is visible, computed on first use
+    // otherwise (a scope or filter set right after opening makes the full list unnecessary).
+    mutable std::optional<std::vector<uint32_t>> visibleRows_;
+    mutable bool visibleRowsPending_ = false;
     std::string filterText_;
     std::size_t position_ = 0;
 };

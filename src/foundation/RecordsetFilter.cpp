@@ -180,24 +180,32 @@ bool RecordsetFilter::Matches(const RecordTable& table, std::size_t row) const {
     });
 }
 
+RecordsetFilter RecordsetFilter::And(const RecordsetFilter& other) const {
+    RecordsetFilter combined = *this;
+    combined.terms_.insert(combined.terms_.end(), other.terms_.begin(), other.terms_.end());
+    return combined;
+}
+
 std::vector<uint32_t> RecordsetFilter::MatchingRows(const RecordTable& table) const {
-    std::vector<uint32_t> result;
-    const auto equality =
-        std::find_if(terms_.begin(), terms_.end(), [](const Term& term) { return term.equal; });
-    if (equality != terms_.end()) {
-        for (const uint32_t row : table.RowsEqualTo(equality->column, equality->value)) {
-            if (Matches(table, row)) {
-                result.push_back(row);
-            }
+    const Term* mostSelective = nullptr;
+    std::size_t fewest = 0;
+    for (const Term& term : terms_) {
+        if (!term.equal) {
+            continue;
         }
-        return result;
-    }
-    for (std::size_t row = 0; row < table.RowCount(); ++row) {
-        if (Matches(table, row)) {
-            result.push_back(static_cast<uint32_t>(row));
+        const std::size_t candidates = table.CandidateCount(term.column, term.value);
+        if (!mostSelective || candidates < fewest) {
+            mostSelective = &term;
+            fewest = candidates;
         }
     }
-    return result;
+    std::vector<uint32_t> rows = mostSelective
+                                     ? table.RowsEqualTo(mostSelective->column, mostSelective->value)
+                                     : table.LiveRows();
+    if (terms_.size() > 1 || !mostSelective) {
+        std::erase_if(rows, [&](uint32_t row) { return !Matches(table, row); });
+    }
+    return rows;
 }
 
 std::string QuoteFilterText(std::string_view text) {

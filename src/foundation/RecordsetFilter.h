@@ -26,8 +26,11 @@ public:
 
     bool IsEmpty() const { return terms_.empty(); }
 
-    /// Row numbers of the matching rows, ascending. With an equality term the candidates come
-    /// from that column's index; only they are tested against the other terms.
+    /// A filter that admits what both admit.
+    RecordsetFilter And(const RecordsetFilter& other) const;
+
+    /// Numbers of the live rows that match, ascending. With equality terms the candidates come
+    /// from the index of the most selective one; only they are tested against the other terms.
     std::vector<uint32_t> MatchingRows(const RecordTable& table) const;
 
 private:

@@ -14,12 +14,12 @@ struct IdRange {
 
 /// Customer-made groups: created, changed and deleted here.
 inline constexpr IdRange kCustomerGroups{800, 899};
-/// Groups of the Brox platform: may be changed.
+/// Groups of the Brox platform: created and changed here.
 inline constexpr IdRange kBroxGroups{10000, 19999};
 
 /// Customer-made subsystems: created, changed and deleted here.
 inline constexpr IdRange kCustomerSubSystems{8000, 8999};
-/// Subsystems of the Brox platform: may be changed (199991-199999 are reserved).
+/// Subsystems of the Brox platform: created and changed here (199991-199999 are reserved).
 inline constexpr IdRange kBroxSubSystems{100000, 199990};
 
 }  // namespace quarn::subsysmgr::ranges

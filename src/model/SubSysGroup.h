@@ -92,8 +92,9 @@ public:
 
     // Validating setters with their getters.
     int32_t Id() const { return id_; }
-    /// A new identifier must lie in 800-899 (error 1007) and makes the group new; an existing
-    /// one is accepted whatever its range. -1, -102 and CancelCheck skip the check.
+    /// A new identifier must lie in 800-899, or 10000-19999 for a Brox addition (error 1007),
+    /// and makes the group new; an existing one is accepted whatever its range. -1, -102 and
+    /// CancelCheck skip the check.
     void Id(int32_t vNewValue);
 
     /// The name in the session language as the context reports it ("" without a dictionary).

@@ -43,7 +43,9 @@ void SubSysGroup::Id(int32_t vNewValue) {
     const RecordsetPtr groups = GetDataFlowInfo(*module_).GetTopClass_All();
     groups->Filter("FTopClassID=" + std::to_string(vNewValue));
     if (groups->Eof() && groups->Bof()) {
-        if (!ranges::kCustomerGroups.Contains(vNewValue)) {
+        // New groups are customer-made, or additions for the Brox platform.
+        if (!ranges::kCustomerGroups.Contains(vNewValue) &&
+            !ranges::kBroxGroups.Contains(vNewValue)) {
             RaiseLocalized(*module_, errors::kGroupIdOutOfRange);
         }
         isNew_ = true;

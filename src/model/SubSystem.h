@@ -57,8 +57,8 @@ public:
 
     // Validating setters with their getters.
     int32_t Id() const { return id_; }
-    /// Accepts an identifier no subsystem of any group has when it lies in 8000-8999 (error
-    /// 1001) and makes the subsystem new; an existing identifier only when it is
+    /// Accepts an identifier no subsystem of any group has when it lies in 8000-8999, or in
+    /// 100000-199990 for a Brox addition (error 1001), and makes the subsystem new; an existing identifier only when it is
     /// SubSystemID_Old (error 1001). CancelCheck skips the check.
     void Id(int32_t vNewValue);
 

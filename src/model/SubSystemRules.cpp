@@ -33,7 +33,9 @@ void SubSystem::Id(int32_t vNewValue) {
     const RecordsetPtr all = GetDataFlowInfo(*module_).GetSubSystem_All(kAllGroups);
     all->Filter("FSubSysID=" + std::to_string(vNewValue));
     if (all->Eof() && all->Bof()) {
-        if (!ranges::kCustomerSubSystems.Contains(vNewValue)) {
+        // New subsystems are customer-made, or additions for the Brox platform.
+        if (!ranges::kCustomerSubSystems.Contains(vNewValue) &&
+            !ranges::kBroxSubSystems.Contains(vNewValue)) {
             RaiseLocalized(*module_, errors::kSubSystemIdOutOfRange);
         }
         isNew_ = true;

@@ -18,15 +18,15 @@ int32_t OffsetOf(const std::function<void()>& action) {
     return 0;
 }
 
-TEST_F(SubSysGroupRules, NewIdentifiersMustLieInTheCustomerRange) {
+TEST_F(SubSysGroupRules, NewIdentifiersMustLieInTheCustomerOrBroxRange) {
     SubSysGroup group;
-    for (const int32_t id : {799, 900, 0, 10500}) {
+    for (const int32_t id : {799, 900, 0, 9999, 20000}) {
         SCOPED_TRACE(id);
         EXPECT_EQ(OffsetOf([&] { group.Id(id); }), 1007);
         EXPECT_EQ(group.Id(), 0);
         EXPECT_FALSE(group.IsNew());
     }
-    for (const int32_t id : {800, 899}) {
+    for (const int32_t id : {800, 899, 10000, 10500, 19999}) {
         SCOPED_TRACE(id);
         SubSysGroup fresh;
         fresh.Id(id);

@@ -204,7 +204,8 @@ TEST_F(SubSystemListings, AFailedListingIsNotCachedAndIsFetchedAgain) {
         ASSERT_NE(objects, nullptr);
         EXPECT_EQ(objects->Count(), 5u);
         EXPECT_EQ(suite.calls->CountOf("GetClassType"), 2u);
-        EXPECT_EQ(suite.calls->CountOf(c.member), c.member == std::string("GetClassType") ? 2u : 1u);
+        EXPECT_EQ(suite.calls->CountOf(c.member),
+                  c.member == std::string("GetClassType") ? 2u : 1u);
         EXPECT_EQ(s->GetAllBusObject(), objects);
     }
 }

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "runtime/LocalizedError.h"
+
+/// The numbered errors of the command-line tool itself. Each message is an English template (its
+/// own key in the catalogs QuarnSubsysCli.<language>.json) with %1, %2 ... for the details.
+namespace quarn::subsysmgr::cli::errors {
+
+inline constexpr std::string_view kSource = "subsysmgr";
+
+/// The command line does not parse: unknown command or option, missing or malformed value.
+inline constexpr ErrorDefinition kCommandLine{2301, kSource, "Invalid command line: %1"};
+/// --db names something that is neither an SQLite file nor a PostgreSQL connection.
+inline constexpr ErrorDefinition kDatabaseOption{
+    2302, kSource, "--db must name an SQLite file or postgresql:<connection>, not \"%1\"."};
+inline constexpr ErrorDefinition kUnknownGroup{2303, kSource, "There is no subsystem group %1."};
+inline constexpr ErrorDefinition kUnknownSubSystem{2304, kSource, "There is no subsystem %1."};
+/// A number outside what the editors accept (%1 is the field's caption).
+inline constexpr ErrorDefinition kOutOfRange{2305, kSource,
+                                             "%1 must be between %2 and %3, not %4."};
+/// A name longer than the editors' fields take (%1 is the field's caption).
+inline constexpr ErrorDefinition kNameTooLong{
+    2306, kSource, "%1 must not be longer than %2 characters."};
+inline constexpr ErrorDefinition kAccountType{
+    2307, kSource, "Account type %1 does not exist or cannot be chosen."};
+/// Save refused a deletion and said why in a message box.
+inline constexpr ErrorDefinition kGroupNotDeleted{2308, kSource,
+                                                  "Subsystem group %1 was not deleted."};
+inline constexpr ErrorDefinition kSubSystemNotDeleted{2309, kSource,
+                                                      "Subsystem %1 was not deleted."};
+inline constexpr ErrorDefinition kFileUnreadable{2310, kSource, "Cannot read the file %1."};
+inline constexpr ErrorDefinition kFileUnwritable{2311, kSource, "Cannot write the file %1."};
+/// An import file that is not an export of this program; nothing is imported.
+inline constexpr ErrorDefinition kNotJson{2312, kSource,
+                                          "The file %1 is not JSON (%2); nothing was imported."};
+inline constexpr ErrorDefinition kFormatVersion{
+    2313, kSource,
+    "The file %1 has format version %2, this program reads version %3; nothing was imported."};
+inline constexpr ErrorDefinition kMissingField{
+    2314, kSource, "The file %1 lacks %2; nothing was imported."};
+inline constexpr ErrorDefinition kWrongType{
+    2315, kSource, "In the file %1, %2 must be %3; nothing was imported."};
+inline constexpr ErrorDefinition kDuplicateItem{
+    2316, kSource, "The file %1 lists %2 twice; nothing was imported."};
+/// init does not overwrite an existing SQLite file.
+inline constexpr ErrorDefinition kDatabaseExists{2317, kSource,
+                                                 "The file %1 exists already."};
+/// Any failure that is not one of the suite's numbered errors.
+inline constexpr ErrorDefinition kUnexpected{2318, kSource, "Unexpected failure: %1"};
+
+}  // namespace quarn::subsysmgr::cli::errors

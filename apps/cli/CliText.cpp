@@ -1,0 +1,47 @@
+#include "CliText.h"
+
+#include "foundation/ComError.h"
+#include "host/ProgIds.h"
+
+namespace quarn::subsysmgr::cli {
+
+namespace {
+
+constexpr std::string_view kCatalogBaseName = "QuarnSubsysCli";
+
+}  // namespace
+
+CliText::CliText(std::shared_ptr<ComponentRegistry> registry, std::string language)
+    : registry_(std::move(registry)), language_(std::move(language)) {}
+
+std::string CliText::Text(std::string_view source) const {
+    try {
+        if (!loader_) {
+            loader_ = registry_->Create<IResLoader>(progid::kResLoader);
+            loader_->ResFileBaseName(std::string(kCatalogBaseName));
+            loader_->LanguageID(language_);
+        }
+        return loader_->LoadString(std::string(source));
+    } catch (...) {
+        return std::string(source);
+    }
+}
+
+std::string CliText::Format(std::string_view templateText,
+                            const std::vector<Variant>& arguments) const {
+    const std::string localized = Text(templateText);
+    try {
+        if (!formatter_) {
+            formatter_ = registry_->Create<IMessageFormatter>(progid::kMessageFormatter);
+        }
+        return formatter_->FormatMessage(localized, arguments);
+    } catch (...) {
+        return localized;  // the details are lost, the message is not
+    }
+}
+
+void CliText::Raise(const ErrorDefinition& error, const std::vector<Variant>& arguments) const {
+    throw ComError(error.Number(), std::string(error.source), Format(error.message, arguments));
+}
+
+}  // namespace quarn::subsysmgr::cli

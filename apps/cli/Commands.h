@@ -1,0 +1,30 @@
+#pragma once
+
+#include "CliContext.h"
+
+namespace CLI {
+class App;
+}
+
+/// The commands of the tool, each group added to the application (or to the verbs add, edit
+/// and delete) by its own function.
+namespace quarn::subsysmgr::cli {
+
+/// tree, groups, subsystems.
+void AddListCommands(CLI::App& app, CliContext& context);
+/// show group N, show subsystem N.
+void AddShowCommands(CLI::App& app, CliContext& context);
+/// add group, edit group N, delete group N.
+void AddGroupCommands(CLI::App& add, CLI::App& edit, CLI::App& remove, CliContext& context);
+/// add subsystem, edit subsystem N, delete subsystem N.
+void AddSubSystemCommands(CLI::App& add, CLI::App& edit, CLI::App& remove, CliContext& context);
+/// export, import.
+void AddExchangeCommands(CLI::App& app, CliContext& context);
+/// init.
+void AddInitCommand(CLI::App& app, CliContext& context);
+
+/// Parses the command line and runs the command. Returns the exit code: kExitOk, the command's
+/// own code, or kExitError after reporting a failure (numbered, on the error stream).
+int RunCommandLine(CLI::App& app, CliContext& context, int argc, char** argv);
+
+}  // namespace quarn::subsysmgr::cli

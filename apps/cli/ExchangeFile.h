@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "CliText.h"
+#include "TreeItems.h"
+
+/// The file that export writes and import reads: one JSON object
+///
+///   {"format": 1, "groups": [<group>...], "subsystems": [<subsystem>...]}
+///
+/// with the items in the form of ItemJson.h. Other members are ignored.
+namespace quarn::subsysmgr::cli {
+
+inline constexpr int kExchangeFormat = 1;
+
+struct Exchange {
+    std::vector<GroupItem> groups;
+    std::vector<SubSystemItem> subSystems;
+};
+
+/// The file's text: indented JSON ending in a line break.
+std::string WriteExchange(const Exchange& exchange);
+
+/// The items of a file's text (`fileName` is for messages). Raises kNotJson, kFormatVersion,
+/// kMissingField, kWrongType (naming the member, e.g. subsystems[2].names.EN) or kDuplicateItem
+/// for a file that is not a complete export: such a file gives no items at all.
+Exchange ReadExchange(std::string_view content, std::string_view fileName, const CliText& text);
+
+}  // namespace quarn::subsysmgr::cli

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "CliText.h"
+#include "TreeItems.h"
+#include "runtime/ModuleState.h"
+
+namespace quarn::subsysmgr::cli {
+
+/// Adds, changes and deletes groups through SubSysGroup, in the steps and with the checks of the
+/// group editor's save. Every refusal raises ComError before anything is written; a write that
+/// the store refuses raises its error and leaves the stored group as it was.
+class GroupWriter {
+public:
+    GroupWriter(std::shared_ptr<ModuleState> module, const CliText& text);
+
+    /// A new group (the identifier must be free: error 1012).
+    void Add(const GroupItem& item);
+    /// Rewrites an existing group with every field of the item.
+    void Update(const GroupItem& item);
+    /// Deletes a group; raises kGroupNotDeleted when Save refused it after its message box.
+    void Delete(int32_t id);
+
+private:
+    std::shared_ptr<ModuleState> module_;
+    const CliText& text_;
+};
+
+}  // namespace quarn::subsysmgr::cli

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "CliText.h"
+#include "TreeItems.h"
+
+namespace CLI {
+class App;
+class Option;
+}  // namespace CLI
+
+namespace quarn::subsysmgr::cli {
+
+/// The flags of a group's or subsystem's fields on an add or edit command. Add takes the
+/// identifier (--id, and --group for a subsystem) as required flags; edit changes only the
+/// fields whose flags are given.
+class ItemFlags {
+public:
+    enum class Kind { Group, SubSystem };
+    enum class Mode { Add, Edit };
+
+    /// Adds the flags to the command. The object must outlive the parse.
+    ItemFlags(CLI::App& command, Kind kind, Mode mode);
+
+    /// Copies the given flags into the item. Raises kAccountType for an --acct-types entry that
+    /// is no number.
+    void ApplyTo(GroupItem& item, const CliText& text) const;
+    void ApplyTo(SubSystemItem& item, const CliText& text) const;
+    bool AccountTypesGiven() const;
+
+private:
+    template <class Item>
+    void ApplyCommon(Item& item, const CliText& text) const;
+    static bool Given(const CLI::Option* option);
+
+    int32_t id_ = 0;
+    int32_t group_ = 0;
+    std::string number_;
+    Names names_;
+    int32_t index_ = 0;
+    bool visible_ = true;
+    bool web_ = false;
+    std::string accountTypes_;
+
+    CLI::Option* idOption_ = nullptr;
+    CLI::Option* groupOption_ = nullptr;
+    CLI::Option* numberOption_ = nullptr;
+    CLI::Option* nameOptions_[3] = {};
+    CLI::Option* indexOption_ = nullptr;
+    CLI::Option* visibleOption_ = nullptr;
+    CLI::Option* webOption_ = nullptr;
+    CLI::Option* accountTypesOption_ = nullptr;
+};
+
+}  // namespace quarn::subsysmgr::cli

@@ -1,0 +1,75 @@
+// add subsystem, edit subsystem N and delete subsystem N: through SubSystem and its group's Save
+// as the subsystem editor saves.
+
+#include <CLI/CLI.hpp>
+
+#include <memory>
+
+#include "CliErrors.h"
+#include "Commands.h"
+#include "InputChecks.h"
+#include "ItemFlags.h"
+#include "SubSystemWriter.h"
+#include "TreeReader.h"
+
+namespace quarn::subsysmgr::cli {
+
+namespace {
+
+// What was done, and the subsystem as it is stored now.
+void Done(CliContext& context, std::string_view outcome, std::string_view message, int32_t id) {
+    if (!context.options.json) {
+        context.out << context.Text().Format(message, {id}) << '\n';
+        return;
+    }
+    const auto stored = TreeReader(context.Session()).FindSubSystem(id);
+    context.Print(
+        Json{{"outcome", outcome}, {"subsystem", stored ? ToJson(*stored) : Json{{"id", id}}}});
+}
+
+}  // namespace
+
+void AddSubSystemCommands(CLI::App& add, CLI::App& edit, CLI::App& remove, CliContext& context) {
+    auto* addSubSystem =
+        add.add_subcommand("subsystem", "Add a subsystem (8000-8999, or 100000-199990)");
+    auto addFlags = std::make_shared<ItemFlags>(*addSubSystem, ItemFlags::Kind::SubSystem,
+                                                ItemFlags::Mode::Add);
+    addSubSystem->callback([&context, addFlags] {
+        const auto module = context.Session();
+        SubSystemItem item;
+        addFlags->ApplyTo(item, context.Text());
+        if (!addFlags->AccountTypesGiven()) {
+            item.accountTypes = InputChecks(module, context.Text()).DefaultAccountTypes();
+        }
+        SubSystemWriter(module, context.Text()).Add(item);
+        Done(context, "added", "Added subsystem %1.", item.id);
+    });
+
+    auto* editSubSystem =
+        edit.add_subcommand("subsystem", "Change the given fields of a subsystem");
+    auto editId = std::make_shared<int32_t>(0);
+    editSubSystem->add_option("id", *editId, "Identifier")->required();
+    auto editFlags = std::make_shared<ItemFlags>(*editSubSystem, ItemFlags::Kind::SubSystem,
+                                                 ItemFlags::Mode::Edit);
+    editSubSystem->callback([&context, editId, editFlags] {
+        const auto module = context.Session();
+        auto item = TreeReader(module).FindSubSystem(*editId);
+        if (!item) {
+            context.Text().Raise(errors::kUnknownSubSystem, {*editId});
+        }
+        editFlags->ApplyTo(*item, context.Text());
+        SubSystemWriter(module, context.Text()).Update(*item);
+        Done(context, "updated", "Changed subsystem %1.", item->id);
+    });
+
+    auto* removeSubSystem = remove.add_subcommand(
+        "subsystem", "Delete a subsystem without sub-functions or business objects");
+    auto removeId = std::make_shared<int32_t>(0);
+    removeSubSystem->add_option("id", *removeId, "Identifier")->required();
+    removeSubSystem->callback([&context, removeId] {
+        SubSystemWriter(context.Session(), context.Text()).Delete(*removeId);
+        Done(context, "deleted", "Deleted subsystem %1.", *removeId);
+    });
+}
+
+}  // namespace quarn::subsysmgr::cli

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "CliText.h"
+#include "TreeItems.h"
+#include "runtime/ModuleState.h"
+
+namespace quarn::subsysmgr::cli {
+
+/// Adds, changes and deletes subsystems through SubSystem and its group's Save, in the steps and
+/// with the checks of the subsystem editor's save. Every refusal raises ComError; a write that
+/// the store refuses raises error 1041 and leaves the stored subsystem as it was.
+class SubSystemWriter {
+public:
+    SubSystemWriter(std::shared_ptr<ModuleState> module, const CliText& text);
+
+    /// A new subsystem in item.group (the identifier must be free: error 1011).
+    void Add(const SubSystemItem& item);
+    /// Rewrites an existing subsystem with every field of the item; a different item.group
+    /// moves it.
+    void Update(const SubSystemItem& item);
+    /// Deletes a subsystem; raises kSubSystemNotDeleted when Save refused it after its message
+    /// box.
+    void Delete(int32_t id);
+
+private:
+    void RequireGroup(int32_t groupId);
+
+    std::shared_ptr<ModuleState> module_;
+    const CliText& text_;
+};
+
+}  // namespace quarn::subsysmgr::cli

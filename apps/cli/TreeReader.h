@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "TreeItems.h"
+#include "model/SubSysGroup.h"
+#include "model/SubSystem.h"
+#include "runtime/ModuleState.h"
+
+namespace quarn::subsysmgr::cli {
+
+/// Reads groups and subsystems through the business objects, as the editors load them. Failures
+/// of the store pass through as the business objects report them.
+class TreeReader {
+public:
+    explicit TreeReader(std::shared_ptr<ModuleState> module);
+
+    /// Every group in display order, each with its subsystems ordered by display order and
+    /// then identifier.
+    std::vector<GroupNode> Tree();
+    std::optional<GroupItem> FindGroup(int32_t id);
+    std::optional<SubSystemItem> FindSubSystem(int32_t id);
+
+    /// A subsystem as its group's collection holds it, with that group loaded.
+    struct Loaded {
+        std::shared_ptr<SubSysGroup> group;
+        SubSystemPtr subSystem;
+    };
+    /// Nothing when no group has the subsystem.
+    std::optional<Loaded> LoadSubSystem(int32_t id);
+
+    static GroupItem ItemOf(const SubSysGroup& group);
+    static SubSystemItem ItemOf(const SubSystem& subSystem);
+
+private:
+    std::shared_ptr<ModuleState> module_;
+};
+
+}  // namespace quarn::subsysmgr::cli

@@ -1,0 +1,346 @@
+// Each benchmark of ours runs beside the direct SQLite query that answers the same question on
+// the same data: an indexed point lookup in memory for the checks, the bare delete and insert
+// for a save, a plain scan for the cold load. bench/README.md lists the ratios.
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+
+#include "BenchmarkData.h"
+#include "model/SubSysGroup.h"
+#include "model/SubSystem.h"
+#include "runtime/SessionContext.h"
+#include "suite/SuiteComponents.h"
+#include "suite/props/ShareProps.h"
+#include "suite/store/Database.h"
+
+namespace quarn::bench {
+
+namespace {
+
+using subsysmgr::ModuleState;
+using subsysmgr::SubSysGroup;
+using subsysmgr::SubSystem;
+
+// One generated tree per size: a database file for the suite and the same data in memory for
+// the direct queries.
+struct Environment {
+    TreeSize size;
+    std::string file;
+    sqlite3* memory = nullptr;
+    sqlite3* onDisk = nullptr;
+    std::shared_ptr<ModuleState> module;
+};
+
+Environment& EnvironmentFor(int32_t subSystems) {
+    static std::map<int32_t, std::unique_ptr<Environment>> environments;
+    auto& environment = environments[subSystems];
+    if (!environment) {
+        environment = std::make_unique<Environment>();
+        environment->size = TreeSize{subSystems};
+        environment->file = CreateTreeFile(environment->size);
+        environment->memory = CreateTreeInMemory(environment->size);
+        sqlite3_open(environment->file.c_str(), &environment->onDisk);
+        auto registry = std::make_shared<ComponentRegistry>();
+        suite::RegisterSuiteComponents(*registry);
+        environment->module = std::make_shared<ModuleState>(registry);
+    }
+    // Every benchmark works on the database of its size.
+    suite::ShareProps().SetProperty(static_cast<int32_t>(::getpid()), "PropsString",
+                                    "Database=sqlite:" + environment->file + ";Language=EN;");
+    ModuleState::Install(environment->module);
+    return *environment;
+}
+
+// A prepared statement that is reset after each use.
+class Statement {
+public:
+    Statement(sqlite3* database, const char* sql) {
+        sqlite3_prepare_v2(database, sql, -1, &statement_, nullptr);
+    }
+    ~Statement() { sqlite3_finalize(statement_); }
+    sqlite3_stmt* get() const { return statement_; }
+    int64_t CountOnce() {
+        int64_t count = 0;
+        if (sqlite3_step(statement_) == SQLITE_ROW) {
+            count = sqlite3_column_int64(statement_, 0);
+        }
+        sqlite3_reset(statement_);
+        return count;
+    }
+
+private:
+    sqlite3_stmt* statement_ = nullptr;
+};
+
+void Sizes(benchmark::internal::Benchmark* benchmark) {
+    benchmark->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+}
+
+// --- The identifier check: is the new identifier taken in any group? ---
+
+void BM_IdCheck(benchmark::State& state) {
+    auto& environment = EnvironmentFor(static_cast<int32_t>(state.range(0)));
+    SubSysGroup warmUp;  // clears the cache, so the snapshot is read once before timing
+    warmUp.GetAllSubSystem();
+    const auto subSystem = SubSystem::Create();
+    int32_t id = 8000;
+    for (auto _ : state) {
+        subSystem->Id(id);
+        id = id == 8999 ? 8000 : id + 1;
+    }
+    (void)environment;
+}
+BENCHMARK(BM_IdCheck)->Apply(Sizes);
+
+void BM_IdLookupSqliteInMemory(benchmark::State& state) {
+    auto& environment = EnvironmentFor(static_cast<int32_t>(state.range(0)));
+    Statement lookup(environment.memory,
+                     "SELECT count(*) FROM t_DataFlowSubSystem WHERE FSubSysID = ?");
+    int32_t id = 8000;
+    for (auto _ : state) {
+        sqlite3_bind_int(lookup.get(), 1, id);
+        benchmark::DoNotOptimize(lookup.CountOnce());
+        id = id == 8999 ? 8000 : id + 1;
+    }
+}
+BENCHMARK(BM_IdLookupSqliteInMemory)->Apply(Sizes);
+
+// --- The English-name check: has another subsystem of the group this name? ---
+
+void BM_NameENCheck(benchmark::State& state) {
+    auto& environment = EnvironmentFor(static_cast<int32_t>(state.range(0)));
+    SubSysGroup warmUp;
+    warmUp.GetAllSubSystem();
+    const auto subSystem = SubSystem::Create();
+    subSystem->SubSystemGroupID(GroupId(0));
+    subSystem->NameEN("Warm-up");  // builds the index of the name column once
+    int32_t n = 0;
+    for (auto _ : state) {
+        subSystem->NameEN("New name " + std::to_string(n++ % 1000));
+    }
+    (void)environment;
+}
+BENCHMARK(BM_NameENCheck)->Apply(Sizes);
+
+void BM_NameENLookupSqliteInMemory(benchmark::State& state) {
+    auto& environment = EnvironmentFor(static_cast<int32_t>(state.range(0)));
+    Statement lookup(environment.memory,
+                     "SELECT count(*) FROM t_DataFlowSubSystem WHERE FTopClassID = ? AND "
+                     "FName_EN = ?");
+    int32_t n = 0;
+    for (auto _ : state) {
+        const std::string name = "New name " + std::to_string(n++ % 1000);
+        sqlite3_bind_int(lookup.get(), 1, GroupId(0));
+        sqlite3_bind_text(lookup.get(), 2, name.c_str(), static_cast<int>(name.size()),
+                          SQLITE_TRANSIENT);
+        benchmark::DoNotOptimize(lookup.CountOnce());
+    }
+}
+BENCHMARK(BM_NameENLookupSqliteInMemory)->Apply(Sizes);
+
+// --- The three-language check of a name dictionary ---
+
+void BM_DictNameCheck(benchmark::State& state) {
+    auto& environment = EnvironmentFor(static_cast<int32_t>(state.range(0)));
+    SubSysGroup warmUp;
+    warmUp.GetAllSubSystem();
+    const auto subSystem = SubSystem::Create();
+    subSystem->SubSystemGroupID(GroupId(0));
+    const auto warmUpNames = Dictionary::Create();  // builds the indexes of the name columns
+    warmUpNames->Item("CHS", "甲");
+    subSystem->DictName(warmUpNames);
+    int32_t n = 0;
+    for (auto _ : state) {
+        const auto names = Dictionary::Create();
+        const std::string suffix = std::to_string(n++ % 1000);
+        names->Item("CHS", "新子系统" + suffix);
+        names->Item("CHT", "新子系統" + suffix);
+        names->Item("EN", "New name " + suffix);
+        subSystem->DictName(names);
+    }
+    (void)environment;
+}
+BENCHMARK(BM_DictNameCheck)->Apply(Sizes);
+
+void BM_DictNameLookupSqliteInMemory(benchmark::State& state) {
+    auto& environment = EnvironmentFor(static_cast<int32_t>(state.range(0)));
+    Statement chs(environment.memory,
+                  "SELECT count(*) FROM t_DataFlowSubSystem WHERE FTopClassID = ? AND FName_CHS = ?");
+    Statement cht(environment.memory,
+                  "SELECT count(*) FROM t_DataFlowSubSystem WHERE FTopClassID = ? AND FName_CHT = ?");
+    Statement en(environment.memory,
+                 "SELECT count(*) FROM t_DataFlowSubSystem WHERE FTopClassID = ? AND FName_EN = ?");
+    int32_t n = 0;
+    for (auto _ : state) {
+        const std::string suffix = std::to_string(n++ % 1000);
+        const std::string names[] = {"新子系统" + suffix, "新子系統" + suffix, "New name " + suffix};
+        Statement* statements[] = {&chs, &cht, &en};
+        for (int i = 0; i < 3; ++i) {
+            sqlite3_bind_int(statements[i]->get(), 1, GroupId(0));
+            sqlite3_bind_text(statements[i]->get(), 2, names[i].c_str(),
+                              static_cast<int>(names[i].size()), SQLITE_TRANSIENT);
+            benchmark::DoNotOptimize(statements[i]->CountOnce());
+        }
+    }
+}
+BENCHMARK(BM_DictNameLookupSqliteInMemory)->Apply(Sizes);
+
+// --- Reading one subsystem of a group, the way the subsystem editor does ---
+
+void BM_GetSubSystemUnchecked(benchmark::State& state) {
+    auto& environment = EnvironmentFor(static_cast<int32_t>(state.range(0)));
+    SubSysGroup group;
+    group.CancelCheck(true);
+    group.Id(GroupId(5 % environment.size.Groups()));
+    const int32_t wanted = SubSystemId(5);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(group.GetSubSystem(wanted, false));
+    }
+}
+BENCHMARK(BM_GetSubSystemUnchecked)->Apply(Sizes);
+
+void BM_SubSystemRowSqliteInMemory(benchmark::State& state) {
+    auto& environment = EnvironmentFor(static_cast<int32_t>(state.range(0)));
+    Statement row(environment.memory,
+                  "SELECT FTopClassID, FSubSysID, FName, FName_CHS, FName_CHT, FName_EN, FSUBID, "
+                  "FVisible, FAcctType, FIndex, FShowSysType FROM t_DataFlowSubSystem WHERE "
+                  "FTopClassID = ? AND FSubSysID = ?");
+    for (auto _ : state) {
+        sqlite3_bind_int(row.get(), 1, GroupId(5 % environment.size.Groups()));
+        sqlite3_bind_int(row.get(), 2, SubSystemId(5));
+        while (sqlite3_step(row.get()) == SQLITE_ROW) {
+            for (int column = 0; column < 11; ++column) {
+                benchmark::DoNotOptimize(sqlite3_column_text(row.get(), column));
+            }
+        }
+        sqlite3_reset(row.get());
+    }
+}
+BENCHMARK(BM_SubSystemRowSqliteInMemory)->Apply(Sizes);
+
+// --- Listing 1k groups ---
+
+void BM_GetAllSubSysGroup(benchmark::State& state) {
+    EnvironmentFor(100000);  // 1000 groups
+    SubSysGroup group;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(group.GetAllSubSysGroup());
+    }
+}
+BENCHMARK(BM_GetAllSubSysGroup)->Unit(benchmark::kMicrosecond);
+
+void BM_GroupScanSqliteFile(benchmark::State& state) {
+    auto& environment = EnvironmentFor(100000);
+    Statement scan(environment.onDisk,
+                   "SELECT FTopClassID, FtopClassName, FTopClassName_EN, FTopClassName_CHT, "
+                   "FShowSysType FROM t_DataFlowTopClass ORDER BY FIndex");
+    for (auto _ : state) {
+        while (sqlite3_step(scan.get()) == SQLITE_ROW) {
+            for (int column = 0; column < 5; ++column) {
+                benchmark::DoNotOptimize(sqlite3_column_text(scan.get(), column));
+            }
+        }
+        sqlite3_reset(scan.get());
+    }
+}
+BENCHMARK(BM_GroupScanSqliteFile)->Unit(benchmark::kMicrosecond);
+
+// --- Saving one edited subsystem, the re-read of the shared information included ---
+
+void BM_SaveOneSubsystem(benchmark::State& state) {
+    auto& environment = EnvironmentFor(static_cast<int32_t>(state.range(0)));
+    SubSysGroup group;
+    group.CancelCheck(true);
+    group.Id(GroupId(7 % environment.size.Groups()));
+    const auto subSystem = group.GetSubSystem(SubSystemId(7), false);
+    subSystem->SubSystemID_Old(subSystem->Id());
+    group.OptType(subsysmgr::enm_OptType_SubSystem);
+    group.GetAllSubSystem();  // the snapshot is loaded before timing
+    int32_t n = 0;
+    for (auto _ : state) {
+        subSystem->Index(n++);
+        group.UpdateSubSystem(subSystem);
+        group.Save();
+    }
+}
+BENCHMARK(BM_SaveOneSubsystem)->Apply(Sizes);
+
+void BM_DeleteInsertSqliteFile(benchmark::State& state) {
+    auto& environment = EnvironmentFor(static_cast<int32_t>(state.range(0)));
+    Statement erase(environment.onDisk, "DELETE FROM t_DataFlowSubSystem WHERE FSubSysID = ?");
+    Statement insert(environment.onDisk,
+                     "INSERT INTO t_DataFlowSubSystem (FSubSysID, FTopClassID, FName, FName_CHS, "
+                     "FName_CHT, FName_EN, FSUBID, FClassName, FVisible, FIndex, FAcctType, "
+                     "FShowSysType) VALUES (?, ?, ?, ?, ?, ?, 'code', 'QuarnBroxActive.Application', "
+                     "1, ?, ',1,', 1)");
+    const int32_t id = SubSystemId(9);
+    int32_t n = 0;
+    for (auto _ : state) {
+        sqlite3_exec(environment.onDisk, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        sqlite3_bind_int(erase.get(), 1, id);
+        sqlite3_step(erase.get());
+        sqlite3_reset(erase.get());
+        sqlite3_bind_int(insert.get(), 1, id);
+        sqlite3_bind_int(insert.get(), 2, GroupId(9 % environment.size.Groups()));
+        const std::string chs = SubSystemNameCHS(9);
+        const std::string cht = SubSystemNameCHT(9);
+        const std::string en = SubSystemNameEN(9);
+        sqlite3_bind_text(insert.get(), 3, chs.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert.get(), 4, chs.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert.get(), 5, cht.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert.get(), 6, en.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_int(insert.get(), 7, n++);
+        sqlite3_step(insert.get());
+        sqlite3_reset(insert.get());
+        sqlite3_exec(environment.onDisk, "COMMIT", nullptr, nullptr, nullptr);
+    }
+}
+BENCHMARK(BM_DeleteInsertSqliteFile)->Apply(Sizes);
+
+// --- The cold load after ClearCache ---
+
+void BM_ColdLoad(benchmark::State& state) {
+    auto& environment = EnvironmentFor(static_cast<int32_t>(state.range(0)));
+    for (auto _ : state) {
+        SubSysGroup group;  // ClearCache
+        benchmark::DoNotOptimize(group.GetAllSubSystem());
+    }
+    (void)environment;
+}
+BENCHMARK(BM_ColdLoad)->Apply(Sizes);
+
+void BM_RawScanSqliteFile(benchmark::State& state) {
+    auto& environment = EnvironmentFor(static_cast<int32_t>(state.range(0)));
+    // The same tables the snapshot reads, every column read as the snapshot reads it.
+    Statement subSystems(environment.onDisk,
+                         "SELECT FTopClassID, FSubSysID, FName, FName_CHS, FName_CHT, FName_EN, "
+                         "FSUBID, FVisible, FAcctType, FIndex, FShowSysType, FClassName FROM "
+                         "t_DataFlowSubSystem ORDER BY FTopClassID, FIndex, FSubSysID");
+    Statement groups(environment.onDisk,
+                     "SELECT FTopClassID, FtopClassName, FTopClassName_CHS, FTopClassName_CHT, "
+                     "FTopClassName_EN, FIndex, FVisible, FShowSysType, FAcctType FROM "
+                     "t_DataFlowTopClass ORDER BY FIndex, FTopClassID");
+    for (auto _ : state) {
+        for (Statement* statement : {&groups, &subSystems}) {
+            const int columns = sqlite3_column_count(statement->get());
+            while (sqlite3_step(statement->get()) == SQLITE_ROW) {
+                for (int column = 0; column < columns; ++column) {
+                    benchmark::DoNotOptimize(sqlite3_column_text(statement->get(), column));
+                }
+            }
+            sqlite3_reset(statement->get());
+        }
+    }
+}
+BENCHMARK(BM_RawScanSqliteFile)->Apply(Sizes);
+
+}  // namespace
+
+}  // namespace quarn::bench
+
+BENCHMARK_MAIN();

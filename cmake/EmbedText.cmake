@@ -1,0 +1,15 @@
+# Embeds text files into a generated C++ source as std::string_view constants, so a program
+# carries them without looking for files at run time.
+#   quarn_embed_text(<output.cpp> <namespace> NAME1 file1 NAME2 file2 ...)
+function(quarn_embed_text output namespace)
+  set(body "// Generated from the files named below; edit those instead.\n#include <string_view>\n\nnamespace ${namespace} {\n")
+  set(args ${ARGN})
+  while(args)
+    list(POP_FRONT args name file)
+    file(READ "${file}" content)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${file}")
+    string(APPEND body "\n// ${file}\nextern const std::string_view ${name};\nconst std::string_view ${name} = R\"quarn_embedded(${content})quarn_embedded\";\n")
+  endwhile()
+  string(APPEND body "\n}  // namespace ${namespace}\n")
+  file(CONFIGURE OUTPUT "${output}" CONTENT "${body}" @ONLY)
+endfunction()

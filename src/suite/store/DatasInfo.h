@@ -1,0 +1,38 @@
+#pragma once
+
+#include <mutex>
+#include <optional>
+
+#include "host/IDatasInfo.h"
+#include "suite/store/TreeSnapshot.h"
+
+namespace quarn::suite {
+
+/// DataFlowInfo.DatasInfo over the database the session context names. Reads the tree on
+/// first use and keeps it as a snapshot; every call answers from the snapshot with a Recordset
+/// of its own over the shared rows. `initial` applies only what was committed since (by any
+/// writer), `ClearCache` drops the snapshot. Thread-safe.
+class DatasInfo : public IDatasInfo {
+public:
+    RecordsetPtr GetTopClass_All() override;
+    RecordsetPtr GetSubSystem_All(const Variant& groupId) override;
+    RecordsetPtr GetSubFunc_All(int32_t subSystemId) override;
+    bool GetSubSystemInfo(double subSystemId, DictionaryPtr& info) override;
+    /// Columns FAcctType, FDesc (in the session language), FDesc_CHS, FDesc_CHT, FDesc_EN.
+    RecordsetPtr GetAcctInfo(int16_t kind) override;
+    void ClearCache() override;
+    void initial() override;
+    bool IsBroxQuery() const override { return isBroxQuery_; }
+    void IsBroxQuery(bool value) override { isBroxQuery_ = value; }
+
+private:
+    using TableOfSnapshot = std::shared_ptr<const RecordTable> TreeSnapshot::*;
+    /// One table of the snapshot, read first when there is none.
+    std::shared_ptr<const RecordTable> Table(TableOfSnapshot table);
+
+    std::mutex mutex_;
+    std::optional<TreeSnapshot> snapshot_;
+    bool isBroxQuery_ = false;
+};
+
+}  // namespace quarn::suite

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+
+#include "host/IDatasUpdate.h"
+#include "suite/store/Database.h"
+
+namespace quarn::suite {
+
+/// DataFlowInfo.DatasUpdate on the database the session context names. Maps the write
+/// records onto the tables' columns and records every change for the readers' refresh. A
+/// write outside a transaction is a transaction of its own. The database refuses duplicate
+/// identifiers, duplicate names within a level and subsystems without their group (checked at
+/// commit), whoever writes; such a write raises StoreError Refused and changes nothing.
+class DatasUpdate : public IDatasUpdate {
+public:
+    DatasUpdate();
+    ~DatasUpdate() override;
+
+    void BeginTransaction() override;
+    void CommitTransaction() override;
+    void RollbackTransaction() override;
+    void DeleteItem(const Variant& itemType, int32_t itemId, bool flag) override;
+    void CreateTopClass(int32_t index, DictionaryPtr record, bool flag) override;
+    void CreateSubSys(int32_t groupId, int32_t index, DictionaryPtr record, bool flag) override;
+
+private:
+    template <class Write>
+    void InTransaction(Write&& write);
+
+    std::shared_ptr<Database> database_;
+};
+
+}  // namespace quarn::suite

@@ -1,0 +1,79 @@
+#include "suite/store/FreeQueries.h"
+
+#include "foundation/Dictionary.h"
+#include "foundation/Utf8Text.h"
+#include "suite/ContextEntries.h"
+#include "suite/store/Database.h"
+
+namespace quarn::suite {
+
+namespace {
+
+// The name column of the context's language, selected as FName.
+std::string LocalName(const std::string& propsString) {
+    const std::string language =
+        text::ToUpperAscii(ContextEntry(propsString, "Language").value_or("CHS"));
+    if (language == "CHT") {
+        return "FName_CHT AS FName";
+    }
+    if (language == "EN") {
+        return "FName_EN AS FName";
+    }
+    return "FName";
+}
+
+RecordsetPtr ReadOnly(const std::string& propsString, const std::string& sql,
+                      std::string_view what) {
+    return Recordset::Create(Database::ForContext(propsString)->QueryReadOnly(sql, what));
+}
+
+}  // namespace
+
+RecordsetPtr ClassInfo::GetData(const std::string& propsString, const std::string& sql) {
+    return ReadOnly(propsString, sql, "ClassInfo.GetData");
+}
+
+VectorPtr ClassInfo::GetClassType(const std::string& propsString, const std::string& selection) {
+    const auto types = Database::ForContext(propsString)
+                           ->QueryReadOnly("SELECT FID, " + LocalName(propsString) +
+                                               ", FBillTypeID, FFunctionID FROM ICClassType WHERE " +
+                                               selection + " ORDER BY FID",
+                                           "ClassInfo.GetClassType");
+    const VectorPtr result = Vector::Create();
+    for (const uint32_t row : types->LiveRows()) {
+        const DictionaryPtr type = Dictionary::Create();
+        for (std::size_t column = 0; column < types->ColumnCount(); ++column) {
+            // Column names as the query spells them, whatever case the database reports.
+            static const char* const kNames[] = {"FID", "FName", "FBillTypeID", "FFunctionID"};
+            type->Item(kNames[column], types->Value(row, column));
+        }
+        result->Add(type);
+    }
+    return result;
+}
+
+RecordsetPtr ClassDefineInfo::GetMultiCheckFlows(const std::string& propsString,
+                                                 int32_t subSystemId) {
+    return ReadOnly(propsString,
+                    "SELECT FID, " + LocalName(propsString) +
+                        " FROM t_MultiCheckFlow WHERE FSubSysID = " + std::to_string(subSystemId) +
+                        " ORDER BY FID",
+                    "ClassDefineInfo.GetMultiCheckFlows");
+}
+
+RecordsetPtr ClassDefineInfo::GetWorkFlows(const std::string& propsString,
+                                           const std::string& selection) {
+    return ReadOnly(propsString,
+                    "SELECT FID, " + LocalName(propsString) + " FROM t_WorkFlow WHERE " +
+                        selection + " ORDER BY FID",
+                    "ClassDefineInfo.GetWorkFlows");
+}
+
+RecordsetPtr RptAction::GetReportRs(const std::string& propsString, int16_t /*kind*/) {
+    return ReadOnly(propsString,
+                    "SELECT FID, " + LocalName(propsString) +
+                        ", FType, FSubSysID FROM t_Report ORDER BY FID",
+                    "RptAction.GetReportRs");
+}
+
+}  // namespace quarn::suite

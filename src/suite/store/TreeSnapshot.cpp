@@ -1,0 +1,141 @@
+#include "suite/store/TreeSnapshot.h"
+
+#include <map>
+#include <set>
+#include <string>
+
+namespace quarn::suite {
+
+namespace {
+
+using Type = ColumnSpec::Type;
+
+struct TableQuery {
+    const char* table;
+    const char* idColumn;
+    std::vector<ColumnSpec> columns;
+    const char* orderBy;
+
+    std::string Select(const std::string& where) const {
+        std::string sql = "SELECT ";
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            sql += (i ? ", " : "") + columns[i].name;
+        }
+        return sql + " FROM " + table + where + " ORDER BY " + orderBy;
+    }
+};
+
+const TableQuery kGroups{"t_DataFlowTopClass",
+                         "FTopClassID",
+                         {{"FTopClassID", Type::Integer},
+                          {"FtopClassName", Type::Text},
+                          {"FTopClassName_CHS", Type::Text},
+                          {"FTopClassName_CHT", Type::Text},
+                          {"FTopClassName_EN", Type::Text},
+                          {"FIndex", Type::Integer},
+                          {"FVisible", Type::Integer},
+                          {"FShowSysType", Type::Integer},
+                          {"FAcctType", Type::Text}},
+                         "FIndex, FTopClassID"};
+
+const TableQuery kSubSystems{"t_DataFlowSubSystem",
+                             "FSubSysID",
+                             {{"FTopClassID", Type::Integer},
+                              {"FSubSysID", Type::Integer},
+                              {"FName", Type::Text},
+                              {"FName_CHS", Type::Text},
+                              {"FName_CHT", Type::Text},
+                              {"FName_EN", Type::Text},
+                              {"FSUBID", Type::Text},
+                              {"FVisible", Type::Integer},
+                              {"FAcctType", Type::Text},
+                              {"FIndex", Type::Integer},
+                              {"FShowSysType", Type::Integer},
+                              {"FClassName", Type::Text}},
+                             "FTopClassID, FIndex, FSubSysID"};
+
+const TableQuery kSubFunctions{"t_DataFlowSubFunc",
+                               "FSubFuncID",
+                               {{"FSubFuncID", Type::Integer},
+                                {"FSubSysID", Type::Integer},
+                                {"FName", Type::Text},
+                                {"FName_CHT", Type::Text},
+                                {"FName_EN", Type::Text},
+                                {"FIndex", Type::Integer}},
+                               "FSubSysID, FIndex, FSubFuncID"};
+
+const TableQuery kAccountTypes{"t_AccountType",
+                               "FAcctType",
+                               {{"FAcctType", Type::Integer},
+                                {"FDesc", Type::Text},
+                                {"FDesc_CHT", Type::Text},
+                                {"FDesc_EN", Type::Text}},
+                               "FAcctType"};
+
+std::shared_ptr<const RecordTable> Read(Database& database, const TableQuery& query) {
+    return database.QueryTyped(query.Select(""), query.columns, "DatasInfo.Load");
+}
+
+// The table with the rows of `ids` replaced by what the database holds now.
+std::shared_ptr<const RecordTable> Patch(Database& database, const TableQuery& query,
+                                         const std::shared_ptr<const RecordTable>& table,
+                                         const std::set<int64_t>& ids) {
+    if (ids.empty()) {
+        return table;
+    }
+    std::string list;
+    for (const int64_t id : ids) {
+        list += (list.empty() ? "" : ",") + std::to_string(id);
+    }
+    const auto current = database.QueryTyped(
+        query.Select(std::string(" WHERE ") + query.idColumn + " IN (" + list + ")"),
+        query.columns, "DatasInfo.initial");
+    const std::size_t idColumn = *table->FindColumn(query.idColumn);
+    std::vector<uint32_t> removed;
+    for (const int64_t id : ids) {
+        const auto rows = table->RowsEqualTo(idColumn, EqualityKey(id));
+        removed.insert(removed.end(), rows.begin(), rows.end());
+    }
+    std::vector<RecordTable::Row> added;
+    for (const uint32_t row : current->LiveRows()) {
+        added.push_back(current->RowAt(row));
+    }
+    return table->Patched(removed, std::move(added));
+}
+
+}  // namespace
+
+TreeSnapshot TreeSnapshot::Load(std::shared_ptr<Database> database) {
+    TreeSnapshot snapshot;
+    // The change number first: a write committed while the tables are read is applied again
+    // by the next refresh, which is harmless.
+    snapshot.sequence = database->ChangeSequence();
+    snapshot.groups = Read(*database, kGroups);
+    snapshot.subSystems = Read(*database, kSubSystems);
+    snapshot.subFunctions = Read(*database, kSubFunctions);
+    snapshot.accountTypes = Read(*database, kAccountTypes);
+    snapshot.database = std::move(database);
+    return snapshot;
+}
+
+TreeSnapshot TreeSnapshot::Refreshed() const {
+    const auto changes = database->QueryTyped(
+        "SELECT FSeq, FTableName, FItemID FROM t_DataFlowChange WHERE FSeq > " +
+            std::to_string(sequence),
+        {{"FSeq", Type::Integer}, {"FTableName", Type::Text}, {"FItemID", Type::Integer}},
+        "DatasInfo.initial");
+    if (changes->LiveRowCount() == 0) {
+        return *this;
+    }
+    std::map<std::string, std::set<int64_t>> changed;
+    TreeSnapshot refreshed = *this;
+    for (const uint32_t row : changes->LiveRows()) {
+        refreshed.sequence = std::max(refreshed.sequence, changes->Value(row, 0).ToInt64());
+        changed[changes->Value(row, 1).ToText()].insert(changes->Value(row, 2).ToInt64());
+    }
+    refreshed.groups = Patch(*database, kGroups, groups, changed[kGroups.table]);
+    refreshed.subSystems = Patch(*database, kSubSystems, subSystems, changed[kSubSystems.table]);
+    return refreshed;
+}
+
+}  // namespace quarn::suite

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QDialog>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "foundation/ComError.h"
+#include "host/IFrmResLoader.h"
+#include "runtime/ModuleState.h"
+
+class QRect;
+
+namespace quarn::subsysmgr {
+
+/// Modes of the editors (the lngStatus of Show).
+inline constexpr int32_t kStatusAdd = 1;
+inline constexpr int32_t kStatusEdit = 2;
+
+/// Characters that no name or code name may contain, in the order they are reported: of
+/// several in one text, the first of this list is named.
+inline constexpr std::string_view kForbiddenChars[] = {"'", "_", "%"};
+/// Error offset of a forbidden character, and its source.
+inline constexpr int32_t kForbiddenCharOffset = 1009;
+inline constexpr std::string_view kForbiddenCharSource = "SAVE";
+
+/// Bits of the modifier state that Form_KeyDown receives.
+inline constexpr int16_t kShiftMask = 1;
+inline constexpr int16_t kCtrlMask = 2;
+inline constexpr int16_t kAltMask = 4;
+
+/// What the two editors share: the module state they work with, the font the form-font loader
+/// gives them, a layout in twips, and key preview (the dialog sees every key press before its
+/// fields do; Esc presses the cancel button).
+class EditorDialog : public QDialog, public IFontTarget {
+    Q_OBJECT
+
+public:
+    void SetFormFont(const std::string& family, int pointSize) override;
+
+    /// The platform's key code of a Qt key (F1 is 112), 0 for keys the editors do not name.
+    static int16_t PlatformKeyCode(int qtKey);
+
+protected:
+    EditorDialog(QWidget* parent, std::shared_ptr<ModuleState> module);
+
+    /// A rectangle given in twips, in pixels of this dialog's screen.
+    QRect Twips(int left, int top, int width, int height) const;
+    int Twips(int twips) const;
+
+    /// Routes every key press of the dialog's fields through Form_KeyDown first.
+    void KeyPreview(bool enabled);
+
+    /// The key handler that key preview calls; setting KeyCode to 0 consumes the key.
+    virtual void Form_KeyDown(int16_t& KeyCode, int16_t Shift) = 0;
+    /// Runs when the dialog is shown for the first time.
+    virtual void Form_Activate() = 0;
+    /// Esc and the cancel button.
+    virtual void cmdCancel_Click() = 0;
+
+    /// Shows the error's message in the suite's warning box (style 48, default title).
+    void ShowError(const ComError& error);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+    std::shared_ptr<ModuleState> module_;
+
+private:
+    bool keyPreview_ = false;
+    bool activated_ = false;
+};
+
+}  // namespace quarn::subsysmgr

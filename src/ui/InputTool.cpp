@@ -1,0 +1,262 @@
+#include "ui/InputTool.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QRegularExpressionValidator>
+#include <QValidator>
+#include <algorithm>
+
+#include "foundation/Utf8Text.h"
+#include "runtime/KeyedText.h"
+#include "ui/QtText.h"
+
+namespace quarn::subsysmgr {
+
+namespace {
+
+qsizetype CodePointCount(const QString& text) {
+    return std::count_if(text.cbegin(), text.cend(),
+                         [](QChar c) { return !c.isLowSurrogate(); });
+}
+
+QString LeftCodePoints(const QString& text, int count) {
+    return ToQString(text::LeftCodePoints(ToStdString(text), static_cast<std::size_t>(count)));
+}
+
+/// Refuses an edit that would make the text longer than the field's maximum length.
+class LengthValidator : public QValidator {
+public:
+    LengthValidator(const InputTool& field, QObject* parent) : QValidator(parent), field_(field) {}
+
+    State validate(QString& input, int& /*pos*/) const override {
+        const int max = field_.MaxLength();
+        return max > 0 && CodePointCount(input) > max ? Invalid : Acceptable;
+    }
+
+private:
+    const InputTool& field_;
+};
+
+// Numbers show the suite's thousands separators whatever the desktop's locale is.
+const QLocale& NumberLocale() {
+    static const QLocale locale(QLocale::English, QLocale::UnitedStates);
+    return locale;
+}
+
+double ParseNumber(QString text) {
+    text.remove(QLatin1Char(','));
+    return text.toDouble();  // 0 for an empty or unfinished text
+}
+
+bool IsEnterKey(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+}  // namespace
+
+InputTool::InputTool(Kind kind, QWidget* parent) : QWidget(parent), kind_(kind) {
+    switch (kind_) {
+        case Kind::CheckBox:
+            checkBox_ = new QCheckBox(this);
+            editor_ = checkBox_;
+            break;
+        case Kind::DropDown:
+            comboBox_ = new QComboBox(this);
+            editor_ = comboBox_;
+            break;
+        case Kind::Number:
+            lineEdit_ = new QLineEdit(this);
+            lineEdit_->setValidator(new QRegularExpressionValidator(
+                QRegularExpression(QStringLiteral("-?[0-9,]*")), lineEdit_));
+            lineEdit_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            connect(lineEdit_, &QLineEdit::editingFinished, this, &InputTool::CommitTypedNumber);
+            editor_ = lineEdit_;
+            break;
+        case Kind::Text:
+            lineEdit_ = new QLineEdit(this);
+            lineEdit_->setValidator(new LengthValidator(*this, lineEdit_));
+            editor_ = lineEdit_;
+            break;
+    }
+    if (kind_ != Kind::CheckBox) {
+        label_ = new QLabel(this);
+        label_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    if (kind_ == Kind::Number) {
+        ShowValue(0);
+    }
+    setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(editor_);
+    editor_->installEventFilter(this);
+    LayOut();
+}
+
+QString InputTool::Caption() const { return checkBox_ ? checkBox_->text() : label_->text(); }
+
+void InputTool::Caption(const QString& vNewValue) {
+    if (checkBox_) {
+        checkBox_->setText(vNewValue);
+    } else {
+        label_->setText(vNewValue);
+    }
+}
+
+void InputTool::CaptionWidth(int pixels) {
+    captionWidth_ = pixels;
+    LayOut();
+}
+
+QString InputTool::Text() const {
+    switch (kind_) {
+        case Kind::CheckBox:
+            return checkBox_->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+        case Kind::DropDown:
+            return ListIndex() < 0 ? QString() : List(ListIndex());
+        case Kind::Number:
+        case Kind::Text:
+            break;
+    }
+    return lineEdit_->text();
+}
+
+void InputTool::Text(const QString& vNewValue) {
+    switch (kind_) {
+        case Kind::CheckBox:
+            Value(ParseNumber(vNewValue));
+            return;
+        case Kind::DropDown: {
+            int index = -1;
+            for (int i = 0; i < ListCount() && index < 0; ++i) {
+                index = List(i) == vNewValue ? i : -1;
+            }
+            ListIndex(index);
+            return;
+        }
+        case Kind::Number:
+            ShowValue(ParseNumber(vNewValue));
+            return;
+        case Kind::Text:
+            lineEdit_->setText(maxLength_ > 0 ? LeftCodePoints(vNewValue, maxLength_) : vNewValue);
+            return;
+    }
+}
+
+double InputTool::Value() const {
+    switch (kind_) {
+        case Kind::CheckBox:
+            return checkBox_->isChecked() ? 1 : 0;
+        case Kind::Number:
+            return ParseNumber(lineEdit_->text());
+        case Kind::DropDown:
+        case Kind::Text:
+            break;
+    }
+    return 0;
+}
+
+void InputTool::Value(double vNewValue) {
+    if (kind_ == Kind::CheckBox) {
+        checkBox_->setChecked(vNewValue != 0);
+    } else if (kind_ == Kind::Number) {
+        ShowValue(vNewValue);
+    }
+}
+
+void InputTool::MaxLength(int vNewValue) {
+    maxLength_ = std::max(vNewValue, 0);
+    if (kind_ == Kind::Text) {
+        Text(lineEdit_->text());
+    }
+}
+
+void InputTool::AddItem(const QString& entry) {
+    if (!comboBox_) {
+        return;
+    }
+    const std::string whole = ToStdString(entry);
+    const bool keyed = text::CodePointCount(whole) >= kKeyedTextWidth;
+    comboBox_->addItem(keyed ? ToQString(SplitKeyedText(whole, false)) : entry, entry);
+    comboBox_->setCurrentIndex(-1);
+}
+
+int InputTool::ListCount() const { return comboBox_ ? comboBox_->count() : 0; }
+
+QString InputTool::List(int index) const {
+    return comboBox_ ? comboBox_->itemData(index).toString() : QString();
+}
+
+int InputTool::ListIndex() const { return comboBox_ ? comboBox_->currentIndex() : -1; }
+
+void InputTool::ListIndex(int index) {
+    if (comboBox_) {
+        comboBox_->setCurrentIndex(index);
+    }
+}
+
+void InputTool::Clear() {
+    if (comboBox_) {
+        comboBox_->clear();
+    } else if (lineEdit_) {
+        lineEdit_->clear();
+    }
+}
+
+void InputTool::FocusNextField() {
+    QWidget* const top = window();
+    for (QWidget* next = editor_->nextInFocusChain(); next && next != editor_;
+         next = next->nextInFocusChain()) {
+        if (next->window() == top && (next->focusPolicy() & Qt::TabFocus) == Qt::TabFocus &&
+            !next->focusProxy() && next->isEnabled() && next->isVisibleTo(top)) {
+            next->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
+bool InputTool::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == editor_ && IsEnterKey(event)) {
+        emit EnterPressed();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void InputTool::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    LayOut();
+}
+
+void InputTool::LayOut() {
+    if (!label_) {
+        editor_->setGeometry(rect());
+        return;
+    }
+    const int captionWidth = std::min(captionWidth_, width());
+    label_->setGeometry(0, 0, captionWidth, height());
+    editor_->setGeometry(captionWidth, 0, width() - captionWidth, height());
+}
+
+void InputTool::ShowValue(double value) {
+    lineEdit_->setText(NumberLocale().toString(value, 'f', QLocale::FloatingPointShortest));
+}
+
+void InputTool::CommitTypedNumber() {
+    if (!lineEdit_->isModified()) {
+        return;  // a value the program set stays as it is
+    }
+    double value = ParseNumber(lineEdit_->text());
+    if (min_ <= max_) {
+        value = std::clamp(value, min_, max_);
+    }
+    ShowValue(value);
+}
+
+}  // namespace quarn::subsysmgr

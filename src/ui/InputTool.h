@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
+namespace quarn::subsysmgr {
+
+/// The suite's labelled input field: a caption on the left and, beside it, a text box, a number
+/// box or a drop-down list; or a check box that carries the caption itself.
+///
+/// A number box shows its value with thousands separators ("8,000"). Its minimum and maximum
+/// bound what the user types (a typed value is pulled into the range when the field is left);
+/// a value set by the program is kept as it is, so a field can show a code outside the range it
+/// offers for new entries.
+///
+/// Texts are limited in characters (code points, Chinese characters counting one each), both
+/// when typed and when set by the program.
+class InputTool : public QWidget {
+    Q_OBJECT
+
+public:
+    enum class Kind { Text, Number, CheckBox, DropDown };
+
+    /// Event number 1: Enter was pressed in the field (the EnterPressed signal). The key is
+    /// consumed, so it never triggers a dialog button.
+    static constexpr int kEnterPressedEvent = 1;
+    /// Operation number 51: move the focus to the next field in tab order (FocusNextField).
+    static constexpr int kFocusNextFieldOperation = 51;
+
+    explicit InputTool(Kind kind, QWidget* parent = nullptr);
+
+    Kind FieldKind() const { return kind_; }
+
+    QString Caption() const;
+    void Caption(const QString& vNewValue);
+    QString ToolTipText() const { return toolTip(); }
+    void ToolTipText(const QString& vNewValue) { setToolTip(vNewValue); }
+    /// Width of the caption beside the field, in pixels (not used by a check box).
+    int CaptionWidth() const { return captionWidth_; }
+    void CaptionWidth(int pixels);
+
+    /// Text box: its text. Number box: the formatted value; setting parses a number. Check box:
+    /// "1" or "0". Drop-down list: the whole text of the selected entry, "" without a selection;
+    /// setting selects the first entry with that text, or none.
+    QString Text() const;
+    void Text(const QString& vNewValue);
+
+    /// Number box: the value (the typed text, read as a number; 0 when empty). Check box: 1 when
+    /// checked, 0 otherwise; setting checks it for any value but 0. Other kinds: 0, ignored.
+    double Value() const;
+    void Value(double vNewValue);
+    double Min() const { return min_; }
+    void Min(double vNewValue) { min_ = vNewValue; }
+    double Max() const { return max_; }
+    void Max(double vNewValue) { max_ = vNewValue; }
+
+    /// Maximum length of a text box in characters; 0 for no limit. A longer text is cut.
+    int MaxLength() const { return maxLength_; }
+    void MaxLength(int vNewValue);
+
+    // Drop-down list. An entry that is a keyed text shows only its display part; the list
+    // keeps the whole text. Indexes count from 0; -1 is no selection.
+    void AddItem(const QString& entry);
+    int ListCount() const;
+    QString List(int index) const;
+    int ListIndex() const;
+    void ListIndex(int index);
+    void Clear();
+
+    /// Moves the focus to the next enabled, visible field after this one in the tab order of
+    /// its window.
+    void FocusNextField();
+
+    /// The widget that takes the focus and the keys (this field's focus proxy).
+    QWidget* Editor() const { return editor_; }
+
+signals:
+    void EnterPressed();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void LayOut();
+    void ShowValue(double value);
+    void CommitTypedNumber();
+
+    Kind kind_;
+    QLabel* label_ = nullptr;
+    QLineEdit* lineEdit_ = nullptr;
+    QCheckBox* checkBox_ = nullptr;
+    QComboBox* comboBox_ = nullptr;
+    QWidget* editor_ = nullptr;
+    int captionWidth_ = 100;
+    int maxLength_ = 0;
+    double min_ = 0;
+    double max_ = 0;
+};
+
+}  // namespace quarn::subsysmgr

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <filesystem>
+
+#include "host/ComponentRegistry.h"
+#include "runtime/ModuleState.h"
+
+namespace quarn::subsysmgr {
+
+/// Gives the component the pieces of a screen: the message box of the module state becomes a
+/// QtMessageBox, and the help component QuarnCHMResTool.ClsCHMHelp a ChmHelpWindow over the
+/// pages in `helpFolder` (the suite's data folder's "help", e.g. suite::DataDirectory() /
+/// "help"). Needs a QApplication before any box or window is shown.
+void InstallQtPlatform(ModuleState& module, ComponentRegistry& registry,
+                       const std::filesystem::path& helpFolder);
+
+}  // namespace quarn::subsysmgr

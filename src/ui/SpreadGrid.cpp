@@ -1,0 +1,112 @@
+#include "ui/SpreadGrid.h"
+
+#include <QHeaderView>
+#include <algorithm>
+
+#include "foundation/Utf8Text.h"
+#include "runtime/KeyedText.h"
+#include "ui/QtText.h"
+
+namespace quarn::subsysmgr {
+
+namespace {
+
+constexpr int kCheckColumnWidth = 24;
+
+}  // namespace
+
+SpreadGrid::SpreadGrid(QWidget* parent) : QTableWidget(0, 2, parent) {
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    horizontalHeader()->setStretchLastSection(true);
+    setColumnWidth(kCheckColumn - 1, kCheckColumnWidth);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setWordWrap(false);
+}
+
+void SpreadGrid::MaxRows(int rows) {
+    const int old = rowCount();
+    setRowCount(std::max(rows, 0));
+    for (int row = old; row < rows; ++row) {
+        auto* check = new QTableWidgetItem;
+        check->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        check->setCheckState(Qt::Unchecked);
+        setItem(row, kCheckColumn - 1, check);
+        auto* text = new QTableWidgetItem;
+        text->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        setItem(row, kTextColumn - 1, text);
+    }
+}
+
+int SpreadGrid::AddRow() {
+    MaxRows(rowCount() + 1);
+    return rowCount();
+}
+
+void SpreadGrid::Row(int row) { setCurrentCell(row - 1, std::max(currentColumn(), 0)); }
+
+void SpreadGrid::Col(int col) { setCurrentCell(std::max(currentRow(), 0), col - 1); }
+
+QTableWidgetItem* SpreadGrid::CellItem(int row, int col) const {
+    if (row < 1 || row > rowCount()) {
+        return nullptr;
+    }
+    return item(row - 1, col - 1);
+}
+
+int SpreadGrid::CheckValue(int row) const {
+    const QTableWidgetItem* cell = CellItem(row, kCheckColumn);
+    return cell && cell->checkState() == Qt::Checked ? 1 : 0;
+}
+
+void SpreadGrid::CheckValue(int row, int value) {
+    if (QTableWidgetItem* cell = CellItem(row, kCheckColumn)) {
+        cell->setCheckState(value != 0 ? Qt::Checked : Qt::Unchecked);
+    }
+}
+
+QString SpreadGrid::CellText(int row) const {
+    const QTableWidgetItem* cell = CellItem(row, kTextColumn);
+    return cell ? cell->data(Qt::UserRole).toString() : QString();
+}
+
+void SpreadGrid::CellText(int row, const QString& vNewValue) {
+    QTableWidgetItem* cell = CellItem(row, kTextColumn);
+    if (!cell) {
+        return;
+    }
+    const std::string whole = text::LeftCodePoints(
+        ToStdString(vNewValue), static_cast<std::size_t>(MaxEditLength(kTextColumn)));
+    const bool keyed = text::CodePointCount(whole) >= kKeyedTextWidth;
+    cell->setData(Qt::UserRole, ToQString(whole));
+    cell->setText(ToQString(keyed ? SplitKeyedText(whole, false) : whole));
+}
+
+int SpreadGrid::MaxEditLength(int col) const {
+    return col == kCheckColumn || col == kTextColumn ? maxEditLength_[col - 1] : 0;
+}
+
+void SpreadGrid::MaxEditLength(int col, int length) {
+    if (col == kCheckColumn || col == kTextColumn) {
+        maxEditLength_[col - 1] = std::max(length, 0);
+    }
+}
+
+void SpreadGrid::SetBlock(int row, int col, int row2, int col2) {
+    clearSelection();
+    setRangeSelected(QTableWidgetSelectionRange(row - 1, col - 1, row2 - 1, col2 - 1), true);
+}
+
+SpreadGrid::Block SpreadGrid::SelectedBlock() const {
+    const QList<QTableWidgetSelectionRange> ranges = selectedRanges();
+    if (ranges.isEmpty()) {
+        return {};
+    }
+    const QTableWidgetSelectionRange& range = ranges.first();
+    return {range.topRow() + 1, range.leftColumn() + 1, range.bottomRow() + 1,
+            range.rightColumn() + 1};
+}
+
+}  // namespace quarn::subsysmgr

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "model/SubSysGroup.h"
+#include "ui/EditorDialog.h"
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+namespace quarn::subsysmgr {
+
+class InputTool;
+class SpreadGrid;
+
+/// The group editor: adds a subsystem group (lngStatus 1) or edits one (2). SubSysGroupMgrUI
+/// sets the three public fields, runs Form_Load and shows the dialog modally.
+///
+/// Save checks the input, copies it into the group's validating setters and saves the group;
+/// every failure is shown in one message box, the focus goes to the field the error names and
+/// the dialog stays open with the input kept.
+class frmSubSysGroup : public EditorDialog {
+    Q_OBJECT
+
+public:
+    explicit frmSubSysGroup(QWidget* parent = nullptr,
+                            std::shared_ptr<ModuleState> module = ModuleState::Current());
+    ~frmSubSysGroup() override;
+
+    /// The group being edited. In add mode each save attempt starts with a new group object, so
+    /// the code is always judged as entered now.
+    std::shared_ptr<SubSysGroup> objSubSysGroup;
+    int32_t lngStatus = 0;
+    bool bIsBroxAdditon = false;
+
+    // Controls, in tab order; all but the buttons sit in the frame frmCo.
+    QGroupBox* frmCo;
+    InputTool* inID;
+    InputTool* inIndex;
+    InputTool* inName;
+    InputTool* inNameCHT;
+    InputTool* inNameEN;
+    InputTool* inVisible;
+    InputTool* InWeb;
+    QLabel* lblFitAcct;
+    SpreadGrid* vaSpread;
+    QPushButton* cmdSave;
+    QPushButton* cmdCancel;
+
+    /// Prepares the dialog for its mode: captions, font, the account types, the code range and,
+    /// in edit mode, the group's fields. Passes on failures of the account-type source.
+    void Form_Load();
+    void Form_Activate() override;
+    /// F1 without a modifier shows the editor's help and is consumed.
+    void Form_KeyDown(int16_t& KeyCode, int16_t Shift) override;
+    void SetCaptions();
+    /// Copies objSubSysGroup into the fields; a failure ends it silently.
+    void FillFromGroup();
+    /// True when the group was handed over and saved without an error; false after a reported
+    /// failure, and false without a message when there is no group outside add mode.
+    bool Save();
+
+    void cmdSave_Click();
+    void cmdCancel_Click() override;
+
+private:
+    /// The index in `chars` of the first of them that occurs in the text.
+    static bool FindForbiddenChar(const std::string& text, std::span<const std::string_view> chars,
+                                  std::size_t& index);
+    std::string AccountTypeList() const;
+    void CheckForbidden(const InputTool& field, std::string_view templateText);
+    void FocusOnError(int32_t offset);
+    bool IsBroxAddition() const { return lngStatus == kStatusAdd && bIsBroxAdditon; }
+};
+
+}  // namespace quarn::subsysmgr

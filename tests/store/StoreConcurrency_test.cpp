@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <set>
+
+#include "host/ProgIds.h"
+#include "model/ModelErrors.h"
+#include "model/SubSysGroup.h"
+#include "model/SubSystem.h"
+#include "store/StoreFixture.h"
+#include "suite/store/DatasUpdate.h"
+#include "suite/store/StoreErrors.h"
+
+namespace quarn::suite {
+namespace {
+
+using subsysmgr::SubSysGroup;
+using subsysmgr::SubSystem;
+namespace errors = subsysmgr::errors;
+
+// Outcomes of a save besides success (0) and the number of the ComError it ended with.
+constexpr int32_t kDeclined = 1;     // nothing to do, or refused with a message box
+constexpr int32_t kUnexplained = 2;  // Save returned false without any error
+
+/// Our update component, remembering the last error it raised: Save keeps a subsystem's error
+/// to itself.
+class WatchedUpdate : public IDatasUpdate {
+public:
+    explicit WatchedUpdate(int32_t& lastError) : lastError_(lastError) {}
+    void BeginTransaction() override { Watch([&] { inner_.BeginTransaction(); }); }
+    void CommitTransaction() override { Watch([&] { inner_.CommitTransaction(); }); }
+    void RollbackTransaction() override { Watch([&] { inner_.RollbackTransaction(); }); }
+    void DeleteItem(const Variant& type, int32_t id, bool flag) override {
+        Watch([&] { inner_.DeleteItem(type, id, flag); });
+    }
+    void CreateTopClass(int32_t index, DictionaryPtr record, bool flag) override {
+        Watch([&] { inner_.CreateTopClass(index, record, flag); });
+    }
+    void CreateSubSys(int32_t group, int32_t index, DictionaryPtr record, bool flag) override {
+        Watch([&] { inner_.CreateSubSys(group, index, record, flag); });
+    }
+
+private:
+    template <class Call>
+    void Watch(Call&& call) {
+        try {
+            call();
+        } catch (const ComError& error) {
+            lastError_ = error.Number();
+            throw;
+        }
+    }
+
+    DatasUpdate inner_;
+    int32_t& lastError_;
+};
+
+class Writer {
+public:
+    explicit Writer(const std::string& context) {
+        auto module = InstallSession(context);
+        module->registry->Register(progid::kDatasUpdate, [this] {
+            return std::make_shared<WatchedUpdate>(lastError_);
+        });
+        module->messageBox = std::make_shared<RecordingMessageBox>();
+    }
+
+    int32_t AddSubSystem(int32_t groupId, int32_t id, const std::string& name) {
+        return Outcome([&] {
+            SubSysGroup group;  // the editor of a group that may be gone by now
+            group.OptType(subsysmgr::enm_OptType_SubSystem);
+            const auto subSystem = SubSystem::Create();
+            subSystem->SubSystemGroupID(groupId);
+            subSystem->Id(id);
+            const DictionaryPtr names = Dictionary::Create();
+            names->Item("CHS", "子" + name);
+            names->Item("CHT", "子" + name + "繁");
+            names->Item("EN", name);
+            subSystem->DictName(names);
+            subSystem->Index(id % 100);
+            group.UpdateSubSystem(subSystem);
+            return group.Save();
+        });
+    }
+
+    int32_t DeletePilotGroup() {
+        return Outcome([&] {
+            SubSysGroup group;
+            if (!group.initial(852)) {
+                return false;
+            }
+            group.Deleted(true);
+            return group.Save();
+        });
+    }
+
+    int32_t CreatePilotGroup() {
+        return Outcome([&] {
+            SubSysGroup group;
+            group.Id(852);
+            if (!group.IsNew()) {
+                return false;
+            }
+            group.NameCHS("试点项目");
+            group.NameCHT("試點專案");
+            group.NameEN("Pilot Projects");
+            group.Index(180);
+            return group.Save();
+        });
+    }
+
+private:
+    template <class Save>
+    int32_t Outcome(Save&& save) {
+        lastError_ = 0;
+        try {
+            if (save()) {
+                return 0;
+            }
+            return lastError_ != 0 ? lastError_ : kDeclined;
+        } catch (const ComError& error) {
+            return error.Number();
+        }
+    }
+
+    int32_t lastError_ = 0;
+};
+
+// One writer process: adds 8100-8129 to group 850 (upwards or downwards, the names repeating
+// after 20), and either deletes and re-creates group 852 or adds subsystems to it. Reports each
+// save as "<kind> <id> <group> <outcome> <English name>".
+void RunWriter(int role, const std::string& context, const std::string& reportFile) {
+    Database::CloseShared();
+    Writer writer(context);
+    std::ofstream report(reportFile);
+    for (int32_t i = 0; i < 30; ++i) {
+        const int32_t id = 8100 + (role == 0 ? i : 29 - i);
+        const std::string name = "Extra " + std::to_string(i % 20);
+        report << "S " << id << " 850 " << writer.AddSubSystem(850, id, name) << " " << name
+               << std::endl;
+        if (i % 5 != 2) {
+            continue;
+        }
+        if (role == 0) {
+            report << "D 852 0 " << writer.DeletePilotGroup() << " -" << std::endl;
+            report << "C 852 0 " << writer.CreatePilotGroup() << " -" << std::endl;
+        } else {
+            const int32_t pilotId = 8130 + i / 5;
+            const std::string pilotName = "Pilot " + std::to_string(pilotId);
+            report << "S " << pilotId << " 852 " << writer.AddSubSystem(852, pilotId, pilotName)
+                   << " " << pilotName << std::endl;
+        }
+    }
+}
+
+struct Report {
+    char kind;
+    int32_t id;
+    int32_t group;
+    int32_t outcome;
+    std::string name;
+};
+
+class StoreConcurrency : public StoreTest {};
+
+TEST_P(StoreConcurrency, TwoProcessesSavingAtOnceLeaveAConsistentTree) {
+    // No connection may cross the fork.
+    module.reset();
+    Database::CloseShared();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "quarn_writers_XXXXXX").string();
+    const std::filesystem::path folder = ::mkdtemp(pattern.data());
+
+    std::vector<pid_t> children;
+    for (int role = 0; role < 2; ++role) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            ::alarm(240);
+            int code = 0;
+            try {
+                RunWriter(role, Context(), (folder / std::to_string(role)).string());
+            } catch (...) {
+                code = 3;
+            }
+            ::_exit(code);
+        }
+        children.push_back(pid);
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    }
+
+    const std::set<int32_t> clear{
+        0,
+        kDeclined,
+        ErrorNumber(StoreError::Refused),
+        ErrorNumber(StoreError::Busy),
+        errors::kSubSystemIdTaken.Number(),
+        errors::kSubSystemNameTaken.Number(),
+        errors::kSubSystemNameCHTTaken.Number(),
+        errors::kSubSystemNameENTaken.Number(),
+    };
+    std::vector<Report> reports;
+    for (int role = 0; role < 2; ++role) {
+        std::ifstream in(folder / std::to_string(role));
+        Report r;
+        while (in >> r.kind >> r.id >> r.group >> r.outcome && std::getline(in >> std::ws, r.name)) {
+            reports.push_back(r);
+        }
+    }
+    std::filesystem::remove_all(folder);
+    EXPECT_EQ(reports.size(), 30u * 2 + 6 * 2 + 6);
+
+    int added = 0;
+    bool pilotExpected = true;
+    for (const Report& r : reports) {
+        SCOPED_TRACE(std::string(1, r.kind) + " " + std::to_string(r.id) + " " + r.name);
+        EXPECT_TRUE(clear.count(r.outcome)) << "outcome " << r.outcome;
+        if (r.kind == 'S' && r.outcome == 0) {
+            ++added;
+            EXPECT_EQ(StoredValue("SELECT FName_EN FROM t_DataFlowSubSystem WHERE FSubSysID = " +
+                                  std::to_string(r.id) + " AND FTopClassID = " +
+                                  std::to_string(r.group)),
+                      Variant(r.name));
+        }
+        if (r.kind != 'S' && r.outcome == 0) {
+            pilotExpected = r.kind == 'C';  // only the first writer changes the group
+        }
+    }
+    EXPECT_GT(added, 0);
+    EXPECT_EQ(StoredValue("SELECT count(*) FROM t_DataFlowTopClass WHERE FTopClassID = 852")
+                  .ToInt32(), pilotExpected ? 1 : 0);
+
+    for (const char* column : {"FSubSysID", "FTopClassID, FName_CHS", "FTopClassID, FName_CHT",
+                               "FTopClassID, FName_EN"}) {
+        SCOPED_TRACE(column);
+        EXPECT_EQ(Stored(std::string("SELECT ") + column + " FROM t_DataFlowSubSystem GROUP BY " +
+                         column + " HAVING count(*) > 1")->LiveRowCount(), 0u);
+    }
+    EXPECT_EQ(StoredValue("SELECT count(*) FROM t_DataFlowSubSystem s WHERE NOT EXISTS (SELECT 1 "
+                          "FROM t_DataFlowTopClass g WHERE g.FTopClassID = s.FTopClassID)")
+                  .ToInt32(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, StoreConcurrency,
+                         ::testing::Values(Backend::SQLite, Backend::PostgreSQL), BackendName);
+
+}  // namespace
+}  // namespace quarn::suite

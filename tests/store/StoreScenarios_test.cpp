@@ -1,0 +1,392 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "model/ModelErrors.h"
+#include "model/SubSysGroup.h"
+#include "model/SubSystem.h"
+#include "store/StoreFixture.h"
+#include "suite/store/DatasUpdate.h"
+#include "suite/store/FreeQueries.h"
+#include "suite/store/StoreErrors.h"
+
+namespace quarn::suite {
+namespace {
+
+using subsysmgr::SubSysGroup;
+using subsysmgr::SubSystem;
+using subsysmgr::SubSystemPtr;
+using subsysmgr::enm_OptType_SubSystem;
+using ::testing::HasSubstr;
+namespace errors = subsysmgr::errors;
+
+DictionaryPtr Names(const std::string& chs, const std::string& cht, const std::string& en) {
+    const DictionaryPtr names = Dictionary::Create();
+    names->Item("CHS", chs);
+    names->Item("CHT", cht);
+    names->Item("EN", en);
+    return names;
+}
+
+// What the subsystem editor records before it lets the user change a loaded subsystem.
+void StartEditing(SubSystem& subSystem) {
+    subSystem.SubSystemID_Old(subSystem.Id());
+    subSystem.SubSystemName_Old(subSystem.Name());
+    subSystem.SubSystemNameCHS_Old(subSystem.NameCHS());
+    subSystem.SubSystemNameCHT_Old(subSystem.NameCHT());
+    subSystem.SubSystemNameEN_Old(subSystem.NameEN());
+}
+
+std::vector<int32_t> Ids(const SubSysGroup& group) {
+    std::vector<int32_t> ids;
+    for (const SubSystemPtr& subSystem : *group.SubSystems()) {
+        ids.push_back(subSystem->Id());
+    }
+    return ids;
+}
+
+class StoreScenario : public StoreTest {
+protected:
+    // The English name the session's data-flow information holds now (no reload), or "-".
+    std::string CachedName(int32_t subSystemId) const {
+        const RecordsetPtr rows = module->dataFlowInfo->GetSubSystem_All(Variant(int16_t{-1}));
+        rows->Filter("FSubSysID=" + std::to_string(subSystemId));
+        return rows->Eof() ? "-" : rows->Fields("FName_EN").ToText();
+    }
+
+    std::string StoredName(int32_t subSystemId) const {
+        const Variant name = StoredValue(
+            "SELECT FName_EN FROM t_DataFlowSubSystem WHERE FSubSysID = " +
+            std::to_string(subSystemId));
+        return name.IsEmpty() ? "-" : name.ToText();
+    }
+};
+
+TEST_P(StoreScenario, LoadsGroupsAndSubsystems) {
+    SubSysGroup group;
+    ASSERT_TRUE(group.initial(850));
+    EXPECT_EQ(group.NameCHS(), "客户化扩展");
+    EXPECT_EQ(group.NameCHT(), "客戶化擴充");
+    EXPECT_EQ(group.NameEN(), "Custom Extensions");
+    EXPECT_EQ(group.Name(), "Custom Extensions");
+    EXPECT_EQ(group.Index(), 160);
+    EXPECT_EQ(group.FitAccountType(), ",1,2,3,");
+    EXPECT_FALSE(SubSysGroup().initial(853));
+
+    std::vector<int32_t> order;
+    const VectorPtr groups = group.GetAllSubSysGroup();
+    for (const Variant& row : groups->Items()) {
+        order.push_back(row.AsDictionary()->Item("ID").ToInt32());
+    }
+    EXPECT_EQ(order, (std::vector<int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 850,
+                                           851, 852}));
+    const DictionaryPtr first = groups->Item(0).AsDictionary();
+    EXPECT_EQ(first->Item("Name").ToText(), "财务会计");
+    EXPECT_EQ(first->Item("FTopClassName_EN").ToText(), "Financial Accounting");
+    EXPECT_EQ(first->Item("FShowSysType").ToInt32(), 3);
+
+    const SubSystemPtr supplier = group.GetSubSystem(8005, false);
+    ASSERT_TRUE(supplier);
+    EXPECT_EQ(Ids(group), std::vector<int32_t>{8005});
+    EXPECT_EQ(supplier->SubSystemGroupID(), 850);
+    EXPECT_EQ(supplier->Name(), "Supplier Evaluation");
+    EXPECT_EQ(supplier->NameCHS(), "供应商评估");
+    EXPECT_EQ(supplier->NameCHT(), "供應商評鑑");
+    EXPECT_EQ(supplier->Number(), "");
+    EXPECT_EQ(supplier->FitAccountType(), "");
+    EXPECT_EQ(supplier->Index(), 5);
+    EXPECT_TRUE(supplier->Visible());
+    EXPECT_FALSE(supplier->WebVisible());
+    EXPECT_FALSE(supplier->IsNew());
+
+    // Checked against the stored rows, every subsystem is accepted as itself.
+    EXPECT_EQ(group.GetSubSystem(0), nullptr);
+    EXPECT_EQ(Ids(group), (std::vector<int32_t>{8001, 8002, 8003, 8004, 8005}));
+    EXPECT_EQ(group.Item(8001)->NameEN(), "Dealer's Portal");
+    EXPECT_EQ(group.Item(8001)->Number(), "dlr");
+    EXPECT_TRUE(group.Item(8001)->WebVisible());
+}
+
+TEST_P(StoreScenario, ChecksValuesAgainstTheStoredTree) {
+    SubSysGroup added;
+    added.Id(860);
+    EXPECT_TRUE(added.IsNew());
+    EXPECT_EQ(ErrorOf([&] { added.NameEN("Industry Packs"); }), errors::kGroupNameENTaken.Number());
+    EXPECT_EQ(ErrorOf([&] { added.NameCHS("财务会计"); }), errors::kGroupNameTaken.Number());
+    SubSysGroup outside;
+    EXPECT_EQ(ErrorOf([&] { outside.Id(700); }), errors::kGroupIdOutOfRange.Number());
+
+    SubSysGroup custom;
+    ASSERT_TRUE(custom.initial(850));
+    custom.Id(850);
+    EXPECT_FALSE(custom.IsNew());
+    custom.DictName(Names("客户化扩展", "客戶化擴充", "Custom Extensions"));
+    EXPECT_EQ(ErrorOf([&] { custom.DictName(Names("客户化扩展", "產業套件", "Custom")); }),
+              errors::kGroupNameCHTTaken.Number());
+
+    const auto pilot = SubSystem::Create();
+    pilot->SubSystemGroupID(852);
+    EXPECT_EQ(ErrorOf([&] { pilot->Id(8010); }), errors::kSubSystemIdTaken.Number());
+    EXPECT_EQ(ErrorOf([&] { pilot->Id(9000); }), errors::kSubSystemIdOutOfRange.Number());
+    pilot->Id(8011);
+    EXPECT_TRUE(pilot->IsNew());
+
+    const auto sibling = SubSystem::Create();
+    sibling->SubSystemGroupID(850);
+    EXPECT_EQ(ErrorOf([&] { sibling->NameEN("Dealer's Portal"); }),
+              errors::kSubSystemNameENTaken.Number());
+    EXPECT_EQ(ErrorOf([&] { sibling->NameCHS("门店管理"); }), errors::kSubSystemNameTaken.Number());
+    EXPECT_EQ(ErrorOf([&] { sibling->NameCHT("條碼採集"); }),
+              errors::kSubSystemNameCHTTaken.Number());
+    sibling->NameEN("Dealer's Portal Two");
+
+    const auto elsewhere = SubSystem::Create();
+    elsewhere->SubSystemGroupID(851);
+    elsewhere->NameEN("Dealer's Portal");
+    elsewhere->NameCHS("门店管理");
+
+    SubSysGroup group;
+    ASSERT_TRUE(group.initial(850));
+    const SubSystemPtr dealer = group.GetSubSystem(8001, false);
+    StartEditing(*dealer);
+    dealer->DictName(Names("经销商门户", "經銷商入口網站", "Dealer's Portal"));
+    EXPECT_EQ(ErrorOf([&] {
+                  dealer->DictName(Names("经销商门户", "經銷商入口網站", "Barcode Capture"));
+              }),
+              errors::kSubSystemNameENTaken.Number());
+}
+
+TEST_P(StoreScenario, SavesSubsystemChangesThatTheSessionSeesAtOnce) {
+    SubSysGroup group;
+    ASSERT_TRUE(group.initial(850));
+    group.OptType(enm_OptType_SubSystem);
+
+    const SubSystemPtr supplier = group.GetSubSystem(8005, false);
+    StartEditing(*supplier);
+    supplier->DictName(Names(supplier->NameCHS(), supplier->NameCHT(), "Supplier Rating"));
+    supplier->Modified(true);
+    group.UpdateSubSystem(supplier);
+    EXPECT_TRUE(group.Save());
+    EXPECT_EQ(StoredName(8005), "Supplier Rating");
+    EXPECT_EQ(StoredValue("SELECT FIndex FROM t_DataFlowSubSystem WHERE FSubSysID = 8005")
+                  .ToInt32(), 5);
+    EXPECT_EQ(CachedName(8005), "Supplier Rating");
+    {
+        SubSysGroup second;
+        ASSERT_TRUE(second.initial(850));
+        EXPECT_EQ(second.GetSubSystem(8005, false)->NameEN(), "Supplier Rating");
+    }
+
+    // One save: a renumbering, an addition, a deletion and a refused deletion.
+    group.GetSubSystem(-1);
+    const SubSystemPtr stores = group.Item(8003);
+    stores->SubSystemID_Old(8003);
+    stores->Id(8007);
+    group.UpdateSubSystem(stores);
+    const auto added = SubSystem::Create();
+    added->SubSystemGroupID(850);
+    added->Id(8100);
+    EXPECT_TRUE(added->IsNew());
+    added->DictName(Names("售后回访", "售後回訪", "Service Follow-up"));
+    added->Index(6);
+    added->Visible(true);
+    group.UpdateSubSystem(added);
+    EXPECT_TRUE(group.DeleteSubSystem(8004));
+    EXPECT_TRUE(group.DeleteSubSystem(8001));  // refused by Save: it has business objects
+    EXPECT_EQ(ErrorOf([&] { group.DeleteSubSystem(8002); }),
+              errors::kSubSystemHasSubFunctions.Number());
+    EXPECT_TRUE(group.Save());
+
+    EXPECT_EQ(StoredName(8003), "-");
+    EXPECT_EQ(StoredName(8004), "-");
+    EXPECT_EQ(StoredName(8007), "Store Operations");
+    EXPECT_EQ(StoredName(8100), "Service Follow-up");
+    EXPECT_EQ(StoredName(8001), "Dealer's Portal");
+    ASSERT_EQ(messages->prompts.size(), 1u);
+    EXPECT_THAT(messages->prompts[0], ::testing::StartsWith("Dealer's Portal "));
+
+    EXPECT_EQ(CachedName(8003), "-");
+    EXPECT_EQ(CachedName(8004), "-");
+    EXPECT_EQ(CachedName(8007), "Store Operations");
+    EXPECT_EQ(CachedName(8100), "Service Follow-up");
+    SubSysGroup second;
+    ASSERT_TRUE(second.initial(850));
+    second.GetSubSystem(-1);
+    EXPECT_THAT(Ids(second), ::testing::UnorderedElementsAre(8001, 8002, 8005, 8007, 8100));
+    EXPECT_EQ(second.Item(8007)->Index(), 3);
+}
+
+TEST_P(StoreScenario, SavesGroupsButNotTheDeletionOfOneWithSubsystems) {
+    const auto groupCount = [&](int32_t id) {
+        return StoredValue("SELECT count(*) FROM t_DataFlowTopClass WHERE FTopClassID = " +
+                           std::to_string(id)).ToInt32();
+    };
+    SubSysGroup custom;
+    ASSERT_TRUE(custom.initial(850));
+    custom.Deleted(true);
+    EXPECT_FALSE(custom.Save());
+    EXPECT_EQ(messages->prompts.size(), 1u);
+    EXPECT_EQ(groupCount(850), 1);
+
+    // A rewrite deletes the group before it creates it again: its subsystems stay.
+    SubSysGroup renamed;
+    ASSERT_TRUE(renamed.initial(850));
+    renamed.NameEN("Customer Extensions");
+    renamed.Modified(true);
+    EXPECT_TRUE(renamed.Save());
+    EXPECT_EQ(StoredValue("SELECT FTopClassName_EN FROM t_DataFlowTopClass WHERE FTopClassID = 850"),
+              Variant("Customer Extensions"));
+    EXPECT_EQ(StoredValue("SELECT count(*) FROM t_DataFlowSubSystem WHERE FTopClassID = 850")
+                  .ToInt32(), 5);
+
+    SubSysGroup pilot;
+    ASSERT_TRUE(pilot.initial(852));
+    pilot.Deleted(true);
+    EXPECT_TRUE(pilot.Save());
+    EXPECT_EQ(groupCount(852), 0);
+
+    SubSysGroup added;
+    added.Id(860);
+    added.DictName(Names("新分组", "新分組", "New Group"));
+    added.Index(190);
+    added.Visible(true);
+    EXPECT_TRUE(added.Save());
+    EXPECT_EQ(StoredValue("SELECT FTopClassName_EN FROM t_DataFlowTopClass WHERE FIndex = 190"),
+              Variant("New Group"));
+
+    const RecordsetPtr cached = module->dataFlowInfo->GetTopClass_All();
+    cached->Filter("FTopClassID=852");
+    EXPECT_TRUE(cached->Eof());
+    cached->Filter("FTopClassID=860");
+    EXPECT_FALSE(cached->Eof());
+    SubSysGroup second;
+    EXPECT_FALSE(second.initial(852));
+    ASSERT_TRUE(second.initial(860));
+    EXPECT_EQ(second.NameCHT(), "新分組");
+    EXPECT_TRUE(second.Visible());
+    EXPECT_EQ(second.GetAllSubSysGroup()->Items().back().AsDictionary()->Item("ID").ToInt32(),
+              860);
+}
+
+TEST_P(StoreScenario, ListsTheBusinessObjectsOfASubsystem) {
+    SubSysGroup group;
+    ASSERT_TRUE(group.initial(850));
+    const VectorPtr kinds = group.GetSubSystem(8001, false)->GetAllBusObject();
+    ASSERT_EQ(kinds->Count(), 5u);
+    const DictionaryPtr all = kinds->Item(4).AsDictionary();
+    const auto names = [&](const char* kind) {
+        std::vector<std::string> result;
+        const VectorPtr entries = all->Item(kind).AsVector();
+        for (const Variant& entry : entries->Items()) {
+            result.push_back(entry.AsDictionary()->Item("FName").ToText());
+        }
+        return result;
+    };
+    EXPECT_THAT(names("TBASE"), ::testing::ElementsAre("Dealer", "Dealer Territory"));
+    EXPECT_THAT(names("TBILL"), ::testing::UnorderedElementsAre(
+                                    "Dealer Statement", "Dealer Order", "Dealer Rebate Note"));
+    EXPECT_THAT(names("TMULTICHECK"), ::testing::ElementsAre("Dealer Order Approval"));
+    EXPECT_THAT(names("TFLOW"),
+                ::testing::ElementsAre("Dealer Registration", "Dealer Rebate Settlement"));
+
+    const DictionaryPtr reports = all->Item("TREPORT").AsVector()->Item(0).AsDictionary();
+    const auto ids = [&](const char* list) {
+        std::vector<int32_t> result;
+        const VectorPtr entries = reports->Item(list).AsVector();
+        for (const Variant& entry : entries->Items()) {
+            result.push_back(entry.AsDictionary()->Item("FID").ToInt32());
+        }
+        return result;
+    };
+    EXPECT_EQ(ids("TREPORT_SQL"), (std::vector<int32_t>{1, 2, 3, 6, 8, 11}));
+    EXPECT_EQ(ids("TREPORT_CROSS"), (std::vector<int32_t>{4, 5, 10, 13}));
+    EXPECT_EQ(ids("TREPORT_NEWCROSS"), (std::vector<int32_t>{7, 9, 12}));
+}
+
+TEST_P(StoreScenario, ARewriteTheDatabaseRefusesLeavesTheRowAndTheSaveGoesOn) {
+    SubSysGroup group;
+    ASSERT_TRUE(group.initial(850));
+    group.OptType(enm_OptType_SubSystem);
+    group.GetSubSystem(-1);
+    const SubSystemPtr stores = group.Item(8003);
+    StartEditing(*stores);
+    stores->CancelCheck(true);  // the English name of 8004: only the database can refuse it
+    stores->DictName(Names("门店运营", "門市運營", "Barcode Capture"));
+    group.UpdateSubSystem(stores);
+    const SubSystemPtr supplier = group.Item(8005);
+    StartEditing(*supplier);
+    supplier->NameEN("Supplier Rating");
+    group.UpdateSubSystem(supplier);
+
+    EXPECT_TRUE(group.Save());
+    EXPECT_EQ(StoredName(8003), "Store Operations");
+    EXPECT_EQ(StoredValue("SELECT FName_CHS FROM t_DataFlowSubSystem WHERE FSubSysID = 8003"),
+              Variant("门店管理"));
+    EXPECT_EQ(StoredName(8005), "Supplier Rating");
+    EXPECT_EQ(CachedName(8003), "Store Operations");
+    EXPECT_EQ(CachedName(8005), "Supplier Rating");
+}
+
+TEST_P(StoreScenario, TheDatabaseRefusesDuplicatesAndOrphansSayingWhatWasRefused) {
+    const auto record = [](int32_t id, const std::string& en) {
+        const DictionaryPtr r = Dictionary::Create();
+        r->Item("FSubSysID", id);
+        r->Item("FSysName", "子系统" + std::to_string(id));
+        r->Item("FSysNameCHT", "子系統" + std::to_string(id));
+        r->Item("FSysNameEN", en);
+        return r;
+    };
+    const auto refusal = [](auto&& write) {
+        try {
+            write();
+        } catch (const ComError& error) {
+            EXPECT_EQ(error.Number(), ErrorNumber(StoreError::Refused)) << error.Description();
+            return error.Description();
+        }
+        ADD_FAILURE() << "the write was not refused";
+        return std::string();
+    };
+
+    DatasUpdate update;
+    update.BeginTransaction();
+    update.DeleteItem(Variant(kUpdateItemSubSystem), 8003, true);
+    EXPECT_THAT(refusal([&] { update.CreateSubSys(850, 3, record(8004, "Stores"), true); }),
+                HasSubstr("identifier is already taken"));
+    update.RollbackTransaction();
+    EXPECT_EQ(StoredName(8003), "Store Operations");
+
+    EXPECT_THAT(refusal([&] { update.CreateSubSys(850, 6, record(8100, "Barcode Capture"), true); }),
+                HasSubstr("English name"));
+    EXPECT_THAT(refusal([&] { update.CreateSubSys(853, 1, record(8100, "Orphan"), true); }),
+                HasSubstr("without its group"));
+    EXPECT_EQ(StoredName(8100), "-");
+}
+
+TEST_P(StoreScenario, FreeQueriesOnlyRead) {
+    ClassInfo info;
+    for (const char* sql : {"UPDATE t_DataFlowSubSystem SET FName_EN='x'",
+                            "DELETE FROM t_DataFlowSubSystem WHERE FSubSysID = 8005",
+                            "INSERT INTO t_AccountType VALUES (99, 'a', 'b', 'c')",
+                            "DROP TABLE t_Report"}) {
+        SCOPED_TRACE(sql);
+        EXPECT_EQ(ErrorOf([&] { info.GetData(Context(), sql); }), ErrorNumber(StoreError::ReadOnly));
+    }
+    // A second statement must not escape the read-only transaction either.
+    ErrorOf([&] { info.GetData(Context(), "COMMIT; UPDATE t_DataFlowSubSystem SET FName_EN='x'"); });
+    EXPECT_EQ(StoredValue("SELECT count(*) FROM t_DataFlowSubSystem WHERE FName_EN = 'x'")
+                  .ToInt32(), 0);
+    EXPECT_EQ(StoredName(8005), "Supplier Evaluation");
+    EXPECT_EQ(StoredValue("SELECT count(*) FROM t_Report").ToInt32(), 13);
+
+    const RecordsetPtr rows =
+        info.GetData(Context(), "SELECT FName_EN FROM t_DataFlowSubSystem WHERE FSubSysID = 8001");
+    EXPECT_EQ(rows->Fields("FName_EN"), Variant("Dealer's Portal"));
+    // The connection writes again once the free queries are done.
+    DatasUpdate().DeleteItem(Variant(kUpdateItemSubSystem), 8005, true);
+    EXPECT_EQ(StoredName(8005), "-");
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, StoreScenario,
+                         ::testing::Values(Backend::SQLite, Backend::PostgreSQL), BackendName);
+
+}  // namespace
+}  // namespace quarn::suite

@@ -1,0 +1,102 @@
+#include "ui/EditorFixture.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QTest>
+#include <QTimer>
+
+#include "ui/InputTool.h"
+
+namespace quarn::subsysmgr {
+
+EditorFixture::EditorFixture() {
+    suite.SetContext("DB=demo;Language=CHS;");
+    suite.datasInfo->groups = {
+        {5, "财务会计", "財務會計", "Financial Accounting", 10, true, 3, ",1,2,3,13,"},
+        {850, "客户化扩展", "客戶化擴充", "Custom Extensions", 160, true, 1, ",2,3,"},
+        {851, "行业套件", "產業套件", "Industry Packs", 170, false, 3, ",1,3,"},
+        {10500, "移动平台", "行動平台", "Mobile Platform", 200, true, 1, ",1,"},
+    };
+    auto row = [](int32_t id, int32_t group, std::string chs, std::string cht, std::string en,
+                  std::string acctType) {
+        fakes::SubSystemRow r;
+        r.id = id;
+        r.groupId = group;
+        r.nameCHS = std::move(chs);
+        r.nameCHT = std::move(cht);
+        r.nameEN = std::move(en);
+        r.subId = "s" + std::to_string(id);
+        r.acctType = std::move(acctType);
+        return r;
+    };
+    suite.datasInfo->subSystems = {
+        row(50, 5, "总账", "總帳", "General Ledger", ",1,2,"),
+        row(8001, 850, "经销商门户", "經銷商入口網站", "Dealer's Portal", ",1,2,3,"),
+        row(8002, 850, "设备巡检", "設備巡檢", "Equipment Patrol", ",1,3,"),
+        row(8003, 850, "门店管理", "門市管理", "Store Operations", ",2,3,"),
+        row(8010, 851, "医药批号追踪", "醫藥批號追蹤", "Batch Tracking", ",1,3,"),
+        row(150000, 10500, "移动审批", "行動簽核", "Mobile Approval", ",1,"),
+    };
+    suite.datasInfo->subSystems[3].index = 3;
+    suite.datasInfo->subSystems[3].showSysType = 3;
+    suite.datasInfo->accountTypes = {{1, "工业企业"}, {2, "商品流通企业"}, {3, "集团公司"},
+                                     {7, "内部保留类型一"}, {8, "内部保留类型二"},
+                                     {13, "执行小企业会计准则的企业"}};
+    suite.AnswerQueriesFromTables();
+}
+
+std::vector<std::string> EditorFixture::Prompts() const {
+    std::vector<std::string> prompts;
+    for (const auto& shown : suite.messageBox->shown) {
+        prompts.push_back(shown.prompt);
+    }
+    return prompts;
+}
+
+void EditorFixture::ShowActive(QWidget& dialog) {
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+}
+
+bool EditorFixture::HasFocus(const QWidget* field) {
+    const QWidget* focused = QApplication::focusWidget();
+    return focused && field && (focused == field || field->isAncestorOf(focused));
+}
+
+ModalScript::ModalScript(std::function<void(QDialog&)> action)
+    : act_(new QTimer), safety_(new QTimer) {
+    act_->setSingleShot(true);
+    QObject::connect(act_, &QTimer::timeout, [this, action = std::move(action)] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            ran_ = true;
+            action(*dialog);
+        } else {
+            act_->start(10);  // exec() has not opened it yet
+        }
+    });
+    act_->start(0);
+    safety_->setSingleShot(true);
+    QObject::connect(safety_, &QTimer::timeout, [] {
+        while (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            ADD_FAILURE() << "a modal dialog was left open";
+            dialog->reject();
+        }
+    });
+    safety_->start(5000);
+}
+
+ModalScript::~ModalScript() {
+    delete act_;
+    delete safety_;
+}
+
+QString Repeat(const QString& character, int count) {
+    QString text;
+    for (int i = 0; i < count; ++i) {
+        text += character;
+    }
+    return text;
+}
+
+}  // namespace quarn::subsysmgr

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "fakes/FakeSuite.h"
+
+class QWidget;
+class QDialog;
+class QTimer;
+
+namespace quarn::subsysmgr {
+
+class InputTool;
+
+/// A suite with account types 1, 2, 3, 7, 8 and 13 and a small tree: delivered group 5 with
+/// subsystem 50; customer groups 850 (subsystems 8001-8003) and 851 (8010); Brox group 10500
+/// with subsystem 150000. Texts come back as "[CHS]text" from the fake resource loader.
+class EditorFixture : public ::testing::Test {
+public:
+    /// Shows a dialog and waits until it is the active window, so that focus is real.
+    static void ShowActive(QWidget& dialog);
+    /// Whether the application's focus is in the field.
+    static bool HasFocus(const QWidget* field);
+
+protected:
+    EditorFixture();
+
+    /// The prompts of the message boxes shown so far.
+    std::vector<std::string> Prompts() const;
+
+    fakes::FakeSuite suite;
+};
+
+/// Runs an action on the modal dialog that the next exec() opens, while the script lives. A
+/// safety timer rejects every modal dialog after a few seconds, so a failed check never leaves
+/// exec() hanging.
+class ModalScript {
+public:
+    explicit ModalScript(std::function<void(QDialog&)> action);
+    ~ModalScript();
+    ModalScript(const ModalScript&) = delete;
+    ModalScript& operator=(const ModalScript&) = delete;
+
+    bool Ran() const { return ran_; }
+
+private:
+    QTimer* act_;
+    QTimer* safety_;
+    bool ran_ = false;
+};
+
+/// A text of `count` times the character.
+QString Repeat(const QString& character, int count);
+
+}  // namespace quarn::subsysmgr

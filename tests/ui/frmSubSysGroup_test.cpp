@@ -1,0 +1,352 @@
+#include "ui/frmSubSysGroup.h"
+
+#include <gtest/gtest.h>
+
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+#include "runtime/KeyedText.h"
+#include "ui/EditorFixture.h"
+#include "ui/InputTool.h"
+#include "ui/QtText.h"
+#include "ui/SpreadGrid.h"
+#include "ui/Twips.h"
+
+namespace quarn::subsysmgr {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+class GroupEditor : public EditorFixture {
+protected:
+    std::unique_ptr<frmSubSysGroup> Open(int32_t status, int32_t groupId = 0, bool brox = false) {
+        auto dialog = std::make_unique<frmSubSysGroup>();
+        if (status == kStatusEdit) {
+            dialog->objSubSysGroup = std::make_shared<SubSysGroup>();
+            dialog->objSubSysGroup->initial(groupId);
+        }
+        dialog->bIsBroxAdditon = brox;
+        dialog->lngStatus = status;
+        dialog->Form_Load();
+        ShowActive(*dialog);
+        suite.calls->Clear();
+        return dialog;
+    }
+
+    // An add dialog whose input saves as it is.
+    std::unique_ptr<frmSubSysGroup> OpenValidAddition() {
+        auto dialog = Open(kStatusAdd);
+        dialog->inID->Value(860);
+        dialog->inName->Text(u"新分组"_s);
+        dialog->inNameCHT->Text(u"新分組"_s);
+        dialog->inNameEN->Text(u"New Group"_s);
+        return dialog;
+    }
+
+    const fakes::GroupRow* Stored(int32_t id) const {
+        for (const auto& row : suite.datasInfo->groups) {
+            if (row.id == id) {
+                return &row;
+            }
+        }
+        return nullptr;
+    }
+
+    std::size_t Writes() const {
+        return suite.calls->CountOf("DeleteItem") + suite.calls->CountOf("CreateTopClass");
+    }
+};
+
+TEST_F(GroupEditor, AddModeShowsTheDesignDefaultsAndTheAccountTypesOfTheLanguage) {
+    auto dialog = Open(kStatusAdd);
+    EXPECT_EQ(dialog->windowTitle(), u"[CHS]子系统分组信息管理(新增)"_s);
+    EXPECT_EQ(dialog->inID->Caption(), u"[CHS]子系统分组代码"_s);
+    EXPECT_EQ(dialog->inID->ToolTipText(), u"[CHS]子系统分组代码，在Quarn系统中唯一"_s);
+    EXPECT_EQ(dialog->cmdSave->text(), u"[CHS]保存(&S)"_s);
+    EXPECT_EQ(dialog->inID->Text(), u"800"_s);
+    EXPECT_EQ(dialog->inID->Min(), 800);
+    EXPECT_EQ(dialog->inID->Max(), 899);
+    EXPECT_EQ(dialog->inIndex->Value(), 0);
+    EXPECT_EQ(dialog->inVisible->Value(), 1);
+    EXPECT_EQ(dialog->InWeb->Value(), 0);
+    EXPECT_TRUE(HasFocus(dialog->inID));
+
+    SpreadGrid& grid = *dialog->vaSpread;
+    ASSERT_EQ(grid.MaxRows(), 4);  // 7 and 8 never, 13 in simplified Chinese only
+    EXPECT_EQ(grid.item(0, 1)->text(), u"工业企业"_s);
+    EXPECT_EQ(SplitKeyedText(ToStdString(grid.CellText(4)), true), "13");
+    EXPECT_EQ(grid.CheckValue(1) + grid.CheckValue(2) + grid.CheckValue(3) + grid.CheckValue(4), 1);
+    EXPECT_EQ(grid.CheckValue(1), 1);
+    EXPECT_EQ(grid.Row(), 1);
+    EXPECT_EQ(grid.Col(), 2);
+    EXPECT_EQ(grid.SelectedBlock().row2, 1);
+    EXPECT_EQ(grid.SelectedBlock().col, 2);
+
+    for (const char* context : {"Language=CHT;", "DB=demo;"}) {
+        SCOPED_TRACE(context);
+        suite.SetContext(context);
+        suite.module->languageCache.clear();
+        EXPECT_EQ(Open(kStatusAdd)->vaSpread->MaxRows(), 3);
+    }
+}
+
+TEST_F(GroupEditor, EditModeShowsTheGroupAndChecksExactlyItsAccountTypes) {
+    auto dialog = Open(kStatusEdit, 850);
+    EXPECT_EQ(dialog->windowTitle(), u"[CHS]子系统分组信息管理(修改)"_s);
+    EXPECT_FALSE(dialog->inID->isEnabled());
+    EXPECT_EQ(dialog->inID->Value(), 850);
+    EXPECT_EQ(dialog->inName->Text(), u"客户化扩展"_s);
+    EXPECT_EQ(dialog->inNameCHT->Text(), u"客戶化擴充"_s);
+    EXPECT_EQ(dialog->inNameEN->Text(), u"Custom Extensions"_s);
+    EXPECT_EQ(dialog->inIndex->Value(), 160);
+    EXPECT_EQ(dialog->InWeb->Value(), 0);
+    const SpreadGrid& grid = *dialog->vaSpread;
+    EXPECT_EQ((std::vector{grid.CheckValue(1), grid.CheckValue(2), grid.CheckValue(3),
+                           grid.CheckValue(4)}),
+              (std::vector{0, 1, 1, 0}));  // ",2,3,": row 1 ends unchecked
+
+    auto delivered = Open(kStatusEdit, 5);
+    EXPECT_EQ(delivered->inID->Value(), 5);  // shown as it is, outside the offered range
+    EXPECT_EQ(delivered->InWeb->Value(), 1);
+}
+
+TEST_F(GroupEditor, WithoutAccountTypesTheModeTheRangeAndTheGroupStillShow) {
+    suite.datasInfo->accountTypes.clear();
+    auto added = Open(kStatusAdd);
+    EXPECT_EQ(added->windowTitle(), u"[CHS]子系统分组信息管理(新增)"_s);
+    EXPECT_EQ(added->inID->Max(), 899);
+
+    auto edited = Open(kStatusEdit, 850);
+    EXPECT_EQ(edited->inNameEN->Text(), u"Custom Extensions"_s);
+    EXPECT_FALSE(edited->inID->isEnabled());
+    EXPECT_FALSE(edited->Save());
+    EXPECT_EQ(Prompts(), std::vector<std::string>{"[CHS]子系统分组应该至少属于一种账套类型！"});
+    EXPECT_TRUE(HasFocus(edited->vaSpread));
+}
+
+TEST_F(GroupEditor, WithSeveralFieldsWrongOnlyTheAccountTypeIsReported) {
+    auto dialog = Open(kStatusAdd);
+    dialog->vaSpread->CheckValue(1, 0);
+    dialog->inID->Value(850);  // exists as well
+    EXPECT_FALSE(dialog->Save());
+    EXPECT_EQ(Prompts(), std::vector<std::string>{"[CHS]子系统分组应该至少属于一种账套类型！"});
+    EXPECT_EQ(suite.messageBox->shown.at(0).flags, 48);
+    EXPECT_EQ(suite.messageBox->shown.at(0).title, "[CHS]Larkin提示");
+    EXPECT_TRUE(HasFocus(dialog->vaSpread));
+    EXPECT_EQ(Writes(), 0u);
+}
+
+TEST_F(GroupEditor, EveryErrorMovesTheFocusToTheFieldItNames) {
+    const std::vector<std::tuple<const char*, std::function<void(frmSubSysGroup&)>, std::string,
+                                 std::function<QWidget*(frmSubSysGroup&)>>>
+        cases = {
+            {"1007 new code out of range", [](auto& d) { d.inID->Value(950); },
+             "[CHS]被新增修改的子系统分组的代码值范围应该是（800~899）！",
+             [](auto& d) { return d.inID; }},
+            {"1012 code exists", [](auto& d) { d.inID->Value(851); },
+             "[CHS]指定的分组代码已存在，请重新指定！", [](auto& d) { return d.inID; }},
+            {"1010", [](auto& d) { d.inName->Text(u"   "_s); }, "[CHS]必须录入分组名称！",
+             [](auto& d) { return d.inName; }},
+            {"1014", [](auto& d) { d.inName->Text(u"财务会计"_s); },
+             "[CHS]输入的子系统分组名称已存在,请重新指定！", [](auto& d) { return d.inName; }},
+            {"1016", [](auto& d) { d.vaSpread->CheckValue(1, 0); },
+             "[CHS]子系统分组应该至少属于一种账套类型！", [](auto& d) { return d.vaSpread; }},
+            {"1020", [](auto& d) { d.inNameCHT->Text(QString()); }, "[CHS]必须录入分组名称(繁体)！",
+             [](auto& d) { return d.inNameCHT; }},
+            {"1024", [](auto& d) { d.inNameCHT->Text(u"產業套件"_s); },
+             "[CHS]输入的子系统分组名称(繁体)已存在,请重新指定！",
+             [](auto& d) { return d.inNameCHT; }},
+            {"1030", [](auto& d) { d.inNameEN->Text(u" "_s); }, "[CHS]必须录入分组名称(英文)！",
+             [](auto& d) { return d.inNameEN; }},
+            {"1034", [](auto& d) { d.inNameEN->Text(u"Mobile Platform"_s); },
+             "[CHS]输入的子系统分组名称(英文)已存在,请重新指定！",
+             [](auto& d) { return d.inNameEN; }},
+            {"1009 stays", [](auto& d) { d.inNameEN->Text(u"50%"_s); },
+             "[CHS]录入的分组名称中不允许包含字符(英文) % !", [](auto& d) { return d.inIndex; }},
+        };
+    for (const auto& [what, spoil, prompt, focus] : cases) {
+        SCOPED_TRACE(what);
+        suite.messageBox->shown.clear();
+        auto dialog = OpenValidAddition();
+        spoil(*dialog);
+        dialog->inIndex->setFocus();
+        EXPECT_FALSE(dialog->Save());
+        EXPECT_EQ(Prompts(), std::vector<std::string>{prompt});
+        EXPECT_TRUE(HasFocus(focus(*dialog)));
+        EXPECT_EQ(Writes(), 0u);
+    }
+}
+
+TEST_F(GroupEditor, ForbiddenCharactersAreReportedInTheOrderOfTheList) {
+    const std::vector<std::tuple<InputTool* frmSubSysGroup::*, QString, std::string>> cases = {
+        {&frmSubSysGroup::inName, u"a%b_c"_s, "[CHS]录入的分组名称中不允许包含字符 _ !"},
+        {&frmSubSysGroup::inName, u"%_'"_s, "[CHS]录入的分组名称中不允许包含字符 ' !"},
+        {&frmSubSysGroup::inNameCHT, u"x%y"_s, "[CHS]录入的分组名称中不允许包含字符(繁体) % !"},
+        {&frmSubSysGroup::inNameEN, u" O'Neil "_s,
+         "[CHS]录入的分组名称中不允许包含字符(英文) ' !"},
+    };
+    for (const auto& [field, text, prompt] : cases) {
+        SCOPED_TRACE(prompt);
+        suite.messageBox->shown.clear();
+        auto dialog = OpenValidAddition();
+        ((*dialog).*field)->Text(text);
+        EXPECT_FALSE(dialog->Save());
+        EXPECT_EQ(Prompts(), std::vector<std::string>{prompt});
+    }
+}
+
+TEST_F(GroupEditor, AnAdditionIsCreatedWithTrimmedNamesAndNothingIsDeleted) {
+    auto dialog = OpenValidAddition();
+    dialog->inName->Text(u"  新分组 "_s);
+    dialog->inNameEN->Text(Repeat(u"名"_s, 41));  // the field keeps 40 characters
+    dialog->inIndex->Value(7);
+    dialog->InWeb->Value(1);
+    dialog->vaSpread->CheckValue(3, 1);
+    ASSERT_TRUE(dialog->Save());
+    EXPECT_TRUE(Prompts().empty());
+    EXPECT_EQ(suite.calls->CountOf("DeleteItem"), 0u);
+    const fakes::GroupRow* row = Stored(860);
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->nameCHS, "新分组");
+    EXPECT_EQ(row->nameEN, ToStdString(Repeat(u"名"_s, 40)));
+    EXPECT_EQ(row->index, 7);
+    EXPECT_EQ(row->showSysType, 3);
+    EXPECT_EQ(row->acctType, ",1,3,");
+}
+
+TEST_F(GroupEditor, ACodeThatExistsIsRefusedAlsoOnARepeatedAttempt) {
+    auto dialog = OpenValidAddition();
+    dialog->inName->Text(QString());
+    EXPECT_FALSE(dialog->Save());  // 860 is new; the name is missing
+
+    dialog->inName->Text(u"新分组"_s);
+    dialog->inID->Value(850);
+    EXPECT_FALSE(dialog->Save());
+    EXPECT_EQ(Prompts().back(), "[CHS]指定的分组代码已存在，请重新指定！");
+    EXPECT_EQ(Writes(), 0u);
+    EXPECT_EQ(Stored(850)->nameCHS, "客户化扩展");
+
+    dialog->inID->Value(860);
+    suite.datasUpdate->failures.FailOnce("CreateTopClass");
+    EXPECT_FALSE(dialog->Save());  // the store refused; 860 still does not exist
+    EXPECT_TRUE(dialog->Save());
+    EXPECT_EQ(Prompts().size(), 3u);
+    EXPECT_NE(Stored(860), nullptr);
+    EXPECT_EQ(Stored(850)->nameCHS, "客户化扩展");
+}
+
+TEST_F(GroupEditor, AnEditRewritesTheGroupButADeliveredOneIsRefused) {
+    auto dialog = Open(kStatusEdit, 850);
+    dialog->inNameEN->Text(u"Extensions"_s);
+    ASSERT_TRUE(dialog->Save());
+    EXPECT_EQ(suite.calls->CountOf("DeleteItem"), 1u);
+    EXPECT_EQ(Stored(850)->nameEN, "Extensions");
+    EXPECT_EQ(Stored(850)->acctType, ",2,3,");
+
+    auto delivered = Open(kStatusEdit, 5);
+    delivered->inIndex->setFocus();
+    EXPECT_FALSE(delivered->Save());
+    EXPECT_EQ(Prompts().back(), "[CHS]Quarn 预设的子系统分组不允许修改！");
+    EXPECT_TRUE(HasFocus(delivered->inIndex));
+    EXPECT_EQ(Writes(), 0u);
+}
+
+TEST_F(GroupEditor, BroxAdditionsOfferTheBroxRangeAndAreSaved) {
+    auto dialog = Open(kStatusAdd, 0, true);
+    EXPECT_EQ(dialog->inID->Text(), u"10,000"_s);
+    EXPECT_EQ(dialog->inID->Min(), 10000);
+    EXPECT_EQ(dialog->inID->Max(), 19999);
+    dialog->inName->Text(u"新平台"_s);
+    dialog->inNameCHT->Text(u"新平台"_s);
+    dialog->inNameEN->Text(u"New Platform"_s);
+    ASSERT_TRUE(dialog->Save());
+    EXPECT_NE(Stored(10000), nullptr);
+
+    EXPECT_EQ(Open(kStatusEdit, 850, true)->inID->Max(), 899);
+}
+
+TEST_F(GroupEditor, OutsideAddAndEditModeSaveDoesNothing) {
+    auto dialog = Open(3);
+    EXPECT_EQ(dialog->windowTitle(), u"[CHS]子系统分组信息管理(新增)"_s);
+    dialog->inName->Text(u"新分组"_s);
+    EXPECT_FALSE(dialog->Save());
+    EXPECT_TRUE(Prompts().empty());
+    EXPECT_EQ(dialog->objSubSysGroup, nullptr);
+    EXPECT_TRUE(suite.calls->Calls().empty());
+}
+
+// Counts the F1 presses that key preview lets through to the field.
+class KeySpy : public QObject {
+public:
+    int f1Presses = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+            ++f1Presses;
+        }
+        return false;
+    }
+};
+
+TEST_F(GroupEditor, F1WithoutAModifierShowsHelpAndIsConsumed) {
+    frmSubSysGroup dialog;
+    KeySpy spy;
+    dialog.inName->Editor()->installEventFilter(&spy);  // runs after the dialog's preview
+    dialog.lngStatus = kStatusAdd;
+    dialog.Form_Load();
+    ShowActive(dialog);
+
+    QTest::keyClick(dialog.inName->Editor(), Qt::Key_F1);
+    const auto help = suite.calls->CallsTo("ShowHELP");
+    ASSERT_EQ(help.size(), 1u);
+    EXPECT_EQ(help[0].arguments.at(0), Variant(580038));
+    for (const auto modifier : {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier}) {
+        QTest::keyClick(dialog.inName->Editor(), Qt::Key_F1, modifier);
+    }
+    EXPECT_EQ(suite.calls->CountOf("ShowHELP"), 1u);
+    EXPECT_EQ(spy.f1Presses, 3);  // only those with a modifier
+
+    suite.help->failures.FailOn("ShowHELP");  // no help: F1 is still consumed
+    QTest::keyClick(dialog.inName->Editor(), Qt::Key_F1);
+    EXPECT_EQ(spy.f1Presses, 3);
+}
+
+TEST_F(GroupEditor, EnterWalksTheFieldsWithAHandlerAndEscCancels) {
+    auto dialog = Open(kStatusAdd);
+    QTest::keyClick(dialog->inID->Editor(), Qt::Key_Return);
+    EXPECT_TRUE(HasFocus(dialog->inIndex));
+    dialog->inName->setFocus();
+    QTest::keyClick(dialog->inName->Editor(), Qt::Key_Enter);
+    EXPECT_TRUE(HasFocus(dialog->inNameCHT));
+    QTest::keyClick(dialog->inNameCHT->Editor(), Qt::Key_Return);
+    EXPECT_TRUE(HasFocus(dialog->inNameCHT));  // no handler there
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(suite.calls->CountOf("CreateTopClass"), 0u);
+
+    QTest::keyClick(dialog->inNameCHT->Editor(), Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+}
+
+TEST_F(GroupEditor, ControlsSitWhereTheLayoutSaysInTwips) {
+    frmSubSysGroup dialog;
+    const double dpi = dialog.logicalDpiX();
+    const auto twips = [dpi](const QRect& r) {
+        return std::vector<long>{std::lround(PixelsToTwips(r.x(), dpi)),
+                                 std::lround(PixelsToTwips(r.y(), dpi)),
+                                 std::lround(PixelsToTwips(r.width(), dpi)),
+                                 std::lround(PixelsToTwips(r.height(), dpi))};
+    };
+    EXPECT_EQ(twips(dialog.rect()), (std::vector<long>{0, 0, 4185, 5715}));
+    EXPECT_EQ(twips(dialog.frmCo->geometry()), (std::vector<long>{90, 0, 4020, 5115}));
+    EXPECT_EQ(twips(dialog.inID->geometry()), (std::vector<long>{120, 225, 3225, 375}));
+    EXPECT_EQ(twips(dialog.inNameEN->geometry()), (std::vector<long>{120, 2040, 3795, 375}));
+    EXPECT_EQ(twips(dialog.vaSpread->geometry()), (std::vector<long>{120, 3690, 3735, 1335}));
+    EXPECT_EQ(twips(dialog.cmdCancel->geometry()), (std::vector<long>{2850, 5250, 1260, 330}));
+}
+
+}  // namespace
+}  // namespace quarn::subsysmgr

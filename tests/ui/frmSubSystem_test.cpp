@@ -1,0 +1,265 @@
+#include "ui/frmSubSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+#include "runtime/KeyedText.h"
+#include "ui/EditorFixture.h"
+#include "ui/InputTool.h"
+#include "ui/QtText.h"
+#include "ui/SpreadGrid.h"
+#include "ui/Twips.h"
+
+namespace quarn::subsysmgr {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+class SubSystemEditor : public EditorFixture {
+protected:
+    std::unique_ptr<frmSubSystem> Open(int32_t status, int32_t groupId = 850,
+                                       int32_t subSystemId = 0, bool brox = false) {
+        auto dialog = std::make_unique<frmSubSystem>();
+        dialog->objSubSysGroup = std::make_shared<SubSysGroup>();
+        dialog->objSubSysGroup->Id(groupId);
+        if (status == kStatusEdit) {
+            dialog->objSubSystem = dialog->objSubSysGroup->GetSubSystem(subSystemId, false);
+        }
+        dialog->bIsBROXAddition = brox;
+        dialog->lngStatus = status;
+        dialog->Form_Load();
+        ShowActive(*dialog);
+        suite.calls->Clear();
+        return dialog;
+    }
+
+    std::unique_ptr<frmSubSystem> OpenValidAddition(int32_t status = kStatusAdd) {
+        auto dialog = Open(status);
+        dialog->inID->Value(8100);
+        dialog->inName->Text(u"新子系统"_s);
+        dialog->inNameCHT->Text(u"新子系統"_s);
+        dialog->inNameEN->Text(u"New Subsystem"_s);
+        return dialog;
+    }
+
+    const fakes::SubSystemRow* Stored(int32_t id) const {
+        for (const auto& row : suite.datasInfo->subSystems) {
+            if (row.id == id) {
+                return &row;
+            }
+        }
+        return nullptr;
+    }
+
+    std::size_t Writes() const {
+        return suite.calls->CountOf("DeleteItem") + suite.calls->CountOf("CreateSubSys");
+    }
+
+    static QString ShownGroup(const frmSubSystem& dialog) {
+        return qobject_cast<QComboBox*>(dialog.inGroup->Editor())->currentText();
+    }
+};
+
+TEST_F(SubSystemEditor, AddModeListsTheGroupsInTheSessionLanguageWithTheOwnerSelected) {
+    auto dialog = Open(kStatusAdd);
+    EXPECT_EQ(dialog->windowTitle(), u"[CHS]子系统信息维护"_s);
+    EXPECT_EQ(dialog->inGroup->Caption(), u"[CHS]所属分组"_s);
+    EXPECT_EQ(dialog->inID->Text(), u"8,000"_s);
+    EXPECT_EQ(dialog->inID->Min(), 8000);
+    EXPECT_EQ(dialog->inID->Max(), 8999);
+    EXPECT_EQ(dialog->inGroup->ListCount(), 4);
+    EXPECT_EQ(ShownGroup(*dialog), u"客户化扩展"_s);
+    EXPECT_EQ(SplitKeyedText(ToStdString(dialog->inGroup->Text()), true), "850");
+    EXPECT_EQ(dialog->vaSpread->MaxRows(), 4);
+    EXPECT_TRUE(HasFocus(dialog->inID));
+
+    EXPECT_EQ(Open(kStatusAdd, -1)->inGroup->ListIndex(), -1);
+    auto brox = Open(kStatusAdd, 850, 0, true);
+    EXPECT_EQ(brox->inID->Text(), u"100,000"_s);
+    EXPECT_EQ(brox->inID->Max(), 199990);
+    EXPECT_EQ(Open(kStatusEdit, 850, 8003, true)->inID->Max(), 8999);
+
+    suite.SetContext("Language=EN;");
+    suite.module->languageCache.clear();
+    auto english = Open(kStatusAdd, 10500);
+    EXPECT_EQ(ShownGroup(*english), u"Mobile Platform"_s);
+    EXPECT_EQ(english->vaSpread->MaxRows(), 3);
+}
+
+TEST_F(SubSystemEditor, EditModeShowsTheSubsystemAndRemembersItsPreviousValues) {
+    for (const bool withAccountTypes : {true, false}) {
+        SCOPED_TRACE(withAccountTypes);
+        if (!withAccountTypes) {
+            suite.datasInfo->accountTypes.clear();
+        }
+        auto dialog = Open(kStatusEdit, 850, 8003);
+        EXPECT_FALSE(dialog->inID->isEnabled());
+        EXPECT_EQ(dialog->inID->Value(), 8003);
+        EXPECT_EQ(dialog->inNumber->Text(), u"s8003"_s);
+        EXPECT_EQ(dialog->inNameCHT->Text(), u"門市管理"_s);
+        EXPECT_EQ(dialog->inIndex->Value(), 3);
+        EXPECT_EQ(dialog->InWeb->Value(), 1);
+        EXPECT_EQ(ShownGroup(*dialog), u"客户化扩展"_s);
+        EXPECT_EQ(dialog->objSubSystem->SubSystemID_Old(), 8003);
+        EXPECT_EQ(dialog->objSubSystem->SubSystemNameEN_Old(), "Store Operations");
+        const SpreadGrid& grid = *dialog->vaSpread;
+        if (withAccountTypes) {
+            EXPECT_EQ((std::vector{grid.CheckValue(1), grid.CheckValue(2), grid.CheckValue(3)}),
+                      (std::vector{0, 1, 1}));
+        } else {
+            EXPECT_EQ(grid.MaxRows(), 0);
+        }
+    }
+}
+
+TEST_F(SubSystemEditor, WithSeveralFieldsWrongOnlyTheAccountTypeIsReported) {
+    auto dialog = Open(kStatusAdd);
+    dialog->vaSpread->CheckValue(1, 0);
+    dialog->inID->Value(8001);
+    EXPECT_FALSE(dialog->Save());
+    EXPECT_EQ(Prompts(), std::vector<std::string>{"[CHS]子系统应该至少属于一种账套类型！"});
+    EXPECT_TRUE(HasFocus(dialog->vaSpread));
+    EXPECT_EQ(suite.calls->CountOf("GetSubSystemInfo"), 0u);
+}
+
+TEST_F(SubSystemEditor, EveryErrorMovesTheFocusToTheFieldItNames) {
+    const std::vector<std::tuple<const char*, int32_t, std::function<void(frmSubSystem&)>,
+                                 std::string, std::function<QWidget*(frmSubSystem&)>>>
+        cases = {
+            {"1001 taken, no add-mode check", 3, [](auto& d) { d.inID->Value(8001); },
+             "[CHS]子系统代码已存在,请重新指定！", [](auto& d) { return d.inID; }},
+            {"1001 out of range", kStatusAdd, [](auto& d) { d.inID->Value(9500); },
+             "[CHS]被新增修改的子系统的代码值范围应该是（8000~8999）！",
+             [](auto& d) { return d.inID; }},
+            {"1011", kStatusAdd, [](auto& d) { d.inID->Value(8001); },
+             "[CHS]指定的子系统代码已存在，请重新指定！", [](auto& d) { return d.inID; }},
+            {"1009 empty", kStatusAdd, [](auto& d) { d.inName->Text(u"  "_s); },
+             "[CHS]必须录入子系统名称！", [](auto& d) { return d.inName; }},
+            {"1009 forbidden in the code name", kStatusAdd,
+             [](auto& d) { d.inNumber->Text(u"a'b"_s); },
+             "[CHS]录入的子系统代号中不允许包含字符 ' !", [](auto& d) { return d.inName; }},
+            {"1013", kStatusAdd, [](auto& d) { d.inName->Text(u"设备巡检"_s); },
+             "[CHS]子系统名称已存在,请重新指定！", [](auto& d) { return d.inName; }},
+            {"1015", kStatusAdd, [](auto& d) { d.vaSpread->CheckValue(1, 0); },
+             "[CHS]子系统应该至少属于一种账套类型！", [](auto& d) { return d.vaSpread; }},
+            {"1019", kStatusAdd, [](auto& d) { d.inNameCHT->Text(QString()); },
+             "[CHS]必须录入子系统名称(繁体)！", [](auto& d) { return d.inNameCHT; }},
+            {"1023", kStatusAdd, [](auto& d) { d.inNameCHT->Text(u"設備巡檢"_s); },
+             "[CHS]子系统名称(繁体)已存在,请重新指定！", [](auto& d) { return d.inNameCHT; }},
+            {"1029", kStatusAdd, [](auto& d) { d.inNameEN->Text(u" "_s); },
+             "[CHS]必须录入子系统名称(英文)！", [](auto& d) { return d.inNameEN; }},
+            {"1033", kStatusAdd, [](auto& d) { d.inNameEN->Text(u"Equipment Patrol"_s); },
+             "[CHS]子系统名称(英文)已存在,请重新指定！", [](auto& d) { return d.inNameEN; }},
+        };
+    for (const auto& [what, status, spoil, prompt, focus] : cases) {
+        SCOPED_TRACE(what);
+        suite.messageBox->shown.clear();
+        auto dialog = OpenValidAddition(status);
+        spoil(*dialog);
+        dialog->inIndex->setFocus();
+        EXPECT_FALSE(dialog->Save());
+        EXPECT_EQ(Prompts(), std::vector<std::string>{prompt});
+        EXPECT_TRUE(HasFocus(focus(*dialog)));
+        EXPECT_EQ(Writes(), 0u);
+    }
+}
+
+TEST_F(SubSystemEditor, ForbiddenCharactersAreReportedInTheOrderOfTheList) {
+    const std::vector<std::tuple<InputTool* frmSubSystem::*, QString, std::string>> cases = {
+        {&frmSubSystem::inName, u"50%_off"_s, "[CHS]录入的子系统名称中不允许包含字符 _ !"},
+        {&frmSubSystem::inNameCHT, u"%'"_s, "[CHS]录入的子系统名称中不允许包含字符(繁体) ' !"},
+        {&frmSubSystem::inNameEN, u"100%"_s, "[CHS]录入的子系统名称中不允许包含字符(英文) % !"},
+    };
+    for (const auto& [field, text, prompt] : cases) {
+        SCOPED_TRACE(prompt);
+        suite.messageBox->shown.clear();
+        auto dialog = OpenValidAddition();
+        ((*dialog).*field)->Text(text);
+        EXPECT_FALSE(dialog->Save());
+        EXPECT_EQ(Prompts(), std::vector<std::string>{prompt});
+    }
+}
+
+TEST_F(SubSystemEditor, AnAdditionStoresTrimmedNamesAndTheCodeNameAsTyped) {
+    auto dialog = OpenValidAddition();
+    dialog->inName->Text(u" 新子系统  "_s);
+    dialog->inNumber->Text(u" s9 "_s);
+    dialog->inGroup->ListIndex(2);  // 851
+    dialog->vaSpread->CheckValue(3, 1);
+    ASSERT_TRUE(dialog->Save());
+    EXPECT_EQ(suite.calls->CountOf("DeleteItem"), 0u);
+    const fakes::SubSystemRow* row = Stored(8100);
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->groupId, 851);
+    EXPECT_EQ(row->nameCHS, "新子系统");
+    EXPECT_EQ(row->subId, " s9 ");
+    EXPECT_EQ(row->acctType, ",1,3,");
+}
+
+TEST_F(SubSystemEditor, AnEditRewritesTheSubsystemButADeliveredOneIsRefused) {
+    auto dialog = Open(kStatusEdit, 850, 8003);
+    dialog->inNameEN->Text(u"Stores"_s);
+    ASSERT_TRUE(dialog->Save());  // its own other names pass the checks
+    EXPECT_EQ(suite.calls->CountOf("DeleteItem"), 1u);
+    EXPECT_EQ(Stored(8003)->nameEN, "Stores");
+    EXPECT_EQ(Stored(8003)->nameCHS, "门店管理");
+
+    auto delivered = Open(kStatusEdit, 5, 50);
+    delivered->inIndex->setFocus();
+    EXPECT_FALSE(delivered->Save());
+    EXPECT_EQ(Prompts().back(), "[CHS]Quarn 预设的子系统不允许修改！");
+    EXPECT_TRUE(HasFocus(delivered->inIndex));
+    EXPECT_EQ(Writes(), 0u);
+}
+
+TEST_F(SubSystemEditor, AWriteTheStoreRefusesIsReportedAndTheDialogStaysOpen) {
+    auto dialog = OpenValidAddition();
+    suite.datasUpdate->failures.FailOnce("CreateSubSys");
+    EXPECT_FALSE(dialog->Save());
+    EXPECT_EQ(Prompts(), std::vector<std::string>{"[CHS]保存子系统失败，未写入任何数据！"});
+    EXPECT_EQ(Stored(8100), nullptr);
+    EXPECT_TRUE(dialog->Save());
+    EXPECT_NE(Stored(8100), nullptr);
+}
+
+TEST_F(SubSystemEditor, BroxAdditionsAreSaved) {
+    auto dialog = Open(kStatusAdd, 10500, 0, true);
+    dialog->inName->Text(u"移动报表"_s);
+    dialog->inNameCHT->Text(u"行動報表"_s);
+    dialog->inNameEN->Text(u"Mobile Reports"_s);
+    ASSERT_TRUE(dialog->Save());
+    ASSERT_NE(Stored(100000), nullptr);
+    EXPECT_EQ(Stored(100000)->groupId, 10500);
+}
+
+TEST_F(SubSystemEditor, KeysAndLayout) {
+    auto dialog = Open(kStatusAdd);
+    QTest::keyClick(dialog->inID->Editor(), Qt::Key_F1);
+    ASSERT_EQ(suite.calls->CountOf("ShowHELP"), 1u);
+    EXPECT_EQ(suite.calls->CallsTo("ShowHELP")[0].arguments.at(0), Variant(580042));
+
+    dialog->inNumber->setFocus();
+    QTest::keyClick(dialog->inNumber->Editor(), Qt::Key_Return);
+    EXPECT_TRUE(HasFocus(dialog->inName));
+    dialog->inGroup->setFocus();
+    QTest::keyClick(dialog->inGroup->Editor(), Qt::Key_Return);
+    EXPECT_TRUE(HasFocus(dialog->inVisible));
+
+    const double dpi = dialog->logicalDpiX();
+    const auto twips = [dpi](const QRect& r) {
+        return std::vector<long>{std::lround(PixelsToTwips(r.x(), dpi)),
+                                 std::lround(PixelsToTwips(r.y(), dpi)),
+                                 std::lround(PixelsToTwips(r.width(), dpi)),
+                                 std::lround(PixelsToTwips(r.height(), dpi))};
+    };
+    EXPECT_EQ(twips(dialog->rect()), (std::vector<long>{0, 0, 4845, 6735}));
+    EXPECT_EQ(twips(dialog->inNameCHT->geometry()), (std::vector<long>{120, 1680, 4320, 375}));
+    EXPECT_EQ(twips(dialog->cmdSave->geometry()), (std::vector<long>{1920, 6270, 1260, 330}));
+}
+
+}  // namespace
+}  // namespace quarn::subsysmgr

@@ -1,0 +1,88 @@
+// Renders the group and subsystem editors, in add and edit mode, in every session language, to
+// PNG files: <folder>/<dialog>-<mode>-<language>.png. The dialogs run for real over the suite's
+// components (the demo SQLite store, the translation catalogs, the form fonts); each is grabbed
+// once it is open and then cancelled, so nothing is written.
+//
+// Usage: render_dialogs <output folder>      (QT_QPA_PLATFORM=offscreen renders without a display)
+
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <string>
+
+#include "foundation/ComError.h"
+#include "host/ProgIds.h"
+#include "runtime/ModuleState.h"
+#include "suite/DataPaths.h"
+#include "suite/SuiteComponents.h"
+#include "suite/props/ShareProps.h"
+#include "ui/QtPlatform.h"
+#include "ui/SubSysGroupMgrUI.h"
+#include "ui/SubSystemMgrUI.h"
+
+namespace {
+
+using namespace quarn;
+using namespace quarn::subsysmgr;
+
+// Grabs the modal dialog that `show` opens into `file`, then cancels it. False when no dialog
+// opened or the file could not be written.
+bool Render(const std::filesystem::path& file, const std::function<void()>& show) {
+    bool written = false;
+    QTimer grab;
+    grab.setSingleShot(true);
+    QObject::connect(&grab, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            grab.start(20);
+            return;
+        }
+        written = dialog->grab().save(QString::fromStdString(file.string()));
+        dialog->reject();
+    });
+    grab.start(100);  // lets the dialog activate and put the focus in its first field
+    show();
+    std::cout << (written ? "wrote " : "FAILED ") << file.string() << '\n';
+    return written;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: render_dialogs <output folder>\n";
+        return 2;
+    }
+    QApplication application(argc, argv);
+    const std::filesystem::path folder = argv[1];
+    std::filesystem::create_directories(folder);
+
+    const auto registry = ComponentRegistry::Process();
+    suite::RegisterSuiteComponents(*registry);
+    bool ok = true;
+    try {
+        for (const std::string language : {"CHS", "CHT", "EN"}) {
+            // A fresh module state per language: its language cache is read once.
+            auto module = std::make_shared<ModuleState>(registry);
+            InstallQtPlatform(*module, *registry, suite::DataDirectory() / "help");
+            ModuleState::Install(module);
+            suite::ShareProps().SetProperty(module->processId, "PropsString",
+                                            "Language=" + language + ";");
+            const auto file = [&](const std::string& name) {
+                return folder / (name + "-" + language + ".png");
+            };
+            ok &= Render(file("group-add"), [] { SubSysGroupMgrUI().Show(1); });
+            ok &= Render(file("group-edit"), [] { SubSysGroupMgrUI().Show(2, 850); });
+            ok &= Render(file("subsystem-add"), [] { SubSystemMgrUI().Show(1, 850); });
+            ok &= Render(file("subsystem-edit"), [] { SubSystemMgrUI().Show(2, 850, 8001); });
+        }
+    } catch (const ComError& error) {
+        std::cerr << error.Source() << ": " << error.Description() << '\n';
+        return 1;
+    }
+    return ok ? 0 : 1;
+}
