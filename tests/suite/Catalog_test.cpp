@@ -90,12 +90,15 @@ std::vector<std::string> StringLiterals(std::string_view code) {
     return literals;
 }
 
-/// Every text of the sources that the lookup may ask a catalog for, trimmed as it trims.
+/// Every text of the sources (libraries and apps) that the lookup may ask a catalog for,
+/// trimmed as it trims.
 std::set<std::string> SourceTexts() {
     std::set<std::string> texts{"Get System Group Failed."};
     const fs::path sources = QUARN_SOURCE_DIR;
-    for (auto it = fs::recursive_directory_iterator(sources); it != fs::end(it); ++it) {
-        if (it->path() == sources / "suite" / "store" / "sql") {
+    const fs::path demoData = sources / "suite" / "store" / "sql";
+    for (const fs::path& folder : {sources, sources.parent_path() / "apps"}) {
+      for (auto it = fs::recursive_directory_iterator(folder); it != fs::end(it); ++it) {
+        if (it->path() == demoData) {
             it.disable_recursion_pending();  // demo data, not texts of the program
         }
         const fs::path extension = it->path().extension();
@@ -109,6 +112,7 @@ std::set<std::string> SourceTexts() {
                 texts.emplace(text::TrimBlanks(literal));
             }
         }
+      }
     }
     return texts;
 }

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <string_view>
+
+/// The designer's own texts, in the component's source language; each is its own resource key
+/// and is shown through the localized-text lookup.
+namespace quarn::designer::texts {
+
+inline constexpr std::string_view kWindowTitle = "子系统设计器";
+inline constexpr std::string_view kMenuFile = "文件(&F)";
+inline constexpr std::string_view kMenuGroup = "分组(&G)";
+inline constexpr std::string_view kMenuSubSystem = "子系统(&S)";
+inline constexpr std::string_view kMenuView = "查看(&V)";
+inline constexpr std::string_view kMenuLanguage = "语言(&L)";
+inline constexpr std::string_view kOpenSqlite = "打开 SQLite 数据库(&O)...";
+inline constexpr std::string_view kOpenPostgres = "连接 PostgreSQL 数据库(&P)...";
+inline constexpr std::string_view kOpenDemo = "打开演示数据库(&D)";
+inline constexpr std::string_view kQuit = "退出(&X)";
+inline constexpr std::string_view kNewGroup = "新增分组(&N)";
+inline constexpr std::string_view kEditGroup = "修改分组(&E)";
+inline constexpr std::string_view kDeleteGroup = "删除分组(&D)";
+inline constexpr std::string_view kNewSubSystem = "新增子系统(&N)";
+inline constexpr std::string_view kEditSubSystem = "修改子系统(&E)";
+inline constexpr std::string_view kDeleteSubSystem = "删除子系统(&D)";
+inline constexpr std::string_view kRefresh = "刷新(&R)";
+inline constexpr std::string_view kTreeHeader = "功能树";
+inline constexpr std::string_view kLoading = "正在读取功能树...";
+inline constexpr std::string_view kLoaded = "已读取 %1 个分组、%2 个子系统：%3";
+inline constexpr std::string_view kSaved = "已保存。";
+inline constexpr std::string_view kNotSaved = "未保存。";
+inline constexpr std::string_view kDeleted = "已删除。";
+inline constexpr std::string_view kConfirmDeleteGroup = "确定删除分组 %1 吗？";
+inline constexpr std::string_view kConfirmDeleteSubSystem = "确定删除子系统 %1 吗？";
+inline constexpr std::string_view kPostgresPrompt = "PostgreSQL 连接（例如 host=localhost dbname=suite user=me）：";
+inline constexpr std::string_view kCannotOpen = "无法打开数据库，仍使用原来的数据库。";
+inline constexpr std::string_view kBaseTypes = "基础资料";
+inline constexpr std::string_view kBills = "单据";
+inline constexpr std::string_view kMultiChecks = "多级审核";
+inline constexpr std::string_view kWorkFlows = "工作流";
+inline constexpr std::string_view kReports = "报表";
+inline constexpr std::string_view kGroupCaption = "子系统分组";
+inline constexpr std::string_view kSubSystemCaption = "子系统";
+inline constexpr std::string_view kCode = "代码";
+inline constexpr std::string_view kIndexCaption = "序号";
+inline constexpr std::string_view kNameCaption = "名称";
+inline constexpr std::string_view kNameCHTCaption = "名称(繁体)";
+inline constexpr std::string_view kNameENCaption = "名称(英文)";
+inline constexpr std::string_view kNumberCaption = "代号";
+inline constexpr std::string_view kVisibleCaption = "在Quarn主控台可见";
+inline constexpr std::string_view kWebCaption = "在Web主控台可见";
+inline constexpr std::string_view kAcctCaption = "适应的账套类型：";
+inline constexpr std::string_view kYes = "是";
+inline constexpr std::string_view kNo = "否";
+inline constexpr std::string_view kSelectHint = "选择一个分组或子系统查看其信息。";
+
+}  // namespace quarn::designer::texts

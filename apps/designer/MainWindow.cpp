@@ -1,0 +1,434 @@
+#include "MainWindow.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QSettings>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include "DesignerTexts.h"
+#include "FunctionalTree.h"
+#include "foundation/ComError.h"
+#include "host/IMessageBox.h"
+#include "model/SubSysGroup.h"
+#include "model/SubSystem.h"
+#include "runtime/LocalText.h"
+#include "runtime/MessageBox.h"
+#include "runtime/SessionContext.h"
+#include "suite/DataPaths.h"
+#include "ui/QtPlatform.h"
+#include "ui/QtText.h"
+#include "ui/SubSysGroupMgrUI.h"
+#include "ui/SubSystemMgrUI.h"
+
+namespace quarn::designer {
+
+using subsysmgr::ModuleState;
+using subsysmgr::ToQString;
+
+namespace {
+
+// Loads of more groups than this show a progress dialog.
+constexpr int kProgressThreshold = 200;
+
+QString Escaped(const std::string& text) { return ToQString(text).toHtmlEscaped(); }
+
+}  // namespace
+
+MainWindow::MainWindow(suite::HostSession& session, QWidget* parent)
+    : QMainWindow(parent), session_(session) {
+    tree_ = new QTreeWidget(this);
+    tree_->setColumnCount(1);
+    details_ = new QTextBrowser(this);
+    auto* splitter = new QSplitter(this);
+    splitter->addWidget(tree_);
+    splitter->addWidget(details_);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    setCentralWidget(splitter);
+
+    CreateActions();
+    Retranslate();
+    connect(tree_, &QTreeWidget::itemSelectionChanged, this, [this] {
+        ShowDetails();
+        UpdateActions();
+    });
+    connect(tree_, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
+        if (item->data(0, kKindRole).toInt() == static_cast<int>(ItemKind::SubSystem)) {
+            Guarded([item] { ExpandBusinessObjects(*item); });
+        }
+    });
+    connect(tree_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        const auto kind = static_cast<ItemKind>(item->data(0, kKindRole).toInt());
+        if (kind == ItemKind::Group) {
+            EditGroup();
+        } else if (kind == ItemKind::SubSystem) {
+            EditSubSystem();
+        }
+    });
+
+    QSettings settings;
+    restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
+    restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
+    if (!restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray())) {
+        resize(1000, 700);
+    }
+}
+
+QString MainWindow::Tr(std::string_view text) const {
+    return ToQString(subsysmgr::GetLocalText(*ModuleState::Current(), text));
+}
+
+void MainWindow::CreateActions() {
+    auto action = [this](const QKeySequence& shortcut, auto slot) {
+        auto* created = new QAction(this);
+        created->setShortcut(shortcut);
+        connect(created, &QAction::triggered, this, slot);
+        return created;
+    };
+    openSqlite_ = action(QKeySequence::Open, &MainWindow::OpenSqlite);
+    openPostgres_ = action(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), &MainWindow::OpenPostgres);
+    openDemo_ = action(QKeySequence(), [this] { SwitchDatabase(""); });
+    quit_ = action(QKeySequence::Quit, &QWidget::close);
+    newGroup_ = action(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N), &MainWindow::NewGroup);
+    editGroup_ = action(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &MainWindow::EditGroup);
+    deleteGroup_ = action(QKeySequence(Qt::SHIFT | Qt::Key_Delete), &MainWindow::DeleteGroup);
+    newSubSystem_ = action(QKeySequence::New, &MainWindow::NewSubSystem);
+    editSubSystem_ = action(QKeySequence(Qt::CTRL | Qt::Key_E), &MainWindow::EditSubSystem);
+    deleteSubSystem_ = action(QKeySequence::Delete, &MainWindow::DeleteSubSystem);
+    refresh_ = action(QKeySequence::Refresh, &MainWindow::Reload);
+
+    languages_ = new QActionGroup(this);
+    for (const char* code : {"CHS", "CHT", "EN"}) {
+        auto* language = new QAction(QString::fromLatin1(code), languages_);
+        language->setCheckable(true);
+        language->setChecked(session_.Language() == code);
+        connect(language, &QAction::triggered, this, [this, code] { SwitchLanguage(code); });
+    }
+
+    fileMenu_ = menuBar()->addMenu(QString());
+    fileMenu_->addActions({openSqlite_, openPostgres_, openDemo_});
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(quit_);
+    groupMenu_ = menuBar()->addMenu(QString());
+    groupMenu_->addActions({newGroup_, editGroup_, deleteGroup_});
+    subSystemMenu_ = menuBar()->addMenu(QString());
+    subSystemMenu_->addActions({newSubSystem_, editSubSystem_, deleteSubSystem_});
+    viewMenu_ = menuBar()->addMenu(QString());
+    viewMenu_->addAction(refresh_);
+    languageMenu_ = viewMenu_->addMenu(QString());
+    languageMenu_->addActions(languages_->actions());
+
+    auto* toolbar = addToolBar(QStringLiteral("main"));
+    toolbar->setObjectName(QStringLiteral("mainToolbar"));
+    toolbar->addActions({newGroup_, editGroup_, deleteGroup_});
+    toolbar->addSeparator();
+    toolbar->addActions({newSubSystem_, editSubSystem_, deleteSubSystem_});
+    toolbar->addSeparator();
+    toolbar->addAction(refresh_);
+    UpdateActions();
+}
+
+void MainWindow::Retranslate() {
+    setWindowTitle(Tr(texts::kWindowTitle));
+    fileMenu_->setTitle(Tr(texts::kMenuFile));
+    groupMenu_->setTitle(Tr(texts::kMenuGroup));
+    subSystemMenu_->setTitle(Tr(texts::kMenuSubSystem));
+    viewMenu_->setTitle(Tr(texts::kMenuView));
+    languageMenu_->setTitle(Tr(texts::kMenuLanguage));
+    openSqlite_->setText(Tr(texts::kOpenSqlite));
+    openPostgres_->setText(Tr(texts::kOpenPostgres));
+    openDemo_->setText(Tr(texts::kOpenDemo));
+    quit_->setText(Tr(texts::kQuit));
+    newGroup_->setText(Tr(texts::kNewGroup));
+    editGroup_->setText(Tr(texts::kEditGroup));
+    deleteGroup_->setText(Tr(texts::kDeleteGroup));
+    newSubSystem_->setText(Tr(texts::kNewSubSystem));
+    editSubSystem_->setText(Tr(texts::kEditSubSystem));
+    deleteSubSystem_->setText(Tr(texts::kDeleteSubSystem));
+    refresh_->setText(Tr(texts::kRefresh));
+    tree_->setHeaderLabels({Tr(texts::kTreeHeader)});
+    details_->setPlaceholderText(Tr(texts::kSelectHint));
+}
+
+bool MainWindow::Guarded(const std::function<void()>& action) {
+    try {
+        action();
+        return true;
+    } catch (const ComError& error) {
+        subsysmgr::ShowMessage(*ModuleState::Current(),
+                               error.Description() + "\n(" + std::to_string(error.Number()) + ")",
+                               kMessageBoxWarning);
+    }
+    return false;
+}
+
+void MainWindow::Select(int32_t groupId, int32_t subSystemId) {
+    for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* group = tree_->topLevelItem(i);
+        if (group->data(0, kIdRole).toInt() != groupId) {
+            continue;
+        }
+        tree_->setCurrentItem(group);
+        for (int j = 0; j < group->childCount(); ++j) {
+            if (subSystemId != 0 && group->child(j)->data(0, kIdRole).toInt() == subSystemId) {
+                group->setExpanded(true);
+                tree_->setCurrentItem(group->child(j));
+                group->child(j)->setExpanded(true);
+            }
+        }
+        return;
+    }
+}
+
+void MainWindow::Reload() {
+    const int32_t selectedGroup = SelectedGroupId();
+    const int32_t selectedSubSystem = SelectedSubSystemId();
+    statusBar()->showMessage(Tr(texts::kLoading));
+    QProgressDialog progress(Tr(texts::kLoading), QString(), 0, 0, this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    TreeCounts counts;
+    const bool loaded = Guarded([&] {
+        counts = FillFunctionalTree(*tree_, [&](int done, int total) {
+            if (total > kProgressThreshold) {
+                progress.setMaximum(total);
+                progress.setValue(done);
+            }
+            return true;
+        });
+    });
+    progress.reset();
+    Select(selectedGroup, selectedSubSystem);
+    if (loaded) {
+        statusBar()->showMessage(Tr(texts::kLoaded)
+                                     .arg(counts.groups)
+                                     .arg(counts.subSystems)
+                                     .arg(ToQString(session_.DatabaseSpec().empty()
+                                                        ? std::string("demo")
+                                                        : session_.DatabaseSpec())));
+    }
+    ShowDetails();
+    UpdateActions();
+}
+
+int32_t MainWindow::SelectedGroupId() const {
+    const QTreeWidgetItem* item = tree_->currentItem();
+    if (!item) {
+        return -1;
+    }
+    const auto kind = static_cast<ItemKind>(item->data(0, kKindRole).toInt());
+    return kind == ItemKind::Group ? item->data(0, kIdRole).toInt()
+           : kind == ItemKind::SubSystem ? item->data(0, kGroupIdRole).toInt()
+                                         : -1;
+}
+
+int32_t MainWindow::SelectedSubSystemId() const {
+    const QTreeWidgetItem* item = tree_->currentItem();
+    if (!item || item->data(0, kKindRole).toInt() != static_cast<int>(ItemKind::SubSystem)) {
+        return 0;
+    }
+    return item->data(0, kIdRole).toInt();
+}
+
+void MainWindow::UpdateActions() {
+    const bool group = SelectedGroupId() >= 0;
+    const bool subSystem = SelectedSubSystemId() != 0;
+    editGroup_->setEnabled(group);
+    deleteGroup_->setEnabled(group && !subSystem);
+    newSubSystem_->setEnabled(group);
+    editSubSystem_->setEnabled(subSystem);
+    deleteSubSystem_->setEnabled(subSystem);
+}
+
+void MainWindow::ShowDetails() {
+    const QTreeWidgetItem* item = tree_->currentItem();
+    details_->clear();
+    if (!item) {
+        return;
+    }
+    const auto kind = static_cast<ItemKind>(item->data(0, kKindRole).toInt());
+    if (kind != ItemKind::Group && kind != ItemKind::SubSystem) {
+        return;
+    }
+    Guarded([&] {
+        auto& module = *ModuleState::Current();
+        auto& info = subsysmgr::GetDataFlowInfo(module);
+        const bool group = kind == ItemKind::Group;
+        const RecordsetPtr rows =
+            group ? info.GetTopClass_All()
+                  : info.GetSubSystem_All(Variant(item->data(0, kGroupIdRole).toInt()));
+        rows->Filter(std::string(group ? "FTopClassID=" : "FSubSysID=") +
+                     std::to_string(item->data(0, kIdRole).toInt()));
+        if (rows->Eof()) {
+            return;
+        }
+        const std::string prefix = group ? "FTopClassName_" : "FName_";
+        QString html = QStringLiteral("<h3>%1 %2</h3><table cellpadding='3'>")
+                           .arg(Tr(group ? texts::kGroupCaption : texts::kSubSystemCaption))
+                           .arg(item->data(0, kIdRole).toInt());
+        auto row = [&](std::string_view caption, const QString& value) {
+            html += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(Tr(caption), value);
+        };
+        const auto field = [&](const char* column) {
+            return Escaped(rows->Fields(column).TextOrEmpty());
+        };
+        row(texts::kCode, field(group ? "FTopClassID" : "FSubSysID"));
+        row(texts::kIndexCaption, field("FIndex"));
+        row(texts::kNameCaption, field((prefix + "CHS").c_str()));
+        row(texts::kNameCHTCaption, field((prefix + "CHT").c_str()));
+        row(texts::kNameENCaption, field((prefix + "EN").c_str()));
+        if (!group) {
+            row(texts::kNumberCaption, field("FSUBID"));
+        }
+        const int32_t show = rows->Fields("FShowSysType").ToInt32();
+        row(texts::kVisibleCaption, Tr(rows->Fields("FVisible").ToBool() ? texts::kYes : texts::kNo));
+        row(texts::kWebCaption, Tr((show & 2) == 2 ? texts::kYes : texts::kNo));
+
+        QStringList accountTypes;
+        const std::string codes = rows->Fields("FAcctType").TextOrEmpty();
+        const RecordsetPtr types = subsysmgr::GetAccountTypes(module);
+        for (; !types->Eof(); types->MoveNext()) {
+            if (codes.find("," + types->Fields("FAcctType").ToText() + ",") != std::string::npos) {
+                accountTypes << Escaped(types->Fields("FDesc").TextOrEmpty());
+            }
+        }
+        row(texts::kAcctCaption, accountTypes.join(QStringLiteral("<br>")));
+        details_->setHtml(html + QStringLiteral("</table>"));
+    });
+}
+
+void MainWindow::NewGroup() {
+    if (Guarded([this] { subsysmgr::SubSysGroupMgrUI().Show(1, 0, false, this); })) {
+        Reload();
+    }
+}
+
+void MainWindow::EditGroup() {
+    const int32_t id = SelectedGroupId();
+    if (id >= 0 && Guarded([this, id] { subsysmgr::SubSysGroupMgrUI().Show(2, id, false, this); })) {
+        Reload();
+    }
+}
+
+void MainWindow::NewSubSystem() {
+    const int32_t groupId = SelectedGroupId();
+    if (Guarded([this, groupId] { subsysmgr::SubSystemMgrUI().Show(1, groupId, 0, false, this); })) {
+        Reload();
+    }
+}
+
+void MainWindow::EditSubSystem() {
+    const int32_t groupId = SelectedGroupId();
+    const int32_t id = SelectedSubSystemId();
+    if (id != 0 &&
+        Guarded([this, groupId, id] { subsysmgr::SubSystemMgrUI().Show(2, groupId, id, false, this); })) {
+        Reload();
+    }
+}
+
+void MainWindow::DeleteGroup() {
+    const int32_t id = SelectedGroupId();
+    if (id < 0 || QMessageBox::question(this, Tr(texts::kWindowTitle),
+                                        Tr(texts::kConfirmDeleteGroup).arg(id)) != QMessageBox::Yes) {
+        return;
+    }
+    bool deleted = false;
+    Guarded([&] {
+        subsysmgr::SubSysGroup group;
+        group.initial(id);
+        group.Deleted(true);  // refuses groups delivered with the suite
+        group.OptType(subsysmgr::enm_OptType_Group);
+        deleted = group.Save();  // refuses, with its message, a group that has subsystems
+    });
+    Reload();
+    statusBar()->showMessage(Tr(deleted ? texts::kDeleted : texts::kNotSaved));
+}
+
+void MainWindow::DeleteSubSystem() {
+    const int32_t groupId = SelectedGroupId();
+    const int32_t id = SelectedSubSystemId();
+    if (id == 0 || QMessageBox::question(this, Tr(texts::kWindowTitle),
+                                         Tr(texts::kConfirmDeleteSubSystem).arg(id)) !=
+                       QMessageBox::Yes) {
+        return;
+    }
+    bool deleted = false;
+    Guarded([&] {
+        subsysmgr::SubSysGroup group;
+        group.CancelCheck(true);
+        group.Id(groupId);
+        group.GetSubSystem(-1);
+        group.DeleteSubSystem(id);  // refuses delivered subsystems and ones with sub-functions
+        group.OptType(subsysmgr::enm_OptType_SubSystem);
+        deleted = group.Save();  // refuses, with its message, one that has business objects
+    });
+    Reload();
+    statusBar()->showMessage(Tr(deleted ? texts::kDeleted : texts::kNotSaved));
+}
+
+void MainWindow::SwitchLanguage(const std::string& language) {
+    session_.Language(language);
+    session_.Activate();
+    subsysmgr::InstallQtPlatform(*session_.Module(), session_.Registry(),
+                                 suite::DataDirectory() / "help");
+    QSettings().setValue(QStringLiteral("session/language"), QString::fromStdString(language));
+    Retranslate();
+    Reload();
+}
+
+void MainWindow::SwitchDatabase(const std::string& database) {
+    const std::string previous = session_.DatabaseSpec();
+    session_.DatabaseSpec(database);
+    session_.Activate();
+    subsysmgr::InstallQtPlatform(*session_.Module(), session_.Registry(),
+                                 suite::DataDirectory() / "help");
+    const bool opened = Guarded([] { subsysmgr::SubSysGroup().GetAllSubSysGroup(); });
+    if (!opened) {
+        QMessageBox::warning(this, Tr(texts::kWindowTitle), Tr(texts::kCannotOpen));
+        session_.DatabaseSpec(previous);
+        session_.Activate();
+        subsysmgr::InstallQtPlatform(*session_.Module(), session_.Registry(),
+                                     suite::DataDirectory() / "help");
+    } else {
+        QSettings().setValue(QStringLiteral("session/database"), QString::fromStdString(database));
+    }
+    Reload();
+}
+
+void MainWindow::OpenSqlite() {
+    const QString file = QFileDialog::getOpenFileName(
+        this, Tr(texts::kOpenSqlite), QString(),
+        QStringLiteral("SQLite (*.sqlite *.db *.sqlite3);;* (*)"));
+    if (!file.isEmpty()) {
+        SwitchDatabase("sqlite:" + file.toStdString());
+    }
+}
+
+void MainWindow::OpenPostgres() {
+    bool ok = false;
+    const QString connection = QInputDialog::getText(
+        this, Tr(texts::kOpenPostgres), Tr(texts::kPostgresPrompt), QLineEdit::Normal,
+        QString(), &ok);
+    if (ok && !connection.trimmed().isEmpty()) {
+        SwitchDatabase("postgresql:" + connection.trimmed().toStdString());
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    QSettings settings;
+    settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("window/state"), saveState());
+    QMainWindow::closeEvent(event);
+}
+
+}  // namespace quarn::designer

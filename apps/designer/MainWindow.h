@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QMainWindow>
+#include <string_view>
+
+#include "suite/HostSession.h"
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QTextBrowser;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace quarn::designer {
+
+/// The designer's window: the functional tree, the details of the selected item, and the
+/// actions that open the editors, delete items, switch the language and the database.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit MainWindow(suite::HostSession& session, QWidget* parent = nullptr);
+
+    /// Reads the tree again, with progress for long loads, keeping the selection; says in the
+    /// status bar what it read.
+    void Reload();
+    /// Selects a group (subSystemId 0) or one of its subsystems, expanded.
+    void Select(int32_t groupId, int32_t subSystemId);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateActions();
+    void Retranslate();
+    void ShowDetails();
+    void UpdateActions();
+    int32_t SelectedGroupId() const;
+    int32_t SelectedSubSystemId() const;
+    QString Tr(std::string_view text) const;
+    /// Runs an action on the component; its numbered error is shown in the component's box.
+    bool Guarded(const std::function<void()>& action);
+
+    void NewGroup();
+    void EditGroup();
+    void DeleteGroup();
+    void NewSubSystem();
+    void EditSubSystem();
+    void DeleteSubSystem();
+    void SwitchLanguage(const std::string& language);
+    void SwitchDatabase(const std::string& database);
+    void OpenSqlite();
+    void OpenPostgres();
+
+    suite::HostSession& session_;
+    QTreeWidget* tree_ = nullptr;
+    QTextBrowser* details_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* groupMenu_ = nullptr;
+    QMenu* subSystemMenu_ = nullptr;
+    QMenu* viewMenu_ = nullptr;
+    QMenu* languageMenu_ = nullptr;
+    QAction* openSqlite_ = nullptr;
+    QAction* openPostgres_ = nullptr;
+    QAction* openDemo_ = nullptr;
+    QAction* quit_ = nullptr;
+    QAction* newGroup_ = nullptr;
+    QAction* editGroup_ = nullptr;
+    QAction* deleteGroup_ = nullptr;
+    QAction* newSubSystem_ = nullptr;
+    QAction* editSubSystem_ = nullptr;
+    QAction* deleteSubSystem_ = nullptr;
+    QAction* refresh_ = nullptr;
+    QActionGroup* languages_ = nullptr;
+};
+
+}  // namespace quarn::designer

@@ -1,0 +1,57 @@
+// subsysmgr-designer: the functional tree of the suite database, with the group and subsystem
+// editors. Options: --db <file | sqlite:file | postgresql:connection>, --lang CHS|CHT|EN,
+// --screenshot <png> (render the loaded window offscreen and exit).
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QSettings>
+#include <QTimer>
+
+#include "MainWindow.h"
+#include "suite/DataPaths.h"
+#include "suite/HostSession.h"
+#include "ui/QtPlatform.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Quarn"));
+    QApplication::setApplicationName(QStringLiteral("subsysmgr-designer"));
+
+    QCommandLineParser options;
+    options.addHelpOption();
+    const QCommandLineOption database(QStringLiteral("db"), QStringLiteral("Database to open."),
+                                      QStringLiteral("database"));
+    const QCommandLineOption language(QStringLiteral("lang"), QStringLiteral("CHS, CHT or EN."),
+                                      QStringLiteral("language"));
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                        QStringLiteral("Save the window as PNG and exit."),
+                                        QStringLiteral("png"));
+    options.addOptions({database, language, screenshot});
+    options.process(app);
+
+    // The last database and language are remembered; options override them.
+    QSettings settings;
+    const QString chosenDatabase = options.isSet(database)
+                                       ? options.value(database)
+                                       : settings.value(QStringLiteral("session/database")).toString();
+    const QString chosenLanguage = options.isSet(language)
+                                       ? options.value(language).toUpper()
+                                       : settings.value(QStringLiteral("session/language"), QStringLiteral("EN")).toString();
+    quarn::suite::HostSession session(chosenDatabase.toStdString(), chosenLanguage.toStdString());
+    session.Activate();
+    quarn::subsysmgr::InstallQtPlatform(*session.Module(), session.Registry(),
+                                        quarn::suite::DataDirectory() / "help");
+
+    quarn::designer::MainWindow window(session);
+    window.show();
+    window.Reload();
+    if (options.isSet(screenshot)) {
+        window.resize(1000, 680);
+        window.Select(850, 8001);  // a customer-made subsystem with business objects
+        QTimer::singleShot(0, &window, [&] {
+            window.grab().save(options.value(screenshot));
+            QApplication::quit();
+        });
+    }
+    return QApplication::exec();
+}
