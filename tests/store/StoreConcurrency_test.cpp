@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <functional>
 #include <set>
 
 #include "host/ProgIds.h"
@@ -20,137 +21,115 @@ using subsysmgr::SubSysGroup;
 using subsysmgr::SubSystem;
 namespace errors = subsysmgr::errors;
 
-// Outcomes of a save besides success (0) and the number of the ComError it ended with.
-constexpr int32_t kDeclined = 1;     // nothing to do, or refused with a message box
-constexpr int32_t kUnexplained = 2;  // Save returned false without any error
+// The outcome of a save that was declined without an error: nothing to do, or a deletion
+// refused with a message box. Success is 0, a failure the number of its ComError.
+constexpr int32_t kDeclined = 1;
+constexpr int32_t kSilentFailure = 2;  // not written, and no error said why
 
-/// Our update component, remembering the last error it raised: Save keeps a subsystem's error
-/// to itself.
-class WatchedUpdate : public IDatasUpdate {
+// The last error our update component raised in this process: Save keeps the error of a
+// subsystem to itself.
+int32_t lastStoreError = 0;
+
+class WatchedUpdate : public DatasUpdate {
 public:
-    explicit WatchedUpdate(int32_t& lastError) : lastError_(lastError) {}
-    void BeginTransaction() override { Watch([&] { inner_.BeginTransaction(); }); }
-    void CommitTransaction() override { Watch([&] { inner_.CommitTransaction(); }); }
-    void RollbackTransaction() override { Watch([&] { inner_.RollbackTransaction(); }); }
+    void BeginTransaction() override {
+        Watch([&] { DatasUpdate::BeginTransaction(); });
+    }
+    void CommitTransaction() override {
+        Watch([&] { DatasUpdate::CommitTransaction(); });
+    }
     void DeleteItem(const Variant& type, int32_t id, bool flag) override {
-        Watch([&] { inner_.DeleteItem(type, id, flag); });
+        Watch([&] { DatasUpdate::DeleteItem(type, id, flag); });
     }
     void CreateTopClass(int32_t index, DictionaryPtr record, bool flag) override {
-        Watch([&] { inner_.CreateTopClass(index, record, flag); });
+        Watch([&] { DatasUpdate::CreateTopClass(index, record, flag); });
     }
     void CreateSubSys(int32_t group, int32_t index, DictionaryPtr record, bool flag) override {
-        Watch([&] { inner_.CreateSubSys(group, index, record, flag); });
+        Watch([&] { DatasUpdate::CreateSubSys(group, index, record, flag); });
     }
 
 private:
-    template <class Call>
-    void Watch(Call&& call) {
+    static void Watch(const std::function<void()>& call) {
         try {
             call();
         } catch (const ComError& error) {
-            lastError_ = error.Number();
+            lastStoreError = error.Number();
             throw;
         }
     }
-
-    DatasUpdate inner_;
-    int32_t& lastError_;
 };
 
-class Writer {
-public:
-    explicit Writer(const std::string& context) {
-        auto module = InstallSession(context);
-        module->registry->Register(progid::kDatasUpdate, [this] {
-            return std::make_shared<WatchedUpdate>(lastError_);
-        });
-        module->messageBox = std::make_shared<RecordingMessageBox>();
+// One save through the model, as the editors make it.
+int32_t Outcome(const std::function<int32_t()>& save) {
+    lastStoreError = 0;
+    try {
+        return save();
+    } catch (const ComError& error) {
+        return error.Number();
     }
+}
 
-    int32_t AddSubSystem(int32_t groupId, int32_t id, const std::string& name) {
-        return Outcome([&] {
-            SubSysGroup group;  // the editor of a group that may be gone by now
-            group.OptType(subsysmgr::enm_OptType_SubSystem);
-            const auto subSystem = SubSystem::Create();
-            subSystem->SubSystemGroupID(groupId);
-            subSystem->Id(id);
-            const DictionaryPtr names = Dictionary::Create();
-            names->Item("CHS", "子" + name);
-            names->Item("CHT", "子" + name + "繁");
-            names->Item("EN", name);
-            subSystem->DictName(names);
-            subSystem->Index(id % 100);
-            group.UpdateSubSystem(subSystem);
-            return group.Save();
-        });
-    }
+int32_t AddSubSystem(int32_t groupId, int32_t id, const std::string& name) {
+    return Outcome([&] {
+        SubSysGroup group;  // an editor that does not know whether the group still exists
+        group.OptType(subsysmgr::enm_OptType_SubSystem);
+        const auto subSystem = SubSystem::Create();
+        subSystem->SubSystemGroupID(groupId);
+        subSystem->Id(id);
+        subSystem->DictName(Names("子" + name, "子" + name + "繁", name));
+        group.UpdateSubSystem(subSystem);
+        return group.Save() ? 0 : lastStoreError != 0 ? lastStoreError : kSilentFailure;
+    });
+}
 
-    int32_t DeletePilotGroup() {
-        return Outcome([&] {
-            SubSysGroup group;
-            if (!group.initial(852)) {
-                return false;
-            }
-            group.Deleted(true);
-            return group.Save();
-        });
-    }
-
-    int32_t CreatePilotGroup() {
-        return Outcome([&] {
-            SubSysGroup group;
-            group.Id(852);
-            if (!group.IsNew()) {
-                return false;
-            }
-            group.NameCHS("试点项目");
-            group.NameCHT("試點專案");
-            group.NameEN("Pilot Projects");
-            group.Index(180);
-            return group.Save();
-        });
-    }
-
-private:
-    template <class Save>
-    int32_t Outcome(Save&& save) {
-        lastError_ = 0;
-        try {
-            if (save()) {
-                return 0;
-            }
-            return lastError_ != 0 ? lastError_ : kDeclined;
-        } catch (const ComError& error) {
-            return error.Number();
+int32_t DeletePilotGroup() {
+    return Outcome([&] {
+        SubSysGroup group;
+        if (!group.initial(852)) {
+            return kDeclined;
         }
-    }
+        group.Deleted(true);
+        return group.Save() ? 0 : kDeclined;
+    });
+}
 
-    int32_t lastError_ = 0;
-};
+int32_t CreatePilotGroup() {
+    return Outcome([&] {
+        SubSysGroup group;
+        group.Id(852);
+        if (!group.IsNew()) {
+            return kDeclined;
+        }
+        group.DictName(Names("试点项目", "試點專案", "Pilot Projects"));
+        return group.Save() ? 0 : kDeclined;
+    });
+}
 
 // One writer process: adds 8100-8129 to group 850 (upwards or downwards, the names repeating
 // after 20), and either deletes and re-creates group 852 or adds subsystems to it. Reports each
 // save as "<kind> <id> <group> <outcome> <English name>".
 void RunWriter(int role, const std::string& context, const std::string& reportFile) {
     Database::CloseShared();
-    Writer writer(context);
+    const auto module = InstallSession(context);
+    module->registry->Register(progid::kDatasUpdate,
+                               [] { return std::make_shared<WatchedUpdate>(); });
+    module->messageBox = std::make_shared<RecordingMessageBox>();
     std::ofstream report(reportFile);
     for (int32_t i = 0; i < 30; ++i) {
         const int32_t id = 8100 + (role == 0 ? i : 29 - i);
         const std::string name = "Extra " + std::to_string(i % 20);
-        report << "S " << id << " 850 " << writer.AddSubSystem(850, id, name) << " " << name
-               << std::endl;
+        report << "S " << id << " 850 " << AddSubSystem(850, id, name) << " " << name << std::endl;
         if (i % 5 != 2) {
             continue;
         }
         if (role == 0) {
-            report << "D 852 0 " << writer.DeletePilotGroup() << " -" << std::endl;
-            report << "C 852 0 " << writer.CreatePilotGroup() << " -" << std::endl;
+            report << "D 852 0 " << DeletePilotGroup() << " -" << std::endl;
+            report << "C 852 0 " << CreatePilotGroup() << " -" << std::endl;
         } else {
             const int32_t pilotId = 8130 + i / 5;
             const std::string pilotName = "Pilot " + std::to_string(pilotId);
-            report << "S " << pilotId << " 852 " << writer.AddSubSystem(852, pilotId, pilotName)
-                   << " " << pilotName << std::endl;
+            report << "S " << pilotId << " 852 " << AddSubSystem(852, pilotId, pilotName) << " "
+                   << pilotName << std::endl;
         }
     }
 }
@@ -195,21 +174,20 @@ TEST_P(StoreConcurrency, TwoProcessesSavingAtOnceLeaveAConsistentTree) {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
     }
 
-    const std::set<int32_t> clear{
-        0,
-        kDeclined,
-        ErrorNumber(StoreError::Refused),
-        ErrorNumber(StoreError::Busy),
-        errors::kSubSystemIdTaken.Number(),
-        errors::kSubSystemNameTaken.Number(),
-        errors::kSubSystemNameCHTTaken.Number(),
-        errors::kSubSystemNameENTaken.Number(),
-    };
+    const std::set<int32_t> clear{0,
+                                  kDeclined,
+                                  ErrorNumber(StoreError::Refused),
+                                  ErrorNumber(StoreError::Busy),
+                                  errors::kSubSystemIdTaken.Number(),
+                                  errors::kSubSystemNameTaken.Number(),
+                                  errors::kSubSystemNameCHTTaken.Number(),
+                                  errors::kSubSystemNameENTaken.Number()};
     std::vector<Report> reports;
     for (int role = 0; role < 2; ++role) {
         std::ifstream in(folder / std::to_string(role));
         Report r;
-        while (in >> r.kind >> r.id >> r.group >> r.outcome && std::getline(in >> std::ws, r.name)) {
+        while (in >> r.kind >> r.id >> r.group >> r.outcome &&
+               std::getline(in >> std::ws, r.name)) {
             reports.push_back(r);
         }
     }
@@ -223,28 +201,30 @@ TEST_P(StoreConcurrency, TwoProcessesSavingAtOnceLeaveAConsistentTree) {
         EXPECT_TRUE(clear.count(r.outcome)) << "outcome " << r.outcome;
         if (r.kind == 'S' && r.outcome == 0) {
             ++added;
-            EXPECT_EQ(StoredValue("SELECT FName_EN FROM t_DataFlowSubSystem WHERE FSubSysID = " +
-                                  std::to_string(r.id) + " AND FTopClassID = " +
-                                  std::to_string(r.group)),
-                      Variant(r.name));
+            EXPECT_EQ(StoredCount("t_DataFlowSubSystem",
+                                  "FSubSysID = " + std::to_string(r.id) + " AND FTopClassID = " +
+                                      std::to_string(r.group) + " AND FName_EN = '" + r.name + "'"),
+                      1);
         }
         if (r.kind != 'S' && r.outcome == 0) {
             pilotExpected = r.kind == 'C';  // only the first writer changes the group
         }
     }
     EXPECT_GT(added, 0);
-    EXPECT_EQ(StoredValue("SELECT count(*) FROM t_DataFlowTopClass WHERE FTopClassID = 852")
-                  .ToInt32(), pilotExpected ? 1 : 0);
+    EXPECT_EQ(StoredCount("t_DataFlowTopClass", "FTopClassID = 852"), pilotExpected ? 1 : 0);
 
     for (const char* column : {"FSubSysID", "FTopClassID, FName_CHS", "FTopClassID, FName_CHT",
                                "FTopClassID, FName_EN"}) {
         SCOPED_TRACE(column);
         EXPECT_EQ(Stored(std::string("SELECT ") + column + " FROM t_DataFlowSubSystem GROUP BY " +
-                         column + " HAVING count(*) > 1")->LiveRowCount(), 0u);
+                         column + " HAVING count(*) > 1")
+                      ->LiveRowCount(),
+                  0u);
     }
-    EXPECT_EQ(StoredValue("SELECT count(*) FROM t_DataFlowSubSystem s WHERE NOT EXISTS (SELECT 1 "
-                          "FROM t_DataFlowTopClass g WHERE g.FTopClassID = s.FTopClassID)")
-                  .ToInt32(), 0);
+    EXPECT_EQ(StoredCount("t_DataFlowSubSystem s",
+                          "NOT EXISTS (SELECT 1 FROM t_DataFlowTopClass g "
+                          "WHERE g.FTopClassID = s.FTopClassID)"),
+              0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, StoreConcurrency,

@@ -54,9 +54,12 @@ std::string ScratchDatabase::Entry() const {
            location.target;
 }
 
-int32_t RecordingMessageBox::Show(const std::string& prompt, int32_t, const std::string&) {
-    prompts.push_back(prompt);
-    return kMessageBoxResultOk;
+DictionaryPtr Names(const std::string& chs, const std::string& cht, const std::string& en) {
+    const DictionaryPtr names = Dictionary::Create();
+    names->Item("CHS", chs);
+    names->Item("CHT", cht);
+    names->Item("EN", en);
+    return names;
 }
 
 std::shared_ptr<subsysmgr::ModuleState> InstallSession(const std::string& context) {

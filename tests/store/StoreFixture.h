@@ -42,9 +42,15 @@ private:
 /// Every message box shown, answered with OK.
 class RecordingMessageBox : public IMessageBox {
 public:
-    int32_t Show(const std::string& prompt, int32_t flags, const std::string& title) override;
+    int32_t Show(const std::string& prompt, int32_t, const std::string&) override {
+        prompts.push_back(prompt);
+        return kMessageBoxResultOk;
+    }
     std::vector<std::string> prompts;
 };
+
+/// Names in the three languages, as the editors pass them to DictName.
+DictionaryPtr Names(const std::string& chs, const std::string& cht, const std::string& en);
 
 /// Publishes the context for this process and installs a fresh module state over our own
 /// suite components; returns the state.
@@ -63,6 +69,9 @@ protected:
     std::shared_ptr<const RecordTable> Stored(const std::string& sql) const;
     /// The first value of the query's first row, or Empty without rows.
     Variant StoredValue(const std::string& sql) const;
+    int32_t StoredCount(const std::string& table, const std::string& condition) const {
+        return StoredValue("SELECT count(*) FROM " + table + " WHERE " + condition).ToInt32();
+    }
 
     std::unique_ptr<ScratchDatabase> scratch;
     std::shared_ptr<subsysmgr::ModuleState> module;

@@ -12,20 +12,12 @@
 namespace quarn::suite {
 namespace {
 
+using subsysmgr::enm_OptType_SubSystem;
 using subsysmgr::SubSysGroup;
 using subsysmgr::SubSystem;
 using subsysmgr::SubSystemPtr;
-using subsysmgr::enm_OptType_SubSystem;
-using ::testing::HasSubstr;
+using ::testing::StartsWith;
 namespace errors = subsysmgr::errors;
-
-DictionaryPtr Names(const std::string& chs, const std::string& cht, const std::string& en) {
-    const DictionaryPtr names = Dictionary::Create();
-    names->Item("CHS", chs);
-    names->Item("CHT", cht);
-    names->Item("EN", en);
-    return names;
-}
 
 // What the subsystem editor records before it lets the user change a loaded subsystem.
 void StartEditing(SubSystem& subSystem) {
@@ -54,9 +46,9 @@ protected:
     }
 
     std::string StoredName(int32_t subSystemId) const {
-        const Variant name = StoredValue(
-            "SELECT FName_EN FROM t_DataFlowSubSystem WHERE FSubSysID = " +
-            std::to_string(subSystemId));
+        const Variant name =
+            StoredValue("SELECT FName_EN FROM t_DataFlowSubSystem WHERE FSubSysID = " +
+                        std::to_string(subSystemId));
         return name.IsEmpty() ? "-" : name.ToText();
     }
 };
@@ -68,8 +60,6 @@ TEST_P(StoreScenario, LoadsGroupsAndSubsystems) {
     EXPECT_EQ(group.NameCHT(), "客戶化擴充");
     EXPECT_EQ(group.NameEN(), "Custom Extensions");
     EXPECT_EQ(group.Name(), "Custom Extensions");
-    EXPECT_EQ(group.Index(), 160);
-    EXPECT_EQ(group.FitAccountType(), ",1,2,3,");
     EXPECT_FALSE(SubSysGroup().initial(853));
 
     std::vector<int32_t> order;
@@ -79,31 +69,24 @@ TEST_P(StoreScenario, LoadsGroupsAndSubsystems) {
     }
     EXPECT_EQ(order, (std::vector<int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 850,
                                            851, 852}));
-    const DictionaryPtr first = groups->Item(0).AsDictionary();
-    EXPECT_EQ(first->Item("Name").ToText(), "财务会计");
-    EXPECT_EQ(first->Item("FTopClassName_EN").ToText(), "Financial Accounting");
-    EXPECT_EQ(first->Item("FShowSysType").ToInt32(), 3);
+    EXPECT_EQ(groups->Item(0).AsDictionary()->Item("FTopClassName_EN"),
+              Variant("Financial Accounting"));
 
     const SubSystemPtr supplier = group.GetSubSystem(8005, false);
     ASSERT_TRUE(supplier);
     EXPECT_EQ(Ids(group), std::vector<int32_t>{8005});
     EXPECT_EQ(supplier->SubSystemGroupID(), 850);
     EXPECT_EQ(supplier->Name(), "Supplier Evaluation");
-    EXPECT_EQ(supplier->NameCHS(), "供应商评估");
     EXPECT_EQ(supplier->NameCHT(), "供應商評鑑");
-    EXPECT_EQ(supplier->Number(), "");
-    EXPECT_EQ(supplier->FitAccountType(), "");
+    EXPECT_EQ(supplier->Number(), "");          // FSUBID null
+    EXPECT_EQ(supplier->FitAccountType(), "");  // FAcctType null
     EXPECT_EQ(supplier->Index(), 5);
-    EXPECT_TRUE(supplier->Visible());
-    EXPECT_FALSE(supplier->WebVisible());
-    EXPECT_FALSE(supplier->IsNew());
+    EXPECT_TRUE(supplier->Visible() && !supplier->WebVisible());
 
     // Checked against the stored rows, every subsystem is accepted as itself.
     EXPECT_EQ(group.GetSubSystem(0), nullptr);
     EXPECT_EQ(Ids(group), (std::vector<int32_t>{8001, 8002, 8003, 8004, 8005}));
     EXPECT_EQ(group.Item(8001)->NameEN(), "Dealer's Portal");
-    EXPECT_EQ(group.Item(8001)->Number(), "dlr");
-    EXPECT_TRUE(group.Item(8001)->WebVisible());
 }
 
 TEST_P(StoreScenario, ChecksValuesAgainstTheStoredTree) {
@@ -111,12 +94,9 @@ TEST_P(StoreScenario, ChecksValuesAgainstTheStoredTree) {
     added.Id(860);
     EXPECT_TRUE(added.IsNew());
     EXPECT_EQ(ErrorOf([&] { added.NameEN("Industry Packs"); }), errors::kGroupNameENTaken.Number());
-    EXPECT_EQ(ErrorOf([&] { added.NameCHS("财务会计"); }), errors::kGroupNameTaken.Number());
-    SubSysGroup outside;
-    EXPECT_EQ(ErrorOf([&] { outside.Id(700); }), errors::kGroupIdOutOfRange.Number());
+    EXPECT_EQ(ErrorOf([&] { added.Id(700); }), errors::kGroupIdOutOfRange.Number());
 
     SubSysGroup custom;
-    ASSERT_TRUE(custom.initial(850));
     custom.Id(850);
     EXPECT_FALSE(custom.IsNew());
     custom.DictName(Names("客户化扩展", "客戶化擴充", "Custom Extensions"));
@@ -126,7 +106,6 @@ TEST_P(StoreScenario, ChecksValuesAgainstTheStoredTree) {
     const auto pilot = SubSystem::Create();
     pilot->SubSystemGroupID(852);
     EXPECT_EQ(ErrorOf([&] { pilot->Id(8010); }), errors::kSubSystemIdTaken.Number());
-    EXPECT_EQ(ErrorOf([&] { pilot->Id(9000); }), errors::kSubSystemIdOutOfRange.Number());
     pilot->Id(8011);
     EXPECT_TRUE(pilot->IsNew());
 
@@ -135,9 +114,6 @@ TEST_P(StoreScenario, ChecksValuesAgainstTheStoredTree) {
     EXPECT_EQ(ErrorOf([&] { sibling->NameEN("Dealer's Portal"); }),
               errors::kSubSystemNameENTaken.Number());
     EXPECT_EQ(ErrorOf([&] { sibling->NameCHS("门店管理"); }), errors::kSubSystemNameTaken.Number());
-    EXPECT_EQ(ErrorOf([&] { sibling->NameCHT("條碼採集"); }),
-              errors::kSubSystemNameCHTTaken.Number());
-    sibling->NameEN("Dealer's Portal Two");
 
     const auto elsewhere = SubSystem::Create();
     elsewhere->SubSystemGroupID(851);
@@ -167,8 +143,8 @@ TEST_P(StoreScenario, SavesSubsystemChangesThatTheSessionSeesAtOnce) {
     group.UpdateSubSystem(supplier);
     EXPECT_TRUE(group.Save());
     EXPECT_EQ(StoredName(8005), "Supplier Rating");
-    EXPECT_EQ(StoredValue("SELECT FIndex FROM t_DataFlowSubSystem WHERE FSubSysID = 8005")
-                  .ToInt32(), 5);
+    EXPECT_EQ(
+        StoredValue("SELECT FIndex FROM t_DataFlowSubSystem WHERE FSubSysID = 8005").ToInt32(), 5);
     EXPECT_EQ(CachedName(8005), "Supplier Rating");
     {
         SubSysGroup second;
@@ -202,7 +178,7 @@ TEST_P(StoreScenario, SavesSubsystemChangesThatTheSessionSeesAtOnce) {
     EXPECT_EQ(StoredName(8100), "Service Follow-up");
     EXPECT_EQ(StoredName(8001), "Dealer's Portal");
     ASSERT_EQ(messages->prompts.size(), 1u);
-    EXPECT_THAT(messages->prompts[0], ::testing::StartsWith("Dealer's Portal "));
+    EXPECT_THAT(messages->prompts[0], StartsWith("Dealer's Portal "));
 
     EXPECT_EQ(CachedName(8003), "-");
     EXPECT_EQ(CachedName(8004), "-");
@@ -216,16 +192,12 @@ TEST_P(StoreScenario, SavesSubsystemChangesThatTheSessionSeesAtOnce) {
 }
 
 TEST_P(StoreScenario, SavesGroupsButNotTheDeletionOfOneWithSubsystems) {
-    const auto groupCount = [&](int32_t id) {
-        return StoredValue("SELECT count(*) FROM t_DataFlowTopClass WHERE FTopClassID = " +
-                           std::to_string(id)).ToInt32();
-    };
     SubSysGroup custom;
     ASSERT_TRUE(custom.initial(850));
     custom.Deleted(true);
     EXPECT_FALSE(custom.Save());
     EXPECT_EQ(messages->prompts.size(), 1u);
-    EXPECT_EQ(groupCount(850), 1);
+    EXPECT_EQ(StoredCount("t_DataFlowTopClass", "FTopClassID = 850"), 1);
 
     // A rewrite deletes the group before it creates it again: its subsystems stay.
     SubSysGroup renamed;
@@ -233,16 +205,16 @@ TEST_P(StoreScenario, SavesGroupsButNotTheDeletionOfOneWithSubsystems) {
     renamed.NameEN("Customer Extensions");
     renamed.Modified(true);
     EXPECT_TRUE(renamed.Save());
-    EXPECT_EQ(StoredValue("SELECT FTopClassName_EN FROM t_DataFlowTopClass WHERE FTopClassID = 850"),
-              Variant("Customer Extensions"));
-    EXPECT_EQ(StoredValue("SELECT count(*) FROM t_DataFlowSubSystem WHERE FTopClassID = 850")
-                  .ToInt32(), 5);
+    EXPECT_EQ(
+        StoredValue("SELECT FTopClassName_EN FROM t_DataFlowTopClass WHERE FTopClassID = 850"),
+        Variant("Customer Extensions"));
+    EXPECT_EQ(StoredCount("t_DataFlowSubSystem", "FTopClassID = 850"), 5);
 
     SubSysGroup pilot;
     ASSERT_TRUE(pilot.initial(852));
     pilot.Deleted(true);
     EXPECT_TRUE(pilot.Save());
-    EXPECT_EQ(groupCount(852), 0);
+    EXPECT_EQ(StoredCount("t_DataFlowTopClass", "FTopClassID = 852"), 0);
 
     SubSysGroup added;
     added.Id(860);
@@ -263,8 +235,7 @@ TEST_P(StoreScenario, SavesGroupsButNotTheDeletionOfOneWithSubsystems) {
     ASSERT_TRUE(second.initial(860));
     EXPECT_EQ(second.NameCHT(), "新分組");
     EXPECT_TRUE(second.Visible());
-    EXPECT_EQ(second.GetAllSubSysGroup()->Items().back().AsDictionary()->Item("ID").ToInt32(),
-              860);
+    EXPECT_EQ(second.GetAllSubSysGroup()->Items().back().AsDictionary()->Item("ID").ToInt32(), 860);
 }
 
 TEST_P(StoreScenario, ListsTheBusinessObjectsOfASubsystem) {
@@ -282,8 +253,8 @@ TEST_P(StoreScenario, ListsTheBusinessObjectsOfASubsystem) {
         return result;
     };
     EXPECT_THAT(names("TBASE"), ::testing::ElementsAre("Dealer", "Dealer Territory"));
-    EXPECT_THAT(names("TBILL"), ::testing::UnorderedElementsAre(
-                                    "Dealer Statement", "Dealer Order", "Dealer Rebate Note"));
+    EXPECT_THAT(names("TBILL"), ::testing::UnorderedElementsAre("Dealer Statement", "Dealer Order",
+                                                                "Dealer Rebate Note"));
     EXPECT_THAT(names("TMULTICHECK"), ::testing::ElementsAre("Dealer Order Approval"));
     EXPECT_THAT(names("TFLOW"),
                 ::testing::ElementsAre("Dealer Registration", "Dealer Rebate Settlement"));
@@ -335,47 +306,57 @@ TEST_P(StoreScenario, TheDatabaseRefusesDuplicatesAndOrphansSayingWhatWasRefused
         r->Item("FSysNameEN", en);
         return r;
     };
+    // "<error number> <description>" of the write's error.
     const auto refusal = [](auto&& write) {
         try {
             write();
         } catch (const ComError& error) {
-            EXPECT_EQ(error.Number(), ErrorNumber(StoreError::Refused)) << error.Description();
-            return error.Description();
+            return std::to_string(error.Number()) + " " + error.Description();
         }
-        ADD_FAILURE() << "the write was not refused";
-        return std::string();
+        return std::string("not refused");
     };
+    const std::string refused = std::to_string(ErrorNumber(StoreError::Refused)) + " Not saved: ";
 
     DatasUpdate update;
     update.BeginTransaction();
     update.DeleteItem(Variant(kUpdateItemSubSystem), 8003, true);
     EXPECT_THAT(refusal([&] { update.CreateSubSys(850, 3, record(8004, "Stores"), true); }),
-                HasSubstr("identifier is already taken"));
+                StartsWith(refused + "the subsystem identifier is already taken"));
     update.RollbackTransaction();
     EXPECT_EQ(StoredName(8003), "Store Operations");
 
-    EXPECT_THAT(refusal([&] { update.CreateSubSys(850, 6, record(8100, "Barcode Capture"), true); }),
-                HasSubstr("English name"));
+    EXPECT_THAT(
+        refusal([&] { update.CreateSubSys(850, 6, record(8100, "Barcode Capture"), true); }),
+        StartsWith(refused + "another subsystem of the same group already has this "
+                             "English name"));
     EXPECT_THAT(refusal([&] { update.CreateSubSys(853, 1, record(8100, "Orphan"), true); }),
-                HasSubstr("without its group"));
+                StartsWith(refused + "a subsystem would be left without its group"));
     EXPECT_EQ(StoredName(8100), "-");
+
+    const DictionaryPtr group = Dictionary::Create();
+    group->Item("FTopClassID", 860);
+    group->Item("FTopClassName", "新分组");
+    group->Item("FTopClassNameEN", "Pilot Projects");
+    EXPECT_THAT(refusal([&] { update.CreateTopClass(190, group, true); }),
+                StartsWith(refused + "another group already has this English name"));
 }
 
 TEST_P(StoreScenario, FreeQueriesOnlyRead) {
     ClassInfo info;
-    for (const char* sql : {"UPDATE t_DataFlowSubSystem SET FName_EN='x'",
-                            "DELETE FROM t_DataFlowSubSystem WHERE FSubSysID = 8005",
-                            "INSERT INTO t_AccountType VALUES (99, 'a', 'b', 'c')",
-                            "DROP TABLE t_Report"}) {
+    for (const char* sql :
+         {"UPDATE t_DataFlowSubSystem SET FName_EN='x'",
+          "DELETE FROM t_DataFlowSubSystem WHERE FSubSysID = 8005",
+          "INSERT INTO t_AccountType VALUES (99, 'a', 'b', 'c')", "DROP TABLE t_Report"}) {
         SCOPED_TRACE(sql);
-        EXPECT_EQ(ErrorOf([&] { info.GetData(Context(), sql); }), ErrorNumber(StoreError::ReadOnly));
+        EXPECT_EQ(ErrorOf([&] { info.GetData(Context(), sql); }),
+                  ErrorNumber(StoreError::ReadOnly));
     }
     // A second statement must not escape the read-only transaction either.
-    ErrorOf([&] { info.GetData(Context(), "COMMIT; UPDATE t_DataFlowSubSystem SET FName_EN='x'"); });
-    EXPECT_EQ(StoredValue("SELECT count(*) FROM t_DataFlowSubSystem WHERE FName_EN = 'x'")
-                  .ToInt32(), 0);
+    ErrorOf(
+        [&] { info.GetData(Context(), "COMMIT; UPDATE t_DataFlowSubSystem SET FName_EN='x'"); });
+    EXPECT_EQ(StoredCount("t_DataFlowSubSystem", "FName_EN = 'x'"), 0);
     EXPECT_EQ(StoredName(8005), "Supplier Evaluation");
-    EXPECT_EQ(StoredValue("SELECT count(*) FROM t_Report").ToInt32(), 13);
+    EXPECT_EQ(StoredCount("t_Report", "FID > 0"), 13);
 
     const RecordsetPtr rows =
         info.GetData(Context(), "SELECT FName_EN FROM t_DataFlowSubSystem WHERE FSubSysID = 8001");

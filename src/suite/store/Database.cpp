@@ -424,13 +424,20 @@ int64_t Database::ChangeSequence() {
     return sequence;
 }
 
-void Database::RecordChange(std::string_view table, int64_t itemId) {
-    auto lock = Lock();
-    if (transactionSequence_ == 0) {
+void Database::BeginWrite() {
+    Begin();
+    try {
         // The row lock of the counter orders concurrent writers: numbers follow commits.
         transactionSequence_ = Run("UPDATE t_DataFlowChangeSeq SET FSeq = FSeq + 1 RETURNING FSeq",
-                                   {}, "Database.RecordChange");
+                                   {}, "Database.BeginWrite");
+    } catch (const ComError&) {
+        Rollback();
+        throw;
     }
+}
+
+void Database::RecordChange(std::string_view table, int64_t itemId) {
+    auto lock = Lock();
     Run("INSERT INTO t_DataFlowChange (FSeq, FTableName, FItemID) VALUES (:s, :t, :i)",
         {transactionSequence_, std::string(table), itemId}, "Database.RecordChange");
 }
@@ -603,7 +610,7 @@ std::shared_ptr<const RecordTable> Database::QueryReadOnly(const std::string& qu
     }
     auto restore = [&] {
         try {
-            if (IsPostgreSQL()) *session_ << "ROLLBACK";
+            *session_ << (IsPostgreSQL() ? "ROLLBACK" : "PRAGMA query_only = OFF");
         } catch (...) {
             // The query's own error, if any, is the one to report.
         }

@@ -74,14 +74,17 @@ public:
                                                      std::string_view what);
 
     void Begin();
+    /// Begins a transaction that writes the tree: takes its change number first, so writers
+    /// queue on the counter instead of deadlocking over the rows they touch.
+    void BeginWrite();
     void Commit();
     void Rollback();
     bool InTransaction() const { return inTransaction_; }
 
     /// The change sequence: the number of the last committed write transaction.
     int64_t ChangeSequence();
-    /// Within a transaction: takes the next change number (once per transaction) and records
-    /// that the row `itemId` of `table` changed.
+    /// Within a transaction begun by BeginWrite: records that the row `itemId` of `table`
+    /// changed, under the transaction's change number.
     void RecordChange(std::string_view table, int64_t itemId);
 
     /// The connection; hold Lock() while using it.

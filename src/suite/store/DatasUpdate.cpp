@@ -26,7 +26,7 @@ DatasUpdate::~DatasUpdate() {
     }
 }
 
-void DatasUpdate::BeginTransaction() { database_->Begin(); }
+void DatasUpdate::BeginTransaction() { database_->BeginWrite(); }
 void DatasUpdate::CommitTransaction() { database_->Commit(); }
 void DatasUpdate::RollbackTransaction() { database_->Rollback(); }
 
@@ -34,7 +34,7 @@ template <class Write>
 void DatasUpdate::InTransaction(Write&& write) {
     const bool own = !database_->InTransaction();
     if (own) {
-        database_->Begin();
+        database_->BeginWrite();
     }
     try {
         write();
