@@ -1,32 +1,16 @@
 #include "CliContext.h"
 
-#include <CLI/CLI.hpp>
 #include <fmt/format.h>
 
+#include <CLI/CLI.hpp>
+
 #include "CliErrors.h"
-#include "host/IShareProps.h"
-#include "host/ProgIds.h"
 #include "runtime/SessionContext.h"
-#include "suite/SuiteComponents.h"
 
 namespace quarn::subsysmgr::cli {
 
-namespace {
-
-constexpr std::string_view kSqlitePrefix = "sqlite:";
-constexpr std::string_view kPostgresPrefix = "postgresql:";
-
-}  // namespace
-
-CliContext::CliContext(std::ostream& out_, std::ostream& err_)
-    : out(out_),
-      err(err_),
-      registry_(std::make_shared<ComponentRegistry>()),
-      messageBox_(std::make_shared<RecordingMessageBox>(err_)) {
-    suite::RegisterSuiteComponents(*registry_);
-    module_ = std::make_shared<ModuleState>(registry_);
-    module_->messageBox = messageBox_;
-}
+CliContext::CliContext(std::istream& in_, std::ostream& out_, std::ostream& err_)
+    : in(in_), out(out_), err(err_), messageBox_(std::make_shared<RecordingMessageBox>(err_)) {}
 
 void CliContext::AddGlobalOptions(CLI::App& app) {
     app.add_option("--db", options.database,
@@ -39,38 +23,38 @@ void CliContext::AddGlobalOptions(CLI::App& app) {
     app.add_flag("--json", options.json, "Machine-readable output (JSON)");
 }
 
-std::string CliContext::DatabaseEntry() {
-    const std::string& database = options.database;
+suite::HostSession& CliContext::Host() {
+    if (!host_) {
+        host_.emplace(options.database, options.language);
+    }
+    return *host_;
+}
+
+void CliContext::CheckDatabaseOption() {
     // The context string separates its entries with ';'.
-    if (database.find(';') != std::string::npos) {
-        Text().Raise(errors::kDatabaseOption, {database});
+    if (options.database.find(';') != std::string::npos) {
+        Text().Raise(errors::kDatabaseOption, {options.database});
     }
-    if (database.empty() || database.rfind(kSqlitePrefix, 0) == 0 ||
-        database.rfind(kPostgresPrefix, 0) == 0) {
-        return database;
-    }
-    return std::string(kSqlitePrefix) + database;
 }
 
 std::shared_ptr<ModuleState> CliContext::Session() {
+    suite::HostSession& host = Host();
     if (sessionStarted_) {
-        return module_;
+        return host.Module();
     }
-    const std::string database = DatabaseEntry();
-    const std::string context = (database.empty() ? "" : "Database=" + database + ";") +
-                                "Language=" + options.language + ";";
+    CheckDatabaseOption();
+    host.Activate();
+    const auto module = host.Module();
     messageBox_->Quiet(options.json);
-    ModuleState::Install(module_);
-    registry_->Create<IShareProps>(progid::kShareProps)
-        ->SetProperty(module_->processId, std::string(kPropsStringProperty), context);
-    GetDataFlowInfo(*module_).GetTopClass_All();
+    module->messageBox = messageBox_;
+    GetDataFlowInfo(*module).GetTopClass_All();  // opens the database
     sessionStarted_ = true;
-    return module_;
+    return module;
 }
 
 const CliText& CliContext::Text() {
     if (!text_) {
-        text_.emplace(registry_, options.language);
+        text_.emplace(Host().Registry(), options.language);
     }
     return *text_;
 }
@@ -80,20 +64,26 @@ void CliContext::Print(const Json& json) {
 }
 
 void CliContext::Report(const ComError& error) {
-    const auto number = static_cast<uint32_t>(error.Number());
     if (!options.json) {
-        err << fmt::format("error {} (0x{:08X}): {}\n", error.Offset(), number,
-                           error.Description());
+        err << ErrorLine(error) << '\n';
         return;
     }
-    const Json report{{"error",
-                       {{"number", error.Number()},
-                        {"offset", error.Offset()},
-                        {"hex", fmt::format("0x{:08X}", number)},
-                        {"source", error.Source()},
-                        {"message", error.Description()},
-                        {"messages", messageBox_->Messages()}}}};
-    err << report.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
+    Json report = ErrorJson(error);
+    report["messages"] = messageBox_->Messages();
+    err << Json{{"error", report}}.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
+}
+
+std::string ErrorLine(const ComError& error) {
+    return fmt::format("error {} (0x{:08X}): {}", error.Offset(),
+                       static_cast<uint32_t>(error.Number()), error.Description());
+}
+
+Json ErrorJson(const ComError& error) {
+    return Json{{"number", error.Number()},
+                {"offset", error.Offset()},
+                {"hex", fmt::format("0x{:08X}", static_cast<uint32_t>(error.Number()))},
+                {"source", error.Source()},
+                {"message", error.Description()}};
 }
 
 }  // namespace quarn::subsysmgr::cli

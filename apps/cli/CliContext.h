@@ -1,5 +1,6 @@
 #pragma once
 
+#include <istream>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -9,8 +10,8 @@
 #include "ItemJson.h"
 #include "RecordingMessageBox.h"
 #include "foundation/ComError.h"
-#include "host/ComponentRegistry.h"
 #include "runtime/ModuleState.h"
+#include "suite/HostSession.h"
 
 namespace CLI {
 class App;
@@ -34,46 +35,48 @@ struct GlobalOptions {
     bool json = false;
 };
 
+/// "error <offset> (0x<number>): <message>".
+std::string ErrorLine(const ComError& error);
+/// {"number", "offset", "hex", "source", "message"}.
+Json ErrorJson(const ComError& error);
+
 /// What the commands share: the global options, the output streams, the suite components and
 /// the session over them.
 class CliContext {
-public:
-    /// Registers our suite components in a registry of its own and gives the module state over
-    /// it a message box that records what it shows.
-    CliContext(std::ostream& out, std::ostream& err);
+  public:
+    CliContext(std::istream& in, std::ostream& out, std::ostream& err);
 
     /// --db, --lang and --json on the application (accepted after any command too).
     void AddGlobalOptions(CLI::App& app);
 
-    /// The module state of the session. The first call installs it as the current one, publishes
-    /// the session context string ("Database=...;Language=...;") for this process and reads the
+    /// The registry with our suite components and the session context for the options, created
+    /// on first use (after the command line was parsed).
+    suite::HostSession& Host();
+    /// The module state of the session. The first call publishes the session context string,
+    /// installs the module state with a message box that records what it shows, and reads the
     /// groups once, so a database that cannot be opened fails here with the store's error.
     std::shared_ptr<ModuleState> Session();
-    /// The session's value of the context's Database entry: "" for the demo database,
-    /// sqlite:<file> or postgresql:<connection>. Raises kDatabaseOption for a value that the
-    /// context string cannot carry.
-    std::string DatabaseEntry();
+    /// Raises kDatabaseOption for a --db value that the context string cannot carry.
+    void CheckDatabaseOption();
     /// The tool's texts in the language of --lang.
     const CliText& Text();
-    /// The message box of the session; a refused deletion leaves its reason here.
-    const RecordingMessageBox& MessageBox() const { return *messageBox_; }
 
     /// Writes indented JSON and a line break to the output stream.
     void Print(const Json& json);
-    /// Writes an error to the error stream: "error <offset> (0x<number>): <message>", or one
-    /// JSON object with --json.
+    /// Writes an error to the error stream as its ErrorLine, or with --json as one object
+    /// {"error": ErrorJson plus "messages", the message boxes shown}.
     void Report(const ComError& error);
 
     GlobalOptions options;
+    std::istream& in;
     std::ostream& out;
     std::ostream& err;
     /// What the process ends with when the command returns normally.
     int exitCode = kExitOk;
 
-private:
-    std::shared_ptr<ComponentRegistry> registry_;
+  private:
     std::shared_ptr<RecordingMessageBox> messageBox_;
-    std::shared_ptr<ModuleState> module_;
+    std::optional<suite::HostSession> host_;
     bool sessionStarted_ = false;
     std::optional<CliText> text_;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "runtime/LocalizedError.h"
 
 /// The numbered errors of the command-line tool itself. Each message is an English template (its
@@ -19,8 +21,8 @@ inline constexpr ErrorDefinition kUnknownSubSystem{2304, kSource, "There is no s
 inline constexpr ErrorDefinition kOutOfRange{2305, kSource,
                                              "%1 must be between %2 and %3, not %4."};
 /// A name longer than the editors' fields take (%1 is the field's caption).
-inline constexpr ErrorDefinition kNameTooLong{
-    2306, kSource, "%1 must not be longer than %2 characters."};
+inline constexpr ErrorDefinition kNameTooLong{2306, kSource,
+                                              "%1 must not be longer than %2 characters."};
 inline constexpr ErrorDefinition kAccountType{
     2307, kSource, "Account type %1 does not exist or cannot be chosen."};
 /// Save refused a deletion and said why in a message box.
@@ -36,16 +38,22 @@ inline constexpr ErrorDefinition kNotJson{2312, kSource,
 inline constexpr ErrorDefinition kFormatVersion{
     2313, kSource,
     "The file %1 has format version %2, this program reads version %3; nothing was imported."};
-inline constexpr ErrorDefinition kMissingField{
-    2314, kSource, "The file %1 lacks %2; nothing was imported."};
-inline constexpr ErrorDefinition kWrongType{
-    2315, kSource, "In the file %1, %2 must be %3; nothing was imported."};
+inline constexpr ErrorDefinition kMissingField{2314, kSource,
+                                               "The file %1 lacks %2; nothing was imported."};
+inline constexpr ErrorDefinition kWrongType{2315, kSource,
+                                            "In the file %1, %2 must be %3; nothing was imported."};
 inline constexpr ErrorDefinition kDuplicateItem{
     2316, kSource, "The file %1 lists %2 twice; nothing was imported."};
 /// init does not overwrite an existing SQLite file.
-inline constexpr ErrorDefinition kDatabaseExists{2317, kSource,
-                                                 "The file %1 exists already."};
+inline constexpr ErrorDefinition kDatabaseExists{2317, kSource, "The file %1 exists already."};
 /// Any failure that is not one of the suite's numbered errors.
 inline constexpr ErrorDefinition kUnexpected{2318, kSource, "Unexpected failure: %1"};
+
+inline constexpr std::array kAll{
+    kCommandLine,    kDatabaseOption, kUnknownGroup,    kUnknownSubSystem,    kOutOfRange,
+    kNameTooLong,    kAccountType,    kGroupNotDeleted, kSubSystemNotDeleted, kFileUnreadable,
+    kFileUnwritable, kNotJson,        kFormatVersion,   kMissingField,        kWrongType,
+    kDuplicateItem,  kDatabaseExists, kUnexpected,
+};
 
 }  // namespace quarn::subsysmgr::cli::errors

@@ -11,13 +11,13 @@ constexpr std::string_view kCatalogBaseName = "QuarnSubsysCli";
 
 }  // namespace
 
-CliText::CliText(std::shared_ptr<ComponentRegistry> registry, std::string language)
-    : registry_(std::move(registry)), language_(std::move(language)) {}
+CliText::CliText(ComponentRegistry& registry, std::string language)
+    : registry_(registry), language_(std::move(language)) {}
 
 std::string CliText::Text(std::string_view source) const {
     try {
         if (!loader_) {
-            loader_ = registry_->Create<IResLoader>(progid::kResLoader);
+            loader_ = registry_.Create<IResLoader>(progid::kResLoader);
             loader_->ResFileBaseName(std::string(kCatalogBaseName));
             loader_->LanguageID(language_);
         }
@@ -32,7 +32,7 @@ std::string CliText::Format(std::string_view templateText,
     const std::string localized = Text(templateText);
     try {
         if (!formatter_) {
-            formatter_ = registry_->Create<IMessageFormatter>(progid::kMessageFormatter);
+            formatter_ = registry_.Create<IMessageFormatter>(progid::kMessageFormatter);
         }
         return formatter_->FormatMessage(localized, arguments);
     } catch (...) {

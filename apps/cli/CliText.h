@@ -18,8 +18,8 @@ namespace quarn::subsysmgr::cli {
 /// Never fails to give a text: without a loader the source text is used, without a formatter
 /// the template.
 class CliText {
-public:
-    CliText(std::shared_ptr<ComponentRegistry> registry, std::string language);
+  public:
+    CliText(ComponentRegistry& registry, std::string language);
 
     std::string Text(std::string_view source) const;
     /// "yes" or "no" in the session language.
@@ -30,8 +30,8 @@ public:
     [[noreturn]] void Raise(const ErrorDefinition& error,
                             const std::vector<Variant>& arguments = {}) const;
 
-private:
-    std::shared_ptr<ComponentRegistry> registry_;
+  private:
+    ComponentRegistry& registry_;
     std::string language_;
     mutable std::shared_ptr<IResLoader> loader_;
     mutable std::shared_ptr<IMessageFormatter> formatter_;

@@ -14,7 +14,7 @@ namespace {
 
 // Reads members strictly and names the first one that is missing or of the wrong type.
 class StrictReader {
-public:
+  public:
     StrictReader(std::string_view fileName, const CliText& text)
         : fileName_(fileName), text_(text) {}
 
@@ -71,8 +71,7 @@ public:
         return Names{Text(names, namesPath, "CHS"), Text(names, namesPath, "CHT"),
                      Text(names, namesPath, "EN")};
     }
-    std::vector<int32_t> AccountTypes(const nlohmann::json& object,
-                                      const std::string& path) const {
+    std::vector<int32_t> AccountTypes(const nlohmann::json& object, const std::string& path) const {
         const std::string listPath = Join(path, "accountTypes");
         const auto& list = List(Member(object, path, "accountTypes"), listPath);
         std::vector<int32_t> types;
@@ -91,7 +90,7 @@ public:
         return path + "[" + std::to_string(index) + "]";
     }
 
-private:
+  private:
     const nlohmann::json& Expect(const nlohmann::json& value, bool ok, const std::string& path,
                                  std::string_view what) const {
         if (!ok) {
@@ -107,22 +106,19 @@ private:
 GroupItem ReadGroup(const StrictReader& reader, const nlohmann::json& value,
                     const std::string& path) {
     const auto& object = reader.Object(value, path);
-    return GroupItem{reader.Integer(object, path, "id"),  reader.ReadNames(object, path),
+    return GroupItem{reader.Integer(object, path, "id"),    reader.ReadNames(object, path),
                      reader.Integer(object, path, "index"), reader.Boolean(object, path, "visible"),
-                     reader.Boolean(object, path, "web"), reader.AccountTypes(object, path)};
+                     reader.Boolean(object, path, "web"),   reader.AccountTypes(object, path)};
 }
 
 SubSystemItem ReadSubSystem(const StrictReader& reader, const nlohmann::json& value,
                             const std::string& path) {
     const auto& object = reader.Object(value, path);
-    return SubSystemItem{reader.Integer(object, path, "id"),
-                         reader.Integer(object, path, "group"),
-                         reader.Text(object, path, "number"),
-                         reader.ReadNames(object, path),
-                         reader.Integer(object, path, "index"),
-                         reader.Boolean(object, path, "visible"),
-                         reader.Boolean(object, path, "web"),
-                         reader.AccountTypes(object, path)};
+    return SubSystemItem{
+        reader.Integer(object, path, "id"),    reader.Integer(object, path, "group"),
+        reader.Text(object, path, "number"),   reader.ReadNames(object, path),
+        reader.Integer(object, path, "index"), reader.Boolean(object, path, "visible"),
+        reader.Boolean(object, path, "web"),   reader.AccountTypes(object, path)};
 }
 
 template <class Item, class ReadItem>
@@ -171,10 +167,9 @@ Exchange ReadExchange(std::string_view content, std::string_view fileName, const
     if (format != kExchangeFormat) {
         text.Raise(errors::kFormatVersion, {fileName, format, kExchangeFormat});
     }
-    return Exchange{
-        ReadList<GroupItem>(reader, root, "groups", "group", ReadGroup, fileName, text),
-        ReadList<SubSystemItem>(reader, root, "subsystems", "subsystem", ReadSubSystem, fileName,
-                                text)};
+    return Exchange{ReadList<GroupItem>(reader, root, "groups", "group", ReadGroup, fileName, text),
+                    ReadList<SubSystemItem>(reader, root, "subsystems", "subsystem", ReadSubSystem,
+                                            fileName, text)};
 }
 
 }  // namespace quarn::subsysmgr::cli

@@ -1,7 +1,6 @@
 // add group, edit group N and delete group N: through SubSysGroup as the group editor saves.
 
 #include <CLI/CLI.hpp>
-
 #include <memory>
 
 #include "CliErrors.h"
@@ -22,15 +21,16 @@ void Done(CliContext& context, std::string_view outcome, std::string_view messag
         return;
     }
     const auto stored = TreeReader(context.Session()).FindGroup(id);
-    context.Print(Json{{"outcome", outcome}, {"group", stored ? ToJson(*stored) : Json{{"id", id}}}});
+    context.Print(
+        Json{{"outcome", outcome}, {"group", stored ? ToJson(*stored) : Json{{"id", id}}}});
 }
 
 }  // namespace
 
 void AddGroupCommands(CLI::App& add, CLI::App& edit, CLI::App& remove, CliContext& context) {
     auto* addGroup = add.add_subcommand("group", "Add a group (800-899, or 10000-19999)");
-    auto addFlags = std::make_shared<ItemFlags>(*addGroup, ItemFlags::Kind::Group,
-                                                ItemFlags::Mode::Add);
+    auto addFlags =
+        std::make_shared<ItemFlags>(*addGroup, ItemFlags::Kind::Group, ItemFlags::Mode::Add);
     addGroup->callback([&context, addFlags] {
         const auto module = context.Session();
         GroupItem item;
@@ -45,8 +45,8 @@ void AddGroupCommands(CLI::App& add, CLI::App& edit, CLI::App& remove, CliContex
     auto* editGroup = edit.add_subcommand("group", "Change the given fields of a group");
     auto editId = std::make_shared<int32_t>(0);
     editGroup->add_option("id", *editId, "Identifier")->required();
-    auto editFlags = std::make_shared<ItemFlags>(*editGroup, ItemFlags::Kind::Group,
-                                                 ItemFlags::Mode::Edit);
+    auto editFlags =
+        std::make_shared<ItemFlags>(*editGroup, ItemFlags::Kind::Group, ItemFlags::Mode::Edit);
     editGroup->callback([&context, editId, editFlags] {
         const auto module = context.Session();
         auto item = TreeReader(module).FindGroup(*editId);

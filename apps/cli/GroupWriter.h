@@ -13,7 +13,7 @@ namespace quarn::subsysmgr::cli {
 /// group editor's save. Every refusal raises ComError before anything is written; a write that
 /// the store refuses raises its error and leaves the stored group as it was.
 class GroupWriter {
-public:
+  public:
     GroupWriter(std::shared_ptr<ModuleState> module, const CliText& text);
 
     /// A new group (the identifier must be free: error 1012).
@@ -23,7 +23,7 @@ public:
     /// Deletes a group; raises kGroupNotDeleted when Save refused it after its message box.
     void Delete(int32_t id);
 
-private:
+  private:
     std::shared_ptr<ModuleState> module_;
     const CliText& text_;
 };

@@ -86,7 +86,9 @@ Names InputChecks::RequiredNames(const Names& names, const NameRules& rules) {
                         std::string(text::TrimBlanks(names.cht)),
                         std::string(text::TrimBlanks(names.en))};
     const std::array<std::pair<const std::string*, const ErrorDefinition*>, 3> required{{
-        {&trimmed.chs, &rules.emptyCHS}, {&trimmed.cht, &rules.emptyCHT}, {&trimmed.en, &rules.emptyEN},
+        {&trimmed.chs, &rules.emptyCHS},
+        {&trimmed.cht, &rules.emptyCHT},
+        {&trimmed.en, &rules.emptyEN},
     }};
     for (const auto& [name, empty] : required) {
         if (name->empty()) {
@@ -94,7 +96,9 @@ Names InputChecks::RequiredNames(const Names& names, const NameRules& rules) {
         }
     }
     const std::array<std::pair<const std::string*, std::string_view>, 3> captioned{{
-        {&trimmed.chs, rules.captionCHS}, {&trimmed.cht, rules.captionCHT}, {&trimmed.en, rules.captionEN},
+        {&trimmed.chs, rules.captionCHS},
+        {&trimmed.cht, rules.captionCHT},
+        {&trimmed.en, rules.captionEN},
     }};
     for (const auto& [name, caption] : captioned) {
         // A name that is no valid UTF-8 is the business object's to refuse.

@@ -33,7 +33,7 @@ extern const NameRules kSubSystemNameRules;
 /// an editor's field makes a mistake impossible (a name too long, an account type it does not
 /// offer, a number out of its range) the tool's own message says what is wrong.
 class InputChecks {
-public:
+  public:
     InputChecks(std::shared_ptr<ModuleState> module, const CliText& text);
 
     /// At least one account type (else `noneError`), each one that the store knows and that the
@@ -50,7 +50,7 @@ public:
     /// The display order: 0 to 1000, as the editors' field takes it.
     void Index(int32_t index, std::string_view caption);
 
-private:
+  private:
     /// The account types of the store that the editors offer, in the store's order.
     std::vector<int32_t> OfferedAccountTypes();
     void Forbidden(std::string_view text, std::string_view templateText);

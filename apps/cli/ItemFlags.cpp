@@ -39,25 +39,29 @@ ItemFlags::ItemFlags(CLI::App& command, Kind kind, Mode mode) {
         idOption_ = command.add_option("--id", id_, "Identifier")->required();
     }
     if (kind == Kind::SubSystem) {
-        groupOption_ = command.add_option("--group", group_, "Identifier of the group")
-                           ->required(add);
+        groupOption_ =
+            command.add_option("--group", group_, "Identifier of the group")->required(add);
         numberOption_ = command.add_option("--number", number_, "Short code");
     }
     nameOptions_[0] = command.add_option("--name-chs", names_.chs, "Name in simplified Chinese");
     nameOptions_[1] = command.add_option("--name-cht", names_.cht, "Name in traditional Chinese");
     nameOptions_[2] = command.add_option("--name-en", names_.en, "Name in English");
     indexOption_ = command.add_option("--index", index_, "Display order, 0 to 1000");
-    visibleOption_ = command.add_option("--visible", visible_, "Shown in the desktop client")
-                         ->type_name("BOOL");
+    visibleOption_ =
+        command.add_option("--visible", visible_, "Shown in the desktop client")->type_name("BOOL");
     webOption_ = command.add_option("--web", web_, "Shown on the web")->type_name("BOOL");
     accountTypesOption_ = command.add_option(
         "--acct-types", accountTypes_,
         "Account types it applies to, e.g. 1,3 (a new item gets the editors' first one)");
 }
 
-bool ItemFlags::Given(const CLI::Option* option) { return option && option->count() > 0; }
+bool ItemFlags::Given(const CLI::Option* option) {
+    return option && option->count() > 0;
+}
 
-bool ItemFlags::AccountTypesGiven() const { return Given(accountTypesOption_); }
+bool ItemFlags::AccountTypesGiven() const {
+    return Given(accountTypesOption_);
+}
 
 template <class Item>
 void ItemFlags::ApplyCommon(Item& item, const CliText& text) const {
@@ -85,7 +89,9 @@ void ItemFlags::ApplyCommon(Item& item, const CliText& text) const {
     }
 }
 
-void ItemFlags::ApplyTo(GroupItem& item, const CliText& text) const { ApplyCommon(item, text); }
+void ItemFlags::ApplyTo(GroupItem& item, const CliText& text) const {
+    ApplyCommon(item, text);
+}
 
 void ItemFlags::ApplyTo(SubSystemItem& item, const CliText& text) const {
     ApplyCommon(item, text);

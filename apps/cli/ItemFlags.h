@@ -18,7 +18,7 @@ namespace quarn::subsysmgr::cli {
 /// identifier (--id, and --group for a subsystem) as required flags; edit changes only the
 /// fields whose flags are given.
 class ItemFlags {
-public:
+  public:
     enum class Kind { Group, SubSystem };
     enum class Mode { Add, Edit };
 
@@ -31,7 +31,7 @@ public:
     void ApplyTo(SubSystemItem& item, const CliText& text) const;
     bool AccountTypesGiven() const;
 
-private:
+  private:
     template <class Item>
     void ApplyCommon(Item& item, const CliText& text) const;
     static bool Given(const CLI::Option* option);

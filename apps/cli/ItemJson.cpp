@@ -7,20 +7,16 @@ Json ToJson(const Names& names) {
 }
 
 Json ToJson(const GroupItem& group) {
-    return Json{{"id", group.id},           {"names", ToJson(group.names)},
-                {"index", group.index},     {"visible", group.visible},
-                {"web", group.web},         {"accountTypes", group.accountTypes}};
+    return Json{{"id", group.id},       {"names", ToJson(group.names)},
+                {"index", group.index}, {"visible", group.visible},
+                {"web", group.web},     {"accountTypes", group.accountTypes}};
 }
 
 Json ToJson(const SubSystemItem& subSystem) {
-    return Json{{"id", subSystem.id},
-                {"group", subSystem.group},
-                {"number", subSystem.number},
-                {"names", ToJson(subSystem.names)},
-                {"index", subSystem.index},
-                {"visible", subSystem.visible},
-                {"web", subSystem.web},
-                {"accountTypes", subSystem.accountTypes}};
+    return Json{{"id", subSystem.id},         {"group", subSystem.group},
+                {"number", subSystem.number}, {"names", ToJson(subSystem.names)},
+                {"index", subSystem.index},   {"visible", subSystem.visible},
+                {"web", subSystem.web},       {"accountTypes", subSystem.accountTypes}};
 }
 
 }  // namespace quarn::subsysmgr::cli

@@ -1,8 +1,8 @@
 // tree, groups and subsystems: the tree read through the business objects, as text or JSON.
 
-#include <CLI/CLI.hpp>
 #include <fmt/format.h>
 
+#include <CLI/CLI.hpp>
 #include <memory>
 
 #include "CliErrors.h"
@@ -86,11 +86,10 @@ void PrintSubSystems(CliContext& context, std::optional<int32_t> groupId) {
                                text.Text("Account types"), text.Text("Name"));
     for (const GroupNode& node : tree) {
         for (const SubSystemItem& sub : node.subSystems) {
-            context.out << fmt::format("{:>6}  {:>5}  {:>5}  {:<10}  {:<7}  {:<7}  {:<13}  {}\n",
-                                       sub.id, sub.group, sub.index, sub.number,
-                                       text.YesNo(sub.visible), text.YesNo(sub.web),
-                                       AccountTypeText(sub.accountTypes),
-                                       sub.names.In(context.options.language));
+            context.out << fmt::format(
+                "{:>6}  {:>5}  {:>5}  {:<10}  {:<7}  {:<7}  {:<13}  {}\n", sub.id, sub.group,
+                sub.index, sub.number, text.YesNo(sub.visible), text.YesNo(sub.web),
+                AccountTypeText(sub.accountTypes), sub.names.In(context.options.language));
         }
     }
 }
@@ -108,8 +107,7 @@ void AddListCommands(CLI::App& app, CliContext& context) {
     auto group = std::make_shared<int32_t>(0);
     auto* groupOption = subSystems->add_option("--group", *group, "Only those of this group");
     subSystems->callback([&context, group, groupOption] {
-        PrintSubSystems(context,
-                        groupOption->count() > 0 ? std::optional(*group) : std::nullopt);
+        PrintSubSystems(context, groupOption->count() > 0 ? std::optional(*group) : std::nullopt);
     });
 }
 

@@ -12,7 +12,7 @@ namespace quarn::subsysmgr::cli {
 /// refused deletion says why in one) and, unless told to keep quiet, writes it to a stream at
 /// once as "title: prompt". Answers OK.
 class RecordingMessageBox : public IMessageBox {
-public:
+  public:
     explicit RecordingMessageBox(std::ostream& stream) : stream_(stream) {}
 
     int32_t Show(const std::string& prompt, int32_t flags, const std::string& title) override;
@@ -22,7 +22,7 @@ public:
     /// Only record, write nothing (for machine-readable output).
     void Quiet(bool quiet) { quiet_ = quiet; }
 
-private:
+  private:
     std::ostream& stream_;
     std::vector<std::string> messages_;
     bool quiet_ = false;

@@ -1,9 +1,9 @@
 // show group N and show subsystem N: every field under the editors' captions, and a subsystem's
 // business objects.
 
-#include <CLI/CLI.hpp>
 #include <fmt/format.h>
 
+#include <CLI/CLI.hpp>
 #include <memory>
 #include <utility>
 
@@ -26,7 +26,7 @@ using Lines = std::vector<std::pair<std::string, std::string>>;
 // An editor's caption in the session language, without the colon some of them end in.
 std::string Caption(ModuleState& module, std::string_view caption) {
     std::string text = GetLocalText(module, caption);
-    for (const std::string_view colon : {":", "："}) {
+    for (const std::string_view colon : {":", "\uFF1A"}) {  // ASCII and fullwidth colons
         if (text.ends_with(colon)) {
             text.resize(text.size() - colon.size());
         }
@@ -57,17 +57,17 @@ void ShowGroup(CliContext& context, int32_t id) {
     }
     using namespace group_editor;
     const CliText& text = context.Text();
-    PrintLines(context, {
-                            {Caption(*module, kIdCaption), std::to_string(group->id)},
-                            {Caption(*module, kNameCaption), group->names.chs},
-                            {Caption(*module, kNameCHTCaption), group->names.cht},
-                            {Caption(*module, kNameENCaption), group->names.en},
-                            {Caption(*module, kIndexCaption), std::to_string(group->index)},
-                            {Caption(*module, kVisibleCaption), text.YesNo(group->visible)},
-                            {Caption(*module, kWebCaption), text.YesNo(group->web)},
-                            {Caption(*module, kFitAcctCaption),
-                             AccountTypeText(group->accountTypes)},
-                        });
+    PrintLines(context,
+               {
+                   {Caption(*module, kIdCaption), std::to_string(group->id)},
+                   {Caption(*module, kNameCaption), group->names.chs},
+                   {Caption(*module, kNameCHTCaption), group->names.cht},
+                   {Caption(*module, kNameENCaption), group->names.en},
+                   {Caption(*module, kIndexCaption), std::to_string(group->index)},
+                   {Caption(*module, kVisibleCaption), text.YesNo(group->visible)},
+                   {Caption(*module, kWebCaption), text.YesNo(group->web)},
+                   {Caption(*module, kFitAcctCaption), AccountTypeText(group->accountTypes)},
+               });
 }
 
 // The kinds of business objects GetAllBusObject lists: key, JSON name, caption.
@@ -96,8 +96,7 @@ std::vector<std::pair<const ObjectKind*, VectorPtr>> BusinessObjects(SubSystem& 
     for (const ObjectKind& kind : kObjectKinds) {
         lists.emplace_back(&kind, complete->Item(kind.key).AsVector());
     }
-    const DictionaryPtr reports =
-        complete->Item("TREPORT").AsVector()->Item(0).AsDictionary();
+    const DictionaryPtr reports = complete->Item("TREPORT").AsVector()->Item(0).AsDictionary();
     for (const ObjectKind& kind : kReportKinds) {
         lists.emplace_back(&kind, reports->Item(kind.key).AsVector());
     }
@@ -142,8 +141,7 @@ void ShowSubSystem(CliContext& context, int32_t id) {
                    {Caption(*module, kIndexCaption), std::to_string(item.index)},
                    {Caption(*module, kVisibleCaption), text.YesNo(item.visible)},
                    {Caption(*module, kWebCaption), text.YesNo(item.web)},
-                   {Caption(*module, kFitAcctCaption),
-                    AccountTypeText(item.accountTypes)},
+                   {Caption(*module, kFitAcctCaption), AccountTypeText(item.accountTypes)},
                });
     for (const auto& [kind, entries] : objects) {
         context.out << text.Text(kind->caption) << ":\n";
@@ -164,8 +162,7 @@ void AddShowCommands(CLI::App& app, CliContext& context) {
     auto* group = show->add_subcommand("group", "A group");
     group->add_option("id", *id, "Identifier")->required();
     group->callback([&context, id] { ShowGroup(context, *id); });
-    auto* subSystem =
-        show->add_subcommand("subsystem", "A subsystem with its business objects");
+    auto* subSystem = show->add_subcommand("subsystem", "A subsystem with its business objects");
     subSystem->add_option("id", *id, "Identifier")->required();
     subSystem->callback([&context, id] { ShowSubSystem(context, *id); });
 }

@@ -2,7 +2,6 @@
 // as the subsystem editor saves.
 
 #include <CLI/CLI.hpp>
-
 #include <memory>
 
 #include "CliErrors.h"

@@ -13,7 +13,7 @@ namespace quarn::subsysmgr::cli {
 /// with the checks of the subsystem editor's save. Every refusal raises ComError; a write that
 /// the store refuses raises error 1041 and leaves the stored subsystem as it was.
 class SubSystemWriter {
-public:
+  public:
     SubSystemWriter(std::shared_ptr<ModuleState> module, const CliText& text);
 
     /// A new subsystem in item.group (the identifier must be free: error 1011).
@@ -25,7 +25,7 @@ public:
     /// box.
     void Delete(int32_t id);
 
-private:
+  private:
     void RequireGroup(int32_t groupId);
 
     std::shared_ptr<ModuleState> module_;

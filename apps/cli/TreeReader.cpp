@@ -12,23 +12,17 @@ namespace quarn::subsysmgr::cli {
 TreeReader::TreeReader(std::shared_ptr<ModuleState> module) : module_(std::move(module)) {}
 
 GroupItem TreeReader::ItemOf(const SubSysGroup& group) {
-    return GroupItem{group.Id(),
-                     Names{group.NameCHS(), group.NameCHT(), group.NameEN()},
-                     group.Index(),
-                     group.Visible(),
-                     group.WebVisible(),
-                     ParseAccountTypes(group.FitAccountType())};
+    return GroupItem{group.Id(),         Names{group.NameCHS(), group.NameCHT(), group.NameEN()},
+                     group.Index(),      group.Visible(),
+                     group.WebVisible(), ParseAccountTypes(group.FitAccountType())};
 }
 
 SubSystemItem TreeReader::ItemOf(const SubSystem& subSystem) {
-    return SubSystemItem{subSystem.Id(),
-                         subSystem.SubSystemGroupID(),
-                         subSystem.Number(),
-                         Names{subSystem.NameCHS(), subSystem.NameCHT(), subSystem.NameEN()},
-                         subSystem.Index(),
-                         subSystem.Visible(),
-                         subSystem.WebVisible(),
-                         ParseAccountTypes(subSystem.FitAccountType())};
+    return SubSystemItem{
+        subSystem.Id(),         subSystem.SubSystemGroupID(),
+        subSystem.Number(),     Names{subSystem.NameCHS(), subSystem.NameCHT(), subSystem.NameEN()},
+        subSystem.Index(),      subSystem.Visible(),
+        subSystem.WebVisible(), ParseAccountTypes(subSystem.FitAccountType())};
 }
 
 std::vector<GroupNode> TreeReader::Tree() {

@@ -15,7 +15,7 @@ namespace quarn::subsysmgr::cli {
 /// Reads groups and subsystems through the business objects, as the editors load them. Failures
 /// of the store pass through as the business objects report them.
 class TreeReader {
-public:
+  public:
     explicit TreeReader(std::shared_ptr<ModuleState> module);
 
     /// Every group in display order, each with its subsystems ordered by display order and
@@ -35,7 +35,7 @@ public:
     static GroupItem ItemOf(const SubSysGroup& group);
     static SubSystemItem ItemOf(const SubSystem& subSystem);
 
-private:
+  private:
     std::shared_ptr<ModuleState> module_;
 };
 

@@ -28,33 +28,28 @@ const RecordTable& Recordset::Table() const {
 }
 
 void Recordset::Select(const RecordsetFilter& filter) {
-    const bool everyRow = filter.IsEmpty() && table_->LiveRowCount() == table_->RowSpan();
+    // The rows are found on first use: a scope set on opening is usually narrowed by a filter
+    // at once, and only the narrower selection needs to be computed.
+    pending_ = filter;
     visibleRows_.reset();
-    visibleRowsPending_ = false;
-    if (!everyRow) {
-        if (filter.IsEmpty()) {
-            visibleRowsPending_ = true;  // the live rows of a patched table, listed on demand
-        } else {
-            visibleRows_ = filter.MatchingRows(*table_);
-        }
-    }
     position_ = 0;
 }
 
 const std::vector<uint32_t>* Recordset::VisibleRows() const {
-    if (visibleRowsPending_) {
-        visibleRows_ = Table().LiveRows();
-        visibleRowsPending_ = false;
+    if (pending_) {
+        const RecordTable& table = Table();
+        if (!pending_->IsEmpty() || table.LiveRowCount() != table.RowSpan()) {
+            visibleRows_ = pending_->MatchingRows(table);
+        }
+        pending_.reset();
     }
     return visibleRows_ ? &*visibleRows_ : nullptr;
 }
 
 std::size_t Recordset::VisibleCount() const {
     const RecordTable& table = Table();
-    if (visibleRowsPending_) {
-        return table.LiveRowCount();
-    }
-    return visibleRows_ ? visibleRows_->size() : table.RowSpan();
+    const auto* rows = VisibleRows();
+    return rows ? rows->size() : table.RowSpan();
 }
 
 std::size_t Recordset::CurrentRow() const {
@@ -97,7 +92,7 @@ int32_t Recordset::RecordCount() const { return static_cast<int32_t>(VisibleCoun
 void Recordset::Close() {
     table_.reset();
     visibleRows_.reset();
-    visibleRowsPending_ = false;
+    pending_.reset();
     position_ = 0;
 }
 

@@ -70,10 +70,10 @@ private:
 
     std::shared_ptr<const RecordTable> table_;
     RecordsetFilter scope_;
-    // The visible rows; absent while every row of the table is visible, computed on first use
-    // otherwise (a scope or filter set right after opening makes the full list unnecessary).
+    // The visible rows: absent while every row of the table is visible. A selection not yet
+    // computed waits in pending_.
     mutable std::optional<std::vector<uint32_t>> visibleRows_;
-    mutable bool visibleRowsPending_ = false;
+    mutable std::optional<RecordsetFilter> pending_;
     std::string filterText_;
     std::size_t position_ = 0;
 };

@@ -22,7 +22,9 @@ constexpr int kWindowHeight = 640;
 
 ChmHelpWindow::ChmHelpWindow(std::filesystem::path helpFolder) : folder_(std::move(helpFolder)) {}
 
-ChmHelpWindow::~ChmHelpWindow() { delete window_.data(); }
+ChmHelpWindow::~ChmHelpWindow() {
+    delete window_.data();
+}
 
 std::filesystem::path ChmHelpWindow::PageFor(int32_t topic, const std::string& language) const {
     const std::string file = std::to_string(topic) + ".html";

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QKeyEvent>
 #include <QRect>
+#include <algorithm>
 
 #include "host/IMessageBox.h"
 #include "runtime/MessageBox.h"
@@ -63,7 +64,18 @@ QRect EditorDialog::Twips(int left, int top, int width, int height) const {
     return TwipsRect(left, top, width, height, logicalDpiX());
 }
 
-int EditorDialog::Twips(int twips) const { return TwipsToPixels(twips, logicalDpiX()); }
+int EditorDialog::Twips(int twips) const {
+    return TwipsToPixels(twips, logicalDpiX());
+}
+
+void EditorDialog::GrowToText(QWidget& control, int neededWidth) {
+    const QWidget* parent = control.parentWidget();
+    const int room = parent ? parent->width() - 2 * control.x() : neededWidth;
+    const int width = std::min(neededWidth, room);
+    if (width > control.width()) {
+        control.resize(width, control.height());
+    }
+}
 
 void EditorDialog::KeyPreview(bool enabled) {
     if (enabled && !keyPreview_) {

@@ -49,6 +49,10 @@ protected:
     QRect Twips(int left, int top, int width, int height) const;
     int Twips(int twips) const;
 
+    /// Widens a control placed for the source texts to `neededWidth` when its localized text
+    /// needs more room, as far as its parent leaves room on the right (the left margin again).
+    static void GrowToText(QWidget& control, int neededWidth);
+
     /// Routes every key press of the dialog's fields through Form_KeyDown first.
     void KeyPreview(bool enabled);
 

@@ -34,14 +34,11 @@ inline constexpr ErrorDefinition kCodeExists{1012, "SubSysGroup.Save",
 inline constexpr ErrorDefinition kNameEmpty{1010, "SubSysGroup.Save", "必须录入分组名称！"};
 inline constexpr ErrorDefinition kNameCHTEmpty{1020, "SubSysGroup.Save",
                                                "必须录入分组名称(繁体)！"};
-inline constexpr ErrorDefinition kNameENEmpty{1030, "SubSysGroup.Save",
-                                              "必须录入分组名称(英文)！"};
+inline constexpr ErrorDefinition kNameENEmpty{1030, "SubSysGroup.Save", "必须录入分组名称(英文)！"};
 
 // Templates of a forbidden character (offset 1009, source "SAVE"); %1 is the character.
 inline constexpr std::string_view kForbiddenInName = "录入的分组名称中不允许包含字符 %1 !";
-inline constexpr std::string_view kForbiddenInNameCHT =
-    "录入的分组名称中不允许包含字符(繁体) %1 !";
-inline constexpr std::string_view kForbiddenInNameEN =
-    "录入的分组名称中不允许包含字符(英文) %1 !";
+inline constexpr std::string_view kForbiddenInNameCHT = "录入的分组名称中不允许包含字符(繁体) %1 !";
+inline constexpr std::string_view kForbiddenInNameEN = "录入的分组名称中不允许包含字符(英文) %1 !";
 
 }  // namespace quarn::subsysmgr::group_editor

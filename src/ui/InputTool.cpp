@@ -19,27 +19,29 @@ namespace quarn::subsysmgr {
 namespace {
 
 qsizetype CodePointCount(const QString& text) {
-    return std::count_if(text.cbegin(), text.cend(),
-                         [](QChar c) { return !c.isLowSurrogate(); });
+    return std::count_if(text.cbegin(), text.cend(), [](QChar c) { return !c.isLowSurrogate(); });
 }
 
 QString LeftCodePoints(const QString& text, int count) {
     return ToQString(text::LeftCodePoints(ToStdString(text), static_cast<std::size_t>(count)));
 }
 
-/// Refuses an edit that would make the text longer than the field's maximum length.
-class LengthValidator : public QValidator {
+}  // namespace
+
+/// Refuses an edit that would make the text longer than the field's maximum length. It keeps
+/// its own copy of the limit: the line edit may ask it while the field is being destroyed.
+class InputTool::LengthValidator : public QValidator {
 public:
-    LengthValidator(const InputTool& field, QObject* parent) : QValidator(parent), field_(field) {}
+    using QValidator::QValidator;
+
+    int max = 0;
 
     State validate(QString& input, int& /*pos*/) const override {
-        const int max = field_.MaxLength();
         return max > 0 && CodePointCount(input) > max ? Invalid : Acceptable;
     }
-
-private:
-    const InputTool& field_;
 };
+
+namespace {
 
 // Numbers show the suite's thousands separators whatever the desktop's locale is.
 const QLocale& NumberLocale() {
@@ -82,7 +84,8 @@ InputTool::InputTool(Kind kind, QWidget* parent) : QWidget(parent), kind_(kind) 
             break;
         case Kind::Text:
             lineEdit_ = new QLineEdit(this);
-            lineEdit_->setValidator(new LengthValidator(*this, lineEdit_));
+            lengthValidator_ = new LengthValidator(lineEdit_);
+            lineEdit_->setValidator(lengthValidator_);
             editor_ = lineEdit_;
             break;
     }
@@ -99,14 +102,31 @@ InputTool::InputTool(Kind kind, QWidget* parent) : QWidget(parent), kind_(kind) 
     LayOut();
 }
 
-QString InputTool::Caption() const { return checkBox_ ? checkBox_->text() : label_->text(); }
+InputTool::~InputTool() {
+    // The editor outlives this part of the object (QWidget's destructor moves the focus away
+    // from it), so it must no longer call back.
+    editor_->removeEventFilter(this);
+    editor_->disconnect(this);
+}
+
+QString InputTool::Caption() const {
+    return caption_;
+}
 
 void InputTool::Caption(const QString& vNewValue) {
+    caption_ = vNewValue;
     if (checkBox_) {
         checkBox_->setText(vNewValue);
-    } else {
-        label_->setText(vNewValue);
     }
+    LayOut();
+}
+
+QString InputTool::ShownCaption() const {
+    return checkBox_ ? checkBox_->text() : label_->text();
+}
+
+int InputTool::CheckBoxFitWidth() const {
+    return checkBox_ ? checkBox_->sizeHint().width() : 0;
 }
 
 void InputTool::CaptionWidth(int pixels) {
@@ -173,6 +193,7 @@ void InputTool::Value(double vNewValue) {
 void InputTool::MaxLength(int vNewValue) {
     maxLength_ = std::max(vNewValue, 0);
     if (kind_ == Kind::Text) {
+        lengthValidator_->max = maxLength_;
         Text(lineEdit_->text());
     }
 }
@@ -187,13 +208,17 @@ void InputTool::AddItem(const QString& entry) {
     comboBox_->setCurrentIndex(-1);
 }
 
-int InputTool::ListCount() const { return comboBox_ ? comboBox_->count() : 0; }
+int InputTool::ListCount() const {
+    return comboBox_ ? comboBox_->count() : 0;
+}
 
 QString InputTool::List(int index) const {
     return comboBox_ ? comboBox_->itemData(index).toString() : QString();
 }
 
-int InputTool::ListIndex() const { return comboBox_ ? comboBox_->currentIndex() : -1; }
+int InputTool::ListIndex() const {
+    return comboBox_ ? comboBox_->currentIndex() : -1;
+}
 
 void InputTool::ListIndex(int index) {
     if (comboBox_) {
@@ -234,6 +259,13 @@ void InputTool::resizeEvent(QResizeEvent* event) {
     LayOut();
 }
 
+void InputTool::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        LayOut();
+    }
+}
+
 void InputTool::LayOut() {
     if (!label_) {
         editor_->setGeometry(rect());
@@ -242,6 +274,11 @@ void InputTool::LayOut() {
     const int captionWidth = std::min(captionWidth_, width());
     label_->setGeometry(0, 0, captionWidth, height());
     editor_->setGeometry(captionWidth, 0, width() - captionWidth, height());
+    constexpr int kCaptionGap = 2;  // between the caption and the field
+    const QString shown =
+        fontMetrics().elidedText(caption_, Qt::ElideMiddle, captionWidth - kCaptionGap);
+    label_->setText(shown);
+    label_->setToolTip(shown == caption_ ? QString() : caption_);
 }
 
 void InputTool::ShowValue(double value) {

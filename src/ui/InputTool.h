@@ -20,6 +20,9 @@ namespace quarn::subsysmgr {
 ///
 /// Texts are limited in characters (code points, Chinese characters counting one each), both
 /// when typed and when set by the program.
+///
+/// A caption wider than its room is shortened in the middle, so that its distinguishing end
+/// ("(English)") stays visible; its tooltip then holds the whole caption.
 class InputTool : public QWidget {
     Q_OBJECT
 
@@ -33,6 +36,7 @@ public:
     static constexpr int kFocusNextFieldOperation = 51;
 
     explicit InputTool(Kind kind, QWidget* parent = nullptr);
+    ~InputTool() override;
 
     Kind FieldKind() const { return kind_; }
 
@@ -78,6 +82,10 @@ public:
 
     /// The widget that takes the focus and the keys (this field's focus proxy).
     QWidget* Editor() const { return editor_; }
+    /// The text the caption shows (shortened when it does not fit).
+    QString ShownCaption() const;
+    /// The width a check box needs to show its whole caption.
+    int CheckBoxFitWidth() const;
 
 signals:
     void EnterPressed();
@@ -85,8 +93,11 @@ signals:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    class LengthValidator;
+
     void LayOut();
     void ShowValue(double value);
     void CommitTypedNumber();
@@ -97,6 +108,8 @@ private:
     QCheckBox* checkBox_ = nullptr;
     QComboBox* comboBox_ = nullptr;
     QWidget* editor_ = nullptr;
+    LengthValidator* lengthValidator_ = nullptr;
+    QString caption_;
     int captionWidth_ = 100;
     int maxLength_ = 0;
     double min_ = 0;

@@ -22,11 +22,12 @@ std::vector<std::pair<QMessageBox::StandardButton, int32_t>> ButtonsFor(int32_t 
         case 1:
             return {{QMessageBox::Ok, kOk}, {QMessageBox::Cancel, kCancel}};
         case 2:
-            return {{QMessageBox::Abort, kAbort}, {QMessageBox::Retry, kRetry},
+            return {{QMessageBox::Abort, kAbort},
+                    {QMessageBox::Retry, kRetry},
                     {QMessageBox::Ignore, kIgnore}};
         case 3:
-            return {{QMessageBox::Yes, kYes}, {QMessageBox::No, kNo},
-                    {QMessageBox::Cancel, kCancel}};
+            return {
+                {QMessageBox::Yes, kYes}, {QMessageBox::No, kNo}, {QMessageBox::Cancel, kCancel}};
         case 4:
             return {{QMessageBox::Yes, kYes}, {QMessageBox::No, kNo}};
         case 5:

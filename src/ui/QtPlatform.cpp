@@ -11,9 +11,8 @@ namespace quarn::subsysmgr {
 void InstallQtPlatform(ModuleState& module, ComponentRegistry& registry,
                        const std::filesystem::path& helpFolder) {
     module.messageBox = std::make_shared<QtMessageBox>();
-    registry.Register(progid::kChmHelp, [helpFolder] {
-        return std::make_shared<ChmHelpWindow>(helpFolder);
-    });
+    registry.Register(progid::kChmHelp,
+                      [helpFolder] { return std::make_shared<ChmHelpWindow>(helpFolder); });
 }
 
 }  // namespace quarn::subsysmgr

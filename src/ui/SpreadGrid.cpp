@@ -45,9 +45,13 @@ int SpreadGrid::AddRow() {
     return rowCount();
 }
 
-void SpreadGrid::Row(int row) { setCurrentCell(row - 1, std::max(currentColumn(), 0)); }
+void SpreadGrid::Row(int row) {
+    setCurrentCell(row - 1, std::max(currentColumn(), 0));
+}
 
-void SpreadGrid::Col(int col) { setCurrentCell(std::max(currentRow(), 0), col - 1); }
+void SpreadGrid::Col(int col) {
+    setCurrentCell(std::max(currentRow(), 0), col - 1);
+}
 
 QTableWidgetItem* SpreadGrid::CellItem(int row, int col) const {
     if (row < 1 || row > rowCount()) {

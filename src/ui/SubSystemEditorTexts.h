@@ -32,8 +32,7 @@ inline constexpr ErrorDefinition kCodeExists{1011, "SubSystem.Save",
 inline constexpr ErrorDefinition kNameEmpty{1009, "SubSystem.Save", "必须录入子系统名称！"};
 inline constexpr ErrorDefinition kNameCHTEmpty{1019, "SubSystem.Save",
                                                "必须录入子系统名称(繁体)！"};
-inline constexpr ErrorDefinition kNameENEmpty{1029, "SubSystem.Save",
-                                              "必须录入子系统名称(英文)！"};
+inline constexpr ErrorDefinition kNameENEmpty{1029, "SubSystem.Save", "必须录入子系统名称(英文)！"};
 /// The store refused the write (the group's Save reports it only by its result); the
 /// transaction was rolled back, so nothing changed.
 inline constexpr ErrorDefinition kNotSaved{1041, "SubSystem.Save",

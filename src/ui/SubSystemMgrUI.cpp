@@ -7,8 +7,8 @@
 
 namespace quarn::subsysmgr {
 
-SubSystemPtr SubSystemMgrUI::Show(int32_t lngStatus, int32_t lngSubSysGroupID,
-                                  int32_t lngSubSysID, bool bIsBROXAddition, QWidget* parent) {
+SubSystemPtr SubSystemMgrUI::Show(int32_t lngStatus, int32_t lngSubSysGroupID, int32_t lngSubSysID,
+                                  bool bIsBROXAddition, QWidget* parent) {
     frmSubSystem dialog(parent);
     auto group = std::make_shared<SubSysGroup>();
     group->Id(lngSubSysGroupID);

@@ -1,6 +1,6 @@
 #include "ui/frmSubSysGroup.h"
 
-#include <QGroupBox>
+#include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 
@@ -27,7 +27,7 @@ using namespace group_editor;
 namespace {
 
 constexpr int kNameMaxLength = 40;
-constexpr int kCaptionWidthTwips = 1800;
+constexpr int kCaptionWidthTwips = 1890;
 // Account types the editor never offers, and the one offered only in simplified Chinese.
 constexpr int32_t kReservedAccountType1 = 7;
 constexpr int32_t kReservedAccountType2 = 8;
@@ -45,7 +45,8 @@ frmSubSysGroup::frmSubSysGroup(QWidget* parent, std::shared_ptr<ModuleState> mod
     setFixedSize(Twips(4185), Twips(5715));
     setWindowTitle(ToQString(kCaptionEdit));
 
-    frmCo = new QGroupBox(this);
+    frmCo = new QFrame(this);
+    frmCo->setFrameStyle(QFrame::Box | QFrame::Sunken);
     frmCo->setGeometry(Twips(90, 0, 4020, 5115));
 
     auto field = [this](InputTool::Kind kind, std::string_view caption, QRect geometry) {
@@ -87,8 +88,8 @@ frmSubSysGroup::frmSubSysGroup(QWidget* parent, std::shared_ptr<ModuleState> mod
         button->setAutoDefault(false);  // Enter walks the fields; it never presses a button
     }
 
-    QWidget* const tabOrder[] = {inID,  inIndex, inName,   inNameCHT, inNameEN,
-                                 inVisible, InWeb, vaSpread, cmdSave,   cmdCancel};
+    QWidget* const tabOrder[] = {inID,      inIndex, inName,   inNameCHT, inNameEN,
+                                 inVisible, InWeb,   vaSpread, cmdSave,   cmdCancel};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     }
@@ -136,8 +137,9 @@ void frmSubSysGroup::Form_Load() {
                 continue;
             }
             const int row = vaSpread->AddRow();
-            vaSpread->CellText(row, ToQString(MakeKeyedText(
-                                        accountTypes->Fields("FDesc").TextOrEmpty(), code.ToText())));
+            vaSpread->CellText(row,
+                               ToQString(MakeKeyedText(accountTypes->Fields("FDesc").TextOrEmpty(),
+                                                       code.ToText())));
         }
         accountTypes->Close();
     }
@@ -156,6 +158,11 @@ void frmSubSysGroup::Form_Load() {
         vaSpread->setCurrentCell(0, SpreadGrid::kTextColumn - 1);
         vaSpread->SetBlock(1, SpreadGrid::kTextColumn, 1, SpreadGrid::kTextColumn);
     }
+    // Captions in the session language and its font may need more room than the design gave.
+    for (InputTool* box : {inVisible, InWeb}) {
+        GrowToText(*box, box->CheckBoxFitWidth());
+    }
+    GrowToText(*lblFitAcct, lblFitAcct->sizeHint().width());
 }
 
 void frmSubSysGroup::SetCaptions() {
@@ -198,8 +205,8 @@ void frmSubSysGroup::FillFromGroup() {
         const std::string& fitAccountType = group.FitAccountType();
         for (int row = 1; row <= vaSpread->MaxRows(); ++row) {
             const std::string key = SplitKeyedText(ToStdString(vaSpread->CellText(row)), true);
-            const bool listed = text::FindIgnoreCaseAscii(fitAccountType, "," + key + ",") !=
-                                std::string::npos;
+            const bool listed =
+                text::FindIgnoreCaseAscii(fitAccountType, "," + key + ",") != std::string::npos;
             vaSpread->CheckValue(row, listed ? 1 : 0);
         }
     } catch (...) {
@@ -272,7 +279,9 @@ bool frmSubSysGroup::Save() {
     return false;
 }
 
-void frmSubSysGroup::Form_Activate() { inID->setFocus(); }
+void frmSubSysGroup::Form_Activate() {
+    inID->setFocus();
+}
 
 void frmSubSysGroup::Form_KeyDown(int16_t& KeyCode, int16_t Shift) {
     if (Shift == 0 && HandleHelpKey(*module_, KeyCode, kGroupEditorHelpTopic, "", 0, "", 0)) {
@@ -286,7 +295,9 @@ void frmSubSysGroup::cmdSave_Click() {
     }
 }
 
-void frmSubSysGroup::cmdCancel_Click() { reject(); }
+void frmSubSysGroup::cmdCancel_Click() {
+    reject();
+}
 
 bool frmSubSysGroup::FindForbiddenChar(const std::string& text,
                                        std::span<const std::string_view> chars,

@@ -9,7 +9,7 @@
 #include "model/SubSysGroup.h"
 #include "ui/EditorDialog.h"
 
-class QGroupBox;
+class QFrame;
 class QLabel;
 class QPushButton;
 
@@ -39,7 +39,7 @@ public:
     bool bIsBroxAdditon = false;
 
     // Controls, in tab order; all but the buttons sit in the frame frmCo.
-    QGroupBox* frmCo;
+    QFrame* frmCo;
     InputTool* inID;
     InputTool* inIndex;
     InputTool* inName;

@@ -1,6 +1,6 @@
 #include "ui/frmSubSystem.h"
 
-#include <QGroupBox>
+#include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 
@@ -29,7 +29,7 @@ using namespace subsystem_editor;
 namespace {
 
 constexpr int kNameMaxLength = 40;
-constexpr int kCaptionWidthTwips = 1500;
+constexpr int kCaptionWidthTwips = 1650;
 // Account types the editor never offers, and the one offered only in simplified Chinese.
 constexpr int32_t kReservedAccountType1 = 7;
 constexpr int32_t kReservedAccountType2 = 8;
@@ -59,7 +59,8 @@ frmSubSystem::frmSubSystem(QWidget* parent, std::shared_ptr<ModuleState> module)
     setFixedSize(Twips(4845), Twips(6735));
     setWindowTitle(ToQString(kCaption));
 
-    frmCo = new QGroupBox(this);
+    frmCo = new QFrame(this);
+    frmCo->setFrameStyle(QFrame::Box | QFrame::Sunken);
     frmCo->setGeometry(Twips(90, 0, 4665, 6135));
 
     auto field = [this](InputTool::Kind kind, std::string_view caption, QRect geometry) {
@@ -144,8 +145,9 @@ void frmSubSystem::Form_Load() {
                 continue;
             }
             const int row = vaSpread->AddRow();
-            vaSpread->CellText(row, ToQString(MakeKeyedText(
-                                        accountTypes->Fields("FDesc").TextOrEmpty(), code.ToText())));
+            vaSpread->CellText(row,
+                               ToQString(MakeKeyedText(accountTypes->Fields("FDesc").TextOrEmpty(),
+                                                       code.ToText())));
         }
         accountTypes->Close();
     }
@@ -182,6 +184,11 @@ void frmSubSystem::Form_Load() {
         vaSpread->setCurrentCell(0, SpreadGrid::kTextColumn - 1);
         vaSpread->SetBlock(1, SpreadGrid::kTextColumn, 1, SpreadGrid::kTextColumn);
     }
+    // Captions in the session language and its font may need more room than the design gave.
+    for (InputTool* box : {inVisible, InWeb}) {
+        GrowToText(*box, box->CheckBoxFitWidth());
+    }
+    GrowToText(*lblFitAcct, lblFitAcct->sizeHint().width());
 }
 
 void frmSubSystem::SetCaptions() {
@@ -309,7 +316,9 @@ bool frmSubSystem::Save() {
     return false;
 }
 
-void frmSubSystem::Form_Activate() { inID->setFocus(); }
+void frmSubSystem::Form_Activate() {
+    inID->setFocus();
+}
 
 void frmSubSystem::Form_KeyDown(int16_t& KeyCode, int16_t Shift) {
     if (Shift == 0 && HandleHelpKey(*module_, KeyCode, kSubSystemEditorHelpTopic, "", 0, "", 0)) {
@@ -323,11 +332,12 @@ void frmSubSystem::cmdSave_Click() {
     }
 }
 
-void frmSubSystem::cmdCancel_Click() { reject(); }
+void frmSubSystem::cmdCancel_Click() {
+    reject();
+}
 
 bool frmSubSystem::FindForbiddenChar(const std::string& text,
-                                     std::span<const std::string_view> chars,
-                                     std::size_t& index) {
+                                     std::span<const std::string_view> chars, std::size_t& index) {
     for (std::size_t i = 0; i < chars.size(); ++i) {
         if (text.find(chars[i]) != std::string::npos) {
             index = i;

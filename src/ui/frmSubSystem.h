@@ -10,7 +10,7 @@
 #include "model/SubSystem.h"
 #include "ui/EditorDialog.h"
 
-class QGroupBox;
+class QFrame;
 class QLabel;
 class QPushButton;
 
@@ -42,7 +42,7 @@ public:
     bool bIsBROXAddition = false;
 
     // Controls, in tab order; all but the buttons sit in the frame frmCo.
-    QGroupBox* frmCo;
+    QFrame* frmCo;
     InputTool* inID;
     InputTool* inIndex;
     InputTool* inNumber;

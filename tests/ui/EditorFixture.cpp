@@ -4,8 +4,10 @@
 #include <QDialog>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
 
 #include "ui/InputTool.h"
+#include "ui/Twips.h"
 
 namespace quarn::subsysmgr {
 
@@ -19,29 +21,28 @@ EditorFixture::EditorFixture() {
     };
     auto row = [](int32_t id, int32_t group, std::string chs, std::string cht, std::string en,
                   std::string acctType) {
-        fakes::SubSystemRow r;
-        r.id = id;
-        r.groupId = group;
-        r.nameCHS = std::move(chs);
-        r.nameCHT = std::move(cht);
-        r.nameEN = std::move(en);
-        r.subId = "s" + std::to_string(id);
-        r.acctType = std::move(acctType);
-        return r;
+        return fakes::SubSystemRow{id,
+                                   group,
+                                   std::move(chs),
+                                   std::move(cht),
+                                   std::move(en),
+                                   "s" + std::to_string(id),
+                                   true,
+                                   0,
+                                   std::move(acctType)};
     };
     suite.datasInfo->subSystems = {
         row(50, 5, "总账", "總帳", "General Ledger", ",1,2,"),
         row(8001, 850, "经销商门户", "經銷商入口網站", "Dealer's Portal", ",1,2,3,"),
         row(8002, 850, "设备巡检", "設備巡檢", "Equipment Patrol", ",1,3,"),
         row(8003, 850, "门店管理", "門市管理", "Store Operations", ",2,3,"),
-        row(8010, 851, "医药批号追踪", "醫藥批號追蹤", "Batch Tracking", ",1,3,"),
         row(150000, 10500, "移动审批", "行動簽核", "Mobile Approval", ",1,"),
     };
     suite.datasInfo->subSystems[3].index = 3;
     suite.datasInfo->subSystems[3].showSysType = 3;
-    suite.datasInfo->accountTypes = {{1, "工业企业"}, {2, "商品流通企业"}, {3, "集团公司"},
-                                     {7, "内部保留类型一"}, {8, "内部保留类型二"},
-                                     {13, "执行小企业会计准则的企业"}};
+    suite.datasInfo->accountTypes = {{1, "工业企业"},       {2, "商品流通企业"},
+                                     {3, "集团公司"},       {7, "内部保留类型一"},
+                                     {8, "内部保留类型二"}, {13, "执行小企业会计准则的企业"}};
     suite.AnswerQueriesFromTables();
 }
 
@@ -62,6 +63,16 @@ void EditorFixture::ShowActive(QWidget& dialog) {
 bool EditorFixture::HasFocus(const QWidget* field) {
     const QWidget* focused = QApplication::focusWidget();
     return focused && field && (focused == field || field->isAncestorOf(focused));
+}
+
+std::vector<long> EditorFixture::TwipsOf(const QWidget& control) {
+    const double dpi = control.logicalDpiX();
+    const QRect r = control.isWindow() ? control.rect() : control.geometry();
+    std::vector<long> twips;
+    for (const int pixels : {r.x(), r.y(), r.width(), r.height()}) {
+        twips.push_back(std::lround(PixelsToTwips(pixels, dpi)));
+    }
+    return twips;
 }
 
 ModalScript::ModalScript(std::function<void(QDialog&)> action)

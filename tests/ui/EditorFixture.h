@@ -18,14 +18,16 @@ namespace quarn::subsysmgr {
 class InputTool;
 
 /// A suite with account types 1, 2, 3, 7, 8 and 13 and a small tree: delivered group 5 with
-/// subsystem 50; customer groups 850 (subsystems 8001-8003) and 851 (8010); Brox group 10500
-/// with subsystem 150000. Texts come back as "[CHS]text" from the fake resource loader.
+/// subsystem 50; customer groups 850 (subsystems 8001-8003) and 851; Brox group 10500 with
+/// subsystem 150000. Texts come back as "[CHS]text" from the fake resource loader.
 class EditorFixture : public ::testing::Test {
 public:
     /// Shows a dialog and waits until it is the active window, so that focus is real.
     static void ShowActive(QWidget& dialog);
     /// Whether the application's focus is in the field.
     static bool HasFocus(const QWidget* field);
+    /// Left, top, width and height of a control in twips (of a window: its client area).
+    static std::vector<long> TwipsOf(const QWidget& control);
 
 protected:
     EditorFixture();

@@ -2,13 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
-#include <QSignalSpy>
 #include <QTest>
 
-#include "runtime/KeyedText.h"
 #include "ui/EditorFixture.h"
 #include "ui/QtText.h"
 
@@ -34,7 +31,7 @@ TEST(InputTool, NumberBoxShowsSeparatorsKeepsProgramValuesAndPullsTypedOnesIntoR
     auto* edit = qobject_cast<QLineEdit*>(number.Editor());
     edit->selectAll();
     QTest::keyClicks(edit, u"1,2x50"_s);  // the letter is refused
-    EXPECT_EQ(number.Value(), 1250);       // read as typed until the field is left
+    EXPECT_EQ(number.Value(), 1250);      // read as typed until the field is left
     next.setFocus();
     EXPECT_EQ(number.Value(), 899);
     EXPECT_EQ(number.Text(), u"899"_s);
@@ -59,39 +56,6 @@ TEST(InputTool, TextLengthCountsCharactersNotUtf16Units) {
     EXPECT_EQ(name.Text(), supplementary);
     name.MaxLength(3);
     EXPECT_EQ(name.Text(), Repeat(u"𠀀"_s, 3));
-}
-
-TEST(InputTool, DropDownShowsTheDisplayPartAndKeepsTheKeyedText) {
-    InputTool list(InputTool::Kind::DropDown);
-    const QString first = ToQString(MakeKeyedText("财务会计", "5"));
-    list.AddItem(first);
-    list.AddItem(ToQString(MakeKeyedText("客户化扩展", "850")));
-    EXPECT_EQ(list.ListIndex(), -1);
-    EXPECT_EQ(list.Text(), QString());
-    list.Text(first);
-    EXPECT_EQ(list.ListIndex(), 0);
-    EXPECT_EQ(list.Text(), first);
-    EXPECT_EQ(qobject_cast<QComboBox*>(list.Editor())->currentText(), u"财务会计"_s);
-}
-
-TEST(InputTool, EnterRaisesEventOneAndTheFocusWalksToTheNextEnabledField) {
-    QDialog window;
-    InputTool first(InputTool::Kind::Number, &window);
-    InputTool disabled(InputTool::Kind::Text, &window);
-    InputTool third(InputTool::Kind::CheckBox, &window);
-    disabled.setEnabled(false);
-    QDialog::setTabOrder(&first, &disabled);
-    QDialog::setTabOrder(&disabled, &third);
-    QSignalSpy entered(&first, &InputTool::EnterPressed);
-    QObject::connect(&first, &InputTool::EnterPressed, &first, &InputTool::FocusNextField);
-    EditorFixture::ShowActive(window);
-    first.setFocus();
-
-    QTest::keyClick(first.Editor(), Qt::Key_Return);
-    EXPECT_EQ(entered.count(), 1);
-    EXPECT_TRUE(EditorFixture::HasFocus(&third));
-    EXPECT_EQ(window.result(), QDialog::Rejected);
-    EXPECT_TRUE(window.isVisible());
 }
 
 }  // namespace

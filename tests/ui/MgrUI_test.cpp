@@ -2,8 +2,6 @@
 
 #include <QPushButton>
 
-#include "foundation/ComError.h"
-#include "foundation/FoundationErrors.h"
 #include "ui/EditorFixture.h"
 #include "ui/InputTool.h"
 #include "ui/SubSysGroupMgrUI.h"
@@ -91,17 +89,6 @@ TEST_F(MgrUI, AFailedAttemptThenCancelReturnsTheUnsavedSubsystem) {
     EXPECT_EQ(edited->NameEN(), "Store Operations");  // the refused name was not taken
     EXPECT_EQ(edited->Id(), 8003);
     EXPECT_EQ(Prompts().back(), "[CHS]子系统名称(英文)已存在,请重新指定！");
-}
-
-TEST_F(MgrUI, EditingASubsystemThatDoesNotExistFailsBeforeTheDialogShows) {
-    ModalScript script([](QDialog& dialog) { dialog.reject(); });
-    try {
-        SubSystemMgrUI().Show(kStatusEdit, 850, 8999);
-        ADD_FAILURE() << "no error";
-    } catch (const ComError& error) {
-        EXPECT_EQ(error.Number(), ErrorNumber(FoundationError::MissingObject));
-    }
-    EXPECT_FALSE(script.Ran());
 }
 
 }  // namespace

@@ -1,0 +1,173 @@
+// export and import of the customer-made groups and subsystems (and those of the Brox
+// platform), to move customisations from one database to another.
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <sstream>
+
+#include "CliErrors.h"
+#include "Commands.h"
+#include "ExchangeFile.h"
+#include "GroupWriter.h"
+#include "SubSystemWriter.h"
+#include "TreeReader.h"
+#include "model/IdRanges.h"
+
+namespace quarn::subsysmgr::cli {
+
+namespace {
+
+bool Exported(const GroupItem& group) {
+    return ranges::kCustomerGroups.Contains(group.id) || ranges::kBroxGroups.Contains(group.id);
+}
+
+bool Exported(const SubSystemItem& subSystem) {
+    return ranges::kCustomerSubSystems.Contains(subSystem.id) ||
+           ranges::kBroxSubSystems.Contains(subSystem.id);
+}
+
+void Export(CliContext& context, const std::string& file) {
+    Exchange exchange;
+    for (const GroupNode& node : TreeReader(context.Session()).Tree()) {
+        if (Exported(node.group)) {
+            exchange.groups.push_back(node.group);
+        }
+        std::copy_if(node.subSystems.begin(), node.subSystems.end(),
+                     std::back_inserter(exchange.subSystems),
+                     [](const SubSystemItem& subSystem) { return Exported(subSystem); });
+    }
+    const auto byId = [](const auto& a, const auto& b) { return a.id < b.id; };
+    std::sort(exchange.groups.begin(), exchange.groups.end(), byId);
+    std::sort(exchange.subSystems.begin(), exchange.subSystems.end(), byId);
+    const std::string content = WriteExchange(exchange);
+    if (file.empty()) {
+        context.out << content;
+        return;
+    }
+    std::ofstream stream(file, std::ios::binary | std::ios::trunc);
+    stream << content;
+    stream.close();
+    if (!stream) {
+        context.Text().Raise(errors::kFileUnwritable, {file});
+    }
+}
+
+// What happened to one item of the file.
+struct Outcome {
+    std::string_view kind;  // "group" or "subsystem"
+    int32_t id;
+    std::string_view outcome;  // "added", "updated", "unchanged" or "refused"
+    std::optional<ComError> error;
+};
+
+template <class Item, class Writer>
+Outcome ImportItem(std::string_view kind, const Item& item, const std::optional<Item>& current,
+                   Writer& writer) {
+    try {
+        if (!current) {
+            writer.Add(item);
+            return {kind, item.id, "added", std::nullopt};
+        }
+        if (*current == item) {
+            return {kind, item.id, "unchanged", std::nullopt};
+        }
+        writer.Update(item);
+        return {kind, item.id, "updated", std::nullopt};
+    } catch (const ComError& error) {
+        return {kind, item.id, "refused", error};
+    }
+}
+
+void Report(CliContext& context, const std::vector<Outcome>& outcomes) {
+    constexpr std::string_view kOutcomes[] = {"added", "updated", "unchanged", "refused"};
+    std::map<std::string_view, int32_t> counts;
+    for (const Outcome& outcome : outcomes) {
+        ++counts[outcome.outcome];
+    }
+    if (counts["refused"] > 0) {
+        context.exitCode = kExitRefused;
+    }
+    if (context.options.json) {
+        Json items = Json::array();
+        for (const Outcome& outcome : outcomes) {
+            Json item{{"kind", outcome.kind}, {"id", outcome.id}, {"outcome", outcome.outcome}};
+            if (outcome.error) {
+                item["error"] = ErrorJson(*outcome.error);
+            }
+            items.push_back(std::move(item));
+        }
+        Json report{{"items", std::move(items)}};
+        for (const std::string_view name : kOutcomes) {
+            report[std::string(name)] = counts[name];
+        }
+        context.Print(report);
+        return;
+    }
+    const CliText& text = context.Text();
+    for (const Outcome& outcome : outcomes) {
+        context.out << text.Text(outcome.kind) << ' ' << outcome.id << ": "
+                    << text.Text(outcome.outcome);
+        if (outcome.error) {
+            context.out << ", " << ErrorLine(*outcome.error);
+        }
+        context.out << '\n';
+    }
+    context.out << text.Format(
+                       "%1 added, %2 updated, %3 unchanged, %4 refused.",
+                       {counts["added"], counts["updated"], counts["unchanged"], counts["refused"]})
+                << '\n';
+}
+
+void Import(CliContext& context, const std::string& file) {
+    std::ostringstream content;
+    if (file == "-") {
+        content << context.in.rdbuf();
+    } else {
+        std::ifstream stream(file, std::ios::binary);
+        content << stream.rdbuf();
+        if (!stream) {
+            context.Text().Raise(errors::kFileUnreadable, {file});
+        }
+    }
+    // The whole file is read before anything is written: a malformed one changes nothing.
+    const Exchange exchange =
+        ReadExchange(content.str(), file == "-" ? "<stdin>" : file, context.Text());
+
+    const auto module = context.Session();
+    TreeReader reader(module);
+    GroupWriter groups(module, context.Text());
+    SubSystemWriter subSystems(module, context.Text());
+    std::vector<Outcome> outcomes;
+    // Groups first: a subsystem of the file may belong to a group of the file.
+    for (const GroupItem& group : exchange.groups) {
+        outcomes.push_back(ImportItem("group", group, reader.FindGroup(group.id), groups));
+    }
+    for (const SubSystemItem& subSystem : exchange.subSystems) {
+        outcomes.push_back(
+            ImportItem("subsystem", subSystem, reader.FindSubSystem(subSystem.id), subSystems));
+    }
+    Report(context, outcomes);
+}
+
+}  // namespace
+
+void AddExchangeCommands(CLI::App& app, CliContext& context) {
+    auto* exportCommand = app.add_subcommand(
+        "export", "Write the customer-made and Brox groups and subsystems as JSON");
+    auto exportFile = std::make_shared<std::string>();
+    exportCommand->add_option("--file", *exportFile, "Write to this file instead of the output");
+    exportCommand->callback([&context, exportFile] { Export(context, *exportFile); });
+
+    auto* importCommand =
+        app.add_subcommand("import", "Add or update the groups and subsystems of an export file");
+    auto importFile = std::make_shared<std::string>();
+    importCommand->add_option("--file", *importFile, "The export file (- for the input)")
+        ->required();
+    importCommand->callback([&context, importFile] { Import(context, *importFile); });
+}
+
+}  // namespace quarn::subsysmgr::cli

@@ -1,0 +1,124 @@
+#include "ExchangeFile.h"
+
+#include <gtest/gtest.h>
+
+#include "CliErrors.h"
+#include "foundation/ComError.h"
+#include "host/ComponentRegistry.h"
+#include "suite/SuiteComponents.h"
+
+namespace quarn::subsysmgr::cli {
+namespace {
+
+class ExchangeFileTest : public ::testing::Test {
+  protected:
+    ExchangeFileTest() { suite::RegisterSuiteComponents(registry); }
+
+    ComponentRegistry registry;
+    CliText text{registry, "EN"};
+};
+
+const Exchange kSample{
+    {GroupItem{
+         850, {"客户化扩展", "客戶化擴充", "Custom \"Extensions\""}, 160, true, false, {1, 2, 3}},
+     GroupItem{10001, {"平台", "平臺", "Platform"}, 0, false, true, {}}},
+    {SubSystemItem{8001,
+                   850,
+                   "d'lr",
+                   {"经销商门户", "經銷商入口網站", "Dealer's Portal"},
+                   1,
+                   true,
+                   true,
+                   {1, 3}}},
+};
+
+TEST_F(ExchangeFileTest, WhatIsWrittenReadsBackTheSame) {
+    const std::string file = WriteExchange(kSample);
+    EXPECT_EQ(file.back(), '\n');
+    const Exchange read = ReadExchange(file, "sample.json", text);
+    EXPECT_EQ(read.groups, kSample.groups);
+    EXPECT_EQ(read.subSystems, kSample.subSystems);
+}
+
+TEST_F(ExchangeFileTest, AccountTypesAreReadInOrderOnceAndOtherMembersIgnored) {
+    const Exchange read = ReadExchange(R"({"format": 1, "comment": "from test",
+        "groups": [{"id": 860, "names": {"CHS": "a", "CHT": "b", "EN": "c", "FR": "d"},
+                    "index": 0, "visible": true, "web": false, "accountTypes": [3, 1, 3],
+                    "colour": "red"}],
+        "subsystems": []})",
+                                       "f", text);
+    ASSERT_EQ(read.groups.size(), 1u);
+    EXPECT_EQ(read.groups[0].accountTypes, (std::vector<int32_t>{1, 3}));
+}
+
+struct Malformed {
+    const char* name;
+    std::string content;
+    int32_t offset;
+    std::string inMessage;
+};
+
+std::string WithGroup(const std::string& group) {
+    return R"({"format": 1, "subsystems": [], "groups": [)" + group + "]}";
+}
+const std::string kGroup =
+    R"({"id": 860, "names": {"CHS": "a", "CHT": "b", "EN": "c"}, "index": 0, "visible": true,
+        "web": false, "accountTypes": [1]})";
+
+TEST_F(ExchangeFileTest, AFileThatIsNoCompleteExportNamesTheFirstFault) {
+    const Malformed cases[] = {
+        {"empty", "", 2312, "is not JSON"},
+        {"truncated", WithGroup(kGroup).substr(0, 40), 2312, "is not JSON"},
+        {"not an object", "[1, 2]", 2315, "the top level must be an object"},
+        {"no format", R"({"groups": [], "subsystems": []})", 2314, "lacks format"},
+        {"format as text", R"({"format": "1", "groups": [], "subsystems": []})", 2315,
+         "format must be a whole number"},
+        {"newer format", R"({"format": 2, "groups": [], "subsystems": []})", 2313,
+         "format version 2"},
+        {"no subsystems", R"({"format": 1, "groups": []})", 2314, "lacks subsystems"},
+        {"groups not a list", R"({"format": 1, "groups": {}, "subsystems": []})", 2315,
+         "groups must be a list"},
+        {"group not an object", WithGroup("7"), 2315, "groups[0] must be an object"},
+        {"name missing", WithGroup(R"({"id": 860, "names": {"CHS": "a", "CHT": "b"}})"), 2314,
+         "lacks groups[0].names.EN"},
+        {"id as decimal", WithGroup(R"({"id": 860.0})"), 2315,
+         "groups[0].id must be a whole number"},
+        {"id beyond 32 bits", WithGroup(R"({"id": 2147483648})"), 2315,
+         "groups[0].id must be a whole number"},
+        {"id below 32 bits", WithGroup(R"({"id": -2147483649})"), 2315,
+         "groups[0].id must be a whole number"},
+        {"visible as number",
+         WithGroup(R"({"id": 1, "names": {"CHS": "a", "CHT": "b", "EN": "c"}, "index": 0,
+                       "visible": 1})"),
+         2315, "groups[0].visible must be true or false"},
+        {"account type as text",
+         WithGroup(std::string(kGroup).replace(kGroup.find("[1]"), 3, R"([1, "3"])")), 2315,
+         "groups[0].accountTypes[1] must be a whole number"},
+        {"same group twice", WithGroup(kGroup + "," + kGroup), 2316, "lists group 860 twice"},
+        {"subsystem without group",
+         R"({"format": 1, "groups": [], "subsystems": [{"id": 8001, "number": "x"}]})", 2314,
+         "lacks subsystems[0].group"},
+    };
+    for (const Malformed& malformed : cases) {
+        SCOPED_TRACE(malformed.name);
+        try {
+            ReadExchange(malformed.content, "bad.json", text);
+            ADD_FAILURE() << "read without an error";
+        } catch (const ComError& error) {
+            EXPECT_EQ(error.Number(), ObjectError(malformed.offset)) << error.Description();
+            EXPECT_NE(error.Description().find(malformed.inMessage), std::string::npos)
+                << error.Description();
+            EXPECT_NE(error.Description().find("bad.json"), std::string::npos);
+        }
+    }
+}
+
+TEST(TreeItems, StoredAccountTypeListsLeaveOutWhatIsNoNumber) {
+    EXPECT_EQ(ParseAccountTypes(",3,1,x,,3,12,"), (std::vector<int32_t>{1, 3, 12}));
+    EXPECT_EQ(ParseAccountTypes(""), std::vector<int32_t>{});
+    EXPECT_EQ(FormatAccountTypes({1, 3}), ",1,3,");
+    EXPECT_EQ(AccountTypeText({1, 3}), "1,3");
+}
+
+}  // namespace
+}  // namespace quarn::subsysmgr::cli
