@@ -46,7 +46,6 @@ public:
 
     std::size_t ColumnCount() const { return columns_.size(); }
     const std::string& ColumnName(std::size_t column) const { return columns_[column]; }
-    const std::vector<std::string>& ColumnNames() const { return columns_; }
 
     /// The position of a column, matched without regard to case.
     std::optional<std::size_t> FindColumn(std::string_view name) const;

@@ -24,19 +24,4 @@ bool IsLogEnabled(ModuleState& module);
 /// Creates the log object when none is held; a failed creation leaves none.
 void EnsureLogObject(ModuleState& module);
 
-/// Brackets one operation: starts the record on construction, ends it on destruction, on every
-/// way out.
-class LogScope {
-public:
-    LogScope(ModuleState& module, std::string_view procedure)
-        : module_(module), handle_(LogProcStart(module, procedure)) {}
-    ~LogScope() { LogProcEnd(module_, handle_); }
-    LogScope(const LogScope&) = delete;
-    LogScope& operator=(const LogScope&) = delete;
-
-private:
-    ModuleState& module_;
-    int32_t handle_;
-};
-
 }  // namespace quarn::subsysmgr
