@@ -6,7 +6,9 @@
 #include <algorithm>
 
 #include "host/IMessageBox.h"
+#include "runtime/LocalText.h"
 #include "runtime/MessageBox.h"
+#include "ui/InputTool.h"
 #include "ui/QtText.h"
 #include "ui/Twips.h"
 
@@ -117,6 +119,25 @@ void EditorDialog::showEvent(QShowEvent* event) {
 
 void EditorDialog::ShowError(const ComError& error) {
     ShowMessage(*module_, error.Description(), kMessageBoxWarning);
+}
+
+bool EditorDialog::FindForbiddenChar(const std::string& text,
+                                     std::span<const std::string_view> chars, std::size_t& index) {
+    for (std::size_t i = 0; i < chars.size(); ++i) {
+        if (text.find(chars[i]) != std::string::npos) {
+            index = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+void EditorDialog::CheckForbidden(const InputTool& field, std::string_view templateText) {
+    std::size_t index = 0;
+    if (FindForbiddenChar(ToStdString(field.Text()), kForbiddenChars, index)) {
+        throw ComError(ObjectError(kForbiddenCharOffset), std::string(kForbiddenCharSource),
+                       FormatLocalText(*module_, templateText, {Variant(kForbiddenChars[index])}));
+    }
 }
 
 }  // namespace quarn::subsysmgr

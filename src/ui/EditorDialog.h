@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,8 @@
 class QRect;
 
 namespace quarn::subsysmgr {
+
+class InputTool;
 
 /// Modes of the editors (the lngStatus of Show).
 inline constexpr int32_t kStatusAdd = 1;
@@ -65,6 +68,13 @@ protected:
 
     /// Shows the error's message in the suite's warning box (style 48, default title).
     void ShowError(const ComError& error);
+
+    /// The index in `chars` of the first of them that occurs in the text.
+    static bool FindForbiddenChar(const std::string& text, std::span<const std::string_view> chars,
+                                  std::size_t& index);
+    /// Raises the forbidden-character error of the field's template for the first forbidden
+    /// character (in list order) of the field's untrimmed text.
+    void CheckForbidden(const InputTool& field, std::string_view templateText);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;

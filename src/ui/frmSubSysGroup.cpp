@@ -299,18 +299,6 @@ void frmSubSysGroup::cmdCancel_Click() {
     reject();
 }
 
-bool frmSubSysGroup::FindForbiddenChar(const std::string& text,
-                                       std::span<const std::string_view> chars,
-                                       std::size_t& index) {
-    for (std::size_t i = 0; i < chars.size(); ++i) {
-        if (text.find(chars[i]) != std::string::npos) {
-            index = i;
-            return true;
-        }
-    }
-    return false;
-}
-
 std::string frmSubSysGroup::AccountTypeList() const {
     std::string list = ",";
     for (int row = 1; row <= vaSpread->MaxRows(); ++row) {
@@ -319,14 +307,6 @@ std::string frmSubSysGroup::AccountTypeList() const {
         }
     }
     return list;
-}
-
-void frmSubSysGroup::CheckForbidden(const InputTool& field, std::string_view templateText) {
-    std::size_t index = 0;
-    if (FindForbiddenChar(ToStdString(field.Text()), kForbiddenChars, index)) {
-        throw ComError(ObjectError(kForbiddenCharOffset), std::string(kForbiddenCharSource),
-                       FormatLocalText(*module_, templateText, {Variant(kForbiddenChars[index])}));
-    }
 }
 
 void frmSubSysGroup::FocusOnError(int32_t offset) {

@@ -69,11 +69,7 @@ public:
     void cmdCancel_Click() override;
 
 private:
-    /// The index in `chars` of the first of them that occurs in the text.
-    static bool FindForbiddenChar(const std::string& text, std::span<const std::string_view> chars,
-                                  std::size_t& index);
     std::string AccountTypeList() const;
-    void CheckForbidden(const InputTool& field, std::string_view templateText);
     void FocusOnError(int32_t offset);
     bool IsBroxAddition() const { return lngStatus == kStatusAdd && bIsBroxAdditon; }
 };

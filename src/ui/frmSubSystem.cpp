@@ -336,17 +336,6 @@ void frmSubSystem::cmdCancel_Click() {
     reject();
 }
 
-bool frmSubSystem::FindForbiddenChar(const std::string& text,
-                                     std::span<const std::string_view> chars, std::size_t& index) {
-    for (std::size_t i = 0; i < chars.size(); ++i) {
-        if (text.find(chars[i]) != std::string::npos) {
-            index = i;
-            return true;
-        }
-    }
-    return false;
-}
-
 std::string frmSubSystem::AccountTypeList() const {
     std::string list = ",";
     for (int row = 1; row <= vaSpread->MaxRows(); ++row) {
@@ -355,14 +344,6 @@ std::string frmSubSystem::AccountTypeList() const {
         }
     }
     return list;
-}
-
-void frmSubSystem::CheckForbidden(const InputTool& field, std::string_view templateText) {
-    std::size_t index = 0;
-    if (FindForbiddenChar(ToStdString(field.Text()), kForbiddenChars, index)) {
-        throw ComError(ObjectError(kForbiddenCharOffset), std::string(kForbiddenCharSource),
-                       FormatLocalText(*module_, templateText, {Variant(kForbiddenChars[index])}));
-    }
 }
 
 void frmSubSystem::SelectGroup(int32_t groupId) {

@@ -75,10 +75,7 @@ public:
     void cmdCancel_Click() override;
 
 private:
-    static bool FindForbiddenChar(const std::string& text, std::span<const std::string_view> chars,
-                                  std::size_t& index);
     std::string AccountTypeList() const;
-    void CheckForbidden(const InputTool& field, std::string_view templateText);
     void SelectGroup(int32_t groupId);
     void FocusOnError(int32_t offset);
 };
