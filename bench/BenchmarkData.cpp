@@ -33,11 +33,21 @@ void BindText(sqlite3_stmt* statement, int position, const std::string& text) {
 
 }  // namespace
 
-int32_t GroupId(int32_t group) { return 100000 + group; }
-int32_t SubSystemId(int32_t subSystem) { return 100000 + subSystem; }
-std::string SubSystemNameEN(int32_t subSystem) { return "Subsystem " + std::to_string(subSystem); }
-std::string SubSystemNameCHS(int32_t subSystem) { return "子系统" + std::to_string(subSystem); }
-std::string SubSystemNameCHT(int32_t subSystem) { return "子系統" + std::to_string(subSystem); }
+int32_t GroupId(int32_t group) {
+    return 100000 + group;
+}
+int32_t SubSystemId(int32_t subSystem) {
+    return 100000 + subSystem;
+}
+std::string SubSystemNameEN(int32_t subSystem) {
+    return "Subsystem " + std::to_string(subSystem);
+}
+std::string SubSystemNameCHS(int32_t subSystem) {
+    return "子系统" + std::to_string(subSystem);
+}
+std::string SubSystemNameCHT(int32_t subSystem) {
+    return "子系統" + std::to_string(subSystem);
+}
 
 void FillTree(sqlite3* database, TreeSize size) {
     Exec(database, "BEGIN");

@@ -58,7 +58,7 @@ Environment& EnvironmentFor(int32_t subSystems) {
 
 // A prepared statement that is reset after each use.
 class Statement {
-public:
+  public:
     Statement(sqlite3* database, const char* sql) {
         sqlite3_prepare_v2(database, sql, -1, &statement_, nullptr);
     }
@@ -73,7 +73,7 @@ public:
         return count;
     }
 
-private:
+  private:
     sqlite3_stmt* statement_ = nullptr;
 };
 
@@ -169,16 +169,19 @@ BENCHMARK(BM_DictNameCheck)->Apply(Sizes);
 
 void BM_DictNameLookupSqliteInMemory(benchmark::State& state) {
     auto& environment = EnvironmentFor(static_cast<int32_t>(state.range(0)));
-    Statement chs(environment.memory,
-                  "SELECT count(*) FROM t_DataFlowSubSystem WHERE FTopClassID = ? AND FName_CHS = ?");
-    Statement cht(environment.memory,
-                  "SELECT count(*) FROM t_DataFlowSubSystem WHERE FTopClassID = ? AND FName_CHT = ?");
+    Statement chs(
+        environment.memory,
+        "SELECT count(*) FROM t_DataFlowSubSystem WHERE FTopClassID = ? AND FName_CHS = ?");
+    Statement cht(
+        environment.memory,
+        "SELECT count(*) FROM t_DataFlowSubSystem WHERE FTopClassID = ? AND FName_CHT = ?");
     Statement en(environment.memory,
                  "SELECT count(*) FROM t_DataFlowSubSystem WHERE FTopClassID = ? AND FName_EN = ?");
     int32_t n = 0;
     for (auto _ : state) {
         const std::string suffix = std::to_string(n++ % 1000);
-        const std::string names[] = {"新子系统" + suffix, "新子系統" + suffix, "New name " + suffix};
+        const std::string names[] = {"新子系统" + suffix, "新子系統" + suffix,
+                                     "New name " + suffix};
         Statement* statements[] = {&chs, &cht, &en};
         for (int i = 0; i < 3; ++i) {
             sqlite3_bind_int(statements[i]->get(), 1, GroupId(0));
@@ -273,11 +276,12 @@ BENCHMARK(BM_SaveOneSubsystem)->Apply(Sizes);
 void BM_DeleteInsertSqliteFile(benchmark::State& state) {
     auto& environment = EnvironmentFor(static_cast<int32_t>(state.range(0)));
     Statement erase(environment.onDisk, "DELETE FROM t_DataFlowSubSystem WHERE FSubSysID = ?");
-    Statement insert(environment.onDisk,
-                     "INSERT INTO t_DataFlowSubSystem (FSubSysID, FTopClassID, FName, FName_CHS, "
-                     "FName_CHT, FName_EN, FSUBID, FClassName, FVisible, FIndex, FAcctType, "
-                     "FShowSysType) VALUES (?, ?, ?, ?, ?, ?, 'code', 'QuarnBroxActive.Application', "
-                     "1, ?, ',1,', 1)");
+    Statement insert(
+        environment.onDisk,
+        "INSERT INTO t_DataFlowSubSystem (FSubSysID, FTopClassID, FName, FName_CHS, "
+        "FName_CHT, FName_EN, FSUBID, FClassName, FVisible, FIndex, FAcctType, "
+        "FShowSysType) VALUES (?, ?, ?, ?, ?, ?, 'code', 'QuarnBroxActive.Application', "
+        "1, ?, ',1,', 1)");
     const int32_t id = SubSystemId(9);
     int32_t n = 0;
     for (auto _ : state) {

@@ -80,16 +80,16 @@ TreeCounts FillFunctionalTree(QTreeWidget& tree,
         }
         const DictionaryPtr group = groups->Item(static_cast<std::size_t>(done)).AsDictionary();
         const int32_t groupId = group->Item("ID").ToInt32();
-        auto* groupItem =
-            NewItem(Labelled(groupId, group->Item(nameKey).TextOrEmpty()), ItemKind::Group, groupId);
+        auto* groupItem = NewItem(Labelled(groupId, group->Item(nameKey).TextOrEmpty()),
+                                  ItemKind::Group, groupId);
         auto& children = subSystemsByGroup[groupId];
         std::stable_sort(children.begin(), children.end(),
                          [](const SubSystemEntry& a, const SubSystemEntry& b) {
                              return std::tie(a.index, a.id) < std::tie(b.index, b.id);
                          });
         for (const SubSystemEntry& child : children) {
-            auto* item = NewItem(Labelled(child.id, child.name), ItemKind::SubSystem, child.id,
-                                 groupId);
+            auto* item =
+                NewItem(Labelled(child.id, child.name), ItemKind::SubSystem, child.id, groupId);
             item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
             groupItem->addChild(item);
             ++counts.subSystems;
@@ -116,9 +116,9 @@ void ExpandBusinessObjects(QTreeWidgetItem& subSystemItem) {
     auto addEntries = [&](QTreeWidgetItem* kindItem, const VectorPtr& entries) {
         for (const Variant& entry : entries->Items()) {
             const DictionaryPtr object = entry.AsDictionary();
-            kindItem->addChild(NewItem(Labelled(object->Item("FID").ToInt32(),
-                                                object->Item("FName").TextOrEmpty()),
-                                       ItemKind::BusinessObject, object->Item("FID").ToInt32(), id));
+            kindItem->addChild(NewItem(
+                Labelled(object->Item("FID").ToInt32(), object->Item("FName").TextOrEmpty()),
+                ItemKind::BusinessObject, object->Item("FID").ToInt32(), id));
         }
     };
     const struct {

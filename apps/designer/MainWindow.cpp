@@ -40,7 +40,9 @@ namespace {
 // Loads of more groups than this show a progress dialog.
 constexpr int kProgressThreshold = 200;
 
-QString Escaped(const std::string& text) { return ToQString(text).toHtmlEscaped(); }
+QString Escaped(const std::string& text) {
+    return ToQString(text).toHtmlEscaped();
+}
 
 }  // namespace
 
@@ -96,7 +98,8 @@ void MainWindow::CreateActions() {
         return created;
     };
     openSqlite_ = action(QKeySequence::Open, &MainWindow::OpenSqlite);
-    openPostgres_ = action(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), &MainWindow::OpenPostgres);
+    openPostgres_ =
+        action(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), &MainWindow::OpenPostgres);
     openDemo_ = action(QKeySequence(), [this] { SwitchDatabase(""); });
     quit_ = action(QKeySequence::Quit, &QWidget::close);
     newGroup_ = action(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N), &MainWindow::NewGroup);
@@ -210,12 +213,12 @@ void MainWindow::Reload() {
     progress.reset();
     Select(selectedGroup, selectedSubSystem);
     if (loaded) {
-        statusBar()->showMessage(Tr(texts::kLoaded)
-                                     .arg(counts.groups)
-                                     .arg(counts.subSystems)
-                                     .arg(ToQString(session_.DatabaseSpec().empty()
-                                                        ? std::string("demo")
-                                                        : session_.DatabaseSpec())));
+        statusBar()->showMessage(
+            Tr(texts::kLoaded)
+                .arg(counts.groups)
+                .arg(counts.subSystems)
+                .arg(ToQString(session_.DatabaseSpec().empty() ? std::string("demo")
+                                                               : session_.DatabaseSpec())));
     }
     ShowDetails();
     UpdateActions();
@@ -227,7 +230,7 @@ int32_t MainWindow::SelectedGroupId() const {
         return -1;
     }
     const auto kind = static_cast<ItemKind>(item->data(0, kKindRole).toInt());
-    return kind == ItemKind::Group ? item->data(0, kIdRole).toInt()
+    return kind == ItemKind::Group       ? item->data(0, kIdRole).toInt()
            : kind == ItemKind::SubSystem ? item->data(0, kGroupIdRole).toInt()
                                          : -1;
 }
@@ -277,7 +280,8 @@ void MainWindow::ShowDetails() {
                            .arg(Tr(group ? texts::kGroupCaption : texts::kSubSystemCaption))
                            .arg(item->data(0, kIdRole).toInt());
         auto row = [&](std::string_view caption, const QString& value) {
-            html += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(Tr(caption), value);
+            html +=
+                QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(Tr(caption), value);
         };
         const auto field = [&](const char* column) {
             return Escaped(rows->Fields(column).TextOrEmpty());
@@ -291,7 +295,8 @@ void MainWindow::ShowDetails() {
             row(texts::kNumberCaption, field("FSUBID"));
         }
         const int32_t show = rows->Fields("FShowSysType").ToInt32();
-        row(texts::kVisibleCaption, Tr(rows->Fields("FVisible").ToBool() ? texts::kYes : texts::kNo));
+        row(texts::kVisibleCaption,
+            Tr(rows->Fields("FVisible").ToBool() ? texts::kYes : texts::kNo));
         row(texts::kWebCaption, Tr((show & 2) == 2 ? texts::kYes : texts::kNo));
 
         QStringList accountTypes;
@@ -315,14 +320,16 @@ void MainWindow::NewGroup() {
 
 void MainWindow::EditGroup() {
     const int32_t id = SelectedGroupId();
-    if (id >= 0 && Guarded([this, id] { subsysmgr::SubSysGroupMgrUI().Show(2, id, false, this); })) {
+    if (id >= 0 &&
+        Guarded([this, id] { subsysmgr::SubSysGroupMgrUI().Show(2, id, false, this); })) {
         Reload();
     }
 }
 
 void MainWindow::NewSubSystem() {
     const int32_t groupId = SelectedGroupId();
-    if (Guarded([this, groupId] { subsysmgr::SubSystemMgrUI().Show(1, groupId, 0, false, this); })) {
+    if (Guarded(
+            [this, groupId] { subsysmgr::SubSystemMgrUI().Show(1, groupId, 0, false, this); })) {
         Reload();
     }
 }
@@ -330,16 +337,18 @@ void MainWindow::NewSubSystem() {
 void MainWindow::EditSubSystem() {
     const int32_t groupId = SelectedGroupId();
     const int32_t id = SelectedSubSystemId();
-    if (id != 0 &&
-        Guarded([this, groupId, id] { subsysmgr::SubSystemMgrUI().Show(2, groupId, id, false, this); })) {
+    if (id != 0 && Guarded([this, groupId, id] {
+            subsysmgr::SubSystemMgrUI().Show(2, groupId, id, false, this);
+        })) {
         Reload();
     }
 }
 
 void MainWindow::DeleteGroup() {
     const int32_t id = SelectedGroupId();
-    if (id < 0 || QMessageBox::question(this, Tr(texts::kWindowTitle),
-                                        Tr(texts::kConfirmDeleteGroup).arg(id)) != QMessageBox::Yes) {
+    if (id < 0 ||
+        QMessageBox::question(this, Tr(texts::kWindowTitle),
+                              Tr(texts::kConfirmDeleteGroup).arg(id)) != QMessageBox::Yes) {
         return;
     }
     bool deleted = false;
@@ -357,9 +366,9 @@ void MainWindow::DeleteGroup() {
 void MainWindow::DeleteSubSystem() {
     const int32_t groupId = SelectedGroupId();
     const int32_t id = SelectedSubSystemId();
-    if (id == 0 || QMessageBox::question(this, Tr(texts::kWindowTitle),
-                                         Tr(texts::kConfirmDeleteSubSystem).arg(id)) !=
-                       QMessageBox::Yes) {
+    if (id == 0 ||
+        QMessageBox::question(this, Tr(texts::kWindowTitle),
+                              Tr(texts::kConfirmDeleteSubSystem).arg(id)) != QMessageBox::Yes) {
         return;
     }
     bool deleted = false;
@@ -406,9 +415,9 @@ void MainWindow::SwitchDatabase(const std::string& database) {
 }
 
 void MainWindow::OpenSqlite() {
-    const QString file = QFileDialog::getOpenFileName(
-        this, Tr(texts::kOpenSqlite), QString(),
-        QStringLiteral("SQLite (*.sqlite *.db *.sqlite3);;* (*)"));
+    const QString file =
+        QFileDialog::getOpenFileName(this, Tr(texts::kOpenSqlite), QString(),
+                                     QStringLiteral("SQLite (*.sqlite *.db *.sqlite3);;* (*)"));
     if (!file.isEmpty()) {
         SwitchDatabase("sqlite:" + file.toStdString());
     }
@@ -416,9 +425,9 @@ void MainWindow::OpenSqlite() {
 
 void MainWindow::OpenPostgres() {
     bool ok = false;
-    const QString connection = QInputDialog::getText(
-        this, Tr(texts::kOpenPostgres), Tr(texts::kPostgresPrompt), QLineEdit::Normal,
-        QString(), &ok);
+    const QString connection =
+        QInputDialog::getText(this, Tr(texts::kOpenPostgres), Tr(texts::kPostgresPrompt),
+                              QLineEdit::Normal, QString(), &ok);
     if (ok && !connection.trimmed().isEmpty()) {
         SwitchDatabase("postgresql:" + connection.trimmed().toStdString());
     }

@@ -19,7 +19,7 @@ namespace quarn::designer {
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     explicit MainWindow(suite::HostSession& session, QWidget* parent = nullptr);
 
     /// Reads the tree again, with progress for long loads, keeping the selection; says in the
@@ -28,10 +28,10 @@ public:
     /// Selects a group (subSystemId 0) or one of its subsystems, expanded.
     void Select(int32_t groupId, int32_t subSystemId);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void CreateActions();
     void Retranslate();
     void ShowDetails();

@@ -31,12 +31,13 @@ int main(int argc, char** argv) {
 
     // The last database and language are remembered; options override them.
     QSettings settings;
-    const QString chosenDatabase = options.isSet(database)
-                                       ? options.value(database)
-                                       : settings.value(QStringLiteral("session/database")).toString();
-    const QString chosenLanguage = options.isSet(language)
-                                       ? options.value(language).toUpper()
-                                       : settings.value(QStringLiteral("session/language"), QStringLiteral("EN")).toString();
+    const QString chosenDatabase =
+        options.isSet(database) ? options.value(database)
+                                : settings.value(QStringLiteral("session/database")).toString();
+    const QString chosenLanguage =
+        options.isSet(language)
+            ? options.value(language).toUpper()
+            : settings.value(QStringLiteral("session/language"), QStringLiteral("EN")).toString();
     quarn::suite::HostSession session(chosenDatabase.toStdString(), chosenLanguage.toStdString());
     session.Activate();
     quarn::subsysmgr::InstallQtPlatform(*session.Module(), session.Registry(),

@@ -10,12 +10,14 @@ namespace quarn {
 inline constexpr int32_t kObjectErrorBase = static_cast<int32_t>(0x80040000u);
 
 /// The error number for an offset above the object-error base.
-constexpr int32_t ObjectError(int32_t offset) { return kObjectErrorBase + offset; }
+constexpr int32_t ObjectError(int32_t offset) {
+    return kObjectErrorBase + offset;
+}
 
 /// The one exception type of the suite: a number, the source that raised it, and a description
 /// already in the user's language.
 class ComError : public std::runtime_error {
-public:
+  public:
     ComError(int32_t number, std::string source, std::string description);
 
     int32_t Number() const { return number_; }
@@ -25,7 +27,7 @@ public:
     /// The offset above the object-error base (the number itself for numbers outside that range).
     int32_t Offset() const;
 
-private:
+  private:
     int32_t number_;
     std::string source_;
     std::string description_;

@@ -31,6 +31,8 @@ Variant Dictionary::Lookup(std::string_view key, Variant fallback) const {
     return entry ? entry->second : std::move(fallback);
 }
 
-bool Dictionary::Exists(std::string_view key) const { return Find(key) != nullptr; }
+bool Dictionary::Exists(std::string_view key) const {
+    return Find(key) != nullptr;
+}
 
 }  // namespace quarn

@@ -13,7 +13,7 @@ namespace quarn {
 /// Text keys mapped to Variants, kept in insertion order. Keys are compared exactly.
 /// Held by DictionaryPtr: a Dictionary has reference semantics, Copy makes a new one.
 class Dictionary {
-public:
+  public:
     using Entry = std::pair<std::string, Variant>;
 
     static DictionaryPtr Create() { return std::make_shared<Dictionary>(); }
@@ -35,7 +35,7 @@ public:
 
     const std::vector<Entry>& Entries() const { return entries_; }
 
-private:
+  private:
     const Entry* Find(std::string_view key) const;
 
     std::vector<Entry> entries_;  // a handful of keys: a linear search beats hashing

@@ -103,7 +103,9 @@ std::optional<std::size_t> RecordTable::FindColumn(std::string_view name) const 
     return std::nullopt;
 }
 
-std::size_t RecordTable::RowSpan() const { return BaseSpan() + rows_.size(); }
+std::size_t RecordTable::RowSpan() const {
+    return BaseSpan() + rows_.size();
+}
 
 bool RecordTable::IsLive(std::size_t row) const {
     return row < RowSpan() &&

@@ -31,7 +31,7 @@ std::optional<EqualityKey> EqualityKeyOf(const Variant& value);
 /// rows get numbers after the base's. Once the difference grows large the patch is compacted
 /// into a table of its own. Safe to share between threads.
 class RecordTable : public std::enable_shared_from_this<RecordTable> {
-public:
+  public:
     using Row = std::vector<Variant>;
 
     /// Every row must have one value per column.
@@ -66,7 +66,7 @@ public:
     /// An upper bound of RowsEqualTo's size, at the cost of two hash lookups.
     std::size_t CandidateCount(std::size_t column, const EqualityKey& key) const;
 
-private:
+  private:
     using ColumnIndex = std::unordered_map<EqualityKey, std::vector<uint32_t>>;
     const std::vector<uint32_t>* OwnRowsEqualTo(std::size_t column, const EqualityKey& key) const;
     std::size_t BaseSpan() const { return base_ ? base_->RowSpan() : 0; }

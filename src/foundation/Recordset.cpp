@@ -83,11 +83,17 @@ void Recordset::MoveNext() {
     ++position_;
 }
 
-bool Recordset::Eof() const { return position_ >= VisibleCount(); }
+bool Recordset::Eof() const {
+    return position_ >= VisibleCount();
+}
 
-bool Recordset::Bof() const { return VisibleCount() == 0; }
+bool Recordset::Bof() const {
+    return VisibleCount() == 0;
+}
 
-int32_t Recordset::RecordCount() const { return static_cast<int32_t>(VisibleCount()); }
+int32_t Recordset::RecordCount() const {
+    return static_cast<int32_t>(VisibleCount());
+}
 
 void Recordset::Close() {
     table_.reset();
@@ -102,7 +108,9 @@ void Recordset::Filter(std::string_view expression) {
     filterText_ = std::string(expression);
 }
 
-std::size_t Recordset::ColumnCount() const { return Table().ColumnCount(); }
+std::size_t Recordset::ColumnCount() const {
+    return Table().ColumnCount();
+}
 
 const std::string& Recordset::ColumnName(std::size_t column) const {
     return Table().ColumnName(column);

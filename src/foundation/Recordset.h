@@ -24,7 +24,7 @@ using RecordsetPtr = std::shared_ptr<Recordset>;
 /// A new Recordset is open and on its first row. Reading a field or moving on while at the end,
 /// or naming an unknown column, raises ComError; so does any use after Close.
 class Recordset {
-public:
+  public:
     /// A Recordset over the rows of `table` that the filter expression `scope` admits (all rows
     /// for ""). The scope cannot be changed; Filter narrows it. Raises ComError for a scope that
     /// does not parse.
@@ -61,7 +61,7 @@ public:
     std::size_t ColumnCount() const;
     const std::string& ColumnName(std::size_t column) const;
 
-private:
+  private:
     const RecordTable& Table() const;
     const std::vector<uint32_t>* VisibleRows() const;
     std::size_t VisibleCount() const;

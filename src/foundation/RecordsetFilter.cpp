@@ -12,14 +12,22 @@ namespace quarn {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsNameStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
-bool IsNameChar(char c) { return IsNameStart(c) || IsDigit(c); }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsNameStart(char c) {
+    return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
+}
+bool IsNameChar(char c) {
+    return IsNameStart(c) || IsDigit(c);
+}
 
 // A cursor over the filter text that reports where parsing failed.
 class FilterParser {
-public:
+  public:
     explicit FilterParser(std::string_view text) : text_(text) {}
 
     bool AtEnd() const { return pos_ >= text_.size(); }
@@ -77,7 +85,7 @@ public:
                            ".");
     }
 
-private:
+  private:
     std::string QuotedText() {
         ++pos_;  // opening quote
         std::string result;
@@ -199,9 +207,9 @@ std::vector<uint32_t> RecordsetFilter::MatchingRows(const RecordTable& table) co
             fewest = candidates;
         }
     }
-    std::vector<uint32_t> rows = mostSelective
-                                     ? table.RowsEqualTo(mostSelective->column, mostSelective->value)
-                                     : table.LiveRows();
+    std::vector<uint32_t> rows =
+        mostSelective ? table.RowsEqualTo(mostSelective->column, mostSelective->value)
+                      : table.LiveRows();
     if (terms_.size() > 1 || !mostSelective) {
         std::erase_if(rows, [&](uint32_t row) { return !Matches(table, row); });
     }

@@ -19,7 +19,7 @@ namespace quarn {
 /// A number matches numeric values, a quoted text matches text values exactly (letter case
 /// counts). A null never matches, with either operator. The empty filter matches every row.
 class RecordsetFilter {
-public:
+  public:
     /// Parses `expression` against the table's columns. Raises ComError FilterSyntax when it does
     /// not parse and UnknownColumn when a term names a column the table does not have.
     static RecordsetFilter Parse(std::string_view expression, const RecordTable& table);
@@ -33,7 +33,7 @@ public:
     /// from the index of the most selective one; only they are tested against the other terms.
     std::vector<uint32_t> MatchingRows(const RecordTable& table) const;
 
-private:
+  private:
     struct Term {
         std::size_t column;
         bool equal;  // "=" when true, "<>" otherwise

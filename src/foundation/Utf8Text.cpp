@@ -8,7 +8,9 @@ namespace quarn::text {
 
 namespace {
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 // Byte offset just after `count` code points; invalid bytes count as one code point each.
 std::size_t ByteOffsetAfter(std::string_view text, std::size_t count) {
@@ -28,7 +30,9 @@ std::size_t ByteOffsetAfter(std::string_view text, std::size_t count) {
 
 }  // namespace
 
-bool IsValidUtf8(std::string_view text) { return utf8::is_valid(text.begin(), text.end()); }
+bool IsValidUtf8(std::string_view text) {
+    return utf8::is_valid(text.begin(), text.end());
+}
 
 std::size_t CodePointCount(std::string_view text) {
     std::size_t count = 0;
@@ -62,9 +66,9 @@ std::string ToUpperAscii(std::string_view text) {
 }
 
 bool EqualsIgnoreCaseAscii(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return UpperAscii(x) == UpperAscii(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return UpperAscii(x) == UpperAscii(y);
+           });
 }
 
 std::size_t FindIgnoreCaseAscii(std::string_view haystack, std::string_view needle,

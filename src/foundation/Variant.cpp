@@ -44,16 +44,26 @@ int64_t RoundToInt64(double value, VariantType from) {
 
 std::string_view TypeName(VariantType type) {
     switch (type) {
-        case VariantType::Empty: return "Empty";
-        case VariantType::Null: return "Null";
-        case VariantType::Boolean: return "Boolean";
-        case VariantType::Integer: return "Integer";
-        case VariantType::Long: return "Long";
-        case VariantType::LongLong: return "LongLong";
-        case VariantType::Double: return "Double";
-        case VariantType::String: return "String";
-        case VariantType::Dictionary: return "Dictionary";
-        case VariantType::Vector: return "Vector";
+        case VariantType::Empty:
+            return "Empty";
+        case VariantType::Null:
+            return "Null";
+        case VariantType::Boolean:
+            return "Boolean";
+        case VariantType::Integer:
+            return "Integer";
+        case VariantType::Long:
+            return "Long";
+        case VariantType::LongLong:
+            return "LongLong";
+        case VariantType::Double:
+            return "Double";
+        case VariantType::String:
+            return "String";
+        case VariantType::Dictionary:
+            return "Dictionary";
+        case VariantType::Vector:
+            return "Vector";
     }
     return "Unknown";
 }
@@ -68,24 +78,32 @@ bool Variant::IsNumeric() const {
         case VariantType::Integer:
         case VariantType::Long:
         case VariantType::LongLong:
-        case VariantType::Double: return true;
+        case VariantType::Double:
+            return true;
         case VariantType::Empty:
         case VariantType::Null:
         case VariantType::String:
         case VariantType::Dictionary:
-        case VariantType::Vector: return false;
+        case VariantType::Vector:
+            return false;
     }
     return false;
 }
 
 double Variant::ToDouble() const {
     switch (Type()) {
-        case VariantType::Empty: return 0.0;
-        case VariantType::Boolean: return std::get<bool>(value_) ? -1.0 : 0.0;
-        case VariantType::Integer: return std::get<int16_t>(value_);
-        case VariantType::Long: return std::get<int32_t>(value_);
-        case VariantType::LongLong: return static_cast<double>(std::get<int64_t>(value_));
-        case VariantType::Double: return std::get<double>(value_);
+        case VariantType::Empty:
+            return 0.0;
+        case VariantType::Boolean:
+            return std::get<bool>(value_) ? -1.0 : 0.0;
+        case VariantType::Integer:
+            return std::get<int16_t>(value_);
+        case VariantType::Long:
+            return std::get<int32_t>(value_);
+        case VariantType::LongLong:
+            return static_cast<double>(std::get<int64_t>(value_));
+        case VariantType::Double:
+            return std::get<double>(value_);
         case VariantType::String: {
             double result = 0.0;
             if (!ParseNumber(std::get<std::string>(value_), result)) {
@@ -95,30 +113,39 @@ double Variant::ToDouble() const {
         }
         case VariantType::Null:
         case VariantType::Dictionary:
-        case VariantType::Vector: break;
+        case VariantType::Vector:
+            break;
     }
     RaiseTypeMismatch(Type(), "a number");
 }
 
 int64_t Variant::ToInt64() const {
     switch (Type()) {
-        case VariantType::Empty: return 0;
-        case VariantType::Boolean: return std::get<bool>(value_) ? -1 : 0;
-        case VariantType::Integer: return std::get<int16_t>(value_);
-        case VariantType::Long: return std::get<int32_t>(value_);
-        case VariantType::LongLong: return std::get<int64_t>(value_);
+        case VariantType::Empty:
+            return 0;
+        case VariantType::Boolean:
+            return std::get<bool>(value_) ? -1 : 0;
+        case VariantType::Integer:
+            return std::get<int16_t>(value_);
+        case VariantType::Long:
+            return std::get<int32_t>(value_);
+        case VariantType::LongLong:
+            return std::get<int64_t>(value_);
         case VariantType::Double:
-        case VariantType::String: return RoundToInt64(ToDouble(), Type());
+        case VariantType::String:
+            return RoundToInt64(ToDouble(), Type());
         case VariantType::Null:
         case VariantType::Dictionary:
-        case VariantType::Vector: break;
+        case VariantType::Vector:
+            break;
     }
     RaiseTypeMismatch(Type(), "a 64-bit integer");
 }
 
 int32_t Variant::ToInt32() const {
     const int64_t value = ToInt64();
-    if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max()) {
+    if (value < std::numeric_limits<int32_t>::min() ||
+        value > std::numeric_limits<int32_t>::max()) {
         RaiseTypeMismatch(Type(), "a 32-bit integer");
     }
     return static_cast<int32_t>(value);
@@ -145,11 +172,14 @@ bool Variant::ToBool() const {
 
 std::string Variant::ToText() const {
     switch (Type()) {
-        case VariantType::Empty: return {};
-        case VariantType::Boolean: return std::get<bool>(value_) ? "True" : "False";
+        case VariantType::Empty:
+            return {};
+        case VariantType::Boolean:
+            return std::get<bool>(value_) ? "True" : "False";
         case VariantType::Integer:
         case VariantType::Long:
-        case VariantType::LongLong: return std::to_string(ToInt64());
+        case VariantType::LongLong:
+            return std::to_string(ToInt64());
         case VariantType::Double: {
             const double number = std::get<double>(value_);
             if (std::trunc(number) == number && std::fabs(number) < 1e15) {
@@ -159,10 +189,12 @@ std::string Variant::ToText() const {
             const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, number);
             return error == std::errc() ? std::string(buffer, end) : std::string();
         }
-        case VariantType::String: return std::get<std::string>(value_);
+        case VariantType::String:
+            return std::get<std::string>(value_);
         case VariantType::Null:
         case VariantType::Dictionary:
-        case VariantType::Vector: break;
+        case VariantType::Vector:
+            break;
     }
     RaiseTypeMismatch(Type(), "a text");
 }

@@ -13,7 +13,18 @@ class Vector;
 using DictionaryPtr = std::shared_ptr<Dictionary>;
 using VectorPtr = std::shared_ptr<Vector>;
 
-enum class VariantType { Empty, Null, Boolean, Integer, Long, LongLong, Double, String, Dictionary, Vector };
+enum class VariantType {
+    Empty,
+    Null,
+    Boolean,
+    Integer,
+    Long,
+    LongLong,
+    Double,
+    String,
+    Dictionary,
+    Vector
+};
 
 /// A value of the suite's dynamic type: empty, null, a Boolean, a 16-, 32- or 64-bit integer, a
 /// double, a UTF-8 text, or a reference to a Dictionary or Vector. Field values, dictionary
@@ -23,7 +34,7 @@ enum class VariantType { Empty, Null, Boolean, Integer, Long, LongLong, Double, 
 /// even, texts holding a number convert to that number. A conversion that is not possible (a
 /// null, an object, a text that is no number, an overflow) raises ComError TypeMismatch.
 class Variant {
-public:
+  public:
     Variant() = default;
     Variant(bool value) : value_(value) {}
     Variant(int16_t value) : value_(value) {}
@@ -61,7 +72,7 @@ public:
     /// Same type and same value; objects compare by identity.
     bool operator==(const Variant& other) const { return value_ == other.value_; }
 
-private:
+  private:
     struct EmptyTag {
         bool operator==(const EmptyTag&) const = default;
     };

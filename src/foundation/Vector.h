@@ -10,7 +10,7 @@ namespace quarn {
 /// An ordered list of Variants with positions from 0. Held by VectorPtr: a Vector has reference
 /// semantics, Copy makes a new one.
 class Vector {
-public:
+  public:
     static VectorPtr Create() { return std::make_shared<Vector>(); }
 
     void Add(Variant value) { items_.push_back(std::move(value)); }
@@ -24,7 +24,7 @@ public:
 
     const std::vector<Variant>& Items() const { return items_; }
 
-private:
+  private:
     std::vector<Variant> items_;
 };
 

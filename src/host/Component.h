@@ -5,7 +5,7 @@ namespace quarn {
 /// Base of every component that the registry creates by programmatic identifier. Callers ask
 /// the registry for the interface they need; the registry checks that the object supports it.
 class Component {
-public:
+  public:
     virtual ~Component() = default;
 };
 

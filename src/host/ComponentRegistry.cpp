@@ -39,9 +39,9 @@ std::shared_ptr<Component> ComponentRegistry::CreateObject(std::string_view prog
         }
     }
     if (!factory) {
-        throw ComError(ErrorNumber(HostError::ComponentNotRegistered), std::string(progId),
-                       "The component " + std::string(progId) +
-                           " is not installed: cannot create it.");
+        throw ComError(
+            ErrorNumber(HostError::ComponentNotRegistered), std::string(progId),
+            "The component " + std::string(progId) + " is not installed: cannot create it.");
     }
     auto object = factory();
     if (!object) {

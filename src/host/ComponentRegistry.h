@@ -15,7 +15,7 @@ namespace quarn {
 /// Creates suite components by programmatic identifier (compared without regard to case).
 /// Thread-safe.
 class ComponentRegistry {
-public:
+  public:
     using Factory = std::function<std::shared_ptr<Component>()>;
 
     /// Registers a factory, replacing any earlier one under the same identifier.
@@ -42,7 +42,7 @@ public:
     /// The registry of this process, shared by every module that is not given one of its own.
     static std::shared_ptr<ComponentRegistry> Process();
 
-private:
+  private:
     [[noreturn]] static void RaiseInterfaceNotSupported(std::string_view progId);
 
     mutable std::mutex mutex_;

@@ -12,6 +12,8 @@ enum class HostError : int32_t {
     InterfaceNotSupported = 2102,   ///< the created object lacks the interface the caller needs
 };
 
-constexpr int32_t ErrorNumber(HostError error) { return ObjectError(static_cast<int32_t>(error)); }
+constexpr int32_t ErrorNumber(HostError error) {
+    return ObjectError(static_cast<int32_t>(error));
+}
 
 }  // namespace quarn

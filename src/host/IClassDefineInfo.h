@@ -10,7 +10,7 @@ namespace quarn {
 
 /// QuarnMClass.ClassDefineInfo: business-object definitions. Created for one call.
 class IClassDefineInfo : public virtual Component {
-public:
+  public:
     /// Multi-level approval flows of a subsystem: columns FID and FName.
     virtual RecordsetPtr GetMultiCheckFlows(const std::string& propsString,
                                             int32_t subSystemId) = 0;

@@ -13,7 +13,7 @@ namespace quarn {
 /// process is shared by every business object. Every Recordset it returns is the caller's own:
 /// the caller filters and closes it. Failures raise ComError.
 class IDatasInfo : public virtual Component {
-public:
+  public:
     /// All groups, with the columns of t_DataFlowTopClass.
     virtual RecordsetPtr GetTopClass_All() = 0;
     /// The subsystems of one group (a 32-bit identifier), or of all groups for the 16-bit -1,

@@ -19,7 +19,7 @@ inline constexpr int32_t kUpdateItemSubSystem = 100000;
 /// RollbackTransaction undoes every write since BeginTransaction. Outside a transaction each
 /// write takes effect on its own.
 class IDatasUpdate : public virtual Component {
-public:
+  public:
     virtual void BeginTransaction() = 0;
     virtual void CommitTransaction() = 0;
     virtual void RollbackTransaction() = 0;
@@ -29,8 +29,7 @@ public:
     /// Inserts a group row from a group write record.
     virtual void CreateTopClass(int32_t index, DictionaryPtr record, bool flag) = 0;
     /// Inserts a subsystem row of group `groupId` from a subsystem write record.
-    virtual void CreateSubSys(int32_t groupId, int32_t index, DictionaryPtr record,
-                              bool flag) = 0;
+    virtual void CreateSubSys(int32_t groupId, int32_t index, DictionaryPtr record, bool flag) = 0;
 };
 
 }  // namespace quarn

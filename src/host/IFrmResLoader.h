@@ -8,14 +8,14 @@ namespace quarn {
 
 /// A dialog as the form-font loader sees it: something whose font can be set.
 class IFontTarget {
-public:
+  public:
     virtual ~IFontTarget() = default;
     virtual void SetFormFont(const std::string& family, int pointSize) = 0;
 };
 
 /// FrmRes.FrmResLoader: chooses and applies the font of a dialog for a language.
 class IFrmResLoader : public virtual Component {
-public:
+  public:
     virtual void SetFrmFont(IFontTarget& dialog, const std::string& language) = 0;
 };
 

@@ -10,7 +10,7 @@ namespace quarn {
 
 /// LKLogMsg.Log: the suite's diagnostic log.
 class ILog : public virtual Component {
-public:
+  public:
     /// Starts a record for a procedure; returns its 32-bit handle.
     virtual Variant LogStart(const std::string& procedure) = 0;
     /// Ends the record of a handle.

@@ -13,7 +13,7 @@ inline constexpr int32_t kMessageBoxResultOk = 1;
 
 /// The platform's modal message box.
 class IMessageBox {
-public:
+  public:
     virtual ~IMessageBox() = default;
     /// Shows the prompt and waits; returns the code of the button pressed.
     virtual int32_t Show(const std::string& prompt, int32_t flags, const std::string& title) = 0;

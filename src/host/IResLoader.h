@@ -9,7 +9,7 @@ namespace quarn {
 /// QuarnResLoader.Loader: the texts of the suite in the session language. The source texts are
 /// their own keys.
 class IResLoader : public virtual Component {
-public:
+  public:
     virtual std::string ResFileBaseName() const = 0;
     virtual void ResFileBaseName(const std::string& value) = 0;
     virtual std::string LanguageID() const = 0;

@@ -10,7 +10,7 @@ namespace quarn {
 
 /// QuarnMCrossTab.RptAction: reports. Created for one call.
 class IRptAction : public virtual Component {
-public:
+  public:
     /// Reports: columns FID, FName and FType.
     virtual RecordsetPtr GetReportRs(const std::string& propsString, int16_t kind) = 0;
 };

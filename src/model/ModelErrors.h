@@ -25,8 +25,8 @@ inline constexpr ErrorDefinition kGroupNameTaken{1014, "SubSysGroup.Name",
                                                  "输入的子系统分组名称已存在,请重新指定！"};
 inline constexpr ErrorDefinition kGroupNameCHTTaken{
     1024, "SubSysGroup.Name", "输入的子系统分组名称(繁体)已存在,请重新指定！"};
-inline constexpr ErrorDefinition kGroupNameENTaken{
-    1034, "SubSysGroup.Name", "输入的子系统分组名称(英文)已存在,请重新指定！"};
+inline constexpr ErrorDefinition kGroupNameENTaken{1034, "SubSysGroup.Name",
+                                                   "输入的子系统分组名称(英文)已存在,请重新指定！"};
 /// A name that is not valid UTF-8 is refused rather than stored.
 inline constexpr ErrorDefinition kGroupNameNotText{1040, "SubSysGroup.Name",
                                                    "输入的子系统分组名称不是有效的文本！"};
@@ -57,12 +57,16 @@ inline constexpr ErrorDefinition kSubSystemNameNotText{1040, "SubSystem.Name",
                                                        "输入的子系统名称不是有效的文本！"};
 
 inline constexpr std::array kAll{
-    kGroupLoadFailed,    kGroupListFailed,   kGroupNotDeletable, kGroupIdOutOfRange,
-    kGroupNotModifiable, kGroupNameTaken,    kGroupNameCHTTaken, kGroupNameENTaken,
-    kGroupNameNotText,   kFillFailed,        kSubSystemIdOutOfRange,
-    kSubSystemIdTaken,   kSubSystemNotModifiable, kSubSystemNotDeletable,
-    kSubSystemHasSubFunctions, kSubSystemNameTaken, kSubSystemNameCHTTaken,
-    kSubSystemNameENTaken, kSubSystemNameNotText,
+    kGroupLoadFailed,          kGroupListFailed,
+    kGroupNotDeletable,        kGroupIdOutOfRange,
+    kGroupNotModifiable,       kGroupNameTaken,
+    kGroupNameCHTTaken,        kGroupNameENTaken,
+    kGroupNameNotText,         kFillFailed,
+    kSubSystemIdOutOfRange,    kSubSystemIdTaken,
+    kSubSystemNotModifiable,   kSubSystemNotDeletable,
+    kSubSystemHasSubFunctions, kSubSystemNameTaken,
+    kSubSystemNameCHTTaken,    kSubSystemNameENTaken,
+    kSubSystemNameNotText,
 };
 
 /// Texts of the message boxes of refused deletions (not errors: the save goes on).

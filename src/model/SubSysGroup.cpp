@@ -23,7 +23,9 @@ SubSysGroup::SubSysGroup(std::shared_ptr<ModuleState> module) : module_(std::mov
 
 SubSysGroup::~SubSysGroup() = default;
 
-void SubSysGroup::RefreshDataFlow() { GetDataFlowInfo(*module_).ClearCache(); }
+void SubSysGroup::RefreshDataFlow() {
+    GetDataFlowInfo(*module_).ClearCache();
+}
 
 bool SubSysGroup::initial(int32_t lngSubSysGroupID) {
     try {
@@ -96,9 +98,17 @@ std::string SubSysGroup::NameIn(const std::string& language) const {
     return dictName_ ? dictName_->Item(language).TextOrEmpty() : std::string();
 }
 
-std::string SubSysGroup::Name() const { return NameIn(GetPropValue(*module_, kLanguageKey)); }
-std::string SubSysGroup::NameCHS() const { return NameIn("CHS"); }
-std::string SubSysGroup::NameCHT() const { return NameIn("CHT"); }
-std::string SubSysGroup::NameEN() const { return NameIn("EN"); }
+std::string SubSysGroup::Name() const {
+    return NameIn(GetPropValue(*module_, kLanguageKey));
+}
+std::string SubSysGroup::NameCHS() const {
+    return NameIn("CHS");
+}
+std::string SubSysGroup::NameCHT() const {
+    return NameIn("CHT");
+}
+std::string SubSysGroup::NameEN() const {
+    return NameIn("EN");
+}
 
 }  // namespace quarn::subsysmgr

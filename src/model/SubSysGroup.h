@@ -21,7 +21,7 @@ namespace quarn::subsysmgr {
 /// Validating setters raise ComError with a numbered, localized message and leave every field as
 /// it was; failures of the data-flow information component pass through unchanged.
 class SubSysGroup {
-public:
+  public:
     /// Works with the given module state (the loaded component's by default) and makes the
     /// shared data-flow information drop its cache. Passes on a failure to reach it.
     explicit SubSysGroup(std::shared_ptr<ModuleState> module = ModuleState::Current());
@@ -123,7 +123,7 @@ public:
     /// not new.
     void Modified(bool vNewValue);
 
-private:
+  private:
     void FillSubSystem(const RecordsetPtr& rows, int32_t lngSubSysID, bool blnCheckID);
     void FixUpAccountType(SubSystem& last, int32_t lngSubSysID);
     bool SaveSubSystem(IDatasUpdate& update, SubSystem& subSystem);

@@ -95,9 +95,9 @@ bool SubSysGroup::SaveSubSystem(IDatasUpdate& update, SubSystem& subSystem) {
         transaction.Commit();
         return true;
     }
-    const int32_t businessObjects = CountRows(
-        "select count(*) as FCount from ICClassType where FFunctionID=" +
-        std::to_string(subSystem.Id()));
+    const int32_t businessObjects =
+        CountRows("select count(*) as FCount from ICClassType where FFunctionID=" +
+                  std::to_string(subSystem.Id()));
     if (businessObjects > 0) {
         ShowMessage(*module_,
                     subSystem.Name() + GetLocalText(*module_, errors::kSubSystemHasBusinessObjects),
@@ -121,9 +121,9 @@ bool SubSysGroup::SaveGroup(IDatasUpdate& update) {
         return false;
     }
     if (deleted_) {
-        const int32_t subSystems = CountRows(
-            "select count(*) as FCount from t_DataFlowSubSystem where FTopClassID=" +
-            std::to_string(id_));
+        const int32_t subSystems =
+            CountRows("select count(*) as FCount from t_DataFlowSubSystem where FTopClassID=" +
+                      std::to_string(id_));
         if (subSystems > 0) {
             ShowMessage(*module_, GetLocalText(*module_, errors::kGroupHasSubSystems),
                         kMessageBoxWarning);

@@ -27,17 +27,31 @@ void SubSystem::SetOldName(const std::string& language, const std::string& name)
     oldNames_->Item(language, name);
 }
 
-std::string SubSystem::Name() const { return NameIn(GetLanguageOrDefault(*module_)); }
-std::string SubSystem::NameCHS() const { return NameIn("CHS"); }
-std::string SubSystem::NameCHT() const { return NameIn("CHT"); }
-std::string SubSystem::NameEN() const { return NameIn("EN"); }
+std::string SubSystem::Name() const {
+    return NameIn(GetLanguageOrDefault(*module_));
+}
+std::string SubSystem::NameCHS() const {
+    return NameIn("CHS");
+}
+std::string SubSystem::NameCHT() const {
+    return NameIn("CHT");
+}
+std::string SubSystem::NameEN() const {
+    return NameIn("EN");
+}
 
 std::string SubSystem::SubSystemName_Old() const {
     return OldNameIn(GetLanguageOrDefault(*module_));
 }
-std::string SubSystem::SubSystemNameCHS_Old() const { return OldNameIn("CHS"); }
-std::string SubSystem::SubSystemNameCHT_Old() const { return OldNameIn("CHT"); }
-std::string SubSystem::SubSystemNameEN_Old() const { return OldNameIn("EN"); }
+std::string SubSystem::SubSystemNameCHS_Old() const {
+    return OldNameIn("CHS");
+}
+std::string SubSystem::SubSystemNameCHT_Old() const {
+    return OldNameIn("CHT");
+}
+std::string SubSystem::SubSystemNameEN_Old() const {
+    return OldNameIn("EN");
+}
 
 void SubSystem::SubSystemName_Old(const std::string& vNewValue) {
     SetOldName(GetLanguageOrDefault(*module_), vNewValue);

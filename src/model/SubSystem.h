@@ -20,7 +20,7 @@ using SubSystemPtr = std::shared_ptr<SubSystem>;
 /// Validating setters raise ComError with a numbered, localized message and leave every field
 /// as it was; failures of the data-flow information component pass through unchanged.
 class SubSystem {
-public:
+  public:
     explicit SubSystem(std::shared_ptr<ModuleState> module = ModuleState::Current());
     static SubSystemPtr Create(std::shared_ptr<ModuleState> module = ModuleState::Current());
     ~SubSystem();
@@ -58,8 +58,8 @@ public:
     // Validating setters with their getters.
     int32_t Id() const { return id_; }
     /// Accepts an identifier no subsystem of any group has when it lies in 8000-8999, or in
-    /// 100000-199990 for a Brox addition (error 1001), and makes the subsystem new; an existing identifier only when it is
-    /// SubSystemID_Old (error 1001). CancelCheck skips the check.
+    /// 100000-199990 for a Brox addition (error 1001), and makes the subsystem new; an existing
+    /// identifier only when it is SubSystemID_Old (error 1001). CancelCheck skips the check.
     void Id(int32_t vNewValue);
 
     /// The name in the current language (the context's, CHS by default).
@@ -101,7 +101,7 @@ public:
     /// TREPORT_NEWCROSS (any other type); nullptr when no reports could be read.
     VectorPtr GetReport();
 
-private:
+  private:
     VectorPtr GetBaseTypes();
     VectorPtr GetWorkFlowList();
     VectorPtr GetClassTypes(const std::string& selection);

@@ -11,7 +11,7 @@ namespace quarn::subsysmgr {
 /// A group's subsystems in the order they were added, without keys: positions run from 1 to
 /// Count() and lookups walk the collection comparing identifiers.
 class SubSystemCollection {
-public:
+  public:
     std::size_t Count() const { return items_.size(); }
     /// The subsystem at a position from 1 to Count().
     const SubSystemPtr& Item(std::size_t position) const { return items_.at(position - 1); }
@@ -24,7 +24,7 @@ public:
     auto begin() const { return items_.begin(); }
     auto end() const { return items_.end(); }
 
-private:
+  private:
     std::vector<SubSystemPtr> items_;
 };
 

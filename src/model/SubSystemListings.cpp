@@ -56,9 +56,8 @@ VectorPtr SubSystem::GetBaseTypes() {
 }
 
 VectorPtr SubSystem::GetBill() {
-    return GetClassTypes(
-        std::string("FID>-800 And FBillTypeID Not In(5,6) And (FControl & 3)>2 ") +
-        " and FBillTypeID<> " + "1" + " and FFunctionID=" + std::to_string(id_));
+    return GetClassTypes(std::string("FID>-800 And FBillTypeID Not In(5,6) And (FControl & 3)>2 ") +
+                         " and FBillTypeID<> " + "1" + " and FFunctionID=" + std::to_string(id_));
 }
 
 VectorPtr SubSystem::GetMultiCheck() {
@@ -77,8 +76,8 @@ VectorPtr SubSystem::GetMultiCheck() {
 
 VectorPtr SubSystem::GetWorkFlowList() {
     const auto defineInfo = module_->registry->Create<IClassDefineInfo>(progid::kClassDefineInfo);
-    const RecordsetPtr flows = defineInfo->GetWorkFlows(GetPropsString(*module_),
-                                                        "  FSubSysID=" + std::to_string(id_));
+    const RecordsetPtr flows =
+        defineInfo->GetWorkFlows(GetPropsString(*module_), "  FSubSysID=" + std::to_string(id_));
     if (!flows) {
         RaiseMissing("The work-flow listing");
     }
@@ -106,7 +105,7 @@ VectorPtr SubSystem::GetReport() {
                 entry->Item("FID", reports->Fields("FID"));
                 entry->Item("FName", reports->Fields("FName"));
                 const int32_t type = reports->Fields("FType").ToInt32();
-                (type == kSqlReport       ? sqlReports
+                (type == kSqlReport        ? sqlReports
                  : type == kCrossTabReport ? crossReports
                                            : otherReports)
                     ->Add(entry);
@@ -135,7 +134,7 @@ VectorPtr SubSystem::GetAllBusObject() {
         VectorPtr (SubSystem::*listing)();
     };
     static constexpr Kind kKinds[] = {
-        {"TBASE", &SubSystem::GetBaseTypes},      {"TBILL", &SubSystem::GetBill},
+        {"TBASE", &SubSystem::GetBaseTypes},        {"TBILL", &SubSystem::GetBill},
         {"TMULTICHECK", &SubSystem::GetMultiCheck}, {"TFLOW", &SubSystem::GetWorkFlowList},
         {"TREPORT", &SubSystem::GetReport},
     };

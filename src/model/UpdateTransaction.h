@@ -7,7 +7,7 @@ namespace quarn::subsysmgr {
 /// One item's writes as a unit: begins a transaction on construction and rolls it back on
 /// destruction unless Commit was called. Never throws from its destructor.
 class UpdateTransaction {
-public:
+  public:
     explicit UpdateTransaction(IDatasUpdate& update) : update_(update) {
         update_.BeginTransaction();
     }
@@ -29,7 +29,7 @@ public:
         committed_ = true;
     }
 
-private:
+  private:
     IDatasUpdate& update_;
     bool committed_ = false;
 };

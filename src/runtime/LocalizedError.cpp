@@ -7,7 +7,9 @@
 
 namespace quarn::subsysmgr {
 
-int32_t ErrorDefinition::Number() const { return ObjectError(offset); }
+int32_t ErrorDefinition::Number() const {
+    return ObjectError(offset);
+}
 
 void RaiseLocalized(ModuleState& module, const ErrorDefinition& error) {
     throw ComError(error.Number(), std::string(error.source), GetLocalText(module, error.message));

@@ -19,8 +19,8 @@ namespace quarn::subsysmgr {
 /// the component is loaded. Business objects capture the current state when they are created;
 /// tests install a fresh state (with a registry of fakes) to start from nothing.
 struct ModuleState {
-    explicit ModuleState(std::shared_ptr<ComponentRegistry> registry =
-                             ComponentRegistry::Process());
+    explicit ModuleState(
+        std::shared_ptr<ComponentRegistry> registry = ComponentRegistry::Process());
 
     /// Where suite components come from.
     std::shared_ptr<ComponentRegistry> registry;

@@ -27,7 +27,8 @@ std::optional<std::string> ContextEntry(std::string_view context, std::string_vi
 
 std::string CurrentContext() {
     try {
-        return ShareProps().GetProperty(static_cast<int32_t>(::getpid()), "PropsString")
+        return ShareProps()
+            .GetProperty(static_cast<int32_t>(::getpid()), "PropsString")
             .TextOrEmpty();
     } catch (...) {
         return {};

@@ -16,7 +16,8 @@ std::filesystem::path ExecutableDirectory() {
 }  // namespace
 
 std::filesystem::path DataDirectory() {
-    if (const char* fromEnvironment = std::getenv("QUARN_DATA_DIR"); fromEnvironment && *fromEnvironment) {
+    if (const char* fromEnvironment = std::getenv("QUARN_DATA_DIR");
+        fromEnvironment && *fromEnvironment) {
         return fromEnvironment;
     }
     const auto installed = ExecutableDirectory() / ".." / QUARN_INSTALL_DATA_SUBDIR;

@@ -12,7 +12,7 @@ namespace quarn::suite {
 /// component: a registry with our suite components, the component's module state over it,
 /// and the session context string published for this process.
 class HostSession {
-public:
+  public:
     /// `database`: "" for the demo database, an SQLite file path, "sqlite:<file>" or
     /// "postgresql:<libpq connection string>". `language`: CHS, CHT or EN.
     HostSession(std::string database, std::string language);
@@ -32,7 +32,7 @@ public:
     ComponentRegistry& Registry() { return *registry_; }
     const std::shared_ptr<subsysmgr::ModuleState>& Module() const { return module_; }
 
-private:
+  private:
     std::string database_;
     std::string language_;
     std::shared_ptr<ComponentRegistry> registry_;

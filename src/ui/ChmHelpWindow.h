@@ -15,7 +15,7 @@ namespace quarn::subsysmgr {
 /// HTML files <folder>/<language>/<topic>.html for the languages CHS, CHT and EN; the session
 /// language chooses, and a language without the page falls back to CHS.
 class ChmHelpWindow : public IChmHelp {
-public:
+  public:
     explicit ChmHelpWindow(std::filesystem::path helpFolder);
     ~ChmHelpWindow() override;
     ChmHelpWindow(const ChmHelpWindow&) = delete;
@@ -32,7 +32,7 @@ public:
     /// The help window while it is open.
     QTextBrowser* Window() const { return window_; }
 
-private:
+  private:
     std::filesystem::path folder_;
     QPointer<QTextBrowser> window_;
 };

@@ -39,13 +39,13 @@ inline constexpr int16_t kAltMask = 4;
 class EditorDialog : public QDialog, public IFontTarget {
     Q_OBJECT
 
-public:
+  public:
     void SetFormFont(const std::string& family, int pointSize) override;
 
     /// The platform's key code of a Qt key (F1 is 112), 0 for keys the editors do not name.
     static int16_t PlatformKeyCode(int qtKey);
 
-protected:
+  protected:
     EditorDialog(QWidget* parent, std::shared_ptr<ModuleState> module);
 
     /// A rectangle given in twips, in pixels of this dialog's screen.
@@ -81,7 +81,7 @@ protected:
 
     std::shared_ptr<ModuleState> module_;
 
-private:
+  private:
     bool keyPreview_ = false;
     bool activated_ = false;
 };

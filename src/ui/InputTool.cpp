@@ -31,7 +31,7 @@ QString LeftCodePoints(const QString& text, int count) {
 /// Refuses an edit that would make the text longer than the field's maximum length. It keeps
 /// its own copy of the limit: the line edit may ask it while the field is being destroyed.
 class InputTool::LengthValidator : public QValidator {
-public:
+  public:
     using QValidator::QValidator;
 
     int max = 0;

@@ -26,7 +26,7 @@ namespace quarn::subsysmgr {
 class InputTool : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     enum class Kind { Text, Number, CheckBox, DropDown };
 
     /// Event number 1: Enter was pressed in the field (the EnterPressed signal). The key is
@@ -87,15 +87,15 @@ public:
     /// The width a check box needs to show its whole caption.
     int CheckBoxFitWidth() const;
 
-signals:
+  signals:
     void EnterPressed();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     class LengthValidator;
 
     void LayOut();

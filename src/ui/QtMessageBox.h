@@ -14,7 +14,7 @@ namespace quarn::subsysmgr {
 /// 4 Retry, 5 Ignore, 6 Yes, 7 No); Esc or closing the box counts as Cancel, or as the only
 /// button. The box is modal over the dialog that is open.
 class QtMessageBox : public IMessageBox {
-public:
+  public:
     int32_t Show(const std::string& prompt, int32_t flags, const std::string& title) override;
 };
 

@@ -11,7 +11,7 @@ namespace quarn::subsysmgr {
 class SpreadGrid : public QTableWidget {
     Q_OBJECT
 
-public:
+  public:
     static constexpr int kCheckColumn = 1;
     static constexpr int kTextColumn = 2;
     /// What a column-2 cell holds until its maximum edit length is set.
@@ -51,7 +51,7 @@ public:
     /// The selected block; all 0 without a selection.
     Block SelectedBlock() const;
 
-private:
+  private:
     QTableWidgetItem* CellItem(int row, int col) const;
 
     int maxEditLength_[2] = {kDefaultMaxEditLength, kDefaultMaxEditLength};

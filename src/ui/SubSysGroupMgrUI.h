@@ -8,7 +8,7 @@ namespace quarn::subsysmgr {
 
 /// Opens the group editor.
 class SubSysGroupMgrUI {
-public:
+  public:
     /// Shows frmSubSysGroup modally and returns when it closes, saved or cancelled: lngStatus 1
     /// adds a group (with bIsBroxAdditon, in the Brox range 10000-19999), 2 edits group
     /// lngSubSysGroupID, any other value opens a dialog that can only be cancelled. Without a

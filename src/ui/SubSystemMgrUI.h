@@ -10,7 +10,7 @@ namespace quarn::subsysmgr {
 
 /// Opens the subsystem editor.
 class SubSystemMgrUI {
-public:
+  public:
     /// Shows frmSubSystem modally for a subsystem of group lngSubSysGroupID and returns, when it
     /// closes, the subsystem the dialog holds: lngStatus 2 edits subsystem lngSubSysID and
     /// returns it, saved or not; 1 adds one (with bIsBROXAddition, in the Brox range

@@ -27,7 +27,7 @@ class SpreadGrid;
 class frmSubSysGroup : public EditorDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit frmSubSysGroup(QWidget* parent = nullptr,
                             std::shared_ptr<ModuleState> module = ModuleState::Current());
     ~frmSubSysGroup() override;
@@ -68,7 +68,7 @@ public:
     void cmdSave_Click();
     void cmdCancel_Click() override;
 
-private:
+  private:
     std::string AccountTypeList() const;
     void FocusOnError(int32_t offset);
     bool IsBroxAddition() const { return lngStatus == kStatusAdd && bIsBroxAdditon; }

@@ -29,7 +29,7 @@ class SpreadGrid;
 class frmSubSystem : public EditorDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit frmSubSystem(QWidget* parent = nullptr,
                           std::shared_ptr<ModuleState> module = ModuleState::Current());
     ~frmSubSystem() override;
@@ -74,7 +74,7 @@ public:
     void cmdSave_Click();
     void cmdCancel_Click() override;
 
-private:
+  private:
     std::string AccountTypeList() const;
     void SelectGroup(int32_t groupId);
     void FocusOnError(int32_t offset);

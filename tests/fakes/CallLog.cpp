@@ -19,7 +19,9 @@ std::vector<Call> CallLog::CallsTo(std::string_view member) const {
     return result;
 }
 
-std::size_t CallLog::CountOf(std::string_view member) const { return CallsTo(member).size(); }
+std::size_t CallLog::CountOf(std::string_view member) const {
+    return CallsTo(member).size();
+}
 
 std::vector<std::string> CallLog::Sequence() const {
     std::vector<std::string> result;

@@ -19,7 +19,7 @@ struct Call {
 
 /// The calls of every fake of one suite, in the order they were made.
 class CallLog {
-public:
+  public:
     void Record(std::string_view component, std::string_view member,
                 std::vector<Variant> arguments = {});
 
@@ -30,13 +30,13 @@ public:
     std::vector<std::string> Sequence() const;
     void Clear() { calls_.clear(); }
 
-private:
+  private:
     std::vector<Call> calls_;
 };
 
 /// Members that fail on demand: a failing member raises ComError kInjectedFailure.
 class FailureSwitch {
-public:
+  public:
     /// Makes every later call of the member fail.
     void FailOn(std::string_view member) { failing_[std::string(member)] = kAlways; }
     /// Makes only the next call of the member fail.
@@ -45,7 +45,7 @@ public:
     /// Raises when the member is set to fail.
     void Check(std::string_view component, std::string_view member);
 
-private:
+  private:
     static constexpr int kAlways = -1;
     std::map<std::string, int, std::less<>> failing_;  // calls left to fail
 };

@@ -18,10 +18,10 @@ std::shared_ptr<const RecordTable> GroupTable(const std::vector<GroupRow>& rows)
         values.push_back({g.id, g.nameCHS, g.nameCHS, g.nameCHT, g.nameEN, g.index,
                           int32_t{g.visible ? 1 : 0}, g.showSysType, OrNull(g.acctType)});
     }
-    return RecordTable::Create({"FTopClassID", "FtopClassName", "FTopClassName_CHS",
-                                "FTopClassName_CHT", "FTopClassName_EN", "FIndex", "FVisible",
-                                "FShowSysType", "FAcctType"},
-                               std::move(values));
+    return RecordTable::Create(
+        {"FTopClassID", "FtopClassName", "FTopClassName_CHS", "FTopClassName_CHT",
+         "FTopClassName_EN", "FIndex", "FVisible", "FShowSysType", "FAcctType"},
+        std::move(values));
 }
 
 std::shared_ptr<const RecordTable> SubSystemTable(const std::vector<SubSystemRow>& rows) {
@@ -29,13 +29,12 @@ std::shared_ptr<const RecordTable> SubSystemTable(const std::vector<SubSystemRow
     for (const SubSystemRow& s : rows) {
         values.push_back({s.groupId, s.id, s.nameIsNull ? Variant::Null() : Variant(s.nameCHS),
                           s.nameCHS, OrNull(s.nameCHT), OrNull(s.nameEN), OrNull(s.subId),
-                          int32_t{s.visible ? 1 : 0}, OrNull(s.acctType), s.index,
-                          s.showSysType});
+                          int32_t{s.visible ? 1 : 0}, OrNull(s.acctType), s.index, s.showSysType});
     }
-    return RecordTable::Create({"FTopClassID", "FSubSysID", "FName", "FName_CHS", "FName_CHT",
-                                "FName_EN", "FSUBID", "FVisible", "FAcctType", "FIndex",
-                                "FShowSysType"},
-                               std::move(values));
+    return RecordTable::Create(
+        {"FTopClassID", "FSubSysID", "FName", "FName_CHS", "FName_CHT", "FName_EN", "FSUBID",
+         "FVisible", "FAcctType", "FIndex", "FShowSysType"},
+        std::move(values));
 }
 
 void FakeDatasInfo::Enter(const char* member, std::vector<Variant> arguments) {
@@ -96,9 +95,13 @@ RecordsetPtr FakeDatasInfo::GetAcctInfo(int16_t kind) {
     return Recordset::Create({"FAcctType", "FDesc"}, std::move(rows));
 }
 
-void FakeDatasInfo::ClearCache() { Enter("ClearCache"); }
+void FakeDatasInfo::ClearCache() {
+    Enter("ClearCache");
+}
 
-void FakeDatasInfo::initial() { Enter("initial"); }
+void FakeDatasInfo::initial() {
+    Enter("initial");
+}
 
 void FakeDatasInfo::IsBroxQuery(bool value) {
     Enter("IsBroxQuery", {value});

@@ -50,7 +50,7 @@ std::shared_ptr<const RecordTable> SubSystemTable(const std::vector<SubSystemRow
 /// DataFlowInfo.DatasInfo over tables that a test fills. Every call is recorded in the shared
 /// CallLog and can be made to fail.
 class FakeDatasInfo : public IDatasInfo {
-public:
+  public:
     explicit FakeDatasInfo(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
 
     std::vector<GroupRow> groups;
@@ -70,7 +70,7 @@ public:
     bool IsBroxQuery() const override { return isBroxQuery_; }
     void IsBroxQuery(bool value) override;
 
-private:
+  private:
     void Enter(const char* member, std::vector<Variant> arguments = {});
 
     std::shared_ptr<CallLog> log_;

@@ -51,13 +51,11 @@ void FakeDatasUpdate::DeleteItem(const Variant& itemType, int32_t itemId, bool f
 void FakeDatasUpdate::CreateTopClass(int32_t index, DictionaryPtr record, bool flag) {
     log_->Record(kComponent, "CreateTopClass", {index, record, flag});
     failures.Check(kComponent, "CreateTopClass");
-    tables_->groups.push_back(GroupRow{record->Item("FTopClassID").ToInt32(),
-                                       record->Item("FTopClassName").ToText(),
-                                       record->Item("FTopClassNameCHT").ToText(),
-                                       record->Item("FTopClassNameEN").ToText(), index,
-                                       record->Item("FVisible").ToBool(),
-                                       record->Item("FShowSysType").ToInt32(),
-                                       OptionalText(*record, "FAcctType")});
+    tables_->groups.push_back(
+        GroupRow{record->Item("FTopClassID").ToInt32(), record->Item("FTopClassName").ToText(),
+                 record->Item("FTopClassNameCHT").ToText(),
+                 record->Item("FTopClassNameEN").ToText(), index, record->Item("FVisible").ToBool(),
+                 record->Item("FShowSysType").ToInt32(), OptionalText(*record, "FAcctType")});
 }
 
 void FakeDatasUpdate::CreateSubSys(int32_t groupId, int32_t index, DictionaryPtr record,

@@ -13,7 +13,7 @@ namespace quarn::fakes {
 /// DataFlowInfo.DatasUpdate writing into the tables of a FakeDatasInfo, with transactions
 /// that restore the tables on rollback. Records every call and fails on demand.
 class FakeDatasUpdate : public IDatasUpdate {
-public:
+  public:
     FakeDatasUpdate(std::shared_ptr<CallLog> log, std::shared_ptr<FakeDatasInfo> tables)
         : log_(std::move(log)), tables_(std::move(tables)) {}
 
@@ -26,7 +26,7 @@ public:
     void CreateTopClass(int32_t index, DictionaryPtr record, bool flag) override;
     void CreateSubSys(int32_t groupId, int32_t index, DictionaryPtr record, bool flag) override;
 
-private:
+  private:
     struct Snapshot {
         std::vector<GroupRow> groups;
         std::vector<SubSystemRow> subSystems;

@@ -68,8 +68,8 @@ bool FakeLog::IsEnabled() {
     return enabled;
 }
 
-void FakeChmHelp::ShowHELP(int32_t topic, int16_t mode, const std::string& text1,
-                           int32_t number1, const std::string& text2, int32_t number2) {
+void FakeChmHelp::ShowHELP(int32_t topic, int16_t mode, const std::string& text1, int32_t number1,
+                           const std::string& text2, int32_t number2) {
     log_->Record("ChmHelp", "ShowHELP", {topic, mode, text1, number1, text2, number2});
     failures.Check("ChmHelp", "ShowHELP");
 }
@@ -132,8 +132,7 @@ RecordsetPtr FakeClassDefineInfo::GetWorkFlows(const std::string& propsString,
 RecordsetPtr FakeRptAction::GetReportRs(const std::string& propsString, int16_t kind) {
     log_->Record("RptAction", "GetReportRs", {propsString, kind});
     failures.Check("RptAction", "GetReportRs");
-    return answerReports ? answerReports()
-                         : Recordset::Create({"FID", "FName", "FType"}, {});
+    return answerReports ? answerReports() : Recordset::Create({"FID", "FName", "FType"}, {});
 }
 
 }  // namespace quarn::fakes

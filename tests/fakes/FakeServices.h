@@ -23,7 +23,7 @@
 namespace quarn::fakes {
 
 class FakeClassInfo : public IClassInfo {
-public:
+  public:
     explicit FakeClassInfo(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
 
     /// Answers GetData; by default an empty open Recordset.
@@ -35,12 +35,12 @@ public:
     RecordsetPtr GetData(const std::string& propsString, const std::string& sql) override;
     VectorPtr GetClassType(const std::string& propsString, const std::string& selection) override;
 
-private:
+  private:
     std::shared_ptr<CallLog> log_;
 };
 
 class FakeShareProps : public IShareProps {
-public:
+  public:
     explicit FakeShareProps(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
 
     FailureSwitch failures;
@@ -48,7 +48,7 @@ public:
     Variant GetProperty(int32_t processId, const std::string& name) override;
     void SetProperty(int32_t processId, const std::string& name, Variant value) override;
 
-private:
+  private:
     std::shared_ptr<CallLog> log_;
     std::map<std::pair<int32_t, std::string>, Variant> values_;
 };
@@ -56,7 +56,7 @@ private:
 /// Returns the catalog's text for the current language, or "[LANGUAGE]key" when it has none,
 /// so tests see that a text went through the loader.
 class FakeResLoader : public IResLoader {
-public:
+  public:
     explicit FakeResLoader(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
 
     /// Texts by language and key.
@@ -69,14 +69,14 @@ public:
     void LanguageID(const std::string& value) override;
     std::string LoadString(const std::string& key) override;
 
-private:
+  private:
     std::shared_ptr<CallLog> log_;
     std::string baseName_;
     std::string language_;
 };
 
 class FakeLog : public ILog {
-public:
+  public:
     explicit FakeLog(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
 
     bool enabled = true;
@@ -86,47 +86,47 @@ public:
     void LogEnd(int32_t handle, int32_t value) override;
     bool IsEnabled() override;
 
-private:
+  private:
     std::shared_ptr<CallLog> log_;
     int32_t nextHandle_ = 1;
 };
 
 class FakeChmHelp : public IChmHelp {
-public:
+  public:
     explicit FakeChmHelp(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
     FailureSwitch failures;
     void ShowHELP(int32_t topic, int16_t mode, const std::string& text1, int32_t number1,
                   const std::string& text2, int32_t number2) override;
 
-private:
+  private:
     std::shared_ptr<CallLog> log_;
 };
 
 class FakeFrmResLoader : public IFrmResLoader {
-public:
+  public:
     explicit FakeFrmResLoader(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
     FailureSwitch failures;
     void SetFrmFont(IFontTarget& dialog, const std::string& language) override;
 
-private:
+  private:
     std::shared_ptr<CallLog> log_;
 };
 
 /// Replaces %1, %2, ... by the arguments' texts.
 class FakeMessageFormatter : public IMessageFormatter {
-public:
+  public:
     explicit FakeMessageFormatter(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
     FailureSwitch failures;
     std::string FormatMessage(const std::string& templateText,
                               const std::vector<Variant>& arguments) override;
 
-private:
+  private:
     std::shared_ptr<CallLog> log_;
 };
 
 /// Records every message and answers OK.
 class FakeMessageBox : public IMessageBox {
-public:
+  public:
     explicit FakeMessageBox(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
 
     struct Shown {
@@ -138,7 +138,7 @@ public:
 
     int32_t Show(const std::string& prompt, int32_t flags, const std::string& title) override;
 
-private:
+  private:
     std::shared_ptr<CallLog> log_;
 };
 
@@ -150,7 +150,7 @@ private:
 namespace quarn::fakes {
 
 class FakeClassDefineInfo : public IClassDefineInfo {
-public:
+  public:
     explicit FakeClassDefineInfo(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
 
     /// Answers by subsystem identifier or selection text; empty FID/FName Recordsets by default.
@@ -162,12 +162,12 @@ public:
     RecordsetPtr GetWorkFlows(const std::string& propsString,
                               const std::string& selection) override;
 
-private:
+  private:
     std::shared_ptr<CallLog> log_;
 };
 
 class FakeRptAction : public IRptAction {
-public:
+  public:
     explicit FakeRptAction(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
 
     /// The reports (FID, FName, FType); none by default.
@@ -176,7 +176,7 @@ public:
 
     RecordsetPtr GetReportRs(const std::string& propsString, int16_t kind) override;
 
-private:
+  private:
     std::shared_ptr<CallLog> log_;
 };
 

@@ -45,13 +45,17 @@ FakeSuite::FakeSuite() {
     quarn::subsysmgr::ModuleState::Install(module);
 }
 
-FakeSuite::~FakeSuite() { quarn::subsysmgr::ModuleState::Install(previousModule_); }
+FakeSuite::~FakeSuite() {
+    quarn::subsysmgr::ModuleState::Install(previousModule_);
+}
 
 void FakeSuite::SetContext(const std::string& propsString) {
     shareProps->SetProperty(kFakeProcessId, "PropsString", propsString);
 }
 
-void FakeSuite::Uninstall(std::string_view progId) { registry->Unregister(progId); }
+void FakeSuite::Uninstall(std::string_view progId) {
+    registry->Unregister(progId);
+}
 
 int FakeSuite::Creations(std::string_view progId) const {
     const auto it = creations_.find(progId);

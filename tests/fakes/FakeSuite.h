@@ -18,7 +18,7 @@ namespace quarn::fakes {
 /// is one object for the whole test, so a test can prepare it before the code under test
 /// creates it and inspect it afterwards; creations are counted.
 class FakeSuite {
-public:
+  public:
     FakeSuite();
     ~FakeSuite();
     FakeSuite(const FakeSuite&) = delete;
@@ -53,14 +53,13 @@ public:
     std::shared_ptr<FakeLog> log = std::make_shared<FakeLog>(calls);
     std::shared_ptr<FakeChmHelp> help = std::make_shared<FakeChmHelp>(calls);
     std::shared_ptr<FakeFrmResLoader> frmResLoader = std::make_shared<FakeFrmResLoader>(calls);
-    std::shared_ptr<FakeMessageFormatter> formatter =
-        std::make_shared<FakeMessageFormatter>(calls);
+    std::shared_ptr<FakeMessageFormatter> formatter = std::make_shared<FakeMessageFormatter>(calls);
     std::shared_ptr<FakeMessageBox> messageBox = std::make_shared<FakeMessageBox>(calls);
 
     std::shared_ptr<ComponentRegistry> registry = std::make_shared<ComponentRegistry>();
     std::shared_ptr<quarn::subsysmgr::ModuleState> module;
 
-private:
+  private:
     template <class T>
     void Install(std::string_view progId, std::shared_ptr<T> component);
 

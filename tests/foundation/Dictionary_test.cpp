@@ -1,14 +1,14 @@
+#include "foundation/Dictionary.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "foundation/ComError.h"
-#include "foundation/Dictionary.h"
 #include "foundation/FoundationErrors.h"
 #include "foundation/RaisedError.h"
 #include "foundation/Vector.h"
-
 
 namespace quarn {
 namespace {

@@ -1,3 +1,5 @@
+#include "foundation/RecordsetFilter.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -8,16 +10,13 @@
 #include "foundation/FoundationErrors.h"
 #include "foundation/RaisedError.h"
 #include "foundation/Recordset.h"
-#include "foundation/RecordsetFilter.h"
 
 namespace quarn {
 namespace {
 
 RecordsetPtr Names() {
-    return Recordset::Create({"FID", "FName"}, {{1, "Alpha"},
-                                                {2, "O'Brien"},
-                                                {3, Variant::Null()},
-                                                {4, "Alpha"}});
+    return Recordset::Create({"FID", "FName"},
+                             {{1, "Alpha"}, {2, "O'Brien"}, {3, Variant::Null()}, {4, "Alpha"}});
 }
 
 RecordsetPtr Items() {
@@ -51,22 +50,37 @@ TEST(RecordsetFilter, ShowsTheRowsThatEveryTermAdmits) {
         std::string filter;
         std::vector<int32_t> ids;
     } cases[] = {
-        {"FID=2", {2}},               {"  fid   =   2  ", {2}},     {"FID<>2", {1, 3, 4, -7}},
-        {"FID = -7", {-7}},           {"FID=1.0", {1}},             {"FPrice=2.5", {1, 3}},
-        {"fprice=2.50", {1, 3}},      {"FPrice=10", {4}},           {"FPrice=-3", {2}},
+        {"FID=2", {2}},
+        {"  fid   =   2  ", {2}},
+        {"FID<>2", {1, 3, 4, -7}},
+        {"FID = -7", {-7}},
+        {"FID=1.0", {1}},
+        {"FPrice=2.5", {1, 3}},
+        {"fprice=2.50", {1, 3}},
+        {"FPrice=10", {4}},
+        {"FPrice=-3", {2}},
         {"FPrice<>2.5", {2, 4}},  // the null price matches neither = nor <>
-        {"FName='Alpha'", {1, 4}},    {"FName='alpha'", {}},        {"FName<>'Alpha'", {2, -7}},
-        {"FName='O''Brien'", {2}},    {"FName='O''''Brien'", {-7}}, {"FName=''", {}},
+        {"FName='Alpha'", {1, 4}},
+        {"FName='alpha'", {}},
+        {"FName<>'Alpha'", {2, -7}},
+        {"FName='O''Brien'", {2}},
+        {"FName='O''''Brien'", {-7}},
+        {"FName=''", {}},
         {"FName<>'O''Brien'", {1, 4, -7}},
         // A number never equals a text, nor a text a number.
-        {"FCode=10", {}},             {"FCode<>10", {1, 2, 4, -7}}, {"FID='1'", {}},
-        {"FCode='10'", {1}},          {"FCode='-3'", {4}},
+        {"FCode=10", {}},
+        {"FCode<>10", {1, 2, 4, -7}},
+        {"FID='1'", {}},
+        {"FCode='10'", {1}},
+        {"FCode='-3'", {4}},
         {"FName='O''Brien' AND FID=2", {2}},
         {"FName='Alpha' AND FID<>1", {4}},
         {"FPrice=2.5 aNd FID<>3   AND   FCode='10'", {1}},
         {"FID<>1 and FID<>4 And FPrice<>-3", {3}},
         {"FName='Alpha' AND FName<>'Alpha'", {}},
-        {"", {1, 2, 3, 4, -7}},       {"FID=4", {4}},               {"   ", {1, 2, 3, 4, -7}},
+        {"", {1, 2, 3, 4, -7}},
+        {"FID=4", {4}},
+        {"   ", {1, 2, 3, 4, -7}},
     };
     auto rs = Items();
     for (const auto& c : cases) {
@@ -80,10 +94,23 @@ TEST(RecordsetFilter, ShowsTheRowsThatEveryTermAdmits) {
 
 TEST(RecordsetFilter, ABadFilterRaisesAndLeavesTheRecordsetAsItWas) {
     const std::string syntaxErrors[] = {
-        "FName='Alpha",   "FName='O''Brien", "FID 1",          "FID",            "FID=",
-        "=1",             "FID==1",          "FID<1",          "FID=abc",        "FID=1.2.3",
-        "FID=1 AND",      "FID=1 AND ",      "FID=5AND FID=1", "FID=1 ANDFID=1", "#!?",
-        "FID=1 OR FID=2", "FID=1 FID=2",
+        "FName='Alpha",
+        "FName='O''Brien",
+        "FID 1",
+        "FID",
+        "FID=",
+        "=1",
+        "FID==1",
+        "FID<1",
+        "FID=abc",
+        "FID=1.2.3",
+        "FID=1 AND",
+        "FID=1 AND ",
+        "FID=5AND FID=1",
+        "FID=1 ANDFID=1",
+        "#!?",
+        "FID=1 OR FID=2",
+        "FID=1 FID=2",
     };
     const std::string unknownColumns[] = {"FNmae='Alpha'", "FID=1 AND Missing='x'"};
     auto rs = Items();
@@ -134,10 +161,10 @@ TEST(RecordsetFilter, EqualityLookupsGiveTheRowsThatAScanFinds) {
             for (int row = 0; row < kRows; ++row) {
                 const Variant& fid = table->Value(row, 1);
                 const bool idMatches = !fid.IsNull() && fid.ToInt32() == key;
-                const bool matches = form == 0   ? idMatches
-                                     : form == 1 ? idMatches && row % 3 != 0
-                                                 : table->Value(row, 3).ToText() == "c" + k &&
-                                                       row % 3 != 1;
+                const bool matches = form == 0 ? idMatches
+                                     : form == 1
+                                         ? idMatches && row % 3 != 0
+                                         : table->Value(row, 3).ToText() == "c" + k && row % 3 != 1;
                 if (matches) {
                     expected.push_back(row);
                 }

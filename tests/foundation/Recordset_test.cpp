@@ -1,3 +1,5 @@
+#include "foundation/Recordset.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -6,7 +8,6 @@
 #include "foundation/ComError.h"
 #include "foundation/FoundationErrors.h"
 #include "foundation/RaisedError.h"
-#include "foundation/Recordset.h"
 
 namespace quarn {
 namespace {
@@ -54,8 +55,7 @@ TEST(Recordset, WithoutRowsItIsAtBothEofAndBof) {
         EXPECT_EQ(rs->RecordCount(), 0);
         EXPECT_EQ(RaisedError([&] { rs->Fields("FID"); }),
                   ErrorNumber(FoundationError::NoCurrentRow));
-        EXPECT_EQ(RaisedError([&] { rs->MoveNext(); }),
-                  ErrorNumber(FoundationError::NoCurrentRow));
+        EXPECT_EQ(RaisedError([&] { rs->MoveNext(); }), ErrorNumber(FoundationError::NoCurrentRow));
     }
     filtered->Filter("");
     EXPECT_FALSE(filtered->Bof());
@@ -69,9 +69,9 @@ TEST(Recordset, AfterCloseEveryUseRaisesRecordsetClosed) {
     rs->Close();
     EXPECT_EQ(rs->State(), 0);
     const std::function<void()> uses[] = {
-        [&] { rs->Fields("FID"); },   [&] { rs->MoveFirst(); },   [&] { rs->MoveNext(); },
-        [&] { rs->Eof(); },           [&] { rs->Bof(); },         [&] { rs->RecordCount(); },
-        [&] { rs->Filter("FID=1"); }, [&] { rs->Filter(""); },    [&] { rs->ColumnCount(); },
+        [&] { rs->Fields("FID"); },   [&] { rs->MoveFirst(); }, [&] { rs->MoveNext(); },
+        [&] { rs->Eof(); },           [&] { rs->Bof(); },       [&] { rs->RecordCount(); },
+        [&] { rs->Filter("FID=1"); }, [&] { rs->Filter(""); },  [&] { rs->ColumnCount(); },
         [&] { rs->ColumnName(0); },
     };
     for (std::size_t i = 0; i < std::size(uses); ++i) {

@@ -1,9 +1,9 @@
+#include "foundation/Utf8Text.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
-
-#include "foundation/Utf8Text.h"
 
 namespace quarn::text {
 namespace {
@@ -31,12 +31,14 @@ TEST(Utf8Text, CountsAndCutsWholeCodePoints) {
 TEST(Utf8Text, IsValidUtf8RejectsBrokenSequences) {
     EXPECT_TRUE(IsValidUtf8("销售 é 😀"));
     const std::string broken[] = {
-        "\xE9\x94",          // a 3-byte character cut short at the end
-        "\xE9\x94" "a",      // ... and in the middle
-        "\xF0\x9F\x98",      // a 4-byte character cut short
-        "\x94",              // a lone continuation byte
-        "a\xA0" "b",
-        "\xC0\x80",          // an overlong encoding
+        "\xE9\x94",  // a 3-byte character cut short at the end
+        "\xE9\x94"
+        "a",             // ... and in the middle
+        "\xF0\x9F\x98",  // a 4-byte character cut short
+        "\x94",          // a lone continuation byte
+        "a\xA0"
+        "b",
+        "\xC0\x80",  // an overlong encoding
     };
     for (const auto& text : broken) {
         SCOPED_TRACE(testing::PrintToString(text));

@@ -1,3 +1,5 @@
+#include "foundation/Variant.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -7,7 +9,6 @@
 #include "foundation/Dictionary.h"
 #include "foundation/FoundationErrors.h"
 #include "foundation/RaisedError.h"
-#include "foundation/Variant.h"
 #include "foundation/Vector.h"
 
 namespace quarn {
@@ -18,10 +19,23 @@ TEST(Variant, ToInt32RoundsHalfToEvenAndReadsBooleansAndNumericTexts) {
         Variant value;
         int32_t expected;
     } cases[] = {
-        {2.5, 2},       {3.5, 4},    {-2.5, -2},  {-3.5, -4}, {0.5, 0},  {1.5, 2},
-        {2.4999, 2},    {-0.6, -1},  {true, -1},  {false, 0}, {"42", 42}, {" -7 ", -7},
-        {"2.5", 2},     {"3.5", 4},  {Variant(), 0},
-        {int64_t{2147483647}, 2147483647},        {-2147483648.0, -2147483647 - 1},
+        {2.5, 2},
+        {3.5, 4},
+        {-2.5, -2},
+        {-3.5, -4},
+        {0.5, 0},
+        {1.5, 2},
+        {2.4999, 2},
+        {-0.6, -1},
+        {true, -1},
+        {false, 0},
+        {"42", 42},
+        {" -7 ", -7},
+        {"2.5", 2},
+        {"3.5", 4},
+        {Variant(), 0},
+        {int64_t{2147483647}, 2147483647},
+        {-2147483648.0, -2147483647 - 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value.TextOrEmpty());
@@ -35,13 +49,20 @@ TEST(Variant, ImpossibleConversionsRaiseTypeMismatch) {
     const std::function<void()> conversions[] = {
         [] { Variant(int64_t{2147483648}).ToInt32(); },
         [] { Variant(2147483647.5).ToInt32(); },  // rounds up to 2^31
-        [] { Variant(-2147483649.0).ToInt32(); }, [] { Variant(1e300).ToInt64(); },
-        [] { Variant("99999999999").ToInt32(); }, [] { Variant::Null().ToInt32(); },
-        [] { Variant("abc").ToInt32(); },         [] { Variant("12abc").ToInt32(); },
-        [] { Variant("").ToInt32(); },            [] { Variant::Null().ToBool(); },
-        [] { Variant("yes").ToBool(); },          [] { Variant::Null().ToText(); },
-        [&] { dictionary.ToInt32(); },            [&] { vector.ToDouble(); },
-        [&] { dictionary.ToBool(); },             [&] { vector.ToText(); },
+        [] { Variant(-2147483649.0).ToInt32(); },
+        [] { Variant(1e300).ToInt64(); },
+        [] { Variant("99999999999").ToInt32(); },
+        [] { Variant::Null().ToInt32(); },
+        [] { Variant("abc").ToInt32(); },
+        [] { Variant("12abc").ToInt32(); },
+        [] { Variant("").ToInt32(); },
+        [] { Variant::Null().ToBool(); },
+        [] { Variant("yes").ToBool(); },
+        [] { Variant::Null().ToText(); },
+        [&] { dictionary.ToInt32(); },
+        [&] { vector.ToDouble(); },
+        [&] { dictionary.ToBool(); },
+        [&] { vector.ToText(); },
     };
     for (std::size_t i = 0; i < std::size(conversions); ++i) {
         SCOPED_TRACE(i);
@@ -54,8 +75,8 @@ TEST(Variant, ToBoolAndToTextFollowTheScriptingRules) {
         Variant value;
         bool expected;
     } bools[] = {
-        {0, false},     {-1, true},       {0.0, false},      {0.25, true}, {Variant(), false},
-        {"True", true}, {"false", false}, {" TRUE ", true},  {"0", false}, {"2", true},
+        {0, false},     {-1, true},       {0.0, false},     {0.25, true}, {Variant(), false},
+        {"True", true}, {"false", false}, {" TRUE ", true}, {"0", false}, {"2", true},
     };
     for (const auto& c : bools) {
         SCOPED_TRACE(c.value.TextOrEmpty());
@@ -66,9 +87,17 @@ TEST(Variant, ToBoolAndToTextFollowTheScriptingRules) {
         Variant value;
         std::string expected;
     } texts[] = {
-        {true, "True"}, {false, "False"}, {int16_t{-5}, "-5"}, {123, "123"}, {2.5, "2.5"},
-        {-0.125, "-0.125"}, {3.0, "3"}, {100000.0, "100000"}, {-1000000.0, "-1000000"},
-        {int64_t{9007199254740993}, "9007199254740993"}, {Variant(), ""},
+        {true, "True"},
+        {false, "False"},
+        {int16_t{-5}, "-5"},
+        {123, "123"},
+        {2.5, "2.5"},
+        {-0.125, "-0.125"},
+        {3.0, "3"},
+        {100000.0, "100000"},
+        {-1000000.0, "-1000000"},
+        {int64_t{9007199254740993}, "9007199254740993"},
+        {Variant(), ""},
     };
     for (const auto& c : texts) {
         SCOPED_TRACE(c.expected);

@@ -1,3 +1,5 @@
+#include "host/ComponentRegistry.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -5,7 +7,6 @@
 
 #include "foundation/ComError.h"
 #include "foundation/RaisedError.h"
-#include "host/ComponentRegistry.h"
 #include "host/HostErrors.h"
 #include "host/ILog.h"
 #include "host/IShareProps.h"
@@ -15,12 +16,12 @@ namespace {
 
 // A property store that answers every read with its mark, which tells the factories apart.
 class MarkedProps : public IShareProps {
-public:
+  public:
     explicit MarkedProps(int32_t mark) : mark_(mark) {}
     Variant GetProperty(int32_t, const std::string&) override { return mark_; }
     void SetProperty(int32_t, const std::string&, Variant) override {}
 
-private:
+  private:
     int32_t mark_;
 };
 

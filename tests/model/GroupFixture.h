@@ -8,7 +8,7 @@ namespace quarn::subsysmgr {
 
 /// A suite with a few groups: delivered group 5, customer groups 850 and 851.
 class GroupFixture : public ::testing::Test {
-protected:
+  protected:
     GroupFixture() {
         suite.SetContext("DB=demo;Language=CHS;");
         suite.datasInfo->groups = {

@@ -1,10 +1,11 @@
+#include "model/ModelErrors.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "fakes/FakeSuite.h"
 #include "foundation/ComError.h"
-#include "model/ModelErrors.h"
 
 namespace quarn::subsysmgr {
 namespace {

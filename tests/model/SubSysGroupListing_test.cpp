@@ -25,8 +25,8 @@ TEST_F(SubSysGroupListing, ListsEveryGroupInDisplayOrderWithItsFiveKeys) {
     for (const auto& [key, value] : first->Entries()) {
         keys.push_back(key);
     }
-    EXPECT_EQ(keys, (std::vector<std::string>{"ID", "Name", "FTopClassName_EN",
-                                              "FTopClassName_CHT", "FShowSysType"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"ID", "Name", "FTopClassName_EN", "FTopClassName_CHT",
+                                              "FShowSysType"}));
     EXPECT_EQ(first->Item("Name"), Variant("定制扩展"));
     EXPECT_EQ(first->Item("FShowSysType"), Variant(int32_t{1}));
 

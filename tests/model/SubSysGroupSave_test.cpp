@@ -10,7 +10,7 @@ namespace quarn::subsysmgr {
 namespace {
 
 class SubSysGroupSave : public SubSystemFixture {
-protected:
+  protected:
     // The calls that reach the update component, the class information and the message box,
     // and the final re-read, in order.
     std::vector<std::string> Writes() const {
@@ -58,14 +58,14 @@ TEST_F(SubSysGroupSave, ANewGroupIsCreatedOnceWithItsWriteRecord) {
     suite.calls->Clear();
 
     EXPECT_TRUE(group.Save());
-    EXPECT_EQ(Writes(), (Sequence{"BeginTransaction", "CreateTopClass", "CommitTransaction",
-                                  "initial"}));
+    EXPECT_EQ(Writes(),
+              (Sequence{"BeginTransaction", "CreateTopClass", "CommitTransaction", "initial"}));
     const auto create = suite.calls->CallsTo("CreateTopClass").at(0).arguments;
     EXPECT_EQ(create.at(0), Variant(7));
     EXPECT_EQ(create.at(2), Variant(true));
-    EXPECT_EQ(Keys(create.at(1)), (Sequence{"FTopClassID", "FTopClassName", "FTopClassNameCHT",
-                                            "FTopClassNameEN", "FVisible", "FAcctType",
-                                            "FShowSysType"}));
+    EXPECT_EQ(Keys(create.at(1)),
+              (Sequence{"FTopClassID", "FTopClassName", "FTopClassNameCHT", "FTopClassNameEN",
+                        "FVisible", "FAcctType", "FShowSysType"}));
     const auto& record = *create.at(1).AsDictionary();
     EXPECT_EQ(record.Item("FTopClassID"), Variant(860));
     EXPECT_EQ(record.Item("FTopClassName"), Variant("新分组"));
@@ -184,8 +184,11 @@ TEST_F(SubSysGroupSave, ShowSysTypeCombinesBothVisibilities) {
         s->WebVisible(web);
         group->UpdateSubSystem(s);
         group->Save();
-        EXPECT_EQ(suite.calls->CallsTo("CreateSubSys").at(0).arguments.at(2).AsDictionary()->Item(
-                      "FShowSysType"),
+        EXPECT_EQ(suite.calls->CallsTo("CreateSubSys")
+                      .at(0)
+                      .arguments.at(2)
+                      .AsDictionary()
+                      ->Item("FShowSysType"),
                   Variant(expected));
     }
 }
@@ -199,9 +202,9 @@ TEST_F(SubSysGroupSave, ANewSubsystemOrOneWithoutPreviousIdentifierIsOnlyCreated
     group->UpdateSubSystem(added);
     group->Item(8004)->Modified(true);  // SubSystemID_Old 0: the row is not deleted first
     EXPECT_TRUE(group->Save());
-    EXPECT_EQ(Writes(), (Sequence{"BeginTransaction", "CreateSubSys", "CommitTransaction",
-                                  "BeginTransaction", "CreateSubSys", "CommitTransaction",
-                                  "initial"}));
+    EXPECT_EQ(Writes(),
+              (Sequence{"BeginTransaction", "CreateSubSys", "CommitTransaction", "BeginTransaction",
+                        "CreateSubSys", "CommitTransaction", "initial"}));
 }
 
 TEST_F(SubSysGroupSave, ARefusedSubsystemDeletionIsReportedAndTheOthersGoOn) {
@@ -234,12 +237,12 @@ TEST_F(SubSysGroupSave, AFailedRewriteLeavesTheStoredRowAndTheNextSubsystemIsSav
     suite.datasUpdate->failures.FailOnce("CreateSubSys");
     suite.calls->Clear();
     EXPECT_TRUE(group->Save());
-    EXPECT_EQ(Writes(), (Sequence{"BeginTransaction", "DeleteItem", "CreateSubSys",
-                                  "RollbackTransaction", "BeginTransaction", "CreateSubSys",
-                                  "CommitTransaction", "initial"}));
-    const auto stored = std::find_if(
-        suite.datasInfo->subSystems.begin(), suite.datasInfo->subSystems.end(),
-        [](const fakes::SubSystemRow& row) { return row.id == 8001; });
+    EXPECT_EQ(Writes(),
+              (Sequence{"BeginTransaction", "DeleteItem", "CreateSubSys", "RollbackTransaction",
+                        "BeginTransaction", "CreateSubSys", "CommitTransaction", "initial"}));
+    const auto stored =
+        std::find_if(suite.datasInfo->subSystems.begin(), suite.datasInfo->subSystems.end(),
+                     [](const fakes::SubSystemRow& row) { return row.id == 8001; });
     ASSERT_NE(stored, suite.datasInfo->subSystems.end());
     EXPECT_EQ(stored->nameEN, "Dealer's Portal");
 }

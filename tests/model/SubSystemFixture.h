@@ -9,7 +9,7 @@ namespace quarn::subsysmgr {
 /// Groups 5 (delivered, subsystem 50), 850 (subsystems 8001-8005) and 851 (subsystem 8010).
 /// Subsystem 8002 has sub-functions; 8005 has no account types.
 class SubSystemFixture : public ::testing::Test {
-protected:
+  protected:
     SubSystemFixture() {
         suite.SetContext("DB=demo;Language=CHS;");
         suite.datasInfo->groups = {
@@ -17,8 +17,8 @@ protected:
             {850, "定制扩展", "定制擴展", "Custom", 10, true, 1, ",1,"},
             {851, "行业套件", "行業套件", "Industry", 30, true, 1, ",1,"},
         };
-        auto row = [](int32_t id, int32_t group, std::string chs, std::string cht,
-                      std::string en, int32_t index) {
+        auto row = [](int32_t id, int32_t group, std::string chs, std::string cht, std::string en,
+                      int32_t index) {
             fakes::SubSystemRow r;
             r.id = id;
             r.groupId = group;

@@ -1,9 +1,10 @@
+#include "runtime/DiagnosticLog.h"
+
 #include <gtest/gtest.h>
 
 #include "fakes/FakeSuite.h"
 #include "foundation/ComError.h"
 #include "host/ProgIds.h"
-#include "runtime/DiagnosticLog.h"
 
 namespace quarn::subsysmgr {
 namespace {

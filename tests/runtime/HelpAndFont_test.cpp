@@ -16,8 +16,8 @@ TEST(HandleHelpKey, OnlyF1ShowsHelpAndCountsAsHandledEvenWithoutHelp) {
     EXPECT_TRUE(HandleHelpKey(*suite.module, kHelpKeyCode, kSubSystemEditorHelpTopic));
     const auto calls = suite.calls->CallsTo("ShowHELP");
     ASSERT_EQ(calls.size(), 1u);
-    const std::vector<Variant> expected{int32_t{580042}, int16_t{0}, "", int32_t{0}, "",
-                                        int32_t{0}};
+    const std::vector<Variant> expected{int32_t{580042}, int16_t{0}, "",
+                                        int32_t{0},      "",         int32_t{0}};
     EXPECT_EQ(calls[0].arguments, expected);
 
     suite.help->failures.FailOn("ShowHELP");
@@ -29,7 +29,7 @@ TEST(HandleHelpKey, OnlyF1ShowsHelpAndCountsAsHandledEvenWithoutHelp) {
 }
 
 class RecordingDialog : public IFontTarget {
-public:
+  public:
     void SetFormFont(const std::string& family, int) override { font = family; }
     std::string font = "design font";
 };

@@ -1,7 +1,8 @@
+#include "runtime/KeyedText.h"
+
 #include <gtest/gtest.h>
 
 #include "foundation/Utf8Text.h"
-#include "runtime/KeyedText.h"
 
 namespace quarn::subsysmgr {
 namespace {

@@ -1,16 +1,17 @@
+#include "runtime/LocalText.h"
+
 #include <gtest/gtest.h>
 
 #include "fakes/FakeSuite.h"
 #include "foundation/ComError.h"
 #include "host/ProgIds.h"
-#include "runtime/LocalText.h"
 #include "runtime/MessageBox.h"
 
 namespace quarn::subsysmgr {
 namespace {
 
 class LocalTextTest : public ::testing::Test {
-protected:
+  protected:
     LocalTextTest() {
         suite.SetContext("Language=EN;");
         suite.resLoader->catalog["EN"]["保存(&S)"] = "&Save";
@@ -76,8 +77,7 @@ TEST_F(LocalTextTest, ShowMessageLocalizesOnlyTheDefaultTitle) {
 
 TEST_F(LocalTextTest, FormatLocalTextFillsThePlaceholderOfTheLocalizedTemplate) {
     suite.resLoader->catalog["EN"]["不允许包含字符 %1 !"] = "must not contain %1 !";
-    EXPECT_EQ(FormatLocalText(*suite.module, "不允许包含字符 %1 !", {"_"}),
-              "must not contain _ !");
+    EXPECT_EQ(FormatLocalText(*suite.module, "不允许包含字符 %1 !", {"_"}), "must not contain _ !");
 
     suite.formatter->failures.FailOn("FormatMessage");
     EXPECT_THROW(FormatLocalText(*suite.module, "不允许包含字符 %1 !", {"_"}), ComError);

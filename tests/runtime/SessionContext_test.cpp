@@ -1,9 +1,10 @@
+#include "runtime/SessionContext.h"
+
 #include <gtest/gtest.h>
 
 #include "fakes/FakeSuite.h"
 #include "foundation/ComError.h"
 #include "host/ProgIds.h"
-#include "runtime/SessionContext.h"
 
 namespace quarn::subsysmgr {
 namespace {
@@ -14,11 +15,11 @@ TEST(GetPropValue, ReadsAWholeKeyAtTheStartOfAnEntryWithoutRegardToCase) {
         std::string context;
         std::string expected;
     } cases[] = {
-        {"A=1;language=chs", "CHS"},             // no final semicolon, key in lower case
-        {"Language=a=b;", "A=B"},                 // the value runs to the next semicolon
-        {"XLanguage=EN;Language=CHT;", "CHT"},    // a key ending in Language is another key
+        {"A=1;language=chs", "CHS"},            // no final semicolon, key in lower case
+        {"Language=a=b;", "A=B"},               // the value runs to the next semicolon
+        {"XLanguage=EN;Language=CHT;", "CHT"},  // a key ending in Language is another key
         {"DB=x;XLanguage=EN;", ""},
-        {"Language=;", ""},                       // an empty value is no language
+        {"Language=;", ""},  // an empty value is no language
         {"", ""},
         {std::string(40000, 'x') + ";Language=en;", "EN"},  // no length limit
     };

@@ -31,7 +31,7 @@ ComError Raised(Call&& call) {
 }
 
 class StoreBadInput : public ::testing::Test {
-protected:
+  protected:
     ~StoreBadInput() override { Database::CloseShared(); }
     ScratchDatabase scratch{Backend::SQLite};
 };

@@ -31,7 +31,7 @@ constexpr int32_t kSilentFailure = 2;  // not written, and no error said why
 int32_t lastStoreError = 0;
 
 class WatchedUpdate : public DatasUpdate {
-public:
+  public:
     void BeginTransaction() override {
         Watch([&] { DatasUpdate::BeginTransaction(); });
     }
@@ -48,7 +48,7 @@ public:
         Watch([&] { DatasUpdate::CreateSubSys(group, index, record, flag); });
     }
 
-private:
+  private:
     static void Watch(const std::function<void()>& call) {
         try {
             call();

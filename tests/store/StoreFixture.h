@@ -23,7 +23,7 @@ std::string TestServer();
 /// A database of its own with the demo data: a file in a temporary folder, or a database
 /// created on the test server. Removed again on destruction.
 class ScratchDatabase {
-public:
+  public:
     explicit ScratchDatabase(Backend backend);
     ~ScratchDatabase();
     ScratchDatabase(const ScratchDatabase&) = delete;
@@ -35,13 +35,13 @@ public:
     StoreLocation location;
     std::filesystem::path folder;  ///< SQLite only
 
-private:
+  private:
     std::string pgName_;
 };
 
 /// Every message box shown, answered with OK.
 class RecordingMessageBox : public IMessageBox {
-public:
+  public:
     int32_t Show(const std::string& prompt, int32_t, const std::string&) override {
         prompts.push_back(prompt);
         return kMessageBoxResultOk;
@@ -60,7 +60,7 @@ std::shared_ptr<subsysmgr::ModuleState> InstallSession(const std::string& contex
 /// and a module state over our suite components that records its message boxes. Connections
 /// are closed and the previous module state is restored afterwards.
 class StoreTest : public ::testing::TestWithParam<Backend> {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -77,7 +77,7 @@ protected:
     std::shared_ptr<subsysmgr::ModuleState> module;
     std::shared_ptr<RecordingMessageBox> messages = std::make_shared<RecordingMessageBox>();
 
-private:
+  private:
     std::shared_ptr<subsysmgr::ModuleState> previous_;
     mutable std::shared_ptr<Database> reader_;
 };

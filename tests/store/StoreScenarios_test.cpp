@@ -37,7 +37,7 @@ std::vector<int32_t> Ids(const SubSysGroup& group) {
 }
 
 class StoreScenario : public StoreTest {
-protected:
+  protected:
     // The English name the session's data-flow information holds now (no reload), or "-".
     std::string CachedName(int32_t subSystemId) const {
         const RecordsetPtr rows = module->dataFlowInfo->GetSubSystem_All(Variant(int16_t{-1}));

@@ -97,22 +97,22 @@ std::set<std::string> SourceTexts() {
     const fs::path sources = QUARN_SOURCE_DIR;
     const fs::path demoData = sources / "suite" / "store" / "sql";
     for (const fs::path& folder : {sources, sources.parent_path() / "apps"}) {
-      for (auto it = fs::recursive_directory_iterator(folder); it != fs::end(it); ++it) {
-        if (it->path() == demoData) {
-            it.disable_recursion_pending();  // demo data, not texts of the program
-        }
-        const fs::path extension = it->path().extension();
-        if (extension != ".h" && extension != ".cpp") {
-            continue;
-        }
-        std::stringstream code;
-        code << std::ifstream(it->path()).rdbuf();
-        for (const std::string& literal : StringLiterals(code.str())) {
-            if (HasCjk(literal)) {
-                texts.emplace(text::TrimBlanks(literal));
+        for (auto it = fs::recursive_directory_iterator(folder); it != fs::end(it); ++it) {
+            if (it->path() == demoData) {
+                it.disable_recursion_pending();  // demo data, not texts of the program
+            }
+            const fs::path extension = it->path().extension();
+            if (extension != ".h" && extension != ".cpp") {
+                continue;
+            }
+            std::stringstream code;
+            code << std::ifstream(it->path()).rdbuf();
+            for (const std::string& literal : StringLiterals(code.str())) {
+                if (HasCjk(literal)) {
+                    texts.emplace(text::TrimBlanks(literal));
+                }
             }
         }
-      }
     }
     return texts;
 }
@@ -128,9 +128,13 @@ TEST(Catalog, ScanJoinsAndDecodesLiteralsAndSkipsCommentsAndRawStrings) {
         // "注释" /* "注释" */
         /* "注释"
            "注释" */
-        auto joined = "保存"  // the accelerator follows
-                      "(&S)"; char quote = '"'; long n = 1'000;
-        auto escaped = u8"说\"明\"";  auto raw = R"x("原文")x";
+        auto joined =
+            "保存"  // the accelerator follows
+            "(&S)";
+        char quote = '"';
+        long n = 1'000;
+        auto escaped = u8"说\"明\"";
+        auto raw = R"x("原文")x";
     )cpp");
     EXPECT_EQ(literals, (std::vector<std::string>{"保存(&S)", "说\"明\""}));
 }
@@ -172,7 +176,7 @@ TEST(Catalog, LanguagesShareTheirKeysAndKeepThePlaceholders) {
 }
 
 class ResLoaderTest : public ::testing::Test {
-protected:
+  protected:
     ResLoaderTest() {
         fs::create_directories(dir / "catalogs");
         setenv("QUARN_DATA_DIR", dir.c_str(), 1);

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "suite/ContextEntries.h"
+
+#include <gtest/gtest.h>
 
 namespace quarn::suite {
 namespace {

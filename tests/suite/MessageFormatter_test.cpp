@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "suite/catalog/MessageFormatter.h"
+
+#include <gtest/gtest.h>
 
 namespace quarn::suite {
 namespace {

@@ -21,7 +21,7 @@ class InputTool;
 /// subsystem 50; customer groups 850 (subsystems 8001-8003) and 851; Brox group 10500 with
 /// subsystem 150000. Texts come back as "[CHS]text" from the fake resource loader.
 class EditorFixture : public ::testing::Test {
-public:
+  public:
     /// Shows a dialog and waits until it is the active window, so that focus is real.
     static void ShowActive(QWidget& dialog);
     /// Whether the application's focus is in the field.
@@ -29,7 +29,7 @@ public:
     /// Left, top, width and height of a control in twips (of a window: its client area).
     static std::vector<long> TwipsOf(const QWidget& control);
 
-protected:
+  protected:
     EditorFixture();
 
     /// The prompts of the message boxes shown so far.
@@ -42,7 +42,7 @@ protected:
 /// safety timer rejects every modal dialog after a few seconds, so a failed check never leaves
 /// exec() hanging.
 class ModalScript {
-public:
+  public:
     explicit ModalScript(std::function<void(QDialog&)> action);
     ~ModalScript();
     ModalScript(const ModalScript&) = delete;
@@ -50,7 +50,7 @@ public:
 
     bool Ran() const { return ran_; }
 
-private:
+  private:
     QTimer* act_;
     QTimer* safety_;
     bool ran_ = false;

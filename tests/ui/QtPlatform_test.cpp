@@ -20,7 +20,7 @@ namespace {
 using namespace Qt::StringLiterals;
 
 class QtPlatform : public EditorFixture {
-protected:
+  protected:
     QtPlatform() { InstallQtPlatform(*suite.module, *suite.registry, QUARN_HELP_DIR); }
 };
 

@@ -20,7 +20,7 @@ namespace {
 using namespace Qt::StringLiterals;
 
 class GroupEditor : public EditorFixture {
-protected:
+  protected:
     std::unique_ptr<frmSubSysGroup> Open(int32_t status, int32_t groupId = 0, bool brox = false) {
         auto dialog = std::make_unique<frmSubSysGroup>();
         if (status == kStatusEdit) {
@@ -257,7 +257,7 @@ TEST_F(GroupEditor, OutsideAddAndEditModeSaveDoesNothing) {
 
 // Counts the F1 presses that key preview lets through to the field.
 class KeySpy : public QObject {
-public:
+  public:
     int f1Presses = 0;
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::KeyPress &&

@@ -19,7 +19,7 @@ namespace {
 using namespace Qt::StringLiterals;
 
 class SubSystemEditor : public EditorFixture {
-protected:
+  protected:
     std::unique_ptr<frmSubSystem> Open(int32_t status, int32_t groupId = 850,
                                        int32_t subSystemId = 0, bool brox = false) {
         auto dialog = std::make_unique<frmSubSystem>();

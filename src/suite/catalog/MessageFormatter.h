@@ -12,7 +12,7 @@ namespace quarn::suite {
 /// placeholder without an argument, %0 and a lone % stay as they are; "%%" stays "%%" and
 /// shields what follows it. Inserted texts are not scanned again.
 class MessageFormatter : public IMessageFormatter {
-public:
+  public:
     std::string FormatMessage(const std::string& templateText,
                               const std::vector<Variant>& arguments) override;
 };

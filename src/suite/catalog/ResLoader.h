@@ -15,7 +15,7 @@ namespace quarn::suite {
 /// language means simplified Chinese. Catalogs are read once per process and shared by every
 /// instance; that cache is thread-safe, an instance is meant for one thread at a time.
 class ResLoader : public IResLoader {
-public:
+  public:
     /// The texts of one catalog, by source text.
     using Catalog = std::unordered_map<std::string, std::string>;
 
@@ -25,7 +25,7 @@ public:
     void LanguageID(const std::string& value) override;
     std::string LoadString(const std::string& key) override;
 
-private:
+  private:
     std::string baseName_;
     std::string language_;
     std::shared_ptr<const Catalog> catalog_;  // null until a lookup needs it

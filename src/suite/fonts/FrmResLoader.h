@@ -9,7 +9,7 @@ namespace quarn::suite {
 /// FrmRes.FrmResLoader: a CJK font for the Chinese sessions, the platform's sans-serif font
 /// otherwise, in the suite's dialog size.
 class FrmResLoader : public IFrmResLoader {
-public:
+  public:
     void SetFrmFont(IFontTarget& dialog, const std::string& language) override;
 
     /// The font family for a language code.

@@ -73,10 +73,10 @@ void DiagnosticLogComponent::LogEnd(int32_t handle, int32_t value) {
         record = it->second;
         open_.erase(it);
     }
-    const auto elapsed = std::chrono::duration<double, std::milli>(
-        std::chrono::steady_clock::now() - record.start);
-    logger_->info("end handle={} procedure={} elapsed_ms={:.3f} value={}", handle,
-                  record.procedure, elapsed.count(), value);
+    const auto elapsed =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - record.start);
+    logger_->info("end handle={} procedure={} elapsed_ms={:.3f} value={}", handle, record.procedure,
+                  elapsed.count(), value);
 }
 
 }  // namespace quarn::suite

@@ -19,7 +19,7 @@ namespace quarn::suite {
 /// environment variable QUARN_LOG_FILE is set (a file path, or "-" for stderr). Each record
 /// names its handle and procedure; an end record adds the elapsed time and the value.
 class DiagnosticLogComponent : public ILog {
-public:
+  public:
     DiagnosticLogComponent();
     ~DiagnosticLogComponent() override;
 
@@ -27,7 +27,7 @@ public:
     void LogEnd(int32_t handle, int32_t value) override;
     bool IsEnabled() override { return logger_ != nullptr; }
 
-private:
+  private:
     struct OpenRecord {
         std::string procedure;
         std::chrono::steady_clock::time_point start;

@@ -14,11 +14,11 @@ namespace quarn::suite {
 /// one process-wide table keyed by process id and name, so what the host stores is seen by
 /// every component that creates its own instance. Thread-safe.
 class ShareProps : public IShareProps {
-public:
+  public:
     Variant GetProperty(int32_t processId, const std::string& name) override;
     void SetProperty(int32_t processId, const std::string& name, Variant value) override;
 
-private:
+  private:
     struct Table {
         std::mutex mutex;
         std::map<std::pair<int32_t, std::string>, Variant> values;

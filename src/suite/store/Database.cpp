@@ -210,9 +210,9 @@ std::shared_ptr<Database> Database::Open(const StoreLocation& location, OpenOpti
             std::error_code error;
             if (!std::filesystem::exists(file, error)) {
                 if (!options.createIfMissing) {
-                    RaiseStoreError(StoreError::Unavailable, "Database",
-                                    "Cannot open the " + location.Describe() +
-                                        ": the file does not exist.");
+                    RaiseStoreError(
+                        StoreError::Unavailable, "Database",
+                        "Cannot open the " + location.Describe() + ": the file does not exist.");
                 }
                 if (file.has_parent_path()) {
                     std::filesystem::create_directories(file.parent_path(), error);
@@ -226,18 +226,16 @@ std::shared_ptr<Database> Database::Open(const StoreLocation& location, OpenOpti
         } else {
             session = std::make_unique<soci::session>(
                 static_cast<const soci::backend_factory&>(soci::postgresql), location.target);
-            *session << "SET lock_timeout = '" + std::to_string(location.busyTimeoutSeconds) +
-                            "s'";
+            *session << "SET lock_timeout = '" + std::to_string(location.busyTimeoutSeconds) + "s'";
             *session << "SET client_min_messages = WARNING";
         }
     } catch (const ComError&) {
         throw;
     } catch (const std::exception& error) {
         const std::string lower = Lower(error.what());
-        RaiseStoreError(Mentions(lower, {"locked", "busy"}) ? StoreError::Busy
-                                                            : StoreError::Unavailable,
-                        "Database",
-                        "Cannot open the " + location.Describe() + ": " + error.what());
+        RaiseStoreError(
+            Mentions(lower, {"locked", "busy"}) ? StoreError::Busy : StoreError::Unavailable,
+            "Database", "Cannot open the " + location.Describe() + ": " + error.what());
     }
     auto database = std::shared_ptr<Database>(new Database(location, std::move(session)));
     database->EnsureSchema(options.loadDemoData);
@@ -285,8 +283,8 @@ void Database::RaiseDriverError(const std::exception& error, std::string_view wh
         RaiseStoreError(StoreError::Refused, std::string(what),
                         "Not saved: " + ExplainRefusal(lower) + "." + where);
     }
-    if (Mentions(lower, {"unable to open", "not a database", "could not connect",
-                         "connection", "disk i/o", "no such table"})) {
+    if (Mentions(lower, {"unable to open", "not a database", "could not connect", "connection",
+                         "disk i/o", "no such table"})) {
         RaiseStoreError(StoreError::Unavailable, std::string(what),
                         "Cannot use the " + location_.Describe() + ": " + message);
     }
@@ -465,16 +463,21 @@ std::shared_ptr<const RecordTable> Database::Query(const std::string& query,
                 switch (row.get_properties(i).get_data_type()) {
                     case soci::dt_string:
                     case soci::dt_xml:
-                    case soci::dt_blob: values.emplace_back(row.get<std::string>(i)); break;
-                    case soci::dt_integer: values.emplace_back(int32_t{row.get<int>(i)}); break;
+                    case soci::dt_blob:
+                        values.emplace_back(row.get<std::string>(i));
+                        break;
+                    case soci::dt_integer:
+                        values.emplace_back(int32_t{row.get<int>(i)});
+                        break;
                     case soci::dt_long_long:
                         values.emplace_back(int64_t{row.get<long long>(i)});
                         break;
                     case soci::dt_unsigned_long_long:
-                        values.emplace_back(
-                            static_cast<int64_t>(row.get<unsigned long long>(i)));
+                        values.emplace_back(static_cast<int64_t>(row.get<unsigned long long>(i)));
                         break;
-                    case soci::dt_double: values.emplace_back(row.get<double>(i)); break;
+                    case soci::dt_double:
+                        values.emplace_back(row.get<double>(i));
+                        break;
                     case soci::dt_date: {
                         const std::tm date = row.get<std::tm>(i);
                         char buffer[32];
@@ -516,9 +519,10 @@ std::shared_ptr<const RecordTable> Database::QueryTypedSqlite(
             } else if (columns[c].type == ColumnSpec::Type::Integer) {
                 values.emplace_back(int32_t{sqlite3_column_int(statement, column)});
             } else {
-                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-                values.emplace_back(std::string(text, static_cast<std::size_t>(
-                                                          sqlite3_column_bytes(statement, column))));
+                const auto* text =
+                    reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+                values.emplace_back(std::string(
+                    text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column))));
             }
         }
         rows.push_back(std::move(values));
@@ -583,7 +587,7 @@ std::shared_ptr<const RecordTable> Database::QueryTyped(const std::string& query
             for (std::size_t c = 0; c < columns.size(); ++c) {
                 indicators[c].resize(kBatch);
                 (columns[c].type == ColumnSpec::Type::Integer) ? integers[c].resize(kBatch)
-                                                                : texts[c].resize(kBatch);
+                                                               : texts[c].resize(kBatch);
             }
         }
         std::vector<std::string> names;

@@ -30,7 +30,7 @@ struct ColumnSpec {
 /// Commit or Rollback, so other threads of the process wait. Driver failures become ComError
 /// StoreError numbers whose message names the database and the problem.
 class Database {
-public:
+  public:
     static constexpr int kSchemaVersion = 1;
 
     struct OpenOptions {
@@ -70,8 +70,7 @@ public:
                                                   std::string_view what);
     /// Reads a query in a read-only transaction: a statement that would write fails with
     /// StoreError ReadOnly and changes nothing.
-    std::shared_ptr<const RecordTable> QueryReadOnly(const std::string& sql,
-                                                     std::string_view what);
+    std::shared_ptr<const RecordTable> QueryReadOnly(const std::string& sql, std::string_view what);
 
     void Begin();
     /// Begins a transaction that writes the tree: takes its change number first, so writers
@@ -94,7 +93,7 @@ public:
     /// Turns a driver failure into the ComError that names this database and the problem.
     [[noreturn]] void RaiseDriverError(const std::exception& error, std::string_view what);
 
-private:
+  private:
     Database(StoreLocation location, std::unique_ptr<soci::session> session);
     void EnsureSchema(bool loadDemoData);
     void RunScript(std::string_view script, std::string_view what);

@@ -13,7 +13,9 @@ std::shared_ptr<const RecordTable> DatasInfo::Table(TableOfSnapshot table) {
     return (*snapshot_).*table;
 }
 
-RecordsetPtr DatasInfo::GetTopClass_All() { return Recordset::Create(Table(&TreeSnapshot::groups)); }
+RecordsetPtr DatasInfo::GetTopClass_All() {
+    return Recordset::Create(Table(&TreeSnapshot::groups));
+}
 
 RecordsetPtr DatasInfo::GetSubSystem_All(const Variant& groupId) {
     const int32_t group = groupId.ToInt32();
@@ -22,7 +24,8 @@ RecordsetPtr DatasInfo::GetSubSystem_All(const Variant& groupId) {
 }
 
 RecordsetPtr DatasInfo::GetSubFunc_All(int32_t subSystemId) {
-    return Recordset::Create(Table(&TreeSnapshot::subFunctions), "FSubSysID=" + std::to_string(subSystemId));
+    return Recordset::Create(Table(&TreeSnapshot::subFunctions),
+                             "FSubSysID=" + std::to_string(subSystemId));
 }
 
 bool DatasInfo::GetSubSystemInfo(double subSystemId, DictionaryPtr& info) {
@@ -48,8 +51,8 @@ RecordsetPtr DatasInfo::GetAcctInfo(int16_t /*kind*/) {
     const std::size_t localColumn = language == "CHT" ? 2 : language == "EN" ? 3 : 1;
     std::vector<RecordTable::Row> rows;
     for (const uint32_t row : table->LiveRows()) {
-        rows.push_back({table->Value(row, 0), table->Value(row, localColumn),
-                        table->Value(row, 1), table->Value(row, 2), table->Value(row, 3)});
+        rows.push_back({table->Value(row, 0), table->Value(row, localColumn), table->Value(row, 1),
+                        table->Value(row, 2), table->Value(row, 3)});
     }
     return Recordset::Create({"FAcctType", "FDesc", "FDesc_CHS", "FDesc_CHT", "FDesc_EN"},
                              std::move(rows));

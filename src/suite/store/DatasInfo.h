@@ -13,7 +13,7 @@ namespace quarn::suite {
 /// of its own over the shared rows. `initial` applies only what was committed since (by any
 /// writer), `ClearCache` drops the snapshot. Thread-safe.
 class DatasInfo : public IDatasInfo {
-public:
+  public:
     RecordsetPtr GetTopClass_All() override;
     RecordsetPtr GetSubSystem_All(const Variant& groupId) override;
     RecordsetPtr GetSubFunc_All(int32_t subSystemId) override;
@@ -25,7 +25,7 @@ public:
     bool IsBroxQuery() const override { return isBroxQuery_; }
     void IsBroxQuery(bool value) override { isBroxQuery_ = value; }
 
-private:
+  private:
     using TableOfSnapshot = std::shared_ptr<const RecordTable> TreeSnapshot::*;
     /// One table of the snapshot, read first when there is none.
     std::shared_ptr<const RecordTable> Table(TableOfSnapshot table);

@@ -26,9 +26,15 @@ DatasUpdate::~DatasUpdate() {
     }
 }
 
-void DatasUpdate::BeginTransaction() { database_->BeginWrite(); }
-void DatasUpdate::CommitTransaction() { database_->Commit(); }
-void DatasUpdate::RollbackTransaction() { database_->Rollback(); }
+void DatasUpdate::BeginTransaction() {
+    database_->BeginWrite();
+}
+void DatasUpdate::CommitTransaction() {
+    database_->Commit();
+}
+void DatasUpdate::RollbackTransaction() {
+    database_->Rollback();
+}
 
 template <class Write>
 void DatasUpdate::InTransaction(Write&& write) {
@@ -95,8 +101,8 @@ void DatasUpdate::CreateSubSys(int32_t groupId, int32_t index, DictionaryPtr rec
             ":idx, :acct, :show)",
             {id, groupId, nameCHS, nameCHS, Text(*record, "FSysNameCHT"),
              Text(*record, "FSysNameEN"), subId.empty() ? Variant::Null() : Variant(subId),
-             Text(*record, "FClassName"), int32_t{record->Item("FVisible").ToBool() ? 1 : 0},
-             index, Text(*record, "FAcctType"), record->Item("FShowSysType").ToInt32()},
+             Text(*record, "FClassName"), int32_t{record->Item("FVisible").ToBool() ? 1 : 0}, index,
+             Text(*record, "FAcctType"), record->Item("FShowSysType").ToInt32()},
             "DatasUpdate.CreateSubSys");
         database_->RecordChange(kSubSystemTable, id);
     });

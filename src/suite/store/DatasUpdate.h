@@ -13,7 +13,7 @@ namespace quarn::suite {
 /// identifiers, duplicate names within a level and subsystems without their group (checked at
 /// commit), whoever writes; such a write raises StoreError Refused and changes nothing.
 class DatasUpdate : public IDatasUpdate {
-public:
+  public:
     DatasUpdate();
     ~DatasUpdate() override;
 
@@ -24,7 +24,7 @@ public:
     void CreateTopClass(int32_t index, DictionaryPtr record, bool flag) override;
     void CreateSubSys(int32_t groupId, int32_t index, DictionaryPtr record, bool flag) override;
 
-private:
+  private:
     template <class Write>
     void InTransaction(Write&& write);
 

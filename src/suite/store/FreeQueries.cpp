@@ -34,11 +34,12 @@ RecordsetPtr ClassInfo::GetData(const std::string& propsString, const std::strin
 }
 
 VectorPtr ClassInfo::GetClassType(const std::string& propsString, const std::string& selection) {
-    const auto types = Database::ForContext(propsString)
-                           ->QueryReadOnly("SELECT FID, " + LocalName(propsString) +
-                                               ", FBillTypeID, FFunctionID FROM ICClassType WHERE " +
-                                               selection + " ORDER BY FID",
-                                           "ClassInfo.GetClassType");
+    const auto types =
+        Database::ForContext(propsString)
+            ->QueryReadOnly("SELECT FID, " + LocalName(propsString) +
+                                ", FBillTypeID, FFunctionID FROM ICClassType WHERE " + selection +
+                                " ORDER BY FID",
+                            "ClassInfo.GetClassType");
     const VectorPtr result = Vector::Create();
     for (const uint32_t row : types->LiveRows()) {
         const DictionaryPtr type = Dictionary::Create();
@@ -70,10 +71,10 @@ RecordsetPtr ClassDefineInfo::GetWorkFlows(const std::string& propsString,
 }
 
 RecordsetPtr RptAction::GetReportRs(const std::string& propsString, int16_t /*kind*/) {
-    return ReadOnly(propsString,
-                    "SELECT FID, " + LocalName(propsString) +
-                        ", FType, FSubSysID FROM t_Report ORDER BY FID",
-                    "RptAction.GetReportRs");
+    return ReadOnly(
+        propsString,
+        "SELECT FID, " + LocalName(propsString) + ", FType, FSubSysID FROM t_Report ORDER BY FID",
+        "RptAction.GetReportRs");
 }
 
 }  // namespace quarn::suite

@@ -13,7 +13,7 @@ namespace quarn::suite {
 
 /// QuarnMClass.ClassInfo.
 class ClassInfo : public IClassInfo {
-public:
+  public:
     RecordsetPtr GetData(const std::string& propsString, const std::string& sql) override;
     /// Dictionaries with FID, FName, FBillTypeID and FFunctionID of the ICClassType rows that
     /// the selection admits (an SQL condition), ordered by FID.
@@ -22,7 +22,7 @@ public:
 
 /// QuarnMClass.ClassDefineInfo.
 class ClassDefineInfo : public IClassDefineInfo {
-public:
+  public:
     RecordsetPtr GetMultiCheckFlows(const std::string& propsString, int32_t subSystemId) override;
     RecordsetPtr GetWorkFlows(const std::string& propsString,
                               const std::string& selection) override;
@@ -30,7 +30,7 @@ public:
 
 /// QuarnMCrossTab.RptAction.
 class RptAction : public IRptAction {
-public:
+  public:
     /// Every report: FID, FName, FType and FSubSysID.
     RecordsetPtr GetReportRs(const std::string& propsString, int16_t kind) override;
 };

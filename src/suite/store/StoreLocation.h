@@ -22,15 +22,16 @@ struct StoreLocation {
     static constexpr int kDefaultBusyTimeoutSeconds = 10;
 
     /// The location the context's Database entry names, or the demo database in the user's
-    /// data folder without one; BusyTimeout=<seconds> changes the busy timeout. Raises StoreError InvalidLocation for an entry it cannot read.
+    /// data folder without one; BusyTimeout=<seconds> changes the busy timeout. Raises StoreError
+    /// InvalidLocation for an entry it cannot read.
     static StoreLocation FromContext(std::string_view context);
     /// $XDG_DATA_HOME/quarn/demo.sqlite, or ~/.local/share/quarn/demo.sqlite.
     static std::filesystem::path DemoDatabasePath();
 
-private:
+  private:
     static StoreLocation ChosenDatabase(std::string_view context);
 
-public:
+  public:
     /// A readable name for messages (without passwords).
     std::string Describe() const;
     /// The key under which a process shares one connection.

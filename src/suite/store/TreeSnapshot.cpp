@@ -88,8 +88,8 @@ std::shared_ptr<const RecordTable> Patch(Database& database, const TableQuery& q
         list += (list.empty() ? "" : ",") + std::to_string(id);
     }
     const auto current = database.QueryTyped(
-        query.Select(std::string(" WHERE ") + query.idColumn + " IN (" + list + ")"),
-        query.columns, "DatasInfo.initial");
+        query.Select(std::string(" WHERE ") + query.idColumn + " IN (" + list + ")"), query.columns,
+        "DatasInfo.initial");
     const std::size_t idColumn = *table->FindColumn(query.idColumn);
     std::vector<uint32_t> removed;
     for (const int64_t id : ids) {
