@@ -13,10 +13,10 @@ CliContext::CliContext(std::istream& in_, std::ostream& out_, std::ostream& err_
     : in(in_), out(out_), err(err_), messageBox_(std::make_shared<RecordingMessageBox>(err_)) {}
 
 void CliContext::AddGlobalOptions(CLI::App& app) {
-    app.add_option("--db", options.database,
-                   "SQLite database file, or postgresql:<libpq connection string>; "
-                   "without it the demo database")
-        ->type_name("DATABASE");
+    databaseOption_ = app.add_option("--db", options.database,
+                                     "SQLite database file, or postgresql:<libpq connection "
+                                     "string>; without it the demo database")
+                          ->type_name("DATABASE");
     app.add_option("--lang", options.language, "Language of names and messages")
         ->transform(CLI::IsMember({"CHS", "CHT", "EN"}, CLI::ignore_case))
         ->capture_default_str();
@@ -25,14 +25,14 @@ void CliContext::AddGlobalOptions(CLI::App& app) {
 
 suite::HostSession& CliContext::Host() {
     if (!host_) {
+        CheckDatabaseOption();
         host_.emplace(options.database, options.language);
     }
     return *host_;
 }
 
 void CliContext::CheckDatabaseOption() {
-    // The context string separates its entries with ';'.
-    if (options.database.find(';') != std::string::npos) {
+    if (databaseOption_ && databaseOption_->count() > 0 && options.database.empty()) {
         Text().Raise(errors::kDatabaseOption, {options.database});
     }
 }
@@ -42,7 +42,6 @@ std::shared_ptr<ModuleState> CliContext::Session() {
     if (sessionStarted_) {
         return host.Module();
     }
-    CheckDatabaseOption();
     host.Activate();
     const auto module = host.Module();
     messageBox_->Quiet(options.json);
@@ -54,7 +53,8 @@ std::shared_ptr<ModuleState> CliContext::Session() {
 
 const CliText& CliContext::Text() {
     if (!text_) {
-        text_.emplace(Host().Registry(), options.language);
+        textHost_.emplace("", options.language);
+        text_.emplace(textHost_->Registry(), options.language);
     }
     return *text_;
 }

@@ -15,7 +15,8 @@
 
 namespace CLI {
 class App;
-}
+class Option;
+}  // namespace CLI
 
 namespace quarn::subsysmgr::cli {
 
@@ -50,15 +51,17 @@ class CliContext {
     void AddGlobalOptions(CLI::App& app);
 
     /// The registry with our suite components and the session context for the options, created
-    /// on first use (after the command line was parsed).
+    /// on first use (after the command line was parsed). Raises kDatabaseOption for an empty
+    /// --db and the store's InvalidLocation for a database it cannot use; nothing is opened.
     suite::HostSession& Host();
     /// The module state of the session. The first call publishes the session context string,
     /// installs the module state with a message box that records what it shows, and reads the
     /// groups once, so a database that cannot be opened fails here with the store's error.
     std::shared_ptr<ModuleState> Session();
-    /// Raises kDatabaseOption for a --db value that the context string cannot carry.
+    /// Raises kDatabaseOption for a --db given as "": a name left empty by mistake must not
+    /// fall back to the demo database.
     void CheckDatabaseOption();
-    /// The tool's texts in the language of --lang.
+    /// The tool's texts in the language of --lang; available whatever --db names.
     const CliText& Text();
 
     /// Writes indented JSON and a line break to the output stream.
@@ -76,7 +79,11 @@ class CliContext {
 
   private:
     std::shared_ptr<RecordingMessageBox> messageBox_;
+    CLI::Option* databaseOption_ = nullptr;
     std::optional<suite::HostSession> host_;
+    // The texts come from a session of their own, so that they can report a --db that the
+    // command's session refuses.
+    std::optional<suite::HostSession> textHost_;
     bool sessionStarted_ = false;
     std::optional<CliText> text_;
 };

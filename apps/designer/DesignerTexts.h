@@ -33,6 +33,7 @@ inline constexpr std::string_view kConfirmDeleteGroup = "确定删除分组 %1 �
 inline constexpr std::string_view kConfirmDeleteSubSystem = "确定删除子系统 %1 吗？";
 inline constexpr std::string_view kPostgresPrompt =
     "PostgreSQL 连接（例如 host=localhost dbname=suite user=me）：";
+inline constexpr std::string_view kPostgresPassword = "密码（可留空）(&W)：";
 inline constexpr std::string_view kCannotOpen = "无法打开数据库，仍使用原来的数据库。";
 inline constexpr std::string_view kBaseTypes = "基础资料";
 inline constexpr std::string_view kBills = "单据";

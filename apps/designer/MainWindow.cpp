@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
-#include <QInputDialog>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -15,8 +14,10 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include "DesignerSettings.h"
 #include "DesignerTexts.h"
 #include "FunctionalTree.h"
+#include "PostgresDialog.h"
 #include "foundation/ComError.h"
 #include "host/IMessageBox.h"
 #include "model/SubSysGroup.h"
@@ -47,7 +48,7 @@ QString Escaped(const std::string& text) {
 }  // namespace
 
 MainWindow::MainWindow(suite::HostSession& session, QWidget* parent)
-    : QMainWindow(parent), session_(session) {
+    : QMainWindow(parent), session_(session), openedDatabase_(session.DatabaseSpec()) {
     tree_ = new QTreeWidget(this);
     tree_->setColumnCount(1);
     details_ = new QTextBrowser(this);
@@ -79,7 +80,6 @@ MainWindow::MainWindow(suite::HostSession& session, QWidget* parent)
     });
 
     QSettings settings;
-    restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
     restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
     if (!restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray())) {
         resize(1000, 700);
@@ -142,7 +142,7 @@ void MainWindow::CreateActions() {
 }
 
 void MainWindow::Retranslate() {
-    setWindowTitle(Tr(texts::kWindowTitle));
+    ShowTitle();
     fileMenu_->setTitle(Tr(texts::kMenuFile));
     groupMenu_->setTitle(Tr(texts::kMenuGroup));
     subSystemMenu_->setTitle(Tr(texts::kMenuSubSystem));
@@ -161,6 +161,17 @@ void MainWindow::Retranslate() {
     refresh_->setText(Tr(texts::kRefresh));
     tree_->setHeaderLabels({Tr(texts::kTreeHeader)});
     details_->setPlaceholderText(Tr(texts::kSelectHint));
+}
+
+void MainWindow::ShowTitle() {
+    setWindowTitle(Tr(texts::kWindowTitle) + QStringLiteral(" - ") +
+                   ToQString(session_.DatabaseDescription()));
+}
+
+void MainWindow::ActivateSession() {
+    session_.Activate();
+    subsysmgr::InstallQtPlatform(*session_.Module(), session_.Registry(),
+                                 suite::DataDirectory() / "help");
 }
 
 bool MainWindow::Guarded(const std::function<void()>& action) {
@@ -196,6 +207,7 @@ void MainWindow::Select(int32_t groupId, int32_t subSystemId) {
 void MainWindow::Reload() {
     const int32_t selectedGroup = SelectedGroupId();
     const int32_t selectedSubSystem = SelectedSubSystemId();
+    ShowTitle();
     statusBar()->showMessage(Tr(texts::kLoading));
     QProgressDialog progress(Tr(texts::kLoading), QString(), 0, 0, this);
     progress.setWindowModality(Qt::WindowModal);
@@ -213,12 +225,10 @@ void MainWindow::Reload() {
     progress.reset();
     Select(selectedGroup, selectedSubSystem);
     if (loaded) {
-        statusBar()->showMessage(
-            Tr(texts::kLoaded)
-                .arg(counts.groups)
-                .arg(counts.subSystems)
-                .arg(ToQString(session_.DatabaseSpec().empty() ? std::string("demo")
-                                                               : session_.DatabaseSpec())));
+        statusBar()->showMessage(Tr(texts::kLoaded)
+                                     .arg(counts.groups)
+                                     .arg(counts.subSystems)
+                                     .arg(ToQString(session_.DatabaseDescription())));
     }
     ShowDetails();
     UpdateActions();
@@ -387,29 +397,26 @@ void MainWindow::DeleteSubSystem() {
 
 void MainWindow::SwitchLanguage(const std::string& language) {
     session_.Language(language);
-    session_.Activate();
-    subsysmgr::InstallQtPlatform(*session_.Module(), session_.Registry(),
-                                 suite::DataDirectory() / "help");
-    QSettings().setValue(QStringLiteral("session/language"), QString::fromStdString(language));
+    ActivateSession();
+    RememberLanguage(language);
     Retranslate();
     Reload();
 }
 
-void MainWindow::SwitchDatabase(const std::string& database) {
-    const std::string previous = session_.DatabaseSpec();
-    session_.DatabaseSpec(database);
-    session_.Activate();
-    subsysmgr::InstallQtPlatform(*session_.Module(), session_.Registry(),
-                                 suite::DataDirectory() / "help");
-    const bool opened = Guarded([] { subsysmgr::SubSysGroup().GetAllSubSysGroup(); });
-    if (!opened) {
-        QMessageBox::warning(this, Tr(texts::kWindowTitle), Tr(texts::kCannotOpen));
-        session_.DatabaseSpec(previous);
-        session_.Activate();
-        subsysmgr::InstallQtPlatform(*session_.Module(), session_.Registry(),
-                                     suite::DataDirectory() / "help");
+void MainWindow::SwitchDatabase(const std::string& database, const std::string& password) {
+    // A name the store cannot use is refused before anything changes.
+    if (!Guarded([&] { session_.DatabaseSpec(database, password); })) {
+        return;
+    }
+    ActivateSession();
+    if (Guarded([] { subsysmgr::SubSysGroup().GetAllSubSysGroup(); })) {
+        openedDatabase_ = database;
+        openedPassword_ = password;
+        RememberDatabase(session_);
     } else {
-        QSettings().setValue(QStringLiteral("session/database"), QString::fromStdString(database));
+        QMessageBox::warning(this, Tr(texts::kWindowTitle), Tr(texts::kCannotOpen));
+        Guarded([this] { session_.DatabaseSpec(openedDatabase_, openedPassword_); });
+        ActivateSession();
     }
     Reload();
 }
@@ -424,12 +431,12 @@ void MainWindow::OpenSqlite() {
 }
 
 void MainWindow::OpenPostgres() {
-    bool ok = false;
-    const QString connection =
-        QInputDialog::getText(this, Tr(texts::kOpenPostgres), Tr(texts::kPostgresPrompt),
-                              QLineEdit::Normal, QString(), &ok);
-    if (ok && !connection.trimmed().isEmpty()) {
-        SwitchDatabase("postgresql:" + connection.trimmed().toStdString());
+    PostgresDialog dialog(Tr(texts::kOpenPostgres), Tr(texts::kPostgresPrompt),
+                          Tr(texts::kPostgresPassword), this);
+    if (dialog.exec() == QDialog::Accepted && !dialog.Connection().isEmpty()) {
+        // A postgresql:// URI after the prefix is read whole, like a key=value string.
+        SwitchDatabase("postgresql:" + dialog.Connection().toStdString(),
+                       dialog.Password().toStdString());
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <string>
 #include <string_view>
 
 #include "suite/HostSession.h"
@@ -34,6 +35,11 @@ class MainWindow : public QMainWindow {
   private:
     void CreateActions();
     void Retranslate();
+    /// The title names the database, by its description (never with a password).
+    void ShowTitle();
+    /// Makes the session current again with the Qt platform, after a change of its language or
+    /// database.
+    void ActivateSession();
     void ShowDetails();
     void UpdateActions();
     int32_t SelectedGroupId() const;
@@ -49,11 +55,15 @@ class MainWindow : public QMainWindow {
     void EditSubSystem();
     void DeleteSubSystem();
     void SwitchLanguage(const std::string& language);
-    void SwitchDatabase(const std::string& database);
+    /// Opens another database; when it cannot be opened, the current one stays.
+    void SwitchDatabase(const std::string& database, const std::string& password = {});
     void OpenSqlite();
     void OpenPostgres();
 
     suite::HostSession& session_;
+    // The database as given, with its password, to go back to when another one fails to open.
+    std::string openedDatabase_;
+    std::string openedPassword_;
     QTreeWidget* tree_ = nullptr;
     QTextBrowser* details_ = nullptr;
     QMenu* fileMenu_ = nullptr;

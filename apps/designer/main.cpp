@@ -4,12 +4,14 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QSettings>
 #include <QTimer>
+#include <iostream>
+#include <memory>
 
+#include "DesignerSettings.h"
 #include "MainWindow.h"
+#include "foundation/ComError.h"
 #include "suite/DataPaths.h"
-#include "suite/HostSession.h"
 #include "ui/QtPlatform.h"
 
 int main(int argc, char** argv) {
@@ -30,20 +32,29 @@ int main(int argc, char** argv) {
     options.process(app);
 
     // The last database and language are remembered; options override them.
-    QSettings settings;
-    const QString chosenDatabase =
-        options.isSet(database) ? options.value(database)
-                                : settings.value(QStringLiteral("session/database")).toString();
-    const QString chosenLanguage =
-        options.isSet(language)
-            ? options.value(language).toUpper()
-            : settings.value(QStringLiteral("session/language"), QStringLiteral("EN")).toString();
-    quarn::suite::HostSession session(chosenDatabase.toStdString(), chosenLanguage.toStdString());
-    session.Activate();
-    quarn::subsysmgr::InstallQtPlatform(*session.Module(), session.Registry(),
+    const std::string chosenLanguage = options.isSet(language)
+                                           ? options.value(language).toUpper().toStdString()
+                                           : quarn::designer::RememberedLanguage();
+    if (options.isSet(database) && options.value(database).isEmpty()) {
+        std::cerr << "subsysmgr-designer: --db needs a database; without --db the last one "
+                     "opens.\n";
+        return 1;
+    }
+    std::unique_ptr<quarn::suite::HostSession> session;
+    try {
+        session = options.isSet(database)
+                      ? std::make_unique<quarn::suite::HostSession>(
+                            options.value(database).toStdString(), chosenLanguage)
+                      : quarn::designer::RememberedSession(chosenLanguage);
+    } catch (const quarn::ComError& error) {
+        std::cerr << "subsysmgr-designer: " << error.Description() << '\n';
+        return 1;
+    }
+    session->Activate();
+    quarn::subsysmgr::InstallQtPlatform(*session->Module(), session->Registry(),
                                         quarn::suite::DataDirectory() / "help");
 
-    quarn::designer::MainWindow window(session);
+    quarn::designer::MainWindow window(*session);
     window.show();
     window.Reload();
     if (options.isSet(screenshot)) {
