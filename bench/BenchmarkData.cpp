@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "suite/store/Database.h"
+#include "suite/CreateDatabase.h"
 
 namespace quarn::suite::sql {
 extern const std::string_view kSchemaV1;
@@ -99,10 +99,15 @@ std::string CreateTreeFile(TreeSize size) {
                       ("quarn-bench-" + std::to_string(::getpid()) + "-" +
                        std::to_string(size.subSystems) + ".sqlite");
     std::filesystem::remove(path);
-    suite::StoreLocation location{suite::StoreLocation::Kind::SQLite, path.string(), false};
-    suite::Database::Open(location, {true, false});  // the schema
+    suite::CreateDatabase(path.string(), suite::DatabaseContent::BaseData);
     sqlite3* database = nullptr;
     Check(sqlite3_open(path.c_str(), &database), database, "open");
+    // The benchmark's own tree replaces the delivered one.
+    Check(sqlite3_exec(database,
+                       "DELETE FROM t_DataFlowSubSystem; DELETE FROM t_DataFlowTopClass; "
+                       "DELETE FROM t_AccountType",
+                       nullptr, nullptr, nullptr),
+          database, "clear");
     FillTree(database, size);
     sqlite3_close(database);
     return path.string();

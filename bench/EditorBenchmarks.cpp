@@ -24,8 +24,7 @@
 #include "model/SubSysGroup.h"
 #include "model/SubSystem.h"
 #include "runtime/KeyedText.h"
-#include "suite/SuiteComponents.h"
-#include "suite/props/ShareProps.h"
+#include "suite/HostSession.h"
 #include "ui/InputTool.h"
 #include "ui/QtText.h"
 #include "ui/frmSubSystem.h"
@@ -58,11 +57,8 @@ const std::string& TreeFile() {
             throw std::runtime_error(error ? error : "cannot add the account types");
         }
         sqlite3_close(database);
-        suite::ShareProps().SetProperty(static_cast<int32_t>(::getpid()), "PropsString",
-                                        "Database=sqlite:" + path + ";Language=EN;");
-        auto registry = std::make_shared<ComponentRegistry>();
-        suite::RegisterSuiteComponents(*registry);
-        ModuleState::Install(std::make_shared<ModuleState>(registry));
+        static suite::HostSession session("sqlite:" + path, "EN");
+        session.Activate();
         return path;
     }();
     return file;

@@ -14,8 +14,7 @@
 #include "model/SubSysGroup.h"
 #include "model/SubSystem.h"
 #include "runtime/SessionContext.h"
-#include "suite/SuiteComponents.h"
-#include "suite/props/ShareProps.h"
+#include "suite/HostSession.h"
 #include "suite/store/Database.h"
 
 namespace quarn::bench {
@@ -33,7 +32,7 @@ struct Environment {
     std::string file;
     sqlite3* memory = nullptr;
     sqlite3* onDisk = nullptr;
-    std::shared_ptr<ModuleState> module;
+    std::unique_ptr<suite::HostSession> session;
 };
 
 Environment& EnvironmentFor(int32_t subSystems) {
@@ -45,14 +44,11 @@ Environment& EnvironmentFor(int32_t subSystems) {
         environment->file = CreateTreeFile(environment->size);
         environment->memory = CreateTreeInMemory(environment->size);
         sqlite3_open(environment->file.c_str(), &environment->onDisk);
-        auto registry = std::make_shared<ComponentRegistry>();
-        suite::RegisterSuiteComponents(*registry);
-        environment->module = std::make_shared<ModuleState>(registry);
+        environment->session =
+            std::make_unique<suite::HostSession>("sqlite:" + environment->file, "EN");
     }
     // Every benchmark works on the database of its size.
-    suite::ShareProps().SetProperty(static_cast<int32_t>(::getpid()), "PropsString",
-                                    "Database=sqlite:" + environment->file + ";Language=EN;");
-    ModuleState::Install(environment->module);
+    environment->session->Activate();
     return *environment;
 }
 

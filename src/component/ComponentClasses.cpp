@@ -11,6 +11,7 @@
 #include "model/SubSysGroup.h"
 #include "model/SubSystem.h"
 #include "suite/SuiteComponents.h"
+#include "suite/SuiteSession.h"
 #include "ui/SubSysGroupMgrUI.h"
 #include "ui/SubSystemMgrUI.h"
 
@@ -70,9 +71,9 @@ void RegisterClasses(ComponentRegistry& registry) {
         });
     }
     // Our suite components come from a registry of their own, so that what a host of this
-    // library registered before stays as it is.
+    // library registered before stays as it is. They follow the context the host publishes.
     auto suite = std::make_shared<ComponentRegistry>();
-    suite::RegisterSuiteComponents(*suite);
+    suite::RegisterSuiteComponents(*suite, std::make_shared<suite::SuiteSession>());
     std::lock_guard lock(addedMutex);
     for (const std::string& progId : suite->ProgIds()) {
         if (!registry.IsRegistered(progId)) {

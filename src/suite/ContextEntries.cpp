@@ -1,9 +1,6 @@
 #include "suite/ContextEntries.h"
 
-#include <unistd.h>
-
 #include "foundation/Utf8Text.h"
-#include "suite/props/ShareProps.h"
 
 namespace quarn::suite {
 
@@ -23,16 +20,6 @@ std::optional<std::string> ContextEntry(std::string_view context, std::string_vi
         start = end + 1;
     }
     return std::nullopt;
-}
-
-std::string CurrentContext() {
-    try {
-        return ShareProps()
-            .GetProperty(static_cast<int32_t>(::getpid()), "PropsString")
-            .TextOrEmpty();
-    } catch (...) {
-        return {};
-    }
 }
 
 }  // namespace quarn::suite

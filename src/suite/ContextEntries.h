@@ -21,7 +21,4 @@ inline constexpr std::string_view kLogFileEntry = "LogFile";
 /// nothing when the context has no such entry.
 std::optional<std::string> ContextEntry(std::string_view context, std::string_view key);
 
-/// The session context string that the host of this process published, or "".
-std::string CurrentContext();
-
 }  // namespace quarn::suite

@@ -1,48 +1,87 @@
 #include "suite/HostSession.h"
 
-#include <unistd.h>
-
 #include "suite/SuiteComponents.h"
+#include "suite/SuiteSession.h"
 #include "suite/props/ShareProps.h"
+#include "suite/store/NewDatabase.h"
 
 namespace quarn::suite {
 
+namespace {
+
+std::shared_ptr<SuiteSession> NewServices(const std::string& database, std::string password,
+                                          const std::string& language) {
+    StoreLocation location = [&] {
+        try {
+            return StoreLocation::FromDatabaseSpec(database);
+        } catch (const StoreFailure& failure) {
+            throw SuiteSession(StoreLocation{}, language).Localized(failure);
+        }
+    }();
+    if (!password.empty()) {
+        location.password = std::move(password);
+    }
+    return std::make_shared<SuiteSession>(std::move(location), language);
+}
+
+}  // namespace
+
 HostSession::HostSession(std::string database, std::string language)
-    : database_(std::move(database)),
-      language_(std::move(language)),
-      registry_(std::make_shared<ComponentRegistry>()) {
-    RegisterSuiteComponents(*registry_);
+    : language_(std::move(language)), services_(NewServices(database, {}, language_)) {
+    Bind();
+}
+
+HostSession::~HostSession() {
+    // The connections close with the last object that uses them; the module state installed
+    // for this session is one of them.
+    if (module_ && subsysmgr::ModuleState::Current() == module_) {
+        subsysmgr::ModuleState::Install(nullptr);
+    }
+}
+
+void HostSession::Bind() {
+    registry_ = std::make_shared<ComponentRegistry>();
+    RegisterSuiteComponents(*registry_, services_);
+    module_.reset();
 }
 
 void HostSession::Language(std::string language) {
     language_ = std::move(language);
+    services_->Language(language_);
     module_.reset();  // the language cache belongs to the module state
 }
 
-void HostSession::DatabaseSpec(std::string database) {
-    database_ = std::move(database);
-    module_.reset();  // so does the data-flow information with its snapshot
+void HostSession::DatabaseSpec(std::string database, std::string password) {
+    services_ = NewServices(database, std::move(password), language_);
+    Bind();  // the data-flow information with its snapshot belongs to the old database
+}
+
+std::string HostSession::DatabaseSpec() const {
+    const StoreLocation& location = services_->Location();
+    return location.demo ? std::string() : location.ContextValue();
+}
+
+std::string HostSession::DatabaseDescription() const {
+    return services_->Location().Describe();
 }
 
 std::string HostSession::Context() const {
-    std::string database = database_;
-    if (!database.empty() && database.rfind("sqlite:", 0) != 0 &&
-        database.rfind("postgresql:", 0) != 0) {
-        database = "sqlite:" + database;  // a bare path names an SQLite file
-    }
     std::string context = "Language=" + language_ + ";";
-    if (!database.empty()) {
-        context = "Database=" + database + ";" + context;
-    }
-    return context;
+    const std::string database = DatabaseSpec();
+    return database.empty() ? context : "Database=" + database + ";" + context;
 }
 
 void HostSession::Activate() {
     if (!module_) {
         module_ = std::make_shared<subsysmgr::ModuleState>(registry_);
     }
-    ShareProps().SetProperty(module_->processId, "PropsString", Context());
+    services_->Context(Context());
+    ShareProps(services_->Properties()).SetProperty(module_->processId, "PropsString", Context());
     subsysmgr::ModuleState::Install(module_);
+}
+
+void HostSession::CreateDatabase(DatabaseContent content) {
+    services_->Localizing([&] { CreateDatabaseAt(services_->Location(), content); });
 }
 
 }  // namespace quarn::suite

@@ -3,19 +3,29 @@
 #include <memory>
 #include <string>
 
-#include "host/ComponentRegistry.h"
-#include "runtime/ModuleState.h"
+#include "quarn/host/ComponentRegistry.h"
+#include "quarn/runtime/ModuleState.h"
+#include "quarn/suite/CreateDatabase.h"
 
 namespace quarn::suite {
 
-/// What a host program (the designer, the command-line tool) sets up before it uses the
-/// component: a registry with our suite components, the component's module state over it,
-/// and the session context string published for this process.
+class SuiteSession;
+
+/// What a host program (the designer, the command-line tool, another team's program) sets up
+/// before it uses the component: a registry with our suite components bound to this session's
+/// own store, catalogs and log, the component's module state over it, and the session context
+/// string published in the session's shared properties. Two sessions in one process never share
+/// a connection or a context; destroying a session closes its connections.
 class HostSession {
   public:
     /// `database`: "" for the demo database, an SQLite file path, "sqlite:<file>" or
-    /// "postgresql:<libpq connection string>". `language`: CHS, CHT or EN.
+    /// "postgresql:<libpq connection string>". A password in the connection string is held
+    /// apart from the context and never shown. `language`: CHS, CHT or EN. Raises StoreError
+    /// InvalidLocation for a database it cannot read; nothing is opened yet.
     HostSession(std::string database, std::string language);
+    ~HostSession();
+    HostSession(const HostSession&) = delete;
+    HostSession& operator=(const HostSession&) = delete;
 
     /// Publishes the context and installs the module state as the component's current one.
     /// A new language or database takes effect for business objects created afterwards.
@@ -23,18 +33,29 @@ class HostSession {
 
     void Language(std::string language);
     const std::string& Language() const { return language_; }
-    void DatabaseSpec(std::string database);
-    const std::string& DatabaseSpec() const { return database_; }
+    /// Switches to another database. `password` (empty: libpq's own sources such as ~/.pgpass
+    /// or PGPASSWORD) is held apart, like one inside the connection string. Raises StoreError
+    /// InvalidLocation and keeps the current database when `database` cannot be read.
+    void DatabaseSpec(std::string database, std::string password = {});
+    /// The database as chosen, without a password: what a host may remember.
+    std::string DatabaseSpec() const;
+    /// A readable name of the database for windows and messages, never with a password.
+    std::string DatabaseDescription() const;
 
-    /// "Database=...;Language=..;" as published.
+    /// Creates the session's database (see CreateDatabase); errors in the session language.
+    void CreateDatabase(DatabaseContent content);
+
+    /// "Database=...;Language=..;" as published (never with a password).
     std::string Context() const;
 
     ComponentRegistry& Registry() { return *registry_; }
     const std::shared_ptr<subsysmgr::ModuleState>& Module() const { return module_; }
 
   private:
-    std::string database_;
+    void Bind();
+
     std::string language_;
+    std::shared_ptr<SuiteSession> services_;
     std::shared_ptr<ComponentRegistry> registry_;
     std::shared_ptr<subsysmgr::ModuleState> module_;
 };

@@ -1,6 +1,7 @@
 #include "suite/SuiteComponents.h"
 
 #include "host/ProgIds.h"
+#include "suite/SuiteSession.h"
 #include "suite/catalog/MessageFormatter.h"
 #include "suite/catalog/ResLoader.h"
 #include "suite/fonts/FrmResLoader.h"
@@ -19,19 +20,24 @@ void RegisterType(ComponentRegistry& registry, std::string_view progId) {
     registry.Register(progId, [] { return std::make_shared<T>(); });
 }
 
+template <class T, class Argument>
+void RegisterBound(ComponentRegistry& registry, std::string_view progId, Argument argument) {
+    registry.Register(progId, [argument] { return std::make_shared<T>(argument); });
+}
+
 }  // namespace
 
-void RegisterSuiteComponents(ComponentRegistry& registry) {
-    RegisterType<ShareProps>(registry, progid::kShareProps);
-    RegisterType<DiagnosticLogComponent>(registry, progid::kLog);
+void RegisterSuiteComponents(ComponentRegistry& registry, std::shared_ptr<SuiteSession> session) {
+    RegisterBound<ShareProps>(registry, progid::kShareProps, session->Properties());
+    RegisterBound<DiagnosticLogComponent>(registry, progid::kLog, session);
     RegisterType<FrmResLoader>(registry, progid::kFrmResLoader);
-    RegisterType<ResLoader>(registry, progid::kResLoader);
+    RegisterBound<ResLoader>(registry, progid::kResLoader, session->Catalogs());
     RegisterType<MessageFormatter>(registry, progid::kMessageFormatter);
-    RegisterType<DatasInfo>(registry, progid::kDatasInfo);
-    RegisterType<DatasUpdate>(registry, progid::kDatasUpdate);
-    RegisterType<ClassInfo>(registry, progid::kClassInfo);
-    RegisterType<ClassDefineInfo>(registry, progid::kClassDefineInfo);
-    RegisterType<RptAction>(registry, progid::kRptAction);
+    RegisterBound<DatasInfo>(registry, progid::kDatasInfo, session);
+    RegisterBound<DatasUpdate>(registry, progid::kDatasUpdate, session);
+    RegisterBound<ClassInfo>(registry, progid::kClassInfo, session);
+    RegisterBound<ClassDefineInfo>(registry, progid::kClassDefineInfo, session);
+    RegisterBound<RptAction>(registry, progid::kRptAction, session);
 }
 
 }  // namespace quarn::suite

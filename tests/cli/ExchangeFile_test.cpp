@@ -5,17 +5,15 @@
 #include "CliErrors.h"
 #include "foundation/ComError.h"
 #include "host/ComponentRegistry.h"
-#include "suite/SuiteComponents.h"
+#include "suite/HostSession.h"
 
 namespace quarn::subsysmgr::cli {
 namespace {
 
 class ExchangeFileTest : public ::testing::Test {
   protected:
-    ExchangeFileTest() { suite::RegisterSuiteComponents(registry); }
-
-    ComponentRegistry registry;
-    CliText text{registry, "EN"};
+    suite::HostSession session{"", "EN"};
+    CliText text{session.Registry(), "EN"};
 };
 
 const Exchange kSample{

@@ -30,22 +30,24 @@ constexpr int32_t kSilentFailure = 2;  // not written, and no error said why
 // subsystem to itself.
 int32_t lastStoreError = 0;
 
-class WatchedUpdate : public DatasUpdate {
+class WatchedUpdate : public IDatasUpdate {
   public:
+    explicit WatchedUpdate(std::shared_ptr<IDatasUpdate> inner) : inner_(std::move(inner)) {}
     void BeginTransaction() override {
-        Watch([&] { DatasUpdate::BeginTransaction(); });
+        Watch([&] { inner_->BeginTransaction(); });
     }
     void CommitTransaction() override {
-        Watch([&] { DatasUpdate::CommitTransaction(); });
+        Watch([&] { inner_->CommitTransaction(); });
     }
+    void RollbackTransaction() override { inner_->RollbackTransaction(); }
     void DeleteItem(const Variant& type, int32_t id, bool flag) override {
-        Watch([&] { DatasUpdate::DeleteItem(type, id, flag); });
+        Watch([&] { inner_->DeleteItem(type, id, flag); });
     }
     void CreateTopClass(int32_t index, DictionaryPtr record, bool flag) override {
-        Watch([&] { DatasUpdate::CreateTopClass(index, record, flag); });
+        Watch([&] { inner_->CreateTopClass(index, record, flag); });
     }
     void CreateSubSys(int32_t group, int32_t index, DictionaryPtr record, bool flag) override {
-        Watch([&] { DatasUpdate::CreateSubSys(group, index, record, flag); });
+        Watch([&] { inner_->CreateSubSys(group, index, record, flag); });
     }
 
   private:
@@ -57,6 +59,7 @@ class WatchedUpdate : public DatasUpdate {
             throw;
         }
     }
+    std::shared_ptr<IDatasUpdate> inner_;
 };
 
 // One save through the model, as the editors make it.
@@ -108,11 +111,20 @@ int32_t CreatePilotGroup() {
 // One writer process: adds 8100-8129 to group 850 (upwards or downwards, the names repeating
 // after 20), and either deletes and re-creates group 852 or adds subsystems to it. Reports each
 // save as "<kind> <id> <group> <outcome> <English name>".
-void RunWriter(int role, const std::string& context, const std::string& reportFile) {
-    Database::CloseShared();
-    const auto module = InstallSession(context);
-    module->registry->Register(progid::kDatasUpdate,
-                               [] { return std::make_shared<WatchedUpdate>(); });
+void RunWriter(int role, const std::string& database, const std::string& reportFile) {
+    HostSession host(database, "EN");
+    host.Activate();
+    const auto module = host.Module();
+    // The session's components, with every update watched.
+    auto watched = std::make_shared<ComponentRegistry>();
+    for (const std::string& progId : host.Registry().ProgIds()) {
+        watched->Register(progId, [&host, progId] { return host.Registry().CreateObject(progId); });
+    }
+    watched->Register(progid::kDatasUpdate, [&host] {
+        return std::make_shared<WatchedUpdate>(
+            host.Registry().Create<IDatasUpdate>(progid::kDatasUpdate));
+    });
+    module->registry = watched;
     module->messageBox = std::make_shared<RecordingMessageBox>();
     std::ofstream report(reportFile);
     for (int32_t i = 0; i < 30; ++i) {
@@ -147,7 +159,7 @@ class StoreConcurrency : public StoreTest {};
 TEST_P(StoreConcurrency, TwoProcessesSavingAtOnceLeaveAConsistentTree) {
     // No connection may cross the fork.
     module.reset();
-    Database::CloseShared();
+    host.reset();
     std::string pattern =
         (std::filesystem::temp_directory_path() / "quarn_writers_XXXXXX").string();
     const std::filesystem::path folder = ::mkdtemp(pattern.data());
@@ -160,7 +172,7 @@ TEST_P(StoreConcurrency, TwoProcessesSavingAtOnceLeaveAConsistentTree) {
             ::alarm(240);
             int code = 0;
             try {
-                RunWriter(role, Context(), (folder / std::to_string(role)).string());
+                RunWriter(role, scratch->Spec(), (folder / std::to_string(role)).string());
             } catch (...) {
                 code = 3;
             }
@@ -227,8 +239,7 @@ TEST_P(StoreConcurrency, TwoProcessesSavingAtOnceLeaveAConsistentTree) {
               0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Stores, StoreConcurrency,
-                         ::testing::Values(Backend::SQLite, Backend::PostgreSQL), BackendName);
+INSTANTIATE_TEST_SUITE_P(Stores, StoreConcurrency, AllBackends(), BackendName);
 
 }  // namespace
 }  // namespace quarn::suite

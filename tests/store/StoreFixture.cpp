@@ -5,39 +5,41 @@
 #include <cstdlib>
 #include <random>
 
-#include "host/ComponentRegistry.h"
-#include "suite/SuiteComponents.h"
-#include "suite/props/ShareProps.h"
+#include "suite/store/Database.h"
+#include "suite/store/NewDatabase.h"
 
 namespace quarn::suite {
 
-std::string TestServer() {
-    const char* server = std::getenv("QUARN_TEST_PG");
+std::string TestServer(Backend backend) {
+    const char* server =
+        std::getenv(backend == Backend::PostgreSQLChinese ? "QUARN_TEST_PG_ZH" : "QUARN_TEST_PG");
     return server ? server : "";
 }
 
-ScratchDatabase::ScratchDatabase(Backend backend) {
+ScratchDatabase::ScratchDatabase(Backend backend) : backend_(backend) {
     if (backend == Backend::SQLite) {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "quarn_store_XXXXXX").string();
         folder = ::mkdtemp(pattern.data());
-        location = {StoreLocation::Kind::SQLite, (folder / "tree.sqlite").string()};
+        location = StoreLocation::FromDatabaseSpec("sqlite:" + (folder / "tree.sqlite").string());
     } else {
         pgName_ = "quarn_t_" + std::to_string(std::random_device()() % 1000000000u);
-        Database::Open({StoreLocation::Kind::PostgreSQL, TestServer()}, {})
-            ->Execute("CREATE DATABASE " + pgName_, "test");
+        Connect(StoreLocation::FromDatabaseSpec("postgresql:" + TestServer(backend)),
+                OpenMode::ReadWrite)
+            ->Execute("CREATE DATABASE " + pgName_);
         // Of repeated keywords libpq takes the last.
-        location = {StoreLocation::Kind::PostgreSQL, TestServer() + " dbname=" + pgName_};
+        location = StoreLocation::FromDatabaseSpec("postgresql:" + TestServer(backend) +
+                                                   " dbname=" + pgName_);
     }
-    Database::Open(location, {.createIfMissing = true, .loadDemoData = true});
+    CreateDatabaseAt(location, DatabaseContent::DemoData);
 }
 
 ScratchDatabase::~ScratchDatabase() {
-    Database::CloseShared();
     if (!pgName_.empty()) {
         try {
-            Database::Open({StoreLocation::Kind::PostgreSQL, TestServer()}, {})
-                ->Execute("DROP DATABASE IF EXISTS " + pgName_ + " WITH (FORCE)", "test");
+            Connect(StoreLocation::FromDatabaseSpec("postgresql:" + TestServer(backend_)),
+                    OpenMode::ReadWrite)
+                ->Execute("DROP DATABASE IF EXISTS " + pgName_ + " WITH (FORCE)");
         } catch (const ComError& error) {
             ADD_FAILURE() << "cannot drop " << pgName_ << ": " << error.Description();
         }
@@ -48,10 +50,8 @@ ScratchDatabase::~ScratchDatabase() {
     }
 }
 
-std::string ScratchDatabase::Entry() const {
-    return (location.kind == StoreLocation::Kind::SQLite ? "Database=sqlite:"
-                                                         : "Database=postgresql:") +
-           location.target;
+std::string ScratchDatabase::Spec() const {
+    return location.ContextValue();
 }
 
 DictionaryPtr Names(const std::string& chs, const std::string& cht, const std::string& en) {
@@ -62,23 +62,16 @@ DictionaryPtr Names(const std::string& chs, const std::string& cht, const std::s
     return names;
 }
 
-std::shared_ptr<subsysmgr::ModuleState> InstallSession(const std::string& context) {
-    ShareProps().SetProperty(static_cast<int32_t>(::getpid()), "PropsString", Variant(context));
-    auto registry = std::make_shared<ComponentRegistry>();
-    RegisterSuiteComponents(*registry);
-    auto module = std::make_shared<subsysmgr::ModuleState>(registry);
-    subsysmgr::ModuleState::Install(module);
-    return module;
-}
-
 void StoreTest::SetUp() {
-    if (GetParam() == Backend::PostgreSQL && TestServer().empty()) {
-        GTEST_SKIP() << "QUARN_TEST_PG is not set: run under scripts/with-postgres to test the "
-                        "PostgreSQL store";
+    if (GetParam() != Backend::SQLite && TestServer(GetParam()).empty()) {
+        GTEST_SKIP() << "no test server for " << BackendName({GetParam(), 0})
+                     << ": run under scripts/with-postgres to test the PostgreSQL store";
     }
     scratch = std::make_unique<ScratchDatabase>(GetParam());
     previous_ = subsysmgr::ModuleState::Current();
-    module = InstallSession(Context());
+    host = std::make_unique<HostSession>(scratch->Spec(), "EN");
+    host->Activate();
+    module = host->Module();
     module->messageBox = messages;
 }
 
@@ -86,17 +79,17 @@ void StoreTest::TearDown() {
     if (previous_) {
         subsysmgr::ModuleState::Install(previous_);
     }
-    module.reset();  // its data-flow information holds a connection
+    module.reset();
+    host.reset();  // closes the session's connections
     reader_.reset();
-    Database::CloseShared();
     scratch.reset();
 }
 
 std::shared_ptr<const RecordTable> StoreTest::Stored(const std::string& sql) const {
     if (!reader_) {
-        reader_ = Database::Open(scratch->location, {});
+        reader_ = Connect(scratch->location, OpenMode::ReadWrite);
     }
-    return reader_->Query(sql, "test");
+    return reader_->Query(sql, {});
 }
 
 Variant StoreTest::StoredValue(const std::string& sql) const {
@@ -106,7 +99,19 @@ Variant StoreTest::StoredValue(const std::string& sql) const {
 }
 
 std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
-    return info.param == Backend::SQLite ? "SQLite" : "PostgreSQL";
+    switch (info.param) {
+        case Backend::SQLite:
+            return "SQLite";
+        case Backend::PostgreSQL:
+            return "PostgreSQL";
+        case Backend::PostgreSQLChinese:
+            return "PostgreSQLChinese";
+    }
+    return "?";
+}
+
+::testing::internal::ParamGenerator<Backend> AllBackends() {
+    return ::testing::Values(Backend::SQLite, Backend::PostgreSQL, Backend::PostgreSQLChinese);
 }
 
 }  // namespace quarn::suite

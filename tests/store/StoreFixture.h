@@ -11,14 +11,18 @@
 #include "foundation/Variant.h"
 #include "host/IMessageBox.h"
 #include "runtime/ModuleState.h"
-#include "suite/store/Database.h"
+#include "suite/HostSession.h"
+#include "suite/store/Connection.h"
+#include "suite/store/StoreLocation.h"
 
 namespace quarn::suite {
 
-enum class Backend { SQLite, PostgreSQL };
+/// SQLite, and PostgreSQL on a server that reports in English and on one that reports in
+/// Chinese: the same refusals must give the same errors on all of them.
+enum class Backend { SQLite, PostgreSQL, PostgreSQLChinese };
 
-/// The connection string of the PostgreSQL server the tests may use, or "".
-std::string TestServer();
+/// The connection string of the PostgreSQL server the tests may use for the backend, or "".
+std::string TestServer(Backend backend = Backend::PostgreSQL);
 
 /// A database of its own with the demo data: a file in a temporary folder, or a database
 /// created on the test server. Removed again on destruction.
@@ -29,13 +33,16 @@ class ScratchDatabase {
     ScratchDatabase(const ScratchDatabase&) = delete;
     ScratchDatabase& operator=(const ScratchDatabase&) = delete;
 
+    /// The name of the database as a host passes it ("sqlite:<file>", "postgresql:<...>").
+    std::string Spec() const;
     /// The Database entry of a session context for it.
-    std::string Entry() const;
+    std::string Entry() const { return "Database=" + Spec(); }
 
     StoreLocation location;
     std::filesystem::path folder;  ///< SQLite only
 
   private:
+    Backend backend_;
     std::string pgName_;
 };
 
@@ -52,19 +59,14 @@ class RecordingMessageBox : public IMessageBox {
 /// Names in the three languages, as the editors pass them to DictName.
 DictionaryPtr Names(const std::string& chs, const std::string& cht, const std::string& en);
 
-/// Publishes the context for this process and installs a fresh module state over our own
-/// suite components; returns the state.
-std::shared_ptr<subsysmgr::ModuleState> InstallSession(const std::string& context);
-
-/// A scratch database on either store, published as the session's database with Language=EN,
-/// and a module state over our suite components that records its message boxes. Connections
-/// are closed and the previous module state is restored afterwards.
+/// A scratch database on either store, opened by a host session in English whose module state
+/// records its message boxes. The previous module state is restored afterwards.
 class StoreTest : public ::testing::TestWithParam<Backend> {
   protected:
     void SetUp() override;
     void TearDown() override;
 
-    std::string Context() const { return scratch->Entry() + ";Language=EN;"; }
+    std::string Context() const { return host->Context(); }
     /// A query on a connection of the test's own, so nothing the session caches takes part.
     std::shared_ptr<const RecordTable> Stored(const std::string& sql) const;
     /// The first value of the query's first row, or Empty without rows.
@@ -74,15 +76,19 @@ class StoreTest : public ::testing::TestWithParam<Backend> {
     }
 
     std::unique_ptr<ScratchDatabase> scratch;
+    std::unique_ptr<HostSession> host;
     std::shared_ptr<subsysmgr::ModuleState> module;
     std::shared_ptr<RecordingMessageBox> messages = std::make_shared<RecordingMessageBox>();
 
   private:
     std::shared_ptr<subsysmgr::ModuleState> previous_;
-    mutable std::shared_ptr<Database> reader_;
+    mutable std::unique_ptr<Connection> reader_;
 };
 
 std::string BackendName(const ::testing::TestParamInfo<Backend>& info);
+
+/// Every backend whose server is there.
+::testing::internal::ParamGenerator<Backend> AllBackends();
 
 /// The error number a call raised as ComError, or 0 when it returned.
 template <class Call>

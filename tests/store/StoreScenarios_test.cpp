@@ -1,6 +1,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "host/IClassInfo.h"
+#include "host/IDatasUpdate.h"
+#include "host/ProgIds.h"
 #include "model/ModelErrors.h"
 #include "model/SubSysGroup.h"
 #include "model/SubSystem.h"
@@ -317,19 +322,19 @@ TEST_P(StoreScenario, TheDatabaseRefusesDuplicatesAndOrphansSayingWhatWasRefused
     };
     const std::string refused = std::to_string(ErrorNumber(StoreError::Refused)) + " Not saved: ";
 
-    DatasUpdate update;
-    update.BeginTransaction();
-    update.DeleteItem(Variant(kUpdateItemSubSystem), 8003, true);
-    EXPECT_THAT(refusal([&] { update.CreateSubSys(850, 3, record(8004, "Stores"), true); }),
+    const auto update = module->registry->Create<IDatasUpdate>(progid::kDatasUpdate);
+    update->BeginTransaction();
+    update->DeleteItem(Variant(kUpdateItemSubSystem), 8003, true);
+    EXPECT_THAT(refusal([&] { update->CreateSubSys(850, 3, record(8004, "Stores"), true); }),
                 StartsWith(refused + "the subsystem identifier is already taken"));
-    update.RollbackTransaction();
+    update->RollbackTransaction();
     EXPECT_EQ(StoredName(8003), "Store Operations");
 
     EXPECT_THAT(
-        refusal([&] { update.CreateSubSys(850, 6, record(8100, "Barcode Capture"), true); }),
+        refusal([&] { update->CreateSubSys(850, 6, record(8100, "Barcode Capture"), true); }),
         StartsWith(refused + "another subsystem of the same group already has this "
                              "English name"));
-    EXPECT_THAT(refusal([&] { update.CreateSubSys(853, 1, record(8100, "Orphan"), true); }),
+    EXPECT_THAT(refusal([&] { update->CreateSubSys(853, 1, record(8100, "Orphan"), true); }),
                 StartsWith(refused + "a subsystem would be left without its group"));
     EXPECT_EQ(StoredName(8100), "-");
 
@@ -337,37 +342,47 @@ TEST_P(StoreScenario, TheDatabaseRefusesDuplicatesAndOrphansSayingWhatWasRefused
     group->Item("FTopClassID", 860);
     group->Item("FTopClassName", "新分组");
     group->Item("FTopClassNameEN", "Pilot Projects");
-    EXPECT_THAT(refusal([&] { update.CreateTopClass(190, group, true); }),
+    EXPECT_THAT(refusal([&] { update->CreateTopClass(190, group, true); }),
                 StartsWith(refused + "another group already has this English name"));
 }
 
 TEST_P(StoreScenario, FreeQueriesOnlyRead) {
-    ClassInfo info;
+    const auto info = module->registry->Create<IClassInfo>(progid::kClassInfo);
     for (const char* sql :
          {"UPDATE t_DataFlowSubSystem SET FName_EN='x'",
           "DELETE FROM t_DataFlowSubSystem WHERE FSubSysID = 8005",
-          "INSERT INTO t_AccountType VALUES (99, 'a', 'b', 'c')", "DROP TABLE t_Report"}) {
+          "INSERT INTO t_AccountType VALUES (99, 'a', 'b', 'c')", "DROP TABLE t_Report",
+          // Statements that would reach a file, a setting or another database.
+          "PRAGMA query_only = OFF", "ATTACH DATABASE '/tmp/quarn_escape.db' AS escape",
+          "VACUUM INTO '/tmp/quarn_escape.db'", "COPY t_Report TO '/tmp/quarn_escape.db'",
+          "SET TRANSACTION READ WRITE",
+          "SELECT set_config('default_transaction_read_only', 'off', false)",
+          "SELECT lo_import('/etc/hostname')", "SELECT pg_read_file('/etc/hostname')",
+          "SELECT 1; DELETE FROM t_Report",
+          "WITH gone AS (DELETE FROM t_Report RETURNING FID) SELECT FID FROM gone",
+          "SELECT * INTO t_Copy FROM t_Report", "SELECT load_extension('/tmp/x')"}) {
         SCOPED_TRACE(sql);
-        EXPECT_EQ(ErrorOf([&] { info.GetData(Context(), sql); }),
+        EXPECT_EQ(ErrorOf([&] { info->GetData(Context(), sql); }),
                   ErrorNumber(StoreError::ReadOnly));
     }
     // A second statement must not escape the read-only transaction either.
     ErrorOf(
-        [&] { info.GetData(Context(), "COMMIT; UPDATE t_DataFlowSubSystem SET FName_EN='x'"); });
+        [&] { info->GetData(Context(), "COMMIT; UPDATE t_DataFlowSubSystem SET FName_EN='x'"); });
     EXPECT_EQ(StoredCount("t_DataFlowSubSystem", "FName_EN = 'x'"), 0);
     EXPECT_EQ(StoredName(8005), "Supplier Evaluation");
     EXPECT_EQ(StoredCount("t_Report", "FID > 0"), 13);
+    EXPECT_FALSE(std::filesystem::exists("/tmp/quarn_escape.db"));
 
     const RecordsetPtr rows =
-        info.GetData(Context(), "SELECT FName_EN FROM t_DataFlowSubSystem WHERE FSubSysID = 8001");
+        info->GetData(Context(), "SELECT FName_EN FROM t_DataFlowSubSystem WHERE FSubSysID = 8001");
     EXPECT_EQ(rows->Fields("FName_EN"), Variant("Dealer's Portal"));
     // The connection writes again once the free queries are done.
-    DatasUpdate().DeleteItem(Variant(kUpdateItemSubSystem), 8005, true);
+    module->registry->Create<IDatasUpdate>(progid::kDatasUpdate)
+        ->DeleteItem(Variant(kUpdateItemSubSystem), 8005, true);
     EXPECT_EQ(StoredName(8005), "-");
 }
 
-INSTANTIATE_TEST_SUITE_P(Stores, StoreScenario,
-                         ::testing::Values(Backend::SQLite, Backend::PostgreSQL), BackendName);
+INSTANTIATE_TEST_SUITE_P(Stores, StoreScenario, AllBackends(), BackendName);
 
 }  // namespace
 }  // namespace quarn::suite

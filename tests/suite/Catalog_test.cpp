@@ -194,7 +194,8 @@ class ResLoaderTest : public ::testing::Test {
     const fs::path dir = fs::temp_directory_path() /
                          ("quarn-catalogs-" + std::to_string(getpid()) + "-" +
                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    ResLoader loader;
+    std::shared_ptr<CatalogCache> catalogs = std::make_shared<CatalogCache>();
+    ResLoader loader{catalogs};
 };
 
 TEST_F(ResLoaderTest, FollowsTheLanguageAndTakesNoLanguageAsSimplifiedChinese) {
@@ -209,7 +210,7 @@ TEST_F(ResLoaderTest, FollowsTheLanguageAndTakesNoLanguageAsSimplifiedChinese) {
 
     // Parsed once: a changed file is not read again by this process.
     Write("QuarnDesign.EN.json", R"json({"保存(&S)": "Store"})json");
-    ResLoader other;
+    ResLoader other{catalogs};
     other.ResFileBaseName("QuarnDesign");
     other.LanguageID("EN");
     EXPECT_EQ(other.LoadString("保存(&S)"), "&Save");

@@ -18,8 +18,7 @@
 #include "host/ProgIds.h"
 #include "runtime/ModuleState.h"
 #include "suite/DataPaths.h"
-#include "suite/SuiteComponents.h"
-#include "suite/props/ShareProps.h"
+#include "suite/HostSession.h"
 #include "ui/QtPlatform.h"
 #include "ui/SubSysGroupMgrUI.h"
 #include "ui/SubSystemMgrUI.h"
@@ -61,17 +60,14 @@ int main(int argc, char** argv) {
     const std::filesystem::path folder = argv[1];
     std::filesystem::create_directories(folder);
 
-    const auto registry = ComponentRegistry::Process();
-    suite::RegisterSuiteComponents(*registry);
     bool ok = true;
     try {
         for (const std::string language : {"CHS", "CHT", "EN"}) {
-            // A fresh module state per language: its language cache is read once.
-            auto module = std::make_shared<ModuleState>(registry);
-            InstallQtPlatform(*module, *registry, suite::DataDirectory() / "help");
-            ModuleState::Install(module);
-            suite::ShareProps().SetProperty(module->processId, "PropsString",
-                                            "Language=" + language + ";");
+            // A session per language: the module state reads its language once.
+            suite::HostSession session("", language);
+            session.Activate();
+            InstallQtPlatform(*session.Module(), session.Registry(),
+                              suite::DataDirectory() / "help");
             const auto file = [&](const std::string& name) {
                 return folder / (name + "-" + language + ".png");
             };

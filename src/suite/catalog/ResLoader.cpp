@@ -41,26 +41,7 @@ Catalog ParseCatalog(const std::filesystem::path& path, std::ifstream& file) {
     return {};
 }
 
-/// Catalogs are parsed once per process. Missing ones are not remembered, so a catalog that is
-/// installed later is still found; broken ones are, so that each is reported only once.
-std::shared_ptr<const Catalog> ReadCatalog(const std::filesystem::path& path) {
-    static std::mutex mutex;
-    static std::map<std::filesystem::path, std::shared_ptr<const Catalog>> cache;
-
-    std::lock_guard lock(mutex);
-    if (const auto it = cache.find(path); it != cache.end()) {
-        return it->second;
-    }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return std::make_shared<const Catalog>();
-    }
-    auto catalog = std::make_shared<const Catalog>(ParseCatalog(path, file));
-    cache.emplace(path, catalog);
-    return catalog;
-}
-
-std::shared_ptr<const Catalog> CatalogFor(const std::string& baseName,
+std::shared_ptr<const Catalog> CatalogFor(CatalogCache& catalogs, const std::string& baseName,
                                           const std::string& language) {
     const std::filesystem::path fileName =
         baseName + "." + (language.empty() ? "CHS" : language) + ".json";
@@ -68,10 +49,26 @@ std::shared_ptr<const Catalog> CatalogFor(const std::string& baseName,
     if (fileName.has_parent_path()) {
         return std::make_shared<const Catalog>();
     }
-    return ReadCatalog(DataDirectory() / "catalogs" / fileName);
+    return catalogs.Read(DataDirectory() / "catalogs" / fileName);
 }
 
 }  // namespace
+
+std::shared_ptr<const Catalog> CatalogCache::Read(const std::filesystem::path& path) {
+    std::lock_guard lock(mutex_);
+    if (const auto it = catalogs_.find(path); it != catalogs_.end()) {
+        return it->second;
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        return std::make_shared<const Catalog>();
+    }
+    auto catalog = std::make_shared<const Catalog>(ParseCatalog(path, file));
+    catalogs_.emplace(path, catalog);
+    return catalog;
+}
+
+ResLoader::ResLoader(std::shared_ptr<CatalogCache> catalogs) : catalogs_(std::move(catalogs)) {}
 
 void ResLoader::ResFileBaseName(const std::string& value) {
     baseName_ = value;
@@ -85,7 +82,7 @@ void ResLoader::LanguageID(const std::string& value) {
 
 std::string ResLoader::LoadString(const std::string& key) {
     if (!catalog_) {
-        catalog_ = CatalogFor(baseName_, language_);
+        catalog_ = CatalogFor(*catalogs_, baseName_, language_);
     }
     const auto it = catalog_->find(key);
     return it == catalog_->end() ? key : it->second;

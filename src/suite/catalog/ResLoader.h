@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "host/IResLoader.h"
+#include "suite/catalog/CatalogCache.h"
 
 namespace quarn::suite {
 
@@ -12,12 +13,14 @@ namespace quarn::suite {
 /// one object that maps each source text to its text in that language. The catalog is keyed by
 /// source text, so a text that it does not know comes back as it is, and so does every text
 /// when the catalog is missing or broken (a broken one is reported once on stderr). An empty
-/// language means simplified Chinese. Catalogs are read once per process and shared by every
-/// instance; that cache is thread-safe, an instance is meant for one thread at a time.
+/// language means simplified Chinese. Catalogs are read once per session through its cache;
+/// an instance is meant for one thread at a time.
 class ResLoader : public IResLoader {
   public:
     /// The texts of one catalog, by source text.
-    using Catalog = std::unordered_map<std::string, std::string>;
+    using Catalog = CatalogCache::Catalog;
+
+    explicit ResLoader(std::shared_ptr<CatalogCache> catalogs);
 
     std::string ResFileBaseName() const override { return baseName_; }
     void ResFileBaseName(const std::string& value) override;
@@ -26,6 +29,7 @@ class ResLoader : public IResLoader {
     std::string LoadString(const std::string& key) override;
 
   private:
+    std::shared_ptr<CatalogCache> catalogs_;
     std::string baseName_;
     std::string language_;
     std::shared_ptr<const Catalog> catalog_;  // null until a lookup needs it

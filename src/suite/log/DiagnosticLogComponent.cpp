@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "suite/ContextEntries.h"
+#include "suite/SuiteSession.h"
 
 namespace quarn::suite {
 
@@ -14,8 +15,8 @@ std::atomic<int32_t> DiagnosticLogComponent::nextHandle_{1};
 
 namespace {
 
-std::string LogTarget() {
-    if (auto fromContext = ContextEntry(CurrentContext(), kLogFileEntry)) {
+std::string LogTarget(const SuiteSession& session) {
+    if (auto fromContext = ContextEntry(session.Context(), kLogFileEntry)) {
         return *fromContext;
     }
     const char* fromEnvironment = std::getenv("QUARN_LOG_FILE");
@@ -24,8 +25,8 @@ std::string LogTarget() {
 
 }  // namespace
 
-DiagnosticLogComponent::DiagnosticLogComponent() {
-    const std::string target = LogTarget();
+DiagnosticLogComponent::DiagnosticLogComponent(const std::shared_ptr<SuiteSession>& session) {
+    const std::string target = LogTarget(*session);
     if (target.empty()) {
         return;
     }

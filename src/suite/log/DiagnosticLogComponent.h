@@ -15,12 +15,14 @@ class logger;
 
 namespace quarn::suite {
 
-/// LKLogMsg.Log on spdlog. Enabled when the session context has a LogFile entry or the
+class SuiteSession;
+
+/// LKLogMsg.Log on spdlog. Enabled when its session's context has a LogFile entry or the
 /// environment variable QUARN_LOG_FILE is set (a file path, or "-" for stderr). Each record
 /// names its handle and procedure; an end record adds the elapsed time and the value.
 class DiagnosticLogComponent : public ILog {
   public:
-    DiagnosticLogComponent();
+    explicit DiagnosticLogComponent(const std::shared_ptr<SuiteSession>& session);
     ~DiagnosticLogComponent() override;
 
     Variant LogStart(const std::string& procedure) override;

@@ -2,13 +2,14 @@
 
 #include "foundation/Utf8Text.h"
 #include "suite/ContextEntries.h"
+#include "suite/store/Database.h"
 
 namespace quarn::suite {
 
 std::shared_ptr<const RecordTable> DatasInfo::Table(TableOfSnapshot table) {
     std::lock_guard lock(mutex_);
     if (!snapshot_) {
-        snapshot_ = TreeSnapshot::Load(Database::ForContext(CurrentContext()));
+        snapshot_ = session_->Localizing([&] { return TreeSnapshot::Load(session_->Store()); });
     }
     return (*snapshot_).*table;
 }
@@ -47,7 +48,7 @@ bool DatasInfo::GetSubSystemInfo(double subSystemId, DictionaryPtr& info) {
 RecordsetPtr DatasInfo::GetAcctInfo(int16_t /*kind*/) {
     const auto table = Table(&TreeSnapshot::accountTypes);
     const std::string language =
-        text::ToUpperAscii(ContextEntry(CurrentContext(), "Language").value_or("CHS"));
+        text::ToUpperAscii(ContextEntry(session_->Context(), "Language").value_or("CHS"));
     const std::size_t localColumn = language == "CHT" ? 2 : language == "EN" ? 3 : 1;
     std::vector<RecordTable::Row> rows;
     for (const uint32_t row : table->LiveRows()) {
@@ -66,7 +67,7 @@ void DatasInfo::ClearCache() {
 void DatasInfo::initial() {
     std::lock_guard lock(mutex_);
     if (snapshot_) {
-        snapshot_ = snapshot_->Refreshed();
+        snapshot_ = session_->Localizing([&] { return snapshot_->Refreshed(); });
     }
 }
 

@@ -4,16 +4,19 @@
 #include <optional>
 
 #include "host/IDatasInfo.h"
+#include "suite/SuiteSession.h"
 #include "suite/store/TreeSnapshot.h"
 
 namespace quarn::suite {
 
-/// DataFlowInfo.DatasInfo over the database the session context names. Reads the tree on
+/// DataFlowInfo.DatasInfo over the database of its session. Reads the tree on
 /// first use and keeps it as a snapshot; every call answers from the snapshot with a Recordset
 /// of its own over the shared rows. `initial` applies only what was committed since (by any
 /// writer), `ClearCache` drops the snapshot. Thread-safe.
 class DatasInfo : public IDatasInfo {
   public:
+    explicit DatasInfo(std::shared_ptr<SuiteSession> session) : session_(std::move(session)) {}
+
     RecordsetPtr GetTopClass_All() override;
     RecordsetPtr GetSubSystem_All(const Variant& groupId) override;
     RecordsetPtr GetSubFunc_All(int32_t subSystemId) override;
@@ -30,6 +33,7 @@ class DatasInfo : public IDatasInfo {
     /// One table of the snapshot, read first when there is none.
     std::shared_ptr<const RecordTable> Table(TableOfSnapshot table);
 
+    std::shared_ptr<SuiteSession> session_;
     std::mutex mutex_;
     std::optional<TreeSnapshot> snapshot_;
     bool isBroxQuery_ = false;

@@ -1,7 +1,9 @@
 #include "suite/store/DatasUpdate.h"
 
+#include <algorithm>
+
 #include "foundation/ComError.h"
-#include "suite/ContextEntries.h"
+#include "suite/store/EngineErrors.h"
 
 namespace quarn::suite {
 
@@ -15,22 +17,31 @@ std::string Text(const Dictionary& record, const char* key) {
     return record.Item(key).TextOrEmpty();
 }
 
+std::string InsertStatement(const char* table, const std::vector<std::string>& columns) {
+    std::string names;
+    std::string values;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        names += (i ? ", " : "") + columns[i];
+        values += (i ? ", $" : "$") + std::to_string(i + 1);
+    }
+    return std::string("INSERT INTO ") + table + " (" + names + ") VALUES (" + values + ")";
+}
+
 }  // namespace
 
-DatasUpdate::DatasUpdate() : database_(Database::ForContext(CurrentContext())) {}
+DatasUpdate::DatasUpdate(std::shared_ptr<SuiteSession> session)
+    : session_(std::move(session)),
+      database_(session_->Localizing([&] { return session_->Store(); })) {}
 
 DatasUpdate::~DatasUpdate() {
-    try {
-        database_->Rollback();  // an abandoned transaction changes nothing
-    } catch (...) {
-    }
+    database_->Rollback();  // an abandoned transaction changes nothing
 }
 
 void DatasUpdate::BeginTransaction() {
-    database_->BeginWrite();
+    session_->Localizing([&] { database_->BeginWrite(); });
 }
 void DatasUpdate::CommitTransaction() {
-    database_->Commit();
+    session_->Localizing([&] { database_->Commit(); });
 }
 void DatasUpdate::RollbackTransaction() {
     database_->Rollback();
@@ -38,25 +49,56 @@ void DatasUpdate::RollbackTransaction() {
 
 template <class Write>
 void DatasUpdate::InTransaction(Write&& write) {
-    const bool own = !database_->InTransaction();
-    if (own) {
-        database_->BeginWrite();
-    }
-    try {
-        write();
-    } catch (const ComError&) {
+    session_->Localizing([&] {
+        const bool own = !database_->InTransaction();
         if (own) {
-            database_->Rollback();
+            database_->BeginWrite();
+        }
+        try {
+            write();
+        } catch (...) {
+            if (own) {
+                database_->Rollback();
+            }
+            throw;
+        }
+        if (own) {
+            database_->Commit();
+        }
+    });
+}
+
+void DatasUpdate::Insert(const char* table, const std::string& sql,
+                         const std::vector<std::string>& columns,
+                         const std::vector<Variant>& values) {
+    try {
+        database_->Run(sql, values);
+    } catch (const StoreFailure& failure) {
+        if (failure.Error() != StoreError::Refused || database_->IsPostgreSQL()) {
+            throw;  // PostgreSQL names the constraint itself
+        }
+        // SQLite tells only that a unique rule refused: the rule is the one whose columns
+        // already hold this row's values.
+        for (const UniqueRule& rule : UniqueRulesOf(table)) {
+            std::string condition;
+            std::vector<Variant> ruleValues;
+            for (const std::string_view column : rule.columns) {
+                if (column.empty()) {
+                    continue;
+                }
+                const auto at = std::find(columns.begin(), columns.end(), column);
+                ruleValues.push_back(values[static_cast<std::size_t>(at - columns.begin())]);
+                condition += (condition.empty() ? "" : " AND ") + std::string(column) + " = $" +
+                             std::to_string(ruleValues.size());
+            }
+            const auto found = database_->Query(
+                std::string("SELECT 1 FROM ") + table + " WHERE " + condition, ruleValues);
+            if (found->LiveRowCount() > 0) {
+                RaiseStoreError(StoreError::Refused, failure.Source(),
+                                RefusalTemplate(rule.constraint), failure.Detail());
+            }
         }
         throw;
-    } catch (const std::exception& error) {
-        if (own) {
-            database_->Rollback();
-        }
-        database_->RaiseDriverError(error, "DatasUpdate");
-    }
-    if (own) {
-        database_->Commit();
     }
 }
 
@@ -65,45 +107,45 @@ void DatasUpdate::DeleteItem(const Variant& itemType, int32_t itemId, bool /*fla
     const char* table = group ? kGroupTable : kSubSystemTable;
     const char* idColumn = group ? "FTopClassID" : "FSubSysID";
     InTransaction([&] {
-        database_->Run(std::string("DELETE FROM ") + table + " WHERE " + idColumn + " = :id",
-                       {itemId}, "DatasUpdate.DeleteItem");
+        database_->Run(std::string("DELETE FROM ") + table + " WHERE " + idColumn + " = $1",
+                       {itemId});
         database_->RecordChange(table, itemId);
     });
 }
 
 void DatasUpdate::CreateTopClass(int32_t index, DictionaryPtr record, bool /*flag*/) {
+    static const std::vector<std::string> kColumns{
+        "FTopClassID",       "FtopClassName",    "FTopClassName_CHS",
+        "FTopClassName_CHT", "FTopClassName_EN", "FIndex",
+        "FVisible",          "FShowSysType",     "FAcctType"};
+    static const std::string kInsert = InsertStatement(kGroupTable, kColumns);
     const int32_t id = record->Item("FTopClassID").ToInt32();
     const std::string nameCHS = Text(*record, "FTopClassName");
     InTransaction([&] {
-        database_->Run(
-            "INSERT INTO t_DataFlowTopClass (FTopClassID, FtopClassName, FTopClassName_CHS, "
-            "FTopClassName_CHT, FTopClassName_EN, FIndex, FVisible, FShowSysType, FAcctType) "
-            "VALUES (:id, :name, :chs, :cht, :en, :idx, :visible, :show, :acct)",
-            {id, nameCHS, nameCHS, Text(*record, "FTopClassNameCHT"),
-             Text(*record, "FTopClassNameEN"), index,
-             int32_t{record->Item("FVisible").ToBool() ? 1 : 0},
-             record->Item("FShowSysType").ToInt32(), Text(*record, "FAcctType")},
-            "DatasUpdate.CreateTopClass");
+        Insert(kGroupTable, kInsert, kColumns,
+               {id, nameCHS, nameCHS, Text(*record, "FTopClassNameCHT"),
+                Text(*record, "FTopClassNameEN"), index,
+                int32_t{record->Item("FVisible").ToBool() ? 1 : 0},
+                record->Item("FShowSysType").ToInt32(), Text(*record, "FAcctType")});
         database_->RecordChange(kGroupTable, id);
     });
 }
 
 void DatasUpdate::CreateSubSys(int32_t groupId, int32_t index, DictionaryPtr record,
                                bool /*flag*/) {
+    static const std::vector<std::string> kColumns{
+        "FSubSysID", "FTopClassID", "FName",    "FName_CHS", "FName_CHT", "FName_EN",
+        "FSUBID",    "FClassName",  "FVisible", "FIndex",    "FAcctType", "FShowSysType"};
+    static const std::string kInsert = InsertStatement(kSubSystemTable, kColumns);
     const int32_t id = record->Item("FSubSysID").ToInt32();
     const std::string nameCHS = Text(*record, "FSysName");
     const std::string subId = Text(*record, "FSubID");
     InTransaction([&] {
-        database_->Run(
-            "INSERT INTO t_DataFlowSubSystem (FSubSysID, FTopClassID, FName, FName_CHS, "
-            "FName_CHT, FName_EN, FSUBID, FClassName, FVisible, FIndex, FAcctType, "
-            "FShowSysType) VALUES (:id, :grp, :name, :chs, :cht, :en, :sub, :cls, :visible, "
-            ":idx, :acct, :show)",
-            {id, groupId, nameCHS, nameCHS, Text(*record, "FSysNameCHT"),
-             Text(*record, "FSysNameEN"), subId.empty() ? Variant::Null() : Variant(subId),
-             Text(*record, "FClassName"), int32_t{record->Item("FVisible").ToBool() ? 1 : 0}, index,
-             Text(*record, "FAcctType"), record->Item("FShowSysType").ToInt32()},
-            "DatasUpdate.CreateSubSys");
+        Insert(kSubSystemTable, kInsert, kColumns,
+               {id, groupId, nameCHS, nameCHS, Text(*record, "FSysNameCHT"),
+                Text(*record, "FSysNameEN"), subId.empty() ? Variant::Null() : Variant(subId),
+                Text(*record, "FClassName"), int32_t{record->Item("FVisible").ToBool() ? 1 : 0},
+                index, Text(*record, "FAcctType"), record->Item("FShowSysType").ToInt32()});
         database_->RecordChange(kSubSystemTable, id);
     });
 }

@@ -3,18 +3,19 @@
 #include <memory>
 
 #include "host/IDatasUpdate.h"
+#include "suite/SuiteSession.h"
 #include "suite/store/Database.h"
 
 namespace quarn::suite {
 
-/// DataFlowInfo.DatasUpdate on the database the session context names. Maps the write
+/// DataFlowInfo.DatasUpdate on the database of its session. Maps the write
 /// records onto the tables' columns and records every change for the readers' refresh. A
 /// write outside a transaction is a transaction of its own. The database refuses duplicate
 /// identifiers, duplicate names within a level and subsystems without their group (checked at
 /// commit), whoever writes; such a write raises StoreError Refused and changes nothing.
 class DatasUpdate : public IDatasUpdate {
   public:
-    DatasUpdate();
+    explicit DatasUpdate(std::shared_ptr<SuiteSession> session);
     ~DatasUpdate() override;
 
     void BeginTransaction() override;
@@ -27,7 +28,11 @@ class DatasUpdate : public IDatasUpdate {
   private:
     template <class Write>
     void InTransaction(Write&& write);
+    /// Inserts a row; a refusal names the rule the row broke.
+    void Insert(const char* table, const std::string& sql, const std::vector<std::string>& columns,
+                const std::vector<Variant>& values);
 
+    std::shared_ptr<SuiteSession> session_;
     std::shared_ptr<Database> database_;
 };
 

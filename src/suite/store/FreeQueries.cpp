@@ -22,24 +22,28 @@ std::string LocalName(const std::string& propsString) {
     return "FName";
 }
 
-RecordsetPtr ReadOnly(const std::string& propsString, const std::string& sql,
-                      std::string_view what) {
-    return Recordset::Create(Database::ForContext(propsString)->QueryReadOnly(sql, what));
+std::shared_ptr<const RecordTable> ReadOnlyTable(SuiteSession& session,
+                                                 const std::string& propsString,
+                                                 const std::string& sql) {
+    return session.Localizing([&] { return session.StoreFor(propsString)->QueryReadOnly(sql); });
+}
+
+RecordsetPtr ReadOnly(SuiteSession& session, const std::string& propsString,
+                      const std::string& sql) {
+    return Recordset::Create(ReadOnlyTable(session, propsString, sql));
 }
 
 }  // namespace
 
 RecordsetPtr ClassInfo::GetData(const std::string& propsString, const std::string& sql) {
-    return ReadOnly(propsString, sql, "ClassInfo.GetData");
+    return ReadOnly(*session_, propsString, sql);
 }
 
 VectorPtr ClassInfo::GetClassType(const std::string& propsString, const std::string& selection) {
-    const auto types =
-        Database::ForContext(propsString)
-            ->QueryReadOnly("SELECT FID, " + LocalName(propsString) +
-                                ", FBillTypeID, FFunctionID FROM ICClassType WHERE " + selection +
-                                " ORDER BY FID",
-                            "ClassInfo.GetClassType");
+    const auto types = ReadOnlyTable(*session_, propsString,
+                                     "SELECT FID, " + LocalName(propsString) +
+                                         ", FBillTypeID, FFunctionID FROM ICClassType WHERE " +
+                                         selection + " ORDER BY FID");
     const VectorPtr result = Vector::Create();
     for (const uint32_t row : types->LiveRows()) {
         const DictionaryPtr type = Dictionary::Create();
@@ -55,26 +59,23 @@ VectorPtr ClassInfo::GetClassType(const std::string& propsString, const std::str
 
 RecordsetPtr ClassDefineInfo::GetMultiCheckFlows(const std::string& propsString,
                                                  int32_t subSystemId) {
-    return ReadOnly(propsString,
+    return ReadOnly(*session_, propsString,
                     "SELECT FID, " + LocalName(propsString) +
                         " FROM t_MultiCheckFlow WHERE FSubSysID = " + std::to_string(subSystemId) +
-                        " ORDER BY FID",
-                    "ClassDefineInfo.GetMultiCheckFlows");
+                        " ORDER BY FID");
 }
 
 RecordsetPtr ClassDefineInfo::GetWorkFlows(const std::string& propsString,
                                            const std::string& selection) {
-    return ReadOnly(propsString,
+    return ReadOnly(*session_, propsString,
                     "SELECT FID, " + LocalName(propsString) + " FROM t_WorkFlow WHERE " +
-                        selection + " ORDER BY FID",
-                    "ClassDefineInfo.GetWorkFlows");
+                        selection + " ORDER BY FID");
 }
 
 RecordsetPtr RptAction::GetReportRs(const std::string& propsString, int16_t /*kind*/) {
     return ReadOnly(
-        propsString,
-        "SELECT FID, " + LocalName(propsString) + ", FType, FSubSysID FROM t_Report ORDER BY FID",
-        "RptAction.GetReportRs");
+        *session_, propsString,
+        "SELECT FID, " + LocalName(propsString) + ", FType, FSubSysID FROM t_Report ORDER BY FID");
 }
 
 }  // namespace quarn::suite

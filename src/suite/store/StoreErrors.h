@@ -2,29 +2,52 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
-#include "foundation/ComError.h"
+#include "quarn/foundation/ComError.h"
 
 namespace quarn::suite {
 
-/// Offsets of the errors the store raises. Each message names the database and the problem.
+/// Offsets of the errors the store raises.
 enum class StoreError : int32_t {
     Unavailable = 2201,      ///< the database cannot be opened or reached
     NewerSchema = 2202,      ///< written by a newer version of this program
     Busy = 2203,             ///< locked by another writer for longer than the busy timeout
     Refused = 2204,          ///< a write the rules forbid: duplicate, orphan, name taken
-    ReadOnly = 2205,         ///< a free query that would write
+    ReadOnly = 2205,         ///< a free query that would write or leave the suite's tables
     QueryFailed = 2206,      ///< any other failure of a statement
-    InvalidLocation = 2207,  ///< a Database entry the store does not understand
+    InvalidLocation = 2207,  ///< a database name the store cannot use
+    NotOurs = 2208,          ///< an existing file or database that this program did not create
+    DiskFull = 2209,         ///< the disk or the server ran out of space; nothing was written
+    WriteProtected = 2210,   ///< the file, its folder or the server accepts no writes
+    Exists = 2211,           ///< a database is to be created where one already is
 };
 
 constexpr int32_t ErrorNumber(StoreError error) {
     return ObjectError(static_cast<int32_t>(error));
 }
 
-[[noreturn]] inline void RaiseStoreError(StoreError error, std::string source,
-                                         std::string description) {
-    throw ComError(ErrorNumber(error), std::move(source), std::move(description));
-}
+/// A store error as raised: its message template (a simplified-Chinese catalog key with %1 for
+/// the detail) and the detail kept apart, so that the session that reports it can put the
+/// message into its own language. The description is the template in simplified Chinese.
+/// A detail names a database, a table or a rule; never a statement, a typed value or a password.
+class StoreFailure : public ComError {
+  public:
+    StoreFailure(StoreError error, std::string source, std::string_view messageTemplate,
+                 std::string detail);
+
+    StoreError Error() const { return error_; }
+    const std::string& Template() const { return template_; }
+    const std::string& Detail() const { return detail_; }
+
+  private:
+    StoreError error_;
+    std::string template_;
+    std::string detail_;
+};
+
+/// Raises a StoreFailure. `messageTemplate` is a literal simplified-Chinese text with %1.
+[[noreturn]] void RaiseStoreError(StoreError error, std::string source,
+                                  std::string_view messageTemplate, std::string detail = {});
 
 }  // namespace quarn::suite

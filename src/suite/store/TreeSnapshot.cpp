@@ -73,7 +73,7 @@ const TableQuery kAccountTypes{"t_AccountType",
                                "FAcctType"};
 
 std::shared_ptr<const RecordTable> Read(Database& database, const TableQuery& query) {
-    return database.QueryTyped(query.Select(""), query.columns, "DatasInfo.Load");
+    return database.QueryTyped(query.Select(""), query.columns);
 }
 
 // The table with the rows of `ids` replaced by what the database holds now.
@@ -83,13 +83,9 @@ std::shared_ptr<const RecordTable> Patch(Database& database, const TableQuery& q
     if (ids.empty()) {
         return table;
     }
-    std::string list;
-    for (const int64_t id : ids) {
-        list += (list.empty() ? "" : ",") + std::to_string(id);
-    }
-    const auto current = database.QueryTyped(
-        query.Select(std::string(" WHERE ") + query.idColumn + " IN (" + list + ")"), query.columns,
-        "DatasInfo.initial");
+    const auto current =
+        database.QueryTyped(query.Select(" WHERE " + database.InList(query.idColumn, 1)),
+                            query.columns, {database.ListValue({ids.begin(), ids.end()})});
     const std::size_t idColumn = *table->FindColumn(query.idColumn);
     std::vector<uint32_t> removed;
     for (const int64_t id : ids) {
@@ -106,24 +102,25 @@ std::shared_ptr<const RecordTable> Patch(Database& database, const TableQuery& q
 }  // namespace
 
 TreeSnapshot TreeSnapshot::Load(std::shared_ptr<Database> database) {
-    TreeSnapshot snapshot;
-    // The change number first: a write committed while the tables are read is applied again
-    // by the next refresh, which is harmless.
-    snapshot.sequence = database->ChangeSequence();
-    snapshot.groups = Read(*database, kGroups);
-    snapshot.subSystems = Read(*database, kSubSystems);
-    snapshot.subFunctions = Read(*database, kSubFunctions);
-    snapshot.accountTypes = Read(*database, kAccountTypes);
+    // One read transaction: the change number and the tables are of the same committed state.
+    TreeSnapshot snapshot = database->Reading([&] {
+        TreeSnapshot read;
+        read.sequence = database->ChangeSequence();
+        read.groups = Read(*database, kGroups);
+        read.subSystems = Read(*database, kSubSystems);
+        read.subFunctions = Read(*database, kSubFunctions);
+        read.accountTypes = Read(*database, kAccountTypes);
+        return read;
+    });
     snapshot.database = std::move(database);
     return snapshot;
 }
 
 TreeSnapshot TreeSnapshot::Refreshed() const {
     const auto changes = database->QueryTyped(
-        "SELECT FSeq, FTableName, FItemID FROM t_DataFlowChange WHERE FSeq > " +
-            std::to_string(sequence),
+        "SELECT FSeq, FTableName, FItemID FROM t_DataFlowChange WHERE FSeq > $1",
         {{"FSeq", Type::Integer}, {"FTableName", Type::Text}, {"FItemID", Type::Integer}},
-        "DatasInfo.initial");
+        {sequence});
     if (changes->LiveRowCount() == 0) {
         return *this;
     }

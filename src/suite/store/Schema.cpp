@@ -1,0 +1,107 @@
+#include "suite/store/Schema.h"
+
+#include <array>
+
+#include "foundation/Utf8Text.h"
+#include "suite/store/StoreErrors.h"
+
+namespace quarn::suite {
+
+namespace sql {
+extern const std::string_view kSchemaV1;
+extern const std::string_view kBaseData;
+extern const std::string_view kDemoData;
+}  // namespace sql
+
+namespace schema {
+
+namespace {
+
+// The store's own tables: the schema version and the change sequence that lets readers bring
+// a snapshot up to date with only what changed.
+constexpr std::string_view kBookkeepingV1 = R"(
+CREATE TABLE t_SchemaVersion (FVersion INTEGER NOT NULL);
+CREATE TABLE t_DataFlowChangeSeq (FSeq BIGINT NOT NULL);
+INSERT INTO t_DataFlowChangeSeq (FSeq) VALUES (0);
+CREATE TABLE t_DataFlowChange (
+    FSeq BIGINT NOT NULL,
+    FTableName TEXT NOT NULL,
+    FItemID INTEGER NOT NULL
+);
+CREATE INDEX ix_change_seq ON t_DataFlowChange (FSeq);
+)";
+
+struct Step {
+    int version;
+    std::array<std::string_view, 2> scripts;
+};
+// Step n brings version n-1 to version n.
+const std::array kSteps{
+    Step{1, {sql::kSchemaV1, kBookkeepingV1}},
+};
+
+// Runs a script of statements that each end with ";" at the end of a line.
+void RunScript(Connection& connection, std::string_view script) {
+    std::string statement;
+    std::size_t start = 0;
+    while (start < script.size()) {
+        std::size_t end = script.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = script.size();
+        }
+        const std::string_view line = text::TrimBlanks(script.substr(start, end - start));
+        start = end + 1;
+        if (line.empty() || line.rfind("--", 0) == 0) {
+            continue;
+        }
+        statement.append(line).push_back('\n');
+        if (line.back() == ';') {
+            statement.resize(statement.size() - 2);  // the semicolon and the line break
+            connection.Execute(statement);
+            statement.clear();
+        }
+    }
+}
+
+}  // namespace
+
+int VersionOf(Connection& connection) {
+    if (!connection.HasTable("t_SchemaVersion")) {
+        return 0;
+    }
+    return static_cast<int>(connection.Run("SELECT max(FVersion) FROM t_SchemaVersion", {}));
+}
+
+void CheckReadable(int version, const std::string& description) {
+    if (version == 0) {
+        RaiseStoreError(StoreError::NotOurs, "Database",
+                        "%1不是本程序创建的套件数据库，未做任何更改。", description);
+    }
+    if (version > kCurrentVersion) {
+        RaiseStoreError(StoreError::NewerSchema, "Database",
+                        "%1由更新版本的程序创建，请使用更新版本的程序。", description);
+    }
+}
+
+void Migrate(Connection& connection, int fromVersion) {
+    for (const Step& step : kSteps) {
+        if (step.version <= fromVersion) {
+            continue;
+        }
+        for (const std::string_view script : step.scripts) {
+            RunScript(connection, script);
+        }
+        connection.Run("INSERT INTO t_SchemaVersion (FVersion) VALUES ($1)", {step.version});
+    }
+}
+
+void Create(Connection& connection, bool demo) {
+    Migrate(connection, 0);
+    RunScript(connection, sql::kBaseData);
+    if (demo) {
+        RunScript(connection, sql::kDemoData);
+    }
+}
+
+}  // namespace schema
+}  // namespace quarn::suite

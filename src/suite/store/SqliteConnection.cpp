@@ -1,0 +1,228 @@
+#include "suite/store/SqliteConnection.h"
+
+#include <sqlite3.h>
+
+#include <climits>
+
+#include "foundation/Utf8Text.h"
+#include "suite/store/EngineErrors.h"
+
+namespace quarn::suite {
+
+namespace {
+
+Variant IntegerValue(int64_t value) {
+    if (value >= INT32_MIN && value <= INT32_MAX) {
+        return Variant(static_cast<int32_t>(value));
+    }
+    return Variant(value);
+}
+
+std::string ColumnText(sqlite3_stmt* statement, int column) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    return std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
+}
+
+}  // namespace
+
+SqliteConnection::SqliteConnection(const std::filesystem::path& file, Mode mode,
+                                   int busyTimeoutSeconds, std::string description)
+    : description_(std::move(description)) {
+    std::error_code ignored;
+    if (mode != Mode::Create && !std::filesystem::exists(file, ignored)) {
+        RaiseStoreError(StoreError::Unavailable, "Database", "无法打开%1：文件不存在。",
+                        description_);
+    }
+    const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY
+                      : mode == Mode::Create ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
+                                             : SQLITE_OPEN_READWRITE;
+    if (sqlite3_open_v2(file.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+        const int code = db_ ? sqlite3_extended_errcode(db_) : SQLITE_CANTOPEN;
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+        const EngineFailure failure = ClassifySqliteFailure(code);
+        RaiseStoreError(failure.error, "Database", failure.messageTemplate, description_);
+    }
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_timeout(db_, busyTimeoutSeconds * 1000);
+    // Connection settings only: nothing of this is written to the file.
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_FKEY, 1, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+}
+
+SqliteConnection::~SqliteConnection() {
+    for (auto& [sql, statement] : prepared_) {
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close_v2(db_);
+}
+
+void SqliteConnection::RaiseLastError() {
+    const EngineFailure failure = ClassifySqliteFailure(sqlite3_extended_errcode(db_));
+    RaiseStoreError(failure.error, "Database", failure.messageTemplate, description_);
+}
+
+sqlite3_stmt* SqliteConnection::PrepareOnce(const std::string& sql, std::string* tail) {
+    sqlite3_stmt* statement = nullptr;
+    const char* rest = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &statement, &rest) !=
+        SQLITE_OK) {
+        sqlite3_finalize(statement);
+        RaiseLastError();
+    }
+    if (tail) {
+        *tail = rest ? std::string(rest) : std::string();
+    }
+    return statement;
+}
+
+sqlite3_stmt* SqliteConnection::Prepared(const std::string& sql) {
+    if (const auto it = prepared_.find(sql); it != prepared_.end()) {
+        return it->second;
+    }
+    sqlite3_stmt* statement = PrepareOnce(sql);
+    prepared_.emplace(sql, statement);
+    return statement;
+}
+
+void SqliteConnection::Bind(sqlite3_stmt* statement, const std::vector<Variant>& parameters) {
+    for (std::size_t i = 0; i < parameters.size(); ++i) {
+        const std::string name = "$" + std::to_string(i + 1);
+        const int position = sqlite3_bind_parameter_index(statement, name.c_str());
+        if (position == 0) {
+            continue;  // the statement does not use this value
+        }
+        const Variant& value = parameters[i];
+        if (value.IsNull() || value.IsEmpty()) {
+            sqlite3_bind_null(statement, position);
+        } else if (value.Type() == VariantType::Double) {
+            sqlite3_bind_double(statement, position, value.ToDouble());
+        } else if (value.IsNumeric()) {
+            sqlite3_bind_int64(statement, position, value.ToInt64());
+        } else {
+            const std::string text = value.ToText();
+            sqlite3_bind_text(statement, position, text.c_str(), static_cast<int>(text.size()),
+                              SQLITE_TRANSIENT);
+        }
+    }
+}
+
+template <class OnRow>
+void SqliteConnection::Step(sqlite3_stmt* statement, OnRow&& row) {
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
+        row(statement);
+    }
+    if (step != SQLITE_DONE) {
+        const int code = sqlite3_extended_errcode(db_);
+        sqlite3_reset(statement);
+        sqlite3_clear_bindings(statement);
+        const EngineFailure failure = ClassifySqliteFailure(code);
+        RaiseStoreError(failure.error, "Database", failure.messageTemplate, description_);
+    }
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+}
+
+void SqliteConnection::Execute(const std::string& sql) {
+    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+        RaiseLastError();
+    }
+}
+
+int64_t SqliteConnection::Run(const std::string& sql, const std::vector<Variant>& parameters) {
+    sqlite3_stmt* statement = Prepared(sql);
+    Bind(statement, parameters);
+    int64_t first = 0;
+    bool seen = false;
+    Step(statement, [&](sqlite3_stmt* current) {
+        if (!seen) {
+            first = sqlite3_column_int64(current, 0);
+            seen = true;
+        }
+    });
+    return first;
+}
+
+std::shared_ptr<const RecordTable> SqliteConnection::Query(const std::string& sql,
+                                                           const std::vector<Variant>& parameters) {
+    sqlite3_stmt* statement = Prepared(sql);
+    Bind(statement, parameters);
+    std::vector<std::string> names;
+    const int columns = sqlite3_column_count(statement);
+    for (int c = 0; c < columns; ++c) {
+        names.emplace_back(sqlite3_column_name(statement, c));
+    }
+    std::vector<RecordTable::Row> rows;
+    Step(statement, [&](sqlite3_stmt* current) {
+        RecordTable::Row values;
+        values.reserve(static_cast<std::size_t>(columns));
+        for (int c = 0; c < columns; ++c) {
+            switch (sqlite3_column_type(current, c)) {
+                case SQLITE_NULL:
+                    values.push_back(Variant::Null());
+                    break;
+                case SQLITE_INTEGER:
+                    values.push_back(IntegerValue(sqlite3_column_int64(current, c)));
+                    break;
+                case SQLITE_FLOAT:
+                    values.emplace_back(sqlite3_column_double(current, c));
+                    break;
+                default:
+                    values.emplace_back(ColumnText(current, c));
+                    break;
+            }
+        }
+        rows.push_back(std::move(values));
+    });
+    return RecordTable::Create(std::move(names), std::move(rows));
+}
+
+std::shared_ptr<const RecordTable> SqliteConnection::QueryTyped(
+    const std::string& sql, const std::vector<ColumnSpec>& columns,
+    const std::vector<Variant>& parameters) {
+    sqlite3_stmt* statement = Prepared(sql);
+    Bind(statement, parameters);
+    std::vector<RecordTable::Row> rows;
+    Step(statement, [&](sqlite3_stmt* current) {
+        RecordTable::Row values;
+        values.reserve(columns.size());
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            const int column = static_cast<int>(c);
+            if (sqlite3_column_type(current, column) == SQLITE_NULL) {
+                values.push_back(Variant::Null());
+            } else if (columns[c].type == ColumnSpec::Type::Integer) {
+                values.emplace_back(int32_t{sqlite3_column_int(current, column)});
+            } else {
+                values.emplace_back(ColumnText(current, column));
+            }
+        }
+        rows.push_back(std::move(values));
+    });
+    std::vector<std::string> names;
+    for (const ColumnSpec& column : columns) {
+        names.push_back(column.name);
+    }
+    return RecordTable::Create(std::move(names), std::move(rows));
+}
+
+std::string SqliteConnection::InList(std::string_view column, int parameter) const {
+    return std::string(column) + " IN (SELECT value FROM json_each($" + std::to_string(parameter) +
+           "))";
+}
+
+Variant SqliteConnection::ListValue(const std::vector<int64_t>& values) const {
+    std::string list = "[";
+    for (const int64_t value : values) {
+        list += (list.size() > 1 ? "," : "") + std::to_string(value);
+    }
+    return Variant(list + "]");
+}
+
+bool SqliteConnection::HasTable(std::string_view table) {
+    return Run("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = $1",
+               {std::string(table)}) > 0;
+}
+
+}  // namespace quarn::suite
