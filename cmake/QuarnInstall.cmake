@@ -2,44 +2,37 @@
 #   lib/                      the static libraries core, suite and ui, the component library
 #   lib/cmake/QuarnClassSubSysMgr/   the package: find_package(QuarnClassSubSysMgr) gives the
 #                             imported targets QuarnClassSubSysMgr::core, ::suite and ::ui
-#   include/quarn/            the headers, which include each other as "model/SubSysGroup.h",
-#                             and the umbrella header <quarn/subsysmgr.h>
+#   include/quarn/            the public headers only (cmake/QuarnPublicHeaders.cmake), with the
+#                             umbrella header <quarn/subsysmgr.h>; users need only include/
 #   bin/                      the apps
-#   share/quarn/              catalogs, help pages and the schema and demo SQL, where the apps
-#                             look for them (suite/DataPaths.cpp: <exe>/../share/quarn)
+#   share/quarn/              catalogs, help pages and the schema and demo SQL
+#                             (cmake/QuarnDataFolder.cmake)
+# Nothing installed names a path of this machine: the libraries find share/quarn from where
+# they are loaded, and the package finds itself from where its files are.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 set(QUARN_PACKAGE QuarnClassSubSysMgr)
 set(QUARN_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/${QUARN_PACKAGE})
-# DataPaths.cpp looks exactly here, whatever CMAKE_INSTALL_DATADIR says.
-set(QUARN_INSTALL_DATADIR share/quarn)
 
 foreach(library IN ITEMS core suite ui)
   target_include_directories(quarn_${library} INTERFACE
-    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>
-    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/quarn>)
+    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
   set_target_properties(quarn_${library} PROPERTIES EXPORT_NAME ${library})
 endforeach()
 install(TARGETS quarn_core quarn_suite quarn_ui EXPORT ${QUARN_PACKAGE}Targets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(TARGETS quarn_subsysmgr_component
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+quarn_install_public_headers()
 
-install(DIRECTORY
-    ${PROJECT_SOURCE_DIR}/src/component
-    ${PROJECT_SOURCE_DIR}/src/foundation
-    ${PROJECT_SOURCE_DIR}/src/host
-    ${PROJECT_SOURCE_DIR}/src/model
-    ${PROJECT_SOURCE_DIR}/src/runtime
-    ${PROJECT_SOURCE_DIR}/src/suite
-    ${PROJECT_SOURCE_DIR}/src/ui
-  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quarn
-  FILES_MATCHING PATTERN "*.h"
-  PATTERN "sql" EXCLUDE)
-install(FILES ${PROJECT_SOURCE_DIR}/src/quarn/subsysmgr.h
-  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quarn)
-
+# While the suite library is static, the package's users link its private dependencies too.
+get_target_property(suite_type quarn_suite TYPE)
+if(suite_type STREQUAL "STATIC_LIBRARY")
+  set(QUARN_STATIC_LIBRARIES TRUE)
+else()
+  set(QUARN_STATIC_LIBRARIES FALSE)
+endif()
 install(EXPORT ${QUARN_PACKAGE}Targets
   NAMESPACE ${QUARN_PACKAGE}::
   DESTINATION ${QUARN_INSTALL_CMAKEDIR})
@@ -63,10 +56,4 @@ foreach(app IN ITEMS subsysmgr subsysmgr-designer)
   endif()
 endforeach()
 
-install(DIRECTORY
-    ${PROJECT_SOURCE_DIR}/resources/catalogs
-    ${PROJECT_SOURCE_DIR}/resources/help
-  DESTINATION ${QUARN_INSTALL_DATADIR})
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/src/suite/store/sql/
-  DESTINATION ${QUARN_INSTALL_DATADIR}/sql
-  FILES_MATCHING PATTERN "*.sql")
+quarn_install_data_folder()

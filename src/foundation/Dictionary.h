@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "foundation/Variant.h"
+#include "quarn/foundation/Variant.h"
 
 namespace quarn {
 

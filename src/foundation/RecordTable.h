@@ -11,7 +11,7 @@
 #include <variant>
 #include <vector>
 
-#include "foundation/Variant.h"
+#include "quarn/foundation/Variant.h"
 
 namespace quarn {
 

@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "foundation/RecordTable.h"
-#include "foundation/RecordsetFilter.h"
-#include "foundation/Variant.h"
+#include "quarn/foundation/RecordTable.h"
+#include "quarn/foundation/RecordsetFilter.h"
+#include "quarn/foundation/Variant.h"
 
 namespace quarn {
 

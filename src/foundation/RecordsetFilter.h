@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "foundation/RecordTable.h"
+#include "quarn/foundation/RecordTable.h"
 
 namespace quarn {
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "foundation/Variant.h"
+#include "quarn/foundation/Variant.h"
 
 namespace quarn {
 

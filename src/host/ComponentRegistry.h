@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "host/Component.h"
+#include "quarn/host/Component.h"
 
 namespace quarn {
 

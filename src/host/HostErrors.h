@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "foundation/ComError.h"
+#include "quarn/foundation/ComError.h"
 
 namespace quarn {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "host/Component.h"
+#include "quarn/host/Component.h"
 
 namespace quarn {
 

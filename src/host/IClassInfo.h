@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "foundation/Recordset.h"
-#include "foundation/Vector.h"
-#include "host/Component.h"
+#include "quarn/foundation/Recordset.h"
+#include "quarn/foundation/Vector.h"
+#include "quarn/host/Component.h"
 
 namespace quarn {
 

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-#include "foundation/Dictionary.h"
-#include "foundation/Recordset.h"
-#include "foundation/Variant.h"
-#include "host/Component.h"
+#include "quarn/foundation/Dictionary.h"
+#include "quarn/foundation/Recordset.h"
+#include "quarn/foundation/Variant.h"
+#include "quarn/host/Component.h"
 
 namespace quarn {
 

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "foundation/Dictionary.h"
-#include "foundation/Variant.h"
-#include "host/Component.h"
+#include "quarn/foundation/Dictionary.h"
+#include "quarn/foundation/Variant.h"
+#include "quarn/host/Component.h"
 
 namespace quarn {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "foundation/Variant.h"
-#include "host/Component.h"
+#include "quarn/foundation/Variant.h"
+#include "quarn/host/Component.h"
 
 namespace quarn {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "host/Component.h"
+#include "quarn/host/Component.h"
 
 namespace quarn {
 

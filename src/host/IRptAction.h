@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "foundation/Recordset.h"
-#include "host/Component.h"
+#include "quarn/foundation/Recordset.h"
+#include "quarn/host/Component.h"
 
 namespace quarn {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "runtime/LocalizedError.h"
+#include "quarn/runtime/LocalizedError.h"
 
 /// Every numbered error of the business objects: offset above the object-error base, source and
 /// message (its own resource key, localized when raised).

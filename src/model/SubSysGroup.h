@@ -4,14 +4,14 @@
 #include <memory>
 #include <string>
 
-#include "foundation/Dictionary.h"
-#include "foundation/Recordset.h"
-#include "foundation/Vector.h"
-#include "host/IDatasUpdate.h"
-#include "model/OptType.h"
-#include "model/SubSystemCollection.h"
-#include "runtime/LocalizedError.h"
-#include "runtime/ModuleState.h"
+#include "quarn/foundation/Dictionary.h"
+#include "quarn/foundation/Recordset.h"
+#include "quarn/foundation/Vector.h"
+#include "quarn/host/IDatasUpdate.h"
+#include "quarn/model/OptType.h"
+#include "quarn/model/SubSystemCollection.h"
+#include "quarn/runtime/LocalizedError.h"
+#include "quarn/runtime/ModuleState.h"
 
 namespace quarn::subsysmgr {
 

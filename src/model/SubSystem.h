@@ -4,10 +4,10 @@
 #include <memory>
 #include <string>
 
-#include "foundation/Dictionary.h"
-#include "foundation/Vector.h"
-#include "runtime/LocalizedError.h"
-#include "runtime/ModuleState.h"
+#include "quarn/foundation/Dictionary.h"
+#include "quarn/foundation/Vector.h"
+#include "quarn/runtime/LocalizedError.h"
+#include "quarn/runtime/ModuleState.h"
 
 namespace quarn::subsysmgr {
 

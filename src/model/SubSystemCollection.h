@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "model/SubSystem.h"
+#include "quarn/model/SubSystem.h"
 
 namespace quarn::subsysmgr {
 

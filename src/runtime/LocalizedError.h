@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "runtime/ModuleState.h"
+#include "quarn/runtime/ModuleState.h"
 
 namespace quarn::subsysmgr {
 

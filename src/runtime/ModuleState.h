@@ -4,14 +4,14 @@
 #include <memory>
 #include <string>
 
-#include "host/ComponentRegistry.h"
-#include "host/IChmHelp.h"
-#include "host/IDatasInfo.h"
-#include "host/IFrmResLoader.h"
-#include "host/ILog.h"
-#include "host/IMessageBox.h"
-#include "host/IMessageFormatter.h"
-#include "host/IResLoader.h"
+#include "quarn/host/ComponentRegistry.h"
+#include "quarn/host/IChmHelp.h"
+#include "quarn/host/IDatasInfo.h"
+#include "quarn/host/IFrmResLoader.h"
+#include "quarn/host/ILog.h"
+#include "quarn/host/IMessageBox.h"
+#include "quarn/host/IMessageFormatter.h"
+#include "quarn/host/IResLoader.h"
 
 namespace quarn::subsysmgr {
 

@@ -3,10 +3,10 @@
 #include <string>
 #include <string_view>
 
-#include "foundation/Recordset.h"
-#include "foundation/Variant.h"
-#include "host/IDatasInfo.h"
-#include "runtime/ModuleState.h"
+#include "quarn/foundation/Recordset.h"
+#include "quarn/foundation/Variant.h"
+#include "quarn/host/IDatasInfo.h"
+#include "quarn/runtime/ModuleState.h"
 
 /// The session context: the host's context string "PropsString" in the shared property store,
 /// single values of it, the session language, the shared data-flow information instance and the

@@ -1,12 +1,23 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 
 namespace quarn::suite {
 
-/// The folder of the suite's data files (translation catalogs, help pages): $QUARN_DATA_DIR
-/// when set, else the installed share folder next to the program, else the source tree's
-/// resources folder of the build.
+/// Offset of the error raised when the suite's data folder cannot be found.
+inline constexpr int32_t kDataFolderNotFound = 2301;
+
+/// The folder of the suite's data files (translation catalogs in "catalogs", help pages in
+/// "help", the schema and demo data in "sql"): $QUARN_DATA_DIR when it is set, otherwise what
+/// DataDirectoryBeside finds for the program or shared library that holds this code. Raises
+/// ComError kDataFolderNotFound, naming every folder it looked in, when none holds catalogs.
 std::filesystem::path DataDirectory();
+
+/// The data folder for code loaded from the file `module`: share/quarn in its folder's parent
+/// (an installation's bin/ or lib/), else in its grandparent (lib/<architecture>/, or a program
+/// one level down in a build folder, which links its share/quarn to the sources). Raises as
+/// DataDirectory.
+std::filesystem::path DataDirectoryBeside(const std::filesystem::path& module);
 
 }  // namespace quarn::suite

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "host/ComponentRegistry.h"
-#include "runtime/ModuleState.h"
+#include "quarn/host/ComponentRegistry.h"
+#include "quarn/runtime/ModuleState.h"
 
 namespace quarn::subsysmgr {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "model/SubSystem.h"
+#include "quarn/model/SubSystem.h"
 
 class QWidget;
 

@@ -1,11 +1,14 @@
-// Lists the groups of a new demo database through the installed package.
+// Creates a demo database through the installed package, lists its groups, and names the data
+// folder the suite library found.
 // Usage: quarn_consumer <new SQLite file>
 
 #include <quarn/subsysmgr.h>
 
+#include <filesystem>
 #include <iostream>
 
-#include "suite/store/Database.h"
+// This project sets no standard: the package's targets must bring C++20.
+static_assert(__cplusplus >= 202002L, "the package's targets do not require C++20");
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -15,16 +18,9 @@ int main(int argc, char** argv) {
     using namespace quarn;
     using namespace quarn::subsysmgr;
     try {
-        const suite::StoreLocation location{suite::StoreLocation::Kind::SQLite, argv[1]};
-        suite::Database::Open(location, {.createIfMissing = true, .loadDemoData = true});
-
-        auto registry = std::make_shared<ComponentRegistry>();
-        suite::RegisterSuiteComponents(*registry);
-        auto module = std::make_shared<ModuleState>(registry);
-        ModuleState::Install(module);
-        registry->Create<IShareProps>(progid::kShareProps)
-            ->SetProperty(module->processId, std::string(kPropsStringProperty),
-                          "Database=sqlite:" + location.target + ";Language=EN;");
+        suite::CreateDatabase(argv[1], suite::DatabaseContent::DemoData);
+        suite::HostSession session(argv[1], "EN");
+        session.Activate();
 
         SubSysGroup group;
         const VectorPtr groups = group.GetAllSubSysGroup();
@@ -33,6 +29,8 @@ int main(int argc, char** argv) {
             std::cout << row->Item("ID").ToText() << ' '
                       << row->Item("FTopClassName_EN").TextOrEmpty() << '\n';
         }
+        const std::filesystem::path data = suite::DataDirectory();
+        std::cout << "data " << data.string() << '\n';
         return groups->Count() > 0 ? 0 : 1;
     } catch (const ComError& error) {
         std::cerr << "error " << error.Offset() << ": " << error.Description() << '\n';
