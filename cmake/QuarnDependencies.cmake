@@ -8,5 +8,3 @@ find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets Test)
 if(QUARN_BUILD_TESTS)
   find_package(GTest REQUIRED)
 endif()
-
-include(${CMAKE_CURRENT_LIST_DIR}/QuarnSociTargets.cmake)

@@ -47,7 +47,6 @@ write_basic_package_version_file(
 install(FILES
     ${PROJECT_BINARY_DIR}/${QUARN_PACKAGE}Config.cmake
     ${PROJECT_BINARY_DIR}/${QUARN_PACKAGE}ConfigVersion.cmake
-    ${PROJECT_SOURCE_DIR}/cmake/QuarnSociTargets.cmake
   DESTINATION ${QUARN_INSTALL_CMAKEDIR})
 
 foreach(app IN ITEMS subsysmgr subsysmgr-designer)
