@@ -54,7 +54,7 @@ void SubSystemWriter::Add(const SubSystemItem& item) {
     group.AddSubSystem(subSystem);
     group.OptType(enm_OptType_SubSystem);
     if (!group.Save()) {
-        RaiseLocalized(*module_, subsystem_editor::kNotSaved);
+        RaiseLocalized(*module_, subsystem_editor::kNotSaved, group.LastSaveFailure());
     }
 }
 
@@ -83,7 +83,7 @@ void SubSystemWriter::Update(const SubSystemItem& item) {
     loaded->group->UpdateSubSystem(loaded->subSystem);
     loaded->group->OptType(enm_OptType_SubSystem);
     if (!loaded->group->Save()) {
-        RaiseLocalized(*module_, subsystem_editor::kNotSaved);
+        RaiseLocalized(*module_, subsystem_editor::kNotSaved, loaded->group->LastSaveFailure());
     }
 }
 

@@ -57,7 +57,7 @@ bool SubSysGroup::initial(int32_t lngSubSysGroupID) {
         groups->Close();
         return found;
     } catch (...) {
-        RaiseLocalized(*module_, errors::kGroupLoadFailed);
+        RaiseLocalized(*module_, errors::kGroupLoadFailed, std::current_exception());
     }
 }
 
@@ -90,7 +90,7 @@ VectorPtr SubSysGroup::GetAllSubSysGroup() {
         return work->Copy();
     } catch (...) {
         LogProcEnd(*module_, logHandle);
-        RaiseLocalized(*module_, errors::kGroupListFailed);
+        RaiseLocalized(*module_, errors::kGroupListFailed, std::current_exception());
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <string>
 
@@ -71,6 +72,8 @@ class SubSysGroup {
     /// refused with a message box. Ends with the re-read of the shared information.
     /// Returns true when the last subsystem handled (or the group) was written.
     bool Save();
+    /// Why the last subsystem that Save skipped failed, or null when none failed.
+    std::exception_ptr LastSaveFailure() const { return lastSaveFailure_; }
 
     // Plain accessors.
     SubSystemPtr CurrentSubSystem() const { return currentSubSystem_; }
@@ -145,6 +148,7 @@ class SubSysGroup {
     bool modified_ = false;
     DictionaryPtr dictName_;
     SubSystemCollectionPtr subSystems_;
+    std::exception_ptr lastSaveFailure_;
     int32_t index_ = 0;
     bool visible_ = false;
     bool webVisible_ = false;

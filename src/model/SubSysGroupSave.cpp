@@ -66,6 +66,7 @@ int32_t SubSysGroup::CountRows(const std::string& sql) {
 bool SubSysGroup::Save() {
     const auto update = module_->registry->Create<IDatasUpdate>(progid::kDatasUpdate);
     bool result = false;
+    lastSaveFailure_ = nullptr;
     if (optType_ == enm_OptType_SubSystem && subSystems_) {
         for (const SubSystemPtr& subSystem : *subSystems_) {
             try {
@@ -74,6 +75,7 @@ bool SubSysGroup::Save() {
                 }
             } catch (...) {
                 // A failed subsystem is rolled back and skipped; the others are still saved.
+                lastSaveFailure_ = std::current_exception();
             }
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <string_view>
 
 #include "quarn/runtime/ModuleState.h"
@@ -19,5 +20,11 @@ struct ErrorDefinition {
 
 /// Raises the error as ComError with its message in the session language.
 [[noreturn]] void RaiseLocalized(ModuleState& module, const ErrorDefinition& error);
+
+/// The same, with the reason of `cause` after the message when the cause is an error of the
+/// suite's store (a full disk, a read-only file, a server that is gone), so that a save or a
+/// load that failed says why. Other causes leave the message as it is.
+[[noreturn]] void RaiseLocalized(ModuleState& module, const ErrorDefinition& error,
+                                 const std::exception_ptr& cause);
 
 }  // namespace quarn::subsysmgr

@@ -304,7 +304,7 @@ bool frmSubSystem::Save() {
         // The group skips a subsystem whose write fails and reports it only by its result; the
         // dialog holds just this one, so false means it was not written.
         if (!objSubSysGroup->Save()) {
-            RaiseLocalized(*module_, kNotSaved);
+            RaiseLocalized(*module_, kNotSaved, objSubSysGroup->LastSaveFailure());
         }
         return true;
     } catch (const ComError& error) {
