@@ -92,6 +92,11 @@ std::shared_ptr<const RecordTable> StoreTest::Stored(const std::string& sql) con
     return reader_->Query(sql, {});
 }
 
+void StoreTest::Administer(const std::string& sql) const {
+    Stored("SELECT 1");  // the connection
+    reader_->Execute(sql);
+}
+
 Variant StoreTest::StoredValue(const std::string& sql) const {
     const auto table = Stored(sql);
     const auto rows = table->LiveRows();

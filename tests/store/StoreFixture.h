@@ -69,6 +69,9 @@ class StoreTest : public ::testing::TestWithParam<Backend> {
     std::string Context() const { return host->Context(); }
     /// A query on a connection of the test's own, so nothing the session caches takes part.
     std::shared_ptr<const RecordTable> Stored(const std::string& sql) const;
+    /// Runs a statement that changes the database or the server (as the test server's
+    /// superuser), on the test's own connection.
+    void Administer(const std::string& sql) const;
     /// The first value of the query's first row, or Empty without rows.
     Variant StoredValue(const std::string& sql) const;
     int32_t StoredCount(const std::string& table, const std::string& condition) const {

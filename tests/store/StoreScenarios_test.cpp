@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -380,6 +381,38 @@ TEST_P(StoreScenario, FreeQueriesOnlyRead) {
     module->registry->Create<IDatasUpdate>(progid::kDatasUpdate)
         ->DeleteItem(Variant(kUpdateItemSubSystem), 8005, true);
     EXPECT_EQ(StoredName(8005), "-");
+}
+
+TEST_P(StoreScenario, OnPostgreSQLFreeQueriesTakeTheReadingRoleOfTheApplicationsUser) {
+    if (GetParam() == Backend::SQLite) {
+        GTEST_SKIP() << "roles are PostgreSQL's";
+    }
+    const std::string user = "quarn_app_" + std::to_string(::getpid());
+    for (const std::string& sql : std::vector<std::string>{
+             std::string("DO $$BEGIN CREATE ROLE quarn_reader NOLOGIN; EXCEPTION WHEN "
+                         "duplicate_object THEN NULL; END$$"),
+             std::string("GRANT SELECT ON t_Report TO quarn_reader"),
+             "CREATE ROLE " + user + " LOGIN", "GRANT quarn_reader TO " + user,
+             "GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO " + user}) {
+        Administer(sql);
+    }
+    {
+        HostSession app(scratch->Spec() + " user=" + user, "EN");
+        app.Activate();
+        const auto info = app.Registry().Create<IClassInfo>(progid::kClassInfo);
+        EXPECT_EQ(info->GetData(app.Context(), "SELECT count(*) AS n FROM t_Report")
+                      ->Fields("n")
+                      .ToInt32(),
+                  13);
+        // The user may read the tree, but a free query reads as the reading role only.
+        EXPECT_TRUE(subsysmgr::SubSysGroup().initial(850));
+        EXPECT_EQ(ErrorOf([&] {
+                      info->GetData(app.Context(), "SELECT count(*) FROM t_DataFlowSubSystem");
+                  }),
+                  ErrorNumber(StoreError::ReadOnly));
+    }
+    Administer("DROP OWNED BY " + user);
+    Administer("DROP ROLE " + user);
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, StoreScenario, AllBackends(), BackendName);

@@ -139,6 +139,18 @@ void Database::Rollback() noexcept {
     }
 }
 
+bool Database::HasReaderRole() {
+    if (!hasReaderRole_) {
+        // A direct grant only: a superuser counts as a member of every role.
+        hasReaderRole_ = connection_->Run(
+                             "SELECT count(*) FROM pg_auth_members m JOIN pg_roles r ON "
+                             "r.oid = m.roleid WHERE r.rolname = $1 AND m.member = "
+                             "(SELECT oid FROM pg_roles WHERE rolname = current_user)",
+                             {std::string(kReaderRole)}) > 0;
+    }
+    return *hasReaderRole_;
+}
+
 Connection& Database::ReadOnlyConnection() {
     if (IsPostgreSQL()) {
         return *connection_;
@@ -165,6 +177,9 @@ std::shared_ptr<const RecordTable> Database::QueryReadOnly(const std::string& sq
         // A read-only transaction that is always rolled back: not even a setting survives it.
         connection.Execute("BEGIN READ ONLY");
         connection.Execute("SET LOCAL statement_timeout = '30s'");
+        if (HasReaderRole()) {
+            connection.Execute(std::string("SET LOCAL ROLE ") + kReaderRole);
+        }
         auto table = static_cast<PostgresConnection&>(connection).QueryOnce(sql);
         connection.Execute("ROLLBACK");
         return table;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -26,6 +27,9 @@ namespace quarn::suite {
 /// Rollback, so other threads of the session wait. Failures raise StoreFailure.
 class Database {
   public:
+    /// The PostgreSQL role that free queries take when the connection's user is a member.
+    static constexpr const char* kReaderRole = "quarn_reader";
+
     /// Raises Unavailable, NotOurs or NewerSchema (and Busy when the database stays locked).
     static std::shared_ptr<Database> Open(const StoreLocation& location);
 
@@ -99,6 +103,9 @@ class Database {
   private:
     Database(StoreLocation location, std::unique_ptr<Connection> connection);
     void EndRead() noexcept;
+    /// PostgreSQL: whether the connection's user may take the role that only reads the
+    /// suite's tables (see the README); free queries run under it when so.
+    bool HasReaderRole();
     Connection& ReadOnlyConnection();
 
     StoreLocation location_;
@@ -108,7 +115,8 @@ class Database {
     std::unique_lock<std::recursive_mutex> transactionLock_;
     bool inTransaction_ = false;
     bool writing_ = false;
-    bool schemaCurrent_ = false;  // checked once per connection; migrations only go forward
+    bool schemaCurrent_ = false;
+    std::optional<bool> hasReaderRole_;  // checked once per connection; migrations only go forward
     int64_t transactionSequence_ = 0;
     std::set<std::pair<std::string, int64_t>> changes_;
 };
