@@ -15,6 +15,7 @@ inline constexpr std::string_view kMenuLanguage = "语言(&L)";
 inline constexpr std::string_view kOpenSqlite = "打开 SQLite 数据库(&O)...";
 inline constexpr std::string_view kOpenPostgres = "连接 PostgreSQL 数据库(&P)...";
 inline constexpr std::string_view kOpenDemo = "打开演示数据库(&D)";
+inline constexpr std::string_view kNewSqlite = "新建 SQLite 数据库(&W)...";
 inline constexpr std::string_view kQuit = "退出(&X)";
 inline constexpr std::string_view kNewGroup = "新增分组(&N)";
 inline constexpr std::string_view kEditGroup = "修改分组(&E)";

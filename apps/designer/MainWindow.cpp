@@ -97,6 +97,7 @@ void MainWindow::CreateActions() {
         connect(created, &QAction::triggered, this, slot);
         return created;
     };
+    newSqlite_ = action(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N), &MainWindow::NewSqlite);
     openSqlite_ = action(QKeySequence::Open, &MainWindow::OpenSqlite);
     openPostgres_ =
         action(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), &MainWindow::OpenPostgres);
@@ -119,7 +120,7 @@ void MainWindow::CreateActions() {
     }
 
     fileMenu_ = menuBar()->addMenu(QString());
-    fileMenu_->addActions({openSqlite_, openPostgres_, openDemo_});
+    fileMenu_->addActions({newSqlite_, openSqlite_, openPostgres_, openDemo_});
     fileMenu_->addSeparator();
     fileMenu_->addAction(quit_);
     groupMenu_ = menuBar()->addMenu(QString());
@@ -148,6 +149,7 @@ void MainWindow::Retranslate() {
     subSystemMenu_->setTitle(Tr(texts::kMenuSubSystem));
     viewMenu_->setTitle(Tr(texts::kMenuView));
     languageMenu_->setTitle(Tr(texts::kMenuLanguage));
+    newSqlite_->setText(Tr(texts::kNewSqlite));
     openSqlite_->setText(Tr(texts::kOpenSqlite));
     openPostgres_->setText(Tr(texts::kOpenPostgres));
     openDemo_->setText(Tr(texts::kOpenDemo));
@@ -419,6 +421,22 @@ void MainWindow::SwitchDatabase(const std::string& database, const std::string& 
         ActivateSession();
     }
     Reload();
+}
+
+// A new file with the delivered base data; opening a file never creates one.
+void MainWindow::NewSqlite() {
+    const QString file = QFileDialog::getSaveFileName(
+        this, Tr(texts::kNewSqlite), QString(), QStringLiteral("SQLite (*.sqlite *.db *.sqlite3)"));
+    if (file.isEmpty()) {
+        return;
+    }
+    const std::string database = "sqlite:" + file.toStdString();
+    if (Guarded([&] {
+            suite::HostSession(database, session_.Language())
+                .CreateDatabase(suite::DatabaseContent::BaseData);
+        })) {
+        SwitchDatabase(database);
+    }
 }
 
 void MainWindow::OpenSqlite() {

@@ -57,6 +57,7 @@ class MainWindow : public QMainWindow {
     void SwitchLanguage(const std::string& language);
     /// Opens another database; when it cannot be opened, the current one stays.
     void SwitchDatabase(const std::string& database, const std::string& password = {});
+    void NewSqlite();
     void OpenSqlite();
     void OpenPostgres();
 
@@ -71,6 +72,7 @@ class MainWindow : public QMainWindow {
     QMenu* subSystemMenu_ = nullptr;
     QMenu* viewMenu_ = nullptr;
     QMenu* languageMenu_ = nullptr;
+    QAction* newSqlite_ = nullptr;
     QAction* openSqlite_ = nullptr;
     QAction* openPostgres_ = nullptr;
     QAction* openDemo_ = nullptr;

@@ -46,13 +46,14 @@ int main(int argc, char** argv) {
                       ? std::make_unique<quarn::suite::HostSession>(
                             options.value(database).toStdString(), chosenLanguage)
                       : quarn::designer::RememberedSession(chosenLanguage);
+        session->Activate();
+        // Without its data folder (catalogs, help) the designer says where it looked.
+        quarn::subsysmgr::InstallQtPlatform(*session->Module(), session->Registry(),
+                                            quarn::suite::DataDirectory() / "help");
     } catch (const quarn::ComError& error) {
         std::cerr << "subsysmgr-designer: " << error.Description() << '\n';
         return 1;
     }
-    session->Activate();
-    quarn::subsysmgr::InstallQtPlatform(*session->Module(), session->Registry(),
-                                        quarn::suite::DataDirectory() / "help");
 
     quarn::designer::MainWindow window(*session);
     window.show();
