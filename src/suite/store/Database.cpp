@@ -1,5 +1,9 @@
 #include "suite/store/Database.h"
 
+#include <unistd.h>
+
+#include <filesystem>
+
 #include "suite/store/FreeQueryGuard.h"
 #include "suite/store/PostgresConnection.h"
 #include "suite/store/Schema.h"
@@ -13,9 +17,10 @@ std::unique_ptr<Connection> Connect(const StoreLocation& location, OpenMode mode
         return std::make_unique<PostgresConnection>(
             location.PostgresConninfo(), location.busyTimeoutSeconds, location.Describe());
     }
-    const auto sqliteMode = mode == OpenMode::Create     ? SqliteConnection::Mode::Create
-                            : mode == OpenMode::ReadOnly ? SqliteConnection::Mode::ReadOnly
-                                                         : SqliteConnection::Mode::ReadWrite;
+    const auto sqliteMode = mode == OpenMode::Create       ? SqliteConnection::Mode::Create
+                            : mode == OpenMode::ReadOnly   ? SqliteConnection::Mode::ReadOnly
+                            : mode == OpenMode::Unchanging ? SqliteConnection::Mode::Unchanging
+                                                           : SqliteConnection::Mode::ReadWrite;
     return std::make_unique<SqliteConnection>(location.target, sqliteMode,
                                               location.busyTimeoutSeconds, location.Describe());
 }
@@ -27,7 +32,55 @@ Database::~Database() {
     Rollback();
 }
 
+namespace {
+
+// An SQLite file is judged on a connection that cannot change it: a file of another program
+// may hold the journal of an interrupted write, which a writing connection would roll back.
+// Returns the connection the session then uses and how free queries open theirs.
+std::pair<std::unique_ptr<Connection>, OpenMode> OpenSqliteFile(const StoreLocation& location) {
+    const std::string file = location.target;
+    std::error_code ignored;
+    const bool writable = ::access(file.c_str(), W_OK) == 0;
+    const bool writerActive = std::filesystem::exists(file + "-wal", ignored);
+    // A file this user may not write (or read-only media) with no writer: read it as it is,
+    // creating nothing beside it.
+    OpenMode mode = !writable && !writerActive ? OpenMode::Unchanging : OpenMode::ReadOnly;
+    std::unique_ptr<Connection> probe;
+    int version = 0;
+    try {
+        probe = Connect(location, mode);
+        version = schema::VersionOf(*probe);
+    } catch (const StoreFailure& failure) {
+        if (failure.Error() == StoreError::WriteProtected) {
+            schema::CheckReadable(0, location.Describe());  // another program's journal
+        }
+        if (failure.Error() != StoreError::Unavailable || mode == OpenMode::Unchanging) {
+            throw;
+        }
+        // Shared memory that cannot be created beside the file: read-only media.
+        mode = OpenMode::Unchanging;
+        probe = Connect(location, mode);
+        version = schema::VersionOf(*probe);
+    }
+    schema::CheckReadable(version, location.Describe());
+    if (mode == OpenMode::Unchanging || !writable) {
+        return {std::move(probe), mode};  // writes through it are refused as write-protected
+    }
+    return {Connect(location, OpenMode::ReadWrite), OpenMode::ReadOnly};
+}
+
+}  // namespace
+
 std::shared_ptr<Database> Database::Open(const StoreLocation& location) {
+    if (location.kind == StoreLocation::Kind::SQLite) {
+        auto [connection, readOnlyMode] = OpenSqliteFile(location);
+        auto database = std::shared_ptr<Database>(new Database(location, std::move(connection)));
+        database->readOnlyMode_ = readOnlyMode;
+        database->schemaCurrent_ = database->Reading([&] {
+            return schema::VersionOf(*database->connection_);
+        }) == schema::kCurrentVersion;
+        return database;
+    }
     auto database =
         std::shared_ptr<Database>(new Database(location, Connect(location, OpenMode::ReadWrite)));
     const int version =
@@ -156,7 +209,7 @@ Connection& Database::ReadOnlyConnection() {
         return *connection_;
     }
     if (!readOnly_) {
-        readOnly_ = Connect(location_, OpenMode::ReadOnly);
+        readOnly_ = Connect(location_, readOnlyMode_);
         RestrictToReading(static_cast<SqliteConnection&>(*readOnly_).Handle());
     }
     return *readOnly_;

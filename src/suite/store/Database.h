@@ -16,6 +16,11 @@
 
 namespace quarn::suite {
 
+/// A new connection of the engine the location names; `mode` for SQLite files. Raises
+/// Unavailable.
+enum class OpenMode { ReadWrite, ReadOnly, Unchanging, Create };
+std::unique_ptr<Connection> Connect(const StoreLocation& location, OpenMode mode);
+
 /// One session's connection to an existing suite database.
 ///
 /// Opening only reads: it checks that the schema is ours and not newer, and writes nothing.
@@ -111,6 +116,7 @@ class Database {
     StoreLocation location_;
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<Connection> readOnly_;  // SQLite: free queries; opened on first use
+    OpenMode readOnlyMode_ = OpenMode::ReadOnly;
     std::recursive_mutex mutex_;
     std::unique_lock<std::recursive_mutex> transactionLock_;
     bool inTransaction_ = false;
@@ -120,10 +126,5 @@ class Database {
     int64_t transactionSequence_ = 0;
     std::set<std::pair<std::string, int64_t>> changes_;
 };
-
-/// A new connection of the engine the location names; `mode` for SQLite files. Raises
-/// Unavailable.
-enum class OpenMode { ReadWrite, ReadOnly, Create };
-std::unique_ptr<Connection> Connect(const StoreLocation& location, OpenMode mode);
 
 }  // namespace quarn::suite

@@ -1,7 +1,10 @@
 #include "suite/store/NewDatabase.h"
 
+#include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 
@@ -36,6 +39,23 @@ void BuildSqliteFile(const fs::path& file, bool demo, const StoreLocation& locat
     connection->Execute("PRAGMA journal_mode = WAL");
 }
 
+// What an interrupted creation left beside the target: files of processes that are gone.
+void RemoveLeftovers(const fs::path& target) {
+    const std::string prefix = "." + target.filename().string() + ".creating-";
+    std::error_code error;
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(prefix, 0) != 0) {
+            continue;
+        }
+        const pid_t creator = static_cast<pid_t>(std::atol(name.c_str() + prefix.size()));
+        if (creator > 0 && ::kill(creator, 0) != 0 && errno == ESRCH) {
+            fs::remove(entry.path(), error);
+        }
+    }
+}
+
 // Built beside the target and moved into place at the end, so that an interrupted creation
 // never leaves a half-made database under the target's name.
 void CreateSqlite(const StoreLocation& location, bool demo) {
@@ -48,6 +68,7 @@ void CreateSqlite(const StoreLocation& location, bool demo) {
     if (target.has_parent_path()) {
         fs::create_directories(target.parent_path(), error);
     }
+    RemoveLeftovers(target);
     const fs::path building =
         target.parent_path() /
         ("." + target.filename().string() + ".creating-" + std::to_string(::getpid()) + "-" +

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <cctype>
 #include <climits>
 
 #include "foundation/Utf8Text.h"
@@ -16,6 +17,24 @@ Variant IntegerValue(int64_t value) {
         return Variant(static_cast<int32_t>(value));
     }
     return Variant(value);
+}
+
+// The file as a URI that tells SQLite it never changes, so that reading it creates no
+// shared-memory or log file beside it. Every byte but unreserved ones is percent-encoded.
+std::string ImmutableUri(const std::filesystem::path& file) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string uri = "file:";
+    for (const char c : std::filesystem::absolute(file).string()) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (std::isalnum(byte) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
+            uri += c;
+        } else {
+            uri += '%';
+            uri += kHex[byte >> 4];
+            uri += kHex[byte & 0xF];
+        }
+    }
+    return uri + "?immutable=1";
 }
 
 std::string ColumnText(sqlite3_stmt* statement, int column) {
@@ -33,10 +52,12 @@ SqliteConnection::SqliteConnection(const std::filesystem::path& file, Mode mode,
         RaiseStoreError(StoreError::Unavailable, "Database", "无法打开%1：文件不存在。",
                         description_);
     }
-    const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY
-                      : mode == Mode::Create ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
-                                             : SQLITE_OPEN_READWRITE;
-    if (sqlite3_open_v2(file.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+    const int flags = mode == Mode::ReadOnly     ? SQLITE_OPEN_READONLY
+                      : mode == Mode::Unchanging ? SQLITE_OPEN_READONLY | SQLITE_OPEN_URI
+                      : mode == Mode::Create     ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
+                                                 : SQLITE_OPEN_READWRITE;
+    const std::string name = mode == Mode::Unchanging ? ImmutableUri(file) : file.string();
+    if (sqlite3_open_v2(name.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
         const int code = db_ ? sqlite3_extended_errcode(db_) : SQLITE_CANTOPEN;
         sqlite3_close_v2(db_);
         db_ = nullptr;

@@ -18,7 +18,11 @@ class SqliteConnection : public Connection {
     enum class Mode {
         ReadWrite,  ///< an existing file; reads take no write lock
         ReadOnly,   ///< an existing file, opened so that nothing can be written through it
-        Create,     ///< a new file
+        /// an existing file that nobody changes while it is open (read-only media, or a file
+        /// this user may not write that no writer has open): read without creating anything
+        /// beside it
+        Unchanging,
+        Create,  ///< a new file
     };
 
     /// Raises Unavailable when the file cannot be opened (or, unless created, does not exist).
