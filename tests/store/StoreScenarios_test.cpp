@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "host/IClassInfo.h"
 #include "host/IDatasUpdate.h"
@@ -381,6 +383,34 @@ TEST_P(StoreScenario, FreeQueriesOnlyRead) {
     module->registry->Create<IDatasUpdate>(progid::kDatasUpdate)
         ->DeleteItem(Variant(kUpdateItemSubSystem), 8005, true);
     EXPECT_EQ(StoredName(8005), "-");
+}
+
+TEST_P(StoreScenario, OnPostgreSQLASessionClosesItsConnectionsWhenDestroyed) {
+    if (GetParam() == Backend::SQLite) {
+        GTEST_SKIP() << "server connections are PostgreSQL's";
+    }
+    const auto connections = [&] {
+        return StoredValue(
+                   "SELECT count(*) FROM pg_stat_activity WHERE datname = "
+                   "current_database()")
+            .ToInt32();
+    };
+    const int32_t before = connections();
+    {
+        HostSession other(scratch->Spec(), "EN");
+        other.Activate();
+        EXPECT_TRUE(subsysmgr::SubSysGroup().initial(850));
+        other.Registry()
+            .Create<IClassInfo>(progid::kClassInfo)
+            ->GetData(other.Context(), "SELECT 1");
+        EXPECT_EQ(connections(), before + 1);
+    }
+    // The server ends a backend shortly after its client left.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (connections() != before && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_EQ(connections(), before);
 }
 
 TEST_P(StoreScenario, OnPostgreSQLFreeQueriesTakeTheReadingRoleOfTheApplicationsUser) {
