@@ -9,6 +9,7 @@
 #include "suite/store/Schema.h"
 #include "suite/store/SqliteConnection.h"
 #include "suite/store/StoreErrors.h"
+#include "suite/store/StoreMessages.h"
 
 namespace quarn::suite {
 
@@ -244,8 +245,8 @@ std::shared_ptr<const RecordTable> Database::QueryReadOnly(const std::string& sq
             }
         }
         if (failure.Error() == StoreError::WriteProtected) {
-            RaiseStoreError(StoreError::ReadOnly, "Database",
-                            "自由查询只能读取套件的表，此语句被拒绝（%1）。", location_.Describe());
+            RaiseStoreError(StoreError::ReadOnly, "Database", messages::kFreeQueryRefused,
+                            location_.Describe());
         }
         throw;
     }

@@ -8,12 +8,11 @@
 
 #include "foundation/Utf8Text.h"
 #include "suite/store/StoreErrors.h"
+#include "suite/store/StoreMessages.h"
 
 namespace quarn::suite {
 
 namespace {
-
-constexpr std::string_view kRefused = "自由查询只能读取套件的表，此语句被拒绝（%1）。";
 
 // Functions with effects outside the query's result, on either engine. A word that starts with
 // one of these is refused wherever it stands.
@@ -98,7 +97,7 @@ void CheckFreeQuery(std::string_view sql, const std::string& description) {
                     word == "into" || word == "copy" || word == "merge";
     }
     if (forbidden) {
-        RaiseStoreError(StoreError::ReadOnly, "Database", kRefused, description);
+        RaiseStoreError(StoreError::ReadOnly, "Database", messages::kFreeQueryRefused, description);
     }
 }
 

@@ -11,6 +11,7 @@
 #include "suite/store/Database.h"
 #include "suite/store/Schema.h"
 #include "suite/store/StoreErrors.h"
+#include "suite/store/StoreMessages.h"
 
 namespace quarn::suite {
 
@@ -89,8 +90,8 @@ void CreateSqlite(const StoreLocation& location, bool demo) {
         if (placeError == EEXIST) {
             RaiseExists(location);
         }
-        RaiseStoreError(StoreError::WriteProtected, "CreateDatabase",
-                        "%1是只读的，未写入任何数据。", location.Describe());
+        RaiseStoreError(StoreError::WriteProtected, "CreateDatabase", messages::kWriteProtected,
+                        location.Describe());
     }
 }
 

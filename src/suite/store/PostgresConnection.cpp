@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "suite/store/EngineErrors.h"
+#include "suite/store/StoreMessages.h"
 
 namespace quarn::suite {
 
@@ -75,7 +76,7 @@ PostgresConnection::PostgresConnection(const std::string& conninfo, int lockTime
     if (!conn_ || PQstatus(conn_) != CONNECTION_OK) {
         PQfinish(conn_);
         conn_ = nullptr;
-        RaiseStoreError(StoreError::Unavailable, "Database", "无法连接%1。", description_);
+        RaiseStoreError(StoreError::Unavailable, "Database", messages::kCannotReach, description_);
     }
     PQsetNoticeProcessor(conn_, IgnoreNotice, nullptr);
     Execute("SET lock_timeout = '" + std::to_string(lockTimeoutSeconds) + "s'");
@@ -89,7 +90,7 @@ void PostgresConnection::Raise(const pg_result* result) {
     const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
     const char* constraint = result ? PQresultErrorField(result, PG_DIAG_CONSTRAINT_NAME) : nullptr;
     if (!state || PQstatus(conn_) != CONNECTION_OK) {
-        RaiseStoreError(StoreError::Unavailable, "Database", "无法连接%1。", description_);
+        RaiseStoreError(StoreError::Unavailable, "Database", messages::kCannotReach, description_);
     }
     const EngineFailure failure = ClassifyPostgresFailure(state, constraint ? constraint : "");
     RaiseStoreError(failure.error, "Database", failure.messageTemplate, description_);

@@ -1,4 +1,5 @@
 #include "suite/store/EngineErrors.h"
+#include "suite/store/StoreMessages.h"
 
 namespace quarn::suite {
 
@@ -10,21 +11,21 @@ EngineFailure ClassifyPostgresFailure(std::string_view sqlState, std::string_vie
     // A writer chosen to break a deadlock is rolled back like one that waited too long:
     // trying again is the answer to both.
     if (sqlState == "40P01" || sqlState == "40001" || sqlState == "55P03") {
-        return {StoreError::Busy, "%1正忙：其他用户正在写入，请稍后重试。"};
+        return {StoreError::Busy, messages::kBusy};
     }
     if (sqlState == "57014") {
         return {StoreError::Busy, "%1上的语句超时，已取消。"};
     }
     if (errorClass == "08" || errorClass == "28" || sqlState == "3D000" || errorClass == "57") {
-        return {StoreError::Unavailable, "无法连接%1。"};
+        return {StoreError::Unavailable, messages::kCannotReach};
     }
     if (errorClass == "53") {
-        return {StoreError::DiskFull, "%1所在的磁盘已满，未写入任何数据。"};
+        return {StoreError::DiskFull, messages::kDiskFull};
     }
     if (sqlState == "25006" || sqlState == "42501") {
-        return {StoreError::WriteProtected, "%1是只读的，未写入任何数据。"};
+        return {StoreError::WriteProtected, messages::kWriteProtected};
     }
-    return {StoreError::QueryFailed, "%1未能执行语句。"};
+    return {StoreError::QueryFailed, messages::kStatementFailed};
 }
 
 }  // namespace quarn::suite

@@ -4,6 +4,7 @@
 
 #include "foundation/Utf8Text.h"
 #include "suite/store/StoreErrors.h"
+#include "suite/store/StoreMessages.h"
 
 namespace quarn::suite {
 
@@ -74,8 +75,7 @@ int VersionOf(Connection& connection) {
 
 void CheckReadable(int version, const std::string& description) {
     if (version == 0) {
-        RaiseStoreError(StoreError::NotOurs, "Database",
-                        "%1不是本程序创建的套件数据库，未做任何更改。", description);
+        RaiseStoreError(StoreError::NotOurs, "Database", messages::kNotOurs, description);
     }
     if (version > kCurrentVersion) {
         RaiseStoreError(StoreError::NewerSchema, "Database",
