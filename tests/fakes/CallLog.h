@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +49,26 @@ class FailureSwitch {
   private:
     static constexpr int kAlways = -1;
     std::map<std::string, int, std::less<>> failing_;  // calls left to fail
+};
+
+/// What every fake component shares: its calls go to the suite's CallLog, and each of its
+/// members can be made to fail.
+class FakeComponent {
+  public:
+    FailureSwitch failures;
+
+  protected:
+    FakeComponent(std::shared_ptr<CallLog> log, const char* name)
+        : log_(std::move(log)), name_(name) {}
+    /// Records the call, then raises when the member is set to fail.
+    void Enter(std::string_view member, std::vector<Variant> arguments = {}) {
+        log_->Record(name_, member, std::move(arguments));
+        failures.Check(name_, member);
+    }
+
+  private:
+    std::shared_ptr<CallLog> log_;
+    const char* name_;
 };
 
 /// Number of the errors that fakes raise on demand.

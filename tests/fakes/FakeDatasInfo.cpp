@@ -1,10 +1,10 @@
 #include "fakes/FakeDatasInfo.h"
 
+#include <algorithm>
+
 namespace quarn::fakes {
 
 namespace {
-
-constexpr const char* kComponent = "DatasInfo";
 
 Variant OrNull(const std::optional<std::string>& value) {
     return value ? Variant(*value) : Variant::Null();
@@ -37,11 +37,6 @@ std::shared_ptr<const RecordTable> SubSystemTable(const std::vector<SubSystemRow
         std::move(values));
 }
 
-void FakeDatasInfo::Enter(const char* member, std::vector<Variant> arguments) {
-    log_->Record(kComponent, member, std::move(arguments));
-    failures.Check(kComponent, member);
-}
-
 RecordsetPtr FakeDatasInfo::GetTopClass_All() {
     Enter("GetTopClass_All");
     return Recordset::Create(GroupTable(groups));
@@ -70,20 +65,11 @@ RecordsetPtr FakeDatasInfo::GetSubFunc_All(int32_t subSystemId) {
     return Recordset::Create({"FSubFuncID", "FSubSysID"}, std::move(rows));
 }
 
-bool FakeDatasInfo::GetSubSystemInfo(double subSystemId, DictionaryPtr& info) {
-    Enter("GetSubSystemInfo", {subSystemId});
-    for (const SubSystemRow& row : subSystems) {
-        if (row.id == static_cast<int32_t>(subSystemId)) {
-            if (!info) {
-                info = Dictionary::Create();
-            }
-            info->Item("FSubSysID", row.id);
-            info->Item("FTopClassID", row.groupId);
-            info->Item("FName_CHS", row.nameCHS);
-            return true;
-        }
-    }
-    return false;
+bool FakeDatasInfo::GetSubSystemInfo(double subSystemId, DictionaryPtr& /*info*/) {
+    Enter("GetSubSystemInfo", {subSystemId});  // callers only ask whether the subsystem exists
+    return std::any_of(subSystems.begin(), subSystems.end(), [&](const SubSystemRow& row) {
+        return row.id == static_cast<int32_t>(subSystemId);
+    });
 }
 
 RecordsetPtr FakeDatasInfo::GetAcctInfo(int16_t kind) {

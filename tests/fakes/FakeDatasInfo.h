@@ -47,18 +47,17 @@ struct AccountTypeRow {
 std::shared_ptr<const RecordTable> GroupTable(const std::vector<GroupRow>& rows);
 std::shared_ptr<const RecordTable> SubSystemTable(const std::vector<SubSystemRow>& rows);
 
-/// DataFlowInfo.DatasInfo over tables that a test fills. Every call is recorded in the shared
-/// CallLog and can be made to fail.
-class FakeDatasInfo : public IDatasInfo {
+/// DataFlowInfo.DatasInfo over tables that a test fills.
+class FakeDatasInfo : public IDatasInfo, public FakeComponent {
   public:
-    explicit FakeDatasInfo(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
+    explicit FakeDatasInfo(std::shared_ptr<CallLog> log)
+        : FakeComponent(std::move(log), "DatasInfo") {}
 
     std::vector<GroupRow> groups;
     std::vector<SubSystemRow> subSystems;
     /// Sub-function counts by subsystem identifier.
     std::vector<std::pair<int32_t, int32_t>> subFunctions;
     std::vector<AccountTypeRow> accountTypes;
-    FailureSwitch failures;
 
     RecordsetPtr GetTopClass_All() override;
     RecordsetPtr GetSubSystem_All(const Variant& groupId) override;
@@ -71,9 +70,6 @@ class FakeDatasInfo : public IDatasInfo {
     void IsBroxQuery(bool value) override;
 
   private:
-    void Enter(const char* member, std::vector<Variant> arguments = {});
-
-    std::shared_ptr<CallLog> log_;
     bool isBroxQuery_ = false;
 };
 

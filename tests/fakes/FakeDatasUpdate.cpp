@@ -6,8 +6,6 @@ namespace quarn::fakes {
 
 namespace {
 
-constexpr const char* kComponent = "DatasUpdate";
-
 std::optional<std::string> OptionalText(const Dictionary& record, const char* key) {
     const std::string text = record.Item(key).TextOrEmpty();
     return text.empty() ? std::nullopt : std::optional<std::string>(text);
@@ -16,20 +14,17 @@ std::optional<std::string> OptionalText(const Dictionary& record, const char* ke
 }  // namespace
 
 void FakeDatasUpdate::BeginTransaction() {
-    log_->Record(kComponent, "BeginTransaction");
-    failures.Check(kComponent, "BeginTransaction");
+    Enter("BeginTransaction");
     snapshot_ = Snapshot{tables_->groups, tables_->subSystems};
 }
 
 void FakeDatasUpdate::CommitTransaction() {
-    log_->Record(kComponent, "CommitTransaction");
-    failures.Check(kComponent, "CommitTransaction");
+    Enter("CommitTransaction");
     snapshot_.reset();
 }
 
 void FakeDatasUpdate::RollbackTransaction() {
-    log_->Record(kComponent, "RollbackTransaction");
-    failures.Check(kComponent, "RollbackTransaction");
+    Enter("RollbackTransaction");
     if (snapshot_) {
         tables_->groups = snapshot_->groups;
         tables_->subSystems = snapshot_->subSystems;
@@ -38,8 +33,7 @@ void FakeDatasUpdate::RollbackTransaction() {
 }
 
 void FakeDatasUpdate::DeleteItem(const Variant& itemType, int32_t itemId, bool flag) {
-    log_->Record(kComponent, "DeleteItem", {itemType, itemId, flag});
-    failures.Check(kComponent, "DeleteItem");
+    Enter("DeleteItem", {itemType, itemId, flag});
     if (itemType.ToInt32() == kUpdateItemGroup) {
         std::erase_if(tables_->groups, [itemId](const GroupRow& row) { return row.id == itemId; });
     } else {
@@ -49,8 +43,7 @@ void FakeDatasUpdate::DeleteItem(const Variant& itemType, int32_t itemId, bool f
 }
 
 void FakeDatasUpdate::CreateTopClass(int32_t index, DictionaryPtr record, bool flag) {
-    log_->Record(kComponent, "CreateTopClass", {index, record, flag});
-    failures.Check(kComponent, "CreateTopClass");
+    Enter("CreateTopClass", {index, record, flag});
     tables_->groups.push_back(
         GroupRow{record->Item("FTopClassID").ToInt32(), record->Item("FTopClassName").ToText(),
                  record->Item("FTopClassNameCHT").ToText(),
@@ -60,8 +53,7 @@ void FakeDatasUpdate::CreateTopClass(int32_t index, DictionaryPtr record, bool f
 
 void FakeDatasUpdate::CreateSubSys(int32_t groupId, int32_t index, DictionaryPtr record,
                                    bool flag) {
-    log_->Record(kComponent, "CreateSubSys", {groupId, index, record, flag});
-    failures.Check(kComponent, "CreateSubSys");
+    Enter("CreateSubSys", {groupId, index, record, flag});
     SubSystemRow row;
     row.id = record->Item("FSubSysID").ToInt32();
     row.groupId = groupId;

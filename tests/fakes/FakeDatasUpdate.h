@@ -11,13 +11,11 @@
 namespace quarn::fakes {
 
 /// DataFlowInfo.DatasUpdate writing into the tables of a FakeDatasInfo, with transactions
-/// that restore the tables on rollback. Records every call and fails on demand.
-class FakeDatasUpdate : public IDatasUpdate {
+/// that restore the tables on rollback.
+class FakeDatasUpdate : public IDatasUpdate, public FakeComponent {
   public:
     FakeDatasUpdate(std::shared_ptr<CallLog> log, std::shared_ptr<FakeDatasInfo> tables)
-        : log_(std::move(log)), tables_(std::move(tables)) {}
-
-    FailureSwitch failures;
+        : FakeComponent(std::move(log), "DatasUpdate"), tables_(std::move(tables)) {}
 
     void BeginTransaction() override;
     void CommitTransaction() override;
@@ -32,7 +30,6 @@ class FakeDatasUpdate : public IDatasUpdate {
         std::vector<SubSystemRow> subSystems;
     };
 
-    std::shared_ptr<CallLog> log_;
     std::shared_ptr<FakeDatasInfo> tables_;
     std::optional<Snapshot> snapshot_;
 };

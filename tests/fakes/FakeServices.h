@@ -10,124 +10,183 @@
 
 #include "fakes/CallLog.h"
 #include "host/IChmHelp.h"
+#include "host/IClassDefineInfo.h"
 #include "host/IClassInfo.h"
 #include "host/IFrmResLoader.h"
 #include "host/ILog.h"
 #include "host/IMessageBox.h"
 #include "host/IMessageFormatter.h"
 #include "host/IResLoader.h"
+#include "host/IRptAction.h"
 #include "host/IShareProps.h"
 
-/// In-memory fakes of the suite components other than the data-flow information. Each records
-/// its calls in the suite's CallLog and fails on demand through its FailureSwitch.
+/// In-memory fakes of the suite components other than the data-flow information.
 namespace quarn::fakes {
 
-class FakeClassInfo : public IClassInfo {
+/// FID/FName rows for the listing fakes.
+RecordsetPtr EntryRows(const std::vector<std::pair<int32_t, std::string>>& entries);
+
+class FakeClassInfo : public IClassInfo, public FakeComponent {
   public:
-    explicit FakeClassInfo(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
+    explicit FakeClassInfo(std::shared_ptr<CallLog> log)
+        : FakeComponent(std::move(log), "ClassInfo") {}
 
     /// Answers GetData; by default an empty open Recordset.
     std::function<RecordsetPtr(const std::string& sql)> answerGetData;
     /// Answers GetClassType; by default an empty Vector.
     std::function<VectorPtr(const std::string& selection)> answerGetClassType;
-    FailureSwitch failures;
 
-    RecordsetPtr GetData(const std::string& propsString, const std::string& sql) override;
-    VectorPtr GetClassType(const std::string& propsString, const std::string& selection) override;
-
-  private:
-    std::shared_ptr<CallLog> log_;
+    RecordsetPtr GetData(const std::string& propsString, const std::string& sql) override {
+        Enter("GetData", {propsString, sql});
+        return answerGetData ? answerGetData(sql) : Recordset::Create({"Value"}, {});
+    }
+    VectorPtr GetClassType(const std::string& propsString, const std::string& selection) override {
+        Enter("GetClassType", {propsString, selection});
+        return answerGetClassType ? answerGetClassType(selection) : Vector::Create();
+    }
 };
 
-class FakeShareProps : public IShareProps {
+class FakeClassDefineInfo : public IClassDefineInfo, public FakeComponent {
   public:
-    explicit FakeShareProps(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
+    explicit FakeClassDefineInfo(std::shared_ptr<CallLog> log)
+        : FakeComponent(std::move(log), "ClassDefineInfo") {}
 
-    FailureSwitch failures;
+    /// Answers by subsystem identifier or selection text; empty FID/FName Recordsets by default.
+    std::function<RecordsetPtr(int32_t subSystemId)> answerMultiCheckFlows;
+    std::function<RecordsetPtr(const std::string& selection)> answerWorkFlows;
 
-    Variant GetProperty(int32_t processId, const std::string& name) override;
-    void SetProperty(int32_t processId, const std::string& name, Variant value) override;
+    RecordsetPtr GetMultiCheckFlows(const std::string& propsString, int32_t subSystemId) override {
+        Enter("GetMultiCheckFlows", {propsString, subSystemId});
+        return answerMultiCheckFlows ? answerMultiCheckFlows(subSystemId) : EntryRows({});
+    }
+    RecordsetPtr GetWorkFlows(const std::string& propsString,
+                              const std::string& selection) override {
+        Enter("GetWorkFlows", {propsString, selection});
+        return answerWorkFlows ? answerWorkFlows(selection) : EntryRows({});
+    }
+};
+
+class FakeRptAction : public IRptAction, public FakeComponent {
+  public:
+    explicit FakeRptAction(std::shared_ptr<CallLog> log)
+        : FakeComponent(std::move(log), "RptAction") {}
+
+    /// The reports (FID, FName, FType); none by default.
+    std::function<RecordsetPtr()> answerReports;
+
+    RecordsetPtr GetReportRs(const std::string& propsString, int16_t kind) override {
+        Enter("GetReportRs", {propsString, kind});
+        return answerReports ? answerReports() : Recordset::Create({"FID", "FName", "FType"}, {});
+    }
+};
+
+/// Keeps the values it is given; only reads are recorded.
+class FakeShareProps : public IShareProps, public FakeComponent {
+  public:
+    explicit FakeShareProps(std::shared_ptr<CallLog> log)
+        : FakeComponent(std::move(log), "ShareProps") {}
+
+    Variant GetProperty(int32_t processId, const std::string& name) override {
+        Enter("GetProperty", {processId, name});
+        const auto it = values_.find({processId, name});
+        return it == values_.end() ? Variant() : it->second;
+    }
+    void SetProperty(int32_t processId, const std::string& name, Variant value) override {
+        values_[{processId, name}] = std::move(value);
+    }
 
   private:
-    std::shared_ptr<CallLog> log_;
     std::map<std::pair<int32_t, std::string>, Variant> values_;
 };
 
 /// Returns the catalog's text for the current language, or "[LANGUAGE]key" when it has none,
 /// so tests see that a text went through the loader.
-class FakeResLoader : public IResLoader {
+class FakeResLoader : public IResLoader, public FakeComponent {
   public:
-    explicit FakeResLoader(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
+    explicit FakeResLoader(std::shared_ptr<CallLog> log)
+        : FakeComponent(std::move(log), "ResLoader") {}
 
     /// Texts by language and key.
     std::map<std::string, std::map<std::string, std::string>> catalog;
-    FailureSwitch failures;
 
     std::string ResFileBaseName() const override { return baseName_; }
-    void ResFileBaseName(const std::string& value) override;
+    void ResFileBaseName(const std::string& value) override {
+        Enter("ResFileBaseName", {value});
+        baseName_ = value;
+    }
     std::string LanguageID() const override { return language_; }
-    void LanguageID(const std::string& value) override;
-    std::string LoadString(const std::string& key) override;
+    void LanguageID(const std::string& value) override {
+        Enter("LanguageID", {value});
+        language_ = value;
+    }
+    std::string LoadString(const std::string& key) override {
+        Enter("LoadString", {key});
+        const auto texts = catalog.find(language_);
+        if (texts != catalog.end() && texts->second.contains(key)) {
+            return texts->second.at(key);
+        }
+        return "[" + language_ + "]" + key;
+    }
 
   private:
-    std::shared_ptr<CallLog> log_;
     std::string baseName_;
     std::string language_;
 };
 
-class FakeLog : public ILog {
+class FakeLog : public ILog, public FakeComponent {
   public:
-    explicit FakeLog(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
+    explicit FakeLog(std::shared_ptr<CallLog> log) : FakeComponent(std::move(log), "Log") {}
 
     bool enabled = true;
-    FailureSwitch failures;
 
-    Variant LogStart(const std::string& procedure) override;
-    void LogEnd(int32_t handle, int32_t value) override;
-    bool IsEnabled() override;
+    Variant LogStart(const std::string& procedure) override {
+        Enter("LogStart", {procedure});
+        return nextHandle_++;
+    }
+    void LogEnd(int32_t handle, int32_t value) override { Enter("LogEnd", {handle, value}); }
+    bool IsEnabled() override {
+        Enter("IsEnabled");
+        return enabled;
+    }
 
   private:
-    std::shared_ptr<CallLog> log_;
     int32_t nextHandle_ = 1;
 };
 
-class FakeChmHelp : public IChmHelp {
+class FakeChmHelp : public IChmHelp, public FakeComponent {
   public:
-    explicit FakeChmHelp(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
-    FailureSwitch failures;
+    explicit FakeChmHelp(std::shared_ptr<CallLog> log) : FakeComponent(std::move(log), "ChmHelp") {}
     void ShowHELP(int32_t topic, int16_t mode, const std::string& text1, int32_t number1,
-                  const std::string& text2, int32_t number2) override;
-
-  private:
-    std::shared_ptr<CallLog> log_;
+                  const std::string& text2, int32_t number2) override {
+        Enter("ShowHELP", {topic, mode, text1, number1, text2, number2});
+    }
 };
 
-class FakeFrmResLoader : public IFrmResLoader {
+/// Gives English dialogs one font and the others another.
+class FakeFrmResLoader : public IFrmResLoader, public FakeComponent {
   public:
-    explicit FakeFrmResLoader(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
-    FailureSwitch failures;
-    void SetFrmFont(IFontTarget& dialog, const std::string& language) override;
-
-  private:
-    std::shared_ptr<CallLog> log_;
+    explicit FakeFrmResLoader(std::shared_ptr<CallLog> log)
+        : FakeComponent(std::move(log), "FrmResLoader") {}
+    void SetFrmFont(IFontTarget& dialog, const std::string& language) override {
+        Enter("SetFrmFont", {language});
+        dialog.SetFormFont(language == "EN" ? "Sans" : "Noto Sans CJK", 9);
+    }
 };
 
-/// Replaces %1, %2, ... by the arguments' texts.
-class FakeMessageFormatter : public IMessageFormatter {
+/// Replaces %1, %2, ... (up to %9) by the arguments' texts.
+class FakeMessageFormatter : public IMessageFormatter, public FakeComponent {
   public:
-    explicit FakeMessageFormatter(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
-    FailureSwitch failures;
+    explicit FakeMessageFormatter(std::shared_ptr<CallLog> log)
+        : FakeComponent(std::move(log), "MessageFormatter") {}
     std::string FormatMessage(const std::string& templateText,
                               const std::vector<Variant>& arguments) override;
-
-  private:
-    std::shared_ptr<CallLog> log_;
 };
 
 /// Records every message and answers OK.
-class FakeMessageBox : public IMessageBox {
+class FakeMessageBox : public IMessageBox, public FakeComponent {
   public:
-    explicit FakeMessageBox(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
+    explicit FakeMessageBox(std::shared_ptr<CallLog> log)
+        : FakeComponent(std::move(log), "MessageBox") {}
 
     struct Shown {
         std::string prompt;
@@ -136,51 +195,11 @@ class FakeMessageBox : public IMessageBox {
     };
     std::vector<Shown> shown;
 
-    int32_t Show(const std::string& prompt, int32_t flags, const std::string& title) override;
-
-  private:
-    std::shared_ptr<CallLog> log_;
+    int32_t Show(const std::string& prompt, int32_t flags, const std::string& title) override {
+        Enter("Show", {prompt, flags, title});
+        shown.push_back({prompt, flags, title});
+        return kMessageBoxResultOk;
+    }
 };
-
-}  // namespace quarn::fakes
-
-#include "host/IClassDefineInfo.h"
-#include "host/IRptAction.h"
-
-namespace quarn::fakes {
-
-class FakeClassDefineInfo : public IClassDefineInfo {
-  public:
-    explicit FakeClassDefineInfo(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
-
-    /// Answers by subsystem identifier or selection text; empty FID/FName Recordsets by default.
-    std::function<RecordsetPtr(int32_t subSystemId)> answerMultiCheckFlows;
-    std::function<RecordsetPtr(const std::string& selection)> answerWorkFlows;
-    FailureSwitch failures;
-
-    RecordsetPtr GetMultiCheckFlows(const std::string& propsString, int32_t subSystemId) override;
-    RecordsetPtr GetWorkFlows(const std::string& propsString,
-                              const std::string& selection) override;
-
-  private:
-    std::shared_ptr<CallLog> log_;
-};
-
-class FakeRptAction : public IRptAction {
-  public:
-    explicit FakeRptAction(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
-
-    /// The reports (FID, FName, FType); none by default.
-    std::function<RecordsetPtr()> answerReports;
-    FailureSwitch failures;
-
-    RecordsetPtr GetReportRs(const std::string& propsString, int16_t kind) override;
-
-  private:
-    std::shared_ptr<CallLog> log_;
-};
-
-/// FID/FName rows for the listing fakes.
-RecordsetPtr EntryRows(const std::vector<std::pair<int32_t, std::string>>& entries);
 
 }  // namespace quarn::fakes
