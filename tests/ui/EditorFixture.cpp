@@ -6,7 +6,6 @@
 #include <QTimer>
 #include <cmath>
 
-#include "ui/InputTool.h"
 #include "ui/Twips.h"
 
 namespace quarn::subsysmgr {
@@ -100,14 +99,6 @@ ModalScript::ModalScript(std::function<void(QDialog&)> action)
 ModalScript::~ModalScript() {
     delete act_;
     delete safety_;
-}
-
-QString Repeat(const QString& character, int count) {
-    QString text;
-    for (int i = 0; i < count; ++i) {
-        text += character;
-    }
-    return text;
 }
 
 }  // namespace quarn::subsysmgr

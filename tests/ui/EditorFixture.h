@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QString>
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,8 +13,6 @@ class QDialog;
 class QTimer;
 
 namespace quarn::subsysmgr {
-
-class InputTool;
 
 /// A suite with account types 1, 2, 3, 7, 8 and 13 and a small tree: delivered group 5 with
 /// subsystem 50; customer groups 850 (subsystems 8001-8003) and 851; Brox group 10500 with
@@ -55,8 +52,5 @@ class ModalScript {
     QTimer* safety_;
     bool ran_ = false;
 };
-
-/// A text of `count` times the character.
-QString Repeat(const QString& character, int count);
 
 }  // namespace quarn::subsysmgr

@@ -41,12 +41,12 @@ TEST(InputTool, TextLengthCountsCharactersNotUtf16Units) {
     QDialog window;
     InputTool name(InputTool::Kind::Text, &window);
     name.MaxLength(40);
-    const QString chinese = Repeat(u"财"_s, 40);
+    const QString chinese = u"财"_s.repeated(40);
     name.Text(chinese);
     EXPECT_EQ(name.Text(), chinese);
     name.Text(chinese + u"务"_s);
     EXPECT_EQ(name.Text(), chinese);
-    const QString supplementary = Repeat(u"𠀀"_s, 40);  // two UTF-16 units each
+    const QString supplementary = u"𠀀"_s.repeated(40);  // two UTF-16 units each
     name.Text(supplementary + u"𠀀"_s);
     EXPECT_EQ(name.Text(), supplementary);
 
@@ -55,7 +55,7 @@ TEST(InputTool, TextLengthCountsCharactersNotUtf16Units) {
     QTest::keyClicks(name.Editor(), u"x"_s);  // a full field takes no more
     EXPECT_EQ(name.Text(), supplementary);
     name.MaxLength(3);
-    EXPECT_EQ(name.Text(), Repeat(u"𠀀"_s, 3));
+    EXPECT_EQ(name.Text(), u"𠀀"_s.repeated(3));
 }
 
 }  // namespace
