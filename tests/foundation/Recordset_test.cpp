@@ -68,12 +68,11 @@ TEST(Recordset, AfterCloseEveryUseRaisesRecordsetClosed) {
     EXPECT_EQ(rs->State(), 1);
     rs->Close();
     EXPECT_EQ(rs->State(), 0);
-    const std::function<void()> uses[] = {
-        [&] { rs->Fields("FID"); },   [&] { rs->MoveFirst(); }, [&] { rs->MoveNext(); },
-        [&] { rs->Eof(); },           [&] { rs->Bof(); },       [&] { rs->RecordCount(); },
-        [&] { rs->Filter("FID=1"); }, [&] { rs->Filter(""); },  [&] { rs->ColumnCount(); },
-        [&] { rs->ColumnName(0); },
-    };
+    const std::function<void()> uses[] = {[&] { rs->Fields("FID"); },   [&] { rs->MoveFirst(); },
+                                          [&] { rs->MoveNext(); },      [&] { rs->Eof(); },
+                                          [&] { rs->Bof(); },           [&] { rs->RecordCount(); },
+                                          [&] { rs->Filter("FID=1"); }, [&] { rs->Filter(""); },
+                                          [&] { rs->ColumnCount(); },   [&] { rs->ColumnName(0); }};
     for (std::size_t i = 0; i < std::size(uses); ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(RaisedError(uses[i]), ErrorNumber(FoundationError::RecordsetClosed));
