@@ -33,19 +33,15 @@ int32_t MarkOf(const ComponentRegistry& registry, std::string_view progId) {
     return registry.Create<IShareProps>(progId)->GetProperty(0, "").ToInt32();
 }
 
-TEST(ComponentRegistry, CreatingAnUnregisteredComponentRaisesComponentNotRegistered) {
+TEST(ComponentRegistry, CreatesByProgIdWithoutRegardToCaseUntilUnregistered) {
     ComponentRegistry registry;
     try {
         registry.Create<IShareProps>("PropsMgr.ShareProps");
-        FAIL() << "expected an error";
+        ADD_FAILURE() << "created without a registration";
     } catch (const ComError& error) {
         EXPECT_EQ(error.Number(), ErrorNumber(HostError::ComponentNotRegistered));
         EXPECT_NE(error.Description().find("PropsMgr.ShareProps"), std::string::npos);
     }
-}
-
-TEST(ComponentRegistry, CreatesByProgIdWithoutRegardToCaseUntilUnregistered) {
-    ComponentRegistry registry;
     registry.Register("PropsMgr.ShareProps", PropsFactory(1));
     registry.Register("LKLogMsg.Log", PropsFactory(9));
     EXPECT_TRUE(registry.IsRegistered("PROPSMGR.SHAREPROPS"));
@@ -65,22 +61,19 @@ TEST(ComponentRegistry, CreatesByProgIdWithoutRegardToCaseUntilUnregistered) {
     EXPECT_EQ(MarkOf(registry, "LKLogMsg.Log"), 9);  // the other registration is untouched
 }
 
-TEST(ComponentRegistry, AComponentLackingTheInterfaceRaisesInterfaceNotSupported) {
+TEST(ComponentRegistry, AWrongInterfaceIsRefusedAndAFactorysOwnErrorPassesThrough) {
     ComponentRegistry registry;
     registry.Register("LKLogMsg.Log", PropsFactory(1));
     EXPECT_NE(registry.CreateObject("LKLogMsg.Log"), nullptr);
     EXPECT_EQ(RaisedError([&] { registry.Create<ILog>("LKLogMsg.Log"); }),
               ErrorNumber(HostError::InterfaceNotSupported));
-}
 
-TEST(ComponentRegistry, AFactorysOwnErrorPassesThroughUnchanged) {
-    ComponentRegistry registry;
     registry.Register("PropsMgr.ShareProps", []() -> std::shared_ptr<Component> {
         throw ComError(ObjectError(777), "PropsMgr", "The property store is not running.");
     });
     try {
         registry.Create<IShareProps>("PropsMgr.ShareProps");
-        FAIL() << "expected an error";
+        ADD_FAILURE() << "the factory's error was lost";
     } catch (const ComError& error) {
         EXPECT_EQ(error.Number(), ObjectError(777));
         EXPECT_EQ(error.Source(), "PropsMgr");
