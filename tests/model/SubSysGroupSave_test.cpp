@@ -71,13 +71,13 @@ TEST_F(SubSysGroupSave, AChangedGroupIsRewrittenInOneTransactionAndAnUnchangedOn
 
 TEST_F(SubSysGroupSave, OnlyAGroupWithoutSubsystemsIsDeletedAndMarkedModifiedAlsoCreated) {
     SubSysGroup group;
-    ASSERT_TRUE(group.initial(850));
+    ASSERT_TRUE(group.initial(851));  // one subsystem
     group.Deleted(true);
     suite.calls->Clear();
     EXPECT_FALSE(group.Save());
     EXPECT_EQ(Writes(), (Sequence{"GetData", "Show", "initial"}));
     EXPECT_EQ(suite.calls->CallsTo("GetData").at(0).arguments.at(1),
-              Variant("select count(*) as FCount from t_DataFlowSubSystem where FTopClassID=850"));
+              Variant("select count(*) as FCount from t_DataFlowSubSystem where FTopClassID=851"));
     ASSERT_EQ(suite.messageBox->shown.size(), 1u);
     EXPECT_EQ(suite.messageBox->shown[0].prompt, "[CHS]系统分组下有子系统，不允许删除！");
     EXPECT_EQ(suite.messageBox->shown[0].flags, 48);
