@@ -1,8 +1,10 @@
 #pragma once
 
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace quarn::bench {
@@ -18,6 +20,9 @@ struct TreeSize {
 
 /// Group and subsystem identifiers and names of the generated tree.
 int32_t GroupId(int32_t group);
+std::string GroupNameEN(int32_t group);
+std::string GroupNameCHS(int32_t group);
+std::string GroupNameCHT(int32_t group);
 int32_t SubSystemId(int32_t subSystem);
 std::string SubSystemNameEN(int32_t subSystem);
 std::string SubSystemNameCHS(int32_t subSystem);
@@ -31,5 +36,17 @@ std::string CreateTreeFile(TreeSize size);
 
 /// An in-memory SQLite database with the schema and the tree, for the direct queries.
 sqlite3* CreateTreeInMemory(TreeSize size);
+
+/// A libpq connection, closed with the handle.
+using PostgresHandle = std::unique_ptr<PGconn, decltype(&PQfinish)>;
+/// Throws std::runtime_error when the server cannot be reached.
+PostgresHandle ConnectPostgres(const std::string& conninfo);
+
+/// A new database on the PostgreSQL server that `serverConninfo` (a superuser's libpq
+/// connection string) reaches, with the suite's schema and the tree; returns the libpq
+/// connection string of the new database. Throws std::runtime_error on a failure.
+std::string CreateTreePostgres(const std::string& serverConninfo, TreeSize size);
+/// Drops that database, closing the connections that still use it. Never throws.
+void DropTreePostgres(const std::string& serverConninfo, TreeSize size) noexcept;
 
 }  // namespace quarn::bench

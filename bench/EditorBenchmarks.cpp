@@ -20,6 +20,7 @@
 #include <stdexcept>
 
 #include "BenchmarkData.h"
+#include "ProfiledIterations.h"
 #include "host/ComponentRegistry.h"
 #include "model/SubSysGroup.h"
 #include "model/SubSystem.h"
@@ -87,7 +88,7 @@ void BM_OpenSubSystemEditor(benchmark::State& state) {
         state.SkipWithError("the editor does not list every group");
     }
 }
-BENCHMARK(BM_OpenSubSystemEditor)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenSubSystemEditor)->Unit(benchmark::kMillisecond)->Apply(ProfiledIterations);
 
 void BM_BareWidgets(benchmark::State& state) {
     std::vector<QString> groups;
@@ -123,7 +124,7 @@ void BM_BareWidgets(benchmark::State& state) {
         benchmark::DoNotOptimize(groupList->count());
     }
 }
-BENCHMARK(BM_BareWidgets)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BareWidgets)->Unit(benchmark::kMillisecond)->Apply(ProfiledIterations);
 
 }  // namespace
 

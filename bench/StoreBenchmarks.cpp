@@ -1,16 +1,20 @@
-// Each benchmark of ours runs beside the direct SQLite query that answers the same question on
-// the same data: an indexed point lookup in memory for the checks, the bare delete and insert
-// for a save, a plain scan for the cold load. bench/README.md lists the ratios.
+// Each benchmark of ours runs beside the direct query that answers the same question on the
+// same data: an indexed SQLite point lookup in memory for the checks, the bare delete and insert
+// for a save (on SQLite, and with libpq on PostgreSQL), a plain scan for the cold load.
+// bench/README.md lists the ratios.
 
 #include <benchmark/benchmark.h>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
 
 #include "BenchmarkData.h"
+#include "ProfiledIterations.h"
 #include "model/SubSysGroup.h"
 #include "model/SubSystem.h"
 #include "runtime/SessionContext.h"
@@ -33,6 +37,16 @@ struct Environment {
     sqlite3* memory = nullptr;
     sqlite3* onDisk = nullptr;
     std::unique_ptr<suite::HostSession> session;
+
+    ~Environment() {
+        session.reset();
+        sqlite3_close(memory);
+        sqlite3_close(onDisk);
+        std::error_code ignored;
+        for (const char* suffix : {"", "-wal", "-shm"}) {
+            std::filesystem::remove(file + suffix, ignored);
+        }
+    }
 };
 
 Environment& EnvironmentFor(int32_t subSystems) {
@@ -44,6 +58,8 @@ Environment& EnvironmentFor(int32_t subSystems) {
         environment->file = CreateTreeFile(environment->size);
         environment->memory = CreateTreeInMemory(environment->size);
         sqlite3_open(environment->file.c_str(), &environment->onDisk);
+        // The direct writes keep the same rules as the store's: a subsystem needs its group.
+        sqlite3_db_config(environment->onDisk, SQLITE_DBCONFIG_ENABLE_FKEY, 1, nullptr);
         environment->session =
             std::make_unique<suite::HostSession>("sqlite:" + environment->file, "EN");
     }
@@ -75,6 +91,7 @@ class Statement {
 
 void Sizes(benchmark::internal::Benchmark* benchmark) {
     benchmark->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+    ProfiledIterations(benchmark);
 }
 
 // --- The identifier check: is the new identifier taken in any group? ---
@@ -231,7 +248,7 @@ void BM_GetAllSubSysGroup(benchmark::State& state) {
         benchmark::DoNotOptimize(group.GetAllSubSysGroup());
     }
 }
-BENCHMARK(BM_GetAllSubSysGroup)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GetAllSubSysGroup)->Unit(benchmark::kMicrosecond)->Apply(ProfiledIterations);
 
 void BM_GroupScanSqliteFile(benchmark::State& state) {
     auto& environment = EnvironmentFor(100000);
@@ -247,15 +264,16 @@ void BM_GroupScanSqliteFile(benchmark::State& state) {
         sqlite3_reset(scan.get());
     }
 }
-BENCHMARK(BM_GroupScanSqliteFile)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GroupScanSqliteFile)->Unit(benchmark::kMicrosecond)->Apply(ProfiledIterations);
 
 // --- Saving one edited subsystem, the re-read of the shared information included ---
 
-void BM_SaveOneSubsystem(benchmark::State& state) {
-    auto& environment = EnvironmentFor(static_cast<int32_t>(state.range(0)));
+// Edits one subsystem and saves it through the business objects, on the database of the
+// installed session.
+void SaveOneSubsystem(benchmark::State& state, TreeSize size) {
     SubSysGroup group;
     group.CancelCheck(true);
-    group.Id(GroupId(7 % environment.size.Groups()));
+    group.Id(GroupId(7 % size.Groups()));
     const auto subSystem = group.GetSubSystem(SubSystemId(7), false);
     subSystem->SubSystemID_Old(subSystem->Id());
     group.OptType(subsysmgr::enm_OptType_SubSystem);
@@ -264,8 +282,15 @@ void BM_SaveOneSubsystem(benchmark::State& state) {
     for (auto _ : state) {
         subSystem->Index(n++);
         group.UpdateSubSystem(subSystem);
-        group.Save();
+        if (!group.Save()) {  // Save reports a failed item only by its result
+            state.SkipWithError("the save failed");
+            break;
+        }
     }
+}
+
+void BM_SaveOneSubsystem(benchmark::State& state) {
+    SaveOneSubsystem(state, EnvironmentFor(static_cast<int32_t>(state.range(0))).size);
 }
 BENCHMARK(BM_SaveOneSubsystem)->Apply(Sizes);
 
@@ -301,6 +326,105 @@ void BM_DeleteInsertSqliteFile(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DeleteInsertSqliteFile)->Apply(Sizes);
+
+// --- The same save on PostgreSQL, beside the bare transaction with libpq ---
+
+// The generated tree in a database of its own on the server that QUARN_TEST_PG names (a
+// superuser's libpq connection string; scripts/with-postgres sets it), dropped at exit.
+struct PostgresEnvironment {
+    std::string server;
+    TreeSize size;
+    std::string conninfo;
+    std::unique_ptr<suite::HostSession> session;
+
+    ~PostgresEnvironment() {
+        session.reset();
+        DropTreePostgres(server, size);
+    }
+};
+
+// The environment of the size with its session installed; nullptr, with the benchmark skipped,
+// without a server or when the tree cannot be made there.
+PostgresEnvironment* PostgresOrSkip(benchmark::State& state) {
+    const char* server = std::getenv("QUARN_TEST_PG");
+    if (!server || !*server) {
+        state.SkipWithError("skipped: QUARN_TEST_PG is not set (run under scripts/with-postgres)");
+        return nullptr;
+    }
+    static std::map<int32_t, std::unique_ptr<PostgresEnvironment>> environments;
+    auto& environment = environments[static_cast<int32_t>(state.range(0))];
+    try {
+        if (!environment) {
+            auto made = std::make_unique<PostgresEnvironment>();
+            made->server = server;
+            made->size = TreeSize{static_cast<int32_t>(state.range(0))};
+            made->conninfo = CreateTreePostgres(server, made->size);
+            made->session =
+                std::make_unique<suite::HostSession>("postgresql:" + made->conninfo, "EN");
+            environment = std::move(made);
+        }
+    } catch (const std::exception& error) {
+        state.SkipWithError(error.what());
+        return nullptr;
+    }
+    environment->session->Activate();
+    return environment.get();
+}
+
+void BM_SaveOneSubsystemPostgres(benchmark::State& state) {
+    PostgresEnvironment* environment = PostgresOrSkip(state);
+    if (!environment) {
+        return;
+    }
+    SaveOneSubsystem(state, environment->size);
+}
+BENCHMARK(BM_SaveOneSubsystemPostgres)->Apply(Sizes);
+
+// BEGIN, the prepared DELETE and INSERT, COMMIT: four round trips.
+void BM_DeleteInsertPostgres(benchmark::State& state) {
+    PostgresEnvironment* environment = PostgresOrSkip(state);
+    if (!environment) {
+        return;
+    }
+    const PostgresHandle connection = ConnectPostgres(environment->conninfo);
+    PGconn* const pg = connection.get();
+    const auto succeeded = [](PGresult* result) {
+        const ExecStatusType status = PQresultStatus(result);
+        PQclear(result);
+        return status == PGRES_COMMAND_OK;
+    };
+    if (!succeeded(PQprepare(pg, "erase", "DELETE FROM t_DataFlowSubSystem WHERE FSubSysID = $1", 0,
+                             nullptr)) ||
+        !succeeded(PQprepare(pg, "insert",
+                             "INSERT INTO t_DataFlowSubSystem (FSubSysID, FTopClassID, FName, "
+                             "FName_CHS, FName_CHT, FName_EN, FSUBID, FClassName, FVisible, "
+                             "FIndex, FAcctType, FShowSysType) VALUES ($1, $2, $3, $4, $5, $6, "
+                             "'code', 'QuarnBroxActive.Application', 1, $7, ',1,', 1)",
+                             0, nullptr))) {
+        state.SkipWithError(PQerrorMessage(pg));
+        return;
+    }
+    const std::string id = std::to_string(SubSystemId(9));
+    const std::string group = std::to_string(GroupId(9 % environment->size.Groups()));
+    int32_t n = 0;
+    for (auto _ : state) {
+        const std::string chs = SubSystemNameCHS(9);
+        const std::string cht = SubSystemNameCHT(9);
+        const std::string en = SubSystemNameEN(9);
+        const std::string index = std::to_string(n++);
+        const char* erase[] = {id.c_str()};
+        const char* insert[] = {id.c_str(),  group.c_str(), chs.c_str(),  chs.c_str(),
+                                cht.c_str(), en.c_str(),    index.c_str()};
+        if (!succeeded(PQexec(pg, "BEGIN")) ||
+            !succeeded(PQexecPrepared(pg, "erase", 1, erase, nullptr, nullptr, 0)) ||
+            !succeeded(PQexecPrepared(pg, "insert", 7, insert, nullptr, nullptr, 0)) ||
+            !succeeded(PQexec(pg, "COMMIT"))) {
+            state.SkipWithError(PQerrorMessage(pg));
+            break;
+        }
+    }
+}
+BENCHMARK(BM_DeleteInsertPostgres)->Apply(Sizes);
 
 // --- The cold load after ClearCache ---
 
