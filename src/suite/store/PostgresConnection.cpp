@@ -80,6 +80,9 @@ PostgresConnection::PostgresConnection(const std::string& conninfo, int lockTime
     }
     PQsetNoticeProcessor(conn_, IgnoreNotice, nullptr);
     Execute("SET lock_timeout = '" + std::to_string(lockTimeoutSeconds) + "s'");
+    // Kept statements are planned for their values: a generic plan of "FSeq > $1" would scan
+    // the whole change log, which grows with every write.
+    Execute("SET plan_cache_mode = force_custom_plan");
 }
 
 PostgresConnection::~PostgresConnection() {
