@@ -18,6 +18,16 @@ struct ColumnSpec {
     Type type;
 };
 
+/// The names of the columns, in order: the column names of a typed read's table.
+inline std::vector<std::string> NamesOf(const std::vector<ColumnSpec>& columns) {
+    std::vector<std::string> names;
+    names.reserve(columns.size());
+    for (const ColumnSpec& column : columns) {
+        names.push_back(column.name);
+    }
+    return names;
+}
+
 /// One connection to one engine. Statements take their values as parameters $1, $2, ... in
 /// order of first appearance, never pasted into the text; each distinct text is prepared once
 /// per connection and kept. Failures raise StoreFailure, classified by the engine's own codes

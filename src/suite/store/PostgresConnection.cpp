@@ -196,11 +196,7 @@ std::shared_ptr<const RecordTable> PostgresConnection::QueryTyped(
         }
         rows.push_back(std::move(values));
     }
-    std::vector<std::string> names;
-    for (const ColumnSpec& column : columns) {
-        names.push_back(column.name);
-    }
-    return RecordTable::Create(std::move(names), std::move(rows));
+    return RecordTable::Create(NamesOf(columns), std::move(rows));
 }
 
 std::string PostgresConnection::InList(std::string_view column, int parameter) const {

@@ -221,11 +221,7 @@ std::shared_ptr<const RecordTable> SqliteConnection::QueryTyped(
         }
         rows.push_back(std::move(values));
     });
-    std::vector<std::string> names;
-    for (const ColumnSpec& column : columns) {
-        names.push_back(column.name);
-    }
-    return RecordTable::Create(std::move(names), std::move(rows));
+    return RecordTable::Create(NamesOf(columns), std::move(rows));
 }
 
 std::string SqliteConnection::InList(std::string_view column, int parameter) const {
