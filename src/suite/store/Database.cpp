@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <set>
 
 #include "suite/store/FreeQueryGuard.h"
 #include "suite/store/PostgresConnection.h"
@@ -124,7 +125,7 @@ void Database::BeginWrite() {
     transactionLock_ = std::move(lock);
     inTransaction_ = true;
     writing_ = true;
-    changes_.clear();
+    written_.clear();
     try {
         if (!schemaCurrent_) {
             const int version = schema::VersionOf(*connection_);
@@ -132,8 +133,14 @@ void Database::BeginWrite() {
             schema::Migrate(*connection_, version);
         }
         // The row lock of the counter orders concurrent writers: numbers follow commits.
-        transactionSequence_ =
-            connection_->Run("UPDATE t_DataFlowChangeSeq SET FSeq = FSeq + 1 RETURNING FSeq", {});
+        if (IsPostgreSQL()) {
+            transactionSequence_ = connection_->Run(
+                "UPDATE t_DataFlowChangeSeq SET FSeq = FSeq + 1 RETURNING FSeq", {});
+        } else {
+            // SQLite keeps what RETURNING yields in a temporary table: two statements cost less.
+            connection_->Run("UPDATE t_DataFlowChangeSeq SET FSeq = FSeq + 1", {});
+            transactionSequence_ = connection_->Run("SELECT FSeq FROM t_DataFlowChangeSeq", {});
+        }
     } catch (...) {
         Rollback();
         throw;
@@ -145,19 +152,24 @@ int64_t Database::Run(const std::string& sql, const std::vector<Variant>& parame
     return connection_->Run(sql, parameters);
 }
 
-void Database::RecordChange(std::string_view table, int64_t itemId) {
+void Database::RecordChange(std::string_view table, int64_t itemId,
+                            std::optional<std::vector<std::pair<std::string, Variant>>> values) {
     auto lock = Lock();
-    changes_.emplace(std::string(table), itemId);
+    written_.push_back({std::string(table), itemId, std::move(values)});
 }
 
 void Database::Commit() {
     auto lock = Lock();
     try {
-        if (writing_ && !changes_.empty()) {
-            // One statement for every change of the transaction.
+        // One statement for every changed row of the transaction.
+        std::set<std::pair<std::string, int64_t>> changes;
+        for (const WrittenRow& row : written_) {
+            changes.emplace(row.table, row.id);
+        }
+        if (writing_ && !changes.empty()) {
             std::string sql = "INSERT INTO t_DataFlowChange (FSeq, FTableName, FItemID) VALUES ";
             std::vector<Variant> values{transactionSequence_};
-            for (const auto& [table, id] : changes_) {
+            for (const auto& [table, id] : changes) {
                 const int next = static_cast<int>(values.size()) + 1;
                 sql += (values.size() > 1 ? ", " : "") + std::string("($1, $") +
                        std::to_string(next) + ", $" + std::to_string(next + 1) + ")";
@@ -172,9 +184,12 @@ void Database::Commit() {
         Rollback();
         throw;
     }
+    if (writing_) {
+        lastCommit_ = {transactionSequence_, std::move(written_)};
+    }
     inTransaction_ = false;
     writing_ = false;
-    changes_.clear();
+    written_.clear();
     transactionLock_ = {};
 }
 
@@ -185,7 +200,7 @@ void Database::Rollback() noexcept {
     auto lock = std::move(transactionLock_);
     inTransaction_ = false;
     writing_ = false;
-    changes_.clear();
+    written_.clear();
     try {
         connection_->Execute("ROLLBACK");
     } catch (...) {

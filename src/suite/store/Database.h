@@ -4,7 +4,6 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -20,6 +19,21 @@ namespace quarn::suite {
 /// Unavailable.
 enum class OpenMode { ReadWrite, ReadOnly, Unchanging, Create };
 std::unique_ptr<Connection> Connect(const StoreLocation& location, OpenMode mode);
+
+/// A row of the tree as a committed write of this session left it.
+struct WrittenRow {
+    std::string table;
+    int64_t id = 0;
+    /// The values by column name, as written; none when the row was deleted.
+    std::optional<std::vector<std::pair<std::string, Variant>>> values;
+};
+
+/// The last write transaction this session committed: its change number and its rows, in the
+/// order written.
+struct OwnCommit {
+    int64_t sequence = 0;
+    std::vector<WrittenRow> rows;
+};
 
 /// One session's connection to an existing suite database.
 ///
@@ -91,10 +105,17 @@ class Database {
     void BeginWrite();
     /// Runs a statement inside the write transaction; returns the first value it yields or 0.
     int64_t Run(const std::string& sql, const std::vector<Variant>& parameters);
-    /// Notes that the row `itemId` of `table` changed; recorded under the transaction's change
-    /// number when it commits.
-    void RecordChange(std::string_view table, int64_t itemId);
+    /// Notes that the row `itemId` of `table` was written with `values` (or deleted, without);
+    /// recorded under the transaction's change number when it commits.
+    void RecordChange(std::string_view table, int64_t itemId,
+                      std::optional<std::vector<std::pair<std::string, Variant>>> values = {});
     void Commit();
+    /// What this session's last committed write wrote, so that its own snapshot can take the
+    /// rows without reading them back.
+    OwnCommit LastCommit() {
+        auto lock = Lock();
+        return lastCommit_;
+    }
     /// Undoes the open transaction, if any. Never raises.
     void Rollback() noexcept;
     bool InTransaction() const { return inTransaction_; }
@@ -124,7 +145,8 @@ class Database {
     bool schemaCurrent_ = false;
     std::optional<bool> hasReaderRole_;  // checked once per connection; migrations only go forward
     int64_t transactionSequence_ = 0;
-    std::set<std::pair<std::string, int64_t>> changes_;
+    std::vector<WrittenRow> written_;  // by the open write transaction
+    OwnCommit lastCommit_;
 };
 
 }  // namespace quarn::suite

@@ -17,6 +17,17 @@ std::string Text(const Dictionary& record, const char* key) {
     return record.Item(key).TextOrEmpty();
 }
 
+// The values of an inserted row by column name, as the session's snapshot takes them.
+std::vector<std::pair<std::string, Variant>> ByColumn(const std::vector<std::string>& columns,
+                                                      const std::vector<Variant>& values) {
+    std::vector<std::pair<std::string, Variant>> row;
+    row.reserve(columns.size());
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        row.emplace_back(columns[i], values[i]);
+    }
+    return row;
+}
+
 std::string InsertStatement(const char* table, const std::vector<std::string>& columns) {
     std::string names;
     std::string values;
@@ -121,13 +132,18 @@ void DatasUpdate::CreateTopClass(int32_t index, DictionaryPtr record, bool /*fla
     static const std::string kInsert = InsertStatement(kGroupTable, kColumns);
     const int32_t id = record->Item("FTopClassID").ToInt32();
     const std::string nameCHS = Text(*record, "FTopClassName");
+    const std::vector<Variant> values{id,
+                                      nameCHS,
+                                      nameCHS,
+                                      Text(*record, "FTopClassNameCHT"),
+                                      Text(*record, "FTopClassNameEN"),
+                                      index,
+                                      int32_t{record->Item("FVisible").ToBool() ? 1 : 0},
+                                      record->Item("FShowSysType").ToInt32(),
+                                      Text(*record, "FAcctType")};
     InTransaction([&] {
-        Insert(kGroupTable, kInsert, kColumns,
-               {id, nameCHS, nameCHS, Text(*record, "FTopClassNameCHT"),
-                Text(*record, "FTopClassNameEN"), index,
-                int32_t{record->Item("FVisible").ToBool() ? 1 : 0},
-                record->Item("FShowSysType").ToInt32(), Text(*record, "FAcctType")});
-        database_->RecordChange(kGroupTable, id);
+        Insert(kGroupTable, kInsert, kColumns, values);
+        database_->RecordChange(kGroupTable, id, ByColumn(kColumns, values));
     });
 }
 
@@ -140,13 +156,21 @@ void DatasUpdate::CreateSubSys(int32_t groupId, int32_t index, DictionaryPtr rec
     const int32_t id = record->Item("FSubSysID").ToInt32();
     const std::string nameCHS = Text(*record, "FSysName");
     const std::string subId = Text(*record, "FSubID");
+    const std::vector<Variant> values{id,
+                                      groupId,
+                                      nameCHS,
+                                      nameCHS,
+                                      Text(*record, "FSysNameCHT"),
+                                      Text(*record, "FSysNameEN"),
+                                      subId.empty() ? Variant::Null() : Variant(subId),
+                                      Text(*record, "FClassName"),
+                                      int32_t{record->Item("FVisible").ToBool() ? 1 : 0},
+                                      index,
+                                      Text(*record, "FAcctType"),
+                                      record->Item("FShowSysType").ToInt32()};
     InTransaction([&] {
-        Insert(kSubSystemTable, kInsert, kColumns,
-               {id, groupId, nameCHS, nameCHS, Text(*record, "FSysNameCHT"),
-                Text(*record, "FSysNameEN"), subId.empty() ? Variant::Null() : Variant(subId),
-                Text(*record, "FClassName"), int32_t{record->Item("FVisible").ToBool() ? 1 : 0},
-                index, Text(*record, "FAcctType"), record->Item("FShowSysType").ToInt32()});
-        database_->RecordChange(kSubSystemTable, id);
+        Insert(kSubSystemTable, kInsert, kColumns, values);
+        database_->RecordChange(kSubSystemTable, id, ByColumn(kColumns, values));
     });
 }
 

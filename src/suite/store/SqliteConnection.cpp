@@ -2,8 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
+#include <cstdlib>
 
 #include "foundation/Utf8Text.h"
 #include "suite/store/EngineErrors.h"
@@ -70,11 +72,14 @@ SqliteConnection::SqliteConnection(const std::filesystem::path& file, Mode mode,
     sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_FKEY, 1, nullptr);
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    for (const char* control : {"BEGIN", "BEGIN IMMEDIATE", "COMMIT", "ROLLBACK"}) {
+        Prepared(control);
+    }
 }
 
 SqliteConnection::~SqliteConnection() {
     for (auto& [sql, statement] : prepared_) {
-        sqlite3_finalize(statement);
+        sqlite3_finalize(statement.handle);
     }
     sqlite3_close_v2(db_);
 }
@@ -98,32 +103,40 @@ sqlite3_stmt* SqliteConnection::PrepareOnce(const std::string& sql, std::string*
     return statement;
 }
 
-sqlite3_stmt* SqliteConnection::Prepared(const std::string& sql) {
+const SqliteConnection::Statement& SqliteConnection::Prepared(const std::string& sql) {
     if (const auto it = prepared_.find(sql); it != prepared_.end()) {
         return it->second;
     }
-    sqlite3_stmt* statement = PrepareOnce(sql);
-    prepared_.emplace(sql, statement);
-    return statement;
+    Statement statement{PrepareOnce(sql), {}};
+    // Values are numbered $1, $2, ...; their positions are looked up once, not per execution.
+    for (int position = 1; position <= sqlite3_bind_parameter_count(statement.handle); ++position) {
+        const char* name = sqlite3_bind_parameter_name(statement.handle, position);
+        if (name && name[0] == '$' && std::isdigit(static_cast<unsigned char>(name[1]))) {
+            const auto number = static_cast<std::size_t>(std::atoi(name + 1));
+            statement.positions.resize(std::max(statement.positions.size(), number));
+            statement.positions[number - 1] = position;
+        }
+    }
+    return prepared_.emplace(sql, std::move(statement)).first->second;
 }
 
-void SqliteConnection::Bind(sqlite3_stmt* statement, const std::vector<Variant>& parameters) {
-    for (std::size_t i = 0; i < parameters.size(); ++i) {
-        const std::string name = "$" + std::to_string(i + 1);
-        const int position = sqlite3_bind_parameter_index(statement, name.c_str());
+void SqliteConnection::Bind(const Statement& statement, const std::vector<Variant>& parameters) {
+    sqlite3_stmt* handle = statement.handle;
+    for (std::size_t i = 0; i < parameters.size() && i < statement.positions.size(); ++i) {
+        const int position = statement.positions[i];
         if (position == 0) {
             continue;  // the statement does not use this value
         }
         const Variant& value = parameters[i];
         if (value.IsNull() || value.IsEmpty()) {
-            sqlite3_bind_null(statement, position);
+            sqlite3_bind_null(handle, position);
         } else if (value.Type() == VariantType::Double) {
-            sqlite3_bind_double(statement, position, value.ToDouble());
+            sqlite3_bind_double(handle, position, value.ToDouble());
         } else if (value.IsNumeric()) {
-            sqlite3_bind_int64(statement, position, value.ToInt64());
+            sqlite3_bind_int64(handle, position, value.ToInt64());
         } else {
             const std::string text = value.ToText();
-            sqlite3_bind_text(statement, position, text.c_str(), static_cast<int>(text.size()),
+            sqlite3_bind_text(handle, position, text.c_str(), static_cast<int>(text.size()),
                               SQLITE_TRANSIENT);
         }
     }
@@ -147,14 +160,20 @@ void SqliteConnection::Step(sqlite3_stmt* statement, OnRow&& row) {
 }
 
 void SqliteConnection::Execute(const std::string& sql) {
+    // Transaction control runs on every save and read: kept prepared like the queries.
+    if (const auto it = prepared_.find(sql); it != prepared_.end()) {
+        Step(it->second.handle, [](sqlite3_stmt*) {});
+        return;
+    }
     if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
         RaiseLastError();
     }
 }
 
 int64_t SqliteConnection::Run(const std::string& sql, const std::vector<Variant>& parameters) {
-    sqlite3_stmt* statement = Prepared(sql);
-    Bind(statement, parameters);
+    const Statement& prepared = Prepared(sql);
+    Bind(prepared, parameters);
+    sqlite3_stmt* statement = prepared.handle;
     int64_t first = 0;
     bool seen = false;
     Step(statement, [&](sqlite3_stmt* current) {
@@ -168,8 +187,9 @@ int64_t SqliteConnection::Run(const std::string& sql, const std::vector<Variant>
 
 std::shared_ptr<const RecordTable> SqliteConnection::Query(const std::string& sql,
                                                            const std::vector<Variant>& parameters) {
-    sqlite3_stmt* statement = Prepared(sql);
-    Bind(statement, parameters);
+    const Statement& prepared = Prepared(sql);
+    Bind(prepared, parameters);
+    sqlite3_stmt* statement = prepared.handle;
     std::vector<std::string> names;
     const int columns = sqlite3_column_count(statement);
     for (int c = 0; c < columns; ++c) {
@@ -203,8 +223,9 @@ std::shared_ptr<const RecordTable> SqliteConnection::Query(const std::string& sq
 std::shared_ptr<const RecordTable> SqliteConnection::QueryTyped(
     const std::string& sql, const std::vector<ColumnSpec>& columns,
     const std::vector<Variant>& parameters) {
-    sqlite3_stmt* statement = Prepared(sql);
-    Bind(statement, parameters);
+    const Statement& prepared = Prepared(sql);
+    Bind(prepared, parameters);
+    sqlite3_stmt* statement = prepared.handle;
     std::vector<RecordTable::Row> rows;
     Step(statement, [&](sqlite3_stmt* current) {
         RecordTable::Row values;

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "suite/store/Connection.h"
 
@@ -54,15 +55,20 @@ class SqliteConnection : public Connection {
     [[noreturn]] void RaiseLastError();
 
   private:
-    sqlite3_stmt* Prepared(const std::string& sql);
-    void Bind(sqlite3_stmt* statement, const std::vector<Variant>& parameters);
+    /// A kept statement and, for each value `$n`, its position in the statement (0: unused).
+    struct Statement {
+        sqlite3_stmt* handle = nullptr;
+        std::vector<int> positions;
+    };
+    const Statement& Prepared(const std::string& sql);
+    static void Bind(const Statement& statement, const std::vector<Variant>& parameters);
     /// Steps the statement to its end, calling `row` for each row; resets it afterwards.
     template <class OnRow>
     void Step(sqlite3_stmt* statement, OnRow&& row);
 
     sqlite3* db_ = nullptr;
     std::string description_;
-    std::unordered_map<std::string, sqlite3_stmt*> prepared_;
+    std::unordered_map<std::string, Statement> prepared_;
 };
 
 }  // namespace quarn::suite

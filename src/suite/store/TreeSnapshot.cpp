@@ -1,6 +1,8 @@
 #include "suite/store/TreeSnapshot.h"
 
+#include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -99,6 +101,61 @@ std::shared_ptr<const RecordTable> Patch(Database& database, const TableQuery& q
     return table->Patched(removed, std::move(added));
 }
 
+// The row of `query`'s columns that `written` holds, typed as a read would give it; none when a
+// column is missing.
+std::optional<RecordTable::Row> RowOf(const TableQuery& query,
+                                      const std::vector<std::pair<std::string, Variant>>& written) {
+    RecordTable::Row row;
+    row.reserve(query.columns.size());
+    for (const ColumnSpec& column : query.columns) {
+        const auto value = std::find_if(written.begin(), written.end(), [&](const auto& entry) {
+            return entry.first == column.name;
+        });
+        if (value == written.end()) {
+            return std::nullopt;
+        }
+        if (value->second.IsNull() || value->second.IsEmpty()) {
+            row.push_back(Variant::Null());
+        } else if (column.type == Type::Integer) {
+            row.emplace_back(value->second.ToInt32());
+        } else {
+            row.emplace_back(value->second.ToText());
+        }
+    }
+    return row;
+}
+
+// `table` with the rows this session's commit wrote to it; none when a row cannot be taken.
+std::optional<std::shared_ptr<const RecordTable>> WithOwnRows(
+    const TableQuery& query, const std::shared_ptr<const RecordTable>& table,
+    const OwnCommit& commit) {
+    // The last write of each row is its state at commit.
+    std::map<int64_t, const WrittenRow*> last;
+    for (const WrittenRow& row : commit.rows) {
+        if (row.table == query.table) {
+            last[row.id] = &row;
+        }
+    }
+    if (last.empty()) {
+        return table;
+    }
+    const std::size_t idColumn = *table->FindColumn(query.idColumn);
+    std::vector<uint32_t> removed;
+    std::vector<RecordTable::Row> added;
+    for (const auto& [id, row] : last) {
+        const auto rows = table->RowsEqualTo(idColumn, EqualityKey(id));
+        removed.insert(removed.end(), rows.begin(), rows.end());
+        if (row->values) {
+            auto values = RowOf(query, *row->values);
+            if (!values) {
+                return std::nullopt;
+            }
+            added.push_back(std::move(*values));
+        }
+    }
+    return table->Patched(removed, std::move(added));
+}
+
 }  // namespace
 
 TreeSnapshot TreeSnapshot::Load(std::shared_ptr<Database> database) {
@@ -117,6 +174,23 @@ TreeSnapshot TreeSnapshot::Load(std::shared_ptr<Database> database) {
 }
 
 TreeSnapshot TreeSnapshot::Refreshed() const {
+    // Numbers follow commits, so when this session's commit is the next one after the
+    // snapshot, the rows it wrote are all that changed up to it: nothing needs reading.
+    const OwnCommit own = database->LastCommit();
+    if (own.sequence == sequence + 1) {
+        const bool onlyTree = std::all_of(own.rows.begin(), own.rows.end(), [](const auto& row) {
+            return row.table == kGroups.table || row.table == kSubSystems.table;
+        });
+        auto ownGroups = WithOwnRows(kGroups, groups, own);
+        auto ownSubSystems = WithOwnRows(kSubSystems, subSystems, own);
+        if (onlyTree && ownGroups && ownSubSystems) {
+            TreeSnapshot refreshed = *this;
+            refreshed.sequence = own.sequence;
+            refreshed.groups = std::move(*ownGroups);
+            refreshed.subSystems = std::move(*ownSubSystems);
+            return refreshed;
+        }
+    }
     const auto changes = database->QueryTyped(
         "SELECT FSeq, FTableName, FItemID FROM t_DataFlowChange WHERE FSeq > $1",
         {{"FSeq", Type::Integer}, {"FTableName", Type::Text}, {"FItemID", Type::Integer}},
