@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "quarn/foundation/ComError.h"
 #include "quarn/foundation/Dictionary.h"
 #include "quarn/foundation/Variant.h"
 #include "quarn/host/Component.h"
@@ -11,6 +12,10 @@ namespace quarn {
 /// Item types that DeleteItem takes.
 inline constexpr int16_t kUpdateItemGroup = 1000;
 inline constexpr int32_t kUpdateItemSubSystem = 100000;
+
+/// The error that DeleteItemIfUnchanged raises when someone else changed or deleted the item
+/// since it was read; its message says when and by whom where the store knows it.
+inline constexpr int32_t kItemChangedElsewhere = ObjectError(2212);
 
 /// DataFlowInfo.DatasUpdate: the write side of the functional tree. A new instance serves one
 /// save. Failures raise ComError.
@@ -26,6 +31,10 @@ class IDatasUpdate : public virtual Component {
 
     /// Removes a group (item type: the 16-bit 1000) or a subsystem (the 32-bit 100000).
     virtual void DeleteItem(const Variant& itemType, int32_t itemId, bool flag) = 0;
+    /// Removes the item as DeleteItem does, but only while its stored row still has `version`,
+    /// the version it had when read; otherwise removes nothing and raises kItemChangedElsewhere.
+    virtual void DeleteItemIfUnchanged(const Variant& itemType, int32_t itemId,
+                                       int64_t version) = 0;
     /// Inserts a group row from a group write record.
     virtual void CreateTopClass(int32_t index, DictionaryPtr record, bool flag) = 0;
     /// Inserts a subsystem row of group `groupId` from a subsystem write record.

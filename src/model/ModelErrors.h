@@ -31,6 +31,11 @@ inline constexpr ErrorDefinition kGroupNameENTaken{1034, "SubSysGroup.Name",
 inline constexpr ErrorDefinition kGroupNameNotText{1040, "SubSysGroup.Name",
                                                    "输入的子系统分组名称不是有效的文本！"};
 
+/// Save found the stored group changed or deleted by someone else since it was read; nothing
+/// was written. The store's reason (when, by whom) follows the message.
+inline constexpr ErrorDefinition kGroupChangedElsewhere{
+    1042, "SubSysGroup.Save", "子系统分组已被其他用户修改或删除，请重新载入后再保存。"};
+
 // Group's subsystem collection.
 inline constexpr ErrorDefinition kFillFailed{1005, "SubSysGroup.FillSubSystem",
                                              "创建子系统集合错误。"};
@@ -56,17 +61,22 @@ inline constexpr ErrorDefinition kSubSystemNameENTaken{1033, "SubSystem.Name",
 inline constexpr ErrorDefinition kSubSystemNameNotText{1040, "SubSystem.Name",
                                                        "输入的子系统名称不是有效的文本！"};
 
+/// Save found the stored subsystem changed or deleted by someone else since it was read.
+inline constexpr ErrorDefinition kSubSystemChangedElsewhere{
+    1042, "SubSystem.Save", "子系统已被其他用户修改或删除，请重新载入后再保存。"};
+
 inline constexpr std::array kAll{
-    kGroupLoadFailed,          kGroupListFailed,
-    kGroupNotDeletable,        kGroupIdOutOfRange,
-    kGroupNotModifiable,       kGroupNameTaken,
-    kGroupNameCHTTaken,        kGroupNameENTaken,
-    kGroupNameNotText,         kFillFailed,
-    kSubSystemIdOutOfRange,    kSubSystemIdTaken,
-    kSubSystemNotModifiable,   kSubSystemNotDeletable,
-    kSubSystemHasSubFunctions, kSubSystemNameTaken,
-    kSubSystemNameCHTTaken,    kSubSystemNameENTaken,
-    kSubSystemNameNotText,
+    kGroupLoadFailed,           kGroupListFailed,
+    kGroupNotDeletable,         kGroupIdOutOfRange,
+    kGroupNotModifiable,        kGroupNameTaken,
+    kGroupNameCHTTaken,         kGroupNameENTaken,
+    kGroupNameNotText,          kFillFailed,
+    kSubSystemIdOutOfRange,     kSubSystemIdTaken,
+    kSubSystemNotModifiable,    kSubSystemNotDeletable,
+    kSubSystemHasSubFunctions,  kSubSystemNameTaken,
+    kSubSystemNameCHTTaken,     kSubSystemNameENTaken,
+    kSubSystemNameNotText,      kGroupChangedElsewhere,
+    kSubSystemChangedElsewhere,
 };
 
 /// Texts of the message boxes of refused deletions (not errors: the save goes on).

@@ -41,6 +41,7 @@ bool SubSysGroup::initial(int32_t lngSubSysGroupID) {
             webVisible_ = false;
             fitAccountType_.clear();
             index_ = 0;
+            version_ = 0;
         } else {
             dictName_ = Dictionary::Create();
             id_ = lngSubSysGroupID;
@@ -52,6 +53,7 @@ bool SubSysGroup::initial(int32_t lngSubSysGroupID) {
             fitAccountType_ = groups->Fields("FAcctType").TextOrEmpty();
             index_ = groups->Fields("FIndex").ToInt32();
             webVisible_ = (groups->Fields("FShowSysType").ToInt32() & 2) == 2;
+            version_ = groups->Fields("FVersion").ToInt64();
             found = true;
         }
         groups->Close();

@@ -4,6 +4,7 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "quarn/foundation/Dictionary.h"
 #include "quarn/foundation/Recordset.h"
@@ -69,7 +70,9 @@ class SubSysGroup {
     /// deleted subsystem, with enm_OptType_Group the group itself. Each item's writes form one
     /// transaction, so a failed rewrite leaves the stored row as it was. A failed subsystem is
     /// skipped; a failed group write raises. Deletions of items that still have children are
-    /// refused with a message box. Ends with the re-read of the shared information.
+    /// refused with a message box. An item that someone else changed or deleted since it was
+    /// read is not written over: its write fails with error 1042 (the store's reason appended).
+    /// Ends with the re-read of the shared information.
     /// Returns true when the last subsystem handled (or the group) was written.
     bool Save();
     /// Why the last subsystem that Save skipped failed, or null when none failed.
@@ -82,6 +85,10 @@ class SubSysGroup {
     void FitAccountType(std::string vNewValue) { fitAccountType_ = std::move(vNewValue); }
     int32_t Index() const { return index_; }
     void Index(int32_t vNewValue) { index_ = vNewValue; }
+    /// The stored row's version when it was read (0 for a new item): Save writes over the row
+    /// only while it still has this version.
+    int64_t Version() const { return version_; }
+    void Version(int64_t value) { version_ = value; }
     bool Visible() const { return visible_; }
     void Visible(bool vNewValue) { visible_ = vNewValue; }
     bool WebVisible() const { return webVisible_; }
@@ -129,6 +136,9 @@ class SubSysGroup {
   private:
     void FillSubSystem(const RecordsetPtr& rows, int32_t lngSubSysID, bool blnCheckID);
     void FixUpAccountType(SubSystem& last, int32_t lngSubSysID);
+    void AdoptStoredVersions(const std::vector<SubSystemPtr>& rewritten, bool groupRewritten);
+    template <class Write>
+    void Rewrite(const ErrorDefinition& stale, Write&& write);
     bool SaveSubSystem(IDatasUpdate& update, SubSystem& subSystem);
     bool SaveGroup(IDatasUpdate& update);
     int32_t CountRows(const std::string& sql);
@@ -150,6 +160,7 @@ class SubSysGroup {
     SubSystemCollectionPtr subSystems_;
     std::exception_ptr lastSaveFailure_;
     int32_t index_ = 0;
+    int64_t version_ = 0;
     bool visible_ = false;
     bool webVisible_ = false;
     bool cancelCheck_ = false;

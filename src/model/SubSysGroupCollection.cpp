@@ -84,6 +84,7 @@ void SubSysGroup::FillSubSystem(const RecordsetPtr& rows, int32_t lngSubSysID, b
             subSystem->Visible(rows->Fields("FVisible").ToBool());
             subSystem->FitAccountType(rows->Fields("FAcctType").TextOrEmpty());
             subSystem->Index(rows->Fields("FIndex").ToInt32());
+            subSystem->Version(rows->Fields("FVersion").ToInt64());
             subSystem->WebVisible((rows->Fields("FShowSysType").ToInt32() & 2) == 2);
             subSystems_->Add(subSystem);
             last = subSystem;

@@ -2,8 +2,10 @@
 // create, one transaction per item, with guarded deletions.
 
 #include <string>
+#include <vector>
 
 #include "host/IClassInfo.h"
+#include "host/IDatasInfo.h"
 #include "host/IDatasUpdate.h"
 #include "host/IMessageBox.h"
 #include "host/ProgIds.h"
@@ -67,11 +69,15 @@ bool SubSysGroup::Save() {
     const auto update = module_->registry->Create<IDatasUpdate>(progid::kDatasUpdate);
     bool result = false;
     lastSaveFailure_ = nullptr;
+    std::vector<SubSystemPtr> rewritten;
     if (optType_ == enm_OptType_SubSystem && subSystems_) {
         for (const SubSystemPtr& subSystem : *subSystems_) {
             try {
                 if (subSystem->Modified() || subSystem->IsNew() || subSystem->Deleted()) {
                     result = SaveSubSystem(*update, *subSystem);
+                    if (result && !subSystem->Deleted()) {
+                        rewritten.push_back(subSystem);
+                    }
                 }
             } catch (...) {
                 // A failed subsystem is rolled back and skipped; the others are still saved.
@@ -79,18 +85,60 @@ bool SubSysGroup::Save() {
             }
         }
     }
+    bool groupRewritten = false;
     if (optType_ == enm_OptType_Group) {
         result = SaveGroup(*update);
+        groupRewritten = result && !deleted_;
     }
     GetDataFlowInfo(*module_).initial();
+    AdoptStoredVersions(rewritten, groupRewritten);
     return result;
+}
+
+// A written item now has the version its write gave it: saving it again from this object is
+// not someone else's change.
+void SubSysGroup::AdoptStoredVersions(const std::vector<SubSystemPtr>& rewritten,
+                                      bool groupRewritten) {
+    IDatasInfo& info = GetDataFlowInfo(*module_);
+    if (!rewritten.empty()) {
+        const RecordsetPtr rows = info.GetSubSystem_All(Variant(int16_t{-1}));
+        for (const SubSystemPtr& subSystem : rewritten) {
+            rows->Filter("FSubSysID=" + std::to_string(subSystem->Id()));
+            if (!rows->Eof()) {
+                subSystem->Version(rows->Fields("FVersion").ToInt64());
+            }
+        }
+    }
+    if (groupRewritten) {
+        const RecordsetPtr groups = info.GetTopClass_All();
+        groups->Filter("FTopClassID=" + std::to_string(id_));
+        if (!groups->Eof()) {
+            version_ = groups->Fields("FVersion").ToInt64();
+        }
+    }
+}
+
+// Runs a rewrite; another user's change to the item since it was read fails it with `stale`.
+template <class Write>
+void SubSysGroup::Rewrite(const ErrorDefinition& stale, Write&& write) {
+    try {
+        write();
+    } catch (const ComError& error) {
+        if (error.Number() != kItemChangedElsewhere) {
+            throw;
+        }
+        RaiseLocalized(*module_, stale, std::current_exception());
+    }
 }
 
 bool SubSysGroup::SaveSubSystem(IDatasUpdate& update, SubSystem& subSystem) {
     if (subSystem.Modified() || subSystem.IsNew()) {
         UpdateTransaction transaction(update);
         if (subSystem.Modified() && subSystem.SubSystemID_Old() != 0) {
-            update.DeleteItem(Variant(kUpdateItemSubSystem), subSystem.SubSystemID_Old(), true);
+            Rewrite(errors::kSubSystemChangedElsewhere, [&] {
+                update.DeleteItemIfUnchanged(Variant(kUpdateItemSubSystem),
+                                             subSystem.SubSystemID_Old(), subSystem.Version());
+            });
         }
         update.CreateSubSys(subSystem.SubSystemGroupID(), subSystem.Index(),
                             SubSystemRecord(subSystem), true);
@@ -107,7 +155,10 @@ bool SubSysGroup::SaveSubSystem(IDatasUpdate& update, SubSystem& subSystem) {
         return false;
     }
     UpdateTransaction transaction(update);
-    update.DeleteItem(Variant(kUpdateItemSubSystem), subSystem.Id(), true);
+    Rewrite(errors::kSubSystemChangedElsewhere, [&] {
+        update.DeleteItemIfUnchanged(Variant(kUpdateItemSubSystem), subSystem.Id(),
+                                     subSystem.Version());
+    });
     transaction.Commit();
     return true;
 }
@@ -133,7 +184,8 @@ bool SubSysGroup::SaveGroup(IDatasUpdate& update) {
         }
     }
     UpdateTransaction transaction(update);
-    update.DeleteItem(Variant(kUpdateItemGroup), id_, true);
+    Rewrite(errors::kGroupChangedElsewhere,
+            [&] { update.DeleteItemIfUnchanged(Variant(kUpdateItemGroup), id_, version_); });
     if (modified_) {
         update.CreateTopClass(index_, GroupRecord(), true);
     }

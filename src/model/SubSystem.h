@@ -36,6 +36,10 @@ class SubSystem {
     void WebVisible(bool vNewValue) { webVisible_ = vNewValue; }
     int32_t Index() const { return index_; }
     void Index(int32_t vNewValue) { index_ = vNewValue; }
+    /// The stored row's version when it was read (0 for a new item): Save writes over the row
+    /// only while it still has this version.
+    int64_t Version() const { return version_; }
+    void Version(int64_t value) { version_ = value; }
     const std::string& FitAccountType() const { return fitAccountType_; }
     void FitAccountType(std::string vNewValue) { fitAccountType_ = std::move(vNewValue); }
     int32_t SubSystemGroupID() const { return subSystemGroupId_; }
@@ -121,6 +125,7 @@ class SubSystem {
     bool visible_ = false;
     bool webVisible_ = false;
     int32_t index_ = 0;
+    int64_t version_ = 0;
     std::string fitAccountType_;
     bool modified_ = false;
     bool cancelCheck_ = false;

@@ -16,11 +16,12 @@ std::shared_ptr<const RecordTable> GroupTable(const std::vector<GroupRow>& rows)
     std::vector<RecordTable::Row> values;
     for (const GroupRow& g : rows) {
         values.push_back({g.id, g.nameCHS, g.nameCHS, g.nameCHT, g.nameEN, g.index,
-                          int32_t{g.visible ? 1 : 0}, g.showSysType, OrNull(g.acctType)});
+                          int32_t{g.visible ? 1 : 0}, g.showSysType, OrNull(g.acctType),
+                          g.version});
     }
     return RecordTable::Create(
         {"FTopClassID", "FtopClassName", "FTopClassName_CHS", "FTopClassName_CHT",
-         "FTopClassName_EN", "FIndex", "FVisible", "FShowSysType", "FAcctType"},
+         "FTopClassName_EN", "FIndex", "FVisible", "FShowSysType", "FAcctType", "FVersion"},
         std::move(values));
 }
 
@@ -29,11 +30,12 @@ std::shared_ptr<const RecordTable> SubSystemTable(const std::vector<SubSystemRow
     for (const SubSystemRow& s : rows) {
         values.push_back({s.groupId, s.id, s.nameIsNull ? Variant::Null() : Variant(s.nameCHS),
                           s.nameCHS, OrNull(s.nameCHT), OrNull(s.nameEN), OrNull(s.subId),
-                          int32_t{s.visible ? 1 : 0}, OrNull(s.acctType), s.index, s.showSysType});
+                          int32_t{s.visible ? 1 : 0}, OrNull(s.acctType), s.index, s.showSysType,
+                          s.version});
     }
     return RecordTable::Create(
         {"FTopClassID", "FSubSysID", "FName", "FName_CHS", "FName_CHT", "FName_EN", "FSUBID",
-         "FVisible", "FAcctType", "FIndex", "FShowSysType"},
+         "FVisible", "FAcctType", "FIndex", "FShowSysType", "FVersion"},
         std::move(values));
 }
 

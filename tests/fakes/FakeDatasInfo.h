@@ -22,6 +22,7 @@ struct GroupRow {
     bool visible = true;
     int32_t showSysType = 1;
     std::optional<std::string> acctType;
+    int64_t version = 0;
 };
 
 /// A row of t_DataFlowSubSystem; FName is the simplified name unless `nameIsNull`.
@@ -37,6 +38,7 @@ struct SubSystemRow {
     std::optional<std::string> acctType;
     int32_t showSysType = 1;
     bool nameIsNull = false;
+    int64_t version = 0;
 };
 
 struct AccountTypeRow {

@@ -42,6 +42,26 @@ void FakeDatasUpdate::DeleteItem(const Variant& itemType, int32_t itemId, bool f
     }
 }
 
+void FakeDatasUpdate::DeleteItemIfUnchanged(const Variant& itemType, int32_t itemId,
+                                            int64_t version) {
+    Enter("DeleteItemIfUnchanged", {itemType, itemId, version});
+    const auto unchanged = [&](const auto& rows) {
+        return std::any_of(rows.begin(), rows.end(), [&](const auto& row) {
+            return row.id == itemId && row.version == version;
+        });
+    };
+    const bool group = itemType.ToInt32() == kUpdateItemGroup;
+    if (!(group ? unchanged(tables_->groups) : unchanged(tables_->subSystems))) {
+        throw ComError(kItemChangedElsewhere, "DatasUpdate", "changed by someone else");
+    }
+    if (group) {
+        std::erase_if(tables_->groups, [itemId](const GroupRow& row) { return row.id == itemId; });
+    } else {
+        std::erase_if(tables_->subSystems,
+                      [itemId](const SubSystemRow& row) { return row.id == itemId; });
+    }
+}
+
 void FakeDatasUpdate::CreateTopClass(int32_t index, DictionaryPtr record, bool flag) {
     Enter("CreateTopClass", {index, record, flag});
     tables_->groups.push_back(

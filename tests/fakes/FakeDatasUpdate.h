@@ -21,6 +21,9 @@ class FakeDatasUpdate : public IDatasUpdate, public FakeComponent {
     void CommitTransaction() override;
     void RollbackTransaction() override;
     void DeleteItem(const Variant& itemType, int32_t itemId, bool flag) override;
+    /// Raises kItemChangedElsewhere, as the store does, when the row is gone or has another
+    /// version.
+    void DeleteItemIfUnchanged(const Variant& itemType, int32_t itemId, int64_t version) override;
     void CreateTopClass(int32_t index, DictionaryPtr record, bool flag) override;
     void CreateSubSys(int32_t groupId, int32_t index, DictionaryPtr record, bool flag) override;
 

@@ -35,6 +35,8 @@ TEST(ModelErrors, EveryErrorHasItsNumberSourceAndLocalizedMessage) {
         {errors::kSubSystemNameCHTTaken, -2147220481, "SubSystem.Name"},
         {errors::kSubSystemNameENTaken, -2147220471, "SubSystem.Name"},
         {errors::kSubSystemNameNotText, -2147220464, "SubSystem.Name"},
+        {errors::kGroupChangedElsewhere, -2147220462, "SubSysGroup.Save"},
+        {errors::kSubSystemChangedElsewhere, -2147220462, "SubSystem.Save"},
     };
     ASSERT_EQ(std::size(expected), errors::kAll.size());
 

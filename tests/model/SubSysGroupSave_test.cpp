@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "model/ModelFixture.h"
 #include "model/SubSysGroup.h"
 #include "model/SubSystem.h"
@@ -63,10 +65,10 @@ TEST_F(SubSysGroupSave, AChangedGroupIsRewrittenInOneTransactionAndAnUnchangedOn
     group.Modified(true);
     suite.calls->Clear();
     EXPECT_TRUE(group.Save());
-    EXPECT_EQ(Writes(), (Sequence{"BeginTransaction", "DeleteItem", "CreateTopClass",
+    EXPECT_EQ(Writes(), (Sequence{"BeginTransaction", "DeleteItemIfUnchanged", "CreateTopClass",
                                   "CommitTransaction", "initial"}));
-    EXPECT_EQ(suite.calls->CallsTo("DeleteItem").at(0).arguments,
-              (std::vector<Variant>{int16_t{1000}, int32_t{850}, true}));
+    EXPECT_EQ(suite.calls->CallsTo("DeleteItemIfUnchanged").at(0).arguments,
+              (std::vector<Variant>{int16_t{1000}, int32_t{850}, int64_t{0}}));
 }
 
 TEST_F(SubSysGroupSave, OnlyAGroupWithoutSubsystemsIsDeletedAndMarkedModifiedAlsoCreated) {
@@ -89,8 +91,8 @@ TEST_F(SubSysGroupSave, OnlyAGroupWithoutSubsystemsIsDeletedAndMarkedModifiedAls
     pilot.Modified(true);
     suite.calls->Clear();
     EXPECT_TRUE(pilot.Save());
-    EXPECT_EQ(Writes(), (Sequence{"GetData", "BeginTransaction", "DeleteItem", "CreateTopClass",
-                                  "CommitTransaction", "initial"}));
+    EXPECT_EQ(Writes(), (Sequence{"GetData", "BeginTransaction", "DeleteItemIfUnchanged",
+                                  "CreateTopClass", "CommitTransaction", "initial"}));
 }
 
 TEST_F(SubSysGroupSave, AFailedGroupRewriteRollsBackAndRaises) {
@@ -101,7 +103,7 @@ TEST_F(SubSysGroupSave, AFailedGroupRewriteRollsBackAndRaises) {
     suite.datasUpdate->failures.FailOn("CreateTopClass");
     suite.calls->Clear();
     EXPECT_EQ(ErrorOf([&] { group.Save(); }).Number(), fakes::kInjectedFailure);
-    EXPECT_EQ(Writes(), (Sequence{"BeginTransaction", "DeleteItem", "CreateTopClass",
+    EXPECT_EQ(Writes(), (Sequence{"BeginTransaction", "DeleteItemIfUnchanged", "CreateTopClass",
                                   "RollbackTransaction"}));
     SubSysGroup reread;
     ASSERT_TRUE(reread.initial(850));
@@ -118,10 +120,10 @@ TEST_F(SubSysGroupSave, ARenumberedSubsystemIsDeletedUnderItsOldIdentifier) {
     group->UpdateSubSystem(renumbered);
 
     EXPECT_TRUE(group->Save());
-    EXPECT_EQ(Writes(), (Sequence{"BeginTransaction", "DeleteItem", "CreateSubSys",
+    EXPECT_EQ(Writes(), (Sequence{"BeginTransaction", "DeleteItemIfUnchanged", "CreateSubSys",
                                   "CommitTransaction", "initial"}));
-    EXPECT_EQ(suite.calls->CallsTo("DeleteItem").at(0).arguments,
-              (std::vector<Variant>{int32_t{100000}, int32_t{8003}, true}));
+    EXPECT_EQ(suite.calls->CallsTo("DeleteItemIfUnchanged").at(0).arguments,
+              (std::vector<Variant>{int32_t{100000}, int32_t{8003}, int64_t{0}}));
     const auto create = suite.calls->CallsTo("CreateSubSys").at(0).arguments;
     EXPECT_EQ(create.at(0), Variant(850));
     EXPECT_EQ(create.at(1), Variant(3));
@@ -151,13 +153,13 @@ TEST_F(SubSysGroupSave, ARefusedSubsystemDeletionIsReportedAndTheOthersGoOn) {
     group->DeleteSubSystem(8001);
     group->DeleteSubSystem(8003);
     EXPECT_TRUE(group->Save());  // the last one handled, 8003, was deleted
-    EXPECT_EQ(Writes(), (Sequence{"GetData", "Show", "GetData", "BeginTransaction", "DeleteItem",
-                                  "CommitTransaction", "initial"}));
+    EXPECT_EQ(Writes(), (Sequence{"GetData", "Show", "GetData", "BeginTransaction",
+                                  "DeleteItemIfUnchanged", "CommitTransaction", "initial"}));
     EXPECT_EQ(suite.calls->CallsTo("GetData").at(0).arguments.at(1),
               Variant("select count(*) as FCount from ICClassType where FFunctionID=8001"));
     EXPECT_EQ(suite.messageBox->shown.at(0).prompt,
               "经销商门户 [CHS]子系统下存在有业务对象，不允许删除！");
-    EXPECT_EQ(suite.calls->CallsTo("DeleteItem").at(0).arguments.at(1), Variant(8003));
+    EXPECT_EQ(suite.calls->CallsTo("DeleteItemIfUnchanged").at(0).arguments.at(1), Variant(8003));
 
     // The result reports the last subsystem handled.
     suite.businessObjectCounts[8003] = 1;
@@ -174,9 +176,9 @@ TEST_F(SubSysGroupSave, AFailedRewriteLeavesTheStoredRowAndTheNextSubsystemIsSav
     suite.datasUpdate->failures.FailOnce("CreateSubSys");
     suite.calls->Clear();
     EXPECT_TRUE(group->Save());
-    EXPECT_EQ(Writes(),
-              (Sequence{"BeginTransaction", "DeleteItem", "CreateSubSys", "RollbackTransaction",
-                        "BeginTransaction", "CreateSubSys", "CommitTransaction", "initial"}));
+    EXPECT_EQ(Writes(), (Sequence{"BeginTransaction", "DeleteItemIfUnchanged", "CreateSubSys",
+                                  "RollbackTransaction", "BeginTransaction", "CreateSubSys",
+                                  "CommitTransaction", "initial"}));
     EXPECT_TRUE(group->LastSaveFailure());
     EXPECT_EQ(suite.datasInfo->subSystems[1].id, 8001);  // restored in place
     EXPECT_EQ(suite.datasInfo->subSystems[1].nameEN, "Dealer's Portal");
@@ -188,6 +190,35 @@ TEST_F(SubSysGroupSave, AFailedRewriteLeavesTheStoredRowAndTheNextSubsystemIsSav
     suite.calls->Clear();
     EXPECT_FALSE(empty.Save());
     EXPECT_EQ(Writes(), Sequence{"initial"});
+}
+
+TEST_F(SubSysGroupSave, AnItemSomeoneElseChangedSinceItWasReadIsNotWrittenOver) {
+    SubSysGroup group;
+    ASSERT_TRUE(group.initial(850));
+    auto subSystems = LoadedGroup();
+    for (auto& row : suite.datasInfo->groups) {
+        row.version += 1;  // another user's write
+    }
+    auto& stored =
+        *std::find_if(suite.datasInfo->subSystems.begin(), suite.datasInfo->subSystems.end(),
+                      [](const auto& row) { return row.id == 8004; });
+    stored.version += 1;
+
+    group.Modified(true);
+    EXPECT_EQ(ErrorOf([&] { group.Save(); }).Offset(), 1042);
+    EXPECT_EQ(suite.calls->CountOf("CreateTopClass"), 0u);
+
+    const SubSystemPtr changed = subSystems->Item(8004);
+    ASSERT_TRUE(changed);
+    changed->SubSystemID_Old(changed->Id());
+    changed->NameEN("Renamed");
+    subSystems->UpdateSubSystem(changed);
+    EXPECT_FALSE(subSystems->Save());
+    ASSERT_TRUE(subSystems->LastSaveFailure());
+    EXPECT_EQ(ErrorOf([&] { std::rethrow_exception(subSystems->LastSaveFailure()); }).Offset(),
+              1042);
+    EXPECT_EQ(suite.calls->CountOf("CreateSubSys"), 0u);
+    EXPECT_NE(stored.nameEN, "Renamed");
 }
 
 }  // namespace

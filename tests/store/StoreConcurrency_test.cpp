@@ -43,6 +43,9 @@ class WatchedUpdate : public IDatasUpdate {
     void DeleteItem(const Variant& type, int32_t id, bool flag) override {
         Watch([&] { inner_->DeleteItem(type, id, flag); });
     }
+    void DeleteItemIfUnchanged(const Variant& type, int32_t id, int64_t version) override {
+        Watch([&] { inner_->DeleteItemIfUnchanged(type, id, version); });
+    }
     void CreateTopClass(int32_t index, DictionaryPtr record, bool flag) override {
         Watch([&] { inner_->CreateTopClass(index, record, flag); });
     }

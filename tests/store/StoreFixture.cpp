@@ -103,6 +103,26 @@ Variant StoreTest::StoredValue(const std::string& sql) const {
     return rows.empty() ? Variant() : table->Value(rows.front(), 0);
 }
 
+std::string StoreTest::StoredName(int32_t subSystemId) const {
+    const Variant name = StoredValue("SELECT FName_EN FROM t_DataFlowSubSystem WHERE FSubSysID = " +
+                                     std::to_string(subSystemId));
+    return name.IsEmpty() ? "-" : name.ToText();
+}
+
+std::string StoreTest::CachedName(int32_t subSystemId) const {
+    const RecordsetPtr rows = module->dataFlowInfo->GetSubSystem_All(Variant(int16_t{-1}));
+    rows->Filter("FSubSysID=" + std::to_string(subSystemId));
+    return rows->Eof() ? "-" : rows->Fields("FName_EN").ToText();
+}
+
+void StartEditing(subsysmgr::SubSystem& subSystem) {
+    subSystem.SubSystemID_Old(subSystem.Id());
+    subSystem.SubSystemName_Old(subSystem.Name());
+    subSystem.SubSystemNameCHS_Old(subSystem.NameCHS());
+    subSystem.SubSystemNameCHT_Old(subSystem.NameCHT());
+    subSystem.SubSystemNameEN_Old(subSystem.NameEN());
+}
+
 std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
     switch (info.param) {
         case Backend::SQLite:

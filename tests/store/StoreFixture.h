@@ -10,6 +10,7 @@
 #include "foundation/ComError.h"
 #include "foundation/Variant.h"
 #include "host/IMessageBox.h"
+#include "model/SubSystem.h"
 #include "runtime/ModuleState.h"
 #include "suite/HostSession.h"
 #include "suite/store/Connection.h"
@@ -56,6 +57,9 @@ class RecordingMessageBox : public IMessageBox {
     std::vector<std::string> prompts;
 };
 
+/// What the subsystem editor records before it lets the user change a loaded subsystem.
+void StartEditing(subsysmgr::SubSystem& subSystem);
+
 /// Names in the three languages, as the editors pass them to DictName.
 DictionaryPtr Names(const std::string& chs, const std::string& cht, const std::string& en);
 
@@ -77,6 +81,10 @@ class StoreTest : public ::testing::TestWithParam<Backend> {
     int32_t StoredCount(const std::string& table, const std::string& condition) const {
         return StoredValue("SELECT count(*) FROM " + table + " WHERE " + condition).ToInt32();
     }
+    /// The stored English name of the subsystem, or "-".
+    std::string StoredName(int32_t subSystemId) const;
+    /// The English name the session's data-flow information holds now (no reload), or "-".
+    std::string CachedName(int32_t subSystemId) const;
 
     std::unique_ptr<ScratchDatabase> scratch;
     std::unique_ptr<HostSession> host;

@@ -27,15 +27,6 @@ using subsysmgr::SubSystemPtr;
 using ::testing::StartsWith;
 namespace errors = subsysmgr::errors;
 
-// What the subsystem editor records before it lets the user change a loaded subsystem.
-void StartEditing(SubSystem& subSystem) {
-    subSystem.SubSystemID_Old(subSystem.Id());
-    subSystem.SubSystemName_Old(subSystem.Name());
-    subSystem.SubSystemNameCHS_Old(subSystem.NameCHS());
-    subSystem.SubSystemNameCHT_Old(subSystem.NameCHT());
-    subSystem.SubSystemNameEN_Old(subSystem.NameEN());
-}
-
 std::vector<int32_t> Ids(const SubSysGroup& group) {
     std::vector<int32_t> ids;
     for (const SubSystemPtr& subSystem : *group.SubSystems()) {
@@ -46,13 +37,6 @@ std::vector<int32_t> Ids(const SubSysGroup& group) {
 
 class StoreScenario : public StoreTest {
   protected:
-    // The English name the session's data-flow information holds now (no reload), or "-".
-    std::string CachedName(int32_t subSystemId) const {
-        const RecordsetPtr rows = module->dataFlowInfo->GetSubSystem_All(Variant(int16_t{-1}));
-        rows->Filter("FSubSysID=" + std::to_string(subSystemId));
-        return rows->Eof() ? "-" : rows->Fields("FName_EN").ToText();
-    }
-
     // Every value of the cached row, types included, or nothing when the row is not there.
     std::vector<Variant> CachedRow(int32_t subSystemId) const {
         const RecordsetPtr rows = module->dataFlowInfo->GetSubSystem_All(Variant(int16_t{-1}));
@@ -62,13 +46,6 @@ class StoreScenario : public StoreTest {
             values.push_back(rows->Fields(rows->ColumnName(c)));
         }
         return values;
-    }
-
-    std::string StoredName(int32_t subSystemId) const {
-        const Variant name =
-            StoredValue("SELECT FName_EN FROM t_DataFlowSubSystem WHERE FSubSysID = " +
-                        std::to_string(subSystemId));
-        return name.IsEmpty() ? "-" : name.ToText();
     }
 };
 

@@ -54,7 +54,8 @@ class GroupEditor : public EditorFixture {
     }
 
     std::size_t Writes() const {
-        return suite.calls->CountOf("DeleteItem") + suite.calls->CountOf("CreateTopClass");
+        return suite.calls->CountOf("DeleteItemIfUnchanged") +
+               suite.calls->CountOf("CreateTopClass");
     }
 };
 
@@ -183,7 +184,7 @@ TEST_F(GroupEditor, AnAdditionIsCreatedWithTrimmedNamesAndNothingIsDeleted) {
     dialog->vaSpread->CheckValue(3, 1);
     ASSERT_TRUE(dialog->Save());
     EXPECT_TRUE(Prompts().empty());
-    EXPECT_EQ(suite.calls->CountOf("DeleteItem"), 0u);
+    EXPECT_EQ(suite.calls->CountOf("DeleteItemIfUnchanged"), 0u);
     const fakes::GroupRow* row = Stored(860);
     ASSERT_NE(row, nullptr);
     EXPECT_EQ(row->nameCHS, "新分组");
@@ -217,7 +218,7 @@ TEST_F(GroupEditor, AnEditRewritesTheGroupButADeliveredOneIsRefused) {
     auto dialog = Open(kStatusEdit, 850);
     dialog->inNameEN->Text(u"Extensions"_s);
     ASSERT_TRUE(dialog->Save());
-    EXPECT_EQ(suite.calls->CountOf("DeleteItem"), 1u);
+    EXPECT_EQ(suite.calls->CountOf("DeleteItemIfUnchanged"), 1u);
     EXPECT_EQ(Stored(850)->nameEN, "Extensions");
     EXPECT_EQ(Stored(850)->acctType, ",2,3,");
 

@@ -55,7 +55,7 @@ class SubSystemEditor : public EditorFixture {
     }
 
     std::size_t Writes() const {
-        return suite.calls->CountOf("DeleteItem") + suite.calls->CountOf("CreateSubSys");
+        return suite.calls->CountOf("DeleteItemIfUnchanged") + suite.calls->CountOf("CreateSubSys");
     }
 
     static QString ShownGroup(const frmSubSystem& dialog) {
@@ -170,7 +170,7 @@ TEST_F(SubSystemEditor, AnAdditionStoresTrimmedNamesAndTheCodeNameAsTyped) {
     dialog->inGroup->ListIndex(2);  // 851
     dialog->vaSpread->CheckValue(3, 1);
     ASSERT_TRUE(dialog->Save());
-    EXPECT_EQ(suite.calls->CountOf("DeleteItem"), 0u);
+    EXPECT_EQ(suite.calls->CountOf("DeleteItemIfUnchanged"), 0u);
     const fakes::SubSystemRow* row = Stored(8100);
     ASSERT_NE(row, nullptr);
     EXPECT_EQ(row->groupId, 851);
@@ -183,7 +183,7 @@ TEST_F(SubSystemEditor, AnEditRewritesTheSubsystemButADeliveredOneIsRefused) {
     auto dialog = Open(kStatusEdit, 850, 8003);
     dialog->inNameEN->Text(u"Stores"_s);
     ASSERT_TRUE(dialog->Save());  // its own other names pass the checks
-    EXPECT_EQ(suite.calls->CountOf("DeleteItem"), 1u);
+    EXPECT_EQ(suite.calls->CountOf("DeleteItemIfUnchanged"), 1u);
     EXPECT_EQ(Stored(8003)->nameEN, "Stores");
     EXPECT_EQ(Stored(8003)->nameCHS, "门店管理");
 

@@ -45,6 +45,9 @@ class Connection {
     virtual void Execute(const std::string& sql) = 0;
     /// Runs a statement; returns the first column of the first row (RETURNING), or 0.
     virtual int64_t Run(const std::string& sql, const std::vector<Variant>& parameters) = 0;
+    /// Runs a statement that writes; returns the number of rows it wrote itself (not counting
+    /// what triggers wrote).
+    virtual int64_t Change(const std::string& sql, const std::vector<Variant>& parameters) = 0;
     /// Reads rows, each value typed as the engine reports it.
     virtual std::shared_ptr<const RecordTable> Query(const std::string& sql,
                                                      const std::vector<Variant>& parameters) = 0;

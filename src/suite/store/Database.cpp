@@ -1,10 +1,13 @@
 #include "suite/store/Database.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
-#include <set>
+#include <map>
 
+#include "suite/store/ChangeLog.h"
 #include "suite/store/FreeQueryGuard.h"
 #include "suite/store/PostgresConnection.h"
 #include "suite/store/Schema.h"
@@ -36,10 +39,27 @@ Database::~Database() {
 
 namespace {
 
+// Who this process runs as, "user@host", for the change log.
+std::string ClientName() {
+    static const std::string kName = [] {
+        const passwd* user = ::getpwuid(::geteuid());
+        char host[256] = {};
+        ::gethostname(host, sizeof host - 1);
+        return std::string(user ? user->pw_name : "?") + "@" + host;
+    }();
+    return kName;
+}
+
 // An SQLite file is judged on a connection that cannot change it: a file of another program
 // may hold the journal of an interrupted write, which a writing connection would roll back.
-// Returns the connection the session then uses and how free queries open theirs.
-std::pair<std::unique_ptr<Connection>, OpenMode> OpenSqliteFile(const StoreLocation& location) {
+// Returns the connection the session then uses, how free queries open theirs, and whether the
+// session may write.
+struct OpenedFile {
+    std::unique_ptr<Connection> connection;
+    OpenMode readOnlyMode;
+    bool writable;
+};
+OpenedFile OpenSqliteFile(const StoreLocation& location) {
     const std::string file = location.target;
     std::error_code ignored;
     const bool writable = ::access(file.c_str(), W_OK) == 0;
@@ -66,21 +86,22 @@ std::pair<std::unique_ptr<Connection>, OpenMode> OpenSqliteFile(const StoreLocat
     }
     schema::CheckReadable(version, location.Describe());
     if (mode == OpenMode::Unchanging || !writable) {
-        return {std::move(probe), mode};  // writes through it are refused as write-protected
+        return {std::move(probe), mode, false};
     }
-    return {Connect(location, OpenMode::ReadWrite), OpenMode::ReadOnly};
+    return {Connect(location, OpenMode::ReadWrite), OpenMode::ReadOnly, true};
 }
 
 }  // namespace
 
 std::shared_ptr<Database> Database::Open(const StoreLocation& location) {
     if (location.kind == StoreLocation::Kind::SQLite) {
-        auto [connection, readOnlyMode] = OpenSqliteFile(location);
-        auto database = std::shared_ptr<Database>(new Database(location, std::move(connection)));
-        database->readOnlyMode_ = readOnlyMode;
-        database->schemaCurrent_ = database->Reading([&] {
-            return schema::VersionOf(*database->connection_);
-        }) == schema::kCurrentVersion;
+        OpenedFile file = OpenSqliteFile(location);
+        auto database =
+            std::shared_ptr<Database>(new Database(location, std::move(file.connection)));
+        database->readOnlyMode_ = file.readOnlyMode;
+        database->writable_ = file.writable;
+        database->schemaVersion_ =
+            database->Reading([&] { return schema::VersionOf(*database->connection_); });
         return database;
     }
     auto database =
@@ -88,7 +109,9 @@ std::shared_ptr<Database> Database::Open(const StoreLocation& location) {
     const int version =
         database->Reading([&] { return schema::VersionOf(*database->connection_); });
     schema::CheckReadable(version, location.Describe());
-    database->schemaCurrent_ = version == schema::kCurrentVersion;
+    database->schemaVersion_ = version;
+    // The log's triggers name the client of every change this connection makes.
+    database->connection_->Run("SELECT set_config('quarn.client', $1, false)", {ClientName()});
     return database;
 }
 
@@ -116,30 +139,37 @@ void Database::EndRead() noexcept {
 
 int64_t Database::ChangeSequence() {
     auto lock = Lock();
-    return connection_->Run("SELECT FSeq FROM t_DataFlowChangeSeq", {});
+    if (schemaVersion_ < 2) {
+        return connection_->Run("SELECT FSeq FROM t_DataFlowChangeSeq", {});
+    }
+    return connection_->Run(
+        std::string(IsPostgreSQL() ? changelog::kLastChangePostgres : changelog::kLastChangeSqlite),
+        {});
 }
 
 void Database::BeginWrite() {
     auto lock = Lock();
+    if (!writable_) {
+        RaiseStoreError(StoreError::WriteProtected, "Database", messages::kWriteProtected,
+                        location_.Describe());
+    }
     connection_->BeginWrite();
     transactionLock_ = std::move(lock);
     inTransaction_ = true;
     writing_ = true;
     written_.clear();
     try {
-        if (!schemaCurrent_) {
+        if (schemaVersion_ != schema::kCurrentVersion) {
             const int version = schema::VersionOf(*connection_);
             schema::CheckReadable(version, location_.Describe());
             schema::Migrate(*connection_, version);
         }
-        // The row lock of the counter orders concurrent writers: numbers follow commits.
         if (IsPostgreSQL()) {
-            transactionSequence_ = connection_->Run(
-                "UPDATE t_DataFlowChangeSeq SET FSeq = FSeq + 1 RETURNING FSeq", {});
+            // Taking the number first queues writers on the counter instead of deadlocking
+            // over the rows they touch.
+            changeBefore_ = connection_->Run("SELECT quarn_change_number()", {}) - 1;
         } else {
-            // SQLite keeps what RETURNING yields in a temporary table: two statements cost less.
-            connection_->Run("UPDATE t_DataFlowChangeSeq SET FSeq = FSeq + 1", {});
-            transactionSequence_ = connection_->Run("SELECT FSeq FROM t_DataFlowChangeSeq", {});
+            changeBefore_ = connection_->Run(std::string(changelog::kLastChangeSqlite), {});
         }
     } catch (...) {
         Rollback();
@@ -152,40 +182,72 @@ int64_t Database::Run(const std::string& sql, const std::vector<Variant>& parame
     return connection_->Run(sql, parameters);
 }
 
+int64_t Database::Change(const std::string& sql, const std::vector<Variant>& parameters) {
+    auto lock = Lock();
+    return connection_->Change(sql, parameters);
+}
+
 void Database::RecordChange(std::string_view table, int64_t itemId,
                             std::optional<std::vector<std::pair<std::string, Variant>>> values) {
     auto lock = Lock();
     written_.push_back({std::string(table), itemId, std::move(values)});
 }
 
+int64_t Database::StampOwnRows() {
+    if (IsPostgreSQL()) {
+        // One number for the whole transaction, the one every row was stamped with.
+        const int64_t number = changeBefore_ + 1;
+        for (WrittenRow& row : written_) {
+            if (row.values) {
+                row.values->emplace_back("FVersion", number);
+            }
+        }
+        return number;
+    }
+    // SQLite numbers each logged row: a row's version is the number of its last change.
+    const auto changes = connection_->QueryTyped(
+        "SELECT FSeq, FTableName, FItemID FROM t_DataFlowChangeLog WHERE FSeq > $1",
+        {{"FSeq", ColumnSpec::Type::Integer},
+         {"FTableName", ColumnSpec::Type::Text},
+         {"FItemID", ColumnSpec::Type::Integer}},
+        {changeBefore_});
+    std::map<std::pair<std::string, int64_t>, int64_t> versions;
+    int64_t last = changeBefore_;
+    for (const uint32_t row : changes->LiveRows()) {
+        const int64_t number = changes->Value(row, 0).ToInt64();
+        last = std::max(last, number);
+        auto& version =
+            versions[{changes->Value(row, 1).ToText(), changes->Value(row, 2).ToInt64()}];
+        version = std::max(version, number);
+    }
+    for (WrittenRow& row : written_) {
+        if (row.values) {
+            row.values->emplace_back("FVersion", versions[{row.table, row.id}]);
+        }
+    }
+    if (last > changeBefore_) {
+        // SQLite cannot tell the triggers who writes: this connection names itself afterwards.
+        connection_->Run("UPDATE t_DataFlowChangeLog SET FClient = $1 WHERE FSeq > $2",
+                         {ClientName(), changeBefore_});
+    }
+    return last;
+}
+
 void Database::Commit() {
     auto lock = Lock();
+    int64_t sequence = 0;
     try {
-        // One statement for every changed row of the transaction.
-        std::set<std::pair<std::string, int64_t>> changes;
-        for (const WrittenRow& row : written_) {
-            changes.emplace(row.table, row.id);
-        }
-        if (writing_ && !changes.empty()) {
-            std::string sql = "INSERT INTO t_DataFlowChange (FSeq, FTableName, FItemID) VALUES ";
-            std::vector<Variant> values{transactionSequence_};
-            for (const auto& [table, id] : changes) {
-                const int next = static_cast<int>(values.size()) + 1;
-                sql += (values.size() > 1 ? ", " : "") + std::string("($1, $") +
-                       std::to_string(next) + ", $" + std::to_string(next + 1) + ")";
-                values.emplace_back(table);
-                values.emplace_back(id);
-            }
-            connection_->Run(sql, values);
+        if (writing_) {
+            sequence = StampOwnRows();
         }
         connection_->Execute("COMMIT");
-        schemaCurrent_ = true;
+        schemaVersion_ = writing_ ? schema::kCurrentVersion : schemaVersion_;
     } catch (...) {
         Rollback();
         throw;
     }
     if (writing_) {
-        lastCommit_ = {transactionSequence_, std::move(written_)};
+        lastCommit_ = {changeBefore_, sequence, std::move(written_)};
     }
     inTransaction_ = false;
     writing_ = false;

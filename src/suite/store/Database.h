@@ -28,9 +28,10 @@ struct WrittenRow {
     std::optional<std::vector<std::pair<std::string, Variant>>> values;
 };
 
-/// The last write transaction this session committed: its change number and its rows, in the
-/// order written.
+/// The last write transaction this session committed: the change number it started from, the
+/// number of its last change and its rows in the order written, each with its new version.
 struct OwnCommit {
+    int64_t before = -1;
     int64_t sequence = 0;
     std::vector<WrittenRow> rows;
 };
@@ -98,15 +99,19 @@ class Database {
         return connection_->ListValue(values);
     }
 
-    /// The change sequence: the number of the last committed write transaction.
+    /// The number of the last committed change.
     int64_t ChangeSequence();
+    /// The schema version the database had when last looked at.
+    int SchemaVersion() const { return schemaVersion_; }
 
     /// Begins a transaction that writes the tree (see above).
     void BeginWrite();
     /// Runs a statement inside the write transaction; returns the first value it yields or 0.
     int64_t Run(const std::string& sql, const std::vector<Variant>& parameters);
-    /// Notes that the row `itemId` of `table` was written with `values` (or deleted, without);
-    /// recorded under the transaction's change number when it commits.
+    /// Runs a statement that writes; returns the number of rows it wrote.
+    int64_t Change(const std::string& sql, const std::vector<Variant>& parameters);
+    /// Notes that the row `itemId` of `table` was written with `values` (or deleted, without),
+    /// so that the session's snapshot can take it after the commit.
     void RecordChange(std::string_view table, int64_t itemId,
                       std::optional<std::vector<std::pair<std::string, Variant>>> values = {});
     void Commit();
@@ -133,18 +138,22 @@ class Database {
     /// suite's tables (see the README); free queries run under it when so.
     bool HasReaderRole();
     Connection& ReadOnlyConnection();
+    /// Before the commit: gives each row the session wrote its new version (as the triggers
+    /// stamped it) and names this client in the log; returns the number of the last change.
+    int64_t StampOwnRows();
 
     StoreLocation location_;
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<Connection> readOnly_;  // SQLite: free queries; opened on first use
     OpenMode readOnlyMode_ = OpenMode::ReadOnly;
+    bool writable_ = true;  // false for a file on read-only media or that this user may not write
     std::recursive_mutex mutex_;
     std::unique_lock<std::recursive_mutex> transactionLock_;
     bool inTransaction_ = false;
     bool writing_ = false;
-    bool schemaCurrent_ = false;
+    int schemaVersion_ = 0;
     std::optional<bool> hasReaderRole_;  // checked once per connection; migrations only go forward
-    int64_t transactionSequence_ = 0;
+    int64_t changeBefore_ = 0;         // the last committed change when the write transaction began
     std::vector<WrittenRow> written_;  // by the open write transaction
     OwnCommit lastCommit_;
 };

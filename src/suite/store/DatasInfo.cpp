@@ -10,7 +10,10 @@ std::shared_ptr<const RecordTable> DatasInfo::Table(TableOfSnapshot table) {
     std::lock_guard lock(mutex_);
     if (!snapshot_) {
         snapshot_ = session_->Localizing([&] { return TreeSnapshot::Load(session_->Store()); });
+    } else if (!verified_) {
+        snapshot_ = session_->Localizing([&] { return snapshot_->Refreshed(); });
     }
+    verified_ = true;
     return (*snapshot_).*table;
 }
 
@@ -59,9 +62,11 @@ RecordsetPtr DatasInfo::GetAcctInfo(int16_t /*kind*/) {
                              std::move(rows));
 }
 
+// The snapshot is kept: the next read asks the log what changed since, which the database's
+// triggers record whoever writes, and reads only that.
 void DatasInfo::ClearCache() {
     std::lock_guard lock(mutex_);
-    snapshot_.reset();
+    verified_ = false;
 }
 
 void DatasInfo::initial() {

@@ -12,7 +12,7 @@ namespace quarn::suite {
 /// DataFlowInfo.DatasInfo over the database of its session. Reads the tree on
 /// first use and keeps it as a snapshot; every call answers from the snapshot with a Recordset
 /// of its own over the shared rows. `initial` applies only what was committed since (by any
-/// writer), `ClearCache` drops the snapshot. Thread-safe.
+/// writer); after `ClearCache` the next read does the same. Thread-safe.
 class DatasInfo : public IDatasInfo {
   public:
     explicit DatasInfo(std::shared_ptr<SuiteSession> session) : session_(std::move(session)) {}
@@ -36,6 +36,7 @@ class DatasInfo : public IDatasInfo {
     std::shared_ptr<SuiteSession> session_;
     std::mutex mutex_;
     std::optional<TreeSnapshot> snapshot_;
+    bool verified_ = false;  // false after ClearCache: the next read brings the snapshot up to date
     bool isBroxQuery_ = false;
 };
 

@@ -124,6 +124,48 @@ void DatasUpdate::DeleteItem(const Variant& itemType, int32_t itemId, bool /*fla
     });
 }
 
+void DatasUpdate::DeleteItemIfUnchanged(const Variant& itemType, int32_t itemId, int64_t version) {
+    const bool group = itemType.ToInt32() == kUpdateItemGroup;
+    const char* table = group ? kGroupTable : kSubSystemTable;
+    const char* idColumn = group ? "FTopClassID" : "FSubSysID";
+    InTransaction([&] {
+        if (database_->Change(std::string("DELETE FROM ") + table + " WHERE " + idColumn +
+                                  " = $1 AND FVersion = $2",
+                              {itemId, version}) == 0) {
+            RaiseStale(table, idColumn, itemId);
+        }
+        database_->RecordChange(table, itemId);
+    });
+}
+
+void DatasUpdate::RaiseStale(const char* table, const char* idColumn, int32_t itemId) {
+    const bool stillThere =
+        !database_
+             ->Query(std::string("SELECT 1 FROM ") + table + " WHERE " + idColumn + " = $1",
+                     {itemId})
+             ->LiveRows()
+             .empty();
+    // The log's last word on the item; another program's change may be all it knows of.
+    const auto last = database_->Query(
+        "SELECT FTime, coalesce(FClient, FDbUser, '') AS FWho FROM t_DataFlowChangeLog "
+        "WHERE FTableName = $1 AND FItemID = $2 ORDER BY FSeq DESC LIMIT 1",
+        {std::string(table), itemId});
+    std::string when;
+    for (const uint32_t row : last->LiveRows()) {
+        const std::string who = last->Value(row, 1).TextOrEmpty();
+        when = last->Value(row, 0).TextOrEmpty() + (who.empty() ? "" : ", " + who);
+    }
+    if (when.empty()) {
+        RaiseStoreError(
+            StoreError::Stale, "DatasUpdate",
+            stillThere ? "读取之后，该项已被其他用户修改。" : "读取之后，该项已被其他用户删除。");
+    }
+    RaiseStoreError(StoreError::Stale, "DatasUpdate",
+                    stillThere ? "读取之后，该项已被其他用户修改（%1）。"
+                               : "读取之后，该项已被其他用户删除（%1）。",
+                    when);
+}
+
 void DatasUpdate::CreateTopClass(int32_t index, DictionaryPtr record, bool /*flag*/) {
     static const std::vector<std::string> kColumns{
         "FTopClassID",       "FtopClassName",    "FTopClassName_CHS",

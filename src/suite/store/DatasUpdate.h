@@ -8,9 +8,9 @@
 
 namespace quarn::suite {
 
-/// DataFlowInfo.DatasUpdate on the database of its session. Maps the write
-/// records onto the tables' columns and records every change for the readers' refresh. A
-/// write outside a transaction is a transaction of its own. The database refuses duplicate
+/// DataFlowInfo.DatasUpdate on the database of its session. Maps the write records onto the
+/// tables' columns; the database's triggers log every change. A write outside a transaction is
+/// a transaction of its own. The database refuses duplicate
 /// identifiers, duplicate names within a level and subsystems without their group (checked at
 /// commit), whoever writes; such a write raises StoreError Refused and changes nothing.
 class DatasUpdate : public IDatasUpdate {
@@ -22,6 +22,7 @@ class DatasUpdate : public IDatasUpdate {
     void CommitTransaction() override;
     void RollbackTransaction() override;
     void DeleteItem(const Variant& itemType, int32_t itemId, bool flag) override;
+    void DeleteItemIfUnchanged(const Variant& itemType, int32_t itemId, int64_t version) override;
     void CreateTopClass(int32_t index, DictionaryPtr record, bool flag) override;
     void CreateSubSys(int32_t groupId, int32_t index, DictionaryPtr record, bool flag) override;
 
@@ -31,6 +32,9 @@ class DatasUpdate : public IDatasUpdate {
     /// Inserts a row; a refusal names the rule the row broke.
     void Insert(const char* table, const std::string& sql, const std::vector<std::string>& columns,
                 const std::vector<Variant>& values);
+    /// Raises Stale for the item that a checked deletion did not find at its version, saying
+    /// whether it was changed or deleted and, from the log, when and by whom.
+    [[noreturn]] void RaiseStale(const char* table, const char* idColumn, int32_t itemId);
 
     std::shared_ptr<SuiteSession> session_;
     std::shared_ptr<Database> database_;

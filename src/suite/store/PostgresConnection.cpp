@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <climits>
+#include <cstdlib>
 
 #include "suite/store/EngineErrors.h"
 #include "suite/store/StoreMessages.h"
@@ -132,6 +133,11 @@ int64_t PostgresConnection::Run(const std::string& sql, const std::vector<Varian
         return 0;
     }
     return IntegerValue(PQgetvalue(result.get(), 0, 0)).ToInt64();
+}
+
+int64_t PostgresConnection::Change(const std::string& sql, const std::vector<Variant>& parameters) {
+    const Result result = Execute(sql, parameters);
+    return std::atoll(PQcmdTuples(result.get()));
 }
 
 namespace {

@@ -25,6 +25,7 @@ class PostgresConnection : public Connection {
     Engine Kind() const override { return Engine::PostgreSQL; }
     void Execute(const std::string& sql) override;
     int64_t Run(const std::string& sql, const std::vector<Variant>& parameters) override;
+    int64_t Change(const std::string& sql, const std::vector<Variant>& parameters) override;
     std::shared_ptr<const RecordTable> Query(const std::string& sql,
                                              const std::vector<Variant>& parameters) override;
     std::shared_ptr<const RecordTable> QueryTyped(const std::string& sql,

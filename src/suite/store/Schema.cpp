@@ -3,6 +3,7 @@
 #include <array>
 
 #include "foundation/Utf8Text.h"
+#include "suite/store/ChangeLog.h"
 #include "suite/store/StoreErrors.h"
 #include "suite/store/StoreMessages.h"
 
@@ -32,13 +33,26 @@ CREATE TABLE t_DataFlowChange (
 CREATE INDEX ix_change_seq ON t_DataFlowChange (FSeq);
 )";
 
+// Step n brings version n-1 to version n.
 struct Step {
     int version;
-    std::array<std::string_view, 2> scripts;
+    void (*apply)(Connection& connection);
 };
-// Step n brings version n-1 to version n.
+
+void RunScript(Connection& connection, std::string_view script);
+
 const std::array kSteps{
-    Step{1, {sql::kSchemaV1, kBookkeepingV1}},
+    Step{1,
+         [](Connection& connection) {
+             RunScript(connection, sql::kSchemaV1);
+             RunScript(connection, kBookkeepingV1);
+         }},
+    // Version 2: every write recorded by the database itself, and row versions.
+    Step{2,
+         [](Connection& connection) {
+             connection.Execute("DROP TABLE t_DataFlowChange");
+             changelog::Create(connection);
+         }},
 };
 
 // Runs a script of statements that each end with ";" at the end of a line.
@@ -83,14 +97,12 @@ void CheckReadable(int version, const std::string& description) {
     }
 }
 
-void Migrate(Connection& connection, int fromVersion) {
+void Migrate(Connection& connection, int fromVersion, int toVersion) {
     for (const Step& step : kSteps) {
-        if (step.version <= fromVersion) {
+        if (step.version <= fromVersion || step.version > toVersion) {
             continue;
         }
-        for (const std::string_view script : step.scripts) {
-            RunScript(connection, script);
-        }
+        step.apply(connection);
         connection.Run("INSERT INTO t_SchemaVersion (FVersion) VALUES ($1)", {step.version});
     }
 }

@@ -6,7 +6,7 @@
 /// schema of ours to the current one. Each step runs inside the caller's transaction.
 namespace quarn::suite::schema {
 
-inline constexpr int kCurrentVersion = 1;
+inline constexpr int kCurrentVersion = 2;
 
 /// The schema version of the database, or 0 when it has no version table (not ours).
 int VersionOf(Connection& connection);
@@ -19,7 +19,7 @@ void CheckReadable(int version, const std::string& description);
 /// the demo customer items.
 void Create(Connection& connection, bool demo);
 
-/// Brings a schema of an older version to the current one.
-void Migrate(Connection& connection, int fromVersion);
+/// Brings a schema of an older version to `toVersion`, the current one unless told.
+void Migrate(Connection& connection, int fromVersion, int toVersion = kCurrentVersion);
 
 }  // namespace quarn::suite::schema

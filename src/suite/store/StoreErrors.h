@@ -21,6 +21,7 @@ enum class StoreError : int32_t {
     DiskFull = 2209,         ///< the disk or the server ran out of space; nothing was written
     WriteProtected = 2210,   ///< the file, its folder or the server accepts no writes
     Exists = 2211,           ///< a database is to be created where one already is
+    Stale = 2212,            ///< the item was changed or deleted by someone else since it was read
 };
 
 constexpr int32_t ErrorNumber(StoreError error) {

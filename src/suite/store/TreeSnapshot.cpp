@@ -6,6 +6,8 @@
 #include <set>
 #include <string>
 
+#include "suite/store/ChangeLog.h"
+
 namespace quarn::suite {
 
 namespace {
@@ -18,10 +20,12 @@ struct TableQuery {
     std::vector<ColumnSpec> columns;
     const char* orderBy;
 
-    std::string Select(const std::string& where) const {
+    // Row versions came with schema version 2: an older database reads 0 for every row.
+    std::string Select(const std::string& where, int schemaVersion) const {
         std::string sql = "SELECT ";
         for (std::size_t i = 0; i < columns.size(); ++i) {
-            sql += (i ? ", " : "") + columns[i].name;
+            const bool absent = columns[i].name == "FVersion" && schemaVersion < 2;
+            sql += (i ? ", " : "") + (absent ? "0 AS FVersion" : columns[i].name);
         }
         return sql + " FROM " + table + where + " ORDER BY " + orderBy;
     }
@@ -37,7 +41,8 @@ const TableQuery kGroups{"t_DataFlowTopClass",
                           {"FIndex", Type::Integer},
                           {"FVisible", Type::Integer},
                           {"FShowSysType", Type::Integer},
-                          {"FAcctType", Type::Text}},
+                          {"FAcctType", Type::Text},
+                          {"FVersion", Type::Integer}},
                          "FIndex, FTopClassID"};
 
 const TableQuery kSubSystems{"t_DataFlowSubSystem",
@@ -53,7 +58,8 @@ const TableQuery kSubSystems{"t_DataFlowSubSystem",
                               {"FAcctType", Type::Text},
                               {"FIndex", Type::Integer},
                               {"FShowSysType", Type::Integer},
-                              {"FClassName", Type::Text}},
+                              {"FClassName", Type::Text},
+                              {"FVersion", Type::Integer}},
                              "FTopClassID, FIndex, FSubSysID"};
 
 const TableQuery kSubFunctions{"t_DataFlowSubFunc",
@@ -75,7 +81,7 @@ const TableQuery kAccountTypes{"t_AccountType",
                                "FAcctType"};
 
 std::shared_ptr<const RecordTable> Read(Database& database, const TableQuery& query) {
-    return database.QueryTyped(query.Select(""), query.columns);
+    return database.QueryTyped(query.Select("", database.SchemaVersion()), query.columns);
 }
 
 // The table with the rows of `ids` replaced by what the database holds now.
@@ -85,9 +91,9 @@ std::shared_ptr<const RecordTable> Patch(Database& database, const TableQuery& q
     if (ids.empty()) {
         return table;
     }
-    const auto current =
-        database.QueryTyped(query.Select(" WHERE " + database.InList(query.idColumn, 1)),
-                            query.columns, {database.ListValue({ids.begin(), ids.end()})});
+    const auto current = database.QueryTyped(
+        query.Select(" WHERE " + database.InList(query.idColumn, 1), database.SchemaVersion()),
+        query.columns, {database.ListValue({ids.begin(), ids.end()})});
     const std::size_t idColumn = *table->FindColumn(query.idColumn);
     std::vector<uint32_t> removed;
     for (const int64_t id : ids) {
@@ -162,6 +168,7 @@ TreeSnapshot TreeSnapshot::Load(std::shared_ptr<Database> database) {
     // One read transaction: the change number and the tables are of the same committed state.
     TreeSnapshot snapshot = database->Reading([&] {
         TreeSnapshot read;
+        read.schemaVersion = database->SchemaVersion();
         read.sequence = database->ChangeSequence();
         read.groups = Read(*database, kGroups);
         read.subSystems = Read(*database, kSubSystems);
@@ -174,10 +181,13 @@ TreeSnapshot TreeSnapshot::Load(std::shared_ptr<Database> database) {
 }
 
 TreeSnapshot TreeSnapshot::Refreshed() const {
-    // Numbers follow commits, so when this session's commit is the next one after the
-    // snapshot, the rows it wrote are all that changed up to it: nothing needs reading.
+    if (database->SchemaVersion() != schemaVersion || schemaVersion < 2) {
+        return Load(database);  // no log to follow, or tables of another shape
+    }
+    // Numbers follow commits, so when this session's commit began from the snapshot's number,
+    // the rows it wrote are all that changed up to it: nothing needs reading.
     const OwnCommit own = database->LastCommit();
-    if (own.sequence == sequence + 1) {
+    if (own.before == sequence) {
         const bool onlyTree = std::all_of(own.rows.begin(), own.rows.end(), [](const auto& row) {
             return row.table == kGroups.table || row.table == kSubSystems.table;
         });
@@ -192,7 +202,7 @@ TreeSnapshot TreeSnapshot::Refreshed() const {
         }
     }
     const auto changes = database->QueryTyped(
-        "SELECT FSeq, FTableName, FItemID FROM t_DataFlowChange WHERE FSeq > $1",
+        std::string(changelog::kChangesSince),
         {{"FSeq", Type::Integer}, {"FTableName", Type::Text}, {"FItemID", Type::Integer}},
         {sequence});
     if (changes->LiveRowCount() == 0) {
@@ -201,6 +211,9 @@ TreeSnapshot TreeSnapshot::Refreshed() const {
     std::map<std::string, std::set<int64_t>> changed;
     TreeSnapshot refreshed = *this;
     for (const uint32_t row : changes->LiveRows()) {
+        if (changes->Value(row, 1).IsNull()) {
+            return Load(database);  // the log was pruned past the snapshot
+        }
         refreshed.sequence = std::max(refreshed.sequence, changes->Value(row, 0).ToInt64());
         changed[changes->Value(row, 1).ToText()].insert(changes->Value(row, 2).ToInt64());
     }

@@ -12,6 +12,7 @@ namespace quarn::suite {
 /// account types, each an immutable table that Recordsets share.
 struct TreeSnapshot {
     std::shared_ptr<Database> database;
+    int schemaVersion = 0;
     int64_t sequence = 0;
     std::shared_ptr<const RecordTable> groups;
     std::shared_ptr<const RecordTable> subSystems;
@@ -21,7 +22,8 @@ struct TreeSnapshot {
     /// Reads every table. Raises the store's errors.
     static TreeSnapshot Load(std::shared_ptr<Database> database);
     /// This snapshot brought up to date with the changes committed since it was read: only the
-    /// changed rows are read again. Returns it unchanged when nothing changed.
+    /// changed rows are read again. Returns it unchanged when nothing changed, and reads every
+    /// table again when the log cannot tell (pruned past it, or another schema version).
     TreeSnapshot Refreshed() const;
 };
 

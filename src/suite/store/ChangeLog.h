@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string_view>
+
+#include "suite/store/Connection.h"
+
+/// The change log: triggers record every insert, update and delete of the tree's tables in
+/// t_DataFlowChangeLog, whoever writes (this program, another one, a person in an SQL console),
+/// and stamp each written row with its version, the change number of that write.
+///
+/// Change numbers follow commits, so "every change after number n" is exact: on SQLite, whose
+/// writers take turns, each logged row gets the next number; on PostgreSQL each transaction
+/// takes the next number from the counter row and keeps its lock until it ends. Deleting log
+/// rows (pruning) keeps the highest deleted number in t_DataFlowChangePruned, so that a reader
+/// whose snapshot is older than that knows the log can no longer bring it up to date.
+namespace quarn::suite::changelog {
+
+inline constexpr std::string_view kLogTable = "t_DataFlowChangeLog";
+
+/// Creates the log, the pruning mark and the triggers of both tree tables.
+void Create(Connection& connection);
+
+/// The number of the last committed change: every change up to it is in the tree's tables.
+inline constexpr std::string_view kLastChangeSqlite =
+    "SELECT max(coalesce((SELECT max(FSeq) FROM t_DataFlowChangeLog), 0), "
+    "(SELECT FSeq FROM t_DataFlowChangePruned))";
+inline constexpr std::string_view kLastChangePostgres = "SELECT FSeq FROM t_DataFlowChangeSeq";
+
+/// The changed items after change $1; a row without a table says the log was pruned past it.
+inline constexpr std::string_view kChangesSince =
+    "SELECT FSeq, FTableName, FItemID FROM t_DataFlowChangeLog WHERE FSeq > $1 "
+    "UNION ALL SELECT FSeq, NULL, NULL FROM t_DataFlowChangePruned WHERE FSeq > $1";
+
+}  // namespace quarn::suite::changelog

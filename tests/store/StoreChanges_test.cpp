@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "model/SubSysGroup.h"
+#include "store/StoreFixture.h"
+
+namespace quarn::suite {
+namespace {
+
+using subsysmgr::enm_OptType_SubSystem;
+using subsysmgr::ModuleState;
+using subsysmgr::SubSysGroup;
+using subsysmgr::SubSystemPtr;
+
+constexpr int32_t kChangedElsewhere = ObjectError(1042);
+
+// Group 850 with its subsystems, as the subsystem editor of the session loads it.
+std::unique_ptr<SubSysGroup> LoadGroup(std::shared_ptr<ModuleState> module) {
+    auto group = std::make_unique<SubSysGroup>(std::move(module));
+    EXPECT_TRUE(group->initial(850));
+    group->GetSubSystem(-1);
+    group->OptType(enm_OptType_SubSystem);
+    return group;
+}
+
+// Changes a loaded subsystem as the editor does and saves it; returns the error the save
+// skipped it for, or 0.
+template <class Change>
+int32_t Edit(SubSysGroup& group, int32_t id, Change&& change) {
+    const SubSystemPtr subSystem = group.Item(id);
+    StartEditing(*subSystem);
+    change(*subSystem);
+    group.UpdateSubSystem(subSystem);
+    group.Save();
+    return group.LastSaveFailure()
+               ? ErrorOf([&] { std::rethrow_exception(group.LastSaveFailure()); })
+               : 0;
+}
+
+class StoreChanges : public StoreTest {
+  protected:
+    // A second user's session on the same database, in this process.
+    void OpenOtherSession() {
+        other = std::make_unique<HostSession>(scratch->Spec(), "EN");
+        other->Activate();
+        otherModule = other->Module();
+        ModuleState::Install(module);
+        otherModule->messageBox = std::make_shared<RecordingMessageBox>();
+    }
+
+    // The last logged change of a subsystem (of one kind, when given): operation, old and new
+    // values. On PostgreSQL the changes of one transaction share their number.
+    nlohmann::json LastChange(int32_t subSystemId, const std::string& operation = "") const {
+        const auto rows = Stored(
+            "SELECT FOperation, FOld, FNew FROM t_DataFlowChangeLog WHERE FTableName = "
+            "'t_DataFlowSubSystem' AND FItemID = " +
+            std::to_string(subSystemId) +
+            (operation.empty() ? "" : " AND FOperation = '" + operation + "'") +
+            " ORDER BY FSeq DESC");
+        const uint32_t row = rows->LiveRows().front();
+        const auto json = [&](std::size_t column) {
+            const Variant value = rows->Value(row, column);
+            return value.IsNull() ? nlohmann::json() : nlohmann::json::parse(value.ToText());
+        };
+        return {{"operation", rows->Value(row, 0).ToText()}, {"old", json(1)}, {"new", json(2)}};
+    }
+
+    std::unique_ptr<HostSession> other;
+    std::shared_ptr<ModuleState> otherModule;
+};
+
+TEST_P(StoreChanges, OfTwoEditsOfOneItemOnlyTheFirstIsStoredAndTheSecondIsTold) {
+    OpenOtherSession();
+    auto mine = LoadGroup(module);
+    auto theirs = LoadGroup(otherModule);
+
+    EXPECT_EQ(Edit(*mine, 8005, [](auto& s) { s.NameEN("Supplier Rating"); }), 0);
+    EXPECT_EQ(Edit(*theirs, 8005, [](auto& s) { s.Index(9); }), kChangedElsewhere);
+    EXPECT_EQ(StoredName(8005), "Supplier Rating");
+    EXPECT_EQ(
+        StoredValue("SELECT FIndex FROM t_DataFlowSubSystem WHERE FSubSysID = 8005").ToInt32(), 5);
+
+    // A deletion racing an edit: whichever comes second is refused.
+    EXPECT_TRUE(mine->DeleteSubSystem(8004));
+    EXPECT_TRUE(mine->Save());
+    EXPECT_EQ(Edit(*theirs, 8004, [](auto& s) { s.Index(8); }), kChangedElsewhere);
+    EXPECT_EQ(StoredCount("t_DataFlowSubSystem", "FSubSysID = 8004"), 0);
+
+    // Reloading gives the other user the stored row, and then their change goes in.
+    auto reloaded = LoadGroup(otherModule);
+    EXPECT_EQ(Edit(*reloaded, 8005, [](auto& s) { s.Index(9); }), 0);
+    EXPECT_EQ(StoredName(8005), "Supplier Rating");
+
+    // A group edited in both sessions.
+    SubSysGroup myGroup(module);
+    SubSysGroup theirGroup(otherModule);
+    ASSERT_TRUE(myGroup.initial(850));
+    ASSERT_TRUE(theirGroup.initial(850));
+    myGroup.Modified(true);
+    EXPECT_TRUE(myGroup.Save());
+    theirGroup.Modified(true);
+    EXPECT_EQ(ErrorOf([&] { theirGroup.Save(); }), kChangedElsewhere);
+}
+
+TEST_P(StoreChanges, TheDatabaseLogsEveryWriteAndASessionSeesItAfterClearCache) {
+    auto editor = LoadGroup(module);
+    const std::string before = CachedName(8005);
+
+    // Another program writes with plain SQL.
+    Administer(
+        "UPDATE t_DataFlowSubSystem SET FName_EN = 'Typed In A Console' WHERE FSubSysID = "
+        "8005");
+    const nlohmann::json change = LastChange(8005);
+    EXPECT_EQ(change["operation"], "UPDATE");
+    EXPECT_EQ(change["old"]["FName_EN"], before);
+    EXPECT_EQ(change["new"]["FName_EN"], "Typed In A Console");
+    EXPECT_EQ(
+        StoredValue("SELECT FVersion FROM t_DataFlowSubSystem WHERE FSubSysID = 8005").ToInt64(),
+        StoredValue("SELECT max(FSeq) FROM t_DataFlowChangeLog WHERE FItemID = 8005").ToInt64());
+
+    EXPECT_EQ(CachedName(8005), before);  // the snapshot is not asked until told
+    module->dataFlowInfo->ClearCache();
+    EXPECT_EQ(CachedName(8005), "Typed In A Console");
+    // The editor still holds what it read: its save would overwrite the console's change.
+    EXPECT_EQ(Edit(*editor, 8005, [](auto& s) { s.Index(9); }), kChangedElsewhere);
+
+    // Our own save is logged the same way, with this client named.
+    auto reloaded = LoadGroup(module);
+    EXPECT_EQ(Edit(*reloaded, 8005, [](auto& s) { s.NameEN("Supplier Rating"); }), 0);
+    EXPECT_EQ(LastChange(8005, "DELETE")["old"]["FName_EN"], "Typed In A Console");
+    EXPECT_EQ(LastChange(8005, "INSERT")["new"]["FName_EN"], "Supplier Rating");
+    EXPECT_NE(
+        StoredValue("SELECT FClient FROM t_DataFlowChangeLog ORDER BY FSeq DESC").TextOrEmpty(),
+        "");
+
+    // A log pruned past the snapshot: the next read after ClearCache reads everything again.
+    Administer("UPDATE t_DataFlowSubSystem SET FIndex = 7 WHERE FSubSysID = 8005");
+    Administer("DELETE FROM t_DataFlowChangeLog");
+    module->dataFlowInfo->ClearCache();
+    auto afterPruning = LoadGroup(module);
+    EXPECT_EQ(afterPruning->Item(8005)->Index(), 7);
+    EXPECT_EQ(Edit(*afterPruning, 8005, [](auto& s) { s.NameEN("After Pruning"); }), 0);
+    EXPECT_EQ(CachedName(8005), "After Pruning");
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, StoreChanges, AllBackends(), BackendName);
+
+}  // namespace
+}  // namespace quarn::suite
