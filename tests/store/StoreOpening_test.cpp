@@ -13,6 +13,7 @@
 #include "suite/store/Database.h"
 #include "suite/store/DatasUpdate.h"
 #include "suite/store/NewDatabase.h"
+#include "suite/store/Schema.h"
 #include "suite/store/StoreErrors.h"
 
 namespace quarn::suite {
@@ -170,6 +171,43 @@ TEST_F(StoreOpening, TwoSessionsOnTwoDatabasesWorkSideBySide) {
         EXPECT_EQ(nameOf850(first), "Custom Extensions");
         EXPECT_EQ(nameOf850(other), "Second Tree");
     }
+}
+
+TEST_F(StoreOpening, AnOlderSchemaIsReadAsItIsAndBroughtUpToDateByTheFirstWrite) {
+    const fs::path file = scratch.folder / "version1.sqlite";
+    {
+        auto connection = Connect(SqliteAt(file), OpenMode::Create);
+        connection->Execute("BEGIN IMMEDIATE");
+        schema::Create(*connection, true, 1);
+        connection->Execute("COMMIT");
+        connection->Execute("PRAGMA journal_mode = WAL");
+    }
+    const std::string before = Bytes(file);
+    HostSession host("sqlite:" + file.string(), "EN");
+    host.Activate();
+    subsysmgr::SubSysGroup group;
+    ASSERT_TRUE(group.initial(850));
+    group.OptType(subsysmgr::enm_OptType_SubSystem);
+    const subsysmgr::SubSystemPtr edited = group.GetSubSystem(8005, false);
+    ASSERT_TRUE(edited);
+    EXPECT_EQ(Bytes(file), before);
+
+    StartEditing(*edited);
+    edited->NameEN("Supplier Rating");
+    group.UpdateSubSystem(edited);
+    EXPECT_TRUE(group.Save());
+    EXPECT_FALSE(group.LastSaveFailure());
+    auto stored = Connect(SqliteAt(file), OpenMode::ReadWrite);
+    EXPECT_EQ(schema::VersionOf(*stored), schema::kCurrentVersion);
+    EXPECT_EQ(stored->Run("SELECT count(*) FROM t_DataFlowChangeLog WHERE FItemID = 8005", {}), 2);
+    EXPECT_GT(stored->Run("SELECT FVersion FROM t_DataFlowSubSystem WHERE FSubSysID = 8005", {}),
+              0);
+
+    // From now on the session follows the log: another program's change is seen.
+    stored->Execute("UPDATE t_DataFlowSubSystem SET FIndex = 9 WHERE FSubSysID = 8005");
+    subsysmgr::SubSysGroup reread;  // tells the shared information to bring itself up to date
+    ASSERT_TRUE(reread.initial(850));
+    EXPECT_EQ(reread.GetSubSystem(8005, false)->Index(), 9);
 }
 
 }  // namespace

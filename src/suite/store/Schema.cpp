@@ -107,8 +107,8 @@ void Migrate(Connection& connection, int fromVersion, int toVersion) {
     }
 }
 
-void Create(Connection& connection, bool demo) {
-    Migrate(connection, 0);
+void Create(Connection& connection, bool demo, int version) {
+    Migrate(connection, 0, version);
     RunScript(connection, sql::kBaseData);
     if (demo) {
         RunScript(connection, sql::kDemoData);

@@ -15,9 +15,9 @@ int VersionOf(Connection& connection);
 /// this program does not know. `description` names the database in the message.
 void CheckReadable(int version, const std::string& description);
 
-/// Creates every table of the current version and the delivered base data; with `demo` also
-/// the demo customer items.
-void Create(Connection& connection, bool demo);
+/// Creates every table of `version` (the current one unless told: an older one serves to try
+/// migrations) and the delivered base data; with `demo` also the demo customer items.
+void Create(Connection& connection, bool demo, int version = kCurrentVersion);
 
 /// Brings a schema of an older version to `toVersion`, the current one unless told.
 void Migrate(Connection& connection, int fromVersion, int toVersion = kCurrentVersion);
