@@ -48,12 +48,16 @@ inline constexpr ErrorDefinition kDuplicateItem{
 inline constexpr ErrorDefinition kDatabaseExists{2317, kSource, "The file %1 exists already."};
 /// Any failure that is not one of the suite's numbered errors.
 inline constexpr ErrorDefinition kUnexpected{2318, kSource, "Unexpected failure: %1"};
+inline constexpr ErrorDefinition kNotATime{
+    2319, kSource,
+    "The time %1 is neither a date (YYYY-MM-DD) nor a UTC time (YYYY-MM-DDThh:mm:ss)."};
 
 inline constexpr std::array kAll{
-    kCommandLine,    kDatabaseOption, kUnknownGroup,    kUnknownSubSystem,    kOutOfRange,
-    kNameTooLong,    kAccountType,    kGroupNotDeleted, kSubSystemNotDeleted, kFileUnreadable,
-    kFileUnwritable, kNotJson,        kFormatVersion,   kMissingField,        kWrongType,
-    kDuplicateItem,  kDatabaseExists, kUnexpected,
+    kCommandLine,         kDatabaseOption, kUnknownGroup,   kUnknownSubSystem,
+    kOutOfRange,          kNameTooLong,    kAccountType,    kGroupNotDeleted,
+    kSubSystemNotDeleted, kFileUnreadable, kFileUnwritable, kNotJson,
+    kFormatVersion,       kMissingField,   kWrongType,      kDuplicateItem,
+    kDatabaseExists,      kUnexpected,     kNotATime,
 };
 
 }  // namespace quarn::subsysmgr::cli::errors

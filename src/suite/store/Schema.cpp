@@ -108,11 +108,14 @@ void Migrate(Connection& connection, int fromVersion, int toVersion) {
 }
 
 void Create(Connection& connection, bool demo, int version) {
-    Migrate(connection, 0, version);
+    // The delivered rows are written into the first version's tables, before the change log
+    // exists: its history starts with the first change after creation.
+    Migrate(connection, 0, 1);
     RunScript(connection, sql::kBaseData);
     if (demo) {
         RunScript(connection, sql::kDemoData);
     }
+    Migrate(connection, 1, version);
 }
 
 }  // namespace schema
