@@ -48,14 +48,11 @@ void AddGroupCommands(CLI::App& add, CLI::App& edit, CLI::App& remove, CliContex
     auto editFlags =
         std::make_shared<ItemFlags>(*editGroup, ItemFlags::Kind::Group, ItemFlags::Mode::Edit);
     editGroup->callback([&context, editId, editFlags] {
-        const auto module = context.Session();
-        auto item = TreeReader(module).FindGroup(*editId);
-        if (!item) {
-            context.Text().Raise(errors::kUnknownGroup, {*editId});
-        }
-        editFlags->ApplyTo(*item, context.Text());
-        GroupWriter(module, context.Text()).Update(*item);
-        Done(context, "updated", "Changed subsystem group %1.", item->id);
+        const int32_t id =
+            GroupWriter(context.Session(), context.Text()).Edit(*editId, [&](GroupItem& item) {
+                editFlags->ApplyTo(item, context.Text());
+            });
+        Done(context, "updated", "Changed subsystem group %1.", id);
     });
 
     auto* removeGroup = remove.add_subcommand("group", "Delete a group that has no subsystems");

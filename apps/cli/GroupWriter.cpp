@@ -2,6 +2,7 @@
 
 #include "CliErrors.h"
 #include "InputChecks.h"
+#include "TreeReader.h"
 #include "model/SubSysGroup.h"
 #include "ui/GroupEditorTexts.h"
 
@@ -45,6 +46,21 @@ void GroupWriter::Update(const GroupItem& item) {
     if (!group.initial(item.id)) {
         text_.Raise(errors::kUnknownGroup, {item.id});
     }
+    Write(group, item);
+}
+
+int32_t GroupWriter::Edit(int32_t id, const std::function<void(GroupItem&)>& change) {
+    SubSysGroup group(module_);
+    if (!group.initial(id)) {
+        text_.Raise(errors::kUnknownGroup, {id});
+    }
+    GroupItem item = TreeReader::ItemOf(group);
+    change(item);
+    Write(group, item);
+    return item.id;
+}
+
+void GroupWriter::Write(SubSysGroup& group, const GroupItem& item) {
     InputChecks checks(module_, text_);
     checks.AccountTypes(item.accountTypes, group_editor::kNoAccountType);
     group.CancelCheck(true);

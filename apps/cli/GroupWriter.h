@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "CliText.h"
 #include "TreeItems.h"
+#include "model/SubSysGroup.h"
 #include "runtime/ModuleState.h"
 
 namespace quarn::subsysmgr::cli {
@@ -20,10 +22,16 @@ class GroupWriter {
     void Add(const GroupItem& item);
     /// Rewrites an existing group with every field of the item.
     void Update(const GroupItem& item);
+    /// Changes the fields `change` sets on the group as read here, once, so that the save's
+    /// check against another user's change covers what the change started from. Returns the
+    /// group's identifier afterwards.
+    int32_t Edit(int32_t id, const std::function<void(GroupItem&)>& change);
     /// Deletes a group; raises kGroupNotDeleted when Save refused it after its message box.
     void Delete(int32_t id);
 
   private:
+    void Write(SubSysGroup& group, const GroupItem& item);
+
     std::shared_ptr<ModuleState> module_;
     const CliText& text_;
 };

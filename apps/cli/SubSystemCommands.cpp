@@ -52,13 +52,11 @@ void AddSubSystemCommands(CLI::App& add, CLI::App& edit, CLI::App& remove, CliCo
                                                  ItemFlags::Mode::Edit);
     editSubSystem->callback([&context, editId, editFlags] {
         const auto module = context.Session();
-        auto item = TreeReader(module).FindSubSystem(*editId);
-        if (!item) {
-            context.Text().Raise(errors::kUnknownSubSystem, {*editId});
-        }
-        editFlags->ApplyTo(*item, context.Text());
-        SubSystemWriter(module, context.Text()).Update(*item);
-        Done(context, "updated", "Changed subsystem %1.", item->id);
+        const int32_t id =
+            SubSystemWriter(module, context.Text()).Edit(*editId, [&](SubSystemItem& item) {
+                editFlags->ApplyTo(item, context.Text());
+            });
+        Done(context, "updated", "Changed subsystem %1.", id);
     });
 
     auto* removeSubSystem = remove.add_subcommand(

@@ -3,6 +3,7 @@
 #include "CliErrors.h"
 #include "InputChecks.h"
 #include "TreeReader.h"
+#include "model/ModelErrors.h"
 #include "model/SubSysGroup.h"
 #include "model/SubSystem.h"
 #include "runtime/SessionContext.h"
@@ -59,11 +60,26 @@ void SubSystemWriter::Add(const SubSystemItem& item) {
 }
 
 void SubSystemWriter::Update(const SubSystemItem& item) {
-    const auto loaded = TreeReader(module_).LoadSubSystem(item.id);
+    auto loaded = TreeReader(module_).LoadSubSystem(item.id);
     if (!loaded) {
         text_.Raise(errors::kUnknownSubSystem, {item.id});
     }
-    SubSystem& subSystem = *loaded->subSystem;
+    Write(*loaded, item);
+}
+
+int32_t SubSystemWriter::Edit(int32_t id, const std::function<void(SubSystemItem&)>& change) {
+    auto loaded = TreeReader(module_).LoadSubSystem(id);
+    if (!loaded) {
+        text_.Raise(errors::kUnknownSubSystem, {id});
+    }
+    SubSystemItem item = TreeReader::ItemOf(*loaded->subSystem);
+    change(item);
+    Write(*loaded, item);
+    return item.id;
+}
+
+void SubSystemWriter::Write(TreeReader::Loaded& loaded, const SubSystemItem& item) {
+    SubSystem& subSystem = *loaded.subSystem;
     // What the editor remembers when it loads a subsystem: its own code and names stay allowed.
     subSystem.SubSystemID_Old(subSystem.Id());
     subSystem.SubSystemName_Old(subSystem.Name());
@@ -80,10 +96,11 @@ void SubSystemWriter::Update(const SubSystemItem& item) {
     subSystem.Id(item.id);
     SetFields(subSystem, checks, item);
     subSystem.Modified(true);
-    loaded->group->UpdateSubSystem(loaded->subSystem);
-    loaded->group->OptType(enm_OptType_SubSystem);
-    if (!loaded->group->Save()) {
-        RaiseLocalized(*module_, subsystem_editor::kNotSaved, loaded->group->LastSaveFailure());
+    loaded.group->UpdateSubSystem(loaded.subSystem);
+    loaded.group->OptType(enm_OptType_SubSystem);
+    if (!loaded.group->Save()) {
+        subsysmgr::errors::RethrowIfChangedElsewhere(loaded.group->LastSaveFailure());
+        RaiseLocalized(*module_, subsystem_editor::kNotSaved, loaded.group->LastSaveFailure());
     }
 }
 

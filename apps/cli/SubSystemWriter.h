@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "CliText.h"
 #include "TreeItems.h"
+#include "TreeReader.h"
 #include "runtime/ModuleState.h"
 
 namespace quarn::subsysmgr::cli {
@@ -21,11 +23,16 @@ class SubSystemWriter {
     /// Rewrites an existing subsystem with every field of the item; a different item.group
     /// moves it.
     void Update(const SubSystemItem& item);
+    /// Changes the fields `change` sets on the subsystem as read here, once, so that the save's
+    /// check against another user's change covers what the change started from. Returns the
+    /// subsystem's identifier afterwards.
+    int32_t Edit(int32_t id, const std::function<void(SubSystemItem&)>& change);
     /// Deletes a subsystem; raises kSubSystemNotDeleted when Save refused it after its message
     /// box.
     void Delete(int32_t id);
 
   private:
+    void Write(TreeReader::Loaded& loaded, const SubSystemItem& item);
     void RequireGroup(int32_t groupId);
 
     std::shared_ptr<ModuleState> module_;

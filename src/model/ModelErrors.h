@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <exception>
 
+#include "quarn/foundation/ComError.h"
 #include "quarn/runtime/LocalizedError.h"
 
 /// Every numbered error of the business objects: offset above the object-error base, source and
@@ -64,6 +66,21 @@ inline constexpr ErrorDefinition kSubSystemNameNotText{1040, "SubSystem.Name",
 /// Save found the stored subsystem changed or deleted by someone else since it was read.
 inline constexpr ErrorDefinition kSubSystemChangedElsewhere{
     1042, "SubSystem.Save", "子系统已被其他用户修改或删除，请重新载入后再保存。"};
+
+/// Rethrows `failure` when it is another user's change (1042): its message, with when and by
+/// whom, tells the user what to do, where a general "not saved" would not.
+inline void RethrowIfChangedElsewhere(const std::exception_ptr& failure) {
+    try {
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
+    } catch (const ComError& error) {
+        if (error.Offset() == kSubSystemChangedElsewhere.offset) {
+            throw;
+        }
+    } catch (...) {
+    }
+}
 
 inline constexpr std::array kAll{
     kGroupLoadFailed,           kGroupListFailed,

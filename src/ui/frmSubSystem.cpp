@@ -11,6 +11,7 @@
 #include "foundation/Vector.h"
 #include "host/IMessageBox.h"
 #include "model/IdRanges.h"
+#include "model/ModelErrors.h"
 #include "runtime/FormFont.h"
 #include "runtime/HelpKey.h"
 #include "runtime/KeyedText.h"
@@ -304,6 +305,7 @@ bool frmSubSystem::Save() {
         // The group skips a subsystem whose write fails and reports it only by its result; the
         // dialog holds just this one, so false means it was not written.
         if (!objSubSysGroup->Save()) {
+            errors::RethrowIfChangedElsewhere(objSubSysGroup->LastSaveFailure());
             RaiseLocalized(*module_, kNotSaved, objSubSysGroup->LastSaveFailure());
         }
         return true;

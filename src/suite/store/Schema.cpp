@@ -115,6 +115,10 @@ void Create(Connection& connection, bool demo, int version) {
     if (demo) {
         RunScript(connection, sql::kDemoData);
     }
+    if (connection.Kind() == Connection::Engine::PostgreSQL) {
+        // PostgreSQL alters no table while checks of its rows wait for the commit.
+        connection.Execute("SET CONSTRAINTS ALL IMMEDIATE");
+    }
     Migrate(connection, 1, version);
 }
 
