@@ -112,6 +112,7 @@ void SubSystemWriter::Delete(int32_t id) {
     loaded->group->DeleteSubSystem(id);
     loaded->group->OptType(enm_OptType_SubSystem);
     if (!loaded->group->Save()) {
+        subsysmgr::errors::RethrowIfChangedElsewhere(loaded->group->LastSaveFailure());
         text_.Raise(errors::kSubSystemNotDeleted, {id});
     }
 }

@@ -28,7 +28,7 @@ class SubSystemWriter {
     /// subsystem's identifier afterwards.
     int32_t Edit(int32_t id, const std::function<void(SubSystemItem&)>& change);
     /// Deletes a subsystem; raises kSubSystemNotDeleted when Save refused it after its message
-    /// box.
+    /// box, and 1042 when someone else changed or deleted it since it was read.
     void Delete(int32_t id);
 
   private:
