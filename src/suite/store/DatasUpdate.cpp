@@ -1,6 +1,7 @@
 #include "suite/store/DatasUpdate.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "foundation/ComError.h"
 #include "suite/store/EngineErrors.h"
@@ -11,6 +12,12 @@ namespace {
 
 constexpr const char* kGroupTable = "t_DataFlowTopClass";
 constexpr const char* kSubSystemTable = "t_DataFlowSubSystem";
+
+// The table of an item type and its identifier column.
+std::pair<const char*, const char*> TableOf(const Variant& itemType) {
+    return itemType.ToInt32() == kUpdateItemGroup ? std::pair{kGroupTable, "FTopClassID"}
+                                                  : std::pair{kSubSystemTable, "FSubSysID"};
+}
 
 // A record's text; "" for an absent key.
 std::string Text(const Dictionary& record, const char* key) {
@@ -114,9 +121,7 @@ void DatasUpdate::Insert(const char* table, const std::string& sql,
 }
 
 void DatasUpdate::DeleteItem(const Variant& itemType, int32_t itemId, bool /*flag*/) {
-    const bool group = itemType.ToInt32() == kUpdateItemGroup;
-    const char* table = group ? kGroupTable : kSubSystemTable;
-    const char* idColumn = group ? "FTopClassID" : "FSubSysID";
+    const auto [table, idColumn] = TableOf(itemType);
     InTransaction([&] {
         database_->Run(std::string("DELETE FROM ") + table + " WHERE " + idColumn + " = $1",
                        {itemId});
@@ -125,9 +130,7 @@ void DatasUpdate::DeleteItem(const Variant& itemType, int32_t itemId, bool /*fla
 }
 
 void DatasUpdate::DeleteItemIfUnchanged(const Variant& itemType, int32_t itemId, int64_t version) {
-    const bool group = itemType.ToInt32() == kUpdateItemGroup;
-    const char* table = group ? kGroupTable : kSubSystemTable;
-    const char* idColumn = group ? "FTopClassID" : "FSubSysID";
+    const auto [table, idColumn] = TableOf(itemType);
     InTransaction([&] {
         if (database_->Change(std::string("DELETE FROM ") + table + " WHERE " + idColumn +
                                   " = $1 AND FVersion = $2",

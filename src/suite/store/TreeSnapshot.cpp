@@ -84,6 +84,18 @@ std::shared_ptr<const RecordTable> Read(Database& database, const TableQuery& qu
     return database.QueryTyped(query.Select("", database.SchemaVersion()), query.columns);
 }
 
+// The rows of `table` whose identifier is one of `ids`.
+std::vector<uint32_t> RowsOf(const TableQuery& query, const RecordTable& table,
+                             const std::set<int64_t>& ids) {
+    const std::size_t idColumn = *table.FindColumn(query.idColumn);
+    std::vector<uint32_t> rows;
+    for (const int64_t id : ids) {
+        const auto matching = table.RowsEqualTo(idColumn, EqualityKey(id));
+        rows.insert(rows.end(), matching.begin(), matching.end());
+    }
+    return rows;
+}
+
 // The table with the rows of `ids` replaced by what the database holds now.
 std::shared_ptr<const RecordTable> Patch(Database& database, const TableQuery& query,
                                          const std::shared_ptr<const RecordTable>& table,
@@ -94,17 +106,11 @@ std::shared_ptr<const RecordTable> Patch(Database& database, const TableQuery& q
     const auto current = database.QueryTyped(
         query.Select(" WHERE " + database.InList(query.idColumn, 1), database.SchemaVersion()),
         query.columns, {database.ListValue({ids.begin(), ids.end()})});
-    const std::size_t idColumn = *table->FindColumn(query.idColumn);
-    std::vector<uint32_t> removed;
-    for (const int64_t id : ids) {
-        const auto rows = table->RowsEqualTo(idColumn, EqualityKey(id));
-        removed.insert(removed.end(), rows.begin(), rows.end());
-    }
     std::vector<RecordTable::Row> added;
     for (const uint32_t row : current->LiveRows()) {
         added.push_back(current->RowAt(row));
     }
-    return table->Patched(removed, std::move(added));
+    return table->Patched(RowsOf(query, *table, ids), std::move(added));
 }
 
 // The row of `query`'s columns that `written` holds, typed as a read would give it; none when a
@@ -145,12 +151,10 @@ std::optional<std::shared_ptr<const RecordTable>> WithOwnRows(
     if (last.empty()) {
         return table;
     }
-    const std::size_t idColumn = *table->FindColumn(query.idColumn);
-    std::vector<uint32_t> removed;
+    std::set<int64_t> ids;
     std::vector<RecordTable::Row> added;
     for (const auto& [id, row] : last) {
-        const auto rows = table->RowsEqualTo(idColumn, EqualityKey(id));
-        removed.insert(removed.end(), rows.begin(), rows.end());
+        ids.insert(id);
         if (row->values) {
             auto values = RowOf(query, *row->values);
             if (!values) {
@@ -159,7 +163,7 @@ std::optional<std::shared_ptr<const RecordTable>> WithOwnRows(
             added.push_back(std::move(*values));
         }
     }
-    return table->Patched(removed, std::move(added));
+    return table->Patched(RowsOf(query, *table, ids), std::move(added));
 }
 
 }  // namespace
