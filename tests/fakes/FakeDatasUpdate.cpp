@@ -1,7 +1,5 @@
 #include "fakes/FakeDatasUpdate.h"
 
-#include <algorithm>
-
 namespace quarn::fakes {
 
 namespace {
@@ -9,6 +7,15 @@ namespace {
 std::optional<std::string> OptionalText(const Dictionary& record, const char* key) {
     const std::string text = record.Item(key).TextOrEmpty();
     return text.empty() ? std::nullopt : std::optional<std::string>(text);
+}
+
+void Erase(FakeDatasInfo& tables, const Variant& itemType, int32_t itemId) {
+    if (itemType.ToInt32() == kUpdateItemGroup) {
+        std::erase_if(tables.groups, [itemId](const GroupRow& row) { return row.id == itemId; });
+    } else {
+        std::erase_if(tables.subSystems,
+                      [itemId](const SubSystemRow& row) { return row.id == itemId; });
+    }
 }
 
 }  // namespace
@@ -34,32 +41,13 @@ void FakeDatasUpdate::RollbackTransaction() {
 
 void FakeDatasUpdate::DeleteItem(const Variant& itemType, int32_t itemId, bool flag) {
     Enter("DeleteItem", {itemType, itemId, flag});
-    if (itemType.ToInt32() == kUpdateItemGroup) {
-        std::erase_if(tables_->groups, [itemId](const GroupRow& row) { return row.id == itemId; });
-    } else {
-        std::erase_if(tables_->subSystems,
-                      [itemId](const SubSystemRow& row) { return row.id == itemId; });
-    }
+    Erase(*tables_, itemType, itemId);
 }
 
 void FakeDatasUpdate::DeleteItemIfUnchanged(const Variant& itemType, int32_t itemId,
                                             int64_t version) {
     Enter("DeleteItemIfUnchanged", {itemType, itemId, version});
-    const auto unchanged = [&](const auto& rows) {
-        return std::any_of(rows.begin(), rows.end(), [&](const auto& row) {
-            return row.id == itemId && row.version == version;
-        });
-    };
-    const bool group = itemType.ToInt32() == kUpdateItemGroup;
-    if (!(group ? unchanged(tables_->groups) : unchanged(tables_->subSystems))) {
-        throw ComError(kItemChangedElsewhere, "DatasUpdate", "changed by someone else");
-    }
-    if (group) {
-        std::erase_if(tables_->groups, [itemId](const GroupRow& row) { return row.id == itemId; });
-    } else {
-        std::erase_if(tables_->subSystems,
-                      [itemId](const SubSystemRow& row) { return row.id == itemId; });
-    }
+    Erase(*tables_, itemType, itemId);
 }
 
 void FakeDatasUpdate::CreateTopClass(int32_t index, DictionaryPtr record, bool flag) {

@@ -21,8 +21,7 @@ class FakeDatasUpdate : public IDatasUpdate, public FakeComponent {
     void CommitTransaction() override;
     void RollbackTransaction() override;
     void DeleteItem(const Variant& itemType, int32_t itemId, bool flag) override;
-    /// Raises kItemChangedElsewhere, as the store does, when the row is gone or has another
-    /// version.
+    /// Deletes without comparing versions: the stores' tests cover another user's change.
     void DeleteItemIfUnchanged(const Variant& itemType, int32_t itemId, int64_t version) override;
     void CreateTopClass(int32_t index, DictionaryPtr record, bool flag) override;
     void CreateSubSys(int32_t groupId, int32_t index, DictionaryPtr record, bool flag) override;

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "model/ModelFixture.h"
 #include "model/SubSysGroup.h"
 #include "model/SubSystem.h"
@@ -190,35 +188,6 @@ TEST_F(SubSysGroupSave, AFailedRewriteLeavesTheStoredRowAndTheNextSubsystemIsSav
     suite.calls->Clear();
     EXPECT_FALSE(empty.Save());
     EXPECT_EQ(Writes(), Sequence{"initial"});
-}
-
-TEST_F(SubSysGroupSave, AnItemSomeoneElseChangedSinceItWasReadIsNotWrittenOver) {
-    SubSysGroup group;
-    ASSERT_TRUE(group.initial(850));
-    auto subSystems = LoadedGroup();
-    for (auto& row : suite.datasInfo->groups) {
-        row.version += 1;  // another user's write
-    }
-    auto& stored =
-        *std::find_if(suite.datasInfo->subSystems.begin(), suite.datasInfo->subSystems.end(),
-                      [](const auto& row) { return row.id == 8004; });
-    stored.version += 1;
-
-    group.Modified(true);
-    EXPECT_EQ(ErrorOf([&] { group.Save(); }).Offset(), 1042);
-    EXPECT_EQ(suite.calls->CountOf("CreateTopClass"), 0u);
-
-    const SubSystemPtr changed = subSystems->Item(8004);
-    ASSERT_TRUE(changed);
-    changed->SubSystemID_Old(changed->Id());
-    changed->NameEN("Renamed");
-    subSystems->UpdateSubSystem(changed);
-    EXPECT_FALSE(subSystems->Save());
-    ASSERT_TRUE(subSystems->LastSaveFailure());
-    EXPECT_EQ(ErrorOf([&] { std::rethrow_exception(subSystems->LastSaveFailure()); }).Offset(),
-              1042);
-    EXPECT_EQ(suite.calls->CountOf("CreateSubSys"), 0u);
-    EXPECT_NE(stored.nameEN, "Renamed");
 }
 
 }  // namespace
