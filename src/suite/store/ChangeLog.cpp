@@ -150,4 +150,22 @@ void Create(Connection& connection) {
     }
 }
 
+void Notify(Connection& connection) {
+    if (connection.Kind() != Connection::Engine::PostgreSQL) {
+        return;
+    }
+    // A transaction announces itself once, when it takes its number; PostgreSQL delivers the
+    // notification only if it commits.
+    connection.Execute(
+        "CREATE OR REPLACE FUNCTION quarn_change_number() RETURNS bigint LANGUAGE plpgsql AS $$ "
+        "DECLARE n bigint := nullif(current_setting('quarn.change_number', true), '')::bigint; "
+        "BEGIN IF n IS NULL THEN "
+        "UPDATE t_DataFlowChangeSeq SET FSeq = FSeq + 1 RETURNING FSeq INTO n; "
+        "PERFORM set_config('quarn.change_number', n::text, true); "
+        "PERFORM pg_notify('" +
+        std::string(kChangedChannel) +
+        "', n::text); END IF; "
+        "RETURN n; END $$");
+}
+
 }  // namespace quarn::suite::changelog

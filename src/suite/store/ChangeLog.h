@@ -20,6 +20,14 @@ inline constexpr std::string_view kLogTable = "t_DataFlowChangeLog";
 /// Creates the log, the pruning mark and the triggers of both tree tables.
 void Create(Connection& connection);
 
+/// The PostgreSQL channel on which each transaction that changed the tree is announced, with
+/// its change number as the payload, when it commits.
+inline constexpr std::string_view kChangedChannel = "quarn_tree_changed";
+
+/// PostgreSQL: makes every change announce itself on kChangedChannel (SQLite has no such
+/// signal; its readers watch the change number instead).
+void Notify(Connection& connection);
+
 /// The number of the last committed change: every change up to it is in the tree's tables.
 inline constexpr std::string_view kLastChangeSqlite =
     "SELECT max(coalesce((SELECT max(FSeq) FROM t_DataFlowChangeLog), 0), "

@@ -53,6 +53,8 @@ const std::array kSteps{
              connection.Execute("DROP TABLE t_DataFlowChange");
              changelog::Create(connection);
          }},
+    // Version 3: PostgreSQL tells listening sessions when a transaction changed the tree.
+    Step{3, [](Connection& connection) { changelog::Notify(connection); }},
 };
 
 // Runs a script of statements that each end with ";" at the end of a line.
