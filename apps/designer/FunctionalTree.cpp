@@ -101,6 +101,38 @@ TreeCounts FillFunctionalTree(QTreeWidget& tree,
     return counts;
 }
 
+ExpandedItems ExpandedItemsOf(const QTreeWidget& tree) {
+    ExpandedItems expanded;
+    for (int i = 0; i < tree.topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* group = tree.topLevelItem(i);
+        if (!group->isExpanded()) {
+            continue;
+        }
+        expanded.groups.insert(group->data(0, kIdRole).toInt());
+        for (int j = 0; j < group->childCount(); ++j) {
+            if (group->child(j)->isExpanded()) {
+                expanded.subSystems.insert(group->child(j)->data(0, kIdRole).toInt());
+            }
+        }
+    }
+    return expanded;
+}
+
+void Expand(QTreeWidget& tree, const ExpandedItems& items) {
+    for (int i = 0; i < tree.topLevelItemCount(); ++i) {
+        QTreeWidgetItem* group = tree.topLevelItem(i);
+        if (!items.groups.contains(group->data(0, kIdRole).toInt())) {
+            continue;
+        }
+        group->setExpanded(true);
+        for (int j = 0; j < group->childCount(); ++j) {
+            if (items.subSystems.contains(group->child(j)->data(0, kIdRole).toInt())) {
+                group->child(j)->setExpanded(true);
+            }
+        }
+    }
+}
+
 void ExpandBusinessObjects(QTreeWidgetItem& subSystemItem) {
     if (subSystemItem.childCount() > 0) {
         return;

@@ -2,6 +2,7 @@
 
 #include <QTreeWidget>
 #include <functional>
+#include <set>
 #include <string>
 
 namespace quarn::designer {
@@ -23,6 +24,15 @@ struct TreeCounts {
 /// false to stop. Raises ComError when the groups cannot be read.
 TreeCounts FillFunctionalTree(QTreeWidget& tree,
                               const std::function<bool(int done, int total)>& progress);
+
+/// The groups and subsystems shown expanded, to open again after the tree was filled anew.
+struct ExpandedItems {
+    std::set<int32_t> groups;
+    std::set<int32_t> subSystems;
+};
+ExpandedItems ExpandedItemsOf(const QTreeWidget& tree);
+/// Expands those of `items` that the tree still holds.
+void Expand(QTreeWidget& tree, const ExpandedItems& items);
 
 /// Adds the business objects of a subsystem item under it, by kind, the first time it is
 /// expanded. Raises ComError when a listing fails.

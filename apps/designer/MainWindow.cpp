@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
@@ -17,6 +18,7 @@
 #include "DesignerSettings.h"
 #include "DesignerTexts.h"
 #include "FunctionalTree.h"
+#include "LiveRefresh.h"
 #include "PostgresDialog.h"
 #include "foundation/ComError.h"
 #include "host/IMessageBox.h"
@@ -61,6 +63,9 @@ MainWindow::MainWindow(suite::HostSession& session, QWidget* parent)
 
     CreateActions();
     Retranslate();
+    liveRefresh_ = new LiveRefresh(this);
+    liveRefresh_->Watch(session_);
+    connect(liveRefresh_, &LiveRefresh::TreeChanged, this, &MainWindow::Reload);
     connect(tree_, &QTreeWidget::itemSelectionChanged, this, [this] {
         ShowDetails();
         UpdateActions();
@@ -209,6 +214,9 @@ void MainWindow::Select(int32_t groupId, int32_t subSystemId) {
 void MainWindow::Reload() {
     const int32_t selectedGroup = SelectedGroupId();
     const int32_t selectedSubSystem = SelectedSubSystemId();
+    const ExpandedItems expanded = ExpandedItemsOf(*tree_);
+    const int scrolled = tree_->verticalScrollBar()->value();
+    liveRefresh_->Acknowledge();
     ShowTitle();
     statusBar()->showMessage(Tr(texts::kLoading));
     QProgressDialog progress(Tr(texts::kLoading), QString(), 0, 0, this);
@@ -225,7 +233,9 @@ void MainWindow::Reload() {
         });
     });
     progress.reset();
+    Expand(*tree_, expanded);
     Select(selectedGroup, selectedSubSystem);
+    tree_->verticalScrollBar()->setValue(scrolled);
     if (loaded) {
         statusBar()->showMessage(Tr(texts::kLoaded)
                                      .arg(counts.groups)
@@ -420,6 +430,7 @@ void MainWindow::SwitchDatabase(const std::string& database, const std::string& 
         Guarded([this] { session_.DatabaseSpec(openedDatabase_, openedPassword_); });
         ActivateSession();
     }
+    liveRefresh_->Watch(session_);
     Reload();
 }
 

@@ -15,6 +15,8 @@ class QTreeWidgetItem;
 
 namespace quarn::designer {
 
+class LiveRefresh;
+
 /// The designer's window: the functional tree, the details of the selected item, and the
 /// actions that open the editors, delete items, switch the language and the database.
 class MainWindow : public QMainWindow {
@@ -23,8 +25,9 @@ class MainWindow : public QMainWindow {
   public:
     explicit MainWindow(suite::HostSession& session, QWidget* parent = nullptr);
 
-    /// Reads the tree again, with progress for long loads, keeping the selection; says in the
-    /// status bar what it read.
+    /// Reads the tree again, with progress for long loads, keeping the selection, the expanded
+    /// items and the scroll position; says in the status bar what it read. Runs by itself when
+    /// another user changed the tree.
     void Reload();
     /// Selects a group (subSystemId 0) or one of its subsystems, expanded.
     void Select(int32_t groupId, int32_t subSystemId);
@@ -65,6 +68,7 @@ class MainWindow : public QMainWindow {
     // The database as given, with its password, to go back to when another one fails to open.
     std::string openedDatabase_;
     std::string openedPassword_;
+    LiveRefresh* liveRefresh_ = nullptr;
     QTreeWidget* tree_ = nullptr;
     QTextBrowser* details_ = nullptr;
     QMenu* fileMenu_ = nullptr;

@@ -3,6 +3,7 @@
 #include "suite/SuiteComponents.h"
 #include "suite/SuiteSession.h"
 #include "suite/props/ShareProps.h"
+#include "suite/store/ChangeWatchers.h"
 #include "suite/store/NewDatabase.h"
 
 namespace quarn::suite {
@@ -78,6 +79,13 @@ void HostSession::Activate() {
     services_->Context(Context());
     ShareProps(services_->Properties()).SetProperty(module_->processId, "PropsString", Context());
     subsysmgr::ModuleState::Install(module_);
+}
+
+std::unique_ptr<ChangeWatch> HostSession::WatchChanges() {
+    return services_->Localizing([&] {
+        services_->Store();
+        return suite::WatchChanges(services_->Location());
+    });
 }
 
 void HostSession::CreateDatabase(DatabaseContent content) {

@@ -5,6 +5,7 @@
 
 #include "quarn/host/ComponentRegistry.h"
 #include "quarn/runtime/ModuleState.h"
+#include "quarn/suite/ChangeWatch.h"
 #include "quarn/suite/CreateDatabase.h"
 
 namespace quarn::suite {
@@ -44,6 +45,11 @@ class HostSession {
 
     /// Creates the session's database (see CreateDatabase); errors in the session language.
     void CreateDatabase(DatabaseContent content);
+
+    /// A watch on the database's tree for a window that follows other users' changes, on a
+    /// connection of its own (the demo database is created first when it does not exist yet).
+    /// Raises the store's errors in the session language.
+    std::unique_ptr<ChangeWatch> WatchChanges();
 
     /// "Database=...;Language=..;" as published (never with a password).
     std::string Context() const;

@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <QDeadlineTimer>
+#include <QDialog>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "MainWindow.h"
+#include "store/StoreFixture.h"
+#include "suite/DataPaths.h"
+#include "ui/QtPlatform.h"
+
+namespace quarn::designer {
+namespace {
+
+using suite::Backend;
+
+// The designer window on a database of its own, and another process that changes the tree.
+class LiveRefreshTest : public ::testing::TestWithParam<Backend> {
+  protected:
+    void SetUp() override {
+        if (GetParam() != Backend::SQLite && suite::TestServer().empty()) {
+            GTEST_SKIP() << "QUARN_TEST_PG is not set (run under scripts/with-postgres)";
+        }
+        ASSERT_TRUE(folder_.isValid());
+        setenv("XDG_CONFIG_HOME", folder_.path().toUtf8().constData(), 1);
+        setenv("QUARN_DATA_DIR", QUARN_RESOURCES_DIR, 1);
+        scratch_ = std::make_unique<suite::ScratchDatabase>(GetParam());
+        session_ = std::make_unique<suite::HostSession>(scratch_->Spec(), "EN");
+        session_->Activate();
+        subsysmgr::InstallQtPlatform(*session_->Module(), session_->Registry(),
+                                     suite::DataDirectory() / "help");
+        window_ = std::make_unique<MainWindow>(*session_);
+        window_->show();
+        window_->Reload();
+        tree_ = window_->findChild<QTreeWidget*>();
+        ASSERT_NE(tree_, nullptr);
+    }
+
+    void TearDown() override {
+        window_.reset();
+        session_.reset();
+        scratch_.reset();
+    }
+
+    // Runs the command-line tool on the same database, as another user would.
+    void OtherProcess(std::initializer_list<const char*> arguments) {
+        QStringList all{QStringLiteral("--db"), QString::fromStdString(scratch_->Spec())};
+        for (const char* argument : arguments) {
+            all << QString::fromUtf8(argument);
+        }
+        QProcess tool;
+        tool.start(QStringLiteral(QUARN_CLI), all);
+        ASSERT_TRUE(tool.waitForFinished(30000));
+        ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    }
+
+    QTreeWidgetItem* Item(int32_t groupId, int32_t subSystemId) const {
+        for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
+            QTreeWidgetItem* group = tree_->topLevelItem(i);
+            if (group->data(0, Qt::UserRole + 1).toInt() != groupId) {
+                continue;
+            }
+            for (int j = 0; j < group->childCount(); ++j) {
+                if (group->child(j)->data(0, Qt::UserRole + 1).toInt() == subSystemId) {
+                    return group->child(j);
+                }
+            }
+        }
+        return nullptr;
+    }
+
+    // Runs the event loop until the subsystem reads `text` or two seconds have passed.
+    bool ShowsWithinTwoSeconds(int32_t groupId, int32_t subSystemId, const QString& text) {
+        const QDeadlineTimer deadline(2000);
+        while (!deadline.hasExpired()) {
+            QTreeWidgetItem* item = Item(groupId, subSystemId);
+            if (item && item->text(0).contains(text)) {
+                return true;
+            }
+            QTest::qWait(20);
+        }
+        return false;
+    }
+
+    QTemporaryDir folder_;
+    std::unique_ptr<suite::ScratchDatabase> scratch_;
+    std::unique_ptr<suite::HostSession> session_;
+    std::unique_ptr<MainWindow> window_;
+    QTreeWidget* tree_ = nullptr;
+};
+
+TEST_P(LiveRefreshTest, AnotherProcesssRenameShowsWithinTwoSecondsKeepingWhatTheUserOpened) {
+    window_->Select(850, 8004);
+    QTreeWidgetItem* otherGroup = tree_->topLevelItem(0);
+    otherGroup->setExpanded(true);
+    const int32_t otherGroupId = otherGroup->data(0, Qt::UserRole + 1).toInt();
+
+    OtherProcess({"edit", "subsystem", "8002", "--name-en", "Patrol Renamed Elsewhere"});
+    ASSERT_TRUE(ShowsWithinTwoSeconds(850, 8002, QStringLiteral("Patrol Renamed Elsewhere")));
+
+    EXPECT_EQ(tree_->currentItem(), Item(850, 8004));
+    for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
+        if (tree_->topLevelItem(i)->data(0, Qt::UserRole + 1).toInt() == otherGroupId) {
+            EXPECT_TRUE(tree_->topLevelItem(i)->isExpanded());
+        }
+    }
+
+    // A change made while a dialog is open waits until it has closed.
+    QDialog dialog(window_.get());
+    dialog.setModal(true);
+    dialog.show();
+    OtherProcess({"edit", "subsystem", "8002", "--name-en", "Second Name"});
+    EXPECT_FALSE(ShowsWithinTwoSeconds(850, 8002, QStringLiteral("Second Name")));
+    dialog.close();
+    EXPECT_TRUE(ShowsWithinTwoSeconds(850, 8002, QStringLiteral("Second Name")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, LiveRefreshTest,
+                         ::testing::Values(Backend::SQLite, Backend::PostgreSQL),
+                         [](const auto& test) {
+                             return test.param == Backend::SQLite ? "SQLite" : "PostgreSQL";
+                         });
+
+}  // namespace
+}  // namespace quarn::designer
