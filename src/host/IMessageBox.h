@@ -7,9 +7,14 @@ namespace quarn {
 
 /// Flags of the platform's message box: buttons plus icon.
 inline constexpr int32_t kMessageBoxOkOnly = 0;
+inline constexpr int32_t kMessageBoxYesNo = 4;
+inline constexpr int32_t kMessageBoxQuestion = 32;
 inline constexpr int32_t kMessageBoxWarning = 48;
-/// Code of the OK button.
+/// The second button is the default one (Enter presses No of Yes and No).
+inline constexpr int32_t kMessageBoxDefaultButton2 = 256;
+/// Codes of the buttons pressed.
 inline constexpr int32_t kMessageBoxResultOk = 1;
+inline constexpr int32_t kMessageBoxResultYes = 6;
 
 /// The platform's modal message box.
 class IMessageBox {

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "host/IMessageBox.h"
+#include "model/ModelErrors.h"
 #include "runtime/LocalText.h"
 #include "runtime/MessageBox.h"
 #include "ui/InputTool.h"
@@ -119,6 +120,16 @@ void EditorDialog::showEvent(QShowEvent* event) {
 
 void EditorDialog::ShowError(const ComError& error) {
     ShowMessage(*module_, error.Description(), kMessageBoxWarning);
+}
+
+bool EditorDialog::OfferReload(const ComError& error) {
+    if (error.Offset() != errors::kSubSystemChangedElsewhere.offset) {
+        return false;
+    }
+    const std::string question = GetLocalText(*module_, kReloadQuestion);
+    return ShowMessage(*module_, question,
+                       kMessageBoxYesNo | kMessageBoxQuestion | kMessageBoxDefaultButton2) ==
+           kMessageBoxResultYes;
 }
 
 bool EditorDialog::FindForbiddenChar(const std::string& text,

@@ -68,6 +68,15 @@ class EditorDialog : public QDialog, public IFontTarget {
 
     /// Shows the error's message in the suite's warning box (style 48, default title).
     void ShowError(const ComError& error);
+    /// After a save refused because someone else changed the item since it was read: asks
+    /// whether to show the stored item instead of the user's input (No, the default, keeps it).
+    bool OfferReload(const ComError& error);
+    /// Asked after another user's change refused the save.
+    static constexpr std::string_view kReloadQuestion =
+        "是否载入其他用户保存的内容？本窗口中所做的修改将被放弃。";
+    /// Said instead of reloading when the item the dialog edits was deleted by someone else.
+    static constexpr std::string_view kItemDeletedElsewhere =
+        "该项目已被其他用户删除，无法重新载入；窗口中的内容保持不变。";
 
     /// The index in `chars` of the first of them that occurs in the text.
     static bool FindForbiddenChar(const std::string& text, std::span<const std::string_view> chars,

@@ -14,6 +14,7 @@ namespace {
 
 constexpr int32_t kButtonsMask = 0x7;
 constexpr int32_t kIconMask = 0x70;
+constexpr int32_t kDefaultButtonMask = 0x300;  // 0: the first button, 256: the second, ...
 
 constexpr int32_t kOk = 1, kCancel = 2, kAbort = 3, kRetry = 4, kIgnore = 5, kYes = 6, kNo = 7;
 
@@ -71,7 +72,9 @@ int32_t QtMessageBox::Show(const std::string& prompt, int32_t flags, const std::
             escapeCode = code;
         }
     }
-    box.setDefaultButton(static_cast<QPushButton*>(box.button(buttons.front().first)));
+    const auto defaultIndex = std::min<std::size_t>(
+        static_cast<std::size_t>((flags & kDefaultButtonMask) >> 8), buttons.size() - 1);
+    box.setDefaultButton(static_cast<QPushButton*>(box.button(buttons[defaultIndex].first)));
     if (escape) {
         box.setEscapeButton(escape);
     }

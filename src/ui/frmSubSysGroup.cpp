@@ -272,11 +272,26 @@ bool frmSubSysGroup::Save() {
         return true;
     } catch (const ComError& error) {
         ShowError(error);
-        FocusOnError(error.Offset());
+        if (OfferReload(error)) {
+            ShowStored();
+        } else {
+            FocusOnError(error.Offset());
+        }
     } catch (const std::exception& error) {
         ShowMessage(*module_, error.what(), kMessageBoxWarning);
     }
     return false;
+}
+
+void frmSubSysGroup::ShowStored() {
+    auto stored = std::make_shared<SubSysGroup>(module_);  // a new object reads afresh
+    if (!stored->initial(objSubSysGroup->Id())) {          // the code cannot change in edit mode
+        ShowMessage(*module_, GetLocalText(*module_, kItemDeletedElsewhere), kMessageBoxWarning);
+        return;
+    }
+    objSubSysGroup = std::move(stored);
+    FillFromGroup();
+    inID->setFocus();
 }
 
 void frmSubSysGroup::Form_Activate() {

@@ -71,6 +71,9 @@ class frmSubSysGroup : public EditorDialog {
   private:
     std::string AccountTypeList() const;
     void FocusOnError(int32_t offset);
+    /// Replaces the user's input with the group as stored now; keeps the input, saying so,
+    /// when the group is gone.
+    void ShowStored();
     bool IsBroxAddition() const { return lngStatus == kStatusAdd && bIsBroxAdditon; }
 };
 

@@ -173,12 +173,7 @@ void frmSubSystem::Form_Load() {
             throw ComError(ErrorNumber(FoundationError::MissingObject), "frmSubSystem.Form_Load",
                            "The group has no subsystem to edit under this identifier.");
         }
-        SubSystem& edited = *objSubSystem;
-        edited.SubSystemID_Old(edited.Id());
-        edited.SubSystemName_Old(edited.Name());
-        edited.SubSystemNameCHS_Old(edited.NameCHS());
-        edited.SubSystemNameCHT_Old(edited.NameCHT());
-        edited.SubSystemNameEN_Old(edited.NameEN());
+        StartEditing();
         inID->setEnabled(false);
     }
     if (vaSpread->MaxRows() > 0) {
@@ -311,11 +306,40 @@ bool frmSubSystem::Save() {
         return true;
     } catch (const ComError& error) {
         ShowError(error);
-        FocusOnError(error.Offset());
+        if (OfferReload(error)) {
+            ShowStored();
+        } else {
+            FocusOnError(error.Offset());
+        }
     } catch (const std::exception& error) {
         ShowMessage(*module_, error.what(), kMessageBoxWarning);
     }
     return false;
+}
+
+void frmSubSystem::StartEditing() {
+    SubSystem& edited = *objSubSystem;
+    edited.SubSystemID_Old(edited.Id());
+    edited.SubSystemName_Old(edited.Name());
+    edited.SubSystemNameCHS_Old(edited.NameCHS());
+    edited.SubSystemNameCHT_Old(edited.NameCHT());
+    edited.SubSystemNameEN_Old(edited.NameEN());
+}
+
+void frmSubSystem::ShowStored() {
+    const int32_t id = objSubSystem->SubSystemID_Old();
+    auto group = std::make_shared<SubSysGroup>(module_);  // a new object reads afresh
+    DictionaryPtr stored;
+    if (!GetDataFlowInfo(*module_).GetSubSystemInfo(id, stored)) {
+        ShowMessage(*module_, GetLocalText(*module_, kItemDeletedElsewhere), kMessageBoxWarning);
+        return;
+    }
+    group->Id(stored->Item("FTopClassID").ToInt32());
+    objSubSystem = group->GetSubSystem(id, false);
+    objSubSysGroup = std::move(group);
+    FillFromSubSystem();
+    StartEditing();
+    inID->setFocus();
 }
 
 void frmSubSystem::Form_Activate() {

@@ -78,6 +78,11 @@ class frmSubSystem : public EditorDialog {
     std::string AccountTypeList() const;
     void SelectGroup(int32_t groupId);
     void FocusOnError(int32_t offset);
+    /// Replaces the user's input with the subsystem as stored now (in the group it is in now);
+    /// keeps the input, saying so, when the subsystem is gone.
+    void ShowStored();
+    /// Remembers the loaded subsystem's identifier and names, which its save checks against.
+    void StartEditing();
 };
 
 }  // namespace quarn::subsysmgr

@@ -47,14 +47,20 @@ class ScratchDatabase {
     std::string pgName_;
 };
 
-/// Every message box shown, answered with OK.
+/// Every message box shown, answered with the next of `answers`, OK when there are none left.
 class RecordingMessageBox : public IMessageBox {
   public:
     int32_t Show(const std::string& prompt, int32_t, const std::string&) override {
         prompts.push_back(prompt);
-        return kMessageBoxResultOk;
+        if (answers.empty()) {
+            return kMessageBoxResultOk;
+        }
+        const int32_t answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
     }
     std::vector<std::string> prompts;
+    std::vector<int32_t> answers;
 };
 
 /// What the subsystem editor records before it lets the user change a loaded subsystem.

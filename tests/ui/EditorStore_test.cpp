@@ -1,6 +1,7 @@
 // The editors end to end on our own suite components over a real store: what the dialogs save
 // is read back through a connection of the test's own.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -118,8 +119,66 @@ TEST_P(EditorOnStore, TheSubsystemEditorRefusesASiblingsEnglishNameAndAddsToAGro
     EXPECT_EQ(StoredCount("t_DataFlowSubSystem", "FTopClassID = 850"), 6);
 }
 
-INSTANTIATE_TEST_SUITE_P(Stores, EditorOnStore, ::testing::Values(Backend::SQLite),
-                         suite::BackendName);
+TEST_P(EditorOnStore, AfterAnotherUsersChangeTheEditorKeepsTheInputOrShowsTheStoredItem) {
+    constexpr int32_t kNo = 7;
+    const std::string changedElsewhere = "Someone else changed or deleted the subsystem";
+    ModalScript script([&](QDialog& dialog) {
+        auto& form = dynamic_cast<frmSubSystem&>(dialog);
+        form.inNameEN->Text(u"Mine"_s);
+        Administer("UPDATE t_DataFlowSubSystem SET FName_EN = 'Theirs' WHERE FSubSysID = 8002");
+
+        messages->answers = {kMessageBoxResultOk, kNo};
+        form.cmdSave->click();
+        ASSERT_EQ(messages->prompts.size(), 2u);
+        EXPECT_THAT(messages->prompts[0], ::testing::HasSubstr(changedElsewhere));
+        EXPECT_EQ(form.inNameEN->Text(), u"Mine"_s);
+
+        messages->answers = {kMessageBoxResultOk, kMessageBoxResultYes};
+        form.cmdSave->click();
+        EXPECT_EQ(form.inNameEN->Text(), u"Theirs"_s);
+        form.inIndex->Value(7);
+        form.cmdSave->click();  // over the change it now shows
+    });
+    ASSERT_NE(SubSystemMgrUI().Show(kStatusEdit, 850, 8002), nullptr);
+    ASSERT_TRUE(script.Ran());
+    EXPECT_EQ(messages->prompts.size(), 4u) << ::testing::PrintToString(messages->prompts);
+    EXPECT_EQ(Row("FName_EN, FIndex", "t_DataFlowSubSystem", "FSubSysID = 8002"), "Theirs|7");
+
+    // A subsystem deleted meanwhile cannot be shown again: the input stays.
+    messages->prompts.clear();
+    ModalScript gone([&](QDialog& dialog) {
+        auto& form = dynamic_cast<frmSubSystem&>(dialog);
+        form.inNameEN->Text(u"Mine"_s);
+        Administer("DELETE FROM t_DataFlowSubSystem WHERE FSubSysID = 8003");
+        messages->answers = {kMessageBoxResultOk, kMessageBoxResultYes};
+        form.cmdSave->click();
+        EXPECT_EQ(form.inNameEN->Text(), u"Mine"_s);
+        form.cmdCancel->click();
+    });
+    SubSystemMgrUI().Show(kStatusEdit, 850, 8003);
+    ASSERT_TRUE(gone.Ran());
+    ASSERT_EQ(messages->prompts.size(), 3u);
+    EXPECT_THAT(messages->prompts[2], ::testing::HasSubstr("deleted"));
+
+    // The group editor offers the same.
+    ModalScript group([&](QDialog& dialog) {
+        auto& form = dynamic_cast<frmSubSysGroup&>(dialog);
+        form.inNameEN->Text(u"Mine"_s);
+        Administer(
+            "UPDATE t_DataFlowTopClass SET FTopClassName_EN = 'Theirs' WHERE FTopClassID = 851");
+        messages->answers = {kMessageBoxResultOk, kMessageBoxResultYes};
+        form.cmdSave->click();
+        EXPECT_EQ(form.inNameEN->Text(), u"Theirs"_s);
+        form.inIndex->Value(9);
+        form.cmdSave->click();
+    });
+    SubSysGroupMgrUI().Show(kStatusEdit, 851);
+    ASSERT_TRUE(group.Ran());
+    EXPECT_EQ(Row("FTopClassName_EN, FIndex", "t_DataFlowTopClass", "FTopClassID = 851"),
+              "Theirs|9");
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, EditorOnStore, suite::AllBackends(), suite::BackendName);
 
 }  // namespace
 }  // namespace quarn::subsysmgr
