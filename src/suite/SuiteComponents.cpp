@@ -7,6 +7,7 @@
 #include "suite/fonts/FrmResLoader.h"
 #include "suite/log/DiagnosticLogComponent.h"
 #include "suite/props/ShareProps.h"
+#include "suite/store/ChangeHistory.h"
 #include "suite/store/DatasInfo.h"
 #include "suite/store/DatasUpdate.h"
 #include "suite/store/FreeQueries.h"
@@ -35,6 +36,7 @@ void RegisterSuiteComponents(ComponentRegistry& registry, std::shared_ptr<SuiteS
     RegisterType<MessageFormatter>(registry, progid::kMessageFormatter);
     RegisterBound<DatasInfo>(registry, progid::kDatasInfo, session);
     RegisterBound<DatasUpdate>(registry, progid::kDatasUpdate, session);
+    RegisterBound<ChangeHistory>(registry, progid::kChangeHistory, session);
     RegisterBound<ClassInfo>(registry, progid::kClassInfo, session);
     RegisterBound<ClassDefineInfo>(registry, progid::kClassDefineInfo, session);
     RegisterBound<RptAction>(registry, progid::kRptAction, session);

@@ -168,4 +168,10 @@ void Notify(Connection& connection) {
         "RETURN n; END $$");
 }
 
+void AddNotes(Connection& connection) {
+    connection.Execute("ALTER TABLE t_DataFlowChangeLog ADD COLUMN FNote TEXT");
+    connection.Execute(
+        "CREATE INDEX ix_changelog_item ON t_DataFlowChangeLog (FTableName, FItemID)");
+}
+
 }  // namespace quarn::suite::changelog

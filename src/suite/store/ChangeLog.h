@@ -28,6 +28,10 @@ inline constexpr std::string_view kChangedChannel = "quarn_tree_changed";
 /// signal; its readers watch the change number instead).
 void Notify(Connection& connection);
 
+/// Adds the log's note column (what a writer says of its change, e.g. that it reverted an
+/// earlier one) and an index that finds one item's changes.
+void AddNotes(Connection& connection);
+
 /// The number of the last committed change: every change up to it is in the tree's tables.
 inline constexpr std::string_view kLastChangeSqlite =
     "SELECT max(coalesce((SELECT max(FSeq) FROM t_DataFlowChangeLog), 0), "

@@ -233,12 +233,22 @@ int64_t Database::StampOwnRows() {
     return last;
 }
 
+void Database::NoteNextWrite(std::string note) {
+    auto lock = Lock();
+    note_ = std::move(note);
+}
+
 void Database::Commit() {
     auto lock = Lock();
     int64_t sequence = 0;
     try {
         if (writing_) {
             sequence = StampOwnRows();
+            if (!note_.empty()) {
+                // Only this transaction's rows: later numbers wait for its commit.
+                connection_->Run("UPDATE t_DataFlowChangeLog SET FNote = $1 WHERE FSeq > $2",
+                                 {note_, changeBefore_});
+            }
         }
         connection_->Execute("COMMIT");
         schemaVersion_ = writing_ ? schema::kCurrentVersion : schemaVersion_;
@@ -248,6 +258,7 @@ void Database::Commit() {
     }
     if (writing_) {
         lastCommit_ = {changeBefore_, sequence, std::move(written_)};
+        note_.clear();
     }
     inTransaction_ = false;
     writing_ = false;
@@ -263,6 +274,7 @@ void Database::Rollback() noexcept {
     inTransaction_ = false;
     writing_ = false;
     written_.clear();
+    note_.clear();
     try {
         connection_->Execute("ROLLBACK");
     } catch (...) {

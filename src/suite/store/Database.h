@@ -114,6 +114,9 @@ class Database {
     /// so that the session's snapshot can take it after the commit.
     void RecordChange(std::string_view table, int64_t itemId,
                       std::optional<std::vector<std::pair<std::string, Variant>>> values = {});
+    /// Makes the log rows of the next write transaction carry `note` when it commits ("" for
+    /// none); its commit or rollback clears the note.
+    void NoteNextWrite(std::string note);
     void Commit();
     /// What this session's last committed write wrote, so that its own snapshot can take the
     /// rows without reading them back.
@@ -155,6 +158,7 @@ class Database {
     std::optional<bool> hasReaderRole_;  // checked once per connection; migrations only go forward
     int64_t changeBefore_ = 0;         // the last committed change when the write transaction began
     std::vector<WrittenRow> written_;  // by the open write transaction
+    std::string note_;                 // for the log rows of the next write transaction
     OwnCommit lastCommit_;
 };
 

@@ -55,6 +55,8 @@ const std::array kSteps{
          }},
     // Version 3: PostgreSQL tells listening sessions when a transaction changed the tree.
     Step{3, [](Connection& connection) { changelog::Notify(connection); }},
+    // Version 4: a note on logged changes (a revert names the change it reverted).
+    Step{4, [](Connection& connection) { changelog::AddNotes(connection); }},
 };
 
 // Runs a script of statements that each end with ";" at the end of a line.

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "quarn/foundation/Dictionary.h"
+#include "quarn/host/Component.h"
+
+namespace quarn {
+
+/// A group or a subsystem of the tree, by kind and identifier.
+struct TreeItemRef {
+    enum class Kind { Group, SubSystem };
+    Kind kind = Kind::Group;
+    int32_t id = 0;
+
+    bool operator==(const TreeItemRef&) const = default;
+};
+
+/// One change of one item as the database logged it.
+struct ItemChange {
+    enum class Operation { Added, Changed, Deleted };
+
+    /// The change number. A save rewrites an item as a delete and an insert; the two show as one
+    /// change, numbered by the insert (on SQLite each logged row has a number of its own, on
+    /// PostgreSQL a transaction has one). The item's row version after the change is this number.
+    int64_t number = 0;
+    /// UTC, "YYYY-MM-DDThh:mm:ss.fffZ".
+    std::string time;
+    /// The database user (PostgreSQL; empty on SQLite).
+    std::string databaseUser;
+    /// "user@host" of this program, or the application name of another one; may be empty.
+    std::string client;
+    Operation operation = Operation::Changed;
+    TreeItemRef item;
+    /// The row's values by column name before and after the change, in the table's column order;
+    /// nullptr for the side where the item did not exist (before an addition, after a deletion).
+    DictionaryPtr before;
+    DictionaryPtr after;
+    /// What the writer noted on the change, e.g. that it reverted an earlier one; usually empty.
+    std::string note;
+};
+
+/// One column whose value a change altered.
+struct FieldChange {
+    std::string column;
+    Variant before;  ///< Null where the item did not exist
+    Variant after;
+};
+
+/// The columns whose values differ between before and after, in column order; every column of
+/// an added or deleted item.
+inline std::vector<FieldChange> ChangedFields(const ItemChange& change) {
+    std::vector<FieldChange> fields;
+    const auto valueIn = [](const DictionaryPtr& side, const std::string& column) {
+        const Variant value = side ? side->Item(column) : Variant();
+        return value.IsEmpty() ? Variant::Null() : value;
+    };
+    for (const DictionaryPtr& side : {change.before, change.after}) {
+        if (!side) {
+            continue;
+        }
+        for (const auto& [column, value] : side->Entries()) {
+            bool listed = false;
+            for (const FieldChange& field : fields) {
+                listed = listed || field.column == column;
+            }
+            Variant before = valueIn(change.before, column);
+            Variant after = valueIn(change.after, column);
+            if (!listed && !(before == after)) {
+                fields.push_back({column, std::move(before), std::move(after)});
+            }
+        }
+    }
+    return fields;
+}
+
+/// DataFlowInfo.ChangeHistory: the changes of the tree that the database logged, whoever made
+/// them, read from the database that the context string names (the session's own when it names
+/// none). Failures of the store raise ComError.
+class IChangeHistory : public virtual Component {
+  public:
+    /// Whether the database keeps a change log. A database of an older schema has none until
+    /// its first write brings it up to date; Changes and Change then find nothing.
+    virtual bool IsLogged(const std::string& propsString) = 0;
+
+    /// The changes of one item (of every item without one), newest first; with `since` (a UTC
+    /// date or time, "2026-12-01" or "2026-12-01T08:30:00") only those made at or after it.
+    virtual std::vector<ItemChange> Changes(const std::string& propsString,
+                                            std::optional<TreeItemRef> item,
+                                            const std::string& since = {}) = 0;
+
+    /// The change with this number: normally one item's; several when one PostgreSQL transaction
+    /// changed several items (an SQL statement of another program); none when the log has no
+    /// such number. Either half of a rewrite finds the whole change.
+    virtual std::vector<ItemChange> Change(const std::string& propsString, int64_t number) = 0;
+
+    /// A note that the log rows of this session's next write transaction carry when it commits
+    /// (a revert names the change it reverted). The transaction's commit or rollback clears it;
+    /// "" clears it too.
+    virtual void NoteNextWrite(const std::string& note) = 0;
+};
+
+}  // namespace quarn

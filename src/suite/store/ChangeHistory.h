@@ -1,0 +1,28 @@
+#pragma once
+
+#include <memory>
+
+#include "host/IChangeHistory.h"
+#include "suite/SuiteSession.h"
+
+namespace quarn::suite {
+
+/// DataFlowInfo.ChangeHistory on the databases of its session: reads t_DataFlowChangeLog with
+/// typed, prepared queries in one read transaction and joins the rows of one item's rewrite
+/// (its delete and insert) into one change. Store failures raise ComError in the session's
+/// language.
+class ChangeHistory : public IChangeHistory {
+  public:
+    explicit ChangeHistory(std::shared_ptr<SuiteSession> session) : session_(std::move(session)) {}
+
+    bool IsLogged(const std::string& propsString) override;
+    std::vector<ItemChange> Changes(const std::string& propsString, std::optional<TreeItemRef> item,
+                                    const std::string& since) override;
+    std::vector<ItemChange> Change(const std::string& propsString, int64_t number) override;
+    void NoteNextWrite(const std::string& note) override;
+
+  private:
+    std::shared_ptr<SuiteSession> session_;
+};
+
+}  // namespace quarn::suite
