@@ -67,6 +67,30 @@ inline constexpr ErrorDefinition kSubSystemNameNotText{1040, "SubSystem.Name",
 inline constexpr ErrorDefinition kSubSystemChangedElsewhere{
     1042, "SubSystem.Save", "子系统已被其他用户修改或删除，请重新载入后再保存。"};
 
+// Reverting a logged change (ChangeRevert); %1 is the change number as given.
+/// The log has no change with the number (or none of the item named).
+inline constexpr ErrorDefinition kChangeNotFound{1043, "ChangeRevert.Revert",
+                                                 "变更记录中没有变更 %1。"};
+/// The change is of a group or subsystem delivered with the suite.
+inline constexpr ErrorDefinition kChangeOfDeliveredItem{
+    1044, "ChangeRevert.Revert", "变更 %1 涉及 Quarn 预设的项目，不允许撤销！"};
+/// A database of an older schema keeps no change log until its first write.
+inline constexpr ErrorDefinition kNoChangeLog{
+    1045, "ChangeHistory",
+    "该数据库尚无变更记录：它由较早版本的程序创建，第一次保存后才开始记录变更。"};
+/// Save refused the revert: after a message box that said why, or with the store's reason.
+inline constexpr ErrorDefinition kChangeNotReverted{1046, "ChangeRevert.Revert",
+                                                    "变更 %1 未被撤销。"};
+/// One transaction changed several items under the number (an SQL statement of another
+/// program on PostgreSQL): the revert must name the item.
+inline constexpr ErrorDefinition kChangeOfSeveralItems{
+    1047, "ChangeRevert.Revert", "变更 %1 修改了多个项目，请指定要撤销的项目。"};
+/// The item changed again after the change (%2: its last change); a forced revert restores it
+/// anyway. The number is the stale save's.
+inline constexpr ErrorDefinition kRevertOverLaterChange{
+    1042, "ChangeRevert.Revert",
+    "变更 %1 之后该项又有变更（最近一次为 %2），未撤销；如仍要撤销，请强制撤销。"};
+
 /// Rethrows `failure` when it is another user's change (1042): its message, with when and by
 /// whom, tells the user what to do, where a general "not saved" would not.
 inline void RethrowIfChangedElsewhere(const std::exception_ptr& failure) {
@@ -93,7 +117,10 @@ inline constexpr std::array kAll{
     kSubSystemHasSubFunctions,  kSubSystemNameTaken,
     kSubSystemNameCHTTaken,     kSubSystemNameENTaken,
     kSubSystemNameNotText,      kGroupChangedElsewhere,
-    kSubSystemChangedElsewhere,
+    kSubSystemChangedElsewhere, kChangeNotFound,
+    kChangeOfDeliveredItem,     kNoChangeLog,
+    kChangeNotReverted,         kChangeOfSeveralItems,
+    kRevertOverLaterChange,
 };
 
 /// Texts of the message boxes of refused deletions (not errors: the save goes on).

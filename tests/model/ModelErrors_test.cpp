@@ -37,6 +37,12 @@ TEST(ModelErrors, EveryErrorHasItsNumberSourceAndLocalizedMessage) {
         {errors::kSubSystemNameNotText, -2147220464, "SubSystem.Name"},
         {errors::kGroupChangedElsewhere, -2147220462, "SubSysGroup.Save"},
         {errors::kSubSystemChangedElsewhere, -2147220462, "SubSystem.Save"},
+        {errors::kRevertOverLaterChange, -2147220462, "ChangeRevert.Revert"},
+        {errors::kChangeNotFound, -2147220461, "ChangeRevert.Revert"},
+        {errors::kChangeOfDeliveredItem, -2147220460, "ChangeRevert.Revert"},
+        {errors::kNoChangeLog, -2147220459, "ChangeHistory"},
+        {errors::kChangeNotReverted, -2147220458, "ChangeRevert.Revert"},
+        {errors::kChangeOfSeveralItems, -2147220457, "ChangeRevert.Revert"},
     };
     ASSERT_EQ(std::size(expected), errors::kAll.size());
 
