@@ -22,6 +22,8 @@ void AddSubSystemCommands(CLI::App& add, CLI::App& edit, CLI::App& remove, CliCo
 void AddExchangeCommands(CLI::App& app, CliContext& context);
 /// history.
 void AddHistoryCommand(CLI::App& app, CliContext& context);
+/// revert.
+void AddRevertCommand(CLI::App& app, CliContext& context);
 /// init.
 void AddInitCommand(CLI::App& app, CliContext& context);
 

@@ -6,21 +6,20 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <regex>
 #include <string>
-#include <vector>
 
 #include "CliErrors.h"
 #include "Commands.h"
-#include "host/IClassInfo.h"
+#include "host/IChangeHistory.h"
 #include "host/ProgIds.h"
+#include "model/ChangeRevert.h"
+#include "model/ModelErrors.h"
 
 namespace quarn::subsysmgr::cli {
 
 namespace {
-
-constexpr const char* kGroupTable = "t_DataFlowTopClass";
-constexpr const char* kSubSystemTable = "t_DataFlowSubSystem";
 
 struct HistoryOptions {
     std::string kind;  // "group", "subsystem" or "" for the whole tree
@@ -28,121 +27,107 @@ struct HistoryOptions {
     std::string since;
 };
 
-// One change of one item: a rewrite (delete and insert of the same item, one after the other)
-// shows as one change.
-struct Change {
-    int64_t number = 0;
-    std::string time;
-    std::string user;
-    std::string client;
-    std::string operation;  // added, changed, deleted
-    std::string table;
-    int32_t id = 0;
-    Json old = nullptr;
-    Json now = nullptr;
-};
-
-Json ParsedOrNull(const Variant& value) {
-    return value.IsNull() || value.IsEmpty() ? Json(nullptr)
-                                             : Json::parse(value.ToText(), nullptr, false);
+const char* KindName(TreeItemRef::Kind kind) {
+    return kind == TreeItemRef::Kind::Group ? "group" : "subsystem";
 }
 
-// The log's rows oldest first, rewrites joined.
-std::vector<Change> ReadChanges(CliContext& context, const HistoryOptions& options) {
-    std::string sql =
-        "SELECT FSeq, FTime, FDbUser, FClient, FOperation, FTableName, FItemID, FOld, FNew FROM "
-        "t_DataFlowChangeLog WHERE 1 = 1";
-    if (!options.kind.empty()) {
-        sql += fmt::format(" AND FTableName = '{}' AND FItemID = {}",
-                           options.kind == "group" ? kGroupTable : kSubSystemTable, options.id);
+const char* OperationName(ItemChange::Operation operation) {
+    switch (operation) {
+        case ItemChange::Operation::Added:
+            return "added";
+        case ItemChange::Operation::Deleted:
+            return "deleted";
+        case ItemChange::Operation::Changed:
+            break;
     }
-    if (!options.since.empty()) {
-        sql += " AND FTime >= '" + options.since + "'";  // checked to be a date or time
-    }
-    // Within one number (a PostgreSQL transaction) a rewrite's delete comes before its insert.
-    sql += " ORDER BY FSeq, CASE FOperation WHEN 'DELETE' THEN 0 ELSE 1 END";
-    context.Session();
-    const RecordsetPtr rows = context.Host()
-                                  .Registry()
-                                  .Create<IClassInfo>(progid::kClassInfo)
-                                  ->GetData(context.Host().Context(), sql);
-    std::vector<Change> changes;
-    for (; !rows->Eof(); rows->MoveNext()) {
-        Change change{
-            rows->Fields("FSeq").ToInt64(),           rows->Fields("FTime").TextOrEmpty(),
-            rows->Fields("FDbUser").TextOrEmpty(),    rows->Fields("FClient").TextOrEmpty(),
-            rows->Fields("FOperation").TextOrEmpty(), rows->Fields("FTableName").TextOrEmpty(),
-            rows->Fields("FItemID").ToInt32(),        ParsedOrNull(rows->Fields("FOld")),
-            ParsedOrNull(rows->Fields("FNew"))};
-        Change* previous = changes.empty() ? nullptr : &changes.back();
-        if (change.operation == "INSERT" && previous && previous->operation == "deleted" &&
-            previous->table == change.table && previous->id == change.id &&
-            change.number - previous->number <= 1) {
-            previous->operation = "changed";
-            previous->number = change.number;
-            previous->now = change.now;
-            continue;
-        }
-        change.operation = change.operation == "INSERT"   ? "added"
-                           : change.operation == "DELETE" ? "deleted"
-                                                          : "changed";
-        changes.push_back(std::move(change));
-    }
-    return changes;
+    return "changed";
 }
 
-// The fields whose values differ, as {name: {old, new}}; every field of an added or deleted item.
-Json ChangedFields(const Change& change) {
-    Json fields = Json::object();
-    for (const Json* side : {&change.old, &change.now}) {
-        if (!side->is_object()) {
-            continue;
-        }
-        for (const auto& [name, value] : side->items()) {
-            const Json before = change.old.is_object() ? change.old.value(name, Json()) : Json();
-            const Json after = change.now.is_object() ? change.now.value(name, Json()) : Json();
-            if (before != after) {
-                fields[name] = {{"old", before}, {"new", after}};
-            }
-        }
+// A revert's note in the session language; any other note as it was written.
+std::string NoteText(const CliText& text, const std::string& note) {
+    const auto revert = ChangeRevert::ReadNote(note);
+    if (!revert) {
+        return note;
     }
-    return fields;
+    return text.Format(revert->forced ? "forced revert of change %1" : "revert of change %1",
+                       {revert->change});
+}
+
+Json ToJson(const Variant& value) {
+    if (value.IsNull() || value.IsEmpty()) {
+        return nullptr;
+    }
+    if (value.Type() == VariantType::Boolean) {
+        return value.ToBool();
+    }
+    if (value.Type() == VariantType::Double) {
+        return value.ToDouble();
+    }
+    return value.IsNumeric() ? Json(value.ToInt64()) : Json(value.ToText());
 }
 
 std::string Shown(const Json& value) {
     return value.is_null() ? "-" : value.is_string() ? value.get<std::string>() : value.dump();
 }
 
+// "2026-12-01 08:30" as the log writes times, "2026-12-01T08:30"; a UTC mark is dropped, since
+// every logged time is UTC and the mark would sort after the fractions of that second.
+std::string LogTime(std::string since) {
+    std::replace(since.begin(), since.end(), ' ', 'T');
+    if (!since.empty() && since.back() == 'Z') {
+        since.pop_back();
+    }
+    return since;
+}
+
 void ShowHistory(CliContext& context, const HistoryOptions& options) {
     static const std::regex kTime(R"(\d{4}-\d{2}-\d{2}([T ]\d{2}:\d{2}(:\d{2}(\.\d{1,6})?)?Z?)?)");
-    HistoryOptions checked = options;
-    if (!checked.since.empty()) {
-        if (!std::regex_match(checked.since, kTime)) {
-            context.Text().Raise(errors::kNotATime, {checked.since});
-        }
-        std::replace(checked.since.begin(), checked.since.end(), ' ', 'T');
+    if (!options.since.empty() && !std::regex_match(options.since, kTime)) {
+        context.Text().Raise(errors::kNotATime, {options.since});
     }
-    std::vector<Change> changes = ReadChanges(context, checked);
+    const auto module = context.Session();
+    const auto history = context.Host().Registry().Create<IChangeHistory>(progid::kChangeHistory);
+    const std::string session = context.Host().Context();
+    if (!history->IsLogged(session)) {
+        RaiseLocalized(*module, subsysmgr::errors::kNoChangeLog);
+    }
+    std::optional<TreeItemRef> item;
+    if (!options.kind.empty()) {
+        item = TreeItemRef{
+            options.kind == "group" ? TreeItemRef::Kind::Group : TreeItemRef::Kind::SubSystem,
+            options.id};
+    }
     const CliText& text = context.Text();
     Json json = Json::array();
-    for (auto change = changes.rbegin(); change != changes.rend(); ++change) {
-        const std::string kind = change->table == kGroupTable ? "group" : "subsystem";
-        const Json fields = ChangedFields(*change);
+    for (const ItemChange& change : history->Changes(session, item, LogTime(options.since))) {
+        Json fields = Json::object();
+        for (const FieldChange& field : ChangedFields(change)) {
+            fields[field.column] = {{"old", ToJson(field.before)}, {"new", ToJson(field.after)}};
+        }
         if (context.options.json) {
-            json.push_back({{"change", change->number},
-                            {"time", change->time},
-                            {"user", change->user},
-                            {"client", change->client},
-                            {"operation", change->operation},
-                            {"item", {{"kind", kind}, {"id", change->id}}},
-                            {"fields", fields}});
+            json.push_back(
+                {{"change", change.number},
+                 {"time", change.time},
+                 {"user", change.databaseUser},
+                 {"client", change.client},
+                 {"operation", OperationName(change.operation)},
+                 {"item", {{"kind", KindName(change.item.kind)}, {"id", change.item.id}}},
+                 {"fields", fields}});
+            if (!change.note.empty()) {
+                json.back()["note"] = change.note;
+            }
             continue;
         }
-        const std::string who = !change->client.empty() ? change->client
-                                : !change->user.empty() ? change->user
-                                                        : "-";
-        context.out << fmt::format("{}  {}  {}  {} {}  {}\n", change->number, change->time, who,
-                                   text.Text(kind), change->id, text.Text(change->operation));
+        const std::string who = !change.client.empty()         ? change.client
+                                : !change.databaseUser.empty() ? change.databaseUser
+                                                               : "-";
+        context.out << fmt::format("{}  {}  {}  {} {}  {}", change.number, change.time, who,
+                                   text.Text(KindName(change.item.kind)), change.item.id,
+                                   text.Text(OperationName(change.operation)));
+        if (!change.note.empty()) {
+            context.out << "  (" << NoteText(text, change.note) << ")";
+        }
+        context.out << '\n';
         for (const auto& [name, values] : fields.items()) {
             context.out << fmt::format("    {}: {} -> {}\n", name, Shown(values["old"]),
                                        Shown(values["new"]));

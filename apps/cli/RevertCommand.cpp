@@ -1,0 +1,101 @@
+// revert CHANGE [group N | subsystem N] [--force]: the item of a logged change restored to what
+// it was before, through the business objects.
+
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "CliErrors.h"
+#include "Commands.h"
+#include "TreeReader.h"
+#include "model/ChangeRevert.h"
+
+namespace quarn::subsysmgr::cli {
+
+namespace {
+
+struct RevertOptions {
+    int64_t change = 0;
+    std::string kind;  // names the item when the change wrote several
+    int32_t id = 0;
+    bool force = false;
+};
+
+const char* ActionName(ChangeRevert::Action action) {
+    switch (action) {
+        case ChangeRevert::Action::Restored:
+            return "restored";
+        case ChangeRevert::Action::Deleted:
+            return "deleted";
+        case ChangeRevert::Action::Recreated:
+            return "recreated";
+        case ChangeRevert::Action::Unchanged:
+            break;
+    }
+    return "unchanged";
+}
+
+// The same in words, a key of the tool's catalogs.
+const char* ActionWords(ChangeRevert::Action action) {
+    return action == ChangeRevert::Action::Recreated ? "added again" : ActionName(action);
+}
+
+void Revert(CliContext& context, const RevertOptions& options) {
+    const auto module = context.Session();
+    std::optional<TreeItemRef> item;
+    if (!options.kind.empty()) {
+        item = TreeItemRef{
+            options.kind == "group" ? TreeItemRef::Kind::Group : TreeItemRef::Kind::SubSystem,
+            options.id};
+    }
+    const ChangeRevert::Outcome outcome =
+        ChangeRevert(module).Revert(options.change, options.force, item);
+    const bool group = outcome.item.kind == TreeItemRef::Kind::Group;
+    const char* kind = group ? "group" : "subsystem";
+    if (!context.options.json) {
+        const CliText& text = context.Text();
+        context.out << text.Format(outcome.forced ? "Forced the revert of change %1: %2 %3 %4."
+                                                  : "Reverted change %1: %2 %3 %4.",
+                                   {outcome.change, text.Text(kind), outcome.item.id,
+                                    text.Text(ActionWords(outcome.action))})
+                    << '\n';
+        return;
+    }
+    TreeReader reader(module);
+    Json stored = nullptr;
+    if (group) {
+        if (const auto found = reader.FindGroup(outcome.item.id)) {
+            stored = ToJson(*found);
+        }
+    } else if (const auto found = reader.FindSubSystem(outcome.item.id)) {
+        stored = ToJson(*found);
+    }
+    context.Print(Json{{"change", outcome.change},
+                       {"forced", outcome.forced},
+                       {"outcome", ActionName(outcome.action)},
+                       {"item", {{"kind", kind}, {"id", outcome.item.id}}},
+                       {"stored", stored}});
+}
+
+}  // namespace
+
+void AddRevertCommand(CLI::App& app, CliContext& context) {
+    auto options = std::make_shared<RevertOptions>();
+    auto* revert = app.add_subcommand(
+        "revert", "Restore the item of a logged change (see history) to what it was before");
+    revert->add_option("change", options->change, "Change number")->required();
+    revert->add_option("kind", options->kind, "group or subsystem, if the change wrote several")
+        ->check(CLI::IsMember({"group", "subsystem"}));
+    revert->add_option("id", options->id, "Identifier");
+    revert->add_flag("--force", options->force,
+                     "Revert even when the item changed again since; its later changes are lost");
+    revert->callback([&context, options] {
+        if (!options->kind.empty() && options->id == 0) {
+            context.Text().Raise(errors::kCommandLine, {"revert " + options->kind + ": id"});
+        }
+        Revert(context, *options);
+    });
+}
+
+}  // namespace quarn::subsysmgr::cli
