@@ -144,6 +144,75 @@ TEST_P(StoreChanges, TheDatabaseLogsEveryWriteAndASessionSeesItAfterClearCache) 
     EXPECT_EQ(CachedName(8005), "After Pruning");
 }
 
+// A write that fails at any of its steps (the delete, the insert, either logged row, the
+// version stamp, the commit) leaves the row, the log, the change number and the session's
+// snapshot as they were; the same save succeeds once the fault is gone.
+TEST_P(StoreChanges, AWriteFailingAtAnyStepLeavesRowLogAndVersionAsTheyWere) {
+    const bool sqlite = GetParam() == Backend::SQLite;
+    // Each fault: when a failing trigger fires, on which table, and for which rows.
+    struct Fault {
+        std::string when;
+        std::string table;
+        std::string condition;
+    };
+    std::vector<Fault> faults = {
+        {"BEFORE DELETE", "t_DataFlowSubSystem", "OLD.FSubSysID = 8004"},
+        {"BEFORE INSERT", "t_DataFlowSubSystem", "NEW.FSubSysID = 8004"},
+        {"BEFORE INSERT", "t_DataFlowChangeLog", "NEW.FOperation = 'DELETE'"},
+        {"BEFORE INSERT", "t_DataFlowChangeLog", "NEW.FOperation = 'INSERT'"},
+    };
+    if (sqlite) {
+        faults.push_back({"BEFORE UPDATE", "t_DataFlowSubSystem", "1 = 1"});  // version stamp
+        faults.push_back({"BEFORE UPDATE", "t_DataFlowChangeLog", "1 = 1"});  // client stamp
+    } else {
+        Administer(
+            "CREATE FUNCTION quarn_test_fault() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+            "RAISE EXCEPTION 'injected fault'; END $$");
+        faults.push_back({"AFTER INSERT", "t_DataFlowSubSystem", "NEW.FSubSysID = 8004"});
+    }
+    const std::string everything = "SELECT * FROM t_DataFlowSubSystem WHERE FSubSysID = 8004";
+    const auto snapshotOf = [&] {
+        const auto rows = Stored(everything);
+        std::string text;
+        for (std::size_t column = 0; column < rows->ColumnCount(); ++column) {
+            text += rows->Value(rows->LiveRows().front(), column).ToText() + "|";
+        }
+        return text + StoredValue("SELECT count(*) FROM t_DataFlowChangeLog").ToText() + "|" +
+               StoredValue("SELECT coalesce(max(FSeq), 0) FROM t_DataFlowChangeLog").ToText();
+    };
+    const std::string before = snapshotOf();
+    LoadGroup(module);  // the session's snapshot holds the tree
+    const std::string cachedBefore = CachedName(8004);
+
+    for (const Fault& fault : faults) {
+        SCOPED_TRACE(fault.when + " ON " + fault.table + " WHEN " + fault.condition);
+        if (sqlite) {
+            Administer("CREATE TRIGGER tr_test_fault " + fault.when + " ON " + fault.table +
+                       " WHEN " + fault.condition +
+                       " BEGIN SELECT RAISE(ABORT, 'injected fault'); END");
+        } else {
+            // An AFTER trigger fails at the commit: deferred to it as a constraint trigger.
+            const bool atCommit = fault.when.starts_with("AFTER");
+            Administer(std::string(atCommit ? "CREATE CONSTRAINT TRIGGER" : "CREATE TRIGGER") +
+                       " tr_test_fault " + fault.when + " ON " + fault.table +
+                       (atCommit ? " DEFERRABLE INITIALLY DEFERRED" : "") + " FOR EACH ROW WHEN (" +
+                       fault.condition + ") EXECUTE FUNCTION quarn_test_fault()");
+        }
+        auto group = LoadGroup(module);
+        EXPECT_NE(Edit(*group, 8004, [](auto& s) { s.NameEN("Never Stored"); }), 0);
+        EXPECT_EQ(snapshotOf(), before);
+        EXPECT_EQ(CachedName(8004), cachedBefore);
+        Administer("DROP TRIGGER tr_test_fault" + (sqlite ? "" : " ON " + fault.table));
+    }
+
+    auto group = LoadGroup(module);
+    EXPECT_EQ(Edit(*group, 8004, [](auto& s) { s.NameEN("Stored At Last"); }), 0);
+    EXPECT_EQ(CachedName(8004), "Stored At Last");
+    EXPECT_EQ(
+        StoredValue("SELECT FVersion FROM t_DataFlowSubSystem WHERE FSubSysID = 8004").ToInt64(),
+        StoredValue("SELECT max(FSeq) FROM t_DataFlowChangeLog WHERE FItemID = 8004").ToInt64());
+}
+
 INSTANTIATE_TEST_SUITE_P(Stores, StoreChanges, AllBackends(), BackendName);
 
 }  // namespace
