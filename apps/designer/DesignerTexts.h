@@ -56,4 +56,24 @@ inline constexpr std::string_view kYes = "是";
 inline constexpr std::string_view kNo = "否";
 inline constexpr std::string_view kSelectHint = "选择一个分组或子系统查看其信息。";
 
+// The history of the selected item.
+inline constexpr std::string_view kDetailsTab = "信息";
+inline constexpr std::string_view kHistoryTab = "变更历史";
+inline constexpr std::string_view kChangeColumn = "变更";
+inline constexpr std::string_view kTimeColumn = "时间 (UTC)";
+inline constexpr std::string_view kWhoColumn = "修改者";
+inline constexpr std::string_view kWhatColumn = "内容";
+inline constexpr std::string_view kAdded = "新增";
+inline constexpr std::string_view kChanged = "修改";
+inline constexpr std::string_view kRemoved = "删除";
+inline constexpr std::string_view kNoChanges = "此项目没有记录的变更。";
+inline constexpr std::string_view kRevert = "撤销所选变更(&R)";
+inline constexpr std::string_view kConfirmRevert = "确定将该项目恢复到变更 %1 之前的状态吗？";
+inline constexpr std::string_view kForceRevert = "是否仍要强制撤销？之后的变更将被覆盖。";
+inline constexpr std::string_view kReverted = "已撤销变更 %1。";
+inline constexpr std::string_view kRevertNote = "撤销变更 %1";
+inline constexpr std::string_view kForcedRevertNote = "强制撤销变更 %1";
+inline constexpr std::string_view kGroupField = "所属分组";
+inline constexpr std::string_view kClassNameField = "程序标识";
+
 }  // namespace quarn::designer::texts

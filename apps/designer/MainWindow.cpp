@@ -11,6 +11,7 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -18,10 +19,13 @@
 #include "DesignerSettings.h"
 #include "DesignerTexts.h"
 #include "FunctionalTree.h"
+#include "HistoryPane.h"
 #include "LiveRefresh.h"
 #include "PostgresDialog.h"
 #include "foundation/ComError.h"
 #include "host/IMessageBox.h"
+#include "model/ChangeRevert.h"
+#include "model/ModelErrors.h"
 #include "model/SubSysGroup.h"
 #include "model/SubSystem.h"
 #include "runtime/LocalText.h"
@@ -54,9 +58,13 @@ MainWindow::MainWindow(suite::HostSession& session, QWidget* parent)
     tree_ = new QTreeWidget(this);
     tree_->setColumnCount(1);
     details_ = new QTextBrowser(this);
+    history_ = new HistoryPane(session_, this);
+    tabs_ = new QTabWidget(this);
+    tabs_->addTab(details_, QString());
+    tabs_->addTab(history_, QString());
     auto* splitter = new QSplitter(this);
     splitter->addWidget(tree_);
-    splitter->addWidget(details_);
+    splitter->addWidget(tabs_);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
     setCentralWidget(splitter);
@@ -66,6 +74,7 @@ MainWindow::MainWindow(suite::HostSession& session, QWidget* parent)
     liveRefresh_ = new LiveRefresh(this);
     liveRefresh_->Watch(session_);
     connect(liveRefresh_, &LiveRefresh::TreeChanged, this, &MainWindow::Reload);
+    connect(history_, &HistoryPane::RevertRequested, this, &MainWindow::RevertChange);
     connect(tree_, &QTreeWidget::itemSelectionChanged, this, [this] {
         ShowDetails();
         UpdateActions();
@@ -168,6 +177,9 @@ void MainWindow::Retranslate() {
     refresh_->setText(Tr(texts::kRefresh));
     tree_->setHeaderLabels({Tr(texts::kTreeHeader)});
     details_->setPlaceholderText(Tr(texts::kSelectHint));
+    tabs_->setTabText(0, Tr(texts::kDetailsTab));
+    tabs_->setTabText(1, Tr(texts::kHistoryTab));
+    history_->Retranslate();
 }
 
 void MainWindow::ShowTitle() {
@@ -211,6 +223,10 @@ void MainWindow::Select(int32_t groupId, int32_t subSystemId) {
     }
 }
 
+void MainWindow::ShowHistory() {
+    tabs_->setCurrentWidget(history_);
+}
+
 void MainWindow::Reload() {
     const int32_t selectedGroup = SelectedGroupId();
     const int32_t selectedSubSystem = SelectedSubSystemId();
@@ -242,6 +258,7 @@ void MainWindow::Reload() {
                                      .arg(counts.subSystems)
                                      .arg(ToQString(session_.DatabaseDescription())));
     }
+    history_->Refresh();
     ShowDetails();
     UpdateActions();
 }
@@ -278,13 +295,15 @@ void MainWindow::UpdateActions() {
 void MainWindow::ShowDetails() {
     const QTreeWidgetItem* item = tree_->currentItem();
     details_->clear();
-    if (!item) {
-        return;
-    }
-    const auto kind = static_cast<ItemKind>(item->data(0, kKindRole).toInt());
+    const auto kind =
+        item ? static_cast<ItemKind>(item->data(0, kKindRole).toInt()) : ItemKind::BusinessObjects;
     if (kind != ItemKind::Group && kind != ItemKind::SubSystem) {
+        history_->ShowItem(std::nullopt);
         return;
     }
+    history_->ShowItem(TreeItemRef{
+        kind == ItemKind::Group ? TreeItemRef::Kind::Group : TreeItemRef::Kind::SubSystem,
+        item->data(0, kIdRole).toInt()});
     Guarded([&] {
         auto& module = *ModuleState::Current();
         auto& info = subsysmgr::GetDataFlowInfo(module);
@@ -405,6 +424,33 @@ void MainWindow::DeleteSubSystem() {
     });
     Reload();
     statusBar()->showMessage(Tr(deleted ? texts::kDeleted : texts::kNotSaved));
+}
+
+void MainWindow::RevertChange(int64_t change) {
+    if (QMessageBox::question(this, Tr(texts::kWindowTitle),
+                              Tr(texts::kConfirmRevert).arg(change)) != QMessageBox::Yes) {
+        return;
+    }
+    const std::optional<TreeItemRef> item = history_->Item();
+    bool reverted = false;
+    try {
+        subsysmgr::ChangeRevert().Revert(change, false, item);
+        reverted = true;
+    } catch (const ComError& error) {
+        if (error.Offset() != subsysmgr::errors::kRevertOverLaterChange.offset) {
+            Guarded([&] { throw error; });
+        } else if (QMessageBox::question(this, Tr(texts::kWindowTitle),
+                                         ToQString(error.Description()) + QStringLiteral("\n\n") +
+                                             Tr(texts::kForceRevert),
+                                         QMessageBox::Yes | QMessageBox::No,
+                                         QMessageBox::No) == QMessageBox::Yes) {
+            reverted = Guarded([&] { subsysmgr::ChangeRevert().Revert(change, true, item); });
+        }
+    }
+    Reload();
+    if (reverted) {
+        statusBar()->showMessage(Tr(texts::kReverted).arg(change));
+    }
 }
 
 void MainWindow::SwitchLanguage(const std::string& language) {

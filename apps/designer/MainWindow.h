@@ -9,12 +9,14 @@
 class QAction;
 class QActionGroup;
 class QMenu;
+class QTabWidget;
 class QTextBrowser;
 class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace quarn::designer {
 
+class HistoryPane;
 class LiveRefresh;
 
 /// The designer's window: the functional tree, the details of the selected item, and the
@@ -31,6 +33,8 @@ class MainWindow : public QMainWindow {
     void Reload();
     /// Selects a group (subSystemId 0) or one of its subsystems, expanded.
     void Select(int32_t groupId, int32_t subSystemId);
+    /// Brings the history of the selected item to the front.
+    void ShowHistory();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -57,6 +61,9 @@ class MainWindow : public QMainWindow {
     void NewSubSystem();
     void EditSubSystem();
     void DeleteSubSystem();
+    /// Restores the item of the history pane to its state before the change, after asking;
+    /// over a later change only when the user confirms forcing it.
+    void RevertChange(int64_t change);
     void SwitchLanguage(const std::string& language);
     /// Opens another database; when it cannot be opened, the current one stays.
     void SwitchDatabase(const std::string& database, const std::string& password = {});
@@ -70,7 +77,9 @@ class MainWindow : public QMainWindow {
     std::string openedPassword_;
     LiveRefresh* liveRefresh_ = nullptr;
     QTreeWidget* tree_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
     QTextBrowser* details_ = nullptr;
+    HistoryPane* history_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QMenu* groupMenu_ = nullptr;
     QMenu* subSystemMenu_ = nullptr;

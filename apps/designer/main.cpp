@@ -1,6 +1,7 @@
 // subsysmgr-designer: the functional tree of the suite database, with the group and subsystem
 // editors. Options: --db <file | sqlite:file | postgresql:connection>, --lang CHS|CHT|EN,
-// --screenshot <png> (render the loaded window offscreen and exit).
+// --history (start on the history of the selected item), --screenshot <png> (render the loaded
+// window offscreen and exit).
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -28,7 +29,9 @@ int main(int argc, char** argv) {
     const QCommandLineOption screenshot(QStringLiteral("screenshot"),
                                         QStringLiteral("Save the window as PNG and exit."),
                                         QStringLiteral("png"));
-    options.addOptions({database, language, screenshot});
+    const QCommandLineOption history(QStringLiteral("history"),
+                                     QStringLiteral("Start on the selected item's history."));
+    options.addOptions({database, language, history, screenshot});
     options.process(app);
 
     // The last database and language are remembered; options override them.
@@ -58,6 +61,9 @@ int main(int argc, char** argv) {
     quarn::designer::MainWindow window(*session);
     window.show();
     window.Reload();
+    if (options.isSet(history)) {
+        window.ShowHistory();
+    }
     if (options.isSet(screenshot)) {
         window.resize(1000, 680);
         window.Select(850, 8001);  // a customer-made subsystem with business objects

@@ -1,0 +1,192 @@
+#include "HistoryPane.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <map>
+#include <string_view>
+
+#include "DesignerTexts.h"
+#include "foundation/ComError.h"
+#include "host/ProgIds.h"
+#include "model/ChangeRevert.h"
+#include "runtime/LocalText.h"
+#include "runtime/ModuleState.h"
+#include "ui/QtText.h"
+
+namespace quarn::designer {
+
+using subsysmgr::ToQString;
+
+namespace {
+
+constexpr int kNumberRole = Qt::UserRole;
+
+QString Tr(std::string_view text) {
+    return ToQString(subsysmgr::GetLocalText(*subsysmgr::ModuleState::Current(), text));
+}
+
+// The caption of a logged column as the details show it; the column's name where none fits.
+QString FieldCaption(const std::string& column) {
+    static const std::map<std::string, std::string_view, std::less<>> kCaptions = {
+        {"FTopClassID", texts::kGroupField},
+        {"FSubSysID", texts::kCode},
+        {"FtopClassName", texts::kNameCaption},
+        {"FName", texts::kNameCaption},
+        {"FTopClassName_CHS", texts::kNameCaption},
+        {"FName_CHS", texts::kNameCaption},
+        {"FTopClassName_CHT", texts::kNameCHTCaption},
+        {"FName_CHT", texts::kNameCHTCaption},
+        {"FTopClassName_EN", texts::kNameENCaption},
+        {"FName_EN", texts::kNameENCaption},
+        {"FIndex", texts::kIndexCaption},
+        {"FVisible", texts::kVisibleCaption},
+        {"FShowSysType", texts::kWebCaption},
+        {"FAcctType", texts::kAcctCaption},
+        {"FSUBID", texts::kNumberCaption},
+        {"FClassName", texts::kClassNameField},
+    };
+    const auto found = kCaptions.find(column);
+    QString caption = found == kCaptions.end() ? ToQString(column) : Tr(found->second);
+    if (caption.endsWith(u'：') || caption.endsWith(u':')) {
+        caption.chop(1);
+    }
+    return caption + QStringLiteral(" (") + ToQString(column) + u')';
+}
+
+QString Shown(const Variant& value) {
+    return value.IsNull() || value.IsEmpty() ? QStringLiteral("-") : ToQString(value.TextOrEmpty());
+}
+
+std::string_view OperationText(ItemChange::Operation operation) {
+    switch (operation) {
+        case ItemChange::Operation::Added:
+            return texts::kAdded;
+        case ItemChange::Operation::Deleted:
+            return texts::kRemoved;
+        case ItemChange::Operation::Changed:
+            break;
+    }
+    return texts::kChanged;
+}
+
+}  // namespace
+
+HistoryPane::HistoryPane(suite::HostSession& session, QWidget* parent)
+    : QWidget(parent), session_(session) {
+    empty_ = new QLabel(this);
+    empty_->setWordWrap(true);
+    changes_ = new QTreeWidget(this);
+    changes_->setObjectName(QStringLiteral("changes"));
+    changes_->setColumnCount(4);
+    changes_->setRootIsDecorated(false);
+    changes_->header()->setStretchLastSection(true);
+    revert_ = new QPushButton(this);
+    revert_->setObjectName(QStringLiteral("revert"));
+    revert_->setEnabled(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(empty_);
+    layout->addWidget(changes_, 1);
+    layout->addWidget(revert_, 0, Qt::AlignRight);
+    connect(changes_, &QTreeWidget::currentItemChanged, this,
+            [this] { revert_->setEnabled(SelectedChange() != 0); });
+    connect(revert_, &QPushButton::clicked, this, [this] {
+        if (SelectedChange() != 0) {
+            emit RevertRequested(SelectedChange());
+        }
+    });
+    Retranslate();
+}
+
+void HistoryPane::Retranslate() {
+    changes_->setHeaderLabels({Tr(texts::kChangeColumn), Tr(texts::kTimeColumn),
+                               Tr(texts::kWhoColumn), Tr(texts::kWhatColumn)});
+    changes_->setAccessibleName(Tr(texts::kHistoryTab));
+    revert_->setText(Tr(texts::kRevert));
+    Refresh();
+}
+
+void HistoryPane::ShowItem(std::optional<TreeItemRef> item) {
+    if (item == item_ && !stale_) {
+        return;
+    }
+    item_ = item;
+    Refresh();
+}
+
+void HistoryPane::Refresh() {
+    stale_ = true;
+    if (isVisible()) {
+        Fill();
+    }
+}
+
+void HistoryPane::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (stale_) {
+        Fill();
+    }
+}
+
+int64_t HistoryPane::SelectedChange() const {
+    const QTreeWidgetItem* current = changes_->currentItem();
+    while (current && current->parent()) {
+        current = current->parent();
+    }
+    return current ? current->data(0, kNumberRole).toLongLong() : 0;
+}
+
+void HistoryPane::Fill() {
+    stale_ = false;
+    changes_->clear();
+    revert_->setEnabled(false);
+    empty_->clear();
+    if (!item_) {
+        empty_->setText(Tr(texts::kSelectHint));
+        return;
+    }
+    std::vector<ItemChange> changes;
+    try {
+        const auto history = session_.Registry().Create<IChangeHistory>(progid::kChangeHistory);
+        changes = history->Changes(session_.Context(), item_);
+    } catch (const ComError& error) {
+        empty_->setText(ToQString(error.Description()));
+        return;
+    }
+    if (changes.empty()) {
+        empty_->setText(Tr(texts::kNoChanges));
+        return;
+    }
+    for (const ItemChange& change : changes) {
+        const QString who = ToQString(!change.client.empty() ? change.client : change.databaseUser);
+        QString what = Tr(OperationText(change.operation));
+        if (const auto revert = subsysmgr::ChangeRevert::ReadNote(change.note)) {
+            what += QStringLiteral(" (") +
+                    Tr(revert->forced ? texts::kForcedRevertNote : texts::kRevertNote)
+                        .arg(revert->change) +
+                    u')';
+        } else if (!change.note.empty()) {
+            what += QStringLiteral(" (") + ToQString(change.note) + u')';
+        }
+        auto* row = new QTreeWidgetItem(
+            changes_, {QString::number(change.number), ToQString(change.time), who, what});
+        row->setData(0, kNumberRole, static_cast<qlonglong>(change.number));
+        row->setToolTip(3, what);
+        for (const FieldChange& field : ChangedFields(change)) {
+            auto* line = new QTreeWidgetItem(
+                row,
+                {QStringLiteral("%1: %2 \u2192 %3")
+                     .arg(FieldCaption(field.column), Shown(field.before), Shown(field.after))});
+            line->setFirstColumnSpanned(true);
+            line->setToolTip(0, line->text(0));
+        }
+        row->setExpanded(true);
+    }
+    for (int column = 0; column < 3; ++column) {
+        changes_->resizeColumnToContents(column);
+    }
+}
+
+}  // namespace quarn::designer
