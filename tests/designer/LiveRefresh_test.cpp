@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <QApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
+#include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "MainWindow.h"
@@ -117,6 +121,33 @@ TEST_P(LiveRefreshTest, AnotherProcesssRenameShowsWithinTwoSecondsKeepingWhatThe
     EXPECT_FALSE(ShowsWithinTwoSeconds(850, 8002, QStringLiteral("Second Name")));
     dialog.close();
     EXPECT_TRUE(ShowsWithinTwoSeconds(850, 8002, QStringLiteral("Second Name")));
+}
+
+TEST_P(LiveRefreshTest, TheHistoryTabListsAnotherUsersChangeAndRevertsIt) {
+    OtherProcess({"edit", "subsystem", "8002", "--name-en", "Patrol Renamed Elsewhere"});
+    ASSERT_TRUE(ShowsWithinTwoSeconds(850, 8002, QStringLiteral("Patrol Renamed Elsewhere")));
+    window_->Select(850, 8002);
+    window_->ShowHistory();
+    auto* changes = window_->findChild<QTreeWidget*>(QStringLiteral("changes"));
+    ASSERT_NE(changes, nullptr);
+    ASSERT_EQ(changes->topLevelItemCount(), 1);
+    ASSERT_GE(changes->topLevelItem(0)->childCount(), 1);
+    EXPECT_TRUE(changes->topLevelItem(0)->child(0)->text(0).contains(
+        QStringLiteral("Equipment Patrol Inspection \u2192 Patrol Renamed Elsewhere")));
+
+    // Revert, answering Yes to the question it asks.
+    QTimer yes;
+    QObject::connect(&yes, &QTimer::timeout, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            box->button(QMessageBox::Yes)->click();
+        }
+    });
+    yes.start(20);
+    changes->setCurrentItem(changes->topLevelItem(0));
+    window_->findChild<QPushButton*>(QStringLiteral("revert"))->click();
+    EXPECT_TRUE(ShowsWithinTwoSeconds(850, 8002, QStringLiteral("Equipment Patrol Inspection")));
+    ASSERT_EQ(changes->topLevelItemCount(), 2);
+    EXPECT_TRUE(changes->topLevelItem(0)->text(3).contains(QStringLiteral("reverts change")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, LiveRefreshTest,
