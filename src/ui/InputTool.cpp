@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QRegularExpressionValidator>
+#include <QStandardItemModel>
 #include <QValidator>
 #include <algorithm>
 
@@ -21,6 +22,38 @@ namespace {
 qsizetype CodePointCount(const QString& text) {
     return std::count_if(text.cbegin(), text.cend(), [](QChar c) { return !c.isLowSurrogate(); });
 }
+
+// The position just after the first `count` code points of `text` (a surrogate pair is one, a
+// lone surrogate one too, as in its UTF-8 form), or -1 when the text has fewer. `counted` gets
+// the number of code points walked.
+qsizetype PositionAfter(QStringView text, qsizetype count, qsizetype* counted = nullptr) {
+    qsizetype position = 0;
+    qsizetype n = 0;
+    for (; n < count && position < text.size(); ++n) {
+        const bool pair = text[position].isHighSurrogate() && position + 1 < text.size() &&
+                          text[position + 1].isLowSurrogate();
+        position += pair ? 2 : 1;
+    }
+    if (counted) {
+        *counted = n;
+    }
+    return n < count ? -1 : position;
+}
+
+// Without leading and trailing blanks (spaces only, as keyed texts are padded).
+QString TrimmedBlanks(QStringView text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == u' ') {
+        ++first;
+    }
+    while (last > first && text[last - 1] == u' ') {
+        --last;
+    }
+    return text.sliced(first, last - first).toString();
+}
+
+constexpr int kKeyRole = Qt::UserRole + 1;  // the whole entry is under Qt::UserRole
 
 QString LeftCodePoints(const QString& text, int count) {
     return ToQString(text::LeftCodePoints(ToStdString(text), static_cast<std::size_t>(count)));
@@ -198,13 +231,39 @@ void InputTool::MaxLength(int vNewValue) {
     }
 }
 
+// The display part and the key are taken apart once, here, in the list's own UTF-16 text; a
+// list of a thousand groups is searched by key on every open.
 void InputTool::AddItem(const QString& entry) {
+    constexpr auto kWidth = static_cast<qsizetype>(kKeyedTextWidth);
+    // Fewer UTF-16 units than the width cannot hold that many characters.
+    const qsizetype split = entry.size() < kWidth ? -1 : PositionAfter(entry, kWidth);
+    if (split < 0) {
+        AddListEntry(entry, entry, QString());
+        return;
+    }
+    AddListEntry(TrimmedBlanks(QStringView(entry).first(split)), entry, entry.sliced(split));
+}
+
+void InputTool::AddItem(const QString& display, const QString& key) {
+    constexpr auto kWidth = static_cast<qsizetype>(kKeyedTextWidth);
+    qsizetype characters = 0;
+    const qsizetype cut = PositionAfter(display, kWidth, &characters);
+    const QStringView shown = cut < 0 ? QStringView(display) : QStringView(display).first(cut);
+    QString entry;
+    entry.reserve(shown.size() + (kWidth - characters) + key.size());
+    entry.append(shown).append(QString(kWidth - characters, u' ')).append(key);
+    AddListEntry(TrimmedBlanks(shown), entry, key);
+}
+
+void InputTool::AddListEntry(const QString& shown, const QString& entry, const QString& key) {
     if (!comboBox_) {
         return;
     }
-    const std::string whole = ToStdString(entry);
-    const bool keyed = text::CodePointCount(whole) >= kKeyedTextWidth;
-    comboBox_->addItem(keyed ? ToQString(SplitKeyedText(whole, false)) : entry, entry);
+    auto* item = new QStandardItem(shown);
+    item->setData(entry, Qt::UserRole);
+    item->setData(key, kKeyRole);
+    // The combo box's own model; one insertion with every role set.
+    static_cast<QStandardItemModel*>(comboBox_->model())->appendRow(item);
     comboBox_->setCurrentIndex(-1);
 }
 
@@ -214,6 +273,10 @@ int InputTool::ListCount() const {
 
 QString InputTool::List(int index) const {
     return comboBox_ ? comboBox_->itemData(index).toString() : QString();
+}
+
+QString InputTool::ListKey(int index) const {
+    return comboBox_ ? comboBox_->itemData(index, kKeyRole).toString() : QString();
 }
 
 int InputTool::ListIndex() const {

@@ -68,10 +68,14 @@ class InputTool : public QWidget {
     void MaxLength(int vNewValue);
 
     // Drop-down list. An entry that is a keyed text shows only its display part; the list
-    // keeps the whole text. Indexes count from 0; -1 is no selection.
+    // keeps the whole text and its key. Indexes count from 0; -1 is no selection.
     void AddItem(const QString& entry);
+    /// Adds the keyed text of `display` and `key` (the entry MakeKeyedText makes of them).
+    void AddItem(const QString& display, const QString& key);
     int ListCount() const;
     QString List(int index) const;
+    /// The key of a keyed entry (everything after its 512th character); "" for other entries.
+    QString ListKey(int index) const;
     int ListIndex() const;
     void ListIndex(int index);
     void Clear();
@@ -99,6 +103,7 @@ class InputTool : public QWidget {
     class LengthValidator;
 
     void LayOut();
+    void AddListEntry(const QString& shown, const QString& entry, const QString& key);
     void ShowValue(double value);
     void CommitTypedNumber();
 

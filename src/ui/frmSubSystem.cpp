@@ -161,8 +161,8 @@ void frmSubSystem::Form_Load() {
     for (std::size_t i = 0; i < groups->Count(); ++i) {
         const DictionaryPtr entry = groups->Item(i).AsDictionary();
         if (entry) {
-            inGroup->AddItem(ToQString(MakeKeyedText(entry->Item(groupNameKey).TextOrEmpty(),
-                                                     entry->Item("ID").ToText())));
+            inGroup->AddItem(ToQString(entry->Item(groupNameKey).TextOrEmpty()),
+                             ToQString(entry->Item("ID").ToText()));
         }
     }
     SelectGroup(objSubSysGroup ? objSubSysGroup->Id() : -1);
@@ -374,10 +374,15 @@ std::string frmSubSystem::AccountTypeList() const {
 
 void frmSubSystem::SelectGroup(int32_t groupId) {
     // Every entry is compared, so of several with the identifier the last one stays selected.
+    // A key is read as a number; an entry without one counts as 0.
     for (int i = 0; i < inGroup->ListCount(); ++i) {
-        const QString entry = inGroup->List(i);
-        if (!entry.isEmpty() &&
-            ToQString(SplitKeyedText(ToStdString(entry), true)).toDouble() == groupId) {
+        if (inGroup->List(i).isEmpty()) {
+            continue;
+        }
+        const QString key = inGroup->ListKey(i);
+        bool integral = false;
+        const int number = key.toInt(&integral);  // the common case, without the locale's parser
+        if (integral ? number == groupId : key.toDouble() == groupId) {
             inGroup->ListIndex(i);
         }
     }

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
 #include <QTest>
 
+#include "runtime/KeyedText.h"
 #include "ui/EditorFixture.h"
 #include "ui/QtText.h"
 
@@ -56,6 +58,38 @@ TEST(InputTool, TextLengthCountsCharactersNotUtf16Units) {
     EXPECT_EQ(name.Text(), supplementary);
     name.MaxLength(3);
     EXPECT_EQ(name.Text(), u"𠀀"_s.repeated(3));
+}
+
+// A drop-down list shows the display part of a keyed entry and keeps the whole entry and its
+// key, exactly as the UTF-8 keyed-text functions split them, also for characters outside the
+// basic plane and for display texts longer than the keyed width.
+TEST(InputTool, DropDownKeepsKeyedEntriesWholeAndTheirKeys) {
+    QDialog window;
+    InputTool list(InputTool::Kind::DropDown, &window);
+    auto* combo = qobject_cast<QComboBox*>(list.Editor());
+    const std::string longName = std::string("𠀀") + std::string(kKeyedTextWidth, 'x');
+    const std::vector<std::pair<std::string, std::string>> keyed = {
+        {"  客户化扩展 ", "850"}, {"𠀀𠀁 Group", "10500"}, {longName, "7"}, {"Empty key", ""}};
+    for (const auto& [display, key] : keyed) {
+        list.AddItem(ToQString(display), ToQString(key));      // display and key
+        list.AddItem(ToQString(MakeKeyedText(display, key)));  // the whole entry
+    }
+    list.AddItem(u"Plain entry"_s);
+    ASSERT_EQ(list.ListCount(), 9);
+    for (int i = 0; i < 8; ++i) {
+        SCOPED_TRACE(i);
+        const auto& [display, key] = keyed[static_cast<std::size_t>(i / 2)];
+        const std::string entry = MakeKeyedText(display, key);
+        EXPECT_EQ(ToStdString(list.List(i)), entry);
+        EXPECT_EQ(ToStdString(list.ListKey(i)), SplitKeyedText(entry, true));
+        EXPECT_EQ(ToStdString(combo->itemText(i)), SplitKeyedText(entry, false));
+    }
+    EXPECT_EQ(list.List(8), u"Plain entry"_s);
+    EXPECT_EQ(combo->itemText(8), u"Plain entry"_s);
+    EXPECT_EQ(list.ListKey(8), QString());
+    EXPECT_EQ(list.ListIndex(), -1);  // adding selects nothing
+    list.Text(list.List(5));
+    EXPECT_EQ(list.ListIndex(), 4);  // the first entry with that text: both forms make the same
 }
 
 }  // namespace
