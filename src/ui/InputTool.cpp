@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QRegularExpressionValidator>
-#include <QStandardItemModel>
 #include <QValidator>
 #include <algorithm>
 
@@ -53,7 +52,19 @@ QString TrimmedBlanks(QStringView text) {
     return text.sliced(first, last - first).toString();
 }
 
-constexpr int kKeyRole = Qt::UserRole + 1;  // the whole entry is under Qt::UserRole
+constexpr auto kWidth = static_cast<qsizetype>(kKeyedTextWidth);
+
+// The keyed text of a display text and a key: the display text cut or padded with blanks to the
+// keyed width, then the key (MakeKeyedText in UTF-16).
+QString KeyedText(QStringView display, const QString& key) {
+    qsizetype characters = 0;
+    const qsizetype cut = PositionAfter(display, kWidth, &characters);
+    QString entry;
+    entry.reserve(display.size() + (kWidth - characters) + key.size());
+    entry.append(cut < 0 ? display : display.first(cut));
+    entry.resize(entry.size() + (kWidth - characters), u' ');
+    return entry.append(key);
+}
 
 QString LeftCodePoints(const QString& text, int count) {
     return ToQString(text::LeftCodePoints(ToStdString(text), static_cast<std::size_t>(count)));
@@ -234,36 +245,28 @@ void InputTool::MaxLength(int vNewValue) {
 // The display part and the key are taken apart once, here, in the list's own UTF-16 text; a
 // list of a thousand groups is searched by key on every open.
 void InputTool::AddItem(const QString& entry) {
-    constexpr auto kWidth = static_cast<qsizetype>(kKeyedTextWidth);
     // Fewer UTF-16 units than the width cannot hold that many characters.
     const qsizetype split = entry.size() < kWidth ? -1 : PositionAfter(entry, kWidth);
     if (split < 0) {
-        AddListEntry(entry, entry, QString());
+        AddListEntry(entry, {entry, QString(), false});
         return;
     }
-    AddListEntry(TrimmedBlanks(QStringView(entry).first(split)), entry, entry.sliced(split));
+    const QStringView display = QStringView(entry).first(split);
+    AddListEntry(TrimmedBlanks(display), {display.toString(), entry.sliced(split), true});
 }
 
 void InputTool::AddItem(const QString& display, const QString& key) {
-    constexpr auto kWidth = static_cast<qsizetype>(kKeyedTextWidth);
-    qsizetype characters = 0;
-    const qsizetype cut = PositionAfter(display, kWidth, &characters);
-    const QStringView shown = cut < 0 ? QStringView(display) : QStringView(display).first(cut);
-    QString entry;
-    entry.reserve(shown.size() + (kWidth - characters) + key.size());
-    entry.append(shown).append(QString(kWidth - characters, u' ')).append(key);
-    AddListEntry(TrimmedBlanks(shown), entry, key);
+    const qsizetype cut = PositionAfter(display, kWidth);
+    AddListEntry(TrimmedBlanks(cut < 0 ? QStringView(display) : QStringView(display).first(cut)),
+                 {display, key, true});
 }
 
-void InputTool::AddListEntry(const QString& shown, const QString& entry, const QString& key) {
+void InputTool::AddListEntry(const QString& shown, ListEntry entry) {
     if (!comboBox_) {
         return;
     }
-    auto* item = new QStandardItem(shown);
-    item->setData(entry, Qt::UserRole);
-    item->setData(key, kKeyRole);
-    // The combo box's own model; one insertion with every role set.
-    static_cast<QStandardItemModel*>(comboBox_->model())->appendRow(item);
+    entries_.push_back(std::move(entry));
+    comboBox_->addItem(shown);
     comboBox_->setCurrentIndex(-1);
 }
 
@@ -272,11 +275,16 @@ int InputTool::ListCount() const {
 }
 
 QString InputTool::List(int index) const {
-    return comboBox_ ? comboBox_->itemData(index).toString() : QString();
+    if (index < 0 || index >= ListCount()) {
+        return {};
+    }
+    const ListEntry& entry = entries_[static_cast<std::size_t>(index)];
+    return entry.keyed ? KeyedText(entry.text, entry.key) : entry.text;
 }
 
 QString InputTool::ListKey(int index) const {
-    return comboBox_ ? comboBox_->itemData(index, kKeyRole).toString() : QString();
+    return index < 0 || index >= ListCount() ? QString()
+                                             : entries_[static_cast<std::size_t>(index)].key;
 }
 
 int InputTool::ListIndex() const {
@@ -292,6 +300,7 @@ void InputTool::ListIndex(int index) {
 void InputTool::Clear() {
     if (comboBox_) {
         comboBox_->clear();
+        entries_.clear();
     } else if (lineEdit_) {
         lineEdit_->clear();
     }

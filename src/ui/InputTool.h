@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -102,8 +103,16 @@ class InputTool : public QWidget {
   private:
     class LengthValidator;
 
+    /// A drop-down entry: its text, or of a keyed text the display part as given and the key;
+    /// the whole keyed text is made only when asked for.
+    struct ListEntry {
+        QString text;
+        QString key;
+        bool keyed = false;
+    };
+
     void LayOut();
-    void AddListEntry(const QString& shown, const QString& entry, const QString& key);
+    void AddListEntry(const QString& shown, ListEntry entry);
     void ShowValue(double value);
     void CommitTypedNumber();
 
@@ -114,6 +123,7 @@ class InputTool : public QWidget {
     QComboBox* comboBox_ = nullptr;
     QWidget* editor_ = nullptr;
     LengthValidator* lengthValidator_ = nullptr;
+    std::vector<ListEntry> entries_;  // beside the combo box's items, in their order
     QString caption_;
     int captionWidth_ = 100;
     int maxLength_ = 0;

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 #include "foundation/Dictionary.h"
 #include "foundation/FoundationErrors.h"
@@ -51,6 +52,20 @@ std::string_view GroupNameKey(const std::string& language) {
         return "FTopClassName_CHT";
     }
     return "Name";
+}
+
+// Whether a group list entry's key, read as a number, is the identifier; an entry without a
+// key counts as 0. Keys are plain decimal numbers, read here without the locale's parser.
+bool KeyIsGroup(QStringView key, int32_t groupId) {
+    if (!key.isEmpty() && key.size() <= 9 &&
+        std::all_of(key.begin(), key.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })) {
+        int32_t number = 0;
+        for (const QChar c : key) {
+            number = number * 10 + (c.unicode() - u'0');
+        }
+        return number == groupId;
+    }
+    return key.toDouble() == groupId;
 }
 
 }  // namespace
@@ -374,15 +389,8 @@ std::string frmSubSystem::AccountTypeList() const {
 
 void frmSubSystem::SelectGroup(int32_t groupId) {
     // Every entry is compared, so of several with the identifier the last one stays selected.
-    // A key is read as a number; an entry without one counts as 0.
     for (int i = 0; i < inGroup->ListCount(); ++i) {
-        if (inGroup->List(i).isEmpty()) {
-            continue;
-        }
-        const QString key = inGroup->ListKey(i);
-        bool integral = false;
-        const int number = key.toInt(&integral);  // the common case, without the locale's parser
-        if (integral ? number == groupId : key.toDouble() == groupId) {
+        if (KeyIsGroup(inGroup->ListKey(i), groupId) && !inGroup->List(i).isEmpty()) {
             inGroup->ListIndex(i);
         }
     }
