@@ -20,25 +20,6 @@ void Erase(FakeDatasInfo& tables, const Variant& itemType, int32_t itemId) {
 
 }  // namespace
 
-void FakeDatasUpdate::BeginTransaction() {
-    Enter("BeginTransaction");
-    snapshot_ = Snapshot{tables_->groups, tables_->subSystems};
-}
-
-void FakeDatasUpdate::CommitTransaction() {
-    Enter("CommitTransaction");
-    snapshot_.reset();
-}
-
-void FakeDatasUpdate::RollbackTransaction() {
-    Enter("RollbackTransaction");
-    if (snapshot_) {
-        tables_->groups = snapshot_->groups;
-        tables_->subSystems = snapshot_->subSystems;
-        snapshot_.reset();
-    }
-}
-
 void FakeDatasUpdate::DeleteItem(const Variant& itemType, int32_t itemId, bool flag) {
     Enter("DeleteItem", {itemType, itemId, flag});
     Erase(*tables_, itemType, itemId);
