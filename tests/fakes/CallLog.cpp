@@ -23,14 +23,6 @@ std::size_t CallLog::CountOf(std::string_view member) const {
     return CallsTo(member).size();
 }
 
-std::vector<std::string> CallLog::Sequence() const {
-    std::vector<std::string> result;
-    for (const Call& call : calls_) {
-        result.push_back(call.component + "." + call.member);
-    }
-    return result;
-}
-
 void FailureSwitch::Check(std::string_view component, std::string_view member) {
     const auto it = failing_.find(member);
     if (it != failing_.end()) {

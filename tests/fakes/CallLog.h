@@ -27,8 +27,6 @@ class CallLog {
     const std::vector<Call>& Calls() const { return calls_; }
     std::vector<Call> CallsTo(std::string_view member) const;
     std::size_t CountOf(std::string_view member) const;
-    /// The members called, in order ("Component.Member"), for readable assertions.
-    std::vector<std::string> Sequence() const;
     void Clear() { calls_.clear(); }
 
   private:

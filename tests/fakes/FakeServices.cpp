@@ -2,14 +2,6 @@
 
 namespace quarn::fakes {
 
-RecordsetPtr EntryRows(const std::vector<std::pair<int32_t, std::string>>& entries) {
-    std::vector<RecordTable::Row> rows;
-    for (const auto& [id, name] : entries) {
-        rows.push_back({id, name});
-    }
-    return Recordset::Create({"FID", "FName"}, std::move(rows));
-}
-
 std::string FakeMessageFormatter::FormatMessage(const std::string& templateText,
                                                 const std::vector<Variant>& arguments) {
     Enter("FormatMessage", {templateText});

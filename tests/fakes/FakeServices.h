@@ -23,18 +23,18 @@
 /// In-memory fakes of the suite components other than the data-flow information.
 namespace quarn::fakes {
 
-/// FID/FName rows for the listing fakes.
-RecordsetPtr EntryRows(const std::vector<std::pair<int32_t, std::string>>& entries);
+/// The listing fakes' answer: no FID/FName rows.
+inline RecordsetPtr NoEntries() {
+    return Recordset::Create({"FID", "FName"}, {});
+}
 
 class FakeClassInfo : public IClassInfo, public FakeComponent {
   public:
     explicit FakeClassInfo(std::shared_ptr<CallLog> log)
         : FakeComponent(std::move(log), "ClassInfo") {}
 
-    /// Answers GetData; by default an empty open Recordset.
+    /// Answers GetData; by default an empty open Recordset. GetClassType gives an empty Vector.
     std::function<RecordsetPtr(const std::string& sql)> answerGetData;
-    /// Answers GetClassType; by default an empty Vector.
-    std::function<VectorPtr(const std::string& selection)> answerGetClassType;
 
     RecordsetPtr GetData(const std::string& propsString, const std::string& sql) override {
         Enter("GetData", {propsString, sql});
@@ -42,7 +42,7 @@ class FakeClassInfo : public IClassInfo, public FakeComponent {
     }
     VectorPtr GetClassType(const std::string& propsString, const std::string& selection) override {
         Enter("GetClassType", {propsString, selection});
-        return answerGetClassType ? answerGetClassType(selection) : Vector::Create();
+        return Vector::Create();
     }
 };
 
@@ -51,18 +51,18 @@ class FakeClassDefineInfo : public IClassDefineInfo, public FakeComponent {
     explicit FakeClassDefineInfo(std::shared_ptr<CallLog> log)
         : FakeComponent(std::move(log), "ClassDefineInfo") {}
 
-    /// Answers by subsystem identifier or selection text; empty FID/FName Recordsets by default.
+    /// Answers by subsystem identifier; an empty FID/FName Recordset by default, as for the
+    /// work flows.
     std::function<RecordsetPtr(int32_t subSystemId)> answerMultiCheckFlows;
-    std::function<RecordsetPtr(const std::string& selection)> answerWorkFlows;
 
     RecordsetPtr GetMultiCheckFlows(const std::string& propsString, int32_t subSystemId) override {
         Enter("GetMultiCheckFlows", {propsString, subSystemId});
-        return answerMultiCheckFlows ? answerMultiCheckFlows(subSystemId) : EntryRows({});
+        return answerMultiCheckFlows ? answerMultiCheckFlows(subSystemId) : NoEntries();
     }
     RecordsetPtr GetWorkFlows(const std::string& propsString,
                               const std::string& selection) override {
         Enter("GetWorkFlows", {propsString, selection});
-        return answerWorkFlows ? answerWorkFlows(selection) : EntryRows({});
+        return NoEntries();
     }
 };
 
