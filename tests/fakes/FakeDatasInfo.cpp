@@ -12,6 +12,15 @@ Variant OrNull(const std::optional<std::string>& value) {
 
 }  // namespace
 
+SubSystemRow VisibleSubSystem(int32_t id, int32_t groupId, std::string chs, std::string cht,
+                              std::string en, int32_t index, std::optional<std::string> acctType) {
+    SubSystemRow row{id, groupId, std::move(chs), std::move(cht), std::move(en)};
+    row.subId = "s" + std::to_string(id);
+    row.index = index;
+    row.acctType = std::move(acctType);
+    return row;
+}
+
 std::shared_ptr<const RecordTable> GroupTable(const std::vector<GroupRow>& rows) {
     std::vector<RecordTable::Row> values;
     for (const GroupRow& g : rows) {

@@ -41,6 +41,11 @@ struct SubSystemRow {
     int64_t version = 0;
 };
 
+/// A visible subsystem whose code name is "s" and its identifier.
+SubSystemRow VisibleSubSystem(int32_t id, int32_t groupId, std::string chs, std::string cht,
+                              std::string en, int32_t index,
+                              std::optional<std::string> acctType = ",1,2,");
+
 struct AccountTypeRow {
     int32_t code = 0;
     std::string description;

@@ -21,28 +21,16 @@ class ModelFixture : public ::testing::Test {
             {850, "定制扩展", "定制擴展", "Custom", 10, true, 1, std::nullopt},
             {851, "行业套件", "行業套件", "O'Brien Packs", 30, false, 2, ",3,"},
         };
-        auto row = [](int32_t id, int32_t group, std::string chs, std::string cht, std::string en,
-                      int32_t index) {
-            return fakes::SubSystemRow{id,
-                                       group,
-                                       std::move(chs),
-                                       std::move(cht),
-                                       std::move(en),
-                                       "s" + std::to_string(id),
-                                       true,
-                                       index,
-                                       ",1,2,"};
-        };
         suite.datasInfo->subSystems = {
-            row(50, 5, "总账", "總賬", "General Ledger", 1),
-            row(8001, 850, "经销商门户", "經銷商門戶", "Dealer's Portal", 1),
-            row(8002, 850, "设备巡检", "設備巡檢", "Patrol", 2),
-            row(8003, 850, "门店运营", "門店運營", "Stores", 3),
-            row(8004, 850, "条码采集", "條碼採集", "Barcode", 4),
-            row(8005, 850, "供应商评估", "供應商評估", "Supplier Rating", 5),
-            row(8010, 851, "批次追溯", "批次追溯", "Batch Tracking", 1),
+            fakes::VisibleSubSystem(50, 5, "总账", "總賬", "General Ledger", 1),
+            fakes::VisibleSubSystem(8001, 850, "经销商门户", "經銷商門戶", "Dealer's Portal", 1),
+            fakes::VisibleSubSystem(8002, 850, "设备巡检", "設備巡檢", "Patrol", 2),
+            fakes::VisibleSubSystem(8003, 850, "门店运营", "門店運營", "Stores", 3),
+            fakes::VisibleSubSystem(8004, 850, "条码采集", "條碼採集", "Barcode", 4),
+            fakes::VisibleSubSystem(8005, 850, "供应商评估", "供應商評估", "Supplier Rating", 5,
+                                    std::nullopt),
+            fakes::VisibleSubSystem(8010, 851, "批次追溯", "批次追溯", "Batch Tracking", 1),
         };
-        suite.datasInfo->subSystems[5].acctType.reset();
         suite.datasInfo->subFunctions = {{8002, 2}};
         suite.AnswerQueriesFromTables();
     }

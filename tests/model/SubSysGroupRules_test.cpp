@@ -8,23 +8,36 @@ namespace {
 
 using SubSysGroupRules = ModelFixture;
 
-TEST_F(SubSysGroupRules, NewIdentifiersMustLieInTheCustomerOrBroxRangeExistingOnesAnywhere) {
+TEST_F(SubSysGroupRules, IdentifierRangesRuleWhatIsNewAndWhatMayBeModifiedOrDeleted) {
+    // New identifiers lie in the customer or the Brox range, existing ones (5) anywhere, and
+    // the reserved -1 and -102 are stored unchecked; only customer groups may be deleted, and
+    // Brox groups also modified.
     const struct {
         int32_t id;
         int32_t error;
         bool isNew;
-    } cases[] = {
-        {799, 1007, false},   {800, 0, true},      {899, 0, true},   {900, 1007, false},
-        {0, 1007, false},     {9999, 1007, false}, {10000, 0, true}, {19999, 0, true},
-        {20000, 1007, false}, {5, 0, false},     // an existing group, outside both ranges
-        {-1, 0, false},       {-102, 0, false},  // reserved: stored without a check
-    };
+        bool deletable;
+        bool modifiable;
+    } cases[] = {{799, 1007, false, false, false},   {800, 0, true, true, true},
+                 {899, 0, true, true, true},         {900, 1007, false, false, false},
+                 {0, 1007, false, false, false},     {9999, 1007, false, false, false},
+                 {10000, 0, true, false, true},      {19999, 0, true, false, true},
+                 {20000, 1007, false, false, false}, {5, 0, false, false, false},
+                 {-1, 0, false, false, false},       {-102, 0, false, false, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.id);
         SubSysGroup group;
         EXPECT_EQ(OffsetOf([&] { group.Id(c.id); }), c.error);
         EXPECT_EQ(group.Id(), c.error ? 0 : c.id);
         EXPECT_EQ(group.IsNew(), c.isNew);
+
+        group.CancelCheck(true);
+        group.Id(c.id);
+        EXPECT_EQ(OffsetOf([&] { group.Deleted(false); }), c.deletable ? 0 : 1006);
+        EXPECT_EQ(OffsetOf([&] { group.Deleted(true); }), c.deletable ? 0 : 1006);
+        EXPECT_EQ(group.Deleted(), c.deletable);
+        EXPECT_EQ(OffsetOf([&] { group.Modified(true); }), c.modifiable ? 0 : 1008);
+        EXPECT_EQ(group.Modified(), c.modifiable);
     }
 
     SubSysGroup group;
@@ -106,27 +119,6 @@ TEST_F(SubSysGroupRules, DictNameChecksEveryLanguageInOrderExcludingOnlyAnExisti
     added.Id(860);
     EXPECT_EQ(OffsetOf([&] { added.DictName(own); }), 1014);
     EXPECT_EQ(added.DictName(), nullptr);
-}
-
-TEST_F(SubSysGroupRules, OnlyCustomerGroupsMayBeDeletedAndBroxGroupsAlsoModified) {
-    const struct {
-        int32_t id;
-        bool deletable;
-        bool modifiable;
-    } cases[] = {{5, false, false},    {799, false, false},  {800, true, true},
-                 {899, true, true},    {900, false, false},  {9999, false, false},
-                 {10000, false, true}, {19999, false, true}, {20000, false, false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.id);
-        SubSysGroup group;
-        group.CancelCheck(true);
-        group.Id(c.id);
-        EXPECT_EQ(OffsetOf([&] { group.Deleted(false); }), c.deletable ? 0 : 1006);
-        EXPECT_EQ(OffsetOf([&] { group.Deleted(true); }), c.deletable ? 0 : 1006);
-        EXPECT_EQ(group.Deleted(), c.deletable);
-        EXPECT_EQ(OffsetOf([&] { group.Modified(true); }), c.modifiable ? 0 : 1008);
-        EXPECT_EQ(group.Modified(), c.modifiable);
-    }
 }
 
 TEST_F(SubSysGroupRules, MarkingANewGroupModifiedOrDeletedMakesItAnExistingOne) {

@@ -10,7 +10,7 @@ using SubSystemRules = ModelFixture;
 
 // A further subsystem 8006 of group 850.
 fakes::SubSystemRow Sibling(std::string chs, std::string cht, std::string en) {
-    return {8006, 850, std::move(chs), std::move(cht), std::move(en), {}, true, 0, {}};
+    return fakes::VisibleSubSystem(8006, 850, std::move(chs), std::move(cht), std::move(en), 0);
 }
 
 SubSystemPtr InGroup850() {
