@@ -4,9 +4,6 @@
 #include <QDialog>
 #include <QTest>
 #include <QTimer>
-#include <cmath>
-
-#include "ui/Twips.h"
 
 namespace quarn::subsysmgr {
 
@@ -18,26 +15,14 @@ EditorFixture::EditorFixture() {
         {851, "行业套件", "產業套件", "Industry Packs", 170, false, 3, ",1,3,"},
         {10500, "移动平台", "行動平台", "Mobile Platform", 200, true, 1, ",1,"},
     };
-    auto row = [](int32_t id, int32_t group, std::string chs, std::string cht, std::string en,
-                  std::string acctType) {
-        return fakes::SubSystemRow{id,
-                                   group,
-                                   std::move(chs),
-                                   std::move(cht),
-                                   std::move(en),
-                                   "s" + std::to_string(id),
-                                   true,
-                                   0,
-                                   std::move(acctType)};
-    };
     suite.datasInfo->subSystems = {
-        row(50, 5, "总账", "總帳", "General Ledger", ",1,2,"),
-        row(8001, 850, "经销商门户", "經銷商入口網站", "Dealer's Portal", ",1,2,3,"),
-        row(8002, 850, "设备巡检", "設備巡檢", "Equipment Patrol", ",1,3,"),
-        row(8003, 850, "门店管理", "門市管理", "Store Operations", ",2,3,"),
-        row(150000, 10500, "移动审批", "行動簽核", "Mobile Approval", ",1,"),
+        fakes::VisibleSubSystem(50, 5, "总账", "總帳", "General Ledger", 0, ",1,2,"),
+        fakes::VisibleSubSystem(8001, 850, "经销商门户", "經銷商入口網站", "Dealer's Portal", 0,
+                                ",1,2,3,"),
+        fakes::VisibleSubSystem(8002, 850, "设备巡检", "設備巡檢", "Equipment Patrol", 0, ",1,3,"),
+        fakes::VisibleSubSystem(8003, 850, "门店管理", "門市管理", "Store Operations", 3, ",2,3,"),
+        fakes::VisibleSubSystem(150000, 10500, "移动审批", "行動簽核", "Mobile Approval", 0, ",1,"),
     };
-    suite.datasInfo->subSystems[3].index = 3;
     suite.datasInfo->subSystems[3].showSysType = 3;
     suite.datasInfo->accountTypes = {{1, "工业企业"},       {2, "商品流通企业"},
                                      {3, "集团公司"},       {7, "内部保留类型一"},
@@ -53,6 +38,11 @@ std::vector<std::string> EditorFixture::Prompts() const {
     return prompts;
 }
 
+std::size_t EditorFixture::Writes() const {
+    return suite.calls->CountOf("DeleteItemIfUnchanged") + suite.calls->CountOf("CreateTopClass") +
+           suite.calls->CountOf("CreateSubSys");
+}
+
 void EditorFixture::ShowActive(QWidget& dialog) {
     dialog.show();
     dialog.activateWindow();
@@ -62,16 +52,6 @@ void EditorFixture::ShowActive(QWidget& dialog) {
 bool EditorFixture::HasFocus(const QWidget* field) {
     const QWidget* focused = QApplication::focusWidget();
     return focused && field && (focused == field || field->isAncestorOf(focused));
-}
-
-std::vector<long> EditorFixture::TwipsOf(const QWidget& control) {
-    const double dpi = control.logicalDpiX();
-    const QRect r = control.isWindow() ? control.rect() : control.geometry();
-    std::vector<long> twips;
-    for (const int pixels : {r.x(), r.y(), r.width(), r.height()}) {
-        twips.push_back(std::lround(PixelsToTwips(pixels, dpi)));
-    }
-    return twips;
 }
 
 ModalScript::ModalScript(std::function<void(QDialog&)> action)

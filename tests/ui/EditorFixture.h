@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -23,14 +24,21 @@ class EditorFixture : public ::testing::Test {
     static void ShowActive(QWidget& dialog);
     /// Whether the application's focus is in the field.
     static bool HasFocus(const QWidget* field);
-    /// Left, top, width and height of a control in twips (of a window: its client area).
-    static std::vector<long> TwipsOf(const QWidget& control);
 
   protected:
     EditorFixture();
 
     /// The prompts of the message boxes shown so far.
     std::vector<std::string> Prompts() const;
+    /// How many rows were deleted or created.
+    std::size_t Writes() const;
+    /// The stored group or subsystem, or nullptr.
+    template <class Row>
+    static const Row* Stored(const std::vector<Row>& rows, int32_t id) {
+        const auto it =
+            std::find_if(rows.begin(), rows.end(), [id](auto& row) { return row.id == id; });
+        return it == rows.end() ? nullptr : &*it;
+    }
 
     fakes::FakeSuite suite;
 };
