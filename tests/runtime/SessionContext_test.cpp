@@ -65,14 +65,5 @@ TEST(GetDataFlowInfo, CreatesOneSharedInstanceWithIsBroxQueryAndRetriesAFailedCr
     EXPECT_TRUE(first.IsBroxQuery());
 }
 
-TEST(GetAccountTypes, AsksForTheAccountTypesWithTheSixteenBitZero) {
-    fakes::FakeSuite suite;
-    suite.datasInfo->accountTypes = {{1, "Industry"}, {2, "Trade"}};
-    EXPECT_EQ(GetAccountTypes(*suite.module)->RecordCount(), 2);
-    EXPECT_EQ(suite.calls->CallsTo("GetAcctInfo").at(0).arguments.at(0), Variant(int16_t{0}));
-    suite.datasInfo->failures.FailOn("GetAcctInfo");
-    EXPECT_THROW(GetAccountTypes(*suite.module), ComError);
-}
-
 }  // namespace
 }  // namespace quarn::subsysmgr
