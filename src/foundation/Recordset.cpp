@@ -70,6 +70,14 @@ const Variant& Recordset::Fields(std::string_view column) const {
     return table_->Value(CurrentRow(), *index);
 }
 
+const Variant& Recordset::Fields(std::size_t column) const {
+    if (column >= Table().ColumnCount()) {
+        throw ComError(ErrorNumber(FoundationError::UnknownColumn), "Recordset.Fields",
+                       "The Recordset has no column " + std::to_string(column) + ".");
+    }
+    return table_->Value(CurrentRow(), column);
+}
+
 void Recordset::MoveFirst() {
     Table();
     position_ = 0;

@@ -37,6 +37,9 @@ class Recordset {
 
     /// The value of a column (matched without regard to case) in the current row.
     const Variant& Fields(std::string_view column) const;
+    /// The value of the column at a position (0 to ColumnCount() - 1) in the current row, for
+    /// loops over many rows that look the column up once; raises UnknownColumn outside.
+    const Variant& Fields(std::size_t column) const;
 
     void MoveFirst();
     void MoveNext();

@@ -27,6 +27,9 @@ TEST(Recordset, TheCursorWalksTheVisibleRowsFromTheFirstToTheEnd) {
     rs->MoveNext();
     rs->MoveNext();
     EXPECT_EQ(rs->Fields("FNAME").ToText(), "Three");
+    EXPECT_EQ(rs->Fields(std::size_t{1}).ToText(), "Three");  // by position
+    EXPECT_EQ(RaisedError([&] { rs->Fields(std::size_t{2}); }),
+              ErrorNumber(FoundationError::UnknownColumn));
     rs->MoveNext();
     EXPECT_TRUE(rs->Eof());
     EXPECT_FALSE(rs->Bof());
