@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 
 #include "model/SubSysGroup.h"
+#include "runtime/SessionContext.h"
 #include "store/StoreFixture.h"
 
 namespace quarn::suite {
@@ -211,6 +213,62 @@ TEST_P(StoreChanges, AWriteFailingAtAnyStepLeavesRowLogAndVersionAsTheyWere) {
     EXPECT_EQ(
         StoredValue("SELECT FVersion FROM t_DataFlowSubSystem WHERE FSubSysID = 8004").ToInt64(),
         StoredValue("SELECT max(FSeq) FROM t_DataFlowChangeLog WHERE FItemID = 8004").ToInt64());
+}
+
+// A session reads only what it is asked for (one group's subsystems, one subsystem's group).
+// What it reads later is read at the state then committed, and what it holds is brought to that
+// state in the same read, so everything it answers shows one state; its own saves go into what
+// it holds without a read.
+TEST_P(StoreChanges, WhatASessionReadsPieceByPieceShowsOneState) {
+    IDatasInfo& info = subsysmgr::GetDataFlowInfo(*module);
+    const auto idsOf = [](const RecordsetPtr& rows) {
+        std::vector<int32_t> ids;
+        for (rows->MoveFirst(); !rows->Eof(); rows->MoveNext()) {
+            ids.push_back(rows->Fields("FSubSysID").ToInt32());
+        }
+        std::sort(ids.begin(), ids.end());
+        return ids;
+    };
+    const auto storedIds = [&](const std::string& condition) {
+        std::vector<int32_t> ids;
+        const auto rows = Stored("SELECT FSubSysID FROM t_DataFlowSubSystem WHERE " + condition +
+                                 " ORDER BY FSubSysID");
+        for (const uint32_t row : rows->LiveRows()) {
+            ids.push_back(rows->Value(row, 0).ToInt32());
+        }
+        return ids;
+    };
+    const RecordsetPtr first = info.GetSubSystem_All(Variant(850));
+    EXPECT_EQ(idsOf(first), storedIds("FTopClassID = 850"));
+
+    // Another program moves a subsystem the session holds to a group it has not read.
+    Administer("UPDATE t_DataFlowSubSystem SET FTopClassID = 851 WHERE FSubSysID = 8005");
+    EXPECT_EQ(idsOf(info.GetSubSystem_All(Variant(851))), storedIds("FTopClassID = 851"));
+    EXPECT_EQ(idsOf(info.GetSubSystem_All(Variant(850))), storedIds("FTopClassID = 850"));
+    const std::vector<int32_t> asRead = idsOf(first);  // a Recordset keeps the rows it had
+    EXPECT_EQ(std::count(asRead.begin(), asRead.end(), 8005), 1);
+
+    // One subsystem of a group not read yet, and one that does not exist.
+    DictionaryPtr delivered;
+    ASSERT_TRUE(info.GetSubSystemInfo(1, delivered));
+    EXPECT_EQ(delivered->Item("FName_EN").ToText(), StoredName(1));
+    DictionaryPtr missing;
+    EXPECT_FALSE(info.GetSubSystemInfo(8999, missing));
+    EXPECT_FALSE(info.GetSubSystemInfo(8001.5, missing));
+
+    // The session's own save moves a subsystem into a group it has not read.
+    SubSysGroup group(module);
+    ASSERT_TRUE(group.initial(850));
+    const SubSystemPtr moved = group.GetSubSystem(8003, false);
+    ASSERT_TRUE(moved);
+    StartEditing(*moved);
+    moved->SubSystemGroupID(852);
+    group.UpdateSubSystem(moved);
+    group.OptType(enm_OptType_SubSystem);
+    ASSERT_TRUE(group.Save());
+    EXPECT_EQ(idsOf(info.GetSubSystem_All(Variant(850))), storedIds("FTopClassID = 850"));
+    EXPECT_EQ(idsOf(info.GetSubSystem_All(Variant(852))), storedIds("FTopClassID = 852"));
+    EXPECT_EQ(idsOf(info.GetSubSystem_All(Variant(int16_t{-1}))), storedIds("1 = 1"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, StoreChanges, AllBackends(), BackendName);

@@ -52,9 +52,15 @@ class Connection {
     virtual std::shared_ptr<const RecordTable> Query(const std::string& sql,
                                                      const std::vector<Variant>& parameters) = 0;
     /// Reads rows into the given columns and types.
-    virtual std::shared_ptr<const RecordTable> QueryTyped(
-        const std::string& sql, const std::vector<ColumnSpec>& columns,
-        const std::vector<Variant>& parameters) = 0;
+    std::shared_ptr<const RecordTable> QueryTyped(const std::string& sql,
+                                                  const std::vector<ColumnSpec>& columns,
+                                                  const std::vector<Variant>& parameters) {
+        return RecordTable::Create(NamesOf(columns), ReadTyped(sql, columns, parameters));
+    }
+    /// The rows of such a read, for a caller that arranges them before they become a table.
+    virtual std::vector<RecordTable::Row> ReadTyped(const std::string& sql,
+                                                    const std::vector<ColumnSpec>& columns,
+                                                    const std::vector<Variant>& parameters) = 0;
 
     /// Starts a transaction that will write: SQLite takes its write lock at once.
     virtual void BeginWrite() = 0;

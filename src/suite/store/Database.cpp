@@ -128,6 +128,13 @@ std::shared_ptr<const RecordTable> Database::QueryTyped(const std::string& sql,
     return connection_->QueryTyped(sql, columns, parameters);
 }
 
+std::vector<RecordTable::Row> Database::ReadTyped(const std::string& sql,
+                                                  const std::vector<ColumnSpec>& columns,
+                                                  const std::vector<Variant>& parameters) {
+    auto lock = Lock();
+    return connection_->ReadTyped(sql, columns, parameters);
+}
+
 void Database::EndRead() noexcept {
     inTransaction_ = false;
     try {

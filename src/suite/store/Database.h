@@ -67,6 +67,10 @@ class Database {
     std::shared_ptr<const RecordTable> QueryTyped(const std::string& sql,
                                                   const std::vector<ColumnSpec>& columns,
                                                   const std::vector<Variant>& parameters = {});
+    /// The rows of such a read, for a caller that arranges them before they become a table.
+    std::vector<RecordTable::Row> ReadTyped(const std::string& sql,
+                                            const std::vector<ColumnSpec>& columns,
+                                            const std::vector<Variant>& parameters = {});
     /// Runs `read` in one read transaction (unless a transaction is open already), so that
     /// every query in it sees the same committed state; takes no write lock.
     template <class Read>

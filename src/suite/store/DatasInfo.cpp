@@ -1,41 +1,55 @@
 #include "suite/store/DatasInfo.h"
 
+#include <climits>
+#include <cmath>
+
 #include "foundation/Utf8Text.h"
 #include "suite/ContextEntries.h"
 #include "suite/store/Database.h"
 
 namespace quarn::suite {
 
-std::shared_ptr<const RecordTable> DatasInfo::Table(TableOfSnapshot table) {
+template <class Part>
+TreeSnapshot::Table DatasInfo::Read(Part&& part) {
     std::lock_guard lock(mutex_);
-    if (!snapshot_) {
-        snapshot_ = session_->Localizing([&] { return TreeSnapshot::Load(session_->Store()); });
-    } else if (!verified_) {
-        snapshot_ = session_->Localizing([&] { return snapshot_->Refreshed(); });
-    }
-    verified_ = true;
-    return (*snapshot_).*table;
+    return session_->Localizing([&] {
+        if (!snapshot_) {
+            snapshot_.emplace(session_->Store());
+        } else if (!verified_) {
+            snapshot_->Refresh();
+        }
+        verified_ = true;
+        return part(*snapshot_);
+    });
 }
 
 RecordsetPtr DatasInfo::GetTopClass_All() {
-    return Recordset::Create(Table(&TreeSnapshot::groups));
+    return Recordset::Create(Read([](TreeSnapshot& tree) { return tree.Groups(); }));
 }
 
 RecordsetPtr DatasInfo::GetSubSystem_All(const Variant& groupId) {
     const int32_t group = groupId.ToInt32();
-    return Recordset::Create(Table(&TreeSnapshot::subSystems),
-                             group == -1 ? std::string() : "FTopClassID=" + std::to_string(group));
+    if (group == -1) {
+        return Recordset::Create(Read([](TreeSnapshot& tree) { return tree.SubSystems(); }));
+    }
+    return Recordset::Create(Read([&](TreeSnapshot& tree) { return tree.SubSystemsOf(group); }),
+                             "FTopClassID=" + std::to_string(group));
 }
 
 RecordsetPtr DatasInfo::GetSubFunc_All(int32_t subSystemId) {
-    return Recordset::Create(Table(&TreeSnapshot::subFunctions),
+    return Recordset::Create(Read([](TreeSnapshot& tree) { return tree.SubFunctions(); }),
                              "FSubSysID=" + std::to_string(subSystemId));
 }
 
 bool DatasInfo::GetSubSystemInfo(double subSystemId, DictionaryPtr& info) {
-    const auto table = Table(&TreeSnapshot::subSystems);
-    const auto rows =
-        table->RowsEqualTo(*table->FindColumn("FSubSysID"), *EqualityKeyOf(Variant(subSystemId)));
+    // Identifiers are whole 32-bit numbers; no row has another one.
+    if (std::trunc(subSystemId) != subSystemId || subSystemId < INT32_MIN ||
+        subSystemId > INT32_MAX) {
+        return false;
+    }
+    const auto id = static_cast<int32_t>(subSystemId);
+    const auto table = Read([&](TreeSnapshot& tree) { return tree.SubSystemsWith(id); });
+    const auto rows = table->RowsEqualTo(*table->FindColumn("FSubSysID"), EqualityKey(int64_t{id}));
     if (rows.empty()) {
         return false;
     }
@@ -49,7 +63,7 @@ bool DatasInfo::GetSubSystemInfo(double subSystemId, DictionaryPtr& info) {
 }
 
 RecordsetPtr DatasInfo::GetAcctInfo(int16_t /*kind*/) {
-    const auto table = Table(&TreeSnapshot::accountTypes);
+    const auto table = Read([](TreeSnapshot& tree) { return tree.AccountTypes(); });
     const std::string language =
         text::ToUpperAscii(ContextEntry(session_->Context(), "Language").value_or("CHS"));
     const std::size_t localColumn = language == "CHT" ? 2 : language == "EN" ? 3 : 1;
@@ -72,7 +86,7 @@ void DatasInfo::ClearCache() {
 void DatasInfo::initial() {
     std::lock_guard lock(mutex_);
     if (snapshot_) {
-        snapshot_ = session_->Localizing([&] { return snapshot_->Refreshed(); });
+        session_->Localizing([&] { snapshot_->Refresh(); });
     }
 }
 

@@ -9,10 +9,11 @@
 
 namespace quarn::suite {
 
-/// DataFlowInfo.DatasInfo over the database of its session. Reads the tree on
-/// first use and keeps it as a snapshot; every call answers from the snapshot with a Recordset
-/// of its own over the shared rows. `initial` applies only what was committed since (by any
-/// writer); after `ClearCache` the next read does the same. Thread-safe.
+/// DataFlowInfo.DatasInfo over the database of its session. Keeps what it read as a snapshot and
+/// reads only what a call needs (one group's subsystems, one subsystem's group), so a look at one
+/// item of a large tree stays cheap; every call answers from the snapshot with a Recordset of its
+/// own over the shared rows. `initial` applies only what was committed since (by any writer);
+/// after `ClearCache` the next read does the same. Thread-safe.
 class DatasInfo : public IDatasInfo {
   public:
     explicit DatasInfo(std::shared_ptr<SuiteSession> session) : session_(std::move(session)) {}
@@ -29,9 +30,9 @@ class DatasInfo : public IDatasInfo {
     void IsBroxQuery(bool value) override { isBroxQuery_ = value; }
 
   private:
-    using TableOfSnapshot = std::shared_ptr<const RecordTable> TreeSnapshot::*;
-    /// One table of the snapshot, read first when there is none.
-    std::shared_ptr<const RecordTable> Table(TableOfSnapshot table);
+    /// What `part` takes from the snapshot, which is brought up to date first after ClearCache.
+    template <class Part>
+    TreeSnapshot::Table Read(Part&& part);
 
     std::shared_ptr<SuiteSession> session_;
     std::mutex mutex_;

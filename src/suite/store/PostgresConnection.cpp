@@ -174,7 +174,7 @@ std::shared_ptr<const RecordTable> PostgresConnection::QueryOnce(const std::stri
         Checked(PQexecParams(conn_, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0)).get());
 }
 
-std::shared_ptr<const RecordTable> PostgresConnection::QueryTyped(
+std::vector<RecordTable::Row> PostgresConnection::ReadTyped(
     const std::string& sql, const std::vector<ColumnSpec>& columns,
     const std::vector<Variant>& parameters) {
     const Result result = Execute(sql, parameters);
@@ -202,7 +202,7 @@ std::shared_ptr<const RecordTable> PostgresConnection::QueryTyped(
         }
         rows.push_back(std::move(values));
     }
-    return RecordTable::Create(NamesOf(columns), std::move(rows));
+    return rows;
 }
 
 std::string PostgresConnection::InList(std::string_view column, int parameter) const {

@@ -28,9 +28,9 @@ class PostgresConnection : public Connection {
     int64_t Change(const std::string& sql, const std::vector<Variant>& parameters) override;
     std::shared_ptr<const RecordTable> Query(const std::string& sql,
                                              const std::vector<Variant>& parameters) override;
-    std::shared_ptr<const RecordTable> QueryTyped(const std::string& sql,
-                                                  const std::vector<ColumnSpec>& columns,
-                                                  const std::vector<Variant>& parameters) override;
+    std::vector<RecordTable::Row> ReadTyped(const std::string& sql,
+                                            const std::vector<ColumnSpec>& columns,
+                                            const std::vector<Variant>& parameters) override;
     void BeginWrite() override { Execute("BEGIN"); }
     void BeginRead() override { Execute("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"); }
     std::string InList(std::string_view column, int parameter) const override;

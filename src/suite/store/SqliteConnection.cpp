@@ -228,9 +228,9 @@ std::shared_ptr<const RecordTable> SqliteConnection::Query(const std::string& sq
     return RecordTable::Create(std::move(names), std::move(rows));
 }
 
-std::shared_ptr<const RecordTable> SqliteConnection::QueryTyped(
-    const std::string& sql, const std::vector<ColumnSpec>& columns,
-    const std::vector<Variant>& parameters) {
+std::vector<RecordTable::Row> SqliteConnection::ReadTyped(const std::string& sql,
+                                                          const std::vector<ColumnSpec>& columns,
+                                                          const std::vector<Variant>& parameters) {
     const Statement& prepared = Prepared(sql);
     Bind(prepared, parameters);
     sqlite3_stmt* statement = prepared.handle;
@@ -250,7 +250,7 @@ std::shared_ptr<const RecordTable> SqliteConnection::QueryTyped(
         }
         rows.push_back(std::move(values));
     });
-    return RecordTable::Create(NamesOf(columns), std::move(rows));
+    return rows;
 }
 
 std::string SqliteConnection::InList(std::string_view column, int parameter) const {

@@ -1,10 +1,13 @@
 #include "suite/store/TreeSnapshot.h"
 
 #include <algorithm>
+#include <climits>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "suite/store/ChangeLog.h"
 
@@ -21,13 +24,14 @@ struct TableQuery {
     const char* orderBy;
 
     // Row versions came with schema version 2: an older database reads 0 for every row.
-    std::string Select(const std::string& where, int schemaVersion) const {
+    std::string Select(const std::string& where, int schemaVersion, bool ordered = true) const {
         std::string sql = "SELECT ";
         for (std::size_t i = 0; i < columns.size(); ++i) {
             const bool absent = columns[i].name == "FVersion" && schemaVersion < 2;
             sql += (i ? ", " : "") + (absent ? "0 AS FVersion" : columns[i].name);
         }
-        return sql + " FROM " + table + where + " ORDER BY " + orderBy;
+        return sql + " FROM " + table + where +
+               (ordered ? " ORDER BY " + std::string(orderBy) : "");
     }
 };
 
@@ -80,8 +84,14 @@ const TableQuery kAccountTypes{"t_AccountType",
                                 {"FDesc_EN", Type::Text}},
                                "FAcctType"};
 
-std::shared_ptr<const RecordTable> Read(Database& database, const TableQuery& query) {
-    return database.QueryTyped(query.Select("", database.SchemaVersion()), query.columns);
+using Table = TreeSnapshot::Table;
+// Whether a row of a table belongs in the snapshot's copy of it.
+using Keep = std::function<bool(const RecordTable::Row&)>;
+
+Table Read(Database& database, const TableQuery& query, const std::string& where = {},
+           const std::vector<Variant>& parameters = {}) {
+    return database.QueryTyped(query.Select(where, database.SchemaVersion()), query.columns,
+                               parameters);
 }
 
 // The rows of `table` whose identifier is one of `ids`.
@@ -96,19 +106,21 @@ std::vector<uint32_t> RowsOf(const TableQuery& query, const RecordTable& table,
     return rows;
 }
 
-// The table with the rows of `ids` replaced by what the database holds now.
-std::shared_ptr<const RecordTable> Patch(Database& database, const TableQuery& query,
-                                         const std::shared_ptr<const RecordTable>& table,
-                                         const std::set<int64_t>& ids) {
+// `table` with the rows of `ids` replaced by what the database holds now, of which those that
+// `keep` admits.
+Table Patch(Database& database, const TableQuery& query, const Table& table,
+            const std::set<int64_t>& ids, const Keep& keep) {
     if (ids.empty()) {
         return table;
     }
-    const auto current = database.QueryTyped(
-        query.Select(" WHERE " + database.InList(query.idColumn, 1), database.SchemaVersion()),
-        query.columns, {database.ListValue({ids.begin(), ids.end()})});
+    const auto current = Read(database, query, " WHERE " + database.InList(query.idColumn, 1),
+                              {database.ListValue({ids.begin(), ids.end()})});
     std::vector<RecordTable::Row> added;
     for (const uint32_t row : current->LiveRows()) {
-        added.push_back(current->RowAt(row));
+        RecordTable::Row values = current->RowAt(row);
+        if (keep(values)) {
+            added.push_back(std::move(values));
+        }
     }
     return table->Patched(RowsOf(query, *table, ids), std::move(added));
 }
@@ -137,10 +149,10 @@ std::optional<RecordTable::Row> RowOf(const TableQuery& query,
     return row;
 }
 
-// `table` with the rows this session's commit wrote to it; none when a row cannot be taken.
-std::optional<std::shared_ptr<const RecordTable>> WithOwnRows(
-    const TableQuery& query, const std::shared_ptr<const RecordTable>& table,
-    const OwnCommit& commit) {
+// `table` with the rows this session's commit wrote to it, of which those that `keep` admits;
+// none when a row cannot be taken.
+std::optional<Table> WithOwnRows(const TableQuery& query, const Table& table,
+                                 const OwnCommit& commit, const Keep& keep) {
     // The last write of each row is its state at commit.
     std::map<int64_t, const WrittenRow*> last;
     for (const WrittenRow& row : commit.rows) {
@@ -160,70 +172,251 @@ std::optional<std::shared_ptr<const RecordTable>> WithOwnRows(
             if (!values) {
                 return std::nullopt;
             }
-            added.push_back(std::move(*values));
+            if (keep(*values)) {
+                added.push_back(std::move(*values));
+            }
         }
     }
     return table->Patched(RowsOf(query, *table, ids), std::move(added));
 }
 
+// The rows of a table, copied to be appended to another.
+std::vector<RecordTable::Row> RowsIn(const RecordTable& table) {
+    std::vector<RecordTable::Row> rows;
+    rows.reserve(table.LiveRowCount());
+    for (const uint32_t row : table.LiveRows()) {
+        rows.push_back(table.RowAt(row));
+    }
+    return rows;
+}
+
+const Keep kEveryRow = [](const RecordTable::Row&) { return true; };
+constexpr std::size_t kSubSystemGroupColumn = 0;  // FTopClassID in kSubSystems
+constexpr std::size_t kSubSystemIdColumn = 1;     // FSubSysID
+constexpr std::size_t kSubSystemIndexColumn = 9;  // FIndex
+
+// Every subsystem in the order of kSubSystems. The rows are put in order here: an engine's sort
+// of rows this wide costs more than reading them (SQLite: four times the scan at 100,000).
+Table ReadAllInOrder(Database& database) {
+    std::vector<RecordTable::Row> rows = database.ReadTyped(
+        kSubSystems.Select("", database.SchemaVersion(), false), kSubSystems.columns);
+    struct Key {
+        int32_t group;
+        int32_t index;
+        int32_t id;
+        uint32_t row;
+    };
+    // The columns are NOT NULL; a null would come first, as SQLite orders it.
+    const auto number = [](const Variant& value) {
+        return value.IsNull() ? INT32_MIN : value.ToInt32();
+    };
+    std::vector<Key> keys;
+    keys.reserve(rows.size());
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        keys.push_back({number(rows[row][kSubSystemGroupColumn]),
+                        number(rows[row][kSubSystemIndexColumn]),
+                        number(rows[row][kSubSystemIdColumn]), static_cast<uint32_t>(row)});
+    }
+    std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
+        return std::tie(a.group, a.index, a.id) < std::tie(b.group, b.index, b.id);
+    });
+    std::vector<RecordTable::Row> ordered;
+    ordered.reserve(rows.size());
+    for (const Key& key : keys) {
+        ordered.push_back(std::move(rows[key.row]));
+    }
+    return RecordTable::Create(NamesOf(kSubSystems.columns), std::move(ordered));
+}
+
 }  // namespace
 
+TreeSnapshot::TreeSnapshot(std::shared_ptr<Database> database) : database_(std::move(database)) {}
+
 TreeSnapshot TreeSnapshot::Load(std::shared_ptr<Database> database) {
-    // One read transaction: the change number and the tables are of the same committed state.
-    TreeSnapshot snapshot = database->Reading([&] {
-        TreeSnapshot read;
-        read.schemaVersion = database->SchemaVersion();
-        read.sequence = database->ChangeSequence();
-        read.groups = Read(*database, kGroups);
-        read.subSystems = Read(*database, kSubSystems);
-        read.subFunctions = Read(*database, kSubFunctions);
-        read.accountTypes = Read(*database, kAccountTypes);
-        return read;
+    TreeSnapshot snapshot(std::move(database));
+    snapshot.ReadMore([&](Tables& tables) {
+        Database& store = *snapshot.database_;
+        tables.groups = Read(store, kGroups);
+        tables.subSystems = ReadAllInOrder(store);
+        tables.allSubSystems = true;
+        tables.subFunctions = Read(store, kSubFunctions);
+        tables.accountTypes = Read(store, kAccountTypes);
     });
-    snapshot.database = std::move(database);
     return snapshot;
 }
 
-TreeSnapshot TreeSnapshot::Refreshed() const {
-    if (database->SchemaVersion() != schemaVersion || schemaVersion < 2) {
-        return Load(database);  // no log to follow, or tables of another shape
+template <class Reader>
+void TreeSnapshot::ReadMore(Reader&& read) {
+    tables_ = database_->Reading([&] {
+        const int64_t now = database_->ChangeSequence();
+        Tables tables = tables_;
+        if (database_->SchemaVersion() != tables.schemaVersion) {
+            tables = Tables{};  // tables of another shape: read again as asked for
+        } else if (!tables.Empty() && tables.sequence != now) {
+            tables = FromLog(tables);
+        }
+        // Whatever the log held up to `now` is applied: this transaction sees no later change.
+        tables.schemaVersion = database_->SchemaVersion();
+        tables.sequence = now;
+        read(tables);
+        return tables;
+    });
+}
+
+const Table& TreeSnapshot::Groups() {
+    if (!tables_.groups) {
+        ReadMore([&](Tables& tables) { tables.groups = Read(*database_, kGroups); });
+    }
+    return tables_.groups;
+}
+
+const Table& TreeSnapshot::SubFunctions() {
+    if (!tables_.subFunctions) {
+        ReadMore([&](Tables& tables) { tables.subFunctions = Read(*database_, kSubFunctions); });
+    }
+    return tables_.subFunctions;
+}
+
+const Table& TreeSnapshot::AccountTypes() {
+    if (!tables_.accountTypes) {
+        ReadMore([&](Tables& tables) { tables.accountTypes = Read(*database_, kAccountTypes); });
+    }
+    return tables_.accountTypes;
+}
+
+const Table& TreeSnapshot::SubSystems() {
+    if (!tables_.allSubSystems) {
+        ReadMore([&](Tables& tables) { ReadAllSubSystems(tables); });
+    }
+    return tables_.subSystems;
+}
+
+const Table& TreeSnapshot::SubSystemsOf(int32_t groupId) {
+    if (!tables_.HasSubSystemsOf(groupId)) {
+        ReadMore([&](Tables& tables) { ReadSubSystemsOf(tables, groupId); });
+    }
+    return tables_.subSystems;
+}
+
+const Table& TreeSnapshot::SubSystemsWith(int32_t subSystemId) {
+    if (tables_.allSubSystems || (tables_.subSystems && Holds(*tables_.subSystems, subSystemId))) {
+        return tables_.subSystems;
+    }
+    ReadMore([&](Tables& tables) {
+        if (tables.allSubSystems || (tables.subSystems && Holds(*tables.subSystems, subSystemId))) {
+            return;
+        }
+        const auto group = database_->QueryTyped(
+            "SELECT FTopClassID FROM t_DataFlowSubSystem WHERE FSubSysID = $1",
+            {{"FTopClassID", Type::Integer}}, {subSystemId});
+        if (group->LiveRowCount() > 0) {
+            ReadSubSystemsOf(tables, group->Value(group->LiveRows().front(), 0).ToInt32());
+        } else if (!tables.subSystems) {
+            tables.subSystems = RecordTable::Create(NamesOf(kSubSystems.columns), {});
+        }
+    });
+    return tables_.subSystems;
+}
+
+bool TreeSnapshot::Holds(const RecordTable& subSystems, int32_t subSystemId) {
+    return !subSystems.RowsEqualTo(kSubSystemIdColumn, EqualityKey(int64_t{subSystemId})).empty();
+}
+
+void TreeSnapshot::ReadAllSubSystems(Tables& tables) const {
+    if (tables.allSubSystems) {
+        return;
+    }
+    tables.subSystems = ReadAllInOrder(*database_);
+    tables.allSubSystems = true;
+    tables.subSystemGroups.clear();
+}
+
+void TreeSnapshot::ReadSubSystemsOf(Tables& tables, int32_t groupId) const {
+    if (tables.HasSubSystemsOf(groupId)) {
+        return;
+    }
+    if (tables.subSystemGroups.size() >= kGroupsReadOneByOne) {
+        ReadAllSubSystems(tables);  // a caller that walks the groups: one read serves them all
+        return;
+    }
+    const Table rows = Read(*database_, kSubSystems, " WHERE FTopClassID = $1", {groupId});
+    tables.subSystems = tables.subSystems ? tables.subSystems->Patched({}, RowsIn(*rows)) : rows;
+    tables.subSystemGroups.insert(groupId);
+}
+
+TreeSnapshot::Tables TreeSnapshot::FromLog(const Tables& tables) const {
+    if (database_->SchemaVersion() != tables.schemaVersion || tables.schemaVersion < 2) {
+        return Tables{};  // no log to follow, or tables of another shape: read again as asked for
+    }
+    const auto changes = database_->QueryTyped(
+        std::string(changelog::kChangesSince),
+        {{"FSeq", Type::Integer}, {"FTableName", Type::Text}, {"FItemID", Type::Integer}},
+        {tables.sequence});
+    if (changes->LiveRowCount() == 0) {
+        return tables;
+    }
+    std::map<std::string, std::set<int64_t>> changed;
+    Tables updated = tables;
+    for (const uint32_t row : changes->LiveRows()) {
+        if (changes->Value(row, 1).IsNull()) {
+            return Tables{};  // the log was pruned past the snapshot
+        }
+        updated.sequence = std::max(updated.sequence, changes->Value(row, 0).ToInt64());
+        changed[changes->Value(row, 1).ToText()].insert(changes->Value(row, 2).ToInt64());
+    }
+    if (tables.groups) {
+        updated.groups =
+            Patch(*database_, kGroups, tables.groups, changed[kGroups.table], kEveryRow);
+    }
+    if (tables.subSystems) {
+        updated.subSystems = Patch(*database_, kSubSystems, tables.subSystems,
+                                   changed[kSubSystems.table], CoveredBy(tables));
+    }
+    return updated;
+}
+
+TreeSnapshot::Tables TreeSnapshot::Updated(const Tables& tables) const {
+    if (tables.Empty()) {
+        return tables;
+    }
+    if (database_->SchemaVersion() != tables.schemaVersion || tables.schemaVersion < 2) {
+        return Tables{};
     }
     // Numbers follow commits, so when this session's commit began from the snapshot's number,
     // the rows it wrote are all that changed up to it: nothing needs reading.
-    const OwnCommit own = database->LastCommit();
-    if (own.before == sequence) {
+    const OwnCommit own = database_->LastCommit();
+    if (own.before == tables.sequence) {
         const bool onlyTree = std::all_of(own.rows.begin(), own.rows.end(), [](const auto& row) {
             return row.table == kGroups.table || row.table == kSubSystems.table;
         });
-        auto ownGroups = WithOwnRows(kGroups, groups, own);
-        auto ownSubSystems = WithOwnRows(kSubSystems, subSystems, own);
+        auto ownGroups =
+            tables.groups ? WithOwnRows(kGroups, tables.groups, own, kEveryRow) : tables.groups;
+        auto ownSubSystems =
+            tables.subSystems ? WithOwnRows(kSubSystems, tables.subSystems, own, CoveredBy(tables))
+                              : tables.subSystems;
         if (onlyTree && ownGroups && ownSubSystems) {
-            TreeSnapshot refreshed = *this;
-            refreshed.sequence = own.sequence;
-            refreshed.groups = std::move(*ownGroups);
-            refreshed.subSystems = std::move(*ownSubSystems);
-            return refreshed;
+            Tables updated = tables;
+            updated.sequence = own.sequence;
+            updated.groups = std::move(*ownGroups);
+            updated.subSystems = std::move(*ownSubSystems);
+            return updated;
         }
     }
-    const auto changes = database->QueryTyped(
-        std::string(changelog::kChangesSince),
-        {{"FSeq", Type::Integer}, {"FTableName", Type::Text}, {"FItemID", Type::Integer}},
-        {sequence});
-    if (changes->LiveRowCount() == 0) {
-        return *this;
+    return FromLog(tables);
+}
+
+std::function<bool(const RecordTable::Row&)> TreeSnapshot::CoveredBy(const Tables& tables) {
+    if (tables.allSubSystems) {
+        return kEveryRow;
     }
-    std::map<std::string, std::set<int64_t>> changed;
-    TreeSnapshot refreshed = *this;
-    for (const uint32_t row : changes->LiveRows()) {
-        if (changes->Value(row, 1).IsNull()) {
-            return Load(database);  // the log was pruned past the snapshot
-        }
-        refreshed.sequence = std::max(refreshed.sequence, changes->Value(row, 0).ToInt64());
-        changed[changes->Value(row, 1).ToText()].insert(changes->Value(row, 2).ToInt64());
-    }
-    refreshed.groups = Patch(*database, kGroups, groups, changed[kGroups.table]);
-    refreshed.subSystems = Patch(*database, kSubSystems, subSystems, changed[kSubSystems.table]);
-    return refreshed;
+    return [groups = tables.subSystemGroups](const RecordTable::Row& row) {
+        return !row[kSubSystemGroupColumn].IsNull() &&
+               groups.count(row[kSubSystemGroupColumn].ToInt32()) > 0;
+    };
+}
+
+void TreeSnapshot::Refresh() {
+    tables_ = Updated(tables_);
 }
 
 }  // namespace quarn::suite

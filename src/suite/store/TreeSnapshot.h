@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <set>
 
 #include "foundation/RecordTable.h"
 #include "suite/store/Database.h"
@@ -10,21 +12,79 @@ namespace quarn::suite {
 
 /// The functional tree as read at one change number: groups, subsystems, sub-functions and
 /// account types, each an immutable table that Recordsets share.
-struct TreeSnapshot {
-    std::shared_ptr<Database> database;
-    int schemaVersion = 0;
-    int64_t sequence = 0;
-    std::shared_ptr<const RecordTable> groups;
-    std::shared_ptr<const RecordTable> subSystems;
-    std::shared_ptr<const RecordTable> subFunctions;
-    std::shared_ptr<const RecordTable> accountTypes;
+///
+/// Each table is read when first asked for, so that a look at one item does not read a tree of
+/// 100,000 subsystems: groups, account types and sub-functions whole, subsystems by group until
+/// kGroupsReadOneByOne groups have been asked for, then all of them. A table read later is read
+/// in one read transaction with bringing the tables already read up to that state, so all of
+/// them always show the same committed state. Not thread-safe (DatasInfo serializes the calls);
+/// every call raises the store's errors and then leaves the snapshot as it was.
+class TreeSnapshot {
+  public:
+    using Table = std::shared_ptr<const RecordTable>;
 
-    /// Reads every table. Raises the store's errors.
+    /// Groups whose subsystems are read one group at a time before a read takes them all.
+    static constexpr std::size_t kGroupsReadOneByOne = 16;
+
+    /// A snapshot that has read nothing yet.
+    explicit TreeSnapshot(std::shared_ptr<Database> database);
+    /// Reads every table at once.
     static TreeSnapshot Load(std::shared_ptr<Database> database);
-    /// This snapshot brought up to date with the changes committed since it was read: only the
-    /// changed rows are read again. Returns it unchanged when nothing changed, and reads every
-    /// table again when the log cannot tell (pruned past it, or another schema version).
-    TreeSnapshot Refreshed() const;
+
+    const Table& Groups();
+    const Table& SubFunctions();
+    const Table& AccountTypes();
+    /// Every subsystem, ordered by group, display index and identifier.
+    const Table& SubSystems();
+    /// A table that holds every subsystem of the group (and maybe others); a group's rows are in
+    /// display order.
+    const Table& SubSystemsOf(int32_t groupId);
+    /// A table that holds the subsystem, when it exists.
+    const Table& SubSystemsWith(int32_t subSystemId);
+
+    /// Brings the tables read so far up to date with the changes committed since: only the
+    /// changed rows are read again, none when this session's own commit was the only one. Reads
+    /// them again when the log cannot tell (pruned past the snapshot, or another schema version).
+    void Refresh();
+
+    /// The change number the tables show; -1 before the first read.
+    int64_t Sequence() const { return tables_.sequence; }
+
+  private:
+    struct Tables {
+        int schemaVersion = 0;
+        int64_t sequence = -1;  // none read yet
+        Table groups;
+        Table subFunctions;
+        Table accountTypes;
+        Table subSystems;
+        bool allSubSystems = false;
+        std::set<int32_t> subSystemGroups;  // whose rows `subSystems` holds, unless all
+
+        bool Empty() const { return !groups && !subFunctions && !accountTypes && !subSystems; }
+        bool HasSubSystemsOf(int32_t groupId) const {
+            return allSubSystems || subSystemGroups.count(groupId) > 0;
+        }
+    };
+
+    /// Runs `read` on a copy of the tables in one read transaction, after bringing the copy up
+    /// to the state that transaction sees; keeps the copy when `read` returns.
+    template <class Reader>
+    void ReadMore(Reader&& read);
+    void ReadAllSubSystems(Tables& tables) const;
+    void ReadSubSystemsOf(Tables& tables, int32_t groupId) const;
+    /// `tables` brought up to date: from this session's own commit when it was the only one
+    /// since, otherwise from the log.
+    Tables Updated(const Tables& tables) const;
+    /// `tables` with every change the log holds after their number; empty tables (to be read
+    /// again) when the log cannot tell.
+    Tables FromLog(const Tables& tables) const;
+    /// Which subsystem rows the tables hold: those of every group, or of the groups read.
+    static std::function<bool(const RecordTable::Row&)> CoveredBy(const Tables& tables);
+    static bool Holds(const RecordTable& subSystems, int32_t subSystemId);
+
+    std::shared_ptr<Database> database_;
+    Tables tables_;
 };
 
 }  // namespace quarn::suite
