@@ -47,9 +47,6 @@ class TreeSnapshot {
     /// them again when the log cannot tell (pruned past the snapshot, or another schema version).
     void Refresh();
 
-    /// The change number the tables show; -1 before the first read.
-    int64_t Sequence() const { return tables_.sequence; }
-
   private:
     struct Tables {
         int schemaVersion = 0;
