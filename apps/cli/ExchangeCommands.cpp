@@ -6,8 +6,10 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <numeric>
 #include <optional>
 #include <sstream>
+#include <unordered_set>
 
 #include "CliErrors.h"
 #include "Commands.h"
@@ -30,19 +32,38 @@ bool Exported(const SubSystemItem& subSystem) {
            ranges::kBroxSubSystems.Contains(subSystem.id);
 }
 
-void Export(CliContext& context, const std::string& file) {
-    Exchange exchange;
-    for (const GroupNode& node : TreeReader(context.Session()).Tree()) {
-        if (Exported(node.group)) {
-            exchange.groups.push_back(node.group);
-        }
-        std::copy_if(node.subSystems.begin(), node.subSystems.end(),
-                     std::back_inserter(exchange.subSystems),
-                     [](const SubSystemItem& subSystem) { return Exported(subSystem); });
+// Ordered by identifier: the positions are sorted, then each item is moved once.
+template <class Item>
+void SortById(std::vector<Item>& items) {
+    std::vector<std::size_t> order(items.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return items[a].id < items[b].id; });
+    std::vector<Item> sorted;
+    sorted.reserve(items.size());
+    for (const std::size_t position : order) {
+        sorted.push_back(std::move(items[position]));
     }
-    const auto byId = [](const auto& a, const auto& b) { return a.id < b.id; };
-    std::sort(exchange.groups.begin(), exchange.groups.end(), byId);
-    std::sort(exchange.subSystems.begin(), exchange.subSystems.end(), byId);
+    items = std::move(sorted);
+}
+
+void Export(CliContext& context, const std::string& file) {
+    TreeReader reader(context.Session());
+    Exchange exchange;
+    std::unordered_set<int32_t> groups;  // a subsystem is exported with the tree it shows in
+    for (GroupItem& group : reader.Groups()) {
+        groups.insert(group.id);
+        if (Exported(group)) {
+            exchange.groups.push_back(std::move(group));
+        }
+    }
+    for (SubSystemItem& subSystem : reader.SubSystems()) {
+        if (Exported(subSystem) && groups.count(subSystem.group) > 0) {
+            exchange.subSystems.push_back(std::move(subSystem));
+        }
+    }
+    SortById(exchange.groups);
+    SortById(exchange.subSystems);
     const std::string content = WriteExchange(exchange);
     if (file.empty()) {
         context.out << content;

@@ -1,5 +1,7 @@
 #include "ExchangeFile.h"
 
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <limits>
@@ -7,6 +9,7 @@
 
 #include "CliErrors.h"
 #include "ItemJson.h"
+#include "foundation/Utf8Text.h"
 
 namespace quarn::subsysmgr::cli {
 
@@ -139,19 +142,156 @@ std::vector<Item> ReadList(const StrictReader& reader, const nlohmann::json& roo
     return items;
 }
 
+// The file is written as the JSON library's dump(2) lays out the items' JSON (ItemJson.h), item
+// by item: building the whole document first costs several times more for 100,000 items.
+
+void Indent(std::string& out, int depth) {
+    out.append(static_cast<std::size_t>(2 * depth), ' ');
+}
+
+// `"key": ` at the depth (the keys are plain ASCII).
+void Member(std::string& out, int depth, std::string_view key) {
+    Indent(out, depth);
+    out += '"';
+    out += key;
+    out += "\": ";
+}
+
+// A text as the library writes it: UTF-8 as it is, quotes, backslashes and control characters
+// escaped. The library's own replacement of invalid UTF-8 is left to it.
+void AppendText(std::string& out, std::string_view text) {
+    if (!text::IsValidUtf8(text)) {
+        out += Json(std::string(text)).dump(-1, ' ', false, Json::error_handler_t::replace);
+        return;
+    }
+    out += '"';
+    std::size_t done = 0;  // what is copied: the runs between the characters that are escaped
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '"' && c != '\\' && static_cast<unsigned char>(c) >= 0x20) {
+            continue;
+        }
+        out.append(text.substr(done, i - done));
+        done = i + 1;
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\b':
+                out += "\\b";
+                break;
+            case '\f':
+                out += "\\f";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                out += fmt::format("\\u{:04x}", static_cast<unsigned>(c));
+                break;
+        }
+    }
+    out.append(text.substr(done));
+    out += '"';
+}
+
+void AppendNames(std::string& out, const Names& names, int depth) {
+    out += "{\n";
+    Member(out, depth + 1, "CHS");
+    AppendText(out, names.chs);
+    out += ",\n";
+    Member(out, depth + 1, "CHT");
+    AppendText(out, names.cht);
+    out += ",\n";
+    Member(out, depth + 1, "EN");
+    AppendText(out, names.en);
+    out += '\n';
+    Indent(out, depth);
+    out += "},\n";
+}
+
+// The members after the names, which groups and subsystems share.
+void AppendFlags(std::string& out, int32_t index, bool visible, bool web,
+                 const std::vector<int32_t>& accountTypes) {
+    constexpr int kDepth = 3;
+    Member(out, kDepth, "index");
+    out += std::to_string(index) + ",\n";
+    Member(out, kDepth, "visible");
+    out += visible ? "true,\n" : "false,\n";
+    Member(out, kDepth, "web");
+    out += web ? "true,\n" : "false,\n";
+    Member(out, kDepth, "accountTypes");
+    if (accountTypes.empty()) {
+        out += "[]\n";
+        return;
+    }
+    out += "[\n";
+    for (std::size_t i = 0; i < accountTypes.size(); ++i) {
+        Indent(out, kDepth + 1);
+        out += std::to_string(accountTypes[i]);
+        out += i + 1 < accountTypes.size() ? ",\n" : "\n";
+    }
+    Indent(out, kDepth);
+    out += "]\n";
+}
+
+// `"key": [...]` of the top level with one object per item, whose members `members` writes.
+template <class Item, class Members>
+void AppendList(std::string& out, std::string_view key, const std::vector<Item>& items, bool last,
+                Members&& members) {
+    Member(out, 1, key);
+    if (items.empty()) {
+        out += "[]";
+    } else {
+        out += "[\n";
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            Indent(out, 2);
+            out += "{\n";
+            members(items[i]);
+            Indent(out, 2);
+            out += i + 1 < items.size() ? "},\n" : "}\n";
+        }
+        Indent(out, 1);
+        out += ']';
+    }
+    out += last ? "\n" : ",\n";
+}
+
 }  // namespace
 
 std::string WriteExchange(const Exchange& exchange) {
-    Json groups = Json::array();
-    for (const GroupItem& group : exchange.groups) {
-        groups.push_back(ToJson(group));
-    }
-    Json subSystems = Json::array();
-    for (const SubSystemItem& subSystem : exchange.subSystems) {
-        subSystems.push_back(ToJson(subSystem));
-    }
-    const Json file{{"format", kExchangeFormat}, {"groups", groups}, {"subsystems", subSystems}};
-    return file.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+    std::string out = "{\n";
+    Member(out, 1, "format");
+    out += std::to_string(kExchangeFormat) + ",\n";
+    AppendList(out, "groups", exchange.groups, false, [&](const GroupItem& group) {
+        Member(out, 3, "id");
+        out += std::to_string(group.id) + ",\n";
+        Member(out, 3, "names");
+        AppendNames(out, group.names, 3);
+        AppendFlags(out, group.index, group.visible, group.web, group.accountTypes);
+    });
+    AppendList(out, "subsystems", exchange.subSystems, true, [&](const SubSystemItem& subSystem) {
+        Member(out, 3, "id");
+        out += std::to_string(subSystem.id) + ",\n";
+        Member(out, 3, "group");
+        out += std::to_string(subSystem.group) + ",\n";
+        Member(out, 3, "number");
+        AppendText(out, subSystem.number);
+        out += ",\n";
+        Member(out, 3, "names");
+        AppendNames(out, subSystem.names, 3);
+        AppendFlags(out, subSystem.index, subSystem.visible, subSystem.web, subSystem.accountTypes);
+    });
+    return out + "}\n";
 }
 
 Exchange ReadExchange(std::string_view content, std::string_view fileName, const CliText& text) {

@@ -12,8 +12,11 @@
 
 namespace quarn::subsysmgr::cli {
 
-/// Reads groups and subsystems through the business objects, as the editors load them. Failures
-/// of the store pass through as the business objects report them.
+/// Reads groups and subsystems as the editors load them: groups and single subsystems through the
+/// business objects; the subsystems of the whole tree from the rows of the shared data-flow
+/// information, mapped as a group fills its collection from them (filling a business object per
+/// subsystem costs many times the read of a tree of 100,000). Failures of the store pass
+/// through as the business objects report them.
 class TreeReader {
   public:
     explicit TreeReader(std::shared_ptr<ModuleState> module);
@@ -21,6 +24,10 @@ class TreeReader {
     /// Every group in display order, each with its subsystems ordered by display order and
     /// then identifier.
     std::vector<GroupNode> Tree();
+    /// Every group in display order.
+    std::vector<GroupItem> Groups();
+    /// Every subsystem, as Tree() holds them, in no particular order.
+    std::vector<SubSystemItem> SubSystems();
     std::optional<GroupItem> FindGroup(int32_t id);
     std::optional<SubSystemItem> FindSubSystem(int32_t id);
 
@@ -29,7 +36,7 @@ class TreeReader {
         std::shared_ptr<SubSysGroup> group;
         SubSystemPtr subSystem;
     };
-    /// Nothing when no group has the subsystem.
+    /// Nothing when no group has the subsystem. Reads only that subsystem's group.
     std::optional<Loaded> LoadSubSystem(int32_t id);
 
     static GroupItem ItemOf(const SubSysGroup& group);

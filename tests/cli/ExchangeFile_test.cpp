@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "CliErrors.h"
+#include "ItemJson.h"
 #include "foundation/ComError.h"
 #include "host/ComponentRegistry.h"
 #include "suite/HostSession.h"
@@ -36,6 +37,35 @@ TEST_F(ExchangeFileTest, WhatIsWrittenReadsBackTheSame) {
     const Exchange read = ReadExchange(file, "sample.json", text);
     EXPECT_EQ(read.groups, kSample.groups);
     EXPECT_EQ(read.subSystems, kSample.subSystems);
+}
+
+// The file is written item by item, exactly as the JSON library writes the items' JSON: texts
+// with quotes, backslashes, control characters and invalid UTF-8, empty lists.
+TEST_F(ExchangeFileTest, WrittenAsTheJsonLibraryWritesTheItems) {
+    Exchange tricky = kSample;
+    tricky.subSystems.push_back(SubSystemItem{
+        8002,
+        850,
+        "tab\there",
+        {"引号\"和\\斜杠", "控制\x01\x1f\x7f\r\n", std::string("bad \xff\xfe utf-8 \xe4\xb8")},
+        0,
+        false,
+        false,
+        {}});
+    for (const Exchange& exchange : {kSample, tricky, Exchange{}}) {
+        Json groups = Json::array();
+        for (const GroupItem& group : exchange.groups) {
+            groups.push_back(ToJson(group));
+        }
+        Json subSystems = Json::array();
+        for (const SubSystemItem& subSystem : exchange.subSystems) {
+            subSystems.push_back(ToJson(subSystem));
+        }
+        const Json file{
+            {"format", kExchangeFormat}, {"groups", groups}, {"subsystems", subSystems}};
+        EXPECT_EQ(WriteExchange(exchange),
+                  file.dump(2, ' ', false, Json::error_handler_t::replace) + "\n");
+    }
 }
 
 TEST_F(ExchangeFileTest, AccountTypesAreReadInOrderOnceAndOtherMembersIgnored) {
