@@ -43,7 +43,60 @@ RecordTable::RecordTable(std::vector<std::string> columns, std::vector<Row> rows
 
 std::shared_ptr<const RecordTable> RecordTable::Create(std::vector<std::string> columns,
                                                        std::vector<Row> rows) {
-    return std::make_shared<const RecordTable>(std::move(columns), std::move(rows));
+    // Not made const itself: Changed may change a table that no one else holds.
+    return std::make_shared<RecordTable>(std::move(columns), std::move(rows));
+}
+
+std::shared_ptr<const RecordTable> RecordTable::Changed(std::shared_ptr<const RecordTable> table,
+                                                        const std::vector<uint32_t>& removed,
+                                                        std::vector<Row> added) {
+    if (table.use_count() != 1) {
+        return table->Patched(removed, std::move(added));
+    }
+    // Every table is made non-const (Create, Patched); this is the only reference to it.
+    const_cast<RecordTable&>(*table).ChangeInPlace(removed, std::move(added));
+    return table;
+}
+
+void RecordTable::ChangeInPlace(const std::vector<uint32_t>& removed, std::vector<Row> added) {
+    std::lock_guard lock(indexMutex_);
+    for (const uint32_t row : removed) {
+        if (IsLive(row)) {
+            removed_.insert(std::upper_bound(removed_.begin(), removed_.end(), row), row);
+        }
+    }
+    const std::size_t first = rows_.size();
+    for (Row& row : added) {
+        assert(row.size() == columns_.size());
+        rows_.push_back(std::move(row));
+    }
+    for (std::size_t column = 0; column < indexes_.size(); ++column) {
+        if (!indexes_[column]) {
+            continue;  // built on its first lookup, with every row
+        }
+        for (std::size_t row = first; row < rows_.size(); ++row) {
+            if (auto key = EqualityKeyOf(rows_[row][column])) {
+                (*indexes_[column])[std::move(*key)].push_back(static_cast<uint32_t>(row));
+            }
+        }
+    }
+    // Rows that are no longer live cost memory and lookups: once they are a quarter of the
+    // table, the live rows become a table of their own (row numbers change, indexes are built
+    // anew as they are asked for).
+    if (removed_.size() <= std::max(kMinimumPatchRows, RowSpan() / 4)) {
+        return;
+    }
+    std::vector<Row> live;
+    live.reserve(LiveRowCount());
+    for (const uint32_t row : LiveRows()) {
+        live.push_back(RowAt(row));
+    }
+    rows_ = std::move(live);
+    base_.reset();
+    removed_.clear();
+    for (auto& index : indexes_) {
+        index.reset();
+    }
 }
 
 std::shared_ptr<const RecordTable> RecordTable::Patched(const std::vector<uint32_t>& removed,
@@ -51,8 +104,16 @@ std::shared_ptr<const RecordTable> RecordTable::Patched(const std::vector<uint32
     const auto root = base_ ? base_ : shared_from_this();
     const std::size_t rootSpan = root->RowSpan();
 
-    std::vector<uint32_t> removedFromRoot = removed_;
+    // Rows of this table's own that were removed in place stay behind; the root's stay removed.
+    std::vector<uint32_t> removedFromRoot;
     std::vector<bool> ownRemoved(rows_.size(), false);
+    for (const uint32_t row : removed_) {
+        if (!base_ || row < rootSpan) {
+            removedFromRoot.push_back(row);
+        } else {
+            ownRemoved[row - rootSpan] = true;
+        }
+    }
     for (const uint32_t row : removed) {
         if (!IsLive(row)) {
             continue;
@@ -166,7 +227,9 @@ std::vector<uint32_t> RecordTable::RowsEqualTo(std::size_t column, const Equalit
     if (const auto* ownRows = OwnRowsEqualTo(column, key)) {
         const auto offset = static_cast<uint32_t>(BaseSpan());
         for (const uint32_t row : *ownRows) {
-            result.push_back(row + offset);
+            if (removed_.empty() || IsLive(row + offset)) {
+                result.push_back(row + offset);
+            }
         }
     }
     return result;

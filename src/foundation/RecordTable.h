@@ -29,7 +29,8 @@ std::optional<EqualityKey> EqualityKeyOf(const Variant& value);
 /// A change of a few rows makes a patched table that shares the rows and indexes of its base
 /// and holds only the difference: row numbers of removed rows stay unused (not live), added
 /// rows get numbers after the base's. Once the difference grows large the patch is compacted
-/// into a table of its own. Safe to share between threads.
+/// into a table of its own. A table that no one else holds is changed in place instead (see
+/// Changed). Safe to share between threads.
 class RecordTable : public std::enable_shared_from_this<RecordTable> {
   public:
     using Row = std::vector<Variant>;
@@ -43,6 +44,13 @@ class RecordTable : public std::enable_shared_from_this<RecordTable> {
     /// This table without the rows numbered in `removed` and with `added` appended.
     std::shared_ptr<const RecordTable> Patched(const std::vector<uint32_t>& removed,
                                                std::vector<Row> added) const;
+    /// The same change of `table`, made in place when `table` is the only reference to its
+    /// table (no Recordset or other holder can see it change): the row numbers of the rest stay,
+    /// the indexes built so far take the added rows, so a long run of small changes costs the
+    /// same at any size. A shared table is patched as above.
+    static std::shared_ptr<const RecordTable> Changed(std::shared_ptr<const RecordTable> table,
+                                                      const std::vector<uint32_t>& removed,
+                                                      std::vector<Row> added);
 
     std::size_t ColumnCount() const { return columns_.size(); }
     const std::string& ColumnName(std::size_t column) const { return columns_[column]; }
@@ -70,10 +78,11 @@ class RecordTable : public std::enable_shared_from_this<RecordTable> {
     using ColumnIndex = std::unordered_map<EqualityKey, std::vector<uint32_t>>;
     const std::vector<uint32_t>* OwnRowsEqualTo(std::size_t column, const EqualityKey& key) const;
     std::size_t BaseSpan() const { return base_ ? base_->RowSpan() : 0; }
+    void ChangeInPlace(const std::vector<uint32_t>& removed, std::vector<Row> added);
 
     std::vector<std::string> columns_;
     std::shared_ptr<const RecordTable> base_;  // never patched itself
-    std::vector<uint32_t> removed_;            // base row numbers, ascending
+    std::vector<uint32_t> removed_;            // numbers of rows that are not live, ascending
     std::vector<Row> rows_;                    // numbered from BaseSpan()
 
     mutable std::mutex indexMutex_;
