@@ -106,23 +106,31 @@ std::vector<uint32_t> RowsOf(const TableQuery& query, const RecordTable& table,
     return rows;
 }
 
-// `table` with the rows of `ids` replaced by what the database holds now, of which those that
-// `keep` admits.
-Table Patch(Database& database, const TableQuery& query, const Table& table,
-            const std::set<int64_t>& ids, const Keep& keep) {
-    if (ids.empty()) {
-        return table;
-    }
-    const auto current = Read(database, query, " WHERE " + database.InList(query.idColumn, 1),
-                              {database.ListValue({ids.begin(), ids.end()})});
+// A change of one of the snapshot's tables, worked out before any of them is changed.
+struct TableChange {
+    std::vector<uint32_t> removed;
     std::vector<RecordTable::Row> added;
-    for (const uint32_t row : current->LiveRows()) {
-        RecordTable::Row values = current->RowAt(row);
-        if (keep(values)) {
-            added.push_back(std::move(values));
-        }
+};
+
+// The rows of `ids` in `table` replaced by what the database holds now, of which those that
+// `keep` admits.
+TableChange FromDatabase(Database& database, const TableQuery& query, const RecordTable& table,
+                         const std::set<int64_t>& ids, const Keep& keep) {
+    if (ids.empty()) {
+        return {};
     }
-    return table->Patched(RowsOf(query, *table, ids), std::move(added));
+    std::vector<RecordTable::Row> current = database.ReadTyped(
+        query.Select(" WHERE " + database.InList(query.idColumn, 1), database.SchemaVersion()),
+        query.columns, {database.ListValue({ids.begin(), ids.end()})});
+    std::erase_if(current, [&](const RecordTable::Row& row) { return !keep(row); });
+    return {RowsOf(query, table, ids), std::move(current)};
+}
+
+// Changes the table in place when the snapshot is its only holder.
+void Apply(Table& table, TableChange change) {
+    if (table && (!change.removed.empty() || !change.added.empty())) {
+        table = RecordTable::Changed(std::move(table), change.removed, std::move(change.added));
+    }
 }
 
 // The row of `query`'s columns that `written` holds, typed as a read would give it; none when a
@@ -149,19 +157,16 @@ std::optional<RecordTable::Row> RowOf(const TableQuery& query,
     return row;
 }
 
-// `table` with the rows this session's commit wrote to it, of which those that `keep` admits;
-// none when a row cannot be taken.
-std::optional<Table> WithOwnRows(const TableQuery& query, const Table& table,
-                                 const OwnCommit& commit, const Keep& keep) {
+// The rows this session's commit wrote to `table`, of which those that `keep` admits; none when
+// a row cannot be taken.
+std::optional<TableChange> FromOwnCommit(const TableQuery& query, const RecordTable& table,
+                                         const OwnCommit& commit, const Keep& keep) {
     // The last write of each row is its state at commit.
     std::map<int64_t, const WrittenRow*> last;
     for (const WrittenRow& row : commit.rows) {
         if (row.table == query.table) {
             last[row.id] = &row;
         }
-    }
-    if (last.empty()) {
-        return table;
     }
     std::set<int64_t> ids;
     std::vector<RecordTable::Row> added;
@@ -177,17 +182,7 @@ std::optional<Table> WithOwnRows(const TableQuery& query, const Table& table,
             }
         }
     }
-    return table->Patched(RowsOf(query, *table, ids), std::move(added));
-}
-
-// The rows of a table, copied to be appended to another.
-std::vector<RecordTable::Row> RowsIn(const RecordTable& table) {
-    std::vector<RecordTable::Row> rows;
-    rows.reserve(table.LiveRowCount());
-    for (const uint32_t row : table.LiveRows()) {
-        rows.push_back(table.RowAt(row));
-    }
-    return rows;
+    return TableChange{RowsOf(query, table, ids), std::move(added)};
 }
 
 const Keep kEveryRow = [](const RecordTable::Row&) { return true; };
@@ -247,19 +242,18 @@ TreeSnapshot TreeSnapshot::Load(std::shared_ptr<Database> database) {
 
 template <class Reader>
 void TreeSnapshot::ReadMore(Reader&& read) {
-    tables_ = database_->Reading([&] {
+    database_->Reading([&] {
         const int64_t now = database_->ChangeSequence();
-        Tables tables = tables_;
-        if (database_->SchemaVersion() != tables.schemaVersion) {
-            tables = Tables{};  // tables of another shape: read again as asked for
-        } else if (!tables.Empty() && tables.sequence != now) {
-            tables = FromLog(tables);
+        if (database_->SchemaVersion() != tables_.schemaVersion) {
+            tables_ = Tables{};  // tables of another shape: read again as asked for
+        } else if (!tables_.Empty() && tables_.sequence != now) {
+            FollowLog();
         }
-        // Whatever the log held up to `now` is applied: this transaction sees no later change.
-        tables.schemaVersion = database_->SchemaVersion();
-        tables.sequence = now;
-        read(tables);
-        return tables;
+        // Every change up to `now` is taken: this transaction sees no later one.
+        tables_.schemaVersion = database_->SchemaVersion();
+        tables_.sequence = now;
+        read(tables_);
+        return true;
     });
 }
 
@@ -339,70 +333,77 @@ void TreeSnapshot::ReadSubSystemsOf(Tables& tables, int32_t groupId) const {
         ReadAllSubSystems(tables);  // a caller that walks the groups: one read serves them all
         return;
     }
-    const Table rows = Read(*database_, kSubSystems, " WHERE FTopClassID = $1", {groupId});
-    tables.subSystems = tables.subSystems ? tables.subSystems->Patched({}, RowsIn(*rows)) : rows;
+    std::vector<RecordTable::Row> rows = database_->ReadTyped(
+        kSubSystems.Select(" WHERE FTopClassID = $1", database_->SchemaVersion()),
+        kSubSystems.columns, {groupId});
+    if (tables.subSystems) {
+        Apply(tables.subSystems, {{}, std::move(rows)});
+    } else {
+        tables.subSystems = RecordTable::Create(NamesOf(kSubSystems.columns), std::move(rows));
+    }
     tables.subSystemGroups.insert(groupId);
 }
 
-TreeSnapshot::Tables TreeSnapshot::FromLog(const Tables& tables) const {
-    if (database_->SchemaVersion() != tables.schemaVersion || tables.schemaVersion < 2) {
-        return Tables{};  // no log to follow, or tables of another shape: read again as asked for
+void TreeSnapshot::FollowLog() {
+    if (database_->SchemaVersion() != tables_.schemaVersion || tables_.schemaVersion < 2) {
+        tables_ = Tables{};  // no log to follow, or tables of another shape: read again as asked
+        return;
     }
     const auto changes = database_->QueryTyped(
         std::string(changelog::kChangesSince),
         {{"FSeq", Type::Integer}, {"FTableName", Type::Text}, {"FItemID", Type::Integer}},
-        {tables.sequence});
-    if (changes->LiveRowCount() == 0) {
-        return tables;
-    }
+        {tables_.sequence});
     std::map<std::string, std::set<int64_t>> changed;
-    Tables updated = tables;
+    int64_t sequence = tables_.sequence;
     for (const uint32_t row : changes->LiveRows()) {
         if (changes->Value(row, 1).IsNull()) {
-            return Tables{};  // the log was pruned past the snapshot
+            tables_ = Tables{};  // the log was pruned past the snapshot
+            return;
         }
-        updated.sequence = std::max(updated.sequence, changes->Value(row, 0).ToInt64());
+        sequence = std::max(sequence, changes->Value(row, 0).ToInt64());
         changed[changes->Value(row, 1).ToText()].insert(changes->Value(row, 2).ToInt64());
     }
-    if (tables.groups) {
-        updated.groups =
-            Patch(*database_, kGroups, tables.groups, changed[kGroups.table], kEveryRow);
+    // Everything is read before anything changes, so a failed read leaves the tables as they were.
+    TableChange groups;
+    if (tables_.groups) {
+        groups =
+            FromDatabase(*database_, kGroups, *tables_.groups, changed[kGroups.table], kEveryRow);
     }
-    if (tables.subSystems) {
-        updated.subSystems = Patch(*database_, kSubSystems, tables.subSystems,
-                                   changed[kSubSystems.table], CoveredBy(tables));
+    TableChange subSystems;
+    if (tables_.subSystems) {
+        subSystems = FromDatabase(*database_, kSubSystems, *tables_.subSystems,
+                                  changed[kSubSystems.table], CoveredBy(tables_));
     }
-    return updated;
+    Apply(tables_.groups, std::move(groups));
+    Apply(tables_.subSystems, std::move(subSystems));
+    tables_.sequence = sequence;
 }
 
-TreeSnapshot::Tables TreeSnapshot::Updated(const Tables& tables) const {
-    if (tables.Empty()) {
-        return tables;
-    }
-    if (database_->SchemaVersion() != tables.schemaVersion || tables.schemaVersion < 2) {
-        return Tables{};
-    }
+bool TreeSnapshot::TakeOwnCommit() {
     // Numbers follow commits, so when this session's commit began from the snapshot's number,
     // the rows it wrote are all that changed up to it: nothing needs reading.
     const OwnCommit own = database_->LastCommit();
-    if (own.before == tables.sequence) {
-        const bool onlyTree = std::all_of(own.rows.begin(), own.rows.end(), [](const auto& row) {
+    if (own.before != tables_.sequence ||
+        !std::all_of(own.rows.begin(), own.rows.end(), [](const auto& row) {
             return row.table == kGroups.table || row.table == kSubSystems.table;
-        });
-        auto ownGroups =
-            tables.groups ? WithOwnRows(kGroups, tables.groups, own, kEveryRow) : tables.groups;
-        auto ownSubSystems =
-            tables.subSystems ? WithOwnRows(kSubSystems, tables.subSystems, own, CoveredBy(tables))
-                              : tables.subSystems;
-        if (onlyTree && ownGroups && ownSubSystems) {
-            Tables updated = tables;
-            updated.sequence = own.sequence;
-            updated.groups = std::move(*ownGroups);
-            updated.subSystems = std::move(*ownSubSystems);
-            return updated;
-        }
+        })) {
+        return false;
     }
-    return FromLog(tables);
+    std::optional<TableChange> groups = TableChange{};
+    if (tables_.groups) {
+        groups = FromOwnCommit(kGroups, *tables_.groups, own, kEveryRow);
+    }
+    std::optional<TableChange> subSystems = TableChange{};
+    if (tables_.subSystems) {
+        subSystems = FromOwnCommit(kSubSystems, *tables_.subSystems, own, CoveredBy(tables_));
+    }
+    if (!groups || !subSystems) {
+        return false;
+    }
+    Apply(tables_.groups, std::move(*groups));
+    Apply(tables_.subSystems, std::move(*subSystems));
+    tables_.sequence = own.sequence;
+    return true;
 }
 
 std::function<bool(const RecordTable::Row&)> TreeSnapshot::CoveredBy(const Tables& tables) {
@@ -416,7 +417,16 @@ std::function<bool(const RecordTable::Row&)> TreeSnapshot::CoveredBy(const Table
 }
 
 void TreeSnapshot::Refresh() {
-    tables_ = Updated(tables_);
+    if (tables_.Empty()) {
+        return;
+    }
+    if (database_->SchemaVersion() != tables_.schemaVersion || tables_.schemaVersion < 2) {
+        tables_ = Tables{};
+        return;
+    }
+    if (!TakeOwnCommit()) {
+        FollowLog();
+    }
 }
 
 }  // namespace quarn::suite

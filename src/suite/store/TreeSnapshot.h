@@ -17,8 +17,10 @@ namespace quarn::suite {
 /// 100,000 subsystems: groups, account types and sub-functions whole, subsystems by group until
 /// kGroupsReadOneByOne groups have been asked for, then all of them. A table read later is read
 /// in one read transaction with bringing the tables already read up to that state, so all of
-/// them always show the same committed state. Not thread-safe (DatasInfo serializes the calls);
-/// every call raises the store's errors and then leaves the snapshot as it was.
+/// them always show the same committed state. Changes are made in place in tables that no
+/// Recordset holds, so following a long run of writes costs the same at any size. Not
+/// thread-safe (DatasInfo serializes the calls); a call that raises the store's errors leaves the
+/// tables consistent with their change number.
 class TreeSnapshot {
   public:
     using Table = std::shared_ptr<const RecordTable>;
@@ -64,18 +66,18 @@ class TreeSnapshot {
         }
     };
 
-    /// Runs `read` on a copy of the tables in one read transaction, after bringing the copy up
-    /// to the state that transaction sees; keeps the copy when `read` returns.
+    /// Runs `read` on the tables in one read transaction, after bringing them up to the state
+    /// that transaction sees.
     template <class Reader>
     void ReadMore(Reader&& read);
     void ReadAllSubSystems(Tables& tables) const;
     void ReadSubSystemsOf(Tables& tables, int32_t groupId) const;
-    /// `tables` brought up to date: from this session's own commit when it was the only one
-    /// since, otherwise from the log.
-    Tables Updated(const Tables& tables) const;
-    /// `tables` with every change the log holds after their number; empty tables (to be read
+    /// Takes this session's own commit when it was the only one since; false (nothing taken)
+    /// otherwise.
+    bool TakeOwnCommit();
+    /// Takes every change the log holds after the tables' number; empties them (to be read
     /// again) when the log cannot tell.
-    Tables FromLog(const Tables& tables) const;
+    void FollowLog();
     /// Which subsystem rows the tables hold: those of every group, or of the groups read.
     static std::function<bool(const RecordTable::Row&)> CoveredBy(const Tables& tables);
     static bool Holds(const RecordTable& subSystems, int32_t subSystemId);
