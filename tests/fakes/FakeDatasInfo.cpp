@@ -14,7 +14,12 @@ Variant OrNull(const std::optional<std::string>& value) {
 
 SubSystemRow VisibleSubSystem(int32_t id, int32_t groupId, std::string chs, std::string cht,
                               std::string en, int32_t index, std::optional<std::string> acctType) {
-    SubSystemRow row{id, groupId, std::move(chs), std::move(cht), std::move(en)};
+    SubSystemRow row;
+    row.id = id;
+    row.groupId = groupId;
+    row.nameCHS = std::move(chs);
+    row.nameCHT = std::move(cht);
+    row.nameEN = std::move(en);
     row.subId = "s" + std::to_string(id);
     row.index = index;
     row.acctType = std::move(acctType);
