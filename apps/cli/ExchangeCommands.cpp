@@ -9,6 +9,7 @@
 #include <numeric>
 #include <optional>
 #include <sstream>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "CliErrors.h"
@@ -85,22 +86,44 @@ struct Outcome {
     std::optional<ComError> error;
 };
 
+// Adds an item that was not stored, rewrites one stored otherwise (as it was found), leaves
+// one stored as it is in the file.
 template <class Item, class Writer>
-Outcome ImportItem(std::string_view kind, const Item& item, const std::optional<Item>& current,
+Outcome ImportItem(std::string_view kind, const Item& item, const TreeReader::Stored<Item>* found,
                    Writer& writer) {
     try {
-        if (!current) {
+        if (!found) {
             writer.Add(item);
             return {kind, item.id, "added", std::nullopt};
         }
-        if (*current == item) {
+        if (found->item == item) {
             return {kind, item.id, "unchanged", std::nullopt};
         }
-        writer.Update(item);
+        writer.Update(item, found->version);
         return {kind, item.id, "updated", std::nullopt};
     } catch (const ComError& error) {
         return {kind, item.id, "refused", error};
     }
+}
+
+// The stored items by identifier.
+template <class Item>
+std::unordered_map<int32_t, TreeReader::Stored<Item>> ById(
+    std::vector<TreeReader::Stored<Item>> stored) {
+    std::unordered_map<int32_t, TreeReader::Stored<Item>> byId;
+    byId.reserve(stored.size());
+    for (TreeReader::Stored<Item>& entry : stored) {
+        const int32_t id = entry.item.id;
+        byId.emplace(id, std::move(entry));
+    }
+    return byId;
+}
+
+template <class Item>
+const TreeReader::Stored<Item>* Find(
+    const std::unordered_map<int32_t, TreeReader::Stored<Item>>& stored, int32_t id) {
+    const auto it = stored.find(id);
+    return it == stored.end() ? nullptr : &it->second;
 }
 
 void Report(CliContext& context, const std::vector<Outcome>& outcomes) {
@@ -144,6 +167,15 @@ void Report(CliContext& context, const std::vector<Outcome>& outcomes) {
 }
 
 void Import(CliContext& context, const std::string& file) {
+    // Each item is decided on the database as the import found it and written over only while
+    // it is still so: an item that someone else changes or deletes meanwhile is refused with
+    // error 1042 instead of losing their change. Reading writes nothing, so this may come
+    // before the file is read.
+    const auto module = context.Session();
+    TreeReader reader(module);
+    const auto storedGroups = ById(reader.StoredGroups());
+    const auto storedSubSystems = ById(reader.StoredSubSystems());
+
     std::ostringstream content;
     if (file == "-") {
         content << context.in.rdbuf();
@@ -158,18 +190,16 @@ void Import(CliContext& context, const std::string& file) {
     const Exchange exchange =
         ReadExchange(content.str(), file == "-" ? "<stdin>" : file, context.Text());
 
-    const auto module = context.Session();
-    TreeReader reader(module);
     GroupWriter groups(module, context.Text());
     SubSystemWriter subSystems(module, context.Text());
     std::vector<Outcome> outcomes;
     // Groups first: a subsystem of the file may belong to a group of the file.
     for (const GroupItem& group : exchange.groups) {
-        outcomes.push_back(ImportItem("group", group, reader.FindGroup(group.id), groups));
+        outcomes.push_back(ImportItem("group", group, Find(storedGroups, group.id), groups));
     }
     for (const SubSystemItem& subSystem : exchange.subSystems) {
         outcomes.push_back(
-            ImportItem("subsystem", subSystem, reader.FindSubSystem(subSystem.id), subSystems));
+            ImportItem("subsystem", subSystem, Find(storedSubSystems, subSystem.id), subSystems));
     }
     Report(context, outcomes);
 }

@@ -3,6 +3,7 @@
 #include "CliErrors.h"
 #include "InputChecks.h"
 #include "TreeReader.h"
+#include "model/ModelErrors.h"
 #include "model/SubSysGroup.h"
 #include "ui/GroupEditorTexts.h"
 
@@ -41,11 +42,13 @@ void GroupWriter::Add(const GroupItem& item) {
     group.Save();
 }
 
-void GroupWriter::Update(const GroupItem& item) {
+void GroupWriter::Update(const GroupItem& item, int64_t version) {
     SubSysGroup group(module_);
     if (!group.initial(item.id)) {
-        text_.Raise(errors::kUnknownGroup, {item.id});
+        RaiseLocalized(*module_, subsysmgr::errors::kGroupChangedElsewhere);
     }
+    // The save's check covers what was read then, not what is stored now.
+    group.Version(version);
     Write(group, item);
 }
 

@@ -20,8 +20,9 @@ class GroupWriter {
 
     /// A new group (the identifier must be free: error 1012).
     void Add(const GroupItem& item);
-    /// Rewrites an existing group with every field of the item.
-    void Update(const GroupItem& item);
+    /// Rewrites the group, as it was when read at `version`, with every field of the item.
+    /// Raises 1042 when it has been changed or deleted since.
+    void Update(const GroupItem& item, int64_t version);
     /// Changes the fields `change` sets on the group as read here, once, so that the save's
     /// check against another user's change covers what the change started from. Returns the
     /// group's identifier afterwards.

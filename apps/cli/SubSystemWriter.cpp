@@ -59,11 +59,13 @@ void SubSystemWriter::Add(const SubSystemItem& item) {
     }
 }
 
-void SubSystemWriter::Update(const SubSystemItem& item) {
+void SubSystemWriter::Update(const SubSystemItem& item, int64_t version) {
     auto loaded = TreeReader(module_).LoadSubSystem(item.id);
     if (!loaded) {
-        text_.Raise(errors::kUnknownSubSystem, {item.id});
+        RaiseLocalized(*module_, subsysmgr::errors::kSubSystemChangedElsewhere);
     }
+    // The save's check covers what was read then, not what is stored now.
+    loaded->subSystem->Version(version);
     Write(*loaded, item);
 }
 

@@ -20,9 +20,9 @@ class SubSystemWriter {
 
     /// A new subsystem in item.group (the identifier must be free: error 1011).
     void Add(const SubSystemItem& item);
-    /// Rewrites an existing subsystem with every field of the item; a different item.group
-    /// moves it.
-    void Update(const SubSystemItem& item);
+    /// Rewrites the subsystem, as it was when read at `version`, with every field of the item; a
+    /// different item.group moves it. Raises 1042 when it has been changed or deleted since.
+    void Update(const SubSystemItem& item, int64_t version);
     /// Changes the fields `change` sets on the subsystem as read here, once, so that the save's
     /// check against another user's change covers what the change started from. Returns the
     /// subsystem's identifier afterwards.

@@ -65,6 +65,9 @@ class SubSystemColumns {
             ParseAccountTypes(field(kAccountTypes).TextOrEmpty()),
         };
     }
+    int64_t VersionOf(const Recordset& row) const {
+        return row.Fields(positions_[kVersion]).ToInt64();
+    }
 
   private:
     enum Field : std::size_t {
@@ -78,39 +81,62 @@ class SubSystemColumns {
         kVisible,
         kShowSysType,
         kAccountTypes,
+        kVersion,
         kFieldCount
     };
     static constexpr std::string_view kNames[kFieldCount] = {
-        "FSubSysID", "FTopClassID", "FSUBID",   "FName_CHS",    "FName_CHT",
-        "FName_EN",  "FIndex",      "FVisible", "FShowSysType", "FAcctType"};
+        "FSubSysID", "FTopClassID", "FSUBID",       "FName_CHS", "FName_CHT", "FName_EN",
+        "FIndex",    "FVisible",    "FShowSysType", "FAcctType", "FVersion"};
     std::array<std::size_t, kFieldCount> positions_;
 };
 
 }  // namespace
 
-std::vector<SubSystemItem> TreeReader::SubSystems() {
+namespace {
+
+template <class Item>
+std::vector<Item> ItemsOf(std::vector<TreeReader::Stored<Item>> stored) {
+    std::vector<Item> items;
+    items.reserve(stored.size());
+    for (TreeReader::Stored<Item>& entry : stored) {
+        items.push_back(std::move(entry.item));
+    }
+    return items;
+}
+
+}  // namespace
+
+std::vector<TreeReader::Stored<SubSystemItem>> TreeReader::StoredSubSystems() {
     SubSysGroup reader(module_);
     const RecordsetPtr rows = reader.GetAllSubSystem();
     const SubSystemColumns columns(*rows);
-    std::vector<SubSystemItem> items;
+    std::vector<Stored<SubSystemItem>> items;
     items.reserve(static_cast<std::size_t>(rows->RecordCount()));
     for (; !rows->Eof(); rows->MoveNext()) {
-        items.push_back(columns.ItemOf(*rows));
+        items.push_back({columns.ItemOf(*rows), columns.VersionOf(*rows)});
     }
     rows->Close();
     return items;
 }
 
-std::vector<GroupItem> TreeReader::Groups() {
+std::vector<SubSystemItem> TreeReader::SubSystems() {
+    return ItemsOf(StoredSubSystems());
+}
+
+std::vector<TreeReader::Stored<GroupItem>> TreeReader::StoredGroups() {
     SubSysGroup reader(module_);
     const VectorPtr listing = reader.GetAllSubSysGroup();
-    std::vector<GroupItem> groups;
+    std::vector<Stored<GroupItem>> groups;
     for (const Variant& entry : listing->Items()) {
         if (reader.initial(entry.AsDictionary()->Item("ID").ToInt32())) {
-            groups.push_back(ItemOf(reader));
+            groups.push_back({ItemOf(reader), reader.Version()});
         }
     }
     return groups;
+}
+
+std::vector<GroupItem> TreeReader::Groups() {
+    return ItemsOf(StoredGroups());
 }
 
 std::vector<GroupNode> TreeReader::Tree() {

@@ -24,10 +24,19 @@ class TreeReader {
     /// Every group in display order, each with its subsystems ordered by display order and
     /// then identifier.
     std::vector<GroupNode> Tree();
+    /// An item with the version of its stored row when it was read.
+    template <class Item>
+    struct Stored {
+        Item item;
+        int64_t version = 0;
+    };
+
     /// Every group in display order.
     std::vector<GroupItem> Groups();
+    std::vector<Stored<GroupItem>> StoredGroups();
     /// Every subsystem, as Tree() holds them, in no particular order.
     std::vector<SubSystemItem> SubSystems();
+    std::vector<Stored<SubSystemItem>> StoredSubSystems();
     std::optional<GroupItem> FindGroup(int32_t id);
     std::optional<SubSystemItem> FindSubSystem(int32_t id);
 
