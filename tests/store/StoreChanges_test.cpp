@@ -218,7 +218,7 @@ TEST_P(StoreChanges, AWriteFailingAtAnyStepLeavesRowLogAndVersionAsTheyWere) {
 // A session reads only what it is asked for (one group's subsystems, one subsystem's group).
 // What it reads later is read at the state then committed, and what it holds is brought to that
 // state in the same read, so everything it answers shows one state; its own saves go into what
-// it holds without a read.
+// it holds without a read. Groups are kept in display order.
 TEST_P(StoreChanges, WhatASessionReadsPieceByPieceShowsOneState) {
     IDatasInfo& info = subsysmgr::GetDataFlowInfo(*module);
     const auto idsOf = [](const RecordsetPtr& rows) {
@@ -269,6 +269,33 @@ TEST_P(StoreChanges, WhatASessionReadsPieceByPieceShowsOneState) {
     EXPECT_EQ(idsOf(info.GetSubSystem_All(Variant(850))), storedIds("FTopClassID = 850"));
     EXPECT_EQ(idsOf(info.GetSubSystem_All(Variant(852))), storedIds("FTopClassID = 852"));
     EXPECT_EQ(idsOf(info.GetSubSystem_All(Variant(int16_t{-1}))), storedIds("1 = 1"));
+
+    // The groups stay in display order when this session or another program moves one.
+    const auto groupOrder = [](const RecordsetPtr& rows) {
+        std::vector<int32_t> ids;
+        for (; !rows->Eof(); rows->MoveNext()) {
+            ids.push_back(rows->Fields("FTopClassID").ToInt32());
+        }
+        return ids;
+    };
+    const auto storedOrder = [&] {
+        std::vector<int32_t> ids;
+        const auto rows =
+            Stored("SELECT FTopClassID FROM t_DataFlowTopClass ORDER BY FIndex, FTopClassID");
+        for (const uint32_t row : rows->LiveRows()) {
+            ids.push_back(rows->Value(row, 0).ToInt32());
+        }
+        return ids;
+    };
+    SubSysGroup pilot(module);
+    ASSERT_TRUE(pilot.initial(852));
+    pilot.Index(0);
+    pilot.Modified(true);
+    ASSERT_TRUE(pilot.Save());
+    EXPECT_EQ(groupOrder(info.GetTopClass_All()), storedOrder());
+    Administer("UPDATE t_DataFlowTopClass SET FIndex = 1000 WHERE FTopClassID = 852");
+    info.ClearCache();
+    EXPECT_EQ(groupOrder(info.GetTopClass_All()), storedOrder());
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, StoreChanges, AllBackends(), BackendName);

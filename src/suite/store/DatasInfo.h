@@ -18,6 +18,7 @@ class DatasInfo : public IDatasInfo {
   public:
     explicit DatasInfo(std::shared_ptr<SuiteSession> session) : session_(std::move(session)) {}
 
+    /// Every group in display order: by FIndex, then identifier.
     RecordsetPtr GetTopClass_All() override;
     RecordsetPtr GetSubSystem_All(const Variant& groupId) override;
     RecordsetPtr GetSubFunc_All(int32_t subSystemId) override;

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "suite/store/ChangeLog.h"
 
@@ -131,6 +132,32 @@ void Apply(Table& table, TableChange change) {
     if (table && (!change.removed.empty() || !change.added.empty())) {
         table = RecordTable::Changed(std::move(table), change.removed, std::move(change.added));
     }
+}
+
+// The groups stay in display order (FIndex, then identifier, as they are read), so that a
+// listing can take them as they are: a changed group is put in its place. A few hundred rows,
+// rarely changed.
+void ApplyToGroups(Table& groups, TableChange change) {
+    if (!groups || (change.removed.empty() && change.added.empty())) {
+        return;
+    }
+    constexpr std::size_t kIdColumn = 0;
+    constexpr std::size_t kIndexColumn = 5;
+    std::sort(change.removed.begin(), change.removed.end());
+    std::vector<RecordTable::Row> rows = std::move(change.added);
+    for (const uint32_t row : groups->LiveRows()) {
+        if (!std::binary_search(change.removed.begin(), change.removed.end(), row)) {
+            rows.push_back(groups->RowAt(row));
+        }
+    }
+    const auto number = [](const Variant& value) {
+        return value.IsNull() ? INT32_MIN : value.ToInt32();
+    };
+    std::stable_sort(rows.begin(), rows.end(), [&](const auto& a, const auto& b) {
+        return std::pair(number(a[kIndexColumn]), number(a[kIdColumn])) <
+               std::pair(number(b[kIndexColumn]), number(b[kIdColumn]));
+    });
+    groups = RecordTable::Create(NamesOf(kGroups.columns), std::move(rows));
 }
 
 // The row of `query`'s columns that `written` holds, typed as a read would give it; none when a
@@ -374,7 +401,7 @@ void TreeSnapshot::FollowLog() {
         subSystems = FromDatabase(*database_, kSubSystems, *tables_.subSystems,
                                   changed[kSubSystems.table], CoveredBy(tables_));
     }
-    Apply(tables_.groups, std::move(groups));
+    ApplyToGroups(tables_.groups, std::move(groups));
     Apply(tables_.subSystems, std::move(subSystems));
     tables_.sequence = sequence;
 }
@@ -400,7 +427,7 @@ bool TreeSnapshot::TakeOwnCommit() {
     if (!groups || !subSystems) {
         return false;
     }
-    Apply(tables_.groups, std::move(*groups));
+    ApplyToGroups(tables_.groups, std::move(*groups));
     Apply(tables_.subSystems, std::move(*subSystems));
     tables_.sequence = own.sequence;
     return true;

@@ -33,6 +33,7 @@ class TreeSnapshot {
     /// Reads every table at once.
     static TreeSnapshot Load(std::shared_ptr<Database> database);
 
+    /// Every group in display order: by FIndex, then identifier.
     const Table& Groups();
     const Table& SubFunctions();
     const Table& AccountTypes();
