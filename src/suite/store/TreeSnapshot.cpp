@@ -217,8 +217,8 @@ constexpr std::size_t kSubSystemGroupColumn = 0;  // FTopClassID in kSubSystems
 constexpr std::size_t kSubSystemIdColumn = 1;     // FSubSysID
 constexpr std::size_t kSubSystemIndexColumn = 9;  // FIndex
 
-// Every subsystem in the order of kSubSystems. The rows are put in order here: an engine's sort
-// of rows this wide costs more than reading them (SQLite: four times the scan at 100,000).
+// Every subsystem in the order of kSubSystems. The rows are put in order here: SQLite's sort of
+// rows this wide costs nearly twice the read itself (100,000 rows), sorting their keys a tenth.
 Table ReadAllInOrder(Database& database) {
     std::vector<RecordTable::Row> rows = database.ReadTyped(
         kSubSystems.Select("", database.SchemaVersion(), false), kSubSystems.columns);
