@@ -1,6 +1,7 @@
 #include "foundation/RecordTable.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cassert>
 #include <cmath>
 
@@ -53,6 +54,9 @@ std::shared_ptr<const RecordTable> RecordTable::Changed(std::shared_ptr<const Re
     if (table.use_count() != 1) {
         return table->Patched(removed, std::move(added));
     }
+    // A holder that just let go read the table before its release of the count; this makes
+    // those reads come before the change.
+    std::atomic_thread_fence(std::memory_order_acquire);
     // Every table is made non-const (Create, Patched); this is the only reference to it.
     const_cast<RecordTable&>(*table).ChangeInPlace(removed, std::move(added));
     return table;
