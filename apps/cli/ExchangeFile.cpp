@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <limits>
 #include <set>
@@ -140,6 +141,39 @@ std::vector<Item> ReadList(const StrictReader& reader, const nlohmann::json& roo
         }
     }
     return items;
+}
+
+// The JSON library refuses a number beyond the range of a double (1e999) as a fault of the whole
+// text that names no member. Each such number is replaced by a fraction, which no member of an
+// item takes, so that its member is named like one with a value of any other wrong type, and one
+// in a member that is ignored stays ignored. Texts are copied as they are.
+std::string WithFiniteNumbers(std::string_view content) {
+    std::string finite;
+    finite.reserve(content.size());
+    std::size_t at = 0;
+    while (at < content.size()) {
+        const char c = content[at];
+        std::size_t end = at + 1;
+        if (c == '"') {
+            while (end < content.size() && content[end] != '"') {
+                end += content[end] == '\\' ? 2 : 1;
+            }
+            end = std::min(end + 1, content.size());
+        } else if (c == '-' || (c >= '0' && c <= '9')) {
+            end = std::min(content.find_first_not_of("+-.0123456789Ee", at), content.size());
+            const std::string_view number = content.substr(at, end - at);
+            double value = 0;
+            if (std::from_chars(number.data(), number.data() + number.size(), value).ec ==
+                std::errc::result_out_of_range) {
+                finite += "0.5";
+                at = end;
+                continue;
+            }
+        }
+        finite.append(content.substr(at, end - at));
+        at = end;
+    }
+    return finite;
 }
 
 // The file is written as the JSON library's dump(2) lays out the items' JSON (ItemJson.h), item
@@ -297,8 +331,12 @@ std::string WriteExchange(const Exchange& exchange) {
 Exchange ReadExchange(std::string_view content, std::string_view fileName, const CliText& text) {
     nlohmann::json root;
     try {
-        root = nlohmann::json::parse(content);
-    } catch (const nlohmann::json::parse_error& error) {
+        try {
+            root = nlohmann::json::parse(content);
+        } catch (const nlohmann::json::out_of_range&) {  // a number beyond a double
+            root = nlohmann::json::parse(WithFiniteNumbers(content));
+        }
+    } catch (const nlohmann::json::exception& error) {
         text.Raise(errors::kNotJson, {fileName, error.what()});
     }
     const StrictReader reader(fileName, text);

@@ -26,7 +26,8 @@ std::string WriteExchange(const Exchange& exchange);
 
 /// The items of a file's text (`fileName` is for messages). Raises kNotJson, kFormatVersion,
 /// kMissingField, kWrongType (naming the member, e.g. subsystems[2].names.EN) or kDuplicateItem
-/// for a file that is not a complete export: such a file gives no items at all.
+/// for a file that is not a complete export: such a file gives no items at all. A number that
+/// is no 32-bit whole number (850.5, 1e10, 1e999) is a value of the wrong type.
 Exchange ReadExchange(std::string_view content, std::string_view fileName, const CliText& text);
 
 }  // namespace quarn::subsysmgr::cli

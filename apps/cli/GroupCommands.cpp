@@ -5,6 +5,7 @@
 
 #include "CliErrors.h"
 #include "Commands.h"
+#include "DecimalNumber.h"
 #include "GroupWriter.h"
 #include "InputChecks.h"
 #include "ItemFlags.h"
@@ -34,7 +35,7 @@ void AddGroupCommands(CLI::App& add, CLI::App& edit, CLI::App& remove, CliContex
     addGroup->callback([&context, addFlags] {
         const auto module = context.Session();
         GroupItem item;
-        addFlags->ApplyTo(item, context.Text());
+        addFlags->ApplyTo(item);
         if (!addFlags->AccountTypesGiven()) {
             item.accountTypes = InputChecks(module, context.Text()).DefaultAccountTypes();
         }
@@ -44,20 +45,20 @@ void AddGroupCommands(CLI::App& add, CLI::App& edit, CLI::App& remove, CliContex
 
     auto* editGroup = edit.add_subcommand("group", "Change the given fields of a group");
     auto editId = std::make_shared<int32_t>(0);
-    editGroup->add_option("id", *editId, "Identifier")->required();
+    editGroup->add_option("id", *editId, "Identifier")->transform(DecimalNumber())->required();
     auto editFlags =
         std::make_shared<ItemFlags>(*editGroup, ItemFlags::Kind::Group, ItemFlags::Mode::Edit);
     editGroup->callback([&context, editId, editFlags] {
         const int32_t id =
             GroupWriter(context.Session(), context.Text()).Edit(*editId, [&](GroupItem& item) {
-                editFlags->ApplyTo(item, context.Text());
+                editFlags->ApplyTo(item);
             });
         Done(context, "updated", "Changed subsystem group %1.", id);
     });
 
     auto* removeGroup = remove.add_subcommand("group", "Delete a group that has no subsystems");
     auto removeId = std::make_shared<int32_t>(0);
-    removeGroup->add_option("id", *removeId, "Identifier")->required();
+    removeGroup->add_option("id", *removeId, "Identifier")->transform(DecimalNumber())->required();
     removeGroup->callback([&context, removeId] {
         GroupWriter(context.Session(), context.Text()).Delete(*removeId);
         Done(context, "deleted", "Deleted subsystem group %1.", *removeId);

@@ -12,6 +12,7 @@
 
 #include "CliErrors.h"
 #include "Commands.h"
+#include "DecimalNumber.h"
 #include "host/IChangeHistory.h"
 #include "host/ProgIds.h"
 #include "model/ChangeRevert.h"
@@ -146,7 +147,7 @@ void AddHistoryCommand(CLI::App& app, CliContext& context) {
         "history", "The logged changes of one item or of the whole tree, newest first");
     history->add_option("kind", options->kind, "group or subsystem")
         ->check(CLI::IsMember({"group", "subsystem"}));
-    history->add_option("id", options->id, "Identifier");
+    history->add_option("id", options->id, "Identifier")->transform(DecimalNumber());
     history->add_option("--since", options->since, "Only changes at or after this UTC time");
     history->callback([&context, options] {
         if (!options->kind.empty() && options->id == 0) {

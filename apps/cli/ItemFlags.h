@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "CliText.h"
 #include "TreeItems.h"
 
 namespace CLI {
@@ -25,15 +24,15 @@ class ItemFlags {
     /// Adds the flags to the command. The object must outlive the parse.
     ItemFlags(CLI::App& command, Kind kind, Mode mode);
 
-    /// Copies the given flags into the item. Raises kAccountType for an --acct-types entry that
-    /// is no number.
-    void ApplyTo(GroupItem& item, const CliText& text) const;
-    void ApplyTo(SubSystemItem& item, const CliText& text) const;
+    /// Copies the given flags into the item. Their numbers were checked when the command line
+    /// was parsed.
+    void ApplyTo(GroupItem& item) const;
+    void ApplyTo(SubSystemItem& item) const;
     bool AccountTypesGiven() const;
 
   private:
     template <class Item>
-    void ApplyCommon(Item& item, const CliText& text) const;
+    void ApplyCommon(Item& item) const;
     static bool Given(const CLI::Option* option);
 
     int32_t id_ = 0;
@@ -43,7 +42,7 @@ class ItemFlags {
     int32_t index_ = 0;
     bool visible_ = true;
     bool web_ = false;
-    std::string accountTypes_;
+    std::string accountTypes_;  // "1,3", as the parser leaves it
 
     CLI::Option* idOption_ = nullptr;
     CLI::Option* groupOption_ = nullptr;

@@ -7,6 +7,7 @@
 
 #include "CliErrors.h"
 #include "Commands.h"
+#include "DecimalNumber.h"
 #include "TreeReader.h"
 
 namespace quarn::subsysmgr::cli {
@@ -105,7 +106,8 @@ void AddListCommands(CLI::App& app, CliContext& context) {
 
     auto* subSystems = app.add_subcommand("subsystems", "Subsystems with their fields");
     auto group = std::make_shared<int32_t>(0);
-    auto* groupOption = subSystems->add_option("--group", *group, "Only those of this group");
+    auto* groupOption = subSystems->add_option("--group", *group, "Only those of this group")
+                            ->transform(DecimalNumber());
     subSystems->callback([&context, group, groupOption] {
         PrintSubSystems(context, groupOption->count() > 0 ? std::optional(*group) : std::nullopt);
     });

@@ -2,12 +2,14 @@
 // it was before, through the business objects.
 
 #include <CLI/CLI.hpp>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "CliErrors.h"
 #include "Commands.h"
+#include "DecimalNumber.h"
 #include "TreeReader.h"
 #include "model/ChangeRevert.h"
 
@@ -84,10 +86,13 @@ void AddRevertCommand(CLI::App& app, CliContext& context) {
     auto options = std::make_shared<RevertOptions>();
     auto* revert = app.add_subcommand(
         "revert", "Restore the item of a logged change (see history) to what it was before");
-    revert->add_option("change", options->change, "Change number")->required();
+    revert->add_option("change", options->change, "Change number")
+        ->transform(
+            DecimalNumber(std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max()))
+        ->required();
     revert->add_option("kind", options->kind, "group or subsystem, if the change wrote several")
         ->check(CLI::IsMember({"group", "subsystem"}));
-    revert->add_option("id", options->id, "Identifier");
+    revert->add_option("id", options->id, "Identifier")->transform(DecimalNumber());
     revert->add_flag("--force", options->force,
                      "Revert even when the item changed again since; its later changes are lost");
     revert->callback([&context, options] {

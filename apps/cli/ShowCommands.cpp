@@ -9,6 +9,7 @@
 
 #include "CliErrors.h"
 #include "Commands.h"
+#include "DecimalNumber.h"
 #include "TreeReader.h"
 #include "foundation/Dictionary.h"
 #include "foundation/Utf8Text.h"
@@ -160,10 +161,10 @@ void AddShowCommands(CLI::App& app, CliContext& context) {
     show->require_subcommand(1);
     auto id = std::make_shared<int32_t>(0);
     auto* group = show->add_subcommand("group", "A group");
-    group->add_option("id", *id, "Identifier")->required();
+    group->add_option("id", *id, "Identifier")->transform(DecimalNumber())->required();
     group->callback([&context, id] { ShowGroup(context, *id); });
     auto* subSystem = show->add_subcommand("subsystem", "A subsystem with its business objects");
-    subSystem->add_option("id", *id, "Identifier")->required();
+    subSystem->add_option("id", *id, "Identifier")->transform(DecimalNumber())->required();
     subSystem->callback([&context, id] { ShowSubSystem(context, *id); });
 }
 

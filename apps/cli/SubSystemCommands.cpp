@@ -6,6 +6,7 @@
 
 #include "CliErrors.h"
 #include "Commands.h"
+#include "DecimalNumber.h"
 #include "InputChecks.h"
 #include "ItemFlags.h"
 #include "SubSystemWriter.h"
@@ -36,7 +37,7 @@ void AddSubSystemCommands(CLI::App& add, CLI::App& edit, CLI::App& remove, CliCo
     addSubSystem->callback([&context, addFlags] {
         const auto module = context.Session();
         SubSystemItem item;
-        addFlags->ApplyTo(item, context.Text());
+        addFlags->ApplyTo(item);
         if (!addFlags->AccountTypesGiven()) {
             item.accountTypes = InputChecks(module, context.Text()).DefaultAccountTypes();
         }
@@ -47,14 +48,14 @@ void AddSubSystemCommands(CLI::App& add, CLI::App& edit, CLI::App& remove, CliCo
     auto* editSubSystem =
         edit.add_subcommand("subsystem", "Change the given fields of a subsystem");
     auto editId = std::make_shared<int32_t>(0);
-    editSubSystem->add_option("id", *editId, "Identifier")->required();
+    editSubSystem->add_option("id", *editId, "Identifier")->transform(DecimalNumber())->required();
     auto editFlags = std::make_shared<ItemFlags>(*editSubSystem, ItemFlags::Kind::SubSystem,
                                                  ItemFlags::Mode::Edit);
     editSubSystem->callback([&context, editId, editFlags] {
         const auto module = context.Session();
         const int32_t id =
             SubSystemWriter(module, context.Text()).Edit(*editId, [&](SubSystemItem& item) {
-                editFlags->ApplyTo(item, context.Text());
+                editFlags->ApplyTo(item);
             });
         Done(context, "updated", "Changed subsystem %1.", id);
     });
@@ -62,7 +63,9 @@ void AddSubSystemCommands(CLI::App& add, CLI::App& edit, CLI::App& remove, CliCo
     auto* removeSubSystem = remove.add_subcommand(
         "subsystem", "Delete a subsystem without sub-functions or business objects");
     auto removeId = std::make_shared<int32_t>(0);
-    removeSubSystem->add_option("id", *removeId, "Identifier")->required();
+    removeSubSystem->add_option("id", *removeId, "Identifier")
+        ->transform(DecimalNumber())
+        ->required();
     removeSubSystem->callback([&context, removeId] {
         SubSystemWriter(context.Session(), context.Text()).Delete(*removeId);
         Done(context, "deleted", "Deleted subsystem %1.", *removeId);

@@ -79,6 +79,18 @@ TEST_F(ExchangeFileTest, AccountTypesAreReadInOrderOnceAndOtherMembersIgnored) {
     EXPECT_EQ(read.groups[0].accountTypes, (std::vector<int32_t>{1, 3}));
 }
 
+// The JSON library cannot hold such a number at all; where no member is read it is no fault.
+TEST_F(ExchangeFileTest, ANumberBeyondADoubleInAMemberThatIsIgnoredIsIgnored) {
+    const Exchange read = ReadExchange(R"({"format": 1, "size": 1e999, "groups": [],
+        "subsystems": [{"id": 8300, "group": 860, "number": "1e999 \\\"1e999\"",
+                        "names": {"CHS": "a", "CHT": "b", "EN": "c"}, "weight": [-2e400],
+                        "index": 0, "visible": true, "web": false, "accountTypes": [1]}]})",
+                                       "f", text);
+    ASSERT_EQ(read.subSystems.size(), 1u);
+    EXPECT_EQ(read.subSystems[0].number, R"(1e999 \"1e999")");
+    EXPECT_EQ(read.subSystems[0].group, 860);
+}
+
 struct Malformed {
     const char* name;
     std::string content;
@@ -115,6 +127,15 @@ TEST_F(ExchangeFileTest, AFileThatIsNoCompleteExportNamesTheFirstFault) {
          "groups[0].id must be a whole number"},
         {"id below 32 bits", WithGroup(R"({"id": -2147483649})"), 2315,
          "groups[0].id must be a whole number"},
+        {"id as exponent", WithGroup(R"({"id": 1e10})"), 2315,
+         "groups[0].id must be a whole number"},
+        {"id beyond a double", WithGroup(R"({"id": 1e999})"), 2315,
+         "groups[0].id must be a whole number"},
+        {"name beyond a double",
+         WithGroup(R"({"id": 860, "names": {"CHS": "a", "CHT": -1e999, "EN": "c"}})"), 2315,
+         "groups[0].names.CHT must be a text"},
+        {"a number beyond a double before a fault of the syntax",
+         WithGroup(R"({"id": 1e999, "index": 01})"), 2312, "is not JSON"},
         {"visible as number",
          WithGroup(R"({"id": 1, "names": {"CHS": "a", "CHT": "b", "EN": "c"}, "index": 0,
                        "visible": 1})"),
@@ -126,6 +147,9 @@ TEST_F(ExchangeFileTest, AFileThatIsNoCompleteExportNamesTheFirstFault) {
         {"subsystem without group",
          R"({"format": 1, "groups": [], "subsystems": [{"id": 8001, "number": "x"}]})", 2314,
          "lacks subsystems[0].group"},
+        {"group as fraction",
+         R"({"format": 1, "groups": [], "subsystems": [{"id": 8001, "group": 850.5}]})", 2315,
+         "subsystems[0].group must be a whole number"},
     };
     for (const Malformed& malformed : cases) {
         SCOPED_TRACE(malformed.name);

@@ -82,7 +82,7 @@ TEST_P(StoreScenario, LoadsGroupsAndSubsystems) {
     // Checked against the stored rows, every subsystem is accepted as itself.
     EXPECT_EQ(group.GetSubSystem(0), nullptr);
     EXPECT_EQ(Ids(group), (std::vector<int32_t>{8001, 8002, 8003, 8004, 8005}));
-    EXPECT_EQ(group.Item(8001)->NameEN(), "Dealer's Portal");
+    EXPECT_EQ(group.Item(8001)->NameEN(), "Dealer Portal");
 }
 
 TEST_P(StoreScenario, ChecksValuesAgainstTheStoredTree) {
@@ -107,20 +107,20 @@ TEST_P(StoreScenario, ChecksValuesAgainstTheStoredTree) {
 
     const auto sibling = SubSystem::Create();
     sibling->SubSystemGroupID(850);
-    EXPECT_EQ(ErrorOf([&] { sibling->NameEN("Dealer's Portal"); }),
+    EXPECT_EQ(ErrorOf([&] { sibling->NameEN("Dealer Portal"); }),
               errors::kSubSystemNameENTaken.Number());
     EXPECT_EQ(ErrorOf([&] { sibling->NameCHS("门店管理"); }), errors::kSubSystemNameTaken.Number());
 
     const auto elsewhere = SubSystem::Create();
     elsewhere->SubSystemGroupID(851);
-    elsewhere->NameEN("Dealer's Portal");
+    elsewhere->NameEN("Dealer Portal");
     elsewhere->NameCHS("门店管理");
 
     SubSysGroup group;
     ASSERT_TRUE(group.initial(850));
     const SubSystemPtr dealer = group.GetSubSystem(8001, false);
     StartEditing(*dealer);
-    dealer->DictName(Names("经销商门户", "經銷商入口網站", "Dealer's Portal"));
+    dealer->DictName(Names("经销商门户", "經銷商入口網站", "Dealer Portal"));
     EXPECT_EQ(ErrorOf([&] {
                   dealer->DictName(Names("经销商门户", "經銷商入口網站", "Barcode Capture"));
               }),
@@ -176,9 +176,9 @@ TEST_P(StoreScenario, SavesSubsystemChangesThatTheSessionSeesAtOnce) {
     EXPECT_EQ(StoredName(8004), "-");
     EXPECT_EQ(StoredName(8007), "Store Operations");
     EXPECT_EQ(StoredName(8100), "Service Follow-up");
-    EXPECT_EQ(StoredName(8001), "Dealer's Portal");
+    EXPECT_EQ(StoredName(8001), "Dealer Portal");
     ASSERT_EQ(messages->prompts.size(), 1u);
-    EXPECT_THAT(messages->prompts[0], StartsWith("Dealer's Portal "));
+    EXPECT_THAT(messages->prompts[0], StartsWith("Dealer Portal "));
 
     EXPECT_EQ(CachedName(8003), "-");
     EXPECT_EQ(CachedName(8004), "-");
@@ -370,7 +370,7 @@ TEST_P(StoreScenario, FreeQueriesOnlyRead) {
 
     const RecordsetPtr rows =
         info->GetData(Context(), "SELECT FName_EN FROM t_DataFlowSubSystem WHERE FSubSysID = 8001");
-    EXPECT_EQ(rows->Fields("FName_EN"), Variant("Dealer's Portal"));
+    EXPECT_EQ(rows->Fields("FName_EN"), Variant("Dealer Portal"));
     // The connection writes again once the free queries are done.
     module->registry->Create<IDatasUpdate>(progid::kDatasUpdate)
         ->DeleteItem(Variant(kUpdateItemSubSystem), 8005, true);

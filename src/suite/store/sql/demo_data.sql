@@ -7,7 +7,7 @@ INSERT INTO t_DataFlowTopClass (FTopClassID, FtopClassName, FTopClassName_CHS, F
 (852, '试点项目', '试点项目', '試點專案', 'Pilot Projects', 180, 1, 1, NULL);
 
 INSERT INTO t_DataFlowSubSystem (FSubSysID, FTopClassID, FName, FName_CHS, FName_CHT, FName_EN, FSUBID, FClassName, FVisible, FIndex, FAcctType, FShowSysType) VALUES
-(8001, 850, '经销商门户', '经销商门户', '經銷商入口網站', 'Dealer''s Portal', 'dlr', 'DealerPortal.Application', 1, 1, ',1,2,3,', 3),
+(8001, 850, '经销商门户', '经销商门户', '經銷商入口網站', 'Dealer Portal', 'dlr', 'DealerPortal.Application', 1, 1, ',1,2,3,', 3),
 (8002, 850, '设备巡检', '设备巡检', '設備巡檢', 'Equipment Patrol Inspection', 'epi', 'QuarnBroxActive.Application', 1, 2, ',1,3,', 1),
 (8003, 850, '门店管理', '门店管理', '門市管理', 'Store Operations', 'sto', 'QuarnBroxActive.Application', 1, 3, ',2,3,', 1),
 (8004, 850, '条码采集', '条码采集', '條碼採集', 'Barcode Capture', 'bc', 'QuarnBroxActive.Application', 1, 4, ',1,2,3,', 1),
