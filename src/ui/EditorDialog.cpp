@@ -1,14 +1,20 @@
 #include "ui/EditorDialog.h"
 
+#include <QApplication>
 #include <QFont>
+#include <QFrame>
+#include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QRect>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "host/IMessageBox.h"
 #include "model/ModelErrors.h"
 #include "runtime/LocalText.h"
 #include "runtime/MessageBox.h"
+#include "ui/CaptionText.h"
 #include "ui/InputTool.h"
 #include "ui/QtText.h"
 #include "ui/Twips.h"
@@ -37,7 +43,18 @@ EditorDialog::EditorDialog(QWidget* parent, std::shared_ptr<ModuleState> module)
     : QDialog(parent), module_(std::move(module)) {}
 
 void EditorDialog::SetFormFont(const std::string& family, int pointSize) {
-    setFont(QFont(ToQString(family), pointSize));
+    QFont font(ToQString(family));
+    // A desktop set to a larger font gets it in the dialogs too; a font given in pixels has no
+    // point size (-1) and leaves the design's.
+    font.setPointSizeF(std::max<qreal>(pointSize, QApplication::font().pointSizeF()));
+    setFont(font);
+}
+
+void EditorDialog::setVisible(bool visible) {
+    if (visible) {
+        FitToContents();
+    }
+    QDialog::setVisible(visible);
 }
 
 int16_t EditorDialog::PlatformKeyCode(int qtKey) {
@@ -63,21 +80,96 @@ int16_t EditorDialog::PlatformKeyCode(int qtKey) {
     }
 }
 
-QRect EditorDialog::Twips(int left, int top, int width, int height) const {
-    return TwipsRect(left, top, width, height, logicalDpiX());
-}
-
 int EditorDialog::Twips(int twips) const {
     return TwipsToPixels(twips, logicalDpiX());
 }
 
-void EditorDialog::GrowToText(QWidget& control, int neededWidth) {
-    const QWidget* parent = control.parentWidget();
-    const int room = parent ? parent->width() - 2 * control.x() : neededWidth;
-    const int width = std::min(neededWidth, room);
-    if (width > control.width()) {
-        control.resize(width, control.height());
+QVBoxLayout* EditorDialog::LayOut(const DialogDesign& design, QFrame& frame,
+                                  std::initializer_list<QPushButton*> buttons) {
+    designSize_ = {design.width, design.height};
+    captionWidth_ = design.captionWidth;
+    const auto pixels = [this](const TwipsMargins& twips, int inset) {
+        return QMargins(
+            std::max(Twips(twips.left) - inset, 0), std::max(Twips(twips.top) - inset, 0),
+            std::max(Twips(twips.right) - inset, 0), std::max(Twips(twips.bottom) - inset, 0));
+    };
+
+    auto* dialog = new QVBoxLayout(this);
+    dialog->setContentsMargins(pixels(design.margins, 0));
+    dialog->setSpacing(Twips(design.margins.bottom));  // as far below the frame as below the row
+    dialog->addWidget(&frame, 1);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->setSpacing(Twips(design.buttonGap));
+    buttonRow->addStretch(1);
+    for (QPushButton* button : buttons) {
+        buttonRow->addWidget(button);
+        AtLeast(*button, design.buttonWidth, design.buttonHeight);
     }
+    dialog->addLayout(buttonRow);
+
+    auto* rows = new QVBoxLayout(&frame);
+    // The design measures the frame's margins from its outer edge, a layout from inside its line.
+    rows->setContentsMargins(pixels(design.frameMargins, frame.frameWidth()));
+    rows->setSpacing(Twips(design.rowGap));
+    return rows;
+}
+
+void EditorDialog::AddField(QVBoxLayout& rows, InputTool& field, int width, int height) {
+    rows.addWidget(&field);
+    const bool captioned = field.CaptionLabel() != nullptr;
+    field.EditorWidth(Twips(captioned ? width - captionWidth_ : width));
+    AtLeast(field, 0, height);
+    if (captioned) {
+        fields_.emplace_back(&field);
+    }
+}
+
+void EditorDialog::AddWide(QVBoxLayout& rows, QWidget& widget, int width, int height, int stretch) {
+    rows.addWidget(&widget, stretch);
+    AtLeast(widget, width, height);
+}
+
+void EditorDialog::NameControls(std::initializer_list<std::pair<QWidget*, const char*>> controls) {
+    for (const auto& [control, name] : controls) {
+        control->setObjectName(QLatin1String(name));
+    }
+}
+
+void EditorDialog::NameAfterCaptions(const QLabel& gridCaption, QWidget& grid,
+                                     std::initializer_list<QPushButton*> buttons) {
+    grid.setAccessibleName(WithoutColon(gridCaption.text()));
+    for (QPushButton* button : buttons) {
+        button->setAccessibleName(WithoutMnemonic(button->text()));
+    }
+}
+
+void EditorDialog::AtLeast(QWidget& widget, int width, int height) {
+    leastSizes_.push_back({&widget, {width, height}});
+}
+
+void EditorDialog::FitToContents() {
+    // The captions line up in one column, as wide as the design's or the widest caption.
+    int captionWidth = Twips(captionWidth_);
+    for (const QPointer<InputTool>& field : fields_) {
+        captionWidth = std::max(captionWidth, field ? field->CaptionFitWidth() : 0);
+    }
+    for (const QPointer<InputTool>& field : fields_) {
+        if (field) {
+            field->CaptionWidth(captionWidth);
+        }
+    }
+    for (const LeastSize& least : leastSizes_) {
+        if (least.widget) {
+            const QSize design(Twips(least.twips.width()), Twips(least.twips.height()));
+            least.widget->setMinimumSize(design.expandedTo(least.widget->minimumSizeHint()));
+        }
+    }
+    if (layout()) {
+        layout()->activate();
+    }
+    // An open dialog keeps the size the user gave it unless its content needs more.
+    const QSize design(Twips(designSize_.width()), Twips(designSize_.height()));
+    resize((isVisible() ? size() : design).expandedTo(minimumSizeHint()));
 }
 
 void EditorDialog::KeyPreview(bool enabled) {
@@ -108,6 +200,13 @@ bool EditorDialog::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void EditorDialog::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::FontChange && isVisible()) {
+        FitToContents();
+    }
 }
 
 void EditorDialog::showEvent(QShowEvent* event) {

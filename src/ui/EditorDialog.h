@@ -1,17 +1,25 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
+#include <QSize>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "foundation/ComError.h"
 #include "host/IFrmResLoader.h"
 #include "runtime/ModuleState.h"
 
-class QRect;
+class QFrame;
+class QLabel;
+class QPushButton;
+class QVBoxLayout;
 
 namespace quarn::subsysmgr {
 
@@ -33,14 +41,46 @@ inline constexpr int16_t kShiftMask = 1;
 inline constexpr int16_t kCtrlMask = 2;
 inline constexpr int16_t kAltMask = 4;
 
+/// Margins in twips.
+struct TwipsMargins {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+/// The design of an editor in twips (1/1440 inch): the dialog's size, its margins around the
+/// frame and the button row, the frame's margins around its rows, the gap between two rows, the
+/// width of the caption column, and the size of the buttons and the gap between them.
+struct DialogDesign {
+    int width = 0;
+    int height = 0;
+    TwipsMargins margins;
+    TwipsMargins frameMargins;
+    int rowGap = 0;
+    int captionWidth = 0;
+    int buttonWidth = 0;
+    int buttonHeight = 0;
+    int buttonGap = 0;
+};
+
 /// What the two editors share: the module state they work with, the font the form-font loader
-/// gives them, a layout in twips, and key preview (the dialog sees every key press before its
-/// fields do; Esc presses the cancel button).
+/// gives them, their layout, and key preview (the dialog sees every key press before its fields
+/// do; Esc presses the cancel button).
+///
+/// The layout is Qt's: a frame with rows of fields, their captions in one column, over a row of
+/// buttons on the right. The design's sizes are least sizes: in its own language and font a dialog
+/// shows as designed, and a longer caption in another language or a larger font widens its column
+/// and the dialog, so that no caption is ever cut or shortened.
 class EditorDialog : public QDialog, public IFontTarget {
     Q_OBJECT
 
   public:
+    /// The family of the session language's form font, in the design's point size or the
+    /// application's (the desktop's) when that is larger.
     void SetFormFont(const std::string& family, int pointSize) override;
+    /// Showing grows the dialog to what its captions need in the current language and font.
+    void setVisible(bool visible) override;
 
     /// The platform's key code of a Qt key (F1 is 112), 0 for keys the editors do not name.
     static int16_t PlatformKeyCode(int qtKey);
@@ -48,13 +88,25 @@ class EditorDialog : public QDialog, public IFontTarget {
   protected:
     EditorDialog(QWidget* parent, std::shared_ptr<ModuleState> module);
 
-    /// A rectangle given in twips, in pixels of this dialog's screen.
-    QRect Twips(int left, int top, int width, int height) const;
+    /// Twips in pixels of this dialog's screen.
     int Twips(int twips) const;
 
-    /// Widens a control placed for the source texts to `neededWidth` when its localized text
-    /// needs more room, as far as its parent leaves room on the right (the left margin again).
-    static void GrowToText(QWidget& control, int neededWidth);
+    /// Lays the dialog out as designed: `frame`, whose rows it returns for AddField and AddWide,
+    /// over `buttons` in a row on the right.
+    QVBoxLayout* LayOut(const DialogDesign& design, QFrame& frame,
+                        std::initializer_list<QPushButton*> buttons);
+    /// Adds the field as the next row of the frame; `width` is the design's width of caption and
+    /// editor together. The captions of all fields line up in one column.
+    void AddField(QVBoxLayout& rows, InputTool& field, int width, int height);
+    /// Adds the widget as the next row of the frame; a row with a stretch takes the height that
+    /// the others leave.
+    void AddWide(QVBoxLayout& rows, QWidget& widget, int width, int height, int stretch = 0);
+    /// Names each control after its member, for tests, style sheets and accessibility tools.
+    static void NameControls(std::initializer_list<std::pair<QWidget*, const char*>> controls);
+    /// Gives the grid its label's text and each button its own text, without mnemonic and
+    /// closing colon, as accessible names (a field's caption names the field itself).
+    static void NameAfterCaptions(const QLabel& gridCaption, QWidget& grid,
+                                  std::initializer_list<QPushButton*> buttons);
 
     /// Routes every key press of the dialog's fields through Form_KeyDown first.
     void KeyPreview(bool enabled);
@@ -87,10 +139,26 @@ class EditorDialog : public QDialog, public IFontTarget {
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
     std::shared_ptr<ModuleState> module_;
 
   private:
+    /// A widget's design size, in twips, which it keeps as long as its content fits.
+    struct LeastSize {
+        QPointer<QWidget> widget;
+        QSize twips;
+    };
+
+    void AtLeast(QWidget& widget, int width, int height);
+    /// Gives every widget its design size or what its content needs, if more, and the dialog
+    /// its design size or what its layout needs, if more.
+    void FitToContents();
+
+    std::vector<LeastSize> leastSizes_;
+    std::vector<QPointer<InputTool>> fields_;  // those with a caption beside the editor
+    QSize designSize_;
+    int captionWidth_ = 0;
     bool keyPreview_ = false;
     bool activated_ = false;
 };

@@ -2,16 +2,20 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QRegularExpressionValidator>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QValidator>
 #include <algorithm>
 
 #include "foundation/Utf8Text.h"
 #include "runtime/KeyedText.h"
+#include "ui/CaptionText.h"
 #include "ui/QtText.h"
 
 namespace quarn::subsysmgr {
@@ -54,6 +58,9 @@ QString TrimmedBlanks(QStringView text) {
 
 constexpr auto kWidth = static_cast<qsizetype>(kKeyedTextWidth);
 
+constexpr int kCaptionGap = 4;          // between the caption and the editor, in pixels
+constexpr int kLineEditTextMargin = 2;  // QLineEdit's own margin on each side of its text
+
 // The keyed text of a display text and a key: the display text cut or padded with blanks to the
 // keyed width, then the key (MakeKeyedText in UTF-16).
 QString KeyedText(QStringView display, const QString& key) {
@@ -91,6 +98,10 @@ namespace {
 const QLocale& NumberLocale() {
     static const QLocale locale(QLocale::English, QLocale::UnitedStates);
     return locale;
+}
+
+QString NumberText(double value) {
+    return NumberLocale().toString(value, 'f', QLocale::FloatingPointShortest);
 }
 
 double ParseNumber(QString text) {
@@ -133,17 +144,24 @@ InputTool::InputTool(Kind kind, QWidget* parent) : QWidget(parent), kind_(kind) 
             editor_ = lineEdit_;
             break;
     }
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);  // the caption's width holds the gap
     if (kind_ != Kind::CheckBox) {
         label_ = new QLabel(this);
         label_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        label_->setBuddy(editor_);
+        row->addWidget(label_);
     }
+    row->addWidget(editor_, 1);
+    setSizePolicy(kind_ == Kind::Number ? QSizePolicy::Fixed : QSizePolicy::Preferred,
+                  QSizePolicy::Fixed);
     if (kind_ == Kind::Number) {
         ShowValue(0);
     }
     setFocusPolicy(Qt::StrongFocus);
     setFocusProxy(editor_);
     editor_->installEventFilter(this);
-    LayOut();
 }
 
 InputTool::~InputTool() {
@@ -161,21 +179,35 @@ void InputTool::Caption(const QString& vNewValue) {
     caption_ = vNewValue;
     if (checkBox_) {
         checkBox_->setText(vNewValue);
+    } else {
+        label_->setText(vNewValue);
     }
-    LayOut();
+    const QString name = WithoutMnemonic(vNewValue);
+    setAccessibleName(name);
+    editor_->setAccessibleName(name);
+    FitWidths();
 }
 
-QString InputTool::ShownCaption() const {
-    return checkBox_ ? checkBox_->text() : label_->text();
-}
-
-int InputTool::CheckBoxFitWidth() const {
-    return checkBox_ ? checkBox_->sizeHint().width() : 0;
+QLabel* InputTool::CaptionLabel() const {
+    return label_;
 }
 
 void InputTool::CaptionWidth(int pixels) {
     captionWidth_ = pixels;
-    LayOut();
+    FitWidths();
+}
+
+void InputTool::EditorWidth(int pixels) {
+    editorWidth_ = pixels;
+    FitWidths();
+}
+
+int InputTool::CaptionFitWidth() const {
+    return label_ ? label_->sizeHint().width() + kCaptionGap : 0;
+}
+
+QSize InputTool::sizeHint() const {
+    return kind_ == Kind::Number ? minimumSizeHint() : QWidget::sizeHint();
 }
 
 QString InputTool::Text() const {
@@ -232,6 +264,16 @@ void InputTool::Value(double vNewValue) {
     } else if (kind_ == Kind::Number) {
         ShowValue(vNewValue);
     }
+}
+
+void InputTool::Min(double vNewValue) {
+    min_ = vNewValue;
+    FitWidths();
+}
+
+void InputTool::Max(double vNewValue) {
+    max_ = vNewValue;
+    FitWidths();
 }
 
 void InputTool::MaxLength(int vNewValue) {
@@ -326,35 +368,47 @@ bool InputTool::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void InputTool::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    LayOut();
-}
-
 void InputTool::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
-        LayOut();
+        FitWidths();
     }
 }
 
-void InputTool::LayOut() {
-    if (!label_) {
-        editor_->setGeometry(rect());
-        return;
+void InputTool::FitWidths() {
+    if (label_) {
+        label_->setFixedWidth(std::max(captionWidth_, CaptionFitWidth()));
     }
-    const int captionWidth = std::min(captionWidth_, width());
-    label_->setGeometry(0, 0, captionWidth, height());
-    editor_->setGeometry(captionWidth, 0, width() - captionWidth, height());
-    constexpr int kCaptionGap = 2;  // between the caption and the field
-    const QString shown =
-        fontMetrics().elidedText(caption_, Qt::ElideMiddle, captionWidth - kCaptionGap);
-    label_->setText(shown);
-    label_->setToolTip(shown == caption_ ? QString() : caption_);
+    int editorWidth = std::max(editorWidth_, editor_->minimumSizeHint().width());
+    if (kind_ == Kind::Number) {
+        editorWidth = std::max(editorWidth, NumberWidth());
+    }
+    editor_->setMinimumWidth(editorWidth);
+}
+
+int InputTool::NumberWidth() const {
+    const QFontMetrics metrics = lineEdit_->fontMetrics();
+    int textWidth = metrics.horizontalAdvance(lineEdit_->text());
+    for (const double bound : {min_, max_}) {
+        textWidth = std::max(textWidth, metrics.horizontalAdvance(NumberText(bound)));
+    }
+    // The line edit's frame and inner margins around the text, and room for the cursor, as
+    // QLineEdit measures its own size hint.
+    QStyleOptionFrame option;
+    option.initFrom(lineEdit_);
+    option.lineWidth =
+        lineEdit_->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, lineEdit_);
+    const QMargins margins = lineEdit_->textMargins();
+    const QSize contents(textWidth + 2 * kLineEditTextMargin + margins.left() + margins.right() + 1,
+                         metrics.height());
+    return lineEdit_->style()
+        ->sizeFromContents(QStyle::CT_LineEdit, &option, contents, lineEdit_)
+        .width();
 }
 
 void InputTool::ShowValue(double value) {
-    lineEdit_->setText(NumberLocale().toString(value, 'f', QLocale::FloatingPointShortest));
+    lineEdit_->setText(NumberText(value));
+    FitWidths();
 }
 
 void InputTool::CommitTypedNumber() {

@@ -22,8 +22,13 @@ namespace quarn::subsysmgr {
 /// Texts are limited in characters (code points, Chinese characters counting one each), both
 /// when typed and when set by the program.
 ///
-/// A caption wider than its room is shortened in the middle, so that its distinguishing end
-/// ("(English)") stays visible; its tooltip then holds the whole caption.
+/// The caption is the buddy label of the editor, beside it: a "&" in it marks a mnemonic that
+/// moves the focus to the editor, screen readers take it for the editor's label, and the caption
+/// without its mnemonic is the accessible name of the field and its editor.
+///
+/// Caption and editor have least widths (a dialog lines its captions up by giving them all the
+/// same); each is wider when its content needs it, so that no caption is ever cut and a number box
+/// shows the widest value of its range.
 class InputTool : public QWidget {
     Q_OBJECT
 
@@ -45,9 +50,15 @@ class InputTool : public QWidget {
     void Caption(const QString& vNewValue);
     QString ToolTipText() const { return toolTip(); }
     void ToolTipText(const QString& vNewValue) { setToolTip(vNewValue); }
-    /// Width of the caption beside the field, in pixels (not used by a check box).
-    int CaptionWidth() const { return captionWidth_; }
+    /// The label that shows the caption beside the editor; nullptr for a check box, which shows
+    /// its caption itself.
+    QLabel* CaptionLabel() const;
+    /// Least widths, in pixels, of the caption with its gap to the editor (not used by a check
+    /// box), and of the editor.
     void CaptionWidth(int pixels);
+    void EditorWidth(int pixels);
+    /// The width the caption needs to show whole, with its gap to the editor; 0 for a check box.
+    int CaptionFitWidth() const;
 
     /// Text box: its text. Number box: the formatted value; setting parses a number. Check box:
     /// "1" or "0". Drop-down list: the whole text of the selected entry, "" without a selection;
@@ -60,9 +71,9 @@ class InputTool : public QWidget {
     double Value() const;
     void Value(double vNewValue);
     double Min() const { return min_; }
-    void Min(double vNewValue) { min_ = vNewValue; }
+    void Min(double vNewValue);
     double Max() const { return max_; }
-    void Max(double vNewValue) { max_ = vNewValue; }
+    void Max(double vNewValue);
 
     /// Maximum length of a text box in characters; 0 for no limit. A longer text is cut.
     int MaxLength() const { return maxLength_; }
@@ -87,17 +98,15 @@ class InputTool : public QWidget {
 
     /// The widget that takes the focus and the keys (this field's focus proxy).
     QWidget* Editor() const { return editor_; }
-    /// The text the caption shows (shortened when it does not fit).
-    QString ShownCaption() const;
-    /// The width a check box needs to show its whole caption.
-    int CheckBoxFitWidth() const;
+
+    /// A number box keeps the width its values need; other kinds grow with their layout.
+    QSize sizeHint() const override;
 
   signals:
     void EnterPressed();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
   private:
@@ -111,7 +120,9 @@ class InputTool : public QWidget {
         bool keyed = false;
     };
 
-    void LayOut();
+    /// Gives caption and editor their least widths, or what their content needs if more.
+    void FitWidths();
+    int NumberWidth() const;
     void AddListEntry(const QString& shown, ListEntry entry);
     void ShowValue(double value);
     void CommitTypedNumber();
@@ -125,7 +136,8 @@ class InputTool : public QWidget {
     LengthValidator* lengthValidator_ = nullptr;
     std::vector<ListEntry> entries_;  // beside the combo box's items, in their order
     QString caption_;
-    int captionWidth_ = 100;
+    int captionWidth_ = 0;
+    int editorWidth_ = 0;
     int maxLength_ = 0;
     double min_ = 0;
     double max_ = 0;

@@ -3,8 +3,10 @@
 #include <memory>
 
 #include "host/ProgIds.h"
+#include "runtime/SessionContext.h"
 #include "ui/ChmHelpWindow.h"
 #include "ui/QtMessageBox.h"
+#include "ui/QtTranslations.h"
 
 namespace quarn::subsysmgr {
 
@@ -13,6 +15,7 @@ void InstallQtPlatform(ModuleState& module, ComponentRegistry& registry,
     module.messageBox = std::make_shared<QtMessageBox>();
     registry.Register(progid::kChmHelp,
                       [helpFolder] { return std::make_shared<ChmHelpWindow>(helpFolder); });
+    InstallQtTranslations(GetLanguageOrDefault(module));
 }
 
 }  // namespace quarn::subsysmgr

@@ -1,5 +1,6 @@
 #include "ui/SpreadGrid.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <algorithm>
 
@@ -20,7 +21,7 @@ SpreadGrid::SpreadGrid(QWidget* parent) : QTableWidget(0, 2, parent) {
     verticalHeader()->hide();
     horizontalHeader()->setStretchLastSection(true);
     setColumnWidth(kCheckColumn - 1, kCheckColumnWidth);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    FitRowHeight();
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setWordWrap(false);
@@ -85,7 +86,11 @@ void SpreadGrid::CellText(int row, const QString& vNewValue) {
         ToStdString(vNewValue), static_cast<std::size_t>(MaxEditLength(kTextColumn)));
     const bool keyed = text::CodePointCount(whole) >= kKeyedTextWidth;
     cell->setData(Qt::UserRole, ToQString(whole));
-    cell->setText(ToQString(keyed ? SplitKeyedText(whole, false) : whole));
+    const QString shown = ToQString(keyed ? SplitKeyedText(whole, false) : whole);
+    cell->setText(shown);
+    if (QTableWidgetItem* check = CellItem(row, kCheckColumn)) {
+        check->setData(Qt::AccessibleTextRole, shown);
+    }
 }
 
 int SpreadGrid::MaxEditLength(int col) const {
@@ -101,6 +106,18 @@ void SpreadGrid::MaxEditLength(int col, int length) {
 void SpreadGrid::SetBlock(int row, int col, int row2, int col2) {
     clearSelection();
     setRangeSelected(QTableWidgetSelectionRange(row - 1, col - 1, row2 - 1, col2 - 1), true);
+}
+
+void SpreadGrid::changeEvent(QEvent* event) {
+    QTableWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        FitRowHeight();
+    }
+}
+
+void SpreadGrid::FitRowHeight() {
+    constexpr int kRowPadding = 6;
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + kRowPadding);
 }
 
 SpreadGrid::Block SpreadGrid::SelectedBlock() const {

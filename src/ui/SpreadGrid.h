@@ -7,7 +7,8 @@ namespace quarn::subsysmgr {
 
 /// The suite's grid control in its two-column form: column 1 a check box (value 1 checked, 0
 /// not), column 2 a text. A keyed text in column 2 shows only its display part; the grid keeps
-/// the whole text. Rows and columns count from 1.
+/// the whole text. Rows and columns count from 1. A row's check box is announced to screen
+/// readers by the text its row shows, and rows are as tall as the grid's font needs.
 class SpreadGrid : public QTableWidget {
     Q_OBJECT
 
@@ -51,8 +52,12 @@ class SpreadGrid : public QTableWidget {
     /// The selected block; all 0 without a selection.
     Block SelectedBlock() const;
 
+  protected:
+    void changeEvent(QEvent* event) override;
+
   private:
     QTableWidgetItem* CellItem(int row, int col) const;
+    void FitRowHeight();
 
     int maxEditLength_[2] = {kDefaultMaxEditLength, kDefaultMaxEditLength};
 };

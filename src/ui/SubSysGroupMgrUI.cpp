@@ -3,12 +3,16 @@
 #include <memory>
 
 #include "model/SubSysGroup.h"
+#include "runtime/SessionContext.h"
+#include "ui/QtTranslations.h"
 #include "ui/frmSubSysGroup.h"
 
 namespace quarn::subsysmgr {
 
 void SubSysGroupMgrUI::Show(int32_t lngStatus, int32_t lngSubSysGroupID, bool bIsBroxAdditon,
                             QWidget* parent) {
+    // A host of the component may have changed the session's language since the last dialog.
+    InstallQtTranslations(GetLanguageOrDefault(*ModuleState::Current()));
     frmSubSysGroup dialog(parent);
     std::shared_ptr<SubSysGroup> group;
     if (lngStatus == kStatusEdit) {

@@ -3,12 +3,16 @@
 #include <memory>
 
 #include "model/SubSysGroup.h"
+#include "runtime/SessionContext.h"
+#include "ui/QtTranslations.h"
 #include "ui/frmSubSystem.h"
 
 namespace quarn::subsysmgr {
 
 SubSystemPtr SubSystemMgrUI::Show(int32_t lngStatus, int32_t lngSubSysGroupID, int32_t lngSubSysID,
                                   bool bIsBROXAddition, QWidget* parent) {
+    // A host of the component may have changed the session's language since the last dialog.
+    InstallQtTranslations(GetLanguageOrDefault(*ModuleState::Current()));
     frmSubSystem dialog(parent);
     auto group = std::make_shared<SubSysGroup>();
     group->Id(lngSubSysGroupID);

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "foundation/Dictionary.h"
 #include "foundation/Utf8Text.h"
@@ -27,7 +28,17 @@ using namespace group_editor;
 namespace {
 
 constexpr int kNameMaxLength = 40;
-constexpr int kCaptionWidthTwips = 1890;
+// The design, in twips; each size is the least the control gets.
+constexpr DialogDesign kDesign{.width = 4185,
+                               .height = 5715,
+                               .margins = {90, 0, 75, 135},
+                               .frameMargins = {120, 225, 105, 90},
+                               .rowGap = 60,
+                               .captionWidth = 1890,
+                               .buttonWidth = 1260,
+                               .buttonHeight = 330,
+                               .buttonGap = 120};
+constexpr int kFieldHeight = 375;
 // Account types the editor never offers, and the one offered only in simplified Chinese.
 constexpr int32_t kReservedAccountType1 = 7;
 constexpr int32_t kReservedAccountType2 = 8;
@@ -42,51 +53,68 @@ std::string TrimmedText(const InputTool& field) {
 
 frmSubSysGroup::frmSubSysGroup(QWidget* parent, std::shared_ptr<ModuleState> module)
     : EditorDialog(parent, std::move(module)) {
-    setFixedSize(Twips(4185), Twips(5715));
     setWindowTitle(ToQString(kCaptionEdit));
 
     frmCo = new QFrame(this);
     frmCo->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    frmCo->setGeometry(Twips(90, 0, 4020, 5115));
 
-    auto field = [this](InputTool::Kind kind, std::string_view caption, QRect geometry) {
+    auto field = [this](InputTool::Kind kind, std::string_view caption) {
         auto* tool = new InputTool(kind, frmCo);
-        tool->setGeometry(geometry);
-        tool->CaptionWidth(Twips(kCaptionWidthTwips));
         tool->Caption(ToQString(caption));
         return tool;
     };
-    inID = field(InputTool::Kind::Number, kIdCaption, Twips(120, 225, 3225, 375));
+    inID = field(InputTool::Kind::Number, kIdCaption);
     inID->ToolTipText(ToQString(kIdToolTip));
     inID->Min(800);
     inID->Max(1000);
     inID->Value(800);
-    inIndex = field(InputTool::Kind::Number, kIndexCaption, Twips(120, 660, 3225, 375));
+    inIndex = field(InputTool::Kind::Number, kIndexCaption);
     inIndex->ToolTipText(ToQString(kIndexToolTip));
     inIndex->Min(0);
     inIndex->Max(1000);
-    inName = field(InputTool::Kind::Text, kNameCaption, Twips(120, 1095, 3795, 375));
-    inNameCHT = field(InputTool::Kind::Text, kNameCHTCaption, Twips(120, 1560, 3795, 375));
-    inNameEN = field(InputTool::Kind::Text, kNameENCaption, Twips(120, 2040, 3795, 375));
+    inName = field(InputTool::Kind::Text, kNameCaption);
+    inNameCHT = field(InputTool::Kind::Text, kNameCHTCaption);
+    inNameEN = field(InputTool::Kind::Text, kNameENCaption);
     for (InputTool* name : {inName, inNameCHT, inNameEN}) {
         name->MaxLength(kNameMaxLength);
     }
-    inVisible = field(InputTool::Kind::CheckBox, kVisibleCaption, Twips(120, 2490, 2475, 375));
+    inVisible = field(InputTool::Kind::CheckBox, kVisibleCaption);
     inVisible->Value(1);
-    InWeb = field(InputTool::Kind::CheckBox, kWebCaption, Twips(120, 2850, 2475, 375));
-
+    InWeb = field(InputTool::Kind::CheckBox, kWebCaption);
     lblFitAcct = new QLabel(ToQString(kFitAcctCaption), frmCo);
-    lblFitAcct->setGeometry(Twips(120, 3465, 1455, 255));
     vaSpread = new SpreadGrid(frmCo);
-    vaSpread->setGeometry(Twips(120, 3690, 3735, 1335));
+    lblFitAcct->setBuddy(vaSpread);
 
     cmdSave = new QPushButton(ToQString(kSaveCaption), this);
-    cmdSave->setGeometry(Twips(1470, 5250, 1260, 330));
     cmdCancel = new QPushButton(ToQString(kCancelCaption), this);
-    cmdCancel->setGeometry(Twips(2850, 5250, 1260, 330));
     for (QPushButton* button : {cmdSave, cmdCancel}) {
         button->setAutoDefault(false);  // Enter walks the fields; it never presses a button
     }
+
+    QVBoxLayout* rows = LayOut(kDesign, *frmCo, {cmdSave, cmdCancel});
+    AddField(*rows, *inID, 3225, kFieldHeight);
+    AddField(*rows, *inIndex, 3225, kFieldHeight);
+    AddField(*rows, *inName, 3795, kFieldHeight);
+    AddField(*rows, *inNameCHT, 3795, kFieldHeight);
+    AddField(*rows, *inNameEN, 3795, kFieldHeight);
+    AddField(*rows, *inVisible, 2475, kFieldHeight);
+    AddField(*rows, *InWeb, 2475, kFieldHeight);
+    AddWide(*rows, *lblFitAcct, 1455, 255);
+    AddWide(*rows, *vaSpread, 3735, 1335, 1);
+
+    NameControls({{frmCo, "frmCo"},
+                  {inID, "inID"},
+                  {inIndex, "inIndex"},
+                  {inName, "inName"},
+                  {inNameCHT, "inNameCHT"},
+                  {inNameEN, "inNameEN"},
+                  {inVisible, "inVisible"},
+                  {InWeb, "InWeb"},
+                  {lblFitAcct, "lblFitAcct"},
+                  {vaSpread, "vaSpread"},
+                  {cmdSave, "cmdSave"},
+                  {cmdCancel, "cmdCancel"}});
+    NameAfterCaptions(*lblFitAcct, *vaSpread, {cmdSave, cmdCancel});
 
     QWidget* const tabOrder[] = {inID,      inIndex, inName,   inNameCHT, inNameEN,
                                  inVisible, InWeb,   vaSpread, cmdSave,   cmdCancel};
@@ -158,11 +186,6 @@ void frmSubSysGroup::Form_Load() {
         vaSpread->setCurrentCell(0, SpreadGrid::kTextColumn - 1);
         vaSpread->SetBlock(1, SpreadGrid::kTextColumn, 1, SpreadGrid::kTextColumn);
     }
-    // Captions in the session language and its font may need more room than the design gave.
-    for (InputTool* box : {inVisible, InWeb}) {
-        GrowToText(*box, box->CheckBoxFitWidth());
-    }
-    GrowToText(*lblFitAcct, lblFitAcct->sizeHint().width());
 }
 
 void frmSubSysGroup::SetCaptions() {
@@ -182,6 +205,7 @@ void frmSubSysGroup::SetCaptions() {
     lblFitAcct->setText(local(kFitAcctCaption));
     cmdSave->setText(local(kSaveCaption));
     cmdCancel->setText(local(kCancelCaption));
+    NameAfterCaptions(*lblFitAcct, *vaSpread, {cmdSave, cmdCancel});
     if (IsBroxAddition()) {
         inID->Min(ranges::kBroxGroups.first);
         inID->Text(QString::number(ranges::kBroxGroups.first));

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "foundation/Dictionary.h"
@@ -31,7 +32,17 @@ using namespace subsystem_editor;
 namespace {
 
 constexpr int kNameMaxLength = 40;
-constexpr int kCaptionWidthTwips = 1650;
+// The design, in twips; each size is the least the control gets.
+constexpr DialogDesign kDesign{.width = 4845,
+                               .height = 6735,
+                               .margins = {90, 0, 90, 135},
+                               .frameMargins = {120, 180, 210, 90},
+                               .rowGap = 30,
+                               .captionWidth = 1650,
+                               .buttonWidth = 1260,
+                               .buttonHeight = 330,
+                               .buttonGap = 210};
+constexpr int kFieldHeight = 375;
 // Account types the editor never offers, and the one offered only in simplified Chinese.
 constexpr int32_t kReservedAccountType1 = 7;
 constexpr int32_t kReservedAccountType2 = 8;
@@ -72,51 +83,70 @@ bool KeyIsGroup(QStringView key, int32_t groupId) {
 
 frmSubSystem::frmSubSystem(QWidget* parent, std::shared_ptr<ModuleState> module)
     : EditorDialog(parent, std::move(module)) {
-    setFixedSize(Twips(4845), Twips(6735));
     setWindowTitle(ToQString(kCaption));
 
     frmCo = new QFrame(this);
     frmCo->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    frmCo->setGeometry(Twips(90, 0, 4665, 6135));
 
-    auto field = [this](InputTool::Kind kind, std::string_view caption, QRect geometry) {
+    auto field = [this](InputTool::Kind kind, std::string_view caption) {
         auto* tool = new InputTool(kind, frmCo);
-        tool->setGeometry(geometry);
-        tool->CaptionWidth(Twips(kCaptionWidthTwips));
         tool->Caption(ToQString(caption));
         return tool;
     };
-    inID = field(InputTool::Kind::Number, kIdCaption, Twips(120, 180, 2655, 375));
+    inID = field(InputTool::Kind::Number, kIdCaption);
     inID->Min(ranges::kCustomerSubSystems.first);
     inID->Max(ranges::kCustomerSubSystems.last);
     inID->Value(ranges::kCustomerSubSystems.first);
-    inIndex = field(InputTool::Kind::Number, kIndexCaption, Twips(120, 549, 2655, 375));
+    inIndex = field(InputTool::Kind::Number, kIndexCaption);
     inIndex->Min(0);
     inIndex->Max(1000);
-    inNumber = field(InputTool::Kind::Text, kNumberCaption, Twips(120, 918, 4320, 375));
-    inName = field(InputTool::Kind::Text, kNameCaption, Twips(120, 1287, 4320, 375));
-    inNameCHT = field(InputTool::Kind::Text, kNameCHTCaption, Twips(120, 1680, 4320, 375));
-    inNameEN = field(InputTool::Kind::Text, kNameENCaption, Twips(120, 2100, 4320, 375));
+    inNumber = field(InputTool::Kind::Text, kNumberCaption);
+    inName = field(InputTool::Kind::Text, kNameCaption);
+    inNameCHT = field(InputTool::Kind::Text, kNameCHTCaption);
+    inNameEN = field(InputTool::Kind::Text, kNameENCaption);
     for (InputTool* name : {inName, inNameCHT, inNameEN}) {
         name->MaxLength(kNameMaxLength);
     }
-    inGroup = field(InputTool::Kind::DropDown, kGroupCaption, Twips(120, 2550, 4320, 375));
-    inVisible = field(InputTool::Kind::CheckBox, kVisibleCaption, Twips(120, 2985, 2235, 375));
+    inGroup = field(InputTool::Kind::DropDown, kGroupCaption);
+    inVisible = field(InputTool::Kind::CheckBox, kVisibleCaption);
     inVisible->Value(1);
-    InWeb = field(InputTool::Kind::CheckBox, kWebCaption, Twips(120, 3390, 2475, 375));
-
+    InWeb = field(InputTool::Kind::CheckBox, kWebCaption);
     lblFitAcct = new QLabel(ToQString(kFitAcctCaption), frmCo);
-    lblFitAcct->setGeometry(Twips(120, 3990, 1455, 255));
     vaSpread = new SpreadGrid(frmCo);
-    vaSpread->setGeometry(Twips(120, 4230, 4335, 1815));
+    lblFitAcct->setBuddy(vaSpread);
 
     cmdSave = new QPushButton(ToQString(kSaveCaption), this);
-    cmdSave->setGeometry(Twips(1920, 6270, 1260, 330));
     cmdCancel = new QPushButton(ToQString(kCancelCaption), this);
-    cmdCancel->setGeometry(Twips(3390, 6270, 1260, 330));
     for (QPushButton* button : {cmdSave, cmdCancel}) {
         button->setAutoDefault(false);  // Enter walks the fields; it never presses a button
     }
+
+    QVBoxLayout* rows = LayOut(kDesign, *frmCo, {cmdSave, cmdCancel});
+    AddField(*rows, *inID, 2655, kFieldHeight);
+    AddField(*rows, *inIndex, 2655, kFieldHeight);
+    for (InputTool* text : {inNumber, inName, inNameCHT, inNameEN, inGroup}) {
+        AddField(*rows, *text, 4320, kFieldHeight);
+    }
+    AddField(*rows, *inVisible, 2235, kFieldHeight);
+    AddField(*rows, *InWeb, 2475, kFieldHeight);
+    AddWide(*rows, *lblFitAcct, 1455, 255);
+    AddWide(*rows, *vaSpread, 4335, 1815, 1);
+
+    NameControls({{frmCo, "frmCo"},
+                  {inID, "inID"},
+                  {inIndex, "inIndex"},
+                  {inNumber, "inNumber"},
+                  {inName, "inName"},
+                  {inNameCHT, "inNameCHT"},
+                  {inNameEN, "inNameEN"},
+                  {inGroup, "inGroup"},
+                  {inVisible, "inVisible"},
+                  {InWeb, "InWeb"},
+                  {lblFitAcct, "lblFitAcct"},
+                  {vaSpread, "vaSpread"},
+                  {cmdSave, "cmdSave"},
+                  {cmdCancel, "cmdCancel"}});
+    NameAfterCaptions(*lblFitAcct, *vaSpread, {cmdSave, cmdCancel});
 
     QWidget* const tabOrder[] = {inID,    inIndex,   inNumber, inName,   inNameCHT, inNameEN,
                                  inGroup, inVisible, InWeb,    vaSpread, cmdSave,   cmdCancel};
@@ -195,11 +225,6 @@ void frmSubSystem::Form_Load() {
         vaSpread->setCurrentCell(0, SpreadGrid::kTextColumn - 1);
         vaSpread->SetBlock(1, SpreadGrid::kTextColumn, 1, SpreadGrid::kTextColumn);
     }
-    // Captions in the session language and its font may need more room than the design gave.
-    for (InputTool* box : {inVisible, InWeb}) {
-        GrowToText(*box, box->CheckBoxFitWidth());
-    }
-    GrowToText(*lblFitAcct, lblFitAcct->sizeHint().width());
 }
 
 void frmSubSystem::SetCaptions() {
@@ -219,6 +244,7 @@ void frmSubSystem::SetCaptions() {
     inVisible->Caption(local(kVisibleCaption));
     InWeb->Caption(local(kWebCaption));
     lblFitAcct->setText(local(kFitAcctCaption));
+    NameAfterCaptions(*lblFitAcct, *vaSpread, {cmdSave, cmdCancel});
     if (lngStatus == kStatusAdd && bIsBROXAddition) {
         inID->Min(ranges::kBroxSubSystems.first);
         inID->Text(QString::number(ranges::kBroxSubSystems.first));

@@ -5,6 +5,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "ui/QtTranslations.h"
+
 namespace quarn::subsysmgr {
 
 EditorFixture::EditorFixture() {
@@ -28,6 +30,10 @@ EditorFixture::EditorFixture() {
                                      {3, "集团公司"},       {7, "内部保留类型一"},
                                      {8, "内部保留类型二"}, {13, "执行小企业会计准则的企业"}};
     suite.AnswerQueriesFromTables();
+}
+
+EditorFixture::~EditorFixture() {
+    InstallQtTranslations("EN");
 }
 
 std::vector<std::string> EditorFixture::Prompts() const {

@@ -27,6 +27,8 @@ class EditorFixture : public ::testing::Test {
 
   protected:
     EditorFixture();
+    /// Takes away Qt's translations that the test installed, so Qt's texts are English again.
+    ~EditorFixture() override;
 
     /// The prompts of the message boxes shown so far.
     std::vector<std::string> Prompts() const;

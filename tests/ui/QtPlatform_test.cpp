@@ -4,14 +4,18 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTimer>
 
 #include "host/ProgIds.h"
 #include "runtime/HelpKey.h"
 #include "runtime/MessageBox.h"
+#include "ui/CaptionText.h"
 #include "ui/ChmHelpWindow.h"
 #include "ui/EditorFixture.h"
+#include "ui/QtTranslations.h"
 #include "ui/frmSubSystem.h"
 
 namespace quarn::subsysmgr {
@@ -40,6 +44,45 @@ TEST_F(QtPlatform, TheMessageBoxShowsAWarningWithOneOkButtonAndTheLocalizedTitle
     EXPECT_EQ(icon, QMessageBox::Warning);
     EXPECT_EQ(buttons, 1);
     EXPECT_EQ(title, u"[CHS]Larkin提示"_s);
+}
+
+// The texts of the standard buttons are Qt's own, from its catalog of the session language.
+TEST_F(QtPlatform, StandardButtonsReadInTheSessionLanguage) {
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const char* catalog : {"qtbase_zh_CN.qm", "qtbase_zh_TW.qm"}) {
+        if (!QFileInfo::exists(folder + u'/' + QLatin1String(catalog))) {
+            GTEST_SKIP() << catalog << " is not in " << folder.toStdString()
+                         << " (package qt6-translations-l10n)";
+        }
+    }
+    const auto buttonsShown = [this] {
+        QStringList texts;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            for (const QMessageBox::StandardButton button : {QMessageBox::Yes, QMessageBox::No}) {
+                texts.push_back(WithoutMnemonic(box->button(button)->text()));
+            }
+            box->button(QMessageBox::No)->click();
+        });
+        EXPECT_NE(ShowMessage(*suite.module, "是否载入其他用户保存的内容？",
+                              kMessageBoxYesNo | kMessageBoxQuestion),
+                  kMessageBoxResultYes);
+        return texts;
+    };
+    EXPECT_EQ(buttonsShown(), (QStringList{u"是"_s, u"否"_s}));  // the fixture's session: CHS
+
+    // A session that changes its language installs Qt's platform again.
+    for (const auto& [language, texts] : {std::pair{"EN", QStringList{u"Yes"_s, u"No"_s}},
+                                          {"CHT", QStringList{u"是"_s, u"否"_s}}}) {
+        SCOPED_TRACE(language);
+        suite.SetContext(std::string("Language=") + language + ";");
+        InstallQtPlatform(*suite.module, *suite.registry, QUARN_HELP_DIR);
+        EXPECT_EQ(buttonsShown(), texts);
+    }
+    EXPECT_TRUE(InstallQtTranslations("CHT"));  // installed already: nothing to load
+    EXPECT_FALSE(QtCatalogFor("CHT").isEmpty());
+    EXPECT_TRUE(QtCatalogFor("JP").isEmpty());
 }
 
 TEST_F(QtPlatform, F1ShowsTheTopicsPageInTheSessionLanguageBesideTheDialog) {

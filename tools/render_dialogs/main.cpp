@@ -1,9 +1,12 @@
 // Renders the group and subsystem editors, in add and edit mode, in every session language, to
-// PNG files: <folder>/<dialog>-<mode>-<language>.png. The dialogs run for real over the suite's
-// components (the demo SQLite store, the translation catalogs, the form fonts); each is grabbed
+// PNG files: <folder>/<dialog>-<mode>-<language>.png, and the editors' question after another
+// user's change in simplified Chinese, with Qt's standard buttons in Chinese,
+// <folder>/messagebox-CHS.png. The dialogs run for real over the suite's components (the demo
+// SQLite store, the translation catalogs, the form fonts, Qt's translations); each is grabbed
 // once it is open and then cancelled, so nothing is written.
 //
-// Usage: render_dialogs <output folder>      (QT_QPA_PLATFORM=offscreen renders without a display)
+// Usage: render_dialogs <output folder>      (QT_QPA_PLATFORM=offscreen renders without a display;
+//                                             QT_SCALE_FACTOR=2 renders at twice the size)
 
 #include <QApplication>
 #include <QDialog>
@@ -15,7 +18,10 @@
 #include <string>
 
 #include "foundation/ComError.h"
+#include "host/IMessageBox.h"
 #include "host/ProgIds.h"
+#include "runtime/LocalText.h"
+#include "runtime/MessageBox.h"
 #include "runtime/ModuleState.h"
 #include "suite/DataPaths.h"
 #include "suite/HostSession.h"
@@ -75,6 +81,16 @@ int main(int argc, char** argv) {
             ok &= Render(file("group-edit"), [] { SubSysGroupMgrUI().Show(2, 850); });
             ok &= Render(file("subsystem-add"), [] { SubSystemMgrUI().Show(1, 850); });
             ok &= Render(file("subsystem-edit"), [] { SubSystemMgrUI().Show(2, 850, 8001); });
+            if (language == "CHS") {
+                ModuleState& module = *session.Module();
+                ok &= Render(file("messagebox"), [&module] {
+                    ShowMessage(module,
+                                GetLocalText(module,
+                                             "是否载入其他用户保存的内容？"
+                                             "本窗口中所做的修改将被放弃。"),
+                                kMessageBoxYesNo | kMessageBoxQuestion | kMessageBoxDefaultButton2);
+                });
+            }
         }
     } catch (const ComError& error) {
         std::cerr << error.Source() << ": " << error.Description() << '\n';
