@@ -42,15 +42,14 @@ struct Command {
     }
 };
 
+// The golden cases numbers-* give the tool leading zeros, a plus sign, an empty value and a
+// hexadecimal list entry; here: the ranges' edges and the other forms.
 TEST(DecimalNumber, ALeadingZeroIsADecimalDigit) {
     const struct {
         const char* option;
         const char* value;
         int64_t number;
     } numbers[] = {
-        {"--id", "017536", 17536},
-        {"--id", "010", 10},
-        {"--id", "08", 8},
         {"--id", "-010", -10},
         {"--id", "-0", 0},
         {"--id", "2147483647", 2147483647},
@@ -90,8 +89,6 @@ TEST(DecimalNumber, AnythingElseIsRefusedNamingTheOptionAndTheValue) {
         const char* value;
         std::string message;
     } refused[] = {
-        {"--id", "", "--id: \"\"" + int32Range},
-        {"--id", "+5", "--id: \"+5\"" + int32Range},
         {"--id", " 5", "--id: \" 5\"" + int32Range},
         {"--id", "5 ", "--id: \"5 \"" + int32Range},
         {"--id", "0x10", "--id: \"0x10\"" + int32Range},
@@ -103,10 +100,7 @@ TEST(DecimalNumber, AnythingElseIsRefusedNamingTheOptionAndTheValue) {
         {"--id", "4294967296", "--id: \"4294967296\"" + int32Range},
         {"--id", "99999999999999999999", "--id: \"99999999999999999999\"" + int32Range},
         {"--change", "9223372036854775808", "--change: \"9223372036854775808\"" + int64Range},
-        {"--change", "0x10", "--change: \"0x10\"" + int64Range},
-        {"--list", "1, 0x3", "--list: \"0x3\"" + int32Range},
         {"--list", "1,,3", "--list: \"\"" + int32Range},
-        {"--list", "+1", "--list: \"+1\"" + int32Range},
         {"--list", "1;3", "--list: \"1;3\"" + int32Range},
         {"--list", "4294967297", "--list: \"4294967297\"" + int32Range},
     };

@@ -31,14 +31,6 @@ const Exchange kSample{
                    {1, 3}}},
 };
 
-TEST_F(ExchangeFileTest, WhatIsWrittenReadsBackTheSame) {
-    const std::string file = WriteExchange(kSample);
-    EXPECT_EQ(file.back(), '\n');
-    const Exchange read = ReadExchange(file, "sample.json", text);
-    EXPECT_EQ(read.groups, kSample.groups);
-    EXPECT_EQ(read.subSystems, kSample.subSystems);
-}
-
 // The file is written item by item, exactly as the JSON library writes the items' JSON: texts
 // with quotes, backslashes, control characters and invalid UTF-8, empty lists.
 TEST_F(ExchangeFileTest, WrittenAsTheJsonLibraryWritesTheItems) {
@@ -105,17 +97,14 @@ const std::string kGroup =
     R"({"id": 860, "names": {"CHS": "a", "CHT": "b", "EN": "c"}, "index": 0, "visible": true,
         "web": false, "accountTypes": [1]})";
 
+// What the import's golden cases show (no JSON, a newer format, a missing member of an item, an
+// item twice, a number beyond a double) is not repeated here.
 TEST_F(ExchangeFileTest, AFileThatIsNoCompleteExportNamesTheFirstFault) {
     const Malformed cases[] = {
-        {"empty", "", 2312, "is not JSON"},
-        {"truncated", WithGroup(kGroup).substr(0, 40), 2312, "is not JSON"},
         {"not an object", "[1, 2]", 2315, "the top level must be an object"},
         {"no format", R"({"groups": [], "subsystems": []})", 2314, "lacks format"},
         {"format as text", R"({"format": "1", "groups": [], "subsystems": []})", 2315,
          "format must be a whole number"},
-        {"newer format", R"({"format": 2, "groups": [], "subsystems": []})", 2313,
-         "format version 2"},
-        {"no subsystems", R"({"format": 1, "groups": []})", 2314, "lacks subsystems"},
         {"groups not a list", R"({"format": 1, "groups": {}, "subsystems": []})", 2315,
          "groups must be a list"},
         {"group not an object", WithGroup("7"), 2315, "groups[0] must be an object"},
@@ -129,11 +118,6 @@ TEST_F(ExchangeFileTest, AFileThatIsNoCompleteExportNamesTheFirstFault) {
          "groups[0].id must be a whole number"},
         {"id as exponent", WithGroup(R"({"id": 1e10})"), 2315,
          "groups[0].id must be a whole number"},
-        {"id beyond a double", WithGroup(R"({"id": 1e999})"), 2315,
-         "groups[0].id must be a whole number"},
-        {"name beyond a double",
-         WithGroup(R"({"id": 860, "names": {"CHS": "a", "CHT": -1e999, "EN": "c"}})"), 2315,
-         "groups[0].names.CHT must be a text"},
         {"a number beyond a double before a fault of the syntax",
          WithGroup(R"({"id": 1e999, "index": 01})"), 2312, "is not JSON"},
         {"visible as number",
@@ -143,10 +127,6 @@ TEST_F(ExchangeFileTest, AFileThatIsNoCompleteExportNamesTheFirstFault) {
         {"account type as text",
          WithGroup(std::string(kGroup).replace(kGroup.find("[1]"), 3, R"([1, "3"])")), 2315,
          "groups[0].accountTypes[1] must be a whole number"},
-        {"same group twice", WithGroup(kGroup + "," + kGroup), 2316, "lists group 860 twice"},
-        {"subsystem without group",
-         R"({"format": 1, "groups": [], "subsystems": [{"id": 8001, "number": "x"}]})", 2314,
-         "lacks subsystems[0].group"},
         {"group as fraction",
          R"({"format": 1, "groups": [], "subsystems": [{"id": 8001, "group": 850.5}]})", 2315,
          "subsystems[0].group must be a whole number"},

@@ -86,18 +86,6 @@ void FakeSuite::AnswerQueriesFromTables() {
             const auto it = businessObjectCounts.find(std::stoi(match[1]));
             return CountRecordset(it == businessObjectCounts.end() ? 0 : it->second);
         }
-        static const std::regex acctType(
-            "Select FAcctType From t_DataFlowSubSystem Where FSubSysID=(-?\\d+)");
-        if (std::regex_match(sql, match, acctType)) {
-            const int32_t id = std::stoi(match[1]);
-            std::vector<RecordTable::Row> rows;
-            for (const SubSystemRow& row : datasInfo->subSystems) {
-                if (row.id == id) {
-                    rows.push_back({row.acctType ? Variant(*row.acctType) : Variant::Null()});
-                }
-            }
-            return Recordset::Create({"FAcctType"}, std::move(rows));
-        }
         return Recordset::Create({"Value"}, {});
     };
 }

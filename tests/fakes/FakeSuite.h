@@ -32,9 +32,9 @@ class FakeSuite {
     /// How often the component was created.
     int Creations(std::string_view progId) const;
 
-    /// Serves the free queries that the business objects send to GetData from the tables of
-    /// the fake data-flow information (listing and count queries); business objects of a
-    /// subsystem are counted from `businessObjectCounts`.
+    /// Serves the group listing and the count queries that the business objects send to
+    /// GetData from the tables of the fake data-flow information, business objects of a
+    /// subsystem from `businessObjectCounts`; other queries get no rows.
     void AnswerQueriesFromTables();
 
     /// ICClassType rows by subsystem identifier, for the deletion guard.

@@ -28,24 +28,6 @@ TEST(Utf8Text, CountsAndCutsWholeCodePoints) {
     EXPECT_EQ(DropCodePoints(mixed, 5), "管理b");
 }
 
-TEST(Utf8Text, IsValidUtf8RejectsBrokenSequences) {
-    EXPECT_TRUE(IsValidUtf8("销售 é 😀"));
-    const std::string broken[] = {
-        "\xE9\x94",  // a 3-byte character cut short at the end
-        "\xE9\x94"
-        "a",             // ... and in the middle
-        "\xF0\x9F\x98",  // a 4-byte character cut short
-        "\x94",          // a lone continuation byte
-        "a\xA0"
-        "b",
-        "\xC0\x80",  // an overlong encoding
-    };
-    for (const auto& text : broken) {
-        SCOPED_TRACE(testing::PrintToString(text));
-        EXPECT_FALSE(IsValidUtf8(text));
-    }
-}
-
 TEST(Utf8Text, TrimsSpacesOnlyAndFindsFoldingAsciiLettersOnly) {
     EXPECT_EQ(TrimBlanks("  a b  "), "a b");
     EXPECT_EQ(TrimBlanks("\ta\t"), "\ta\t");

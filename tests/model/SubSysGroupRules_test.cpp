@@ -7,11 +7,12 @@ namespace quarn::subsysmgr {
 namespace {
 
 using SubSysGroupRules = ModelFixture;
+using NameSetter = void (SubSysGroup::*)(const std::string&);
 
 TEST_F(SubSysGroupRules, IdentifierRangesRuleWhatIsNewAndWhatMayBeModifiedOrDeleted) {
     // New identifiers lie in the customer or the Brox range, existing ones (5) anywhere, and
     // the reserved -1 and -102 are stored unchecked; only customer groups may be deleted, and
-    // Brox groups also modified.
+    // Brox groups also modified. Marking a new group modified or deleted makes it an existing one.
     const struct {
         int32_t id;
         int32_t error;
@@ -34,63 +35,66 @@ TEST_F(SubSysGroupRules, IdentifierRangesRuleWhatIsNewAndWhatMayBeModifiedOrDele
         group.CancelCheck(true);
         group.Id(c.id);
         EXPECT_EQ(OffsetOf([&] { group.Deleted(false); }), c.deletable ? 0 : 1006);
+        EXPECT_EQ(OffsetOf([&] { group.Modified(false); }), c.modifiable ? 0 : 1008);
+        EXPECT_EQ(group.IsNew(), c.isNew);
         EXPECT_EQ(OffsetOf([&] { group.Deleted(true); }), c.deletable ? 0 : 1006);
         EXPECT_EQ(group.Deleted(), c.deletable);
         EXPECT_EQ(OffsetOf([&] { group.Modified(true); }), c.modifiable ? 0 : 1008);
         EXPECT_EQ(group.Modified(), c.modifiable);
+        EXPECT_FALSE(group.IsNew());
     }
 
     SubSysGroup group;
     group.Id(860);
     group.Id(850);  // existing: never clears IsNew
     EXPECT_TRUE(group.IsNew());
-    suite.calls->Clear();
     group.CancelCheck(true);
     group.Id(900);
     EXPECT_EQ(group.Id(), 900);
-    EXPECT_EQ(suite.calls->CountOf("GetTopClass_All"), 0u);
 }
 
+// Each setter refuses a name that any group has in its language, exactly (the filter's tests
+// cover quotes in names); Name takes the session's language but raises the simplified name's
+// error. An empty name is never taken.
 TEST_F(SubSysGroupRules, EachNameSetterRefusesANameAnyGroupHasInItsLanguageExactly) {
-    SubSysGroup group;
-    group.NameCHS("新分组");
-    EXPECT_EQ(OffsetOf([&] { group.NameCHS("财务会计"); }), 1014);
-    EXPECT_EQ(OffsetOf([&] { group.NameCHT("財務會計"); }), 1024);
-    EXPECT_EQ(OffsetOf([&] { group.NameEN("Finance"); }), 1034);
-    EXPECT_EQ(OffsetOf([&] { group.NameEN("O'Brien Packs"); }), 1034);
-    EXPECT_EQ(group.NameCHS(), "新分组");
-    // Neither another language's name, nor another letter case, nor a part of a name is taken.
-    for (const std::string name :
-         {"财务会计", "finance", "O'Brien", "'", "x' OR FTopClassID<>0 AND FTopClassName_EN<>'"}) {
-        SCOPED_TRACE(name);
-        group.NameEN(name);
-        EXPECT_EQ(group.NameEN(), name);
+    suite.datasInfo->groups.push_back({870, "甲", "", "", 40, true, 1, std::nullopt});
+    const struct {
+        const char* language;
+        NameSetter setter;
+        std::string name;
+        int32_t error;
+    } cases[] = {
+        {"CHS", &SubSysGroup::NameCHS, "财务会计", 1014},
+        {"CHS", &SubSysGroup::NameCHT, "財務會計", 1024},
+        {"CHS", &SubSysGroup::NameEN, "Finance", 1034},
+        {"CHS", &SubSysGroup::NameEN, "O'Brien Packs", 1034},
+        {"CHS", &SubSysGroup::NameEN, "财务会计", 0},
+        {"CHS", &SubSysGroup::NameEN, "finance", 0},
+        {"CHS", &SubSysGroup::NameEN, std::string(100000, 'x'), 0},
+        {"CHS", &SubSysGroup::NameCHT, "", 0},
+        {"CHS", &SubSysGroup::NameCHT, "𠀀𪚥 emoji 😀", 0},
+        {"CHS", &SubSysGroup::NameCHS, std::string("ab\xC3", 3), 1040},
+        {"EN", &SubSysGroup::Name, "Finance", 1014},
+        {"EN", &SubSysGroup::Name, "财务会计", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("case " + std::to_string(&c - cases));
+        suite.SetContext(std::string("Language=") + c.language + ";");
+        SubSysGroup group;
+        EXPECT_EQ(OffsetOf([&] { (group.*c.setter)(c.name); }), c.error);
+        EXPECT_EQ(group.DictName() == nullptr, c.error != 0) << "a refused name is not kept";
     }
+    SubSysGroup english;
+    english.Name("财务会计");
+    EXPECT_EQ(english.NameEN(), "财务会计");
 
-    // Name checks the session's language but raises the simplified name's error.
-    suite.SetContext("Language=EN;");
-    EXPECT_EQ(OffsetOf([&] { group.Name("Finance"); }), 1014);
-    group.Name("财务会计");
-    EXPECT_EQ(group.NameEN(), "财务会计");
-}
-
-TEST_F(SubSysGroupRules, EmptyNamesAndCancelCheckSkipTheQueryButNeverTheTextCheck) {
+    // CancelCheck admits a taken name, but never one that is no text.
     SubSysGroup group;
-    ASSERT_TRUE(group.initial(5));
-    const std::string longName(100000, 'x');
-    group.NameEN(longName);
-    group.NameCHT("𠀀𪚥 emoji 😀");
-    EXPECT_EQ(group.NameEN(), longName);
-
-    suite.calls->Clear();
-    group.NameCHT("");
     group.CancelCheck(true);
-    group.NameCHS("财务会计");  // its own name: a duplicate unless the checks are off
-    EXPECT_EQ(suite.calls->CountOf("GetTopClass_All"), 0u);
+    group.NameCHS("财务会计");
     EXPECT_EQ(OffsetOf([&] { group.NameCHS(std::string("ab\xC3", 3)); }), 1040);
     EXPECT_EQ(OffsetOf([&] { group.DictName(Names("甲", "乙", "\xFF")); }), 1040);
     EXPECT_EQ(group.NameCHS(), "财务会计");
-
     group.CancelCheck(false);
     EXPECT_EQ(OffsetOf([&] { group.NameCHS("财务会计"); }), 1014);
 }
@@ -119,20 +123,6 @@ TEST_F(SubSysGroupRules, DictNameChecksEveryLanguageInOrderExcludingOnlyAnExisti
     added.Id(860);
     EXPECT_EQ(OffsetOf([&] { added.DictName(own); }), 1014);
     EXPECT_EQ(added.DictName(), nullptr);
-}
-
-TEST_F(SubSysGroupRules, MarkingANewGroupModifiedOrDeletedMakesItAnExistingOne) {
-    SubSysGroup modified;
-    modified.Id(860);
-    modified.Modified(false);
-    EXPECT_TRUE(modified.IsNew());
-    modified.Modified(true);
-    EXPECT_FALSE(modified.IsNew());
-
-    SubSysGroup deleted;
-    deleted.Id(861);
-    deleted.Deleted(true);
-    EXPECT_FALSE(deleted.IsNew());
 }
 
 }  // namespace

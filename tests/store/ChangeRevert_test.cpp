@@ -5,16 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "host/IChangeHistory.h"
 #include "host/ProgIds.h"
 #include "model/SubSysGroup.h"
 #include "store/StoreFixture.h"
-#include "suite/store/Database.h"
-#include "suite/store/Schema.h"
 
 namespace quarn::suite {
 namespace {
@@ -24,7 +18,6 @@ using Kind = TreeItemRef::Kind;
 
 constexpr int32_t kChangedElsewhere = ObjectError(1042);
 constexpr int32_t kChangeNotFound = ObjectError(1043);
-constexpr int32_t kNoChangeLog = ObjectError(1045);
 constexpr int32_t kChangeNotReverted = ObjectError(1046);
 constexpr int32_t kChangeOfSeveralItems = ObjectError(1047);
 
@@ -67,9 +60,9 @@ TEST_P(ChangeRevertTest, ARevertNamesTheItemWhenOneTransactionChangedSeveral) {
 
     ChangeRevert revert(module);
     if (oneNumber) {
-        EXPECT_EQ(ErrorOf([&] { revert.Revert(change.number); }), kChangeOfSeveralItems);
+        EXPECT_EQ(RaisedError([&] { revert.Revert(change.number); }), kChangeOfSeveralItems);
     }
-    EXPECT_EQ(ErrorOf([&] {
+    EXPECT_EQ(RaisedError([&] {
                   revert.Revert(change.number, false, TreeItemRef{Kind::SubSystem, 8004});
               }),
               kChangeNotFound);
@@ -101,7 +94,7 @@ TEST_P(ChangeRevertTest, AForcedRevertIsLoggedAsSuchAndARefusedOneLeavesNoNoteBe
     Administer("UPDATE t_DataFlowSubSystem SET FIndex = 9 WHERE FSubSysID = 8005");
 
     ChangeRevert revert(module);
-    EXPECT_EQ(ErrorOf([&] { revert.Revert(renamed); }), kChangedElsewhere);
+    EXPECT_EQ(RaisedError([&] { revert.Revert(renamed); }), kChangedElsewhere);
     EXPECT_EQ(StoredName(8005), "Typed In A Console");
     revert.Revert(renamed, true);
     EXPECT_EQ(StoredName(8005), name);
@@ -120,7 +113,7 @@ TEST_P(ChangeRevertTest, AForcedRevertIsLoggedAsSuchAndARefusedOneLeavesNoNoteBe
     Administer(
         "INSERT INTO t_DataFlowSubSystem (FSubSysID, FTopClassID, FName, FName_CHS, FName_CHT, "
         "FName_EN, FAcctType) VALUES (8600, 860, 'y', 'y', 'y', 'y', ',1,')");
-    EXPECT_EQ(ErrorOf([&] { revert.Revert(added); }), kChangeNotReverted);
+    EXPECT_EQ(RaisedError([&] { revert.Revert(added); }), kChangeNotReverted);
     EXPECT_EQ(messages->prompts.size(), 1u);
     EXPECT_EQ(StoredCount("t_DataFlowTopClass", "FTopClassID = 860"), 1);
 
@@ -137,36 +130,6 @@ TEST_P(ChangeRevertTest, AForcedRevertIsLoggedAsSuchAndARefusedOneLeavesNoNoteBe
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, ChangeRevertTest, AllBackends(), BackendName);
-
-std::string Bytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-TEST(ChangeRevertOnAnOlderSchema, HistoryFindsNothingAndARevertIsRefusedWithoutWriting) {
-    ScratchDatabase scratch(Backend::SQLite);
-    const std::filesystem::path file = scratch.folder / "version1.sqlite";
-    const StoreLocation location = StoreLocation::FromDatabaseSpec("sqlite:" + file.string());
-    {
-        auto connection = Connect(location, OpenMode::Create);
-        connection->Execute("BEGIN IMMEDIATE");
-        schema::Create(*connection, true, 1);
-        connection->Execute("COMMIT");
-    }
-    const std::string before = Bytes(file);
-    const auto previous = subsysmgr::ModuleState::Current();
-    {
-        HostSession host(location.ContextValue(), "EN");
-        host.Activate();
-        const auto history = host.Registry().Create<IChangeHistory>(progid::kChangeHistory);
-        EXPECT_FALSE(history->IsLogged(host.Context()));
-        EXPECT_TRUE(history->Changes(host.Context(), std::nullopt).empty());
-        EXPECT_TRUE(history->Change(host.Context(), 1).empty());
-        EXPECT_EQ(ErrorOf([&] { ChangeRevert(host.Module()).Revert(1, true); }), kNoChangeLog);
-    }
-    subsysmgr::ModuleState::Install(previous);
-    EXPECT_EQ(Bytes(file), before);
-}
 
 }  // namespace
 }  // namespace quarn::suite

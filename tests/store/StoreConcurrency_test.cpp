@@ -2,16 +2,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <exception>
 #include <fstream>
 #include <functional>
 #include <set>
 
-#include "host/ProgIds.h"
 #include "model/ModelErrors.h"
 #include "model/SubSysGroup.h"
 #include "model/SubSystem.h"
 #include "store/StoreFixture.h"
-#include "suite/store/DatasUpdate.h"
 #include "suite/store/StoreErrors.h"
 
 namespace quarn::suite {
@@ -26,48 +25,8 @@ namespace errors = subsysmgr::errors;
 constexpr int32_t kDeclined = 1;
 constexpr int32_t kSilentFailure = 2;  // not written, and no error said why
 
-// The last error our update component raised in this process: Save keeps the error of a
-// subsystem to itself.
-int32_t lastStoreError = 0;
-
-class WatchedUpdate : public IDatasUpdate {
-  public:
-    explicit WatchedUpdate(std::shared_ptr<IDatasUpdate> inner) : inner_(std::move(inner)) {}
-    void BeginTransaction() override {
-        Watch([&] { inner_->BeginTransaction(); });
-    }
-    void CommitTransaction() override {
-        Watch([&] { inner_->CommitTransaction(); });
-    }
-    void RollbackTransaction() override { inner_->RollbackTransaction(); }
-    void DeleteItem(const Variant& type, int32_t id, bool flag) override {
-        Watch([&] { inner_->DeleteItem(type, id, flag); });
-    }
-    void DeleteItemIfUnchanged(const Variant& type, int32_t id, int64_t version) override {
-        Watch([&] { inner_->DeleteItemIfUnchanged(type, id, version); });
-    }
-    void CreateTopClass(int32_t index, DictionaryPtr record, bool flag) override {
-        Watch([&] { inner_->CreateTopClass(index, record, flag); });
-    }
-    void CreateSubSys(int32_t group, int32_t index, DictionaryPtr record, bool flag) override {
-        Watch([&] { inner_->CreateSubSys(group, index, record, flag); });
-    }
-
-  private:
-    static void Watch(const std::function<void()>& call) {
-        try {
-            call();
-        } catch (const ComError& error) {
-            lastStoreError = error.Number();
-            throw;
-        }
-    }
-    std::shared_ptr<IDatasUpdate> inner_;
-};
-
 // One save through the model, as the editors make it.
 int32_t Outcome(const std::function<int32_t()>& save) {
-    lastStoreError = 0;
     try {
         return save();
     } catch (const ComError& error) {
@@ -84,7 +43,11 @@ int32_t AddSubSystem(int32_t groupId, int32_t id, const std::string& name) {
         subSystem->Id(id);
         subSystem->DictName(Names("子" + name, "子" + name + "繁", name));
         group.UpdateSubSystem(subSystem);
-        return group.Save() ? 0 : lastStoreError != 0 ? lastStoreError : kSilentFailure;
+        if (group.Save()) {
+            return 0;
+        }
+        const std::exception_ptr failure = group.LastSaveFailure();
+        return failure ? RaisedError([&] { std::rethrow_exception(failure); }) : kSilentFailure;
     });
 }
 
@@ -117,18 +80,7 @@ int32_t CreatePilotGroup() {
 void RunWriter(int role, const std::string& database, const std::string& reportFile) {
     HostSession host(database, "EN");
     host.Activate();
-    const auto module = host.Module();
-    // The session's components, with every update watched.
-    auto watched = std::make_shared<ComponentRegistry>();
-    for (const std::string& progId : host.Registry().ProgIds()) {
-        watched->Register(progId, [&host, progId] { return host.Registry().CreateObject(progId); });
-    }
-    watched->Register(progid::kDatasUpdate, [&host] {
-        return std::make_shared<WatchedUpdate>(
-            host.Registry().Create<IDatasUpdate>(progid::kDatasUpdate));
-    });
-    module->registry = watched;
-    module->messageBox = std::make_shared<RecordingMessageBox>();
+    host.Module()->messageBox = std::make_shared<RecordingMessageBox>();
     std::ofstream report(reportFile);
     for (int32_t i = 0; i < 30; ++i) {
         const int32_t id = 8100 + (role == 0 ? i : 29 - i);

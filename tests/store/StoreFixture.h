@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "foundation/ComError.h"
+#include "foundation/RaisedError.h"
 #include "foundation/Variant.h"
 #include "host/IMessageBox.h"
 #include "model/SubSystem.h"
@@ -106,16 +107,5 @@ std::string BackendName(const ::testing::TestParamInfo<Backend>& info);
 
 /// Every backend whose server is there.
 ::testing::internal::ParamGenerator<Backend> AllBackends();
-
-/// The error number a call raised as ComError, or 0 when it returned.
-template <class Call>
-int32_t ErrorOf(Call&& call) {
-    try {
-        call();
-    } catch (const ComError& error) {
-        return error.Number();
-    }
-    return 0;
-}
 
 }  // namespace quarn::suite

@@ -5,8 +5,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "host/IChangeHistory.h"
 #include "host/IClassInfo.h"
 #include "host/ProgIds.h"
+#include "model/ChangeRevert.h"
 #include "model/SubSysGroup.h"
 #include "store/StoreFixture.h"
 #include "suite/SuiteSession.h"
@@ -51,14 +53,14 @@ TEST_F(StoreOpening, FilesThatAreNotOursAreRefusedAndLeftByteForByte) {
     for (const fs::path& file : {notes, empty, text}) {
         SCOPED_TRACE(file.string());
         const std::string before = Bytes(file);
-        EXPECT_EQ(ErrorOf([&] { Database::Open(SqliteAt(file)); }),
+        EXPECT_EQ(RaisedError([&] { Database::Open(SqliteAt(file)); }),
                   ErrorNumber(StoreError::NotOurs));
         EXPECT_EQ(Bytes(file), before);
     }
     EXPECT_FALSE(fs::exists(notes.string() + "-wal"));
 
     const fs::path missing = scratch.folder / "missing.sqlite";
-    EXPECT_EQ(ErrorOf([&] { Database::Open(SqliteAt(missing)); }),
+    EXPECT_EQ(RaisedError([&] { Database::Open(SqliteAt(missing)); }),
               ErrorNumber(StoreError::Unavailable));
     EXPECT_FALSE(fs::exists(missing));
 }
@@ -93,13 +95,13 @@ TEST_F(StoreOpening, ReadersDoNotWaitForAWriter) {
 TEST_F(StoreOpening, ANewerSchemaIsRefused) {
     Connect(scratch.location, OpenMode::ReadWrite)
         ->Run("INSERT INTO t_SchemaVersion VALUES ($1)", {99});
-    EXPECT_EQ(ErrorOf([&] { Database::Open(scratch.location); }),
+    EXPECT_EQ(RaisedError([&] { Database::Open(scratch.location); }),
               ErrorNumber(StoreError::NewerSchema));
 }
 
 TEST_F(StoreOpening, AServerThatDoesNotAnswerIsUnavailableQuickly) {
     const auto start = Clock::now();
-    EXPECT_EQ(ErrorOf([] {
+    EXPECT_EQ(RaisedError([] {
                   Database::Open(StoreLocation::FromDatabaseSpec(
                       "postgresql:host=127.0.0.1 port=1 dbname=x user=x connect_timeout=3"));
               }),
@@ -119,7 +121,7 @@ TEST_F(StoreOpening, AWriteWaitsForTheBusyTimeoutThenFailsWithoutWriting) {
     auto other = Connect(scratch.location, OpenMode::ReadWrite);
     other->BeginWrite();
     const auto start = Clock::now();
-    EXPECT_EQ(ErrorOf([&] { update.CreateSubSys(850, 6, record, true); }),
+    EXPECT_EQ(RaisedError([&] { update.CreateSubSys(850, 6, record, true); }),
               ErrorNumber(StoreError::Busy));
     EXPECT_GT(SecondsSince(start), 0.9);
     other->Execute("ROLLBACK");
@@ -133,9 +135,9 @@ TEST_F(StoreOpening, AWriteWaitsForTheBusyTimeoutThenFailsWithoutWriting) {
 }
 
 TEST_F(StoreOpening, CreationIsExplicitWholeAndNeverReplacesADatabase) {
-    EXPECT_EQ(ErrorOf([&] { CreateDatabaseAt(scratch.location, DatabaseContent::BaseData); }),
+    EXPECT_EQ(RaisedError([&] { CreateDatabaseAt(scratch.location, DatabaseContent::BaseData); }),
               ErrorNumber(StoreError::Exists));
-    EXPECT_EQ(ErrorOf([] { CreateDatabase(":memory:", DatabaseContent::BaseData); }),
+    EXPECT_EQ(RaisedError([] { CreateDatabase(":memory:", DatabaseContent::BaseData); }),
               ErrorNumber(StoreError::InvalidLocation));
 
     // An empty file is taken; the base data is enough to add customer items.
@@ -190,6 +192,13 @@ TEST_F(StoreOpening, AnOlderSchemaIsReadAsItIsAndBroughtUpToDateByTheFirstWrite)
     group.OptType(subsysmgr::enm_OptType_SubSystem);
     const subsysmgr::SubSystemPtr edited = group.GetSubSystem(8005, false);
     ASSERT_TRUE(edited);
+    // Without a change log there is no history, and a revert is refused without writing.
+    const auto history = host.Registry().Create<IChangeHistory>(progid::kChangeHistory);
+    EXPECT_FALSE(history->IsLogged(host.Context()));
+    EXPECT_TRUE(history->Changes(host.Context(), std::nullopt).empty());
+    EXPECT_TRUE(history->Change(host.Context(), 1).empty());
+    EXPECT_EQ(RaisedError([&] { subsysmgr::ChangeRevert(host.Module()).Revert(1, true); }),
+              ObjectError(1045));
     EXPECT_EQ(Bytes(file), before);
 
     StartEditing(*edited);

@@ -85,48 +85,6 @@ TEST_P(StoreScenario, LoadsGroupsAndSubsystems) {
     EXPECT_EQ(group.Item(8001)->NameEN(), "Dealer Portal");
 }
 
-TEST_P(StoreScenario, ChecksValuesAgainstTheStoredTree) {
-    SubSysGroup added;
-    added.Id(860);
-    EXPECT_TRUE(added.IsNew());
-    EXPECT_EQ(ErrorOf([&] { added.NameEN("Industry Packs"); }), errors::kGroupNameENTaken.Number());
-    EXPECT_EQ(ErrorOf([&] { added.Id(700); }), errors::kGroupIdOutOfRange.Number());
-
-    SubSysGroup custom;
-    custom.Id(850);
-    EXPECT_FALSE(custom.IsNew());
-    custom.DictName(Names("客户化扩展", "客戶化擴充", "Custom Extensions"));
-    EXPECT_EQ(ErrorOf([&] { custom.DictName(Names("客户化扩展", "產業套件", "Custom")); }),
-              errors::kGroupNameCHTTaken.Number());
-
-    const auto pilot = SubSystem::Create();
-    pilot->SubSystemGroupID(852);
-    EXPECT_EQ(ErrorOf([&] { pilot->Id(8010); }), errors::kSubSystemIdTaken.Number());
-    pilot->Id(8011);
-    EXPECT_TRUE(pilot->IsNew());
-
-    const auto sibling = SubSystem::Create();
-    sibling->SubSystemGroupID(850);
-    EXPECT_EQ(ErrorOf([&] { sibling->NameEN("Dealer Portal"); }),
-              errors::kSubSystemNameENTaken.Number());
-    EXPECT_EQ(ErrorOf([&] { sibling->NameCHS("门店管理"); }), errors::kSubSystemNameTaken.Number());
-
-    const auto elsewhere = SubSystem::Create();
-    elsewhere->SubSystemGroupID(851);
-    elsewhere->NameEN("Dealer Portal");
-    elsewhere->NameCHS("门店管理");
-
-    SubSysGroup group;
-    ASSERT_TRUE(group.initial(850));
-    const SubSystemPtr dealer = group.GetSubSystem(8001, false);
-    StartEditing(*dealer);
-    dealer->DictName(Names("经销商门户", "經銷商入口網站", "Dealer Portal"));
-    EXPECT_EQ(ErrorOf([&] {
-                  dealer->DictName(Names("经销商门户", "經銷商入口網站", "Barcode Capture"));
-              }),
-              errors::kSubSystemNameENTaken.Number());
-}
-
 TEST_P(StoreScenario, SavesSubsystemChangesThatTheSessionSeesAtOnce) {
     SubSysGroup group;
     ASSERT_TRUE(group.initial(850));
@@ -139,18 +97,11 @@ TEST_P(StoreScenario, SavesSubsystemChangesThatTheSessionSeesAtOnce) {
     group.UpdateSubSystem(supplier);
     EXPECT_TRUE(group.Save());
     EXPECT_EQ(StoredName(8005), "Supplier Rating");
-    EXPECT_EQ(
-        StoredValue("SELECT FIndex FROM t_DataFlowSubSystem WHERE FSubSysID = 8005").ToInt32(), 5);
-    EXPECT_EQ(CachedName(8005), "Supplier Rating");
     // The session takes its own rows without reading them back: exactly what a read gives.
     const std::vector<Variant> cached = CachedRow(8005);
     module->dataFlowInfo->ClearCache();
     EXPECT_EQ(cached, CachedRow(8005));
-    {
-        SubSysGroup second;
-        ASSERT_TRUE(second.initial(850));
-        EXPECT_EQ(second.GetSubSystem(8005, false)->NameEN(), "Supplier Rating");
-    }
+    EXPECT_EQ(cached.at(5), Variant("Supplier Rating"));  // FName_EN
 
     // One save: a renumbering, an addition, a deletion and a refused deletion.
     group.GetSubSystem(-1);
@@ -168,7 +119,7 @@ TEST_P(StoreScenario, SavesSubsystemChangesThatTheSessionSeesAtOnce) {
     group.UpdateSubSystem(added);
     EXPECT_TRUE(group.DeleteSubSystem(8004));
     EXPECT_TRUE(group.DeleteSubSystem(8001));  // refused by Save: it has business objects
-    EXPECT_EQ(ErrorOf([&] { group.DeleteSubSystem(8002); }),
+    EXPECT_EQ(RaisedError([&] { group.DeleteSubSystem(8002); }),
               errors::kSubSystemHasSubFunctions.Number());
     EXPECT_TRUE(group.Save());
 
@@ -357,11 +308,11 @@ TEST_P(StoreScenario, FreeQueriesOnlyRead) {
           "WITH gone AS (DELETE FROM t_Report RETURNING FID) SELECT FID FROM gone",
           "SELECT * INTO t_Copy FROM t_Report", "SELECT load_extension('/tmp/x')"}) {
         SCOPED_TRACE(sql);
-        EXPECT_EQ(ErrorOf([&] { info->GetData(Context(), sql); }),
+        EXPECT_EQ(RaisedError([&] { info->GetData(Context(), sql); }),
                   ErrorNumber(StoreError::ReadOnly));
     }
     // A second statement must not escape the read-only transaction either.
-    ErrorOf(
+    RaisedError(
         [&] { info->GetData(Context(), "COMMIT; UPDATE t_DataFlowSubSystem SET FName_EN='x'"); });
     EXPECT_EQ(StoredCount("t_DataFlowSubSystem", "FName_EN = 'x'"), 0);
     EXPECT_EQ(StoredName(8005), "Supplier Evaluation");
@@ -428,7 +379,7 @@ TEST_P(StoreScenario, OnPostgreSQLFreeQueriesTakeTheReadingRoleOfTheApplications
                   13);
         // The user may read the tree, but a free query reads as the reading role only.
         EXPECT_TRUE(subsysmgr::SubSysGroup().initial(850));
-        EXPECT_EQ(ErrorOf([&] {
+        EXPECT_EQ(RaisedError([&] {
                       info->GetData(app.Context(), "SELECT count(*) FROM t_DataFlowSubSystem");
                   }),
                   ErrorNumber(StoreError::ReadOnly));

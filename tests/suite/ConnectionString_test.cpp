@@ -111,12 +111,8 @@ TEST(ConnectionString, LongOrMalformedStringsAreRefusedWithoutRepeatingThem) {
               ConnectionString::kMaxLength - 17);
 }
 
-TEST(StoreLocation, DatabaseSpecsNameTheDemoAFileOrAServerWithThePasswordApart) {
-    const StoreLocation demo = StoreLocation::FromDatabaseSpec("");
-    EXPECT_TRUE(demo.demo);
-    EXPECT_EQ(demo.target, StoreLocation::DemoDatabasePath().string());
-    EXPECT_EQ(demo.ContextValue(), "");
-
+// The demo database without a name, the golden cases of the command-line tool use.
+TEST(StoreLocation, DatabaseSpecsNameAFileOrAServerWithThePasswordApart) {
     for (const char* spec : {"my \"prod\".sqlite", "sqlite:my \"prod\".sqlite"}) {
         const StoreLocation file = StoreLocation::FromDatabaseSpec(spec);
         EXPECT_EQ(file.kind, StoreLocation::Kind::SQLite);
@@ -148,7 +144,6 @@ TEST(StoreLocation, DatabaseSpecsNameTheDemoAFileOrAServerWithThePasswordApart) 
 
 TEST(StoreLocation, NamesThatCannotHoldOrCarryASuiteDatabaseAreRefused) {
     const std::vector<std::string> refused{
-        ":memory:",
         "sqlite::memory:",
         "sqlite:",
         "file:suite.sqlite?mode=memory",
