@@ -17,14 +17,8 @@ inline constexpr ErrorDefinition kDatabaseOption{
     2302, kSource, "--db must name an SQLite file or postgresql:<connection>, not \"%1\"."};
 inline constexpr ErrorDefinition kUnknownGroup{2303, kSource, "There is no subsystem group %1."};
 inline constexpr ErrorDefinition kUnknownSubSystem{2304, kSource, "There is no subsystem %1."};
-/// A number outside what the editors accept (%1 is the field's caption).
-inline constexpr ErrorDefinition kOutOfRange{2305, kSource,
-                                             "%1 must be between %2 and %3, not %4."};
-/// A name longer than the editors' fields take (%1 is the field's caption).
-inline constexpr ErrorDefinition kNameTooLong{2306, kSource,
-                                              "%1 must not be longer than %2 characters."};
-inline constexpr ErrorDefinition kAccountType{
-    2307, kSource, "Account type %1 does not exist or cannot be chosen."};
+// 2305-2307 (a number out of range, a text too long, an account type not offered) are the
+// editors' own checks.
 /// Save refused a deletion and said why in a message box.
 inline constexpr ErrorDefinition kGroupNotDeleted{2308, kSource,
                                                   "Subsystem group %1 was not deleted."};
@@ -53,11 +47,10 @@ inline constexpr ErrorDefinition kNotATime{
     "The time %1 is neither a date (YYYY-MM-DD) nor a UTC time (YYYY-MM-DDThh:mm:ss)."};
 
 inline constexpr std::array kAll{
-    kCommandLine,         kDatabaseOption, kUnknownGroup,   kUnknownSubSystem,
-    kOutOfRange,          kNameTooLong,    kAccountType,    kGroupNotDeleted,
-    kSubSystemNotDeleted, kFileUnreadable, kFileUnwritable, kNotJson,
-    kFormatVersion,       kMissingField,   kWrongType,      kDuplicateItem,
-    kDatabaseExists,      kUnexpected,     kNotATime,
+    kCommandLine,     kDatabaseOption,      kUnknownGroup,   kUnknownSubSystem,
+    kGroupNotDeleted, kSubSystemNotDeleted, kFileUnreadable, kFileUnwritable,
+    kNotJson,         kFormatVersion,       kMissingField,   kWrongType,
+    kDuplicateItem,   kDatabaseExists,      kUnexpected,     kNotATime,
 };
 
 }  // namespace quarn::subsysmgr::cli::errors

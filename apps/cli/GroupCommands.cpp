@@ -7,9 +7,10 @@
 #include "Commands.h"
 #include "DecimalNumber.h"
 #include "GroupWriter.h"
-#include "InputChecks.h"
 #include "ItemFlags.h"
+#include "ItemInput.h"
 #include "TreeReader.h"
+#include "model/GroupInput.h"
 
 namespace quarn::subsysmgr::cli {
 
@@ -37,7 +38,11 @@ void AddGroupCommands(CLI::App& add, CLI::App& edit, CLI::App& remove, CliContex
         GroupItem item;
         addFlags->ApplyTo(item);
         if (!addFlags->AccountTypesGiven()) {
-            item.accountTypes = InputChecks(module, context.Text()).DefaultAccountTypes();
+            item.accountTypes = GroupInput(module, kStatusAdd).DefaultAccountTypes();
+        }
+        if (addFlags->IdIsAuto()) {
+            GroupInput input(module, kStatusAdd);
+            item.id = FreeCodeOrRaise(input, *module);
         }
         GroupWriter(module, context.Text()).Add(item);
         Done(context, "added", "Added subsystem group %1.", item.id);

@@ -11,8 +11,8 @@
 
 namespace quarn::subsysmgr::cli {
 
-/// Adds, changes and deletes groups through SubSysGroup, in the steps and with the checks of the
-/// group editor's save. Every refusal raises ComError before anything is written; a write that
+/// Adds, changes and deletes groups through the group editor's input (GroupInput) and
+/// SubSysGroup. Every refusal raises ComError before anything is written; a write that
 /// the store refuses raises its error and leaves the stored group as it was.
 class GroupWriter {
   public:
@@ -31,7 +31,7 @@ class GroupWriter {
     void Delete(int32_t id);
 
   private:
-    void Write(SubSysGroup& group, const GroupItem& item);
+    void Write(std::shared_ptr<SubSysGroup> group, const GroupItem& item);
 
     std::shared_ptr<ModuleState> module_;
     const CliText& text_;

@@ -1,6 +1,7 @@
 #include "ItemFlags.h"
 
 #include <CLI/CLI.hpp>
+#include <string>
 
 #include "DecimalNumber.h"
 
@@ -9,8 +10,12 @@ namespace quarn::subsysmgr::cli {
 ItemFlags::ItemFlags(CLI::App& command, Kind kind, Mode mode) {
     const bool add = mode == Mode::Add;
     if (add) {
-        idOption_ =
-            command.add_option("--id", id_, "Identifier")->transform(DecimalNumber())->required();
+        idOption_ = command
+                        .add_option("--id", id_,
+                                    "Identifier, or auto: the lowest free one of the customer's "
+                                    "range")
+                        ->transform(CLI::IsMember({kAutoId}) | DecimalNumber())
+                        ->required();
     }
     if (kind == Kind::SubSystem) {
         groupOption_ = command.add_option("--group", group_, "Identifier of the group")
@@ -36,14 +41,18 @@ bool ItemFlags::Given(const CLI::Option* option) {
     return option && option->count() > 0;
 }
 
+bool ItemFlags::IdIsAuto() const {
+    return Given(idOption_) && id_ == kAutoId;
+}
+
 bool ItemFlags::AccountTypesGiven() const {
     return Given(accountTypesOption_);
 }
 
 template <class Item>
 void ItemFlags::ApplyCommon(Item& item) const {
-    if (Given(idOption_)) {
-        item.id = id_;
+    if (Given(idOption_) && !IdIsAuto()) {
+        item.id = std::stoi(id_);
     }
     std::string* const names[] = {&item.names.chs, &item.names.cht, &item.names.en};
     const std::string* const given[] = {&names_.chs, &names_.cht, &names_.en};

@@ -29,13 +29,16 @@ class ItemFlags {
     void ApplyTo(GroupItem& item) const;
     void ApplyTo(SubSystemItem& item) const;
     bool AccountTypesGiven() const;
+    /// --id auto: the item takes the editors' next free code.
+    bool IdIsAuto() const;
 
   private:
     template <class Item>
     void ApplyCommon(Item& item) const;
     static bool Given(const CLI::Option* option);
 
-    int32_t id_ = 0;
+    static constexpr const char* kAutoId = "auto";
+    std::string id_;  // a decimal number or kAutoId, as the parser leaves it
     int32_t group_ = 0;
     std::string number_;
     Names names_;

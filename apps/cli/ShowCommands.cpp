@@ -14,9 +14,9 @@
 #include "foundation/Dictionary.h"
 #include "foundation/Utf8Text.h"
 #include "foundation/Vector.h"
+#include "model/GroupEditorTexts.h"
+#include "model/SubSystemEditorTexts.h"
 #include "runtime/LocalText.h"
-#include "ui/GroupEditorTexts.h"
-#include "ui/SubSystemEditorTexts.h"
 
 namespace quarn::subsysmgr::cli {
 

@@ -7,10 +7,11 @@
 #include "CliErrors.h"
 #include "Commands.h"
 #include "DecimalNumber.h"
-#include "InputChecks.h"
 #include "ItemFlags.h"
+#include "ItemInput.h"
 #include "SubSystemWriter.h"
 #include "TreeReader.h"
+#include "model/SubSystemInput.h"
 
 namespace quarn::subsysmgr::cli {
 
@@ -39,7 +40,11 @@ void AddSubSystemCommands(CLI::App& add, CLI::App& edit, CLI::App& remove, CliCo
         SubSystemItem item;
         addFlags->ApplyTo(item);
         if (!addFlags->AccountTypesGiven()) {
-            item.accountTypes = InputChecks(module, context.Text()).DefaultAccountTypes();
+            item.accountTypes = SubSystemInput(module, kStatusAdd).DefaultAccountTypes();
+        }
+        if (addFlags->IdIsAuto()) {
+            SubSystemInput input(module, kStatusAdd);
+            item.id = FreeCodeOrRaise(input, *module);
         }
         SubSystemWriter(module, context.Text()).Add(item);
         Done(context, "added", "Added subsystem %1.", item.id);

@@ -11,8 +11,8 @@
 
 namespace quarn::subsysmgr::cli {
 
-/// Adds, changes and deletes subsystems through SubSystem and its group's Save, in the steps and
-/// with the checks of the subsystem editor's save. Every refusal raises ComError; a write that
+/// Adds, changes and deletes subsystems through the subsystem editor's input (SubSystemInput)
+/// and its group's Save. Every refusal raises ComError; a write that
 /// the store refuses raises error 1041 and leaves the stored subsystem as it was.
 class SubSystemWriter {
   public:

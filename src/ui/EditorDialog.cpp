@@ -12,11 +12,13 @@
 
 #include "host/IMessageBox.h"
 #include "model/ModelErrors.h"
+#include "runtime/KeyedText.h"
 #include "runtime/LocalText.h"
 #include "runtime/MessageBox.h"
 #include "ui/CaptionText.h"
 #include "ui/InputTool.h"
 #include "ui/QtText.h"
+#include "ui/SpreadGrid.h"
 #include "ui/Twips.h"
 
 namespace quarn::subsysmgr {
@@ -231,22 +233,92 @@ bool EditorDialog::OfferReload(const ComError& error) {
            kMessageBoxResultYes;
 }
 
-bool EditorDialog::FindForbiddenChar(const std::string& text,
-                                     std::span<const std::string_view> chars, std::size_t& index) {
-    for (std::size_t i = 0; i < chars.size(); ++i) {
-        if (text.find(chars[i]) != std::string::npos) {
-            index = i;
+bool EditorDialog::SaveInput(const std::function<EditorInput&()>& takeInput,
+                             const std::function<void()>& adoptSaved) {
+    try {
+        EditorInput& input = takeInput();
+        const std::optional<InputFailure> failure = input.Save();
+        adoptSaved();
+        if (!failure) {
             return true;
         }
+        ShowError(failure->error);
+        if (OfferReload(failure->error)) {
+            ShowStored();
+        } else {
+            FocusOn(failure->field);
+        }
+    } catch (const std::exception& error) {
+        ShowMessage(*module_, error.what(), kMessageBoxWarning);
     }
     return false;
 }
 
-void EditorDialog::CheckForbidden(const InputTool& field, std::string_view templateText) {
-    std::size_t index = 0;
-    if (FindForbiddenChar(ToStdString(field.Text()), kForbiddenChars, index)) {
-        throw ComError(ObjectError(kForbiddenCharOffset), std::string(kForbiddenCharSource),
-                       FormatLocalText(*module_, templateText, {Variant(kForbiddenChars[index])}));
+void EditorDialog::ShowSharedFields(EditorInput& input, const SharedFieldWidgets& widgets,
+                                    double checked) {
+    widgets.id->Value(input.id);
+    widgets.nameCHS->Text(ToQString(input.nameCHS));
+    widgets.nameCHT->Text(ToQString(input.nameCHT));
+    widgets.nameEN->Text(ToQString(input.nameEN));
+    widgets.index->Value(input.index);
+    widgets.visible->Value(input.visible ? checked : 0);
+    widgets.web->Value(input.web ? checked : 0);
+    ShowAccountTypeChoice(*widgets.accountTypes, input);
+}
+
+void EditorDialog::TakeSharedFields(const SharedFieldWidgets& widgets, EditorInput& input) {
+    input.id = Variant(widgets.id->Value()).ToInt32();
+    input.index = Variant(widgets.index->Value()).ToInt32();
+    input.nameCHS = ToStdString(widgets.nameCHS->Text());
+    input.nameCHT = ToStdString(widgets.nameCHT->Text());
+    input.nameEN = ToStdString(widgets.nameEN->Text());
+    input.visible = widgets.visible->Value() != 0;
+    input.web = widgets.web->Value() != 0;
+    input.accountTypes = ChosenAccountTypes(*widgets.accountTypes, input.OfferedAccountTypes());
+}
+
+void EditorDialog::ShowAccountTypes(SpreadGrid& grid, const std::vector<AccountTypeOffer>& offers) {
+    grid.MaxRows(0);
+    grid.MaxEditLength(SpreadGrid::kTextColumn, static_cast<int>(kKeyedTextMaxEditLength));
+    for (const AccountTypeOffer& offer : offers) {
+        const int row = grid.AddRow();
+        grid.CellText(row, ToQString(MakeKeyedText(offer.description, std::to_string(offer.code))));
+    }
+}
+
+void EditorDialog::ShowAccountTypeChoice(SpreadGrid& grid, EditorInput& input) {
+    const std::vector<AccountTypeOffer>& offers = input.OfferedAccountTypes();
+    for (int row = 1; row <= grid.MaxRows() && row <= static_cast<int>(offers.size()); ++row) {
+        const int32_t code = offers[row - 1].code;
+        grid.CheckValue(row, std::find(input.accountTypes.begin(), input.accountTypes.end(),
+                                       code) != input.accountTypes.end());
+    }
+}
+
+std::vector<int32_t> EditorDialog::ChosenAccountTypes(const SpreadGrid& grid,
+                                                      const std::vector<AccountTypeOffer>& offers) {
+    std::vector<int32_t> chosen;
+    for (int row = 1; row <= grid.MaxRows() && row <= static_cast<int>(offers.size()); ++row) {
+        if (grid.CheckValue(row) != 0) {
+            chosen.push_back(offers[row - 1].code);
+        }
+    }
+    return chosen;
+}
+
+void EditorDialog::SelectFirstAccountType(SpreadGrid& grid) {
+    if (grid.MaxRows() > 0) {
+        grid.setCurrentCell(0, SpreadGrid::kTextColumn - 1);
+        grid.SetBlock(1, SpreadGrid::kTextColumn, 1, SpreadGrid::kTextColumn);
+    }
+}
+
+void EditorDialog::FocusFieldWidget(InputField field,
+                                    std::span<const std::pair<InputField, QWidget*>> widgets) {
+    for (const auto& [shown, widget] : widgets) {
+        if (shown == field) {
+            widget->setFocus();
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QSize>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <span>
@@ -14,6 +15,7 @@
 
 #include "foundation/ComError.h"
 #include "host/IFrmResLoader.h"
+#include "model/EditorInput.h"
 #include "runtime/ModuleState.h"
 
 class QFrame;
@@ -24,17 +26,7 @@ class QVBoxLayout;
 namespace quarn::subsysmgr {
 
 class InputTool;
-
-/// Modes of the editors (the lngStatus of Show).
-inline constexpr int32_t kStatusAdd = 1;
-inline constexpr int32_t kStatusEdit = 2;
-
-/// Characters that no name or code name may contain, in the order they are reported: of
-/// several in one text, the first of this list is named.
-inline constexpr std::string_view kForbiddenChars[] = {"'", "_", "%"};
-/// Error offset of a forbidden character, and its source.
-inline constexpr int32_t kForbiddenCharOffset = 1009;
-inline constexpr std::string_view kForbiddenCharSource = "SAVE";
+class SpreadGrid;
 
 /// Bits of the modifier state that Form_KeyDown receives.
 inline constexpr int16_t kShiftMask = 1;
@@ -130,12 +122,45 @@ class EditorDialog : public QDialog, public IFontTarget {
     static constexpr std::string_view kItemDeletedElsewhere =
         "该项目已被其他用户删除，无法重新载入；窗口中的内容保持不变。";
 
-    /// The index in `chars` of the first of them that occurs in the text.
-    static bool FindForbiddenChar(const std::string& text, std::span<const std::string_view> chars,
-                                  std::size_t& index);
-    /// Raises the forbidden-character error of the field's template for the first forbidden
-    /// character (in list order) of the field's untrimmed text.
-    void CheckForbidden(const InputTool& field, std::string_view templateText);
+    /// Saves the input that `takeInput` fills from the widgets and hands the saved objects to
+    /// `adoptSaved`. A failure is shown in one message box; after another user's change the
+    /// dialog offers to show the stored item, otherwise the focus goes to the failure's field.
+    /// True when the input was saved.
+    bool SaveInput(const std::function<EditorInput&()>& takeInput,
+                   const std::function<void()>& adoptSaved);
+    /// Replaces the user's input with the item as stored now.
+    virtual void ShowStored() = 0;
+    virtual void FocusOn(InputField field) = 0;
+
+    /// The widgets that show the fields both editors have.
+    struct SharedFieldWidgets {
+        InputTool* id;
+        InputTool* index;
+        InputTool* nameCHS;
+        InputTool* nameCHT;
+        InputTool* nameEN;
+        InputTool* visible;
+        InputTool* web;
+        SpreadGrid* accountTypes;
+    };
+    /// Shows the input's shared fields; a ticked check box shows `checked`.
+    static void ShowSharedFields(EditorInput& input, const SharedFieldWidgets& widgets,
+                                 double checked);
+    /// Copies the widgets' shared fields into the input, as typed.
+    static void TakeSharedFields(const SharedFieldWidgets& widgets, EditorInput& input);
+
+    /// One grid row per offered account type, its keyed text "description<code>".
+    static void ShowAccountTypes(SpreadGrid& grid, const std::vector<AccountTypeOffer>& offers);
+    /// Ticks the rows of the input's chosen account types, and only those.
+    static void ShowAccountTypeChoice(SpreadGrid& grid, EditorInput& input);
+    /// The codes of the ticked rows, in row order.
+    static std::vector<int32_t> ChosenAccountTypes(const SpreadGrid& grid,
+                                                   const std::vector<AccountTypeOffer>& offers);
+    /// Puts the grid's current cell and its selection on the first row's text.
+    static void SelectFirstAccountType(SpreadGrid& grid);
+    /// Moves the focus to the widget shown for the field; InputField::None leaves it.
+    static void FocusFieldWidget(InputField field,
+                                 std::span<const std::pair<InputField, QWidget*>> widgets);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;

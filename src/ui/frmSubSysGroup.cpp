@@ -9,6 +9,7 @@
 #include "foundation/Utf8Text.h"
 #include "foundation/Variant.h"
 #include "host/IMessageBox.h"
+#include "model/GroupEditorTexts.h"
 #include "model/IdRanges.h"
 #include "runtime/FormFont.h"
 #include "runtime/HelpKey.h"
@@ -16,7 +17,6 @@
 #include "runtime/LocalText.h"
 #include "runtime/MessageBox.h"
 #include "runtime/SessionContext.h"
-#include "ui/GroupEditorTexts.h"
 #include "ui/InputTool.h"
 #include "ui/QtText.h"
 #include "ui/SpreadGrid.h"
@@ -27,7 +27,6 @@ using namespace group_editor;
 
 namespace {
 
-constexpr int kNameMaxLength = 40;
 // The design, in twips; each size is the least the control gets.
 constexpr DialogDesign kDesign{.width = 4185,
                                .height = 5715,
@@ -39,15 +38,6 @@ constexpr DialogDesign kDesign{.width = 4185,
                                .buttonHeight = 330,
                                .buttonGap = 120};
 constexpr int kFieldHeight = 375;
-// Account types the editor never offers, and the one offered only in simplified Chinese.
-constexpr int32_t kReservedAccountType1 = 7;
-constexpr int32_t kReservedAccountType2 = 8;
-constexpr int32_t kSimplifiedOnlyAccountType = 13;
-
-std::string TrimmedText(const InputTool& field) {
-    const std::string whole = ToStdString(field.Text());
-    return std::string(text::TrimBlanks(whole));
-}
 
 }  // namespace
 
@@ -76,7 +66,7 @@ frmSubSysGroup::frmSubSysGroup(QWidget* parent, std::shared_ptr<ModuleState> mod
     inNameCHT = field(InputTool::Kind::Text, kNameCHTCaption);
     inNameEN = field(InputTool::Kind::Text, kNameENCaption);
     for (InputTool* name : {inName, inNameCHT, inNameEN}) {
-        name->MaxLength(kNameMaxLength);
+        name->MaxLength(static_cast<int>(kNameMaxLength));
     }
     inVisible = field(InputTool::Kind::CheckBox, kVisibleCaption);
     inVisible->Value(1);
@@ -136,56 +126,31 @@ void frmSubSysGroup::Form_Load() {
     SetCaptions();
     ApplyFormFont(*module_, *this);
 
-    const RecordsetPtr accountTypes = GetAccountTypes(*module_);
-    const bool haveAccountTypes =
-        accountTypes && accountTypes->State() != 0 && !accountTypes->Eof();
-
     // Without account types the dialog still shows its mode, its code range and the edited
     // group; saving then reports that no account type is chosen.
-    if (IsBroxAddition()) {
-        inID->Max(ranges::kBroxGroups.last);
-        inID->Min(ranges::kBroxGroups.first);
-    } else {
-        inID->Max(ranges::kCustomerGroups.last);
-        inID->Min(ranges::kCustomerGroups.first);
-    }
+    input_ = std::make_unique<GroupInput>(module_, lngStatus, bIsBroxAdditon);
+    const ranges::IdRange codes = input_->CodeRange();
+    inID->Max(codes.last);
+    inID->Min(codes.first);
     for (InputTool* name : {inNameCHT, inNameEN, inName}) {
-        name->MaxLength(kNameMaxLength);
+        name->MaxLength(static_cast<int>(kNameMaxLength));
     }
-
-    vaSpread->MaxRows(0);
-    vaSpread->MaxEditLength(SpreadGrid::kTextColumn, static_cast<int>(kKeyedTextMaxEditLength));
-    if (haveAccountTypes) {
-        const bool simplifiedChinese = GetSessionLanguage(*module_) == "CHS";
-        for (accountTypes->MoveFirst(); !accountTypes->Eof(); accountTypes->MoveNext()) {
-            const Variant& code = accountTypes->Fields("FAcctType");
-            const int32_t number = code.ToInt32();
-            if (number == kReservedAccountType1 || number == kReservedAccountType2 ||
-                (!simplifiedChinese && number == kSimplifiedOnlyAccountType)) {
-                continue;
-            }
-            const int row = vaSpread->AddRow();
-            vaSpread->CellText(row,
-                               ToQString(MakeKeyedText(accountTypes->Fields("FDesc").TextOrEmpty(),
-                                                       code.ToText())));
-        }
-        accountTypes->Close();
-    }
-    if (vaSpread->MaxRows() > 0) {
-        vaSpread->CheckValue(1, 1);
-    }
+    ShowAccountTypes(*vaSpread, input_->OfferedAccountTypes());
 
     if (lngStatus == kStatusEdit) {
+        ShowAccountTypeChoice(*vaSpread, *input_);
         FillFromGroup();
         inID->setEnabled(false);
         setWindowTitle(ToQString(GetLocalText(*module_, kCaptionEdit)));
     } else {
+        if (lngStatus == kStatusAdd) {
+            input_->id = input_->NextFreeCode().value_or(codes.first);
+            inID->Value(input_->id);
+        }
+        ShowAccountTypeChoice(*vaSpread, *input_);
         setWindowTitle(ToQString(GetLocalText(*module_, kCaptionAdd)));
     }
-    if (vaSpread->MaxRows() > 0) {
-        vaSpread->setCurrentCell(0, SpreadGrid::kTextColumn - 1);
-        vaSpread->SetBlock(1, SpreadGrid::kTextColumn, 1, SpreadGrid::kTextColumn);
-    }
+    SelectFirstAccountType(*vaSpread);
 }
 
 void frmSubSysGroup::SetCaptions() {
@@ -218,21 +183,8 @@ void frmSubSysGroup::FillFromGroup() {
         return;
     }
     try {
-        const SubSysGroup& group = *objSubSysGroup;
-        inID->Value(group.Id());
-        inName->Text(ToQString(group.NameCHS()));
-        inNameCHT->Text(ToQString(group.NameCHT()));
-        inNameEN->Text(ToQString(group.NameEN()));
-        inIndex->Value(group.Index());
-        inVisible->Value(group.Visible() ? -1 : 0);
-        InWeb->Value(group.WebVisible() ? -1 : 0);
-        const std::string& fitAccountType = group.FitAccountType();
-        for (int row = 1; row <= vaSpread->MaxRows(); ++row) {
-            const std::string key = SplitKeyedText(ToStdString(vaSpread->CellText(row)), true);
-            const bool listed =
-                text::FindIgnoreCaseAscii(fitAccountType, "," + key + ",") != std::string::npos;
-            vaSpread->CheckValue(row, listed ? 1 : 0);
-        }
+        Input().Load(objSubSysGroup);
+        ShowSharedFields(*input_, Widgets(), -1);
     } catch (...) {
         // The fields not reached keep what they showed.
     }
@@ -242,69 +194,16 @@ bool frmSubSysGroup::Save() {
     if (!objSubSysGroup && lngStatus != kStatusAdd) {
         return false;
     }
-    try {
-        if (lngStatus == kStatusAdd) {
-            // A new object per attempt: whether the code exists is judged for the code entered
-            // now, not by what an earlier attempt left in the object.
-            objSubSysGroup = std::make_shared<SubSysGroup>(module_);
-        }
-        SubSysGroup& group = *objSubSysGroup;
-
-        const std::string accountTypes = AccountTypeList();
-        if (accountTypes == ",") {
-            RaiseLocalized(*module_, kNoAccountType);
-        }
-        group.CancelCheck(lngStatus == kStatusEdit);
-        group.Id(Variant(inID->Value()).ToInt32());
-        if (lngStatus == kStatusAdd && !group.IsNew()) {
-            RaiseLocalized(*module_, kCodeExists);
-        }
-
-        const std::string name = TrimmedText(*inName);
-        const std::string nameCHT = TrimmedText(*inNameCHT);
-        const std::string nameEN = TrimmedText(*inNameEN);
-        if (name.empty()) {
-            RaiseLocalized(*module_, kNameEmpty);
-        }
-        if (nameCHT.empty()) {
-            RaiseLocalized(*module_, kNameCHTEmpty);
-        }
-        if (nameEN.empty()) {
-            RaiseLocalized(*module_, kNameENEmpty);
-        }
-        CheckForbidden(*inName, kForbiddenInName);
-        CheckForbidden(*inNameCHT, kForbiddenInNameCHT);
-        CheckForbidden(*inNameEN, kForbiddenInNameEN);
-
-        auto names = Dictionary::Create();
-        names->Item("CHS", name);
-        names->Item("CHT", nameCHT);
-        names->Item("EN", nameEN);
-        group.DictName(std::move(names));
-
-        group.Index(Variant(inIndex->Value()).ToInt32());
-        group.Visible(inVisible->Value() != 0);
-        group.WebVisible(InWeb->Value() != 0);
-        group.FitAccountType(accountTypes);
-        // An addition stays new, so the group's Save only creates it: it never deletes (and so
-        // replaces) a group that has the code by now.
-        if (lngStatus != kStatusAdd) {
-            group.Modified(true);
-        }
-        group.OptType(enm_OptType_Group);
-        group.Save();
-        return true;
-    } catch (const ComError& error) {
-        ShowError(error);
-        if (OfferReload(error)) {
-            ShowStored();
-        } else {
-            FocusOnError(error.Offset());
-        }
-    } catch (const std::exception& error) {
-        ShowMessage(*module_, error.what(), kMessageBoxWarning);
-    }
-    return false;
+    return SaveInput(
+        [this]() -> EditorInput& {
+            GroupInput& input = Input();
+            if (lngStatus != kStatusAdd && input.Group() != objSubSysGroup) {
+                input.Load(objSubSysGroup);
+            }
+            TakeSharedFields(Widgets(), input);
+            return input;
+        },
+        [this] { objSubSysGroup = input_->Group(); });
 }
 
 void frmSubSysGroup::ShowStored() {
@@ -316,6 +215,13 @@ void frmSubSysGroup::ShowStored() {
     objSubSysGroup = std::move(stored);
     FillFromGroup();
     inID->setFocus();
+}
+
+GroupInput& frmSubSysGroup::Input() {
+    if (!input_) {
+        input_ = std::make_unique<GroupInput>(module_, lngStatus, bIsBroxAdditon);
+    }
+    return *input_;
 }
 
 void frmSubSysGroup::Form_Activate() {
@@ -338,40 +244,13 @@ void frmSubSysGroup::cmdCancel_Click() {
     reject();
 }
 
-std::string frmSubSysGroup::AccountTypeList() const {
-    std::string list = ",";
-    for (int row = 1; row <= vaSpread->MaxRows(); ++row) {
-        if (vaSpread->CheckValue(row) != 0) {
-            list += SplitKeyedText(ToStdString(vaSpread->CellText(row)), true) + ",";
-        }
-    }
-    return list;
-}
-
-void frmSubSysGroup::FocusOnError(int32_t offset) {
-    switch (offset) {
-        case 1007:
-        case 1012:
-            inID->setFocus();
-            break;
-        case 1010:
-        case 1014:
-            inName->setFocus();
-            break;
-        case 1016:
-            vaSpread->setFocus();
-            break;
-        case 1020:
-        case 1024:
-            inNameCHT->setFocus();
-            break;
-        case 1030:
-        case 1034:
-            inNameEN->setFocus();
-            break;
-        default:
-            break;  // the focus stays where it is
-    }
+void frmSubSysGroup::FocusOn(InputField field) {
+    const std::pair<InputField, QWidget*> widgets[] = {
+        {InputField::Id, inID},         {InputField::Index, inIndex},
+        {InputField::NameCHS, inName},  {InputField::NameCHT, inNameCHT},
+        {InputField::NameEN, inNameEN}, {InputField::AccountTypes, vaSpread},
+    };
+    FocusFieldWidget(field, widgets);
 }
 
 }  // namespace quarn::subsysmgr

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/GroupInput.h"
 #include "model/SubSysGroup.h"
 #include "ui/EditorDialog.h"
 
@@ -21,9 +22,9 @@ class SpreadGrid;
 /// The group editor: adds a subsystem group (lngStatus 1) or edits one (2). SubSysGroupMgrUI
 /// sets the three public fields, runs Form_Load and shows the dialog modally.
 ///
-/// Save checks the input, copies it into the group's validating setters and saves the group;
-/// every failure is shown in one message box, the focus goes to the field the error names and
-/// the dialog stays open with the input kept.
+/// A view of a GroupInput: Save hands the fields to it, and shows its first failure in one
+/// message box, moves the focus to the field the failure names and stays open with the input
+/// kept.
 class frmSubSysGroup : public EditorDialog {
     Q_OBJECT
 
@@ -69,12 +70,18 @@ class frmSubSysGroup : public EditorDialog {
     void cmdCancel_Click() override;
 
   private:
-    std::string AccountTypeList() const;
-    void FocusOnError(int32_t offset);
+    /// The input of this dialog's mode, made by Form_Load (or the first save without it).
+    GroupInput& Input();
+    void FocusOn(InputField field) override;
+    SharedFieldWidgets Widgets() const {
+        return {inID, inIndex, inName, inNameCHT, inNameEN, inVisible, InWeb, vaSpread};
+    }
     /// Replaces the user's input with the group as stored now; keeps the input, saying so,
     /// when the group is gone.
-    void ShowStored();
+    void ShowStored() override;
     bool IsBroxAddition() const { return lngStatus == kStatusAdd && bIsBroxAdditon; }
+
+    std::unique_ptr<GroupInput> input_;
 };
 
 }  // namespace quarn::subsysmgr

@@ -14,6 +14,7 @@
 #include "host/IMessageBox.h"
 #include "model/IdRanges.h"
 #include "model/ModelErrors.h"
+#include "model/SubSystemEditorTexts.h"
 #include "runtime/FormFont.h"
 #include "runtime/HelpKey.h"
 #include "runtime/KeyedText.h"
@@ -23,7 +24,6 @@
 #include "ui/InputTool.h"
 #include "ui/QtText.h"
 #include "ui/SpreadGrid.h"
-#include "ui/SubSystemEditorTexts.h"
 
 namespace quarn::subsysmgr {
 
@@ -31,7 +31,6 @@ using namespace subsystem_editor;
 
 namespace {
 
-constexpr int kNameMaxLength = 40;
 // The design, in twips; each size is the least the control gets.
 constexpr DialogDesign kDesign{.width = 4845,
                                .height = 6735,
@@ -43,15 +42,6 @@ constexpr DialogDesign kDesign{.width = 4845,
                                .buttonHeight = 330,
                                .buttonGap = 210};
 constexpr int kFieldHeight = 375;
-// Account types the editor never offers, and the one offered only in simplified Chinese.
-constexpr int32_t kReservedAccountType1 = 7;
-constexpr int32_t kReservedAccountType2 = 8;
-constexpr int32_t kSimplifiedOnlyAccountType = 13;
-
-std::string TrimmedText(const InputTool& field) {
-    const std::string whole = ToStdString(field.Text());
-    return std::string(text::TrimBlanks(whole));
-}
 
 /// The key of a group listing row that holds the name in the session language. A language the
 /// suite does not know shows the simplified name, as the business objects do.
@@ -105,7 +95,7 @@ frmSubSystem::frmSubSystem(QWidget* parent, std::shared_ptr<ModuleState> module)
     inNameCHT = field(InputTool::Kind::Text, kNameCHTCaption);
     inNameEN = field(InputTool::Kind::Text, kNameENCaption);
     for (InputTool* name : {inName, inNameCHT, inNameEN}) {
-        name->MaxLength(kNameMaxLength);
+        name->MaxLength(static_cast<int>(kNameMaxLength));
     }
     inGroup = field(InputTool::Kind::DropDown, kGroupCaption);
     inVisible = field(InputTool::Kind::CheckBox, kVisibleCaption);
@@ -168,38 +158,15 @@ void frmSubSystem::Form_Load() {
     SetCaptions();
     ApplyFormFont(*module_, *this);
 
-    const RecordsetPtr accountTypes = GetAccountTypes(*module_);
-    const bool haveAccountTypes =
-        accountTypes && accountTypes->State() != 0 && !accountTypes->Eof();
-
     // Without account types the dialog still lists the groups and shows the edited
     // subsystem; saving then reports that no account type is chosen.
+    input_ = std::make_unique<SubSystemInput>(module_, lngStatus, bIsBROXAddition);
     for (InputTool* name : {inNameCHT, inNameEN, inName}) {
-        name->MaxLength(kNameMaxLength);
+        name->MaxLength(static_cast<int>(kNameMaxLength));
     }
     const std::string_view groupNameKey = GroupNameKey(GetPropValue(*module_, kLanguageKey));
-
-    vaSpread->MaxRows(0);
-    vaSpread->MaxEditLength(SpreadGrid::kTextColumn, static_cast<int>(kKeyedTextMaxEditLength));
-    if (haveAccountTypes) {
-        const bool simplifiedChinese = GetSessionLanguage(*module_) == "CHS";
-        for (accountTypes->MoveFirst(); !accountTypes->Eof(); accountTypes->MoveNext()) {
-            const Variant& code = accountTypes->Fields("FAcctType");
-            const int32_t number = code.ToInt32();
-            if (number == kReservedAccountType1 || number == kReservedAccountType2 ||
-                (!simplifiedChinese && number == kSimplifiedOnlyAccountType)) {
-                continue;
-            }
-            const int row = vaSpread->AddRow();
-            vaSpread->CellText(row,
-                               ToQString(MakeKeyedText(accountTypes->Fields("FDesc").TextOrEmpty(),
-                                                       code.ToText())));
-        }
-        accountTypes->Close();
-    }
-    if (vaSpread->MaxRows() > 0) {
-        vaSpread->CheckValue(1, 1);
-    }
+    ShowAccountTypes(*vaSpread, input_->OfferedAccountTypes());
+    ShowAccountTypeChoice(*vaSpread, *input_);
 
     SubSysGroup lister(module_);
     const VectorPtr groups = lister.GetAllSubSysGroup();
@@ -218,13 +185,12 @@ void frmSubSystem::Form_Load() {
             throw ComError(ErrorNumber(FoundationError::MissingObject), "frmSubSystem.Form_Load",
                            "The group has no subsystem to edit under this identifier.");
         }
-        StartEditing();
         inID->setEnabled(false);
+    } else if (lngStatus == kStatusAdd) {
+        input_->id = input_->NextFreeCode().value_or(input_->CodeRange().first);
+        inID->Value(input_->id);
     }
-    if (vaSpread->MaxRows() > 0) {
-        vaSpread->setCurrentCell(0, SpreadGrid::kTextColumn - 1);
-        vaSpread->SetBlock(1, SpreadGrid::kTextColumn, 1, SpreadGrid::kTextColumn);
-    }
+    SelectFirstAccountType(*vaSpread);
 }
 
 void frmSubSystem::SetCaptions() {
@@ -257,114 +223,32 @@ void frmSubSystem::FillFromSubSystem() {
         return;
     }
     try {
-        const SubSystem& edited = *objSubSystem;
-        inID->Value(edited.Id());
-        inName->Text(ToQString(edited.NameCHS()));
-        inNameCHT->Text(ToQString(edited.NameCHT()));
-        inNameEN->Text(ToQString(edited.NameEN()));
-        inIndex->Value(edited.Index());
-        inVisible->Value(edited.Visible() ? 1 : 0);
-        inNumber->Text(ToQString(edited.Number()));
-        InWeb->Value(edited.WebVisible() ? 1 : 0);
-        SelectGroup(edited.SubSystemGroupID());
-        const std::string& fitAccountType = edited.FitAccountType();
-        for (int row = 1; row <= vaSpread->MaxRows(); ++row) {
-            const std::string key = SplitKeyedText(ToStdString(vaSpread->CellText(row)), true);
-            vaSpread->CheckValue(row, fitAccountType.find("," + key + ",") != std::string::npos);
-        }
+        SubSystemInput& input = Input();
+        input.Load(objSubSysGroup, objSubSystem);
+        ShowSharedFields(input, Widgets(), 1);
+        inNumber->Text(ToQString(input.number));
+        SelectGroup(input.group);
     } catch (...) {
         // The fields not reached keep their defaults.
     }
 }
 
 bool frmSubSystem::Save() {
-    try {
-        if (!objSubSystem) {
-            objSubSystem = SubSystem::Create(module_);
-        }
-        if (!objSubSysGroup) {
-            objSubSysGroup = std::make_shared<SubSysGroup>(module_);
-        }
-        SubSystem& edited = *objSubSystem;
-
-        const std::string accountTypes = AccountTypeList();
-        if (accountTypes == ",") {
-            RaiseLocalized(*module_, kNoAccountType);
-        }
-        const QString group = inGroup->Text();
-        edited.SubSystemGroupID(
-            group.isEmpty() ? -1 : Variant(SplitKeyedText(ToStdString(group), true)).ToInt32());
-        if (lngStatus == kStatusAdd) {
-            DictionaryPtr info;
-            if (GetDataFlowInfo(*module_).GetSubSystemInfo(inID->Value(), info)) {
-                RaiseLocalized(*module_, kCodeExists);
-            }
-        }
-        edited.Id(Variant(inID->Value()).ToInt32());
-
-        const std::string name = TrimmedText(*inName);
-        const std::string nameCHT = TrimmedText(*inNameCHT);
-        const std::string nameEN = TrimmedText(*inNameEN);
-        if (name.empty()) {
-            RaiseLocalized(*module_, kNameEmpty);
-        }
-        if (nameCHT.empty()) {
-            RaiseLocalized(*module_, kNameCHTEmpty);
-        }
-        if (nameEN.empty()) {
-            RaiseLocalized(*module_, kNameENEmpty);
-        }
-        CheckForbidden(*inNumber, kForbiddenInNumber);
-        CheckForbidden(*inName, kForbiddenInName);
-        CheckForbidden(*inNameCHT, kForbiddenInNameCHT);
-        CheckForbidden(*inNameEN, kForbiddenInNameEN);
-
-        auto names = Dictionary::Create();
-        names->Item("CHS", name);
-        names->Item("CHT", nameCHT);
-        names->Item("EN", nameEN);
-        edited.DictName(std::move(names));
-
-        edited.Index(Variant(inIndex->Value()).ToInt32());
-        edited.Number(ToStdString(inNumber->Text()));
-        edited.Visible(inVisible->Value() != 0);
-        edited.WebVisible(InWeb->Value() != 0);
-        edited.FitAccountType(accountTypes);
-
-        if (lngStatus == kStatusEdit) {
-            edited.Modified(true);
-            objSubSysGroup->UpdateSubSystem(objSubSystem);
-        } else {
-            objSubSysGroup->AddSubSystem(objSubSystem);
-        }
-        objSubSysGroup->OptType(enm_OptType_SubSystem);
-        // The group skips a subsystem whose write fails and reports it only by its result; the
-        // dialog holds just this one, so false means it was not written.
-        if (!objSubSysGroup->Save()) {
-            errors::RethrowIfChangedElsewhere(objSubSysGroup->LastSaveFailure());
-            RaiseLocalized(*module_, kNotSaved, objSubSysGroup->LastSaveFailure());
-        }
-        return true;
-    } catch (const ComError& error) {
-        ShowError(error);
-        if (OfferReload(error)) {
-            ShowStored();
-        } else {
-            FocusOnError(error.Offset());
-        }
-    } catch (const std::exception& error) {
-        ShowMessage(*module_, error.what(), kMessageBoxWarning);
-    }
-    return false;
-}
-
-void frmSubSystem::StartEditing() {
-    SubSystem& edited = *objSubSystem;
-    edited.SubSystemID_Old(edited.Id());
-    edited.SubSystemName_Old(edited.Name());
-    edited.SubSystemNameCHS_Old(edited.NameCHS());
-    edited.SubSystemNameCHT_Old(edited.NameCHT());
-    edited.SubSystemNameEN_Old(edited.NameEN());
+    return SaveInput(
+        [this]() -> EditorInput& {
+            SubSystemInput& input = Input();
+            input.Use(objSubSysGroup, objSubSystem);
+            const QString group = inGroup->Text();
+            input.group =
+                group.isEmpty() ? -1 : Variant(SplitKeyedText(ToStdString(group), true)).ToInt32();
+            TakeSharedFields(Widgets(), input);
+            input.number = ToStdString(inNumber->Text());
+            return input;
+        },
+        [this] {
+            objSubSystem = input_->Edited();
+            objSubSysGroup = input_->Owner();
+        });
 }
 
 void frmSubSystem::ShowStored() {
@@ -379,8 +263,14 @@ void frmSubSystem::ShowStored() {
     objSubSystem = group->GetSubSystem(id, false);
     objSubSysGroup = std::move(group);
     FillFromSubSystem();
-    StartEditing();
     inID->setFocus();
+}
+
+SubSystemInput& frmSubSystem::Input() {
+    if (!input_) {
+        input_ = std::make_unique<SubSystemInput>(module_, lngStatus, bIsBROXAddition);
+    }
+    return *input_;
 }
 
 void frmSubSystem::Form_Activate() {
@@ -403,16 +293,6 @@ void frmSubSystem::cmdCancel_Click() {
     reject();
 }
 
-std::string frmSubSystem::AccountTypeList() const {
-    std::string list = ",";
-    for (int row = 1; row <= vaSpread->MaxRows(); ++row) {
-        if (vaSpread->CheckValue(row) != 0) {
-            list += SplitKeyedText(ToStdString(vaSpread->CellText(row)), true) + ",";
-        }
-    }
-    return list;
-}
-
 void frmSubSystem::SelectGroup(int32_t groupId) {
     // Every entry is compared, so of several with the identifier the last one stays selected.
     for (int i = 0; i < inGroup->ListCount(); ++i) {
@@ -422,30 +302,14 @@ void frmSubSystem::SelectGroup(int32_t groupId) {
     }
 }
 
-void frmSubSystem::FocusOnError(int32_t offset) {
-    switch (offset) {
-        case 1001:
-        case 1011:
-            inID->setFocus();
-            break;
-        case 1009:
-        case 1013:
-            inName->setFocus();
-            break;
-        case 1015:
-            vaSpread->setFocus();
-            break;
-        case 1019:
-        case 1023:
-            inNameCHT->setFocus();
-            break;
-        case 1029:
-        case 1033:
-            inNameEN->setFocus();
-            break;
-        default:
-            break;  // the focus stays where it is
-    }
+void frmSubSystem::FocusOn(InputField field) {
+    const std::pair<InputField, QWidget*> widgets[] = {
+        {InputField::Id, inID},           {InputField::Index, inIndex},
+        {InputField::Number, inNumber},   {InputField::NameCHS, inName},
+        {InputField::NameCHT, inNameCHT}, {InputField::NameEN, inNameEN},
+        {InputField::Group, inGroup},     {InputField::AccountTypes, vaSpread},
+    };
+    FocusFieldWidget(field, widgets);
 }
 
 }  // namespace quarn::subsysmgr

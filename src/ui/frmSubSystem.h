@@ -8,6 +8,7 @@
 
 #include "model/SubSysGroup.h"
 #include "model/SubSystem.h"
+#include "model/SubSystemInput.h"
 #include "ui/EditorDialog.h"
 
 class QFrame;
@@ -23,9 +24,9 @@ class SpreadGrid;
 /// without the identifier checks of add mode) or edits one (2). SubSystemMgrUI sets the four
 /// public fields, runs Form_Load, shows the dialog modally and hands back objSubSystem.
 ///
-/// Save checks the input, copies it into the subsystem's validating setters, hands the
-/// subsystem to the group and saves the group; every failure is shown in one message box, the
-/// focus goes to the field the error names and the dialog stays open with the input kept.
+/// A view of a SubSystemInput: Save hands the fields to it, and shows its first failure in one
+/// message box, moves the focus to the field the failure names and stays open with the input
+/// kept.
 class frmSubSystem : public EditorDialog {
     Q_OBJECT
 
@@ -66,7 +67,8 @@ class frmSubSystem : public EditorDialog {
     /// F1 without a modifier shows the editor's help and is consumed.
     void Form_KeyDown(int16_t& KeyCode, int16_t Shift) override;
     void SetCaptions();
-    /// Copies objSubSystem into the fields; a failure ends it silently.
+    /// Copies objSubSystem into the fields and remembers its code and names, which its own save
+    /// may keep; a failure ends it silently.
     void FillFromSubSystem();
     /// True when the subsystem was written; false after a reported failure.
     bool Save();
@@ -75,14 +77,18 @@ class frmSubSystem : public EditorDialog {
     void cmdCancel_Click() override;
 
   private:
-    std::string AccountTypeList() const;
+    /// The input of this dialog's mode, made by Form_Load (or the first save without it).
+    SubSystemInput& Input();
     void SelectGroup(int32_t groupId);
-    void FocusOnError(int32_t offset);
+    void FocusOn(InputField field) override;
+    SharedFieldWidgets Widgets() const {
+        return {inID, inIndex, inName, inNameCHT, inNameEN, inVisible, InWeb, vaSpread};
+    }
     /// Replaces the user's input with the subsystem as stored now (in the group it is in now);
     /// keeps the input, saying so, when the subsystem is gone.
-    void ShowStored();
-    /// Remembers the loaded subsystem's identifier and names, which its save checks against.
-    void StartEditing();
+    void ShowStored() override;
+
+    std::unique_ptr<SubSystemInput> input_;
 };
 
 }  // namespace quarn::subsysmgr

@@ -2,9 +2,10 @@
 
 #include <string_view>
 
+#include "model/EditorInput.h"
 #include "runtime/LocalizedError.h"
 
-/// Every text the group editor (frmSubSysGroup) shows, in its source language. Each is its own
+/// Every text the group editor shows, in its source language. Each is its own
 /// resource key and is localized when the dialog loads or the error is raised.
 namespace quarn::subsysmgr::group_editor {
 
@@ -40,5 +41,23 @@ inline constexpr ErrorDefinition kNameENEmpty{1030, "SubSysGroup.Save", "必须�
 inline constexpr std::string_view kForbiddenInName = "录入的分组名称中不允许包含字符 %1 !";
 inline constexpr std::string_view kForbiddenInNameCHT = "录入的分组名称中不允许包含字符(繁体) %1 !";
 inline constexpr std::string_view kForbiddenInNameEN = "录入的分组名称中不允许包含字符(英文) %1 !";
+
+/// The field each error of the save names, where the focus goes; a forbidden character (1009)
+/// leaves the focus where it is.
+inline constexpr ErrorField kErrorFields[] = {
+    {1007, InputField::Id},
+    {1012, InputField::Id},
+    {1010, InputField::NameCHS},
+    {1014, InputField::NameCHS},
+    {1016, InputField::AccountTypes},
+    {1020, InputField::NameCHT},
+    {1024, InputField::NameCHT},
+    {1030, InputField::NameEN},
+    {1034, InputField::NameEN},
+    {1040, kCheckedField},
+    {kOutOfRange.offset, InputField::Index},
+    {kTooLong.offset, kCheckedField},
+    {kAccountTypeNotOffered.offset, InputField::AccountTypes},
+};
 
 }  // namespace quarn::subsysmgr::group_editor

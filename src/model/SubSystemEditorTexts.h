@@ -2,9 +2,10 @@
 
 #include <string_view>
 
+#include "model/EditorInput.h"
 #include "runtime/LocalizedError.h"
 
-/// Every text the subsystem editor (frmSubSystem) shows, in its source language. Each is its own
+/// Every text the subsystem editor shows, in its source language. Each is its own
 /// resource key and is localized when the dialog loads or the error is raised.
 namespace quarn::subsysmgr::subsystem_editor {
 
@@ -45,5 +46,27 @@ inline constexpr std::string_view kForbiddenInNameCHT =
     "录入的子系统名称中不允许包含字符(繁体) %1 !";
 inline constexpr std::string_view kForbiddenInNameEN =
     "录入的子系统名称中不允许包含字符(英文) %1 !";
+
+/// A short code that is not UTF-8 or holds a control character.
+inline constexpr ErrorDefinition kNumberNotText{1040, "SubSystem.Number",
+                                                "输入的子系统代号不是有效的文本！"};
+
+/// The field each error of the save names, where the focus goes. Every forbidden character
+/// (1009) names the simplified name, whichever field holds it.
+inline constexpr ErrorField kErrorFields[] = {
+    {1001, InputField::Id},
+    {1011, InputField::Id},
+    {1009, InputField::NameCHS},
+    {1013, InputField::NameCHS},
+    {1015, InputField::AccountTypes},
+    {1019, InputField::NameCHT},
+    {1023, InputField::NameCHT},
+    {1029, InputField::NameEN},
+    {1033, InputField::NameEN},
+    {1040, kCheckedField},
+    {kOutOfRange.offset, InputField::Index},
+    {kTooLong.offset, kCheckedField},
+    {kAccountTypeNotOffered.offset, InputField::AccountTypes},
+};
 
 }  // namespace quarn::subsysmgr::subsystem_editor
