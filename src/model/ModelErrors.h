@@ -127,5 +127,12 @@ inline constexpr std::array kAll{
 inline constexpr std::string_view kSubSystemHasBusinessObjects =
     " 子系统下存在有业务对象，不允许删除！";
 inline constexpr std::string_view kGroupHasSubSystems = "系统分组下有子系统，不允许删除！";
+/// Their second line names what blocks the deletion: %1 the item, %2 the list of blockers.
+inline constexpr std::string_view kGroupBlockers = "子系统分组 %1 仍有子系统 %2。";
+inline constexpr std::string_view kSubSystemBlockers = "子系统 %1 仍有业务对象：%2。";
+/// A list of blockers cut short: %1 those named, %2 how many more there are.
+inline constexpr std::string_view kMoreBlockers = "%1 及另外 %2 个";
+/// What separates the blockers of such a list.
+inline constexpr std::string_view kBlockerSeparator = "、";
 
 }  // namespace quarn::subsysmgr::errors

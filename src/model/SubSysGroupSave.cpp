@@ -42,6 +42,65 @@ DictionaryPtr SubSystemRecord(const SubSystem& subSystem) {
     return record;
 }
 
+// A refused deletion names at most this many of its blockers and counts the others.
+constexpr int32_t kNamedBlockers = 10;
+
+RecordsetPtr Query(ModuleState& module, const std::string& sql) {
+    const auto classInfo = module.registry->Create<IClassInfo>(progid::kClassInfo);
+    return classInfo->GetData(GetPropsString(module), sql);
+}
+
+// The line under a refused deletion's message that names what blocks it: the first blockers
+// and how many more of `total` there are. Empty when none could be named (all gone by now).
+std::string BlockerLine(ModuleState& module, std::string_view templateText, int32_t id,
+                        const std::vector<std::string>& named, int32_t total) {
+    if (named.empty()) {
+        return {};
+    }
+    std::string list;
+    const std::string separator = GetLocalText(module, errors::kBlockerSeparator);
+    for (const std::string& blocker : named) {
+        list += (list.empty() ? "" : separator) + blocker;
+    }
+    const int32_t more = total - static_cast<int32_t>(named.size());
+    if (more > 0) {
+        list = FormatLocalText(module, errors::kMoreBlockers, {list, more});
+    }
+    return "\n" + FormatLocalText(module, templateText, {id, list});
+}
+
+// The subsystems of a group, by identifier.
+std::string GroupBlockers(ModuleState& module, int32_t groupId, int32_t total) {
+    const RecordsetPtr rows = Query(
+        module,
+        "select FSubSysID from t_DataFlowSubSystem where FTopClassID=" + std::to_string(groupId) +
+            " order by FSubSysID limit " + std::to_string(kNamedBlockers));
+    std::vector<std::string> named;
+    for (; !rows->Eof(); rows->MoveNext()) {
+        named.push_back(std::to_string(rows->Fields("FSubSysID").ToInt32()));
+    }
+    return BlockerLine(module, errors::kGroupBlockers, groupId, named, total);
+}
+
+// The business objects of a subsystem, by identifier, each as "name (identifier)" in the
+// session language.
+std::string SubSystemBlockers(ModuleState& module, int32_t subSystemId, int32_t total) {
+    const std::string language = GetLanguageOrDefault(module);
+    const std::string nameColumn =
+        language == "CHT" ? "FName_CHT" : (language == "EN" ? "FName_EN" : "FName");
+    const RecordsetPtr rows =
+        Query(module, "select FID, " + nameColumn + " as FLocalName from ICClassType where " +
+                          "FFunctionID=" + std::to_string(subSystemId) + " order by FID limit " +
+                          std::to_string(kNamedBlockers));
+    std::vector<std::string> named;
+    for (; !rows->Eof(); rows->MoveNext()) {
+        const std::string id = std::to_string(rows->Fields("FID").ToInt32());
+        const std::string name = rows->Fields("FLocalName").TextOrEmpty();
+        named.push_back(name.empty() ? id : name + " (" + id + ")");
+    }
+    return BlockerLine(module, errors::kSubSystemBlockers, subSystemId, named, total);
+}
+
 }  // namespace
 
 DictionaryPtr SubSysGroup::GroupRecord() const {
@@ -57,12 +116,7 @@ DictionaryPtr SubSysGroup::GroupRecord() const {
 }
 
 int32_t SubSysGroup::CountRows(const std::string& sql) {
-    RecordsetPtr rows;
-    {
-        const auto classInfo = module_->registry->Create<IClassInfo>(progid::kClassInfo);
-        rows = classInfo->GetData(GetPropsString(*module_), sql);
-    }
-    return rows->Fields("FCount").ToInt32();
+    return Query(*module_, sql)->Fields("FCount").ToInt32();
 }
 
 bool SubSysGroup::Save() {
@@ -150,7 +204,9 @@ bool SubSysGroup::SaveSubSystem(IDatasUpdate& update, SubSystem& subSystem) {
                   std::to_string(subSystem.Id()));
     if (businessObjects > 0) {
         ShowMessage(*module_,
-                    subSystem.Name() + GetLocalText(*module_, errors::kSubSystemHasBusinessObjects),
+                    subSystem.Name() +
+                        GetLocalText(*module_, errors::kSubSystemHasBusinessObjects) +
+                        SubSystemBlockers(*module_, subSystem.Id(), businessObjects),
                     kMessageBoxWarning);
         return false;
     }
@@ -178,7 +234,9 @@ bool SubSysGroup::SaveGroup(IDatasUpdate& update) {
             CountRows("select count(*) as FCount from t_DataFlowSubSystem where FTopClassID=" +
                       std::to_string(id_));
         if (subSystems > 0) {
-            ShowMessage(*module_, GetLocalText(*module_, errors::kGroupHasSubSystems),
+            ShowMessage(*module_,
+                        GetLocalText(*module_, errors::kGroupHasSubSystems) +
+                            GroupBlockers(*module_, id_, subSystems),
                         kMessageBoxWarning);
             return false;
         }
