@@ -1,21 +1,66 @@
-// tree, groups and subsystems: the tree read through the business objects, as text or JSON.
+// tree, groups and subsystems: the tree read through the business objects, as text or JSON;
+// the tree also as a user of one account type sees it in one console.
 
 #include <fmt/format.h>
 
 #include <CLI/CLI.hpp>
 #include <memory>
+#include <optional>
 
 #include "CliErrors.h"
 #include "Commands.h"
 #include "DecimalNumber.h"
 #include "TreeReader.h"
+#include "foundation/Recordset.h"
+#include "model/EditorInput.h"
+#include "model/Visibility.h"
+#include "runtime/LocalText.h"
+#include "runtime/SessionContext.h"
 
 namespace quarn::subsysmgr::cli {
 
 namespace {
 
-void PrintTree(CliContext& context) {
-    const auto tree = TreeReader(context.Session()).Tree();
+// Raises kAccountTypeNotOffered for an account type that the store does not know: a mistyped
+// one would show an empty tree.
+void RequireAccountType(ModuleState& module, int32_t accountType) {
+    const RecordsetPtr types = GetAccountTypes(module);
+    for (; types && types->State() != 0 && !types->Eof(); types->MoveNext()) {
+        if (types->Fields("FAcctType").ToInt32() == accountType) {
+            return;
+        }
+    }
+    throw ComError(kAccountTypeNotOffered.Number(), std::string(kAccountTypeNotOffered.source),
+                   FormatLocalText(module, kAccountTypeNotOffered.message, {accountType}));
+}
+
+// The groups the viewer is shown, each with the subsystems shown under it.
+std::vector<GroupNode> AsSeenBy(std::vector<GroupNode> tree, const Viewer& viewer) {
+    std::vector<GroupNode> seen;
+    for (GroupNode& node : tree) {
+        const std::string groupTypes = FormatAccountTypes(node.group.accountTypes);
+        const ShownFields group{node.group.visible, node.group.web, groupTypes};
+        if (!IsShown(group, viewer)) {
+            continue;
+        }
+        std::erase_if(node.subSystems, [&](const SubSystemItem& subSystem) {
+            const std::string types = FormatAccountTypes(subSystem.accountTypes);
+            return !IsShown(ShownFields{subSystem.visible, subSystem.web, types}, group, viewer);
+        });
+        seen.push_back(std::move(node));
+    }
+    return seen;
+}
+
+void PrintTree(CliContext& context, std::optional<Viewer> viewer) {
+    const auto module = context.Session();
+    if (viewer) {
+        RequireAccountType(*module, viewer->accountType);
+    }
+    auto tree = TreeReader(module).Tree();
+    if (viewer) {
+        tree = AsSeenBy(std::move(tree), *viewer);
+    }
     if (context.options.json) {
         Json groups = Json::array();
         for (const GroupNode& node : tree) {
@@ -98,8 +143,22 @@ void PrintSubSystems(CliContext& context, std::optional<int32_t> groupId) {
 }  // namespace
 
 void AddListCommands(CLI::App& app, CliContext& context) {
-    app.add_subcommand("tree", "Groups in display order with their subsystems")
-        ->callback([&context] { PrintTree(context); });
+    auto* tree = app.add_subcommand("tree", "Groups in display order with their subsystems");
+    auto accountType = std::make_shared<int32_t>(0);
+    auto console = std::make_shared<std::string>("main");
+    auto* accountTypeOption = tree->add_option("--as-account-type", *accountType,
+                                               "Only what a user of this account type is shown")
+                                  ->transform(DecimalNumber());
+    tree->add_option("--console", *console, "The console of --as-account-type (default main)")
+        ->transform(CLI::IsMember({"main", "web"}, CLI::ignore_case))
+        ->needs(accountTypeOption);
+    tree->callback([&context, accountType, console, accountTypeOption] {
+        std::optional<Viewer> viewer;
+        if (accountTypeOption->count() > 0) {
+            viewer = Viewer{*accountType, *console == "web" ? Console::Web : Console::Main};
+        }
+        PrintTree(context, viewer);
+    });
     app.add_subcommand("groups", "Every group with its fields")->callback([&context] {
         PrintGroups(context);
     });
