@@ -2,14 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <climits>
 #include <string>
 #include <unordered_map>
 #include <utility>
 
 #include "foundation/Dictionary.h"
 #include "foundation/Recordset.h"
-#include "foundation/Utf8Text.h"
 #include "foundation/Vector.h"
 #include "runtime/SessionContext.h"
 
@@ -37,13 +35,8 @@ namespace {
 class SubSystemColumns {
   public:
     explicit SubSystemColumns(const Recordset& rows) {
-        positions_.fill(SIZE_MAX);  // a missing column raises UnknownColumn when read
-        for (std::size_t column = 0; column < rows.ColumnCount(); ++column) {
-            for (std::size_t field = 0; field < kFieldCount; ++field) {
-                if (text::EqualsIgnoreCaseAscii(rows.ColumnName(column), kNames[field])) {
-                    positions_[field] = column;
-                }
-            }
+        for (std::size_t field = 0; field < kFieldCount; ++field) {
+            positions_[field] = rows.ColumnPosition(kNames[field]);
         }
     }
 

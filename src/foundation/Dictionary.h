@@ -29,6 +29,8 @@ class Dictionary {
     bool Exists(std::string_view key) const;
     std::size_t Count() const { return entries_.size(); }
     void RemoveAll() { entries_.clear(); }
+    /// Makes room for `count` entries at once, for dictionaries filled in a loop.
+    void Reserve(std::size_t count) { entries_.reserve(count); }
 
     /// A new Dictionary with the same entries; object values are shared, not copied.
     DictionaryPtr Copy() const { return std::make_shared<Dictionary>(*this); }

@@ -124,4 +124,8 @@ const std::string& Recordset::ColumnName(std::size_t column) const {
     return Table().ColumnName(column);
 }
 
+std::size_t Recordset::ColumnPosition(std::string_view name) const {
+    return Table().FindColumn(name).value_or(Table().ColumnCount());
+}
+
 }  // namespace quarn

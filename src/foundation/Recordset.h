@@ -63,6 +63,9 @@ class Recordset {
 
     std::size_t ColumnCount() const;
     const std::string& ColumnName(std::size_t column) const;
+    /// The position of a column (matched without regard to case), for Fields(std::size_t);
+    /// ColumnCount() when there is none, so that reading it raises UnknownColumn.
+    std::size_t ColumnPosition(std::string_view name) const;
 
   private:
     const RecordTable& Table() const;

@@ -71,25 +71,29 @@ VectorPtr SubSysGroup::GetAllSubSysGroup() {
             classInfo->GetData(GetPropsString(*module_), std::string(kAllGroupsQuery));
 
         const VectorPtr work = Vector::Create();
-        const DictionaryPtr row = Dictionary::Create();
         if (groups && groups->State() != 0 && groups->RecordCount() > 0) {
-            groups->MoveFirst();
-            while (!groups->Eof()) {
-                row->Item("ID", groups->Fields("FTopClassID"));
-                row->Item("Name", groups->Fields("FtopClassName"));
-                row->Item("FTopClassName_EN", groups->Fields("FTopClassName_EN"));
-                row->Item("FTopClassName_CHT", groups->Fields("FTopClassName_CHT"));
-                row->Item("FShowSysType", groups->Fields("FShowSysType"));
-                work->Add(row->Copy());
-                row->RemoveAll();
-                groups->MoveNext();
+            // Columns are found once for all rows; each group gets a dictionary of its own.
+            const std::size_t id = groups->ColumnPosition("FTopClassID");
+            const std::size_t name = groups->ColumnPosition("FtopClassName");
+            const std::size_t nameEN = groups->ColumnPosition("FTopClassName_EN");
+            const std::size_t nameCHT = groups->ColumnPosition("FTopClassName_CHT");
+            const std::size_t showSysType = groups->ColumnPosition("FShowSysType");
+            for (groups->MoveFirst(); !groups->Eof(); groups->MoveNext()) {
+                const DictionaryPtr row = Dictionary::Create();
+                row->Reserve(5);
+                row->Item("ID", groups->Fields(id));
+                row->Item("Name", groups->Fields(name));
+                row->Item("FTopClassName_EN", groups->Fields(nameEN));
+                row->Item("FTopClassName_CHT", groups->Fields(nameCHT));
+                row->Item("FShowSysType", groups->Fields(showSysType));
+                work->Add(row);
             }
         }
         if (groups && groups->State() != 0) {
             groups->Close();
         }
         LogProcEnd(*module_, logHandle);
-        return work->Copy();
+        return work;
     } catch (...) {
         LogProcEnd(*module_, logHandle);
         RaiseLocalized(*module_, errors::kGroupListFailed, std::current_exception());
