@@ -1,5 +1,6 @@
 // export and import of the customer-made groups and subsystems (and those of the Brox
-// platform), to move customisations from one database to another.
+// platform), to move customisations from one database to another; import --dry-run shows what
+// an import would do.
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -7,16 +8,15 @@
 #include <map>
 #include <memory>
 #include <numeric>
-#include <optional>
 #include <sstream>
-#include <unordered_map>
+#include <system_error>
 #include <unordered_set>
 
+#include "AtomicFile.h"
 #include "CliErrors.h"
 #include "Commands.h"
 #include "ExchangeFile.h"
-#include "GroupWriter.h"
-#include "SubSystemWriter.h"
+#include "ExchangeImport.h"
 #include "TreeReader.h"
 #include "model/IdRanges.h"
 
@@ -70,138 +70,105 @@ void Export(CliContext& context, const std::string& file) {
         context.out << content;
         return;
     }
-    std::ofstream stream(file, std::ios::binary | std::ios::trunc);
-    stream << content;
-    stream.close();
-    if (!stream) {
+    // A failed export leaves the previous file as it was.
+    try {
+        WriteFileAtomically(file, content);
+    } catch (const std::system_error&) {
         context.Text().Raise(errors::kFileUnwritable, {file});
     }
 }
 
-// What happened to one item of the file.
-struct Outcome {
-    std::string_view kind;  // "group" or "subsystem"
-    int32_t id;
-    std::string_view outcome;  // "added", "updated", "unchanged" or "refused"
-    std::optional<ComError> error;
-};
-
-// Adds an item that was not stored, rewrites one stored otherwise (as it was found), leaves
-// one stored as it is in the file.
-template <class Item, class Writer>
-Outcome ImportItem(std::string_view kind, const Item& item, const TreeReader::Stored<Item>* found,
-                   Writer& writer) {
-    try {
-        if (!found) {
-            writer.Add(item);
-            return {kind, item.id, "added", std::nullopt};
-        }
-        if (found->item == item) {
-            return {kind, item.id, "unchanged", std::nullopt};
-        }
-        writer.Update(item, found->version);
-        return {kind, item.id, "updated", std::nullopt};
-    } catch (const ComError& error) {
-        return {kind, item.id, "refused", error};
+Json ChangesJson(const std::vector<FieldChange>& changes) {
+    Json list = Json::array();
+    for (const FieldChange& change : changes) {
+        list.push_back({{"field", change.field}, {"old", change.stored}, {"new", change.imported}});
     }
+    return list;
 }
 
-// The stored items by identifier.
-template <class Item>
-std::unordered_map<int32_t, TreeReader::Stored<Item>> ById(
-    std::vector<TreeReader::Stored<Item>> stored) {
-    std::unordered_map<int32_t, TreeReader::Stored<Item>> byId;
-    byId.reserve(stored.size());
-    for (TreeReader::Stored<Item>& entry : stored) {
-        const int32_t id = entry.item.id;
-        byId.emplace(id, std::move(entry));
-    }
-    return byId;
+// A changed field's value as text: JSON, so that texts show in quotes and lists as lists.
+std::string ValueText(const Json& value) {
+    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
-template <class Item>
-const TreeReader::Stored<Item>* Find(
-    const std::unordered_map<int32_t, TreeReader::Stored<Item>>& stored, int32_t id) {
-    const auto it = stored.find(id);
-    return it == stored.end() ? nullptr : &it->second;
-}
-
-void Report(CliContext& context, const std::vector<Outcome>& outcomes) {
-    constexpr std::string_view kOutcomes[] = {"added", "updated", "unchanged", "refused"};
-    std::map<std::string_view, int32_t> counts;
-    for (const Outcome& outcome : outcomes) {
-        ++counts[outcome.outcome];
+void Report(CliContext& context, const std::vector<ImportedItem>& items, bool dryRun) {
+    constexpr ImportOutcome kOutcomes[] = {ImportOutcome::Added, ImportOutcome::Updated,
+                                           ImportOutcome::Unchanged, ImportOutcome::Refused};
+    std::map<ImportOutcome, int32_t> counts;
+    for (const ImportedItem& item : items) {
+        ++counts[item.outcome];
     }
-    if (counts["refused"] > 0) {
+    if (counts[ImportOutcome::Refused] > 0) {
         context.exitCode = kExitRefused;
     }
     if (context.options.json) {
-        Json items = Json::array();
-        for (const Outcome& outcome : outcomes) {
-            Json item{{"kind", outcome.kind}, {"id", outcome.id}, {"outcome", outcome.outcome}};
-            if (outcome.error) {
-                item["error"] = ErrorJson(*outcome.error);
+        Json list = Json::array();
+        for (const ImportedItem& item : items) {
+            Json entry{
+                {"kind", item.kind}, {"id", item.id}, {"outcome", OutcomeName(item.outcome)}};
+            if (item.outcome == ImportOutcome::Updated) {
+                entry["changes"] = ChangesJson(item.changes);
             }
-            items.push_back(std::move(item));
+            if (item.error) {
+                entry["error"] = ErrorJson(*item.error);
+            }
+            list.push_back(std::move(entry));
         }
-        Json report{{"items", std::move(items)}};
-        for (const std::string_view name : kOutcomes) {
-            report[std::string(name)] = counts[name];
+        Json report{{"dryRun", dryRun}, {"items", std::move(list)}};
+        for (const ImportOutcome outcome : kOutcomes) {
+            report[std::string(OutcomeName(outcome))] = counts[outcome];
         }
         context.Print(report);
         return;
     }
     const CliText& text = context.Text();
-    for (const Outcome& outcome : outcomes) {
-        context.out << text.Text(outcome.kind) << ' ' << outcome.id << ": "
-                    << text.Text(outcome.outcome);
-        if (outcome.error) {
-            context.out << ", " << ErrorLine(*outcome.error);
+    for (const ImportedItem& item : items) {
+        context.out << text.Text(item.kind) << ' ' << item.id << ": "
+                    << text.Text(OutcomeName(item.outcome));
+        if (item.error) {
+            context.out << ", " << ErrorLine(*item.error);
         }
         context.out << '\n';
+        for (const FieldChange& change : item.changes) {
+            context.out << "  " << change.field << ": " << ValueText(change.stored) << " -> "
+                        << ValueText(change.imported) << '\n';
+        }
     }
-    context.out << text.Format(
-                       "%1 added, %2 updated, %3 unchanged, %4 refused.",
-                       {counts["added"], counts["updated"], counts["unchanged"], counts["refused"]})
+    const std::vector<Variant> numbers{counts[ImportOutcome::Added], counts[ImportOutcome::Updated],
+                                       counts[ImportOutcome::Unchanged],
+                                       counts[ImportOutcome::Refused]};
+    context.out << text.Format(dryRun ? "Dry run, nothing was written: %1 to add, %2 to update, "
+                                        "%3 unchanged, %4 refused."
+                                      : "%1 added, %2 updated, %3 unchanged, %4 refused.",
+                               numbers)
                 << '\n';
 }
 
-void Import(CliContext& context, const std::string& file) {
+// The whole file, or standard input for "" and "-".
+std::string ReadInput(CliContext& context, const std::string& file) {
+    std::ostringstream content;
+    if (file.empty() || file == "-") {
+        content << context.in.rdbuf();
+        return content.str();
+    }
+    std::ifstream stream(file, std::ios::binary);
+    content << stream.rdbuf();
+    if (!stream) {
+        context.Text().Raise(errors::kFileUnreadable, {file});
+    }
+    return content.str();
+}
+
+void Import(CliContext& context, const std::string& file, bool dryRun) {
     // Each item is decided on the database as the import found it and written over only while
     // it is still so: an item that someone else changes or deletes meanwhile is refused with
     // error 1042 instead of losing their change. Reading writes nothing, so this may come
     // before the file is read.
-    const auto module = context.Session();
-    TreeReader reader(module);
-    const auto storedGroups = ById(reader.StoredGroups());
-    const auto storedSubSystems = ById(reader.StoredSubSystems());
-
-    std::ostringstream content;
-    if (file == "-") {
-        content << context.in.rdbuf();
-    } else {
-        std::ifstream stream(file, std::ios::binary);
-        content << stream.rdbuf();
-        if (!stream) {
-            context.Text().Raise(errors::kFileUnreadable, {file});
-        }
-    }
+    ExchangeImport import(context.Session(), context.Text());
     // The whole file is read before anything is written: a malformed one changes nothing.
-    const Exchange exchange =
-        ReadExchange(content.str(), file == "-" ? "<stdin>" : file, context.Text());
-
-    GroupWriter groups(module, context.Text());
-    SubSystemWriter subSystems(module, context.Text());
-    std::vector<Outcome> outcomes;
-    // Groups first: a subsystem of the file may belong to a group of the file.
-    for (const GroupItem& group : exchange.groups) {
-        outcomes.push_back(ImportItem("group", group, Find(storedGroups, group.id), groups));
-    }
-    for (const SubSystemItem& subSystem : exchange.subSystems) {
-        outcomes.push_back(
-            ImportItem("subsystem", subSystem, Find(storedSubSystems, subSystem.id), subSystems));
-    }
-    Report(context, outcomes);
+    const Exchange exchange = ReadExchange(
+        ReadInput(context, file), file.empty() || file == "-" ? "<stdin>" : file, context.Text());
+    Report(context, dryRun ? import.Preview(exchange) : import.Run(exchange), dryRun);
 }
 
 }  // namespace
@@ -210,15 +177,20 @@ void AddExchangeCommands(CLI::App& app, CliContext& context) {
     auto* exportCommand = app.add_subcommand(
         "export", "Write the customer-made and Brox groups and subsystems as JSON");
     auto exportFile = std::make_shared<std::string>();
-    exportCommand->add_option("--file", *exportFile, "Write to this file instead of the output");
+    exportCommand->add_option("--file", *exportFile,
+                              "Write to this file (replaced whole) instead of the output");
     exportCommand->callback([&context, exportFile] { Export(context, *exportFile); });
 
     auto* importCommand =
         app.add_subcommand("import", "Add or update the groups and subsystems of an export file");
     auto importFile = std::make_shared<std::string>();
-    importCommand->add_option("--file", *importFile, "The export file (- for the input)")
-        ->required();
-    importCommand->callback([&context, importFile] { Import(context, *importFile); });
+    auto dryRun = std::make_shared<bool>(false);
+    importCommand->add_option("--file", *importFile,
+                              "The export file; without it (or with -) the input");
+    importCommand->add_flag("--dry-run", *dryRun,
+                            "Show what the import would do, field by field, and write nothing");
+    importCommand->callback(
+        [&context, importFile, dryRun] { Import(context, *importFile, *dryRun); });
 }
 
 }  // namespace quarn::subsysmgr::cli

@@ -1,5 +1,7 @@
 #include "GroupWriter.h"
 
+#include <cassert>
+
 #include "CliErrors.h"
 #include "ItemInput.h"
 #include "TreeReader.h"
@@ -9,13 +11,13 @@
 
 namespace quarn::subsysmgr::cli {
 
-GroupWriter::GroupWriter(std::shared_ptr<ModuleState> module, const CliText& text)
-    : module_(std::move(module)), text_(text) {}
+GroupWriter::GroupWriter(std::shared_ptr<ModuleState> module, const CliText& text, WriteMode mode)
+    : module_(std::move(module)), text_(text), mode_(mode) {}
 
 void GroupWriter::Add(const GroupItem& item) {
     GroupInput input(module_, kStatusAdd);
     TakeSharedFields(input, item);
-    SaveOrRaise(input);
+    SaveOrRaise(input, mode_);
 }
 
 void GroupWriter::Update(const GroupItem& item, int64_t version) {
@@ -43,10 +45,11 @@ void GroupWriter::Write(std::shared_ptr<SubSysGroup> group, const GroupItem& ite
     GroupInput input(module_, kStatusEdit);
     input.Load(std::move(group));
     TakeSharedFields(input, item);
-    SaveOrRaise(input);
+    SaveOrRaise(input, mode_);
 }
 
 void GroupWriter::Delete(int32_t id) {
+    assert(mode_ == WriteMode::Save);
     SubSysGroup group(module_);
     if (!group.initial(id)) {
         text_.Raise(errors::kUnknownGroup, {id});

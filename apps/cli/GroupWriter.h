@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "CliText.h"
+#include "ItemInput.h"
 #include "TreeItems.h"
 #include "model/SubSysGroup.h"
 #include "runtime/ModuleState.h"
@@ -16,7 +17,10 @@ namespace quarn::subsysmgr::cli {
 /// the store refuses raises its error and leaves the stored group as it was.
 class GroupWriter {
   public:
-    GroupWriter(std::shared_ptr<ModuleState> module, const CliText& text);
+    /// With WriteMode::CheckOnly additions and changes run every check and write nothing;
+    /// such a writer deletes nothing.
+    GroupWriter(std::shared_ptr<ModuleState> module, const CliText& text,
+                WriteMode mode = WriteMode::Save);
 
     /// A new group (the identifier must be free: error 1012).
     void Add(const GroupItem& item);
@@ -35,6 +39,7 @@ class GroupWriter {
 
     std::shared_ptr<ModuleState> module_;
     const CliText& text_;
+    WriteMode mode_;
 };
 
 }  // namespace quarn::subsysmgr::cli

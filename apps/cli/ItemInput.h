@@ -34,9 +34,12 @@ int32_t FreeCodeOrRaise(Input& input, ModuleState& module) {
                    FormatLocalText(module, kNoFreeCode.message, {range.first, range.last}));
 }
 
-/// Saves the input; its first failure is raised.
-inline void SaveOrRaise(EditorInput& input) {
-    if (const auto failure = input.Save()) {
+/// Whether a writer saves its additions and changes or only runs their checks.
+enum class WriteMode { Save, CheckOnly };
+
+/// Saves the input, or only runs its checks; the first failure is raised.
+inline void SaveOrRaise(EditorInput& input, WriteMode mode = WriteMode::Save) {
+    if (const auto failure = mode == WriteMode::Save ? input.Save() : input.Validate()) {
         throw failure->error;
     }
 }

@@ -1,5 +1,7 @@
 #include "SubSystemWriter.h"
 
+#include <cassert>
+
 #include "CliErrors.h"
 #include "ItemInput.h"
 #include "TreeReader.h"
@@ -20,11 +22,12 @@ void Take(SubSystemInput& input, const SubSystemItem& item) {
 
 }  // namespace
 
-SubSystemWriter::SubSystemWriter(std::shared_ptr<ModuleState> module, const CliText& text)
-    : module_(std::move(module)), text_(text) {}
+SubSystemWriter::SubSystemWriter(std::shared_ptr<ModuleState> module, const CliText& text,
+                                 WriteMode mode)
+    : module_(std::move(module)), text_(text), mode_(mode) {}
 
 void SubSystemWriter::RequireGroup(int32_t groupId) {
-    if (!TreeReader(module_).FindGroup(groupId)) {
+    if (!assumedGroups_.contains(groupId) && !TreeReader(module_).FindGroup(groupId)) {
         text_.Raise(errors::kUnknownGroup, {groupId});
     }
 }
@@ -33,7 +36,7 @@ void SubSystemWriter::Add(const SubSystemItem& item) {
     RequireGroup(item.group);
     SubSystemInput input(module_, kStatusAdd);
     Take(input, item);
-    SaveOrRaise(input);
+    SaveOrRaise(input, mode_);
 }
 
 void SubSystemWriter::Update(const SubSystemItem& item, int64_t version) {
@@ -64,10 +67,11 @@ void SubSystemWriter::Write(TreeReader::Loaded& loaded, const SubSystemItem& ite
     SubSystemInput input(module_, kStatusEdit);
     input.Load(loaded.group, loaded.subSystem);
     Take(input, item);
-    SaveOrRaise(input);
+    SaveOrRaise(input, mode_);
 }
 
 void SubSystemWriter::Delete(int32_t id) {
+    assert(mode_ == WriteMode::Save);
     const auto loaded = TreeReader(module_).LoadSubSystem(id);
     if (!loaded) {
         text_.Raise(errors::kUnknownSubSystem, {id});

@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <unordered_set>
 
 #include "CliText.h"
+#include "ItemInput.h"
 #include "TreeItems.h"
 #include "TreeReader.h"
 #include "runtime/ModuleState.h"
@@ -16,7 +18,13 @@ namespace quarn::subsysmgr::cli {
 /// the store refuses raises error 1041 and leaves the stored subsystem as it was.
 class SubSystemWriter {
   public:
-    SubSystemWriter(std::shared_ptr<ModuleState> module, const CliText& text);
+    /// With WriteMode::CheckOnly additions and changes run every check and write nothing;
+    /// such a writer deletes nothing.
+    SubSystemWriter(std::shared_ptr<ModuleState> module, const CliText& text,
+                    WriteMode mode = WriteMode::Save);
+
+    /// A group that a checked import adds first: subsystems may go into it as into a stored one.
+    void AssumeGroup(int32_t groupId) { assumedGroups_.insert(groupId); }
 
     /// A new subsystem in item.group (the identifier must be free: error 1011).
     void Add(const SubSystemItem& item);
@@ -37,6 +45,8 @@ class SubSystemWriter {
 
     std::shared_ptr<ModuleState> module_;
     const CliText& text_;
+    WriteMode mode_;
+    std::unordered_set<int32_t> assumedGroups_;
 };
 
 }  // namespace quarn::subsysmgr::cli
