@@ -46,11 +46,20 @@ inline constexpr ErrorDefinition kNotATime{
     2319, kSource,
     "The time %1 is neither a date (YYYY-MM-DD) nor a UTC time (YYYY-MM-DDThh:mm:ss)."};
 
+/// A word where a command belongs that is none (%1 with the commands before it, %2 the commands
+/// that may stand there).
+inline constexpr ErrorDefinition kUnknownCommand{2320, kSource,
+                                                 "Unknown command \"%1\"; the commands are: %2."};
+/// No command at all (with --json; otherwise the usage is printed).
+inline constexpr ErrorDefinition kNoCommand{2321, kSource,
+                                            "No command was given; the commands are: %1."};
+
 inline constexpr std::array kAll{
     kCommandLine,     kDatabaseOption,      kUnknownGroup,   kUnknownSubSystem,
     kGroupNotDeleted, kSubSystemNotDeleted, kFileUnreadable, kFileUnwritable,
     kNotJson,         kFormatVersion,       kMissingField,   kWrongType,
     kDuplicateItem,   kDatabaseExists,      kUnexpected,     kNotATime,
+    kUnknownCommand,  kNoCommand,
 };
 
 }  // namespace quarn::subsysmgr::cli::errors

@@ -27,8 +27,13 @@ void AddRevertCommand(CLI::App& app, CliContext& context);
 /// init.
 void AddInitCommand(CLI::App& app, CliContext& context);
 
-/// Parses the command line and runs the command. Returns the exit code: kExitOk, the command's
-/// own code, or kExitError after reporting a failure (numbered, on the error stream).
+/// help [COMMAND...]; call after every other command is added.
+void AddHelpCommand(CLI::App& app, CliContext& context);
+
+/// Adds the global options and the exit codes to the help of every command, parses the command
+/// line and runs the command. Returns the exit code: kExitOk, the command's own code, kExitUsage
+/// after the usage (for no command) or a reported usage error, or kExitError after reporting a
+/// failure (numbered, on the error stream).
 int RunCommandLine(CLI::App& app, CliContext& context, int argc, char** argv);
 
 }  // namespace quarn::subsysmgr::cli

@@ -12,9 +12,12 @@ int main(int argc, char** argv) {
 
     CLI::App app("Maintains the subsystem groups and subsystems of the functional tree.",
                  "subsysmgr");
-    app.footer("Exit codes: 0 done, 1 failed and wrote nothing, 2 imported with refused items.");
-    app.require_subcommand(1);
+    app.footer(
+        "Exit codes: 0 done; 1 refused by a rule or the store, nothing written; 2 imported with "
+        "refused items; 64 wrong command line, nothing done.");
+    app.require_subcommand(0, 1);  // without a command the usage is printed
     app.fallthrough();  // global options after the command too; inherited by every command
+    app.set_version_flag("--version", QUARN_VERSION);
     context.AddGlobalOptions(app);
 
     AddListCommands(app, context);
@@ -30,6 +33,7 @@ int main(int argc, char** argv) {
     AddSubSystemCommands(*add, *edit, *remove, context);
     AddExchangeCommands(app, context);
     AddInitCommand(app, context);
+    AddHelpCommand(app, context);
 
     return RunCommandLine(app, context, argc, argv);
 }
