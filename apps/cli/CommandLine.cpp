@@ -99,6 +99,16 @@ void AddFooters(CLI::App& command, const std::string& footer) {
     }
 }
 
+// Raises kUnknownCommand for the word after the command path, which must be one of the
+// commands of `command`.
+[[noreturn]] void RaiseUnknownCommand(CliContext& context, const std::string& path,
+                                      const std::string& word, const CLI::App& command) {
+    // A word of a connection string that the shell split off --db is not quoted.
+    const std::string quoted = CarriesSecret(word) ? "***" : word;
+    context.Text().Raise(errors::kUnknownCommand,
+                         {path.empty() ? quoted : path + " " + quoted, CommandList(command)});
+}
+
 // Raises kUnknownCommand when the first word the parse left over stands where `command` expects
 // one of its commands; options and values left over are the parser's to report.
 void RaiseIfUnknownCommand(CliContext& context, CLI::App& app) {
@@ -107,10 +117,7 @@ void RaiseIfUnknownCommand(CliContext& context, CLI::App& app) {
     if (command.get_subcommands({}).empty() || left.empty() || left.front().starts_with("-")) {
         return;
     }
-    const std::string path = CommandPath(command, app);
-    context.Text().Raise(
-        errors::kUnknownCommand,
-        {path.empty() ? left.front() : path + " " + left.front(), CommandList(command)});
+    RaiseUnknownCommand(context, CommandPath(command, app), left.front(), command);
 }
 
 // A command line that does not say what to do: the usage, or with --json an error.
@@ -149,9 +156,7 @@ void AddHelpCommand(CLI::App& app, CliContext& context) {
             try {
                 command = command->get_subcommand(word);
             } catch (const CLI::OptionNotFound&) {
-                context.Text().Raise(
-                    errors::kUnknownCommand,
-                    {path.empty() ? word : path + " " + word, CommandList(*command)});
+                RaiseUnknownCommand(context, path, word, *command);
             }
             path += (path.empty() ? "" : " ") + word;
         }
