@@ -123,8 +123,13 @@ TEST_F(EditorInputs, EachSubsystemCheckReportsItsNumberMessageAndFieldFirstFailu
     ExpectRefusals<SubSystemInput>(
         [this] { return ValidSubSystem(); },
         {
-            {"no account type", [](auto& in) { in.accountTypes.clear(); }, 1015,
-             "[CHS]子系统应该至少属于一种账套类型！", InputField::AccountTypes},
+            {"no account type, before everything",
+             [](auto& in) {
+                 in.accountTypes.clear();
+                 in.id = 8003;
+                 in.nameEN.clear();
+             },
+             1015, "[CHS]子系统应该至少属于一种账套类型！", InputField::AccountTypes},
             {"code taken", [](auto& in) { in.id = 8003; }, 1011,
              "[CHS]指定的子系统代码已存在，请重新指定！", InputField::Id},
             {"code out of range", [](auto& in) { in.id = 9000; }, 1001,
@@ -169,9 +174,36 @@ TEST_F(EditorInputs, OffersTheAccountTypesOfTheLanguageAndTheNextFreeCodeOfTheMo
     EXPECT_EQ(subSystem.NextFreeCode(), 8006);  // 8001-8005 are taken
     EXPECT_EQ(SubSystemInput(suite.module, kStatusAdd, true).NextFreeCode(), 100000);
 
-    suite.SetContext("DB=demo;Language=EN;");
-    suite.module->languageCache.clear();
-    EXPECT_EQ(GroupInput(suite.module, kStatusAdd).OfferedAccountTypes().size(), 2u);
+    for (const char* context : {"DB=demo;Language=EN;", "DB=demo;"}) {  // 13: simplified only
+        SCOPED_TRACE(context);
+        suite.SetContext(context);
+        suite.module->languageCache.clear();
+        EXPECT_EQ(GroupInput(suite.module, kStatusAdd).OfferedAccountTypes().size(), 2u);
+    }
+}
+
+TEST_F(EditorInputs, EveryAttemptIsJudgedAsEnteredNowAndAWriteTheStoreRefusedMayBeRepeated) {
+    const auto offsetOfSave = [](EditorInput& input) {
+        const auto failure = input.Save();
+        return failure ? failure->error.Offset() : 0;
+    };
+    GroupInput group = ValidGroup();
+    group.nameCHS.clear();
+    EXPECT_EQ(offsetOfSave(group), 1010);  // the code 860 passed as new
+    group.nameCHS = "新分组";
+    group.id = 851;  // judged anew, not by what the last attempt left
+    EXPECT_EQ(offsetOfSave(group), 1012);
+    group.id = 860;
+    suite.datasUpdate->failures.FailOnce("CreateTopClass");
+    EXPECT_TRUE(group.Save().has_value());  // refused by the store, nothing written
+    EXPECT_EQ(offsetOfSave(group), 0);
+
+    SubSystemInput subSystem = ValidSubSystem();
+    suite.datasUpdate->failures.FailOnce("CreateSubSys");
+    EXPECT_EQ(offsetOfSave(subSystem), 1041);
+    EXPECT_EQ(offsetOfSave(subSystem), 0);
+    EXPECT_EQ(suite.datasInfo->groups.size(), 4u);
+    EXPECT_EQ(suite.datasInfo->subSystems.size(), 8u);
 }
 
 TEST_F(EditorInputs, AnEditKeepsItsOwnCodeAndNamesAndSavesTheChosenFields) {
@@ -190,6 +222,7 @@ TEST_F(EditorInputs, AnEditKeepsItsOwnCodeAndNamesAndSavesTheChosenFields) {
     editSubSystem.Load(owner, owner->GetSubSystem(8003, false));
     editSubSystem.nameEN = "  Stores ";  // its own name, trimmed
     editSubSystem.accountTypes = {1, 3};
+    EXPECT_FALSE(editSubSystem.Validate().has_value());  // its own names, among its siblings
     editSubSystem.group = 851;
     EXPECT_FALSE(editSubSystem.Save().has_value());
     EXPECT_EQ(editSubSystem.Edited()->NameEN(), "Stores");

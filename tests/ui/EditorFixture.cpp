@@ -18,14 +18,12 @@ EditorFixture::EditorFixture() {
         {10500, "移动平台", "行動平台", "Mobile Platform", 200, true, 1, ",1,"},
     };
     suite.datasInfo->subSystems = {
-        fakes::VisibleSubSystem(50, 5, "总账", "總帳", "General Ledger", 0, ",1,2,"),
         fakes::VisibleSubSystem(8001, 850, "经销商门户", "經銷商入口網站", "Dealer's Portal", 0,
                                 ",1,2,3,"),
         fakes::VisibleSubSystem(8002, 850, "设备巡检", "設備巡檢", "Equipment Patrol", 0, ",1,3,"),
         fakes::VisibleSubSystem(8003, 850, "门店管理", "門市管理", "Store Operations", 3, ",2,3,"),
-        fakes::VisibleSubSystem(150000, 10500, "移动审批", "行動簽核", "Mobile Approval", 0, ",1,"),
     };
-    suite.datasInfo->subSystems[3].showSysType = 3;
+    suite.datasInfo->subSystems[2].showSysType = 3;  // 8003 shows on the web too
     suite.datasInfo->accountTypes = {{1, "工业企业"},       {2, "商品流通企业"},
                                      {3, "集团公司"},       {7, "内部保留类型一"},
                                      {8, "内部保留类型二"}, {13, "执行小企业会计准则的企业"}};
@@ -34,14 +32,6 @@ EditorFixture::EditorFixture() {
 
 EditorFixture::~EditorFixture() {
     InstallQtTranslations("EN");
-}
-
-std::vector<std::string> EditorFixture::Prompts() const {
-    std::vector<std::string> prompts;
-    for (const auto& shown : suite.messageBox->shown) {
-        prompts.push_back(shown.prompt);
-    }
-    return prompts;
 }
 
 std::size_t EditorFixture::Writes() const {

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <string>
 #include <vector>
 
 #include "fakes/FakeSuite.h"
@@ -15,9 +14,9 @@ class QTimer;
 
 namespace quarn::subsysmgr {
 
-/// A suite with account types 1, 2, 3, 7, 8 and 13 and a small tree: delivered group 5 with
-/// subsystem 50; customer groups 850 (subsystems 8001-8003) and 851; Brox group 10500 with
-/// subsystem 150000. Texts come back as "[CHS]text" from the fake resource loader.
+/// A suite with account types 1, 2, 3, 7, 8 and 13 and a small tree: delivered group 5, customer
+/// groups 850 (subsystems 8001-8003) and 851, Brox group 10500. Texts come back as "[CHS]text"
+/// from the fake resource loader.
 class EditorFixture : public ::testing::Test {
   public:
     /// Shows a dialog and waits until it is the active window, so that focus is real.
@@ -30,8 +29,6 @@ class EditorFixture : public ::testing::Test {
     /// Takes away Qt's translations that the test installed, so Qt's texts are English again.
     ~EditorFixture() override;
 
-    /// The prompts of the message boxes shown so far.
-    std::vector<std::string> Prompts() const;
     /// How many rows were deleted or created.
     std::size_t Writes() const;
     /// The stored group or subsystem, or nullptr.

@@ -20,8 +20,8 @@
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
-#include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "suite/fonts/FrmResLoader.h"
@@ -37,38 +37,6 @@ namespace quarn::subsysmgr {
 namespace {
 
 using namespace Qt::StringLiterals;
-
-// One dialog as the tests see it: its members in focus-table order, the fields among them with
-// their captions.
-struct Shown {
-    std::unique_ptr<EditorDialog> dialog;
-    std::vector<std::pair<QWidget*, const char*>> tabOrder;
-    std::vector<InputTool*> fields;
-    QLabel* gridCaption = nullptr;
-    SpreadGrid* grid = nullptr;
-    std::vector<QPushButton*> buttons;
-};
-
-struct Case {
-    const char* language;
-    bool subsystem;
-    int32_t status;
-    QString save;          // the save button's accessible name
-    QString accountTypes;  // the grid's
-};
-
-std::string Named(const Case& c) {
-    return std::string(c.subsystem ? "Subsystem" : "Group") +
-           (c.status == kStatusAdd ? "Add" : "Edit") + c.language;
-}
-
-void PrintTo(const Case& c, std::ostream* os) {
-    *os << Named(c);
-}
-
-std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
-    return Named(info.param);
-}
 
 // The text a label or button shows for its caption: a mnemonic's "&" is not drawn.
 QString Drawn(QString caption) {
@@ -99,6 +67,33 @@ QString AccessibleName(QWidget* widget) {
     return accessible ? accessible->text(QAccessible::Name) : QString();
 }
 
+// The controls of each editor in the order of its focus table, by the names they carry.
+const std::vector<const char*> kGroupTabOrder = {"inID",     "inIndex",   "inName", "inNameCHT",
+                                                 "inNameEN", "inVisible", "InWeb",  "vaSpread",
+                                                 "cmdSave",  "cmdCancel"};
+const std::vector<const char*> kSubSystemTabOrder = {
+    "inID",    "inIndex",   "inNumber", "inName",   "inNameCHT", "inNameEN",
+    "inGroup", "inVisible", "InWeb",    "vaSpread", "cmdSave",   "cmdCancel"};
+
+// One dialog as the tests see it: its controls in focus-table order.
+struct Shown {
+    std::unique_ptr<EditorDialog> dialog;
+    std::vector<QWidget*> tabOrder;
+
+    // The controls of one kind, in tab order.
+    template <class Control>
+    std::vector<Control*> All() const {
+        std::vector<Control*> found;
+        for (QWidget* widget : tabOrder) {
+            if (auto* control = qobject_cast<Control*>(widget)) {
+                found.push_back(control);
+            }
+        }
+        return found;
+    }
+    QLabel* GridCaption() const { return dialog->findChild<QLabel*>(u"lblFitAcct"_s); }
+};
+
 class EditorLayout : public EditorFixture {
   protected:
     EditorLayout() {
@@ -111,51 +106,34 @@ class EditorLayout : public EditorFixture {
         suite.module->frmResLoader = std::make_shared<suite::FrmResLoader>();
     }
 
+    // The group editor on group 850, the subsystem editor on its subsystem 8001.
     Shown Open(const std::string& language, bool subsystem, int32_t status) {
         suite.SetContext("Language=" + language + ";");
         suite.module->languageCache.clear();
+        auto group = std::make_shared<SubSysGroup>();
         Shown shown;
         if (subsystem) {
             auto dialog = std::make_unique<frmSubSystem>();
-            dialog->objSubSysGroup = std::make_shared<SubSysGroup>();
-            dialog->objSubSysGroup->Id(850);
-            if (status == kStatusEdit) {
-                dialog->objSubSystem = dialog->objSubSysGroup->GetSubSystem(8001, false);
-            }
+            group->Id(850);
+            dialog->objSubSysGroup = group;
+            dialog->objSubSystem =
+                status == kStatusEdit ? group->GetSubSystem(8001, false) : nullptr;
             dialog->lngStatus = status;
             dialog->Form_Load();
-            frmSubSystem& d = *dialog;
-            shown.tabOrder = {
-                {d.inID, "inID"},         {d.inIndex, "inIndex"},     {d.inNumber, "inNumber"},
-                {d.inName, "inName"},     {d.inNameCHT, "inNameCHT"}, {d.inNameEN, "inNameEN"},
-                {d.inGroup, "inGroup"},   {d.inVisible, "inVisible"}, {d.InWeb, "InWeb"},
-                {d.vaSpread, "vaSpread"}, {d.cmdSave, "cmdSave"},     {d.cmdCancel, "cmdCancel"}};
-            shown.fields = {d.inID,     d.inIndex, d.inNumber,  d.inName, d.inNameCHT,
-                            d.inNameEN, d.inGroup, d.inVisible, d.InWeb};
-            shown.gridCaption = d.lblFitAcct;
-            shown.grid = d.vaSpread;
-            shown.buttons = {d.cmdSave, d.cmdCancel};
             shown.dialog = std::move(dialog);
         } else {
             auto dialog = std::make_unique<frmSubSysGroup>();
             if (status == kStatusEdit) {
-                dialog->objSubSysGroup = std::make_shared<SubSysGroup>();
-                dialog->objSubSysGroup->initial(850);
+                group->initial(850);
+                dialog->objSubSysGroup = group;
             }
             dialog->lngStatus = status;
             dialog->Form_Load();
-            frmSubSysGroup& d = *dialog;
-            shown.tabOrder = {{d.inID, "inID"},         {d.inIndex, "inIndex"},
-                              {d.inName, "inName"},     {d.inNameCHT, "inNameCHT"},
-                              {d.inNameEN, "inNameEN"}, {d.inVisible, "inVisible"},
-                              {d.InWeb, "InWeb"},       {d.vaSpread, "vaSpread"},
-                              {d.cmdSave, "cmdSave"},   {d.cmdCancel, "cmdCancel"}};
-            shown.fields = {d.inID,     d.inIndex,   d.inName, d.inNameCHT,
-                            d.inNameEN, d.inVisible, d.InWeb};
-            shown.gridCaption = d.lblFitAcct;
-            shown.grid = d.vaSpread;
-            shown.buttons = {d.cmdSave, d.cmdCancel};
             shown.dialog = std::move(dialog);
+        }
+        for (const char* name : subsystem ? kSubSystemTabOrder : kGroupTabOrder) {
+            shown.tabOrder.push_back(shown.dialog->findChild<QWidget*>(QLatin1String(name)));
+            EXPECT_NE(shown.tabOrder.back(), nullptr) << name;
         }
         ShowActive(*shown.dialog);
         return shown;
@@ -163,7 +141,7 @@ class EditorLayout : public EditorFixture {
 
     // Every caption of the dialog shows whole in the room its control gives it.
     static void ExpectWholeCaptions(const Shown& shown) {
-        for (InputTool* field : shown.fields) {
+        for (InputTool* field : shown.All<InputTool>()) {
             SCOPED_TRACE(field->objectName().toStdString());
             if (QLabel* caption = field->CaptionLabel()) {
                 EXPECT_EQ(caption->text(), field->Caption());
@@ -174,23 +152,32 @@ class EditorLayout : public EditorFixture {
                 EXPECT_TRUE(Fits(*box, box->text(), TextRoom(*box, QStyle::SE_CheckBoxContents)));
             }
         }
-        EXPECT_TRUE(Fits(*shown.gridCaption, shown.gridCaption->text(),
-                         shown.gridCaption->contentsRect().width()));
-        for (QPushButton* button : shown.buttons) {
+        const QLabel& gridCaption = *shown.GridCaption();
+        EXPECT_TRUE(Fits(gridCaption, gridCaption.text(), gridCaption.contentsRect().width()));
+        for (QPushButton* button : shown.All<QPushButton>()) {
             EXPECT_TRUE(
                 Fits(*button, button->text(), TextRoom(*button, QStyle::SE_PushButtonContents)));
         }
     }
 };
 
+// The session language, whether the subsystem editor, and the mode.
+using Case = std::tuple<std::string, bool, int32_t>;
+
+std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
+    const auto& [language, subsystem, status] = info.param;
+    return std::string(subsystem ? "Subsystem" : "Group") +
+           (status == kStatusAdd ? "Add" : "Edit") + language;
+}
+
 class EditorInEveryLanguage : public EditorLayout, public ::testing::WithParamInterface<Case> {};
 
 TEST_P(EditorInEveryLanguage, ShowsWholeCaptionsNamesEveryControlAndTabsInTheFocusTablesOrder) {
-    const Case& c = GetParam();
-    const Shown shown = Open(c.language, c.subsystem, c.status);
+    const auto& [language, subsystem, status] = GetParam();
+    const Shown shown = Open(language, subsystem, status);
     ExpectWholeCaptions(shown);
 
-    for (InputTool* field : shown.fields) {
+    for (InputTool* field : shown.All<InputTool>()) {
         SCOPED_TRACE(field->objectName().toStdString());
         EXPECT_FALSE(field->Caption().startsWith(u'['));  // a catalog's text, not the key
         const QString name = WithoutMnemonic(field->Caption());
@@ -205,18 +192,24 @@ TEST_P(EditorInEveryLanguage, ShowsWholeCaptionsNamesEveryControlAndTabsInTheFoc
             EXPECT_EQ(labels[0].first->text(QAccessible::Name), name);
         }
     }
-    EXPECT_EQ(AccessibleName(shown.buttons[0]), c.save);
-    EXPECT_FALSE(AccessibleName(shown.buttons[1]).isEmpty());
-    EXPECT_FALSE(AccessibleName(shown.gridCaption).isEmpty());
-    EXPECT_EQ(shown.gridCaption->buddy(), shown.grid);
-    EXPECT_EQ(AccessibleName(shown.grid), c.accountTypes);
+    // The save button's and the account types' names in each language.
+    const std::map<std::string, std::pair<QString, QString>> names = {
+        {"CHS", {u"保存"_s, u"适应的账套类型"_s}},
+        {"CHT", {u"儲存"_s, u"適用的帳套類型"_s}},
+        {"EN", {u"Save"_s, u"Applicable account types"_s}}};
+    const std::vector<QPushButton*> buttons = shown.All<QPushButton>();
+    EXPECT_EQ(AccessibleName(buttons.at(0)), names.at(language).first);
+    EXPECT_EQ(AccessibleName(buttons.at(1)), WithoutMnemonic(buttons.at(1)->text()));
+    SpreadGrid* grid = shown.All<SpreadGrid>().at(0);
+    EXPECT_EQ(shown.GridCaption()->buddy(), grid);
+    EXPECT_EQ(AccessibleName(grid), names.at(language).second);
     QAccessibleTableInterface* table =
-        QAccessible::queryAccessibleInterface(shown.grid)->tableInterface();
+        QAccessible::queryAccessibleInterface(grid)->tableInterface();
     ASSERT_NE(table, nullptr);
-    ASSERT_GT(shown.grid->MaxRows(), 0);
-    for (int row = 0; row < shown.grid->MaxRows(); ++row) {
+    ASSERT_GT(grid->MaxRows(), 0);
+    for (int row = 0; row < grid->MaxRows(); ++row) {
         EXPECT_EQ(table->cellAt(row, 0)->text(QAccessible::Name),
-                  shown.grid->item(row, SpreadGrid::kTextColumn - 1)->text());
+                  grid->item(row, SpreadGrid::kTextColumn - 1)->text());
     }
 
     // The dialog's focus chain, of the widgets that Tab stops at, each field's editor standing
@@ -230,32 +223,16 @@ TEST_P(EditorInEveryLanguage, ShowsWholeCaptionsNamesEveryControlAndTabsInTheFoc
         }
         widget = widget->nextInFocusChain();
     } while (widget != shown.dialog.get());
-    std::vector<QWidget*> expected;
-    for (const auto& [control, name] : shown.tabOrder) {
-        EXPECT_EQ(control->objectName(), QLatin1String(name));
-        expected.push_back(control);
-    }
-    const auto start = std::find(chain.begin(), chain.end(), expected.front());
+    const auto start = std::find(chain.begin(), chain.end(), shown.tabOrder.front());
     ASSERT_NE(start, chain.end());
     std::rotate(chain.begin(), start, chain.end());
-    EXPECT_EQ(chain, expected);
+    EXPECT_EQ(chain, shown.tabOrder);
 }
 
 INSTANTIATE_TEST_SUITE_P(, EditorInEveryLanguage,
-                         ::testing::ValuesIn(std::vector<Case>{
-                             {"CHS", false, kStatusAdd, u"保存"_s, u"适应的账套类型"_s},
-                             {"CHS", false, kStatusEdit, u"保存"_s, u"适应的账套类型"_s},
-                             {"CHS", true, kStatusAdd, u"保存"_s, u"适应的账套类型"_s},
-                             {"CHS", true, kStatusEdit, u"保存"_s, u"适应的账套类型"_s},
-                             {"CHT", false, kStatusAdd, u"儲存"_s, u"適用的帳套類型"_s},
-                             {"CHT", false, kStatusEdit, u"儲存"_s, u"適用的帳套類型"_s},
-                             {"CHT", true, kStatusAdd, u"儲存"_s, u"適用的帳套類型"_s},
-                             {"CHT", true, kStatusEdit, u"儲存"_s, u"適用的帳套類型"_s},
-                             {"EN", false, kStatusAdd, u"Save"_s, u"Applicable account types"_s},
-                             {"EN", false, kStatusEdit, u"Save"_s, u"Applicable account types"_s},
-                             {"EN", true, kStatusAdd, u"Save"_s, u"Applicable account types"_s},
-                             {"EN", true, kStatusEdit, u"Save"_s, u"Applicable account types"_s},
-                         }),
+                         ::testing::Combine(::testing::Values("CHS", "CHT", "EN"),
+                                            ::testing::Bool(),
+                                            ::testing::Values(kStatusAdd, kStatusEdit)),
                          CaseName);
 
 // A desktop with a larger font gets it in the form font's family, and the dialogs grow with it.

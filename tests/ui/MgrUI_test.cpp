@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QPushButton>
 
 #include "ui/EditorFixture.h"
@@ -16,8 +17,8 @@ using namespace Qt::StringLiterals;
 
 using MgrUI = EditorFixture;
 
-// Saves through both editors the tests on a real store make; here: what Show gives back when
-// nothing was saved.
+// What Show gives back when nothing was saved; a refused save leaves the dialog open with the
+// input kept.
 TEST_F(MgrUI, TheSubsystemEditorReturnsNothingAfterACancelButWhatItFailedToSave) {
     {
         ModalScript cancel([](QDialog& dialog) {
@@ -32,6 +33,8 @@ TEST_F(MgrUI, TheSubsystemEditorReturnsNothingAfterACancelButWhatItFailedToSave)
         form.inID->Value(8100);
         form.inName->Text(u"新子系统"_s);
         form.cmdSave->click();  // fails: no other names
+        EXPECT_EQ(QApplication::activeModalWidget(), &form);
+        EXPECT_EQ(form.inName->Text(), u"新子系统"_s);
         form.cmdCancel->click();
     });
     const SubSystemPtr unsaved = SubSystemMgrUI().Show(kStatusAdd, 850);
