@@ -24,7 +24,6 @@ inline constexpr std::string_view kNewSubSystem = "新增子系统(&N)";
 inline constexpr std::string_view kEditSubSystem = "修改子系统(&E)";
 inline constexpr std::string_view kDeleteSubSystem = "删除子系统(&D)";
 inline constexpr std::string_view kRefresh = "刷新(&R)";
-inline constexpr std::string_view kTreeHeader = "功能树";
 inline constexpr std::string_view kLoading = "正在读取功能树...";
 inline constexpr std::string_view kLoaded = "已读取 %1 个分组、%2 个子系统：%3";
 inline constexpr std::string_view kSaved = "已保存。";

@@ -4,9 +4,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QProgressDialog>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSplitter>
@@ -14,16 +16,19 @@
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QToolBar>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "DesignerSettings.h"
 #include "DesignerTexts.h"
-#include "FunctionalTree.h"
+#include "FunctionalTreeModel.h"
 #include "HistoryPane.h"
 #include "LiveRefresh.h"
+#include "LongWork.h"
 #include "PostgresDialog.h"
 #include "foundation/ComError.h"
+#include "host/IClassInfo.h"
 #include "host/IMessageBox.h"
+#include "host/ProgIds.h"
 #include "model/ChangeRevert.h"
 #include "model/ModelErrors.h"
 #include "model/SubSysGroup.h"
@@ -44,9 +49,6 @@ using subsysmgr::ToQString;
 
 namespace {
 
-// Loads of more groups than this show a progress dialog.
-constexpr int kProgressThreshold = 200;
-
 QString Escaped(const std::string& text) {
     return ToQString(text).toHtmlEscaped();
 }
@@ -55,8 +57,20 @@ QString Escaped(const std::string& text) {
 
 MainWindow::MainWindow(suite::HostSession& session, QWidget* parent)
     : QMainWindow(parent), session_(session), openedDatabase_(session.DatabaseSpec()) {
-    tree_ = new QTreeWidget(this);
-    tree_->setColumnCount(1);
+    model_ = new FunctionalTreeModel(this);
+    model_->SetLanguage(session_.Language());
+    tree_ = new QTreeView(this);
+    tree_->setObjectName(QStringLiteral("functionalTree"));
+    // Rows of one height let the view lay out a tree of any size by its visible rows alone.
+    tree_->setUniformRowHeights(true);
+    tree_->setModel(model_);
+    tree_->header()->setStretchLastSection(true);
+    tree_->header()->setSectionResizeMode(FunctionalTreeModel::kCodeColumn,
+                                          QHeaderView::Interactive);
+    tree_->header()->resizeSection(
+        FunctionalTreeModel::kCodeColumn,
+        tree_->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) +
+            3 * tree_->indentation());
     details_ = new QTextBrowser(this);
     history_ = new HistoryPane(session_, this);
     tabs_ = new QTabWidget(this);
@@ -69,23 +83,31 @@ MainWindow::MainWindow(suite::HostSession& session, QWidget* parent)
     splitter->setStretchFactor(1, 2);
     setCentralWidget(splitter);
 
+    // Apart from the passing messages, which a hovered action's empty tip would clear.
+    counts_ = new QLabel(this);
+    counts_->setObjectName(QStringLiteral("treeCounts"));
+    statusBar()->addPermanentWidget(counts_);
     CreateActions();
     Retranslate();
     liveRefresh_ = new LiveRefresh(this);
     liveRefresh_->Watch(session_);
     connect(liveRefresh_, &LiveRefresh::TreeChanged, this, &MainWindow::Reload);
     connect(history_, &HistoryPane::RevertRequested, this, &MainWindow::RevertChange);
-    connect(tree_, &QTreeWidget::itemSelectionChanged, this, [this] {
+    connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
         ShowDetails();
         UpdateActions();
     });
-    connect(tree_, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
-        if (item->data(0, kKindRole).toInt() == static_cast<int>(ItemKind::SubSystem)) {
-            Guarded([item] { ExpandBusinessObjects(*item); });
-        }
-    });
-    connect(tree_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
-        const auto kind = static_cast<ItemKind>(item->data(0, kKindRole).toInt());
+    // Shown after the view's call that read, outside it.
+    connect(
+        model_, &FunctionalTreeModel::ReadFailed, this,
+        [](const QString& description, int number) {
+            subsysmgr::ShowMessage(*ModuleState::Current(),
+                                   description.toStdString() + "\n(" + std::to_string(number) + ")",
+                                   kMessageBoxWarning);
+        },
+        Qt::QueuedConnection);
+    connect(tree_, &QTreeView::activated, this, [this](const QModelIndex& index) {
+        const auto kind = static_cast<ItemKind>(index.data(kKindRole).toInt());
         if (kind == ItemKind::Group) {
             EditGroup();
         } else if (kind == ItemKind::SubSystem) {
@@ -175,7 +197,6 @@ void MainWindow::Retranslate() {
     editSubSystem_->setText(Tr(texts::kEditSubSystem));
     deleteSubSystem_->setText(Tr(texts::kDeleteSubSystem));
     refresh_->setText(Tr(texts::kRefresh));
-    tree_->setHeaderLabels({Tr(texts::kTreeHeader)});
     details_->setPlaceholderText(Tr(texts::kSelectHint));
     tabs_->setTabText(0, Tr(texts::kDetailsTab));
     tabs_->setTabText(1, Tr(texts::kHistoryTab));
@@ -206,80 +227,127 @@ bool MainWindow::Guarded(const std::function<void()>& action) {
 }
 
 void MainWindow::Select(int32_t groupId, int32_t subSystemId) {
-    for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* group = tree_->topLevelItem(i);
-        if (group->data(0, kIdRole).toInt() != groupId) {
-            continue;
-        }
-        tree_->setCurrentItem(group);
-        for (int j = 0; j < group->childCount(); ++j) {
-            if (subSystemId != 0 && group->child(j)->data(0, kIdRole).toInt() == subSystemId) {
-                group->setExpanded(true);
-                tree_->setCurrentItem(group->child(j));
-                group->child(j)->setExpanded(true);
-            }
-        }
+    const QModelIndex group = model_->GroupIndex(groupId);
+    if (!group.isValid()) {
         return;
     }
+    const QModelIndex subSystem =
+        subSystemId != 0 ? model_->SubSystemIndex(groupId, subSystemId) : QModelIndex();
+    if (!subSystem.isValid()) {
+        tree_->setCurrentIndex(group);
+        tree_->scrollTo(group);
+        return;
+    }
+    tree_->expand(group);
+    tree_->setCurrentIndex(subSystem);
+    tree_->expand(subSystem);
+    tree_->scrollTo(subSystem);
 }
 
 void MainWindow::ShowHistory() {
     tabs_->setCurrentWidget(history_);
 }
 
+MainWindow::OpenItems MainWindow::OpenItemsOf() const {
+    OpenItems open{
+        SelectedGroupId(), SelectedSubSystemId(), {}, {}, tree_->verticalScrollBar()->value()};
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        const QModelIndex group = model_->index(row, 0);
+        if (!tree_->isExpanded(group)) {
+            continue;
+        }
+        open.groups.push_back(group.data(kIdRole).toInt());
+        for (int child = 0; child < model_->rowCount(group); ++child) {
+            const QModelIndex subSystem = model_->index(child, 0, group);
+            if (tree_->isExpanded(subSystem)) {
+                open.subSystems.emplace_back(open.groups.back(), subSystem.data(kIdRole).toInt());
+            }
+        }
+    }
+    return open;
+}
+
+void MainWindow::Reopen(const OpenItems& open) {
+    for (const int32_t group : open.groups) {
+        tree_->expand(model_->GroupIndex(group));
+    }
+    for (const auto& [group, subSystem] : open.subSystems) {
+        tree_->expand(model_->SubSystemIndex(group, subSystem));
+    }
+    const QModelIndex current = open.subSystem != 0
+                                    ? model_->SubSystemIndex(open.group, open.subSystem)
+                                    : model_->GroupIndex(open.group);
+    if (current.isValid()) {
+        tree_->setCurrentIndex(current);
+    }
+    tree_->verticalScrollBar()->setValue(open.scrolled);
+}
+
 void MainWindow::Reload() {
-    const int32_t selectedGroup = SelectedGroupId();
-    const int32_t selectedSubSystem = SelectedSubSystemId();
-    const ExpandedItems expanded = ExpandedItemsOf(*tree_);
-    const int scrolled = tree_->verticalScrollBar()->value();
+    // Live refresh may ask again while the progress of this one runs the event loop.
+    if (reloading_) {
+        return;
+    }
+    const QScopedValueRollback busy(reloading_, true);
     liveRefresh_->Acknowledge();
     ShowTitle();
-    statusBar()->showMessage(Tr(texts::kLoading));
-    QProgressDialog progress(Tr(texts::kLoading), QString(), 0, 0, this);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(0);
-    TreeCounts counts;
+    // Under a filter the rows are made anew; without one the model keeps what the view opened.
+    const std::optional<OpenItems> open =
+        model_->Filtered() ? std::optional(OpenItemsOf()) : std::nullopt;
+    LongWork work(this, Tr(texts::kLoading));
     const bool loaded = Guarded([&] {
-        counts = FillFunctionalTree(*tree_, [&](int done, int total) {
-            if (total > kProgressThreshold) {
-                progress.setMaximum(total);
-                progress.setValue(done);
-            }
-            return true;
-        });
+        if (!loaded_) {
+            model_->Load();
+            loaded_ = true;
+        } else {
+            model_->Refresh([&](int64_t done, int64_t total) { return work.Step(done, total); });
+        }
     });
-    progress.reset();
-    Expand(*tree_, expanded);
-    Select(selectedGroup, selectedSubSystem);
-    tree_->verticalScrollBar()->setValue(scrolled);
+    if (open) {
+        Reopen(*open);
+    }
     if (loaded) {
-        statusBar()->showMessage(Tr(texts::kLoaded)
-                                     .arg(counts.groups)
-                                     .arg(counts.subSystems)
-                                     .arg(ToQString(session_.DatabaseDescription())));
+        ShowCounts();
     }
     history_->Refresh();
     ShowDetails();
     UpdateActions();
 }
 
+void MainWindow::ShowCounts() {
+    int32_t subSystems = 0;
+    Guarded([&] {
+        auto& module = *ModuleState::Current();
+        const auto classInfo = module.registry->Create<IClassInfo>(progid::kClassInfo);
+        subSystems = classInfo
+                         ->GetData(subsysmgr::GetPropsString(module),
+                                   "select count(*) as FCount from t_DataFlowSubSystem")
+                         ->Fields("FCount")
+                         .ToInt32();
+    });
+    counts_->setText(Tr(texts::kLoaded)
+                         .arg(model_->GroupCount())
+                         .arg(subSystems)
+                         .arg(ToQString(session_.DatabaseDescription())));
+}
+
 int32_t MainWindow::SelectedGroupId() const {
-    const QTreeWidgetItem* item = tree_->currentItem();
-    if (!item) {
+    const QModelIndex current = tree_->currentIndex();
+    if (!current.isValid()) {
         return -1;
     }
-    const auto kind = static_cast<ItemKind>(item->data(0, kKindRole).toInt());
-    return kind == ItemKind::Group       ? item->data(0, kIdRole).toInt()
-           : kind == ItemKind::SubSystem ? item->data(0, kGroupIdRole).toInt()
-                                         : -1;
+    const auto kind = static_cast<ItemKind>(current.data(kKindRole).toInt());
+    return kind == ItemKind::Group || kind == ItemKind::SubSystem
+               ? current.data(kGroupIdRole).toInt()
+               : -1;
 }
 
 int32_t MainWindow::SelectedSubSystemId() const {
-    const QTreeWidgetItem* item = tree_->currentItem();
-    if (!item || item->data(0, kKindRole).toInt() != static_cast<int>(ItemKind::SubSystem)) {
+    const QModelIndex current = tree_->currentIndex();
+    if (current.data(kKindRole).toInt() != static_cast<int>(ItemKind::SubSystem)) {
         return 0;
     }
-    return item->data(0, kIdRole).toInt();
+    return current.data(kIdRole).toInt();
 }
 
 void MainWindow::UpdateActions() {
@@ -293,33 +361,33 @@ void MainWindow::UpdateActions() {
 }
 
 void MainWindow::ShowDetails() {
-    const QTreeWidgetItem* item = tree_->currentItem();
+    const QModelIndex item = tree_->currentIndex();
     details_->clear();
-    const auto kind =
-        item ? static_cast<ItemKind>(item->data(0, kKindRole).toInt()) : ItemKind::BusinessObjects;
+    const auto kind = item.isValid() ? static_cast<ItemKind>(item.data(kKindRole).toInt())
+                                     : ItemKind::BusinessObjects;
     if (kind != ItemKind::Group && kind != ItemKind::SubSystem) {
         history_->ShowItem(std::nullopt);
         return;
     }
     history_->ShowItem(TreeItemRef{
         kind == ItemKind::Group ? TreeItemRef::Kind::Group : TreeItemRef::Kind::SubSystem,
-        item->data(0, kIdRole).toInt()});
+        item.data(kIdRole).toInt()});
     Guarded([&] {
         auto& module = *ModuleState::Current();
         auto& info = subsysmgr::GetDataFlowInfo(module);
         const bool group = kind == ItemKind::Group;
         const RecordsetPtr rows =
             group ? info.GetTopClass_All()
-                  : info.GetSubSystem_All(Variant(item->data(0, kGroupIdRole).toInt()));
+                  : info.GetSubSystem_All(Variant(item.data(kGroupIdRole).toInt()));
         rows->Filter(std::string(group ? "FTopClassID=" : "FSubSysID=") +
-                     std::to_string(item->data(0, kIdRole).toInt()));
+                     std::to_string(item.data(kIdRole).toInt()));
         if (rows->Eof()) {
             return;
         }
         const std::string prefix = group ? "FTopClassName_" : "FName_";
         QString html = QStringLiteral("<h3>%1 %2</h3><table cellpadding='3'>")
                            .arg(Tr(group ? texts::kGroupCaption : texts::kSubSystemCaption))
-                           .arg(item->data(0, kIdRole).toInt());
+                           .arg(item.data(kIdRole).toInt());
         auto row = [&](std::string_view caption, const QString& value) {
             html +=
                 QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(Tr(caption), value);
@@ -457,6 +525,7 @@ void MainWindow::SwitchLanguage(const std::string& language) {
     session_.Language(language);
     ActivateSession();
     RememberLanguage(language);
+    model_->SetLanguage(language);
     Retranslate();
     Reload();
 }
@@ -477,6 +546,7 @@ void MainWindow::SwitchDatabase(const std::string& database, const std::string& 
         ActivateSession();
     }
     liveRefresh_->Watch(session_);
+    loaded_ = false;  // another database: the tree is read whole
     Reload();
 }
 

@@ -1,21 +1,25 @@
 #pragma once
 
 #include <QMainWindow>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "suite/HostSession.h"
 
 class QAction;
 class QActionGroup;
+class QLabel;
 class QMenu;
 class QTabWidget;
 class QTextBrowser;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 
 namespace quarn::designer {
 
+class FunctionalTreeModel;
 class HistoryPane;
 class LiveRefresh;
 
@@ -27,9 +31,10 @@ class MainWindow : public QMainWindow {
   public:
     explicit MainWindow(suite::HostSession& session, QWidget* parent = nullptr);
 
-    /// Reads the tree again, with progress for long loads, keeping the selection, the expanded
-    /// items and the scroll position; says in the status bar what it read. Runs by itself when
-    /// another user changed the tree.
+    /// Reads the groups the first time; later brings what the tree shows up to date with the
+    /// database, with progress for long work, keeping the selection, the expanded items and the
+    /// scroll position. Says in the status bar what it read. Runs by itself when another user
+    /// changed the tree.
     void Reload();
     /// Selects a group (subSystemId 0) or one of its subsystems, expanded.
     void Select(int32_t groupId, int32_t subSystemId);
@@ -40,6 +45,18 @@ class MainWindow : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // What the user had open, to open again after the rows were made anew.
+    struct OpenItems {
+        int32_t group = -1;
+        int32_t subSystem = 0;
+        std::vector<int32_t> groups;
+        std::vector<std::pair<int32_t, int32_t>> subSystems;  // group, subsystem
+        int scrolled = 0;
+    };
+    OpenItems OpenItemsOf() const;
+    void Reopen(const OpenItems& open);
+    /// The database and how many groups and subsystems it holds, in the status bar.
+    void ShowCounts();
     void CreateActions();
     void Retranslate();
     /// The title names the database, by its description (never with a password).
@@ -76,9 +93,13 @@ class MainWindow : public QMainWindow {
     std::string openedDatabase_;
     std::string openedPassword_;
     LiveRefresh* liveRefresh_ = nullptr;
-    QTreeWidget* tree_ = nullptr;
+    FunctionalTreeModel* model_ = nullptr;
+    QTreeView* tree_ = nullptr;
+    bool loaded_ = false;  // the model has read the groups of the session's database
+    bool reloading_ = false;
     QTabWidget* tabs_ = nullptr;
     QTextBrowser* details_ = nullptr;
+    QLabel* counts_ = nullptr;  // the database and its counts, in the status bar
     HistoryPane* history_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QMenu* groupMenu_ = nullptr;

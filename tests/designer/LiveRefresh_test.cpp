@@ -10,8 +10,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <QTreeWidget>
 
+#include "FunctionalTreeModel.h"
 #include "MainWindow.h"
 #include "store/StoreFixture.h"
 #include "suite/DataPaths.h"
@@ -40,8 +42,9 @@ class LiveRefreshTest : public ::testing::TestWithParam<Backend> {
         window_ = std::make_unique<MainWindow>(*session_);
         window_->show();
         window_->Reload();
-        tree_ = window_->findChild<QTreeWidget*>();
+        tree_ = window_->findChild<QTreeView*>(QStringLiteral("functionalTree"));
         ASSERT_NE(tree_, nullptr);
+        model_ = tree_->model();
     }
 
     void TearDown() override {
@@ -62,27 +65,32 @@ class LiveRefreshTest : public ::testing::TestWithParam<Backend> {
         ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
     }
 
-    QTreeWidgetItem* Item(int32_t groupId, int32_t subSystemId) const {
-        for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
-            QTreeWidgetItem* group = tree_->topLevelItem(i);
-            if (group->data(0, Qt::UserRole + 1).toInt() != groupId) {
+    // The subsystem's row as the view shows it (the group's rows read if need be).
+    QModelIndex Item(int32_t groupId, int32_t subSystemId) const {
+        for (int i = 0; i < model_->rowCount(); ++i) {
+            const QModelIndex group = model_->index(i, 0);
+            if (group.data(kIdRole).toInt() != groupId) {
                 continue;
             }
-            for (int j = 0; j < group->childCount(); ++j) {
-                if (group->child(j)->data(0, Qt::UserRole + 1).toInt() == subSystemId) {
-                    return group->child(j);
+            model_->fetchMore(group);
+            for (int j = 0; j < model_->rowCount(group); ++j) {
+                if (model_->index(j, 0, group).data(kIdRole).toInt() == subSystemId) {
+                    return model_->index(j, 0, group);
                 }
             }
         }
-        return nullptr;
+        return {};
     }
 
     // Runs the event loop until the subsystem reads `text` or two seconds have passed.
     bool ShowsWithinTwoSeconds(int32_t groupId, int32_t subSystemId, const QString& text) {
         const QDeadlineTimer deadline(2000);
         while (!deadline.hasExpired()) {
-            QTreeWidgetItem* item = Item(groupId, subSystemId);
-            if (item && item->text(0).contains(text)) {
+            const QModelIndex item = Item(groupId, subSystemId);
+            if (item.siblingAtColumn(FunctionalTreeModel::kNameColumn)
+                    .data()
+                    .toString()
+                    .contains(text)) {
                 return true;
             }
             QTest::qWait(20);
@@ -94,22 +102,22 @@ class LiveRefreshTest : public ::testing::TestWithParam<Backend> {
     std::unique_ptr<suite::ScratchDatabase> scratch_;
     std::unique_ptr<suite::HostSession> session_;
     std::unique_ptr<MainWindow> window_;
-    QTreeWidget* tree_ = nullptr;
+    QTreeView* tree_ = nullptr;
+    QAbstractItemModel* model_ = nullptr;
 };
 
 TEST_P(LiveRefreshTest, AnotherProcesssRenameShowsWithinTwoSecondsKeepingWhatTheUserOpened) {
     window_->Select(850, 8004);
-    QTreeWidgetItem* otherGroup = tree_->topLevelItem(0);
-    otherGroup->setExpanded(true);
-    const int32_t otherGroupId = otherGroup->data(0, Qt::UserRole + 1).toInt();
+    tree_->expand(model_->index(0, 0));
+    const int32_t otherGroupId = model_->index(0, 0).data(kIdRole).toInt();
 
     OtherProcess({"edit", "subsystem", "8002", "--name-en", "Patrol Renamed Elsewhere"});
     ASSERT_TRUE(ShowsWithinTwoSeconds(850, 8002, QStringLiteral("Patrol Renamed Elsewhere")));
 
-    EXPECT_EQ(tree_->currentItem(), Item(850, 8004));
-    for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
-        if (tree_->topLevelItem(i)->data(0, Qt::UserRole + 1).toInt() == otherGroupId) {
-            EXPECT_TRUE(tree_->topLevelItem(i)->isExpanded());
+    EXPECT_EQ(tree_->currentIndex(), Item(850, 8004));
+    for (int i = 0; i < model_->rowCount(); ++i) {
+        if (model_->index(i, 0).data(kIdRole).toInt() == otherGroupId) {
+            EXPECT_TRUE(tree_->isExpanded(model_->index(i, 0)));
         }
     }
 

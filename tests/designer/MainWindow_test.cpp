@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSettings>
@@ -129,11 +130,16 @@ class DesignerWindow : public ::testing::Test {
         QTest::keyClick(window_.get(), Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
     }
 
+    // The status bar: the passing message and the database with its counts.
+    std::string Status() const {
+        return window_->statusBar()->currentMessage().toStdString() + "\n" +
+               window_->findChild<QLabel*>(QStringLiteral("treeCounts"))->text().toStdString();
+    }
+
     // Everything the window shows and the settings keep, with the log.
     std::string Traces() {
         QSettings().sync();
-        return window_->windowTitle().toStdString() + "\n" +
-               window_->statusBar()->currentMessage().toStdString() + "\n" +
+        return window_->windowTitle().toStdString() + "\n" + Status() + "\n" +
                FileText(QSettings().fileName()) + "\n" + FileText(LogFile());
     }
 
@@ -152,7 +158,7 @@ TEST_F(DesignerWindow, APasswordTypedInTheConnectDialogIsUsedButNeverShownKeptOr
 
     const std::string description = session_->DatabaseDescription();
     EXPECT_THAT(description, HasSubstr("PostgreSQL database quarn_t_"));
-    EXPECT_THAT(window_->statusBar()->currentMessage().toStdString(), HasSubstr(description));
+    EXPECT_THAT(Status(), HasSubstr(description));
     EXPECT_THAT(window_->windowTitle().toStdString(), HasSubstr(description));
     EXPECT_EQ(QSettings().value(QStringLiteral("session/database")).toString().toStdString(),
               session_->DatabaseSpec());

@@ -1,0 +1,137 @@
+#pragma once
+
+#include <QAbstractItemModel>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace quarn::designer {
+
+/// What a row of the tree stands for.
+enum class ItemKind { Group = 1, SubSystem = 2, BusinessObjects = 3, BusinessObject = 4 };
+
+inline constexpr int kKindRole = Qt::UserRole;
+inline constexpr int kIdRole = Qt::UserRole + 1;
+inline constexpr int kGroupIdRole = Qt::UserRole + 2;
+/// True on the items the filter matched; their ancestors are shown without it.
+inline constexpr int kMatchRole = Qt::UserRole + 3;
+
+/// Told how far long work is (done out of total); returns false to stop it.
+using ProgressStep = std::function<bool(int64_t done, int64_t total)>;
+
+/// A group or subsystem as the tree shows it: the names in CHS, CHT and EN.
+struct TreeEntry {
+    int32_t id = 0;
+    int32_t index = 0;
+    int64_t version = 0;
+    std::array<std::string, 3> names;
+
+    bool operator==(const TreeEntry&) const = default;
+};
+
+/// The functional tree over the session's shared snapshot of the tree (the data-flow
+/// information's groups and subsystems): the groups in display order, a group's subsystems read
+/// when the group is first expanded, a subsystem's business objects when it is first expanded.
+/// Two columns, the code and the name in the session language.
+///
+/// Refresh brings the rows in line with the snapshot after it was revalidated and signals only
+/// the rows that were removed, inserted, moved or changed, so a view keeps its selection,
+/// expanded items and scroll position. A filter shows the groups and subsystems whose code or
+/// name in any language contains a text, with their groups.
+///
+/// Reads that fail inside the view's calls (fetching a group or a subsystem's business objects)
+/// leave the item empty and are reported through ReadFailed; the other calls raise ComError.
+class FunctionalTreeModel : public QAbstractItemModel {
+    Q_OBJECT
+
+  public:
+    enum Column { kCodeColumn = 0, kNameColumn = 1, kColumnCount = 2 };
+
+    explicit FunctionalTreeModel(QObject* parent = nullptr);
+    ~FunctionalTreeModel() override;
+
+    /// Reads the groups anew (their subsystems again when expanded) and drops the filter.
+    void Load();
+    /// Brings every row read so far in line with the database (the data-flow information's
+    /// cache is revalidated first). Returns false when `progress` stopped it; the groups not yet
+    /// compared then show what they showed before.
+    bool Refresh(const ProgressStep& progress);
+    /// The names shown from now on: CHS, CHT or EN. The business objects are read again.
+    void SetLanguage(const std::string& language);
+
+    /// Shows only the items whose code, or name in any language, contains `text` (letters
+    /// compared without regard to case), with their groups; a group that matches keeps all its
+    /// subsystems. An empty text shows everything. Reads every group's subsystems first; returns
+    /// false, changing nothing, when `progress` stopped that.
+    bool SetFilter(const QString& text, const ProgressStep& progress);
+    const QString& Filter() const { return filterText_; }
+    bool Filtered() const { return !filterText_.isEmpty(); }
+    /// The groups with subsystems that the filter matched, for a view to expand.
+    QModelIndexList GroupsWithMatches() const;
+
+    int GroupCount() const { return static_cast<int>(groups_.size()); }
+    /// The group's row (fetching its subsystems), or an invalid index.
+    QModelIndex GroupIndex(int32_t groupId);
+    /// The subsystem's row under its group (fetching them), or an invalid index.
+    QModelIndex SubSystemIndex(int32_t groupId, int32_t subSystemId);
+    /// The entries of a group's subsystems in display order (fetching them); none for an unknown
+    /// group.
+    std::vector<TreeEntry> SubSystemsOf(int32_t groupId);
+    /// Every group's entry in display order.
+    std::vector<TreeEntry> Groups() const;
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    bool hasChildren(const QModelIndex& parent = {}) const override;
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+  signals:
+    /// A read the view asked for failed; the item stays empty until the next refresh.
+    void ReadFailed(const QString& description, int number);
+
+  private:
+    struct Node;
+    struct Group;
+    struct BusinessObjects;
+    struct ObjectKind;
+
+    static ItemKind KindOf(const QModelIndex& index);
+    Group* GroupAt(int row) const;
+    Group* FindGroup(int32_t groupId) const;
+    const TreeEntry* EntryOf(const QModelIndex& index) const;
+    int RowOf(const BusinessObjects& objects) const;
+    void Renumber();
+    void FetchGroup(Group& group, const QModelIndex& index);
+    void FetchBusinessObjects(Group& group, const QModelIndex& index);
+    /// Subsystems in display order by group.
+    using SubSystemRows = std::unordered_map<int32_t, std::vector<TreeEntry>>;
+    /// Reads the subsystems of `groups`, from each group's rows or, for many groups, from all
+    /// rows at once. Empty when `progress` stopped it.
+    SubSystemRows ReadSubSystems(const std::vector<int32_t>& groups,
+                                 const ProgressStep& progress) const;
+    /// Brings the rows to `fresh`, signalling each change unless a reset is under way. A new
+    /// group takes its rows out of `subSystems` when they are there.
+    void SyncGroups(std::vector<TreeEntry> fresh, SubSystemRows& subSystems, bool announce);
+    void SyncSubSystems(Group& group, std::vector<TreeEntry> fresh, bool announce);
+    bool Matches(const TreeEntry& entry) const;
+    void ApplyFilter();
+
+    std::vector<std::unique_ptr<Group>> groups_;  // in display order
+    std::vector<Group*> shownGroups_;             // the groups the filter shows
+    int language_ = 0;                            // 0 CHS, 1 CHT, 2 EN
+    QString filterText_;
+    std::string foldedFilter_;  // the filter's UTF-8 text, ASCII letters in lower case
+};
+
+}  // namespace quarn::designer
