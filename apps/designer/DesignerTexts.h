@@ -55,6 +55,23 @@ inline constexpr std::string_view kYes = "是";
 inline constexpr std::string_view kNo = "否";
 inline constexpr std::string_view kSelectHint = "选择一个分组或子系统查看其信息。";
 
+// Finding and acting in the tree.
+inline constexpr std::string_view kFind = "查找(&F)";
+inline constexpr std::string_view kFindHint = "按代码或名称查找 (Ctrl+F，Esc 清除)";
+inline constexpr std::string_view kSearching = "正在查找...";
+inline constexpr std::string_view kFound = "找到 %1 项。";
+inline constexpr std::string_view kCopyCode = "复制代码(&C)";
+inline constexpr std::string_view kShowHistory = "查看变更历史(&H)";
+inline constexpr std::string_view kMoveUp = "上移(&U)";
+inline constexpr std::string_view kMoveDown = "下移(&W)";
+inline constexpr std::string_view kMoveToGroup = "移到分组(&M)...";
+inline constexpr std::string_view kMoveToGroupPrompt = "将子系统 %1 移到分组：";
+inline constexpr std::string_view kMoved = "已移动。";
+inline constexpr std::string_view kDeleteSelected = "删除所选项目(&D)";
+inline constexpr std::string_view kConfirmDeleteItems = "确定删除以下 %1 项吗？每项单独保存。";
+inline constexpr std::string_view kDeletedItems = "已删除 %1 项，%2 项未删除。";
+inline constexpr std::string_view kNotDeletedItems = "以下项目未删除：";
+
 // The history of the selected item.
 inline constexpr std::string_view kDetailsTab = "信息";
 inline constexpr std::string_view kHistoryTab = "变更历史";

@@ -1,7 +1,10 @@
 #include "FunctionalTreeModel.h"
 
 #include <QColor>
+#include <QDataStream>
 #include <QFont>
+#include <QIODevice>
+#include <QMimeData>
 #include <algorithm>
 #include <charconv>
 #include <unordered_set>
@@ -22,6 +25,9 @@ namespace {
 // Subsystems of this many groups are read from every group's rows at once, as the snapshot
 // itself does past this many groups.
 constexpr std::size_t kGroupsReadOneByOne = 16;
+
+// Dragged items: per item its kind, identifier and group.
+const QString kItemsMimeType = QStringLiteral("application/x-quarn-tree-items");
 
 QString Tr(std::string_view text) {
     return subsysmgr::ToQString(subsysmgr::GetLocalText(*ModuleState::Current(), text));
@@ -570,7 +576,7 @@ QVariant FunctionalTreeModel::data(const QModelIndex& index, int role) const {
             if (index.column() == kCodeColumn) {
                 return QString::number(entry->id);
             }
-            return QString::fromStdString(entry->names[static_cast<std::size_t>(language_)]);
+            return NameOf(*entry);
         case kKindRole:
             return static_cast<int>(kind);
         case kIdRole:
@@ -620,9 +626,98 @@ QVariant FunctionalTreeModel::headerData(int section, Qt::Orientation orientatio
 
 Qt::ItemFlags FunctionalTreeModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) {
-        return Qt::NoItemFlags;
+        return Qt::ItemIsDropEnabled;  // groups go between groups
+    }
+    switch (KindOf(index)) {
+        case ItemKind::Group:
+            return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled |
+                   Qt::ItemIsDropEnabled;
+        case ItemKind::SubSystem:
+            return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+        case ItemKind::BusinessObjects:
+        case ItemKind::BusinessObject:
+            break;
     }
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+QStringList FunctionalTreeModel::mimeTypes() const {
+    return {kItemsMimeType};
+}
+
+QMimeData* FunctionalTreeModel::mimeData(const QModelIndexList& indexes) const {
+    QByteArray encoded;
+    QDataStream stream(&encoded, QIODevice::WriteOnly);
+    for (const QModelIndex& index : indexes) {
+        const ItemKind kind = KindOf(index);
+        if (index.column() == 0 && (kind == ItemKind::Group || kind == ItemKind::SubSystem)) {
+            stream << static_cast<int>(kind) << index.data(kIdRole).toInt()
+                   << index.data(kGroupIdRole).toInt();
+        }
+    }
+    auto* data = new QMimeData;
+    data->setData(kItemsMimeType, encoded);
+    return data;
+}
+
+namespace {
+
+struct DraggedItems {
+    int kind = 0;  // 0 when the items are not all of one kind
+    QList<int> ids;
+    QList<int> groups;
+};
+
+DraggedItems Decoded(const QMimeData* data) {
+    DraggedItems items;
+    if (!data) {
+        return items;
+    }
+    QDataStream stream(data->data(kItemsMimeType));
+    int first = 0;
+    while (!stream.atEnd()) {
+        int kind = 0;
+        int id = 0;
+        int group = 0;
+        stream >> kind >> id >> group;
+        if (stream.status() != QDataStream::Ok || (first != 0 && kind != first)) {
+            return {};
+        }
+        first = kind;
+        items.ids << id;
+        items.groups << group;
+    }
+    items.kind = first;
+    return items;
+}
+
+}  // namespace
+
+bool FunctionalTreeModel::canDropMimeData(const QMimeData* data, Qt::DropAction action, int /*row*/,
+                                          int /*column*/, const QModelIndex& parent) const {
+    if (action != Qt::MoveAction) {
+        return false;
+    }
+    const DraggedItems items = Decoded(data);
+    if (items.kind == static_cast<int>(ItemKind::Group)) {
+        return !parent.isValid();
+    }
+    return items.kind == static_cast<int>(ItemKind::SubSystem) && parent.isValid() &&
+           KindOf(parent) == ItemKind::Group;
+}
+
+bool FunctionalTreeModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row,
+                                       int column, const QModelIndex& parent) {
+    if (!canDropMimeData(data, action, row, column, parent)) {
+        return false;
+    }
+    const DraggedItems items = Decoded(data);
+    const int beforeId =
+        row >= 0 && row < rowCount(parent) ? index(row, 0, parent).data(kIdRole).toInt() : 0;
+    emit MoveRequested(items.kind, items.ids, items.groups,
+                       parent.isValid() ? parent.data(kIdRole).toInt() : 0, beforeId);
+    // The view removes nothing: the rows move when the refresh after the writes shows them.
+    return false;
 }
 
 void FunctionalTreeModel::Load() {
@@ -845,6 +940,7 @@ bool FunctionalTreeModel::Matches(const TreeEntry& entry) const {
 
 void FunctionalTreeModel::ApplyFilter() {
     shownGroups_.clear();
+    matchCount_ = 0;
     for (const auto& held : groups_) {
         Group& group = *held;
         group.narrowed = false;
@@ -854,14 +950,13 @@ void FunctionalTreeModel::ApplyFilter() {
             continue;
         }
         group.matched = Matches(group.entry);
-        if (!group.matched) {
-            for (std::size_t n = 0; n < group.subSystems.size(); ++n) {
-                if (Matches(group.subSystems[n])) {
-                    group.shown.push_back(static_cast<uint32_t>(n));
-                }
+        for (std::size_t n = 0; n < group.subSystems.size(); ++n) {
+            if (Matches(group.subSystems[n])) {
+                group.shown.push_back(static_cast<uint32_t>(n));
             }
-            group.narrowed = true;
         }
+        matchCount_ += (group.matched ? 1 : 0) + static_cast<int>(group.shown.size());
+        group.narrowed = !group.matched;
         if (group.matched || !group.shown.empty()) {
             shownGroups_.push_back(&group);
         }
@@ -959,6 +1054,10 @@ std::vector<TreeEntry> FunctionalTreeModel::Groups() const {
         groups.push_back(group->entry);
     }
     return groups;
+}
+
+QString FunctionalTreeModel::NameOf(const TreeEntry& entry) const {
+    return QString::fromStdString(entry.names[static_cast<std::size_t>(language_)]);
 }
 
 }  // namespace quarn::designer

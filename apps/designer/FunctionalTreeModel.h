@@ -72,6 +72,8 @@ class FunctionalTreeModel : public QAbstractItemModel {
     bool Filtered() const { return !filterText_.isEmpty(); }
     /// The groups with subsystems that the filter matched, for a view to expand.
     QModelIndexList GroupsWithMatches() const;
+    /// How many groups and subsystems the filter matched.
+    int MatchCount() const { return matchCount_; }
 
     int GroupCount() const { return static_cast<int>(groups_.size()); }
     /// The group's row (fetching its subsystems), or an invalid index.
@@ -83,6 +85,8 @@ class FunctionalTreeModel : public QAbstractItemModel {
     std::vector<TreeEntry> SubSystemsOf(int32_t groupId);
     /// Every group's entry in display order.
     std::vector<TreeEntry> Groups() const;
+    /// The entry's name in the language shown.
+    QString NameOf(const TreeEntry& entry) const;
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -96,9 +100,26 @@ class FunctionalTreeModel : public QAbstractItemModel {
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+    // Groups and subsystems are dragged to a new place: groups between groups, subsystems into
+    // a group or between its subsystems. A drop changes no row itself; it asks for the move
+    // through MoveRequested, whose writes the next refresh shows.
+    Qt::DropActions supportedDragActions() const override { return Qt::MoveAction; }
+    Qt::DropActions supportedDropActions() const override { return Qt::MoveAction; }
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                         const QModelIndex& parent) const override;
+    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                      const QModelIndex& parent) override;
+
   signals:
     /// A read the view asked for failed; the item stays empty until the next refresh.
     void ReadFailed(const QString& description, int number);
+    /// Items of one kind (ItemKind as int: groups, or subsystems of the groups `fromGroups`)
+    /// were dropped before the item `beforeId` of the same parent (0: at the end), into group
+    /// `toGroup` for subsystems.
+    void MoveRequested(int kind, const QList<int>& ids, const QList<int>& fromGroups, int toGroup,
+                       int beforeId);
 
   private:
     struct Node;
@@ -131,6 +152,7 @@ class FunctionalTreeModel : public QAbstractItemModel {
     std::vector<Group*> shownGroups_;             // the groups the filter shows
     int language_ = 0;                            // 0 CHS, 1 CHT, 2 EN
     QString filterText_;
+    int matchCount_ = 0;
     std::string foldedFilter_;  // the filter's UTF-8 text, ASCII letters in lower case
 };
 

@@ -2,21 +2,28 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSettings>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QTreeView>
+#include <QVBoxLayout>
+#include <map>
+#include <set>
 
 #include "DesignerSettings.h"
 #include "DesignerTexts.h"
@@ -25,6 +32,7 @@
 #include "LiveRefresh.h"
 #include "LongWork.h"
 #include "PostgresDialog.h"
+#include "TreeEdits.h"
 #include "foundation/ComError.h"
 #include "host/IClassInfo.h"
 #include "host/IMessageBox.h"
@@ -49,8 +57,21 @@ using subsysmgr::ToQString;
 
 namespace {
 
+// A filter that matches more subsystems than this opens only the first groups, up to about as
+// many rows; the rest stay closed.
+constexpr int kOpenedMatches = 2000;
+// A confirmation names this many items; the rest are counted.
+constexpr int kListedItems = 20;
+
 QString Escaped(const std::string& text) {
     return ToQString(text).toHtmlEscaped();
+}
+
+// "code  name" of a row, as the confirmations and the results list items.
+QString Labelled(const QModelIndex& index) {
+    return index.siblingAtColumn(FunctionalTreeModel::kCodeColumn).data().toString() +
+           QStringLiteral("  ") +
+           index.siblingAtColumn(FunctionalTreeModel::kNameColumn).data().toString();
 }
 
 }  // namespace
@@ -64,6 +85,10 @@ MainWindow::MainWindow(suite::HostSession& session, QWidget* parent)
     // Rows of one height let the view lay out a tree of any size by its visible rows alone.
     tree_->setUniformRowHeights(true);
     tree_->setModel(model_);
+    tree_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    tree_->setDragDropMode(QAbstractItemView::InternalMove);
+    tree_->setDefaultDropAction(Qt::MoveAction);
+    tree_->setContextMenuPolicy(Qt::CustomContextMenu);
     tree_->header()->setStretchLastSection(true);
     tree_->header()->setSectionResizeMode(FunctionalTreeModel::kCodeColumn,
                                           QHeaderView::Interactive);
@@ -71,13 +96,22 @@ MainWindow::MainWindow(suite::HostSession& session, QWidget* parent)
         FunctionalTreeModel::kCodeColumn,
         tree_->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) +
             3 * tree_->indentation());
+    filter_ = new QLineEdit(this);
+    filter_->setObjectName(QStringLiteral("filter"));
+    filter_->setClearButtonEnabled(true);
+    auto* treePane = new QWidget(this);
+    auto* treeLayout = new QVBoxLayout(treePane);
+    treeLayout->setContentsMargins(0, 0, 0, 0);
+    treeLayout->setSpacing(2);
+    treeLayout->addWidget(filter_);
+    treeLayout->addWidget(tree_);
     details_ = new QTextBrowser(this);
     history_ = new HistoryPane(session_, this);
     tabs_ = new QTabWidget(this);
     tabs_->addTab(details_, QString());
     tabs_->addTab(history_, QString());
     auto* splitter = new QSplitter(this);
-    splitter->addWidget(tree_);
+    splitter->addWidget(treePane);
     splitter->addWidget(tabs_);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
@@ -88,6 +122,9 @@ MainWindow::MainWindow(suite::HostSession& session, QWidget* parent)
     counts_->setObjectName(QStringLiteral("treeCounts"));
     statusBar()->addPermanentWidget(counts_);
     CreateActions();
+    // Esc clears the filter from the box and from the tree.
+    treePane->addAction(clearFilter_);
+    tree_->addAction(copyCode_);
     Retranslate();
     liveRefresh_ = new LiveRefresh(this);
     liveRefresh_->Watch(session_);
@@ -97,6 +134,18 @@ MainWindow::MainWindow(suite::HostSession& session, QWidget* parent)
         ShowDetails();
         UpdateActions();
     });
+    connect(tree_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &MainWindow::UpdateActions);
+    connect(tree_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        if (QMenu* menu = ContextMenuAt(at)) {
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            menu->popup(tree_->viewport()->mapToGlobal(at));
+        }
+    });
+    connect(filter_, &QLineEdit::textChanged, this, &MainWindow::ApplyFilter);
+    // After the drop has ended, so that messages and the refresh run outside the drag.
+    connect(model_, &FunctionalTreeModel::MoveRequested, this, &MainWindow::Drop,
+            Qt::QueuedConnection);
     // Shown after the view's call that read, outside it.
     connect(
         model_, &FunctionalTreeModel::ReadFailed, this,
@@ -146,6 +195,22 @@ void MainWindow::CreateActions() {
     editSubSystem_ = action(QKeySequence(Qt::CTRL | Qt::Key_E), &MainWindow::EditSubSystem);
     deleteSubSystem_ = action(QKeySequence::Delete, &MainWindow::DeleteSubSystem);
     refresh_ = action(QKeySequence::Refresh, &MainWindow::Reload);
+    find_ = action(QKeySequence::Find, [this] {
+        filter_->setFocus();
+        filter_->selectAll();
+    });
+    clearFilter_ = action(QKeySequence(Qt::Key_Escape), [this] {
+        filter_->clear();
+        tree_->setFocus();
+    });
+    clearFilter_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    copyCode_ = action(QKeySequence::Copy, &MainWindow::CopyCode);
+    copyCode_->setShortcutContext(Qt::WidgetShortcut);
+    showHistory_ = action(QKeySequence(Qt::CTRL | Qt::Key_H), &MainWindow::ShowHistory);
+    moveUp_ = action(QKeySequence(Qt::ALT | Qt::Key_Up), [this] { MoveBy(-1); });
+    moveDown_ = action(QKeySequence(Qt::ALT | Qt::Key_Down), [this] { MoveBy(1); });
+    moveToGroup_ = action(QKeySequence(Qt::CTRL | Qt::Key_M), &MainWindow::MoveToGroup);
+    deleteSelected_ = action(QKeySequence(), &MainWindow::DeleteSelected);
 
     languages_ = new QActionGroup(this);
     for (const char* code : {"CHS", "CHT", "EN"}) {
@@ -161,10 +226,14 @@ void MainWindow::CreateActions() {
     fileMenu_->addAction(quit_);
     groupMenu_ = menuBar()->addMenu(QString());
     groupMenu_->addActions({newGroup_, editGroup_, deleteGroup_});
+    groupMenu_->addSeparator();
+    groupMenu_->addActions({moveUp_, moveDown_});
     subSystemMenu_ = menuBar()->addMenu(QString());
     subSystemMenu_->addActions({newSubSystem_, editSubSystem_, deleteSubSystem_});
+    subSystemMenu_->addSeparator();
+    subSystemMenu_->addActions({moveUp_, moveDown_, moveToGroup_});
     viewMenu_ = menuBar()->addMenu(QString());
-    viewMenu_->addAction(refresh_);
+    viewMenu_->addActions({find_, refresh_, showHistory_});
     languageMenu_ = viewMenu_->addMenu(QString());
     languageMenu_->addActions(languages_->actions());
 
@@ -197,6 +266,14 @@ void MainWindow::Retranslate() {
     editSubSystem_->setText(Tr(texts::kEditSubSystem));
     deleteSubSystem_->setText(Tr(texts::kDeleteSubSystem));
     refresh_->setText(Tr(texts::kRefresh));
+    find_->setText(Tr(texts::kFind));
+    filter_->setPlaceholderText(Tr(texts::kFindHint));
+    copyCode_->setText(Tr(texts::kCopyCode));
+    showHistory_->setText(Tr(texts::kShowHistory));
+    moveUp_->setText(Tr(texts::kMoveUp));
+    moveDown_->setText(Tr(texts::kMoveDown));
+    moveToGroup_->setText(Tr(texts::kMoveToGroup));
+    deleteSelected_->setText(Tr(texts::kDeleteSelected));
     details_->setPlaceholderText(Tr(texts::kSelectHint));
     tabs_->setTabText(0, Tr(texts::kDetailsTab));
     tabs_->setTabText(1, Tr(texts::kHistoryTab));
@@ -354,10 +431,235 @@ void MainWindow::UpdateActions() {
     const bool group = SelectedGroupId() >= 0;
     const bool subSystem = SelectedSubSystemId() != 0;
     editGroup_->setEnabled(group);
-    deleteGroup_->setEnabled(group && !subSystem);
+    // Del and Shift+Del delete a selection of several whatever item is current.
+    const bool several = SelectedItems().size() > 1;
+    deleteGroup_->setEnabled((group && !subSystem) || several);
     newSubSystem_->setEnabled(group);
     editSubSystem_->setEnabled(subSystem);
-    deleteSubSystem_->setEnabled(subSystem);
+    deleteSubSystem_->setEnabled(subSystem || several);
+    moveUp_->setEnabled(group);
+    moveDown_->setEnabled(group);
+    moveToGroup_->setEnabled(subSystem);
+    showHistory_->setEnabled(group);
+    copyCode_->setEnabled(tree_->currentIndex().isValid());
+    deleteSelected_->setEnabled(!SelectedItems().isEmpty());
+}
+
+QModelIndexList MainWindow::SelectedItems() const {
+    QModelIndexList items;
+    for (const QModelIndex& index : tree_->selectionModel()->selectedRows()) {
+        const auto kind = static_cast<ItemKind>(index.data(kKindRole).toInt());
+        if (kind == ItemKind::Group || kind == ItemKind::SubSystem) {
+            items << index;
+        }
+    }
+    std::sort(items.begin(), items.end(), [this](const QModelIndex& a, const QModelIndex& b) {
+        return tree_->visualRect(a).top() < tree_->visualRect(b).top();
+    });
+    return items;
+}
+
+QMenu* MainWindow::ContextMenuAt(const QPoint& position) {
+    const QModelIndex at = tree_->indexAt(position);
+    if (at.isValid() && !tree_->selectionModel()->isSelected(at)) {
+        tree_->setCurrentIndex(at);
+    }
+    UpdateActions();
+    auto* menu = new QMenu(this);
+    const auto kind = static_cast<ItemKind>(at.data(kKindRole).toInt());
+    if (SelectedItems().size() > 1) {
+        menu->addActions({deleteSelected_, copyCode_});
+    } else if (!at.isValid()) {
+        menu->addAction(newGroup_);
+    } else if (kind == ItemKind::Group) {
+        menu->addActions({newSubSystem_, editGroup_, deleteGroup_});
+        menu->addSeparator();
+        menu->addActions({moveUp_, moveDown_});
+        menu->addSeparator();
+        menu->addActions({copyCode_, showHistory_});
+        menu->addSeparator();
+        menu->addAction(newGroup_);
+    } else if (kind == ItemKind::SubSystem) {
+        menu->addActions({newSubSystem_, editSubSystem_, deleteSubSystem_});
+        menu->addSeparator();
+        menu->addActions({moveUp_, moveDown_, moveToGroup_});
+        menu->addSeparator();
+        menu->addActions({copyCode_, showHistory_});
+    } else if (kind == ItemKind::BusinessObject) {
+        menu->addAction(copyCode_);
+    }
+    if (menu->isEmpty()) {
+        delete menu;
+        return nullptr;
+    }
+    return menu;
+}
+
+void MainWindow::CopyCode() {
+    QStringList codes;
+    for (const QModelIndex& index : tree_->selectionModel()->selectedRows()) {
+        if (index.data(kKindRole).toInt() != static_cast<int>(ItemKind::BusinessObjects)) {
+            codes << index.data(kIdRole).toString();
+        }
+    }
+    if (!codes.isEmpty()) {
+        QApplication::clipboard()->setText(codes.join(u'\n'));
+    }
+}
+
+void MainWindow::ApplyFilter() {
+    const bool wanted = !filter_->text().trimmed().isEmpty();
+    if (!model_->Filtered() && !wanted) {
+        return;
+    }
+    const OpenItems before = OpenItemsOf();
+    if (!model_->Filtered()) {
+        unfiltered_ = before;
+    }
+    LongWork work(this, Tr(texts::kSearching));
+    bool applied = false;
+    Guarded([&] {
+        applied = model_->SetFilter(
+            filter_->text(), [&](int64_t done, int64_t total) { return work.Step(done, total); });
+    });
+    if (!applied) {
+        return;
+    }
+    if (model_->Filtered()) {
+        // Opened right after the reset, the view lays out all of them in one pass.
+        int opened = 0;
+        for (const QModelIndex& group : model_->GroupsWithMatches()) {
+            if (opened > kOpenedMatches) {
+                break;
+            }
+            tree_->expand(group);
+            opened += model_->rowCount(group);
+        }
+        // The item chosen before stays chosen when it is shown; the first match otherwise.
+        QModelIndex current = before.subSystem != 0
+                                  ? model_->SubSystemIndex(before.group, before.subSystem)
+                                  : model_->GroupIndex(before.group);
+        if (!current.isValid() && model_->rowCount() > 0) {
+            const QModelIndex group = model_->index(0, 0);
+            current = group.data(kMatchRole).toBool() || model_->rowCount(group) == 0
+                          ? group
+                          : model_->index(0, 0, group);
+        }
+        if (current.isValid()) {
+            tree_->setCurrentIndex(current);
+        }
+        statusBar()->showMessage(Tr(texts::kFound).arg(model_->MatchCount()));
+    } else {
+        OpenItems back = unfiltered_.value_or(OpenItems{});
+        back.group = before.group;  // the item chosen while filtered stays chosen
+        back.subSystem = before.subSystem;
+        Reopen(back);
+        tree_->scrollTo(tree_->currentIndex());
+        unfiltered_.reset();
+        ShowCounts();
+    }
+    ShowDetails();
+    UpdateActions();
+}
+
+void MainWindow::MoveBy(int step) {
+    const QModelIndex current = tree_->currentIndex();
+    const auto kind = static_cast<ItemKind>(current.data(kKindRole).toInt());
+    if (kind != ItemKind::Group && kind != ItemKind::SubSystem) {
+        return;
+    }
+    const int32_t id = current.data(kIdRole).toInt();
+    const int32_t groupId = current.data(kGroupIdRole).toInt();
+    std::vector<TreeEntry> wanted =
+        kind == ItemKind::Group ? model_->Groups() : model_->SubSystemsOf(groupId);
+    const auto at = std::find_if(wanted.begin(), wanted.end(),
+                                 [id](const TreeEntry& entry) { return entry.id == id; });
+    const auto position = at - wanted.begin();
+    if (at == wanted.end() || position + step < 0 ||
+        position + step >= static_cast<std::ptrdiff_t>(wanted.size())) {
+        return;
+    }
+    std::swap(wanted[static_cast<std::size_t>(position)],
+              wanted[static_cast<std::size_t>(position + step)]);
+    Place(static_cast<int>(kind), std::move(wanted), {id}, groupId);
+}
+
+void MainWindow::MoveToGroup() {
+    const int32_t id = SelectedSubSystemId();
+    const int32_t from = SelectedGroupId();
+    if (id == 0) {
+        return;
+    }
+    QStringList choices;
+    std::vector<int32_t> groups;
+    for (const TreeEntry& group : model_->Groups()) {
+        if (group.id != from) {
+            choices << QString::number(group.id) + QStringLiteral("  ") + model_->NameOf(group);
+            groups.push_back(group.id);
+        }
+    }
+    bool chosen = false;
+    const QString choice =
+        QInputDialog::getItem(this, Tr(texts::kWindowTitle), Tr(texts::kMoveToGroupPrompt).arg(id),
+                              choices, 0, false, &chosen);
+    if (!chosen || !choices.contains(choice)) {
+        return;
+    }
+    Drop(static_cast<int>(ItemKind::SubSystem), {id}, {from},
+         groups[static_cast<std::size_t>(choices.indexOf(choice))], 0);
+}
+
+void MainWindow::Drop(int kind, const QList<int>& ids, const QList<int>& fromGroups, int toGroup,
+                      int beforeId) {
+    const bool groups = kind == static_cast<int>(ItemKind::Group);
+    if (ids.contains(beforeId)) {
+        return;  // dropped onto itself
+    }
+    std::vector<TreeEntry> wanted = groups ? model_->Groups() : model_->SubSystemsOf(toGroup);
+    std::vector<TreeEntry> moved;
+    for (qsizetype n = 0; n < ids.size(); ++n) {
+        const std::vector<TreeEntry> source =
+            groups ? model_->Groups() : model_->SubSystemsOf(fromGroups[n]);
+        const auto found = std::find_if(source.begin(), source.end(),
+                                        [&](const TreeEntry& entry) { return entry.id == ids[n]; });
+        if (found != source.end()) {
+            moved.push_back(*found);
+        }
+    }
+    std::erase_if(wanted, [&](const TreeEntry& entry) { return ids.contains(entry.id); });
+    const auto before = std::find_if(wanted.begin(), wanted.end(),
+                                     [&](const TreeEntry& entry) { return entry.id == beforeId; });
+    wanted.insert(before, moved.begin(), moved.end());
+    std::vector<int32_t> placed;
+    for (const TreeEntry& entry : moved) {
+        placed.push_back(entry.id);
+    }
+    Place(kind, std::move(wanted), placed, toGroup);
+}
+
+void MainWindow::Place(int kind, std::vector<TreeEntry> wanted, const std::vector<int32_t>& placed,
+                       int32_t toGroup) {
+    if (placed.empty()) {
+        return;
+    }
+    const auto itemKind = static_cast<ItemKind>(kind);
+    const bool moved = Guarded([&] {
+        TreeEdits::Place(itemKind, wanted, std::set<int32_t>(placed.begin(), placed.end()),
+                         toGroup);
+    });
+    Reload();
+    if (!moved) {
+        return;
+    }
+    const QModelIndex first = itemKind == ItemKind::Group
+                                  ? model_->GroupIndex(placed.front())
+                                  : model_->SubSystemIndex(toGroup, placed.front());
+    if (first.isValid()) {
+        tree_->expand(first.parent());
+        tree_->setCurrentIndex(first);
+        tree_->scrollTo(first);
+    }
+    statusBar()->showMessage(Tr(texts::kMoved));
 }
 
 void MainWindow::ShowDetails() {
@@ -454,6 +756,10 @@ void MainWindow::EditSubSystem() {
 }
 
 void MainWindow::DeleteGroup() {
+    if (SelectedItems().size() > 1) {
+        DeleteSelected();
+        return;
+    }
     const int32_t id = SelectedGroupId();
     if (id < 0 ||
         QMessageBox::question(this, Tr(texts::kWindowTitle),
@@ -473,6 +779,10 @@ void MainWindow::DeleteGroup() {
 }
 
 void MainWindow::DeleteSubSystem() {
+    if (SelectedItems().size() > 1) {
+        DeleteSelected();
+        return;
+    }
     const int32_t groupId = SelectedGroupId();
     const int32_t id = SelectedSubSystemId();
     if (id == 0 ||
@@ -492,6 +802,51 @@ void MainWindow::DeleteSubSystem() {
     });
     Reload();
     statusBar()->showMessage(Tr(deleted ? texts::kDeleted : texts::kNotSaved));
+}
+
+void MainWindow::DeleteSelected() {
+    const QModelIndexList selected = SelectedItems();
+    if (selected.isEmpty()) {
+        return;
+    }
+    std::vector<TreeItemRef> items;
+    std::map<std::pair<int, int32_t>, QString> labels;
+    QStringList listed;
+    for (const QModelIndex& index : selected) {
+        const bool group = index.data(kKindRole).toInt() == static_cast<int>(ItemKind::Group);
+        const TreeItemRef item{group ? TreeItemRef::Kind::Group : TreeItemRef::Kind::SubSystem,
+                               index.data(kIdRole).toInt()};
+        items.push_back(item);
+        labels[{static_cast<int>(item.kind), item.id}] = Labelled(index);
+        if (listed.size() < kListedItems) {
+            listed << Labelled(index);
+        }
+    }
+    if (items.size() > static_cast<std::size_t>(kListedItems)) {
+        listed << QStringLiteral("... (+%1)").arg(items.size() - kListedItems);
+    }
+    if (QMessageBox::question(this, Tr(texts::kWindowTitle),
+                              Tr(texts::kConfirmDeleteItems).arg(items.size()) +
+                                  QStringLiteral("\n\n") + listed.join(u'\n')) !=
+        QMessageBox::Yes) {
+        return;
+    }
+    const std::vector<ItemOutcome> outcomes = TreeEdits::Delete(items);
+    Reload();
+    QStringList refused;
+    for (const ItemOutcome& outcome : outcomes) {
+        if (!outcome.done) {
+            refused << labels[{static_cast<int>(outcome.item.kind), outcome.item.id}] +
+                           QStringLiteral(": ") + ToQString(outcome.refusal);
+        }
+    }
+    const auto deleted = static_cast<qsizetype>(outcomes.size()) - refused.size();
+    statusBar()->showMessage(Tr(texts::kDeletedItems).arg(deleted).arg(refused.size()));
+    if (!refused.isEmpty()) {
+        QMessageBox::warning(
+            this, Tr(texts::kWindowTitle),
+            Tr(texts::kNotDeletedItems) + QStringLiteral("\n\n") + refused.join(u'\n'));
+    }
 }
 
 void MainWindow::RevertChange(int64_t change) {
@@ -546,7 +901,12 @@ void MainWindow::SwitchDatabase(const std::string& database, const std::string& 
         ActivateSession();
     }
     liveRefresh_->Watch(session_);
-    loaded_ = false;  // another database: the tree is read whole
+    loaded_ = false;  // another database: the tree is read whole, unfiltered
+    {
+        const QSignalBlocker quiet(filter_);
+        filter_->clear();
+    }
+    unfiltered_.reset();
     Reload();
 }
 

@@ -7,11 +7,13 @@
 #include <utility>
 #include <vector>
 
+#include "FunctionalTreeModel.h"
 #include "suite/HostSession.h"
 
 class QAction;
 class QActionGroup;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QTabWidget;
 class QTextBrowser;
@@ -19,7 +21,6 @@ class QTreeView;
 
 namespace quarn::designer {
 
-class FunctionalTreeModel;
 class HistoryPane;
 class LiveRefresh;
 
@@ -40,6 +41,10 @@ class MainWindow : public QMainWindow {
     void Select(int32_t groupId, int32_t subSystemId);
     /// Brings the history of the selected item to the front.
     void ShowHistory();
+    /// The context menu of the item at `position` (in the tree's viewport), which it makes the
+    /// current item unless it is selected already: the actions that apply to it, or to the
+    /// selection of several. The caller owns the menu; nullptr where no action applies.
+    QMenu* ContextMenuAt(const QPoint& position);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -78,6 +83,24 @@ class MainWindow : public QMainWindow {
     void NewSubSystem();
     void EditSubSystem();
     void DeleteSubSystem();
+    /// Deletes the selected groups and subsystems after one confirmation that lists them, each
+    /// in a transaction of its own; says which were refused and why.
+    void DeleteSelected();
+    /// Shows what the filter box holds; restores what was open before when it is cleared.
+    void ApplyFilter();
+    void CopyCode();
+    /// Moves the current group or subsystem one place up (-1) or down (1) among its siblings.
+    void MoveBy(int step);
+    void MoveToGroup();
+    /// Puts the dropped items (see FunctionalTreeModel::MoveRequested) in their new place.
+    void Drop(int kind, const QList<int>& ids, const QList<int>& fromGroups, int toGroup,
+              int beforeId);
+    /// Writes a new order of one parent's items through TreeEdits::Place, then shows it with
+    /// the first placed item selected.
+    void Place(int kind, std::vector<TreeEntry> wanted, const std::vector<int32_t>& placed,
+               int32_t toGroup);
+    /// The selected groups and subsystems (column 0, in the tree's order).
+    QModelIndexList SelectedItems() const;
     /// Restores the item of the history pane to its state before the change, after asking;
     /// over a later change only when the user confirms forcing it.
     void RevertChange(int64_t change);
@@ -95,6 +118,8 @@ class MainWindow : public QMainWindow {
     LiveRefresh* liveRefresh_ = nullptr;
     FunctionalTreeModel* model_ = nullptr;
     QTreeView* tree_ = nullptr;
+    QLineEdit* filter_ = nullptr;
+    std::optional<OpenItems> unfiltered_;  // what was open before the filter
     bool loaded_ = false;  // the model has read the groups of the session's database
     bool reloading_ = false;
     QTabWidget* tabs_ = nullptr;
@@ -118,6 +143,14 @@ class MainWindow : public QMainWindow {
     QAction* editSubSystem_ = nullptr;
     QAction* deleteSubSystem_ = nullptr;
     QAction* refresh_ = nullptr;
+    QAction* find_ = nullptr;
+    QAction* clearFilter_ = nullptr;
+    QAction* copyCode_ = nullptr;
+    QAction* showHistory_ = nullptr;
+    QAction* moveUp_ = nullptr;
+    QAction* moveDown_ = nullptr;
+    QAction* moveToGroup_ = nullptr;
+    QAction* deleteSelected_ = nullptr;
     QActionGroup* languages_ = nullptr;
 };
 

@@ -1,19 +1,59 @@
 // subsysmgr-designer: the functional tree of the suite database, with the group and subsystem
 // editors. Options: --db <file | sqlite:file | postgresql:connection>, --lang CHS|CHT|EN,
-// --history (start on the history of the selected item), --screenshot <png> (render the loaded
-// window offscreen and exit).
+// --history (start on the history of the selected item), --find <text> (start with the tree
+// filtered), --screenshot <png> (render the loaded window offscreen and exit; with --menu, the
+// selected item's context menu open), --quit-after-paint (exit once the tree has been painted, to
+// time the start).
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
 #include <QTimer>
+#include <QTreeView>
 #include <iostream>
 #include <memory>
 
 #include "DesignerSettings.h"
+#include "FunctionalTreeModel.h"
 #include "MainWindow.h"
 #include "foundation/ComError.h"
 #include "suite/DataPaths.h"
 #include "ui/QtPlatform.h"
+
+namespace {
+
+// Ends the program once the watched widget has painted.
+class QuitAfterPaint : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            QTimer::singleShot(0, qApp, &QApplication::quit);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// The window with the selected item's context menu open over it, as a person sees it.
+QPixmap WithContextMenu(quarn::designer::MainWindow& window) {
+    auto* tree = window.findChild<QTreeView*>(QStringLiteral("functionalTree"));
+    const QRect name = tree->visualRect(
+        tree->currentIndex().siblingAtColumn(quarn::designer::FunctionalTreeModel::kNameColumn));
+    const QPoint at = name.bottomLeft() + QPoint(name.height() * 4, -name.height() / 3);
+    QMenu* menu = window.ContextMenuAt(at);
+    menu->adjustSize();
+    QPixmap picture = window.grab();
+    QPainter painter(&picture);
+    painter.drawPixmap(tree->viewport()->mapTo(&window, at), menu->grab());
+    delete menu;
+    return picture;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -31,7 +71,15 @@ int main(int argc, char** argv) {
                                         QStringLiteral("png"));
     const QCommandLineOption history(QStringLiteral("history"),
                                      QStringLiteral("Start on the selected item's history."));
-    options.addOptions({database, language, history, screenshot});
+    const QCommandLineOption find(QStringLiteral("find"),
+                                  QStringLiteral("Start with the tree filtered by a text."),
+                                  QStringLiteral("text"));
+    const QCommandLineOption menu(QStringLiteral("menu"),
+                                  QStringLiteral("With --screenshot: the context menu open."));
+    const QCommandLineOption quitAfterPaint(
+        QStringLiteral("quit-after-paint"),
+        QStringLiteral("Exit once the tree has been painted (to time the start)."));
+    options.addOptions({database, language, history, find, screenshot, menu, quitAfterPaint});
     options.process(app);
 
     // The last database and language are remembered; options override them.
@@ -59,16 +107,27 @@ int main(int argc, char** argv) {
     }
 
     quarn::designer::MainWindow window(*session);
+    if (options.isSet(quitAfterPaint)) {
+        window.findChild<QTreeView*>(QStringLiteral("functionalTree"))
+            ->viewport()
+            ->installEventFilter(new QuitAfterPaint(&window));
+    }
     window.show();
     window.Reload();
     if (options.isSet(history)) {
         window.ShowHistory();
     }
+    if (options.isSet(find)) {
+        window.findChild<QLineEdit*>(QStringLiteral("filter"))->setText(options.value(find));
+    }
     if (options.isSet(screenshot)) {
         window.resize(1000, 680);
-        window.Select(850, 8001);  // a customer-made subsystem with business objects
+        if (!options.isSet(find)) {
+            window.Select(850, 8001);  // a customer-made subsystem with business objects
+        }
         QTimer::singleShot(0, &window, [&] {
-            window.grab().save(options.value(screenshot));
+            (options.isSet(menu) ? WithContextMenu(window) : window.grab())
+                .save(options.value(screenshot));
             QApplication::quit();
         });
     }

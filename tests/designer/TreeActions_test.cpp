@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "FunctionalTreeModel.h"
+#include "MainWindow.h"
+#include "host/IClassInfo.h"
+#include "host/ProgIds.h"
+#include "runtime/SessionContext.h"
+#include "store/StoreFixture.h"
+#include "suite/DataPaths.h"
+#include "ui/QtPlatform.h"
+
+namespace quarn::designer {
+namespace {
+
+// The designer window on an SQLite demo database of its own; the business objects' messages
+// are recorded instead of shown.
+class TreeActions : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        setenv("QUARN_DATA_DIR", QUARN_RESOURCES_DIR, 1);
+        scratch_ = std::make_unique<suite::ScratchDatabase>(suite::Backend::SQLite);
+        session_ = std::make_unique<suite::HostSession>(scratch_->Spec(), "EN");
+        session_->Activate();
+        subsysmgr::InstallQtPlatform(*session_->Module(), session_->Registry(),
+                                     suite::DataDirectory() / "help");
+        session_->Module()->messageBox = messages_;
+        window_ = std::make_unique<MainWindow>(*session_);
+        window_->show();
+        window_->activateWindow();  // for the shortcuts
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+        window_->Reload();
+        tree_ = window_->findChild<QTreeView*>(QStringLiteral("functionalTree"));
+        model_ = qobject_cast<FunctionalTreeModel*>(tree_->model());
+    }
+
+    void TearDown() override {
+        window_.reset();
+        session_.reset();
+        scratch_.reset();
+    }
+
+    void OtherProcess(std::initializer_list<const char*> arguments) {
+        QStringList all{QStringLiteral("--db"), QString::fromStdString(scratch_->Spec())};
+        for (const char* argument : arguments) {
+            all << QString::fromUtf8(argument);
+        }
+        QProcess tool;
+        tool.start(QStringLiteral(QUARN_CLI), all);
+        ASSERT_TRUE(tool.waitForFinished(30000));
+        ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    }
+
+    // The identifiers of a group's subsystems (of the groups for -1) in their stored order.
+    std::vector<int> Stored(int32_t groupId) const {
+        auto& module = *subsysmgr::ModuleState::Current();
+        const auto classInfo = module.registry->Create<IClassInfo>(progid::kClassInfo);
+        const RecordsetPtr rows = classInfo->GetData(
+            subsysmgr::GetPropsString(module),
+            groupId < 0 ? "select FTopClassID as id from t_DataFlowTopClass order by FIndex, "
+                          "FTopClassID"
+                        : "select FSubSysID as id from t_DataFlowSubSystem where FTopClassID=" +
+                              std::to_string(groupId) + " order by FIndex, FSubSysID");
+        std::vector<int> ids;
+        for (; !rows->Eof(); rows->MoveNext()) {
+            ids.push_back(rows->Fields("id").ToInt32());
+        }
+        return ids;
+    }
+
+    // The same as the tree shows it.
+    std::vector<int> Shown(const QModelIndex& parent) const {
+        std::vector<int> ids;
+        for (int row = 0; row < model_->rowCount(parent); ++row) {
+            ids.push_back(model_->index(row, 0, parent).data(kIdRole).toInt());
+        }
+        return ids;
+    }
+
+    // Drags the item onto `parent` before its row `row` (-1: onto the parent itself).
+    void DragAndDrop(const QModelIndex& item, const QModelIndex& parent, int row) {
+        std::unique_ptr<QMimeData> data(model_->mimeData({item}));
+        EXPECT_TRUE(model_->canDropMimeData(data.get(), Qt::MoveAction, row, 0, parent));
+        model_->dropMimeData(data.get(), Qt::MoveAction, row, 0, parent);
+        QApplication::processEvents();  // the move runs after the drop
+    }
+
+    std::shared_ptr<suite::RecordingMessageBox> messages_ =
+        std::make_shared<suite::RecordingMessageBox>();
+    std::unique_ptr<suite::ScratchDatabase> scratch_;
+    std::unique_ptr<suite::HostSession> session_;
+    std::unique_ptr<MainWindow> window_;
+    QTreeView* tree_ = nullptr;
+    FunctionalTreeModel* model_ = nullptr;
+};
+
+TEST_F(TreeActions, FindShowsTheMatchesAndEscReopensWhatWasOpen) {
+    const QModelIndex group = model_->GroupIndex(851);
+    tree_->expand(group);
+    const int groups = model_->rowCount();
+    auto* filter = window_->findChild<QLineEdit*>(QStringLiteral("filter"));
+
+    QTest::keyClick(window_.get(), Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(filter->hasFocus());
+    QTest::keyClicks(filter, QStringLiteral("PATROL"));
+    ASSERT_EQ(model_->rowCount(), 1);
+    const QModelIndex found = model_->index(0, 0, model_->index(0, 0));
+    EXPECT_EQ(found.data(kIdRole).toInt(), 8002);
+    EXPECT_TRUE(found.data(kMatchRole).toBool());
+    EXPECT_TRUE(tree_->isExpanded(model_->index(0, 0)));
+    filter->setText(QStringLiteral("設備巡檢"));
+    EXPECT_EQ(Shown(model_->index(0, 0)), std::vector<int>{8002});
+
+    tree_->setCurrentIndex(model_->index(0, 0, model_->index(0, 0)));
+    QTest::keyClick(tree_, Qt::Key_Escape);
+    EXPECT_TRUE(filter->text().isEmpty());
+    EXPECT_EQ(model_->rowCount(), groups);
+    EXPECT_TRUE(tree_->isExpanded(model_->GroupIndex(851)));
+    EXPECT_EQ(tree_->currentIndex().data(kIdRole).toInt(), 8002);  // chosen while filtered
+}
+
+TEST_F(TreeActions, ADragOrAltUpWritesTheNewOrderThroughTheObjects) {
+    const QModelIndex group = model_->GroupIndex(850);
+    tree_->expand(group);
+    DragAndDrop(model_->SubSystemIndex(850, 8004), group, 0);
+    EXPECT_EQ(Stored(850), (std::vector<int>{8004, 8001, 8002, 8003, 8005}));
+    EXPECT_EQ(Shown(group), Stored(850));
+    EXPECT_TRUE(messages_->prompts.empty());
+
+    // Alt+Down moves the current subsystem, the one just dropped, one place down.
+    tree_->setFocus();
+    QTest::keyClick(tree_, Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(Stored(850), (std::vector<int>{8001, 8004, 8002, 8003, 8005}));
+    EXPECT_EQ(tree_->currentIndex().data(kIdRole).toInt(), 8004);
+
+    // A group between groups; a subsystem onto another group moves into it, at its end.
+    DragAndDrop(model_->GroupIndex(851), {}, 0);
+    EXPECT_EQ(Stored(-1).front(), 851) << ::testing::PrintToString(messages_->prompts);
+    EXPECT_EQ(Shown({}), Stored(-1));
+    DragAndDrop(model_->SubSystemIndex(850, 8003), model_->GroupIndex(851), -1);
+    EXPECT_EQ(Stored(851), (std::vector<int>{8010, 8003}));
+    EXPECT_TRUE(messages_->prompts.empty());
+
+    // Group 852 has no account type, which its editor refuses: so does its move.
+    DragAndDrop(model_->GroupIndex(852), {}, 0);
+    EXPECT_EQ(Stored(-1).front(), 851);
+    EXPECT_EQ(messages_->prompts.size(), 1u);
+    EXPECT_EQ(Shown(model_->GroupIndex(851)), Stored(851));
+}
+
+TEST_F(TreeActions, ADropTheRulesRefuseShowsTheRulesMessageAndChangesNothing) {
+    // A subsystem of group 851 named like one of group 850 cannot move there.
+    OtherProcess({"add", "subsystem", "--id", "8011", "--group", "851", "--name-chs", "设备巡检",
+                  "--name-cht", "另一個", "--name-en", "Another one"});
+    window_->Reload();
+    const std::vector<int> before850 = Stored(850);
+    const std::vector<int> before851 = Stored(851);
+    DragAndDrop(model_->SubSystemIndex(851, 8011), model_->GroupIndex(850), 1);
+    ASSERT_EQ(messages_->prompts.size(), 1u);
+    EXPECT_NE(messages_->prompts.front().find("already has this simplified Chinese name"),
+              std::string::npos)
+        << messages_->prompts.front();
+    EXPECT_EQ(Stored(850), before850);
+    EXPECT_EQ(Stored(851), before851);
+}
+
+TEST_F(TreeActions, DeletingSeveralSavesEachAndSaysWhichWereRefusedAndWhy) {
+    OtherProcess({"add", "subsystem", "--id", "8020", "--group", "852", "--name-chs", "临时",
+                  "--name-cht", "臨時", "--name-en", "Temporary"});
+    window_->Reload();
+    tree_->expand(model_->GroupIndex(1));
+    tree_->selectionModel()->select(model_->SubSystemIndex(852, 8020),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    tree_->selectionModel()->select(model_->SubSystemIndex(1, 1),  // delivered with the suite
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    std::vector<std::string> boxes;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            boxes.push_back(box->text().toStdString());
+            box->button(box->standardButtons() & QMessageBox::Yes ? QMessageBox::Yes
+                                                                  : QMessageBox::Ok)
+                ->click();
+        }
+    });
+    answer.start(20);
+    QTest::keyClick(tree_, Qt::Key_Delete);
+
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_NE(boxes[0].find("8020  Temporary"), std::string::npos) << boxes[0];
+    EXPECT_NE(boxes[0].find("1  General Ledger"), std::string::npos) << boxes[0];
+    EXPECT_NE(boxes[1].find("1  General Ledger: "), std::string::npos) << boxes[1];
+    EXPECT_EQ(boxes[1].find("Temporary"), std::string::npos) << boxes[1];
+    EXPECT_TRUE(Stored(852).empty());
+    EXPECT_EQ(Stored(1).front(), 1);
+    EXPECT_TRUE(messages_->prompts.empty());  // the objects' messages went into the result
+}
+
+}  // namespace
+}  // namespace quarn::designer
