@@ -233,6 +233,16 @@ bool EditorDialog::OfferReload(const ComError& error) {
            kMessageBoxResultYes;
 }
 
+void EditorDialog::cmdSave_Click() {
+    if (Save()) {
+        accept();
+    }
+}
+
+void EditorDialog::cmdCancel_Click() {
+    reject();
+}
+
 bool EditorDialog::SaveInput(const std::function<EditorInput&()>& takeInput,
                              const std::function<void()>& adoptSaved) {
     try {

@@ -77,6 +77,11 @@ class EditorDialog : public QDialog, public IFontTarget {
     /// The platform's key code of a Qt key (F1 is 112), 0 for keys the editors do not name.
     static int16_t PlatformKeyCode(int qtKey);
 
+    /// The save button: closes the dialog once the input was saved.
+    void cmdSave_Click();
+    /// Esc and the cancel button.
+    void cmdCancel_Click();
+
   protected:
     EditorDialog(QWidget* parent, std::shared_ptr<ModuleState> module);
 
@@ -107,8 +112,8 @@ class EditorDialog : public QDialog, public IFontTarget {
     virtual void Form_KeyDown(int16_t& KeyCode, int16_t Shift) = 0;
     /// Runs when the dialog is shown for the first time.
     virtual void Form_Activate() = 0;
-    /// Esc and the cancel button.
-    virtual void cmdCancel_Click() = 0;
+    /// Saves the user's input; false after a reported failure, the dialog staying open.
+    virtual bool Save() = 0;
 
     /// Shows the error's message in the suite's warning box (style 48, default title).
     void ShowError(const ComError& error);

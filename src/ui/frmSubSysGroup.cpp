@@ -234,16 +234,6 @@ void frmSubSysGroup::Form_KeyDown(int16_t& KeyCode, int16_t Shift) {
     }
 }
 
-void frmSubSysGroup::cmdSave_Click() {
-    if (Save()) {
-        accept();
-    }
-}
-
-void frmSubSysGroup::cmdCancel_Click() {
-    reject();
-}
-
 void frmSubSysGroup::FocusOn(InputField field) {
     const std::pair<InputField, QWidget*> widgets[] = {
         {InputField::Id, inID},         {InputField::Index, inIndex},

@@ -64,10 +64,7 @@ class frmSubSysGroup : public EditorDialog {
     void FillFromGroup();
     /// True when the group was handed over and saved without an error; false after a reported
     /// failure, and false without a message when there is no group outside add mode.
-    bool Save();
-
-    void cmdSave_Click();
-    void cmdCancel_Click() override;
+    bool Save() override;
 
   private:
     /// The input of this dialog's mode, made by Form_Load (or the first save without it).

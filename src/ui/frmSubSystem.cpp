@@ -283,16 +283,6 @@ void frmSubSystem::Form_KeyDown(int16_t& KeyCode, int16_t Shift) {
     }
 }
 
-void frmSubSystem::cmdSave_Click() {
-    if (Save()) {
-        accept();
-    }
-}
-
-void frmSubSystem::cmdCancel_Click() {
-    reject();
-}
-
 void frmSubSystem::SelectGroup(int32_t groupId) {
     // Every entry is compared, so of several with the identifier the last one stays selected.
     for (int i = 0; i < inGroup->ListCount(); ++i) {

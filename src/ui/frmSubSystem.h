@@ -71,10 +71,7 @@ class frmSubSystem : public EditorDialog {
     /// may keep; a failure ends it silently.
     void FillFromSubSystem();
     /// True when the subsystem was written; false after a reported failure.
-    bool Save();
-
-    void cmdSave_Click();
-    void cmdCancel_Click() override;
+    bool Save() override;
 
   private:
     /// The input of this dialog's mode, made by Form_Load (or the first save without it).
