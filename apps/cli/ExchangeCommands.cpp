@@ -106,7 +106,7 @@ void Report(CliContext& context, const std::vector<ImportedItem>& items, bool dr
         for (const ImportedItem& item : items) {
             Json entry{
                 {"kind", item.kind}, {"id", item.id}, {"outcome", OutcomeName(item.outcome)}};
-            if (item.outcome == ImportOutcome::Updated) {
+            if (!item.changes.empty()) {
                 entry["changes"] = ChangesJson(item.changes);
             }
             if (item.error) {

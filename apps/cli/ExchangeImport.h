@@ -36,7 +36,7 @@ struct ImportedItem {
     std::string_view kind;  // "group" or "subsystem"
     int32_t id = 0;
     ImportOutcome outcome = ImportOutcome::Unchanged;
-    /// Of an update, in the order of the item's members.
+    /// Of an update (also one refused), in the order of the item's members.
     std::vector<FieldChange> changes;
     /// Of a refusal.
     std::optional<ComError> error;
