@@ -765,48 +765,109 @@ void FunctionalTreeModel::SetLanguage(const std::string& language) {
     emit headerDataChanged(Qt::Horizontal, 0, kColumnCount - 1);
 }
 
-FunctionalTreeModel::SubSystemRows FunctionalTreeModel::ReadSubSystems(
+std::optional<FunctionalTreeModel::SubSystemRows> FunctionalTreeModel::ReadSubSystems(
     const std::vector<int32_t>& groups, const ProgressStep& progress) const {
     SubSystemRows read;
     const auto total = static_cast<int64_t>(groups.size());
     if (groups.size() <= kGroupsReadOneByOne) {
         for (std::size_t n = 0; n < groups.size(); ++n) {
             if (!progress(static_cast<int64_t>(n), total)) {
-                return {};
+                return std::nullopt;
             }
             read[groups[n]] = ReadSubSystemsOf(groups[n]);
         }
         return read;
     }
+    // Every row at once, in two passes: the first reads only what tells whether a group's rows
+    // changed (identifier, order and version: every write of a row gives it a new version), the
+    // second the entries of the groups whose rows did.
+    struct Key {
+        int32_t id;
+        int32_t index;
+        int64_t version;
+    };
+    std::unordered_map<int32_t, std::vector<Key>> keys;
     for (const int32_t group : groups) {
-        read[group];
+        keys[group];
     }
     const RecordsetPtr rows =
         subsysmgr::GetDataFlowInfo(*ModuleState::Current()).GetSubSystem_All(Variant(-1));
     const auto columns = Columns(*rows, kSubSystemColumns);
-    const auto entryColumns = FirstSix(columns);
     const int64_t count = rows->RecordCount();
-    int64_t done = 0;
     // Rows mostly come by group, so a group's bucket is looked up once for its run of rows.
-    int32_t currentGroup = 0;
-    std::vector<TreeEntry>* bucket = nullptr;
-    for (; !rows->Eof(); rows->MoveNext(), ++done) {
-        if ((done & 4095) == 0 && !progress(done, count)) {
-            return {};
-        }
-        const int32_t groupId = rows->Fields(columns[6]).ToInt32();
-        if (!bucket || groupId != currentGroup) {
-            const auto found = read.find(groupId);
-            bucket = found == read.end() ? nullptr : &found->second;
-            currentGroup = groupId;
-            if (!bucket) {
-                continue;
+    const auto forEachRow = [&](int64_t passed, auto&& take) {
+        int32_t currentGroup = 0;
+        bool current = false;
+        int64_t done = 0;
+        for (rows->MoveFirst(); !rows->Eof(); rows->MoveNext(), ++done) {
+            if ((done & 4095) == 0 && !progress(passed + done, 2 * count)) {
+                return false;
+            }
+            const int32_t groupId = rows->Fields(columns[6]).ToInt32();
+            if (!current || groupId != currentGroup) {
+                current = take(groupId, true);
+                currentGroup = groupId;
+            } else {
+                take(groupId, false);
             }
         }
-        bucket->push_back(EntryAt(*rows, entryColumns));
+        return true;
+    };
+    std::vector<Key>* bucket = nullptr;
+    const bool keysRead = forEachRow(0, [&](int32_t groupId, bool lookUp) {
+        if (lookUp) {
+            const auto found = keys.find(groupId);
+            bucket = found == keys.end() ? nullptr : &found->second;
+        }
+        if (bucket) {
+            bucket->push_back({rows->Fields(columns[0]).ToInt32(),
+                               rows->Fields(columns[1]).ToInt32(),
+                               rows->Fields(columns[2]).ToInt64()});
+        }
+        return bucket != nullptr;
+    });
+    if (!keysRead) {
+        return std::nullopt;
     }
-    for (auto& [group, entries] : read) {
-        SortByDisplayOrder(entries);
+    for (auto& [groupId, groupKeys] : keys) {
+        const auto before = [](const Key& a, const Key& b) {
+            return std::pair(a.index, a.id) < std::pair(b.index, b.id);
+        };
+        if (!std::is_sorted(groupKeys.begin(), groupKeys.end(), before)) {
+            std::sort(groupKeys.begin(), groupKeys.end(), before);
+        }
+        const Group* held = FindGroup(groupId);
+        const bool same = held && held->fetched && held->subSystems.size() == groupKeys.size() &&
+                          std::equal(groupKeys.begin(), groupKeys.end(), held->subSystems.begin(),
+                                     [](const Key& key, const TreeEntry& entry) {
+                                         return key.version != 0 && key.id == entry.id &&
+                                                key.index == entry.index &&
+                                                key.version == entry.version;
+                                     });
+        if (!same) {
+            read[groupId].reserve(groupKeys.size());
+        }
+    }
+    if (read.empty()) {
+        return read;
+    }
+    const auto entryColumns = FirstSix(columns);
+    std::vector<TreeEntry>* entries = nullptr;
+    const bool entriesRead = forEachRow(count, [&](int32_t groupId, bool lookUp) {
+        if (lookUp) {
+            const auto found = read.find(groupId);
+            entries = found == read.end() ? nullptr : &found->second;
+        }
+        if (entries) {
+            entries->push_back(EntryAt(*rows, entryColumns));
+        }
+        return entries != nullptr;
+    });
+    if (!entriesRead) {
+        return std::nullopt;
+    }
+    for (auto& [group, groupEntries] : read) {
+        SortByDisplayOrder(groupEntries);
     }
     return read;
 }
@@ -829,10 +890,11 @@ bool FunctionalTreeModel::Refresh(const ProgressStep& progress) {
             fetched.push_back(group.id);
         }
     }
-    auto subSystems = ReadSubSystems(fetched, progress);
-    if (subSystems.size() != fetched.size()) {
+    std::optional<SubSystemRows> read = ReadSubSystems(fetched, progress);
+    if (!read) {
         return false;
     }
+    SubSystemRows& subSystems = *read;
     const bool announce = !Filtered();
     if (!announce) {
         // The filter's rows are made anew; the view restores what it had open.
@@ -927,11 +989,18 @@ void FunctionalTreeModel::SyncSubSystems(Group& group, std::vector<TreeEntry> fr
 }
 
 bool FunctionalTreeModel::Matches(const TreeEntry& entry) const {
-    char code[16];
-    const auto written = std::to_chars(std::begin(code), std::end(code), entry.id);
-    const std::string_view id(code, static_cast<std::size_t>(written.ptr - code));
-    if (id.find(foldedFilter_) != std::string_view::npos) {
-        return true;
+    if (filterIsCode_) {
+        char code[16];
+        const auto written = std::to_chars(std::begin(code), std::end(code), entry.id);
+        if (std::string_view(code, static_cast<std::size_t>(written.ptr - code))
+                .find(foldedFilter_) != std::string_view::npos) {
+            return true;
+        }
+    }
+    if (!filterHasLetters_) {
+        return std::any_of(entry.names.begin(), entry.names.end(), [this](const std::string& name) {
+            return name.find(foldedFilter_) != std::string::npos;
+        });
     }
     return std::any_of(entry.names.begin(), entry.names.end(), [this](const std::string& name) {
         return ContainsFolded(name, foldedFilter_);
@@ -977,10 +1046,11 @@ bool FunctionalTreeModel::SetFilter(const QString& text, const ProgressStep& pro
                 missing.push_back(group->entry.id);
             }
         }
-        read = ReadSubSystems(missing, progress);
-        if (read.size() != missing.size()) {
+        std::optional<SubSystemRows> all = ReadSubSystems(missing, progress);
+        if (!all) {
             return false;
         }
+        read = std::move(*all);
     }
     beginResetModel();
     for (auto& [groupId, rows] : read) {
@@ -991,6 +1061,10 @@ bool FunctionalTreeModel::SetFilter(const QString& text, const ProgressStep& pro
     filterText_ = trimmed;
     foldedFilter_ = trimmed.toStdString();
     std::transform(foldedFilter_.begin(), foldedFilter_.end(), foldedFilter_.begin(), Folded);
+    filterHasLetters_ = std::any_of(foldedFilter_.begin(), foldedFilter_.end(),
+                                    [](char c) { return c >= 'a' && c <= 'z'; });
+    filterIsCode_ = std::all_of(foldedFilter_.begin(), foldedFilter_.end(),
+                                [](char c) { return c >= '0' && c <= '9'; });
     ApplyFilter();
     endResetModel();
     return true;

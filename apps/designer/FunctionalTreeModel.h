@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -138,9 +139,10 @@ class FunctionalTreeModel : public QAbstractItemModel {
     /// Subsystems in display order by group.
     using SubSystemRows = std::unordered_map<int32_t, std::vector<TreeEntry>>;
     /// Reads the subsystems of `groups`, from each group's rows or, for many groups, from all
-    /// rows at once. Empty when `progress` stopped it.
-    SubSystemRows ReadSubSystems(const std::vector<int32_t>& groups,
-                                 const ProgressStep& progress) const;
+    /// rows at once, leaving out then the groups whose rows are those held. None when
+    /// `progress` stopped it.
+    std::optional<SubSystemRows> ReadSubSystems(const std::vector<int32_t>& groups,
+                                                const ProgressStep& progress) const;
     /// Brings the rows to `fresh`, signalling each change unless a reset is under way. A new
     /// group takes its rows out of `subSystems` when they are there.
     void SyncGroups(std::vector<TreeEntry> fresh, SubSystemRows& subSystems, bool announce);
@@ -153,7 +155,9 @@ class FunctionalTreeModel : public QAbstractItemModel {
     int language_ = 0;                            // 0 CHS, 1 CHT, 2 EN
     QString filterText_;
     int matchCount_ = 0;
-    std::string foldedFilter_;  // the filter's UTF-8 text, ASCII letters in lower case
+    std::string foldedFilter_;       // the filter's UTF-8 text, ASCII letters in lower case
+    bool filterHasLetters_ = false;  // else a plain search finds what a folded one would
+    bool filterIsCode_ = false;      // only digits, which a code may contain
 };
 
 }  // namespace quarn::designer
