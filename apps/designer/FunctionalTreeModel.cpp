@@ -283,12 +283,16 @@ FunctionalTreeModel::Group* FunctionalTreeModel::GroupAt(int row) const {
 }
 
 FunctionalTreeModel::Group* FunctionalTreeModel::FindGroup(int32_t groupId) const {
+    const auto found = groupsById_.find(groupId);
+    return found == groupsById_.end() ? nullptr : found->second;
+}
+
+void FunctionalTreeModel::IndexGroups() {
+    groupsById_.clear();
+    groupsById_.reserve(groups_.size());
     for (const auto& group : groups_) {
-        if (group->entry.id == groupId) {
-            return group.get();
-        }
+        groupsById_[group->entry.id] = group.get();
     }
-    return nullptr;
 }
 
 void FunctionalTreeModel::Renumber() {
@@ -733,6 +737,7 @@ void FunctionalTreeModel::Load() {
         groups_.push_back(std::move(group));
     }
     Renumber();
+    IndexGroups();
     endResetModel();
 }
 
@@ -956,6 +961,7 @@ void FunctionalTreeModel::SyncGroups(std::vector<TreeEntry> fresh, SubSystemRows
             return true;
         },
         [](std::unique_ptr<Group>&) {});
+    IndexGroups();
 }
 
 void FunctionalTreeModel::SyncSubSystems(Group& group, std::vector<TreeEntry> fresh,
@@ -989,7 +995,15 @@ void FunctionalTreeModel::SyncSubSystems(Group& group, std::vector<TreeEntry> fr
 }
 
 bool FunctionalTreeModel::Matches(const TreeEntry& entry) const {
-    if (filterIsCode_) {
+    if (filterNumber_ > 0) {
+        // The code's decimal digits contain the filter's: some tail of the code, cut after a
+        // digit, ends in them. Cheaper than writing the code out for each item.
+        for (int64_t code = entry.id; code >= filterNumber_; code /= 10) {
+            if (code % filterModulus_ == filterNumber_) {
+                return true;
+            }
+        }
+    } else if (filterIsCode_) {
         char code[16];
         const auto written = std::to_chars(std::begin(code), std::end(code), entry.id);
         if (std::string_view(code, static_cast<std::size_t>(written.ptr - code))
@@ -997,14 +1011,13 @@ bool FunctionalTreeModel::Matches(const TreeEntry& entry) const {
             return true;
         }
     }
-    if (!filterHasLetters_) {
-        return std::any_of(entry.names.begin(), entry.names.end(), [this](const std::string& name) {
-            return name.find(foldedFilter_) != std::string::npos;
-        });
+    for (const std::string& name : entry.names) {
+        if (filterHasLetters_ ? ContainsFolded(name, foldedFilter_)
+                              : name.find(foldedFilter_) != std::string::npos) {
+            return true;
+        }
     }
-    return std::any_of(entry.names.begin(), entry.names.end(), [this](const std::string& name) {
-        return ContainsFolded(name, foldedFilter_);
-    });
+    return false;
 }
 
 void FunctionalTreeModel::ApplyFilter() {
@@ -1065,6 +1078,16 @@ bool FunctionalTreeModel::SetFilter(const QString& text, const ProgressStep& pro
                                     [](char c) { return c >= 'a' && c <= 'z'; });
     filterIsCode_ = std::all_of(foldedFilter_.begin(), foldedFilter_.end(),
                                 [](char c) { return c >= '0' && c <= '9'; });
+    // Digits without a leading zero are compared as a number (0 for none).
+    filterNumber_ = 0;
+    filterModulus_ = 1;
+    if (filterIsCode_ && !foldedFilter_.empty() && foldedFilter_.size() <= 9 &&
+        foldedFilter_.front() != '0') {
+        for (const char digit : foldedFilter_) {
+            filterNumber_ = filterNumber_ * 10 + (digit - '0');
+            filterModulus_ *= 10;
+        }
+    }
     ApplyFilter();
     endResetModel();
     return true;

@@ -131,6 +131,8 @@ class FunctionalTreeModel : public QAbstractItemModel {
     static ItemKind KindOf(const QModelIndex& index);
     Group* GroupAt(int row) const;
     Group* FindGroup(int32_t groupId) const;
+    /// Makes FindGroup find the groups held now.
+    void IndexGroups();
     const TreeEntry* EntryOf(const QModelIndex& index) const;
     int RowOf(const BusinessObjects& objects) const;
     void Renumber();
@@ -152,12 +154,15 @@ class FunctionalTreeModel : public QAbstractItemModel {
 
     std::vector<std::unique_ptr<Group>> groups_;  // in display order
     std::vector<Group*> shownGroups_;             // the groups the filter shows
-    int language_ = 0;                            // 0 CHS, 1 CHT, 2 EN
+    std::unordered_map<int32_t, Group*> groupsById_;
+    int language_ = 0;  // 0 CHS, 1 CHT, 2 EN
     QString filterText_;
     int matchCount_ = 0;
     std::string foldedFilter_;       // the filter's UTF-8 text, ASCII letters in lower case
     bool filterHasLetters_ = false;  // else a plain search finds what a folded one would
     bool filterIsCode_ = false;      // only digits, which a code may contain
+    int64_t filterNumber_ = 0;       // those digits as a number, when they have no leading zero
+    int64_t filterModulus_ = 1;      // 10 to the number of those digits
 };
 
 }  // namespace quarn::designer
