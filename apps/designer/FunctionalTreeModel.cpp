@@ -1067,9 +1067,11 @@ bool FunctionalTreeModel::SetFilter(const QString& text, const ProgressStep& pro
     }
     beginResetModel();
     for (auto& [groupId, rows] : read) {
-        Group* group = FindGroup(groupId);
-        group->subSystems = std::move(rows);
-        group->fetched = true;
+        // A group that a refresh removed while the rows were read is left out.
+        if (Group* group = FindGroup(groupId)) {
+            group->subSystems = std::move(rows);
+            group->fetched = true;
+        }
     }
     filterText_ = trimmed;
     foldedFilter_ = trimmed.toStdString();
