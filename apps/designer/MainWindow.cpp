@@ -523,6 +523,9 @@ void MainWindow::ApplyFilter() {
             filter_->text(), [&](int64_t done, int64_t total) { return work.Step(done, total); });
     });
     if (!applied) {
+        // Cancelled or failed: the box shows again what the tree shows.
+        const QSignalBlocker quiet(filter_);
+        filter_->setText(model_->Filter());
         return;
     }
     if (model_->Filtered()) {
