@@ -5,11 +5,11 @@
 #include <stdlib.h>
 
 #include <QAbstractItemModelTester>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <string>
 #include <vector>
 
+#include "OtherProcess.h"
 #include "host/IClassInfo.h"
 #include "host/ProgIds.h"
 #include "runtime/SessionContext.h"
@@ -60,14 +60,7 @@ class FunctionalTreeModelTest : public ::testing::TestWithParam<Backend> {
     }
 
     void OtherProcess(std::initializer_list<const char*> arguments) {
-        QStringList all{QStringLiteral("--db"), QString::fromStdString(scratch_->Spec())};
-        for (const char* argument : arguments) {
-            all << QString::fromUtf8(argument);
-        }
-        QProcess tool;
-        tool.start(QStringLiteral(QUARN_CLI), all);
-        ASSERT_TRUE(tool.waitForFinished(30000));
-        ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+        RunOtherProcess(scratch_->Spec(), arguments);
     }
 
     // The tree as the model shows it; groups not yet read show no subsystems.

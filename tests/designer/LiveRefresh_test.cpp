@@ -5,7 +5,6 @@
 #include <QDeadlineTimer>
 #include <QDialog>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,6 +14,7 @@
 
 #include "FunctionalTreeModel.h"
 #include "MainWindow.h"
+#include "OtherProcess.h"
 #include "store/StoreFixture.h"
 #include "suite/DataPaths.h"
 #include "ui/QtPlatform.h"
@@ -53,16 +53,8 @@ class LiveRefreshTest : public ::testing::TestWithParam<Backend> {
         scratch_.reset();
     }
 
-    // Runs the command-line tool on the same database, as another user would.
     void OtherProcess(std::initializer_list<const char*> arguments) {
-        QStringList all{QStringLiteral("--db"), QString::fromStdString(scratch_->Spec())};
-        for (const char* argument : arguments) {
-            all << QString::fromUtf8(argument);
-        }
-        QProcess tool;
-        tool.start(QStringLiteral(QUARN_CLI), all);
-        ASSERT_TRUE(tool.waitForFinished(30000));
-        ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+        RunOtherProcess(scratch_->Spec(), arguments);
     }
 
     // The subsystem's row as the view shows it (the group's rows read if need be).

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -16,6 +15,7 @@
 
 #include "FunctionalTreeModel.h"
 #include "MainWindow.h"
+#include "OtherProcess.h"
 #include "host/IClassInfo.h"
 #include "host/ProgIds.h"
 #include "runtime/SessionContext.h"
@@ -54,14 +54,7 @@ class TreeActions : public ::testing::Test {
     }
 
     void OtherProcess(std::initializer_list<const char*> arguments) {
-        QStringList all{QStringLiteral("--db"), QString::fromStdString(scratch_->Spec())};
-        for (const char* argument : arguments) {
-            all << QString::fromUtf8(argument);
-        }
-        QProcess tool;
-        tool.start(QStringLiteral(QUARN_CLI), all);
-        ASSERT_TRUE(tool.waitForFinished(30000));
-        ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+        RunOtherProcess(scratch_->Spec(), arguments);
     }
 
     // The identifiers of a group's subsystems (of the groups for -1) in their stored order.
