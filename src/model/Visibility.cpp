@@ -17,6 +17,9 @@ ShownFields ShownFieldsOf(const SubSystem& subSystem) {
 
 bool IsShown(const ShownFields& item, const Viewer& viewer) {
     const bool flag = viewer.console == Console::Web ? item.web : item.visible;
+    if (item.accountTypes.find_first_not_of(", ") == std::string_view::npos) {
+        return flag;
+    }
     // Membership as the editors tick a stored list's account types.
     const std::string entry = "," + std::to_string(viewer.accountType) + ",";
     return flag && item.accountTypes.find(entry) != std::string_view::npos;

@@ -32,9 +32,9 @@ ShownFields ShownFieldsOf(const SubSysGroup& group);
 ShownFields ShownFieldsOf(const SubSystem& subSystem);
 
 /// Whether a group (or an item, by its own fields) is shown to the viewer: its flag for the
-/// viewer's console is set and its account types hold the viewer's. An item without account types
-/// is shown to nobody: the editors save no item without one, so an empty list names no account
-/// type, not every one.
+/// viewer's console is set and its account types hold the viewer's. A list that names no account
+/// type restricts none: items delivered for every account type (reports, the cockpit) store none,
+/// while the editors save no item of ours without one.
 bool IsShown(const ShownFields& item, const Viewer& viewer);
 /// Whether a subsystem is shown to the viewer: by its own fields, and only under a group that
 /// is shown.

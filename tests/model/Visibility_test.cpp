@@ -32,8 +32,9 @@ TEST(Visibility, EachConsoleTakesItsFlagTheAccountTypeMustBeListedAndTheGroupSho
         {"web console, no web flag", {true, false, ",1,3,"}, {}, kWeb1, false},
         {"an entry is matched whole, 1 is not 13", {true, true, ",13,"}, {}, kMain1, false},
         {"13 is matched whole too", {true, true, ",13,"}, {}, Viewer{13, Console::Web}, true},
-        {"no account types: shown to nobody", {true, true, ","}, {}, kMain1, false},
-        {"nothing stored: shown to nobody", {true, true, ""}, {}, kWeb1, false},
+        {"no account types: every one", {true, true, ","}, {}, kMain1, true},
+        {"nothing stored: every one", {true, true, ""}, {}, kWeb1, true},
+        {"nothing stored, but hidden there", {true, false, ""}, {}, kWeb1, false},
         {"subsystem under a shown group", {true, false, ",1,"}, shownGroup, kMain1, true},
         {"subsystem hidden under a shown group", {false, true, ",1,"}, shownGroup, kMain1, false},
         {"group not for the account type",
@@ -60,9 +61,9 @@ TEST_F(VisibilityOfLoadedItems, TheBusinessObjectsGiveTheirStoredFields) {
     ASSERT_TRUE(packs.initial(851));
     EXPECT_FALSE(IsShown(ShownFieldsOf(packs), kMain3));
     EXPECT_TRUE(IsShown(ShownFieldsOf(packs), kWeb3));
-    SubSysGroup custom;  // no account types stored
+    SubSysGroup custom;  // no account types stored: for every one
     ASSERT_TRUE(custom.initial(850));
-    EXPECT_FALSE(IsShown(ShownFieldsOf(custom), kMain1));
+    EXPECT_TRUE(IsShown(ShownFieldsOf(custom), Viewer{7, Console::Main}));
 }
 
 }  // namespace
