@@ -64,9 +64,26 @@ std::shared_ptr<const RecordTable> RecordTable::Changed(std::shared_ptr<const Re
 
 void RecordTable::ChangeInPlace(const std::vector<uint32_t>& removed, std::vector<Row> added) {
     std::lock_guard lock(indexMutex_);
+    const std::size_t baseSpan = BaseSpan();
     for (const uint32_t row : removed) {
-        if (IsLive(row)) {
-            removed_.insert(std::upper_bound(removed_.begin(), removed_.end(), row), row);
+        if (!IsLive(row)) {
+            continue;
+        }
+        removed_.insert(std::upper_bound(removed_.begin(), removed_.end(), row), row);
+        if (row < baseSpan) {
+            continue;  // the base's indexes are shared: lookups pass over its removed rows
+        }
+        // The own indexes drop the row, so that a key whose rows are rewritten again and again
+        // (a group's subsystems) is not looked up through every earlier copy.
+        const auto own = static_cast<uint32_t>(row - baseSpan);
+        for (std::size_t column = 0; column < indexes_.size(); ++column) {
+            const auto key = EqualityKeyOf(rows_[own][column]);
+            if (!indexes_[column] || !key) {
+                continue;
+            }
+            if (const auto entry = indexes_[column]->find(*key); entry != indexes_[column]->end()) {
+                std::erase(entry->second, own);
+            }
         }
     }
     const std::size_t first = rows_.size();

@@ -261,6 +261,38 @@ TEST_P(StoreChanges, WhatASessionReadsPieceByPieceShowsOneState) {
     Administer("UPDATE t_DataFlowTopClass SET FIndex = 1000 WHERE FTopClassID = 852");
     info.ClearCache();
     EXPECT_EQ(groupOrder(info.GetTopClass_All()), storedOrder());
+
+    // A group's subsystems stay in display order when another program or this session reorders
+    // one, as a long-running reader lists them.
+    const auto subSystemOrder = [](const RecordsetPtr& rows) {
+        std::vector<int32_t> ids;
+        for (; !rows->Eof(); rows->MoveNext()) {
+            ids.push_back(rows->Fields("FSubSysID").ToInt32());
+        }
+        return ids;
+    };
+    const auto storedSubSystemOrder = [&] {
+        std::vector<int32_t> ids;
+        const auto rows = Stored(
+            "SELECT FSubSysID FROM t_DataFlowSubSystem WHERE FTopClassID = 850 ORDER BY FIndex, "
+            "FSubSysID");
+        for (const uint32_t row : rows->LiveRows()) {
+            ids.push_back(rows->Value(row, 0).ToInt32());
+        }
+        return ids;
+    };
+    Administer("UPDATE t_DataFlowSubSystem SET FIndex = 0 WHERE FSubSysID = 8004");
+    info.ClearCache();
+    EXPECT_EQ(subSystemOrder(info.GetSubSystem_All(Variant(850))), storedSubSystemOrder());
+    ASSERT_TRUE(group.initial(850));
+    const SubSystemPtr last = group.GetSubSystem(8001, false);
+    ASSERT_TRUE(last);
+    StartEditing(*last);
+    last->Index(99);
+    group.UpdateSubSystem(last);
+    group.OptType(enm_OptType_SubSystem);
+    ASSERT_TRUE(group.Save());
+    EXPECT_EQ(subSystemOrder(info.GetSubSystem_All(Variant(850))), storedSubSystemOrder());
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, StoreChanges, AllBackends(), BackendName);

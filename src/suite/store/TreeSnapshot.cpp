@@ -107,6 +107,16 @@ std::vector<uint32_t> RowsOf(const TableQuery& query, const RecordTable& table,
     return rows;
 }
 
+constexpr std::size_t kSubSystemGroupColumn = 0;  // FTopClassID in kSubSystems
+constexpr std::size_t kSubSystemIdColumn = 1;     // FSubSysID
+constexpr std::size_t kSubSystemIndexColumn = 9;  // FIndex
+
+// A number of an ordering column; the columns are NOT NULL, a null would come first, as SQLite
+// orders it.
+int32_t OrderNumber(const Variant& value) {
+    return value.IsNull() ? INT32_MIN : value.ToInt32();
+}
+
 // A change of one of the snapshot's tables, worked out before any of them is changed.
 struct TableChange {
     std::vector<uint32_t> removed;
@@ -150,14 +160,53 @@ void ApplyToGroups(Table& groups, TableChange change) {
             rows.push_back(groups->RowAt(row));
         }
     }
-    const auto number = [](const Variant& value) {
-        return value.IsNull() ? INT32_MIN : value.ToInt32();
-    };
     std::stable_sort(rows.begin(), rows.end(), [&](const auto& a, const auto& b) {
-        return std::pair(number(a[kIndexColumn]), number(a[kIdColumn])) <
-               std::pair(number(b[kIndexColumn]), number(b[kIdColumn]));
+        return std::pair(OrderNumber(a[kIndexColumn]), OrderNumber(a[kIdColumn])) <
+               std::pair(OrderNumber(b[kIndexColumn]), OrderNumber(b[kIdColumn]));
     });
     groups = RecordTable::Create(NamesOf(kGroups.columns), std::move(rows));
+}
+
+// Where a subsystem row stands in display order: by group, index, then identifier.
+using SubSystemKey = std::tuple<int32_t, int32_t, int32_t>;
+SubSystemKey KeyOf(const RecordTable::Row& row) {
+    return {OrderNumber(row[kSubSystemGroupColumn]), OrderNumber(row[kSubSystemIndexColumn]),
+            OrderNumber(row[kSubSystemIdColumn])};
+}
+SubSystemKey KeyOf(const RecordTable& table, uint32_t row) {
+    return {OrderNumber(table.Value(row, kSubSystemGroupColumn)),
+            OrderNumber(table.Value(row, kSubSystemIndexColumn)),
+            OrderNumber(table.Value(row, kSubSystemIdColumn))};
+}
+
+// A group's rows stay in display order by row number, so that the Recordset of a group lists
+// them as they are. A removal keeps that order; an added row goes last, so the rows of its group
+// that come after it are put back behind it. An edit of the group's last item copies no other.
+void ApplyToSubSystems(Table& subSystems, TableChange change) {
+    if (!subSystems || change.added.empty()) {
+        Apply(subSystems, std::move(change));
+        return;
+    }
+    std::map<int32_t, SubSystemKey> leastAdded;  // by group
+    for (const RecordTable::Row& row : change.added) {
+        const auto [least, first] =
+            leastAdded.try_emplace(OrderNumber(row[kSubSystemGroupColumn]), KeyOf(row));
+        least->second = first ? least->second : std::min(least->second, KeyOf(row));
+    }
+    std::set<uint32_t> removed(change.removed.begin(), change.removed.end());
+    std::vector<RecordTable::Row> after;
+    for (const auto& [group, least] : leastAdded) {
+        for (const uint32_t row :
+             subSystems->RowsEqualTo(kSubSystemGroupColumn, EqualityKey(int64_t{group}))) {
+            if (KeyOf(*subSystems, row) > least && removed.insert(row).second) {
+                after.push_back(subSystems->RowAt(row));
+            }
+        }
+    }
+    std::move(after.begin(), after.end(), std::back_inserter(change.added));
+    std::stable_sort(change.added.begin(), change.added.end(),
+                     [](const auto& a, const auto& b) { return KeyOf(a) < KeyOf(b); });
+    Apply(subSystems, {{removed.begin(), removed.end()}, std::move(change.added)});
 }
 
 // The row of `query`'s columns that `written` holds, typed as a read would give it; none when a
@@ -213,9 +262,6 @@ std::optional<TableChange> FromOwnCommit(const TableQuery& query, const RecordTa
 }
 
 const Keep kEveryRow = [](const RecordTable::Row&) { return true; };
-constexpr std::size_t kSubSystemGroupColumn = 0;  // FTopClassID in kSubSystems
-constexpr std::size_t kSubSystemIdColumn = 1;     // FSubSysID
-constexpr std::size_t kSubSystemIndexColumn = 9;  // FIndex
 
 // Every subsystem in the order of kSubSystems. The rows are put in order here: SQLite's sort of
 // rows this wide costs nearly twice the read itself (100,000 rows), sorting their keys a tenth.
@@ -228,16 +274,12 @@ Table ReadAllInOrder(Database& database) {
         int32_t id;
         uint32_t row;
     };
-    // The columns are NOT NULL; a null would come first, as SQLite orders it.
-    const auto number = [](const Variant& value) {
-        return value.IsNull() ? INT32_MIN : value.ToInt32();
-    };
     std::vector<Key> keys;
     keys.reserve(rows.size());
     for (std::size_t row = 0; row < rows.size(); ++row) {
-        keys.push_back({number(rows[row][kSubSystemGroupColumn]),
-                        number(rows[row][kSubSystemIndexColumn]),
-                        number(rows[row][kSubSystemIdColumn]), static_cast<uint32_t>(row)});
+        keys.push_back({OrderNumber(rows[row][kSubSystemGroupColumn]),
+                        OrderNumber(rows[row][kSubSystemIndexColumn]),
+                        OrderNumber(rows[row][kSubSystemIdColumn]), static_cast<uint32_t>(row)});
     }
     std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
         return std::tie(a.group, a.index, a.id) < std::tie(b.group, b.index, b.id);
@@ -402,7 +444,7 @@ void TreeSnapshot::FollowLog() {
                                   changed[kSubSystems.table], CoveredBy(tables_));
     }
     ApplyToGroups(tables_.groups, std::move(groups));
-    Apply(tables_.subSystems, std::move(subSystems));
+    ApplyToSubSystems(tables_.subSystems, std::move(subSystems));
     tables_.sequence = sequence;
 }
 
@@ -428,7 +470,7 @@ bool TreeSnapshot::TakeOwnCommit() {
         return false;
     }
     ApplyToGroups(tables_.groups, std::move(*groups));
-    Apply(tables_.subSystems, std::move(*subSystems));
+    ApplyToSubSystems(tables_.subSystems, std::move(*subSystems));
     tables_.sequence = own.sequence;
     return true;
 }

@@ -37,7 +37,8 @@ class TreeSnapshot {
     const Table& Groups();
     const Table& SubFunctions();
     const Table& AccountTypes();
-    /// Every subsystem, ordered by group, display index and identifier.
+    /// Every subsystem; a group's rows come in display order (by index, then identifier), the
+    /// groups by identifier as read, then interleaved by the changes taken since.
     const Table& SubSystems();
     /// A table that holds every subsystem of the group (and maybe others); a group's rows are in
     /// display order.
