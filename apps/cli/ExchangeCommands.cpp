@@ -3,69 +3,25 @@
 // an import would do.
 
 #include <CLI/CLI.hpp>
-#include <algorithm>
 #include <fstream>
 #include <map>
 #include <memory>
-#include <numeric>
 #include <sstream>
 #include <system_error>
-#include <unordered_set>
 
 #include "AtomicFile.h"
 #include "CliErrors.h"
 #include "Commands.h"
+#include "ExchangeExport.h"
 #include "ExchangeFile.h"
 #include "ExchangeImport.h"
-#include "TreeReader.h"
-#include "model/IdRanges.h"
 
 namespace quarn::subsysmgr::cli {
 
 namespace {
 
-bool Exported(const GroupItem& group) {
-    return ranges::kCustomerGroups.Contains(group.id) || ranges::kBroxGroups.Contains(group.id);
-}
-
-bool Exported(const SubSystemItem& subSystem) {
-    return ranges::kCustomerSubSystems.Contains(subSystem.id) ||
-           ranges::kBroxSubSystems.Contains(subSystem.id);
-}
-
-// Ordered by identifier: the positions are sorted, then each item is moved once.
-template <class Item>
-void SortById(std::vector<Item>& items) {
-    std::vector<std::size_t> order(items.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::sort(order.begin(), order.end(),
-              [&](std::size_t a, std::size_t b) { return items[a].id < items[b].id; });
-    std::vector<Item> sorted;
-    sorted.reserve(items.size());
-    for (const std::size_t position : order) {
-        sorted.push_back(std::move(items[position]));
-    }
-    items = std::move(sorted);
-}
-
 void Export(CliContext& context, const std::string& file) {
-    TreeReader reader(context.Session());
-    Exchange exchange;
-    std::unordered_set<int32_t> groups;  // a subsystem is exported with the tree it shows in
-    for (GroupItem& group : reader.Groups()) {
-        groups.insert(group.id);
-        if (Exported(group)) {
-            exchange.groups.push_back(std::move(group));
-        }
-    }
-    for (SubSystemItem& subSystem : reader.SubSystems()) {
-        if (Exported(subSystem) && groups.count(subSystem.group) > 0) {
-            exchange.subSystems.push_back(std::move(subSystem));
-        }
-    }
-    SortById(exchange.groups);
-    SortById(exchange.subSystems);
-    const std::string content = WriteExchange(exchange);
+    const std::string content = WriteExchange(CustomerItems(context.Session()));
     if (file.empty()) {
         context.out << content;
         return;

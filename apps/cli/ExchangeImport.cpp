@@ -86,27 +86,37 @@ ExchangeImport::ExchangeImport(std::shared_ptr<ModuleState> module, const CliTex
     subSystems_ = ById(reader.StoredSubSystems());
 }
 
-std::vector<ImportedItem> ExchangeImport::Run(const Exchange& exchange) {
-    return Take(exchange, WriteMode::Save);
+std::vector<ImportedItem> ExchangeImport::Run(const Exchange& exchange, const ImportStep& step) {
+    return Take(exchange, WriteMode::Save, step);
 }
 
-std::vector<ImportedItem> ExchangeImport::Preview(const Exchange& exchange) {
-    return Take(exchange, WriteMode::CheckOnly);
+std::vector<ImportedItem> ExchangeImport::Preview(const Exchange& exchange,
+                                                  const ImportStep& step) {
+    return Take(exchange, WriteMode::CheckOnly, step);
 }
 
-std::vector<ImportedItem> ExchangeImport::Take(const Exchange& exchange, WriteMode mode) {
+std::vector<ImportedItem> ExchangeImport::Take(const Exchange& exchange, WriteMode mode,
+                                               const ImportStep& step) {
     GroupWriter groups(module_, text_, mode);
     SubSystemWriter subSystems(module_, text_, mode);
     std::vector<ImportedItem> results;
+    const std::size_t total = exchange.groups.size() + exchange.subSystems.size();
+    const auto goOn = [&] { return !step || step(results.size(), total); };
     // Groups first: a subsystem of the file may belong to a group of the file.
     for (const GroupItem& group : exchange.groups) {
         results.push_back(TakeItem("group", group, groups_, groups));
         if (mode == WriteMode::CheckOnly && results.back().outcome == ImportOutcome::Added) {
             subSystems.AssumeGroup(group.id);
         }
+        if (!goOn()) {
+            return results;
+        }
     }
     for (const SubSystemItem& subSystem : exchange.subSystems) {
         results.push_back(TakeItem("subsystem", subSystem, subSystems_, subSystems));
+        if (!goOn()) {
+            return results;
+        }
     }
     return results;
 }

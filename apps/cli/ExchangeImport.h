@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -45,6 +46,9 @@ struct ImportedItem {
 /// The members in which two items in their JSON form differ, names flattened ("names.EN").
 std::vector<FieldChange> CompareItems(const Json& stored, const Json& imported);
 
+/// Told after each item how many of the file's items are done; returns false to stop there.
+using ImportStep = std::function<bool(std::size_t done, std::size_t total)>;
+
 /// An import of an export file's items through the editors' inputs, or its preview. Each item
 /// is added (new identifier), updated (rewritten as an edit does) or left unchanged (equal to
 /// what is stored), groups before subsystems; an item the rules or the store refuse is reported
@@ -57,15 +61,17 @@ class ExchangeImport {
 
     /// Writes each item in its own transaction, and only while the stored item is still as it
     /// was read: one that someone else changed or deleted since is refused with error 1042.
-    std::vector<ImportedItem> Run(const Exchange& exchange);
+    /// Stopped by `step`, it gives the items done so far.
+    std::vector<ImportedItem> Run(const Exchange& exchange, const ImportStep& step = {});
     /// Decides and checks each item as Run does, with the same inputs and checks, and writes
     /// nothing. Each item is checked against the database as it is: a subsystem may go into a
     /// group that the file adds, but a conflict between two items of the file (one name given
     /// to two new groups) shows only when Run writes the first of them.
-    std::vector<ImportedItem> Preview(const Exchange& exchange);
+    std::vector<ImportedItem> Preview(const Exchange& exchange, const ImportStep& step = {});
 
   private:
-    std::vector<ImportedItem> Take(const Exchange& exchange, WriteMode mode);
+    std::vector<ImportedItem> Take(const Exchange& exchange, WriteMode mode,
+                                   const ImportStep& step);
 
     std::shared_ptr<ModuleState> module_;
     const CliText& text_;
