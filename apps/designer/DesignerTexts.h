@@ -92,4 +92,35 @@ inline constexpr std::string_view kForcedRevertNote = "强制撤销变更 %1";
 inline constexpr std::string_view kGroupField = "所属分组";
 inline constexpr std::string_view kClassNameField = "程序标识";
 
+// Seeing before acting: the visibility preview, import and export.
+inline constexpr std::string_view kPreviewMenu = "按用户预览(&P)";
+inline constexpr std::string_view kPreviewEverything = "全部（不预览）";
+inline constexpr std::string_view kPreviewChoice = "%1 · %2";
+inline constexpr std::string_view kMainConsole = "主控台";
+inline constexpr std::string_view kWebConsole = "Web主控台";
+inline constexpr std::string_view kPreviewHint =
+    "只显示该账套类型的用户在该主控台中看到的分组和子系统";
+inline constexpr std::string_view kPreviewStatus = "预览：“%1”账套的用户在%2中看到的内容";
+inline constexpr std::string_view kImport = "导入(&I)...";
+inline constexpr std::string_view kExportAll = "导出全部客户项目(&E)...";
+inline constexpr std::string_view kExportSelection = "导出所选项目(&S)...";
+inline constexpr std::string_view kImportTitle = "导入";
+inline constexpr std::string_view kImportItem = "项目";
+inline constexpr std::string_view kImportOutcome = "结果";
+inline constexpr std::string_view kImportDetails = "详情";
+inline constexpr std::string_view kUnchanged = "无变化";
+inline constexpr std::string_view kRefused = "拒绝";
+inline constexpr std::string_view kImportCounts =
+    "新增 %1 项，修改 %2 项，无变化 %3 项，拒绝 %4 项。勾选要导入的项目。";
+inline constexpr std::string_view kApplyAll = "全部导入(&A)";
+inline constexpr std::string_view kApplyChosen = "导入所选(&C)";
+inline constexpr std::string_view kCancelImport = "取消";
+inline constexpr std::string_view kImportChecking = "正在检查导入文件...";
+inline constexpr std::string_view kImporting = "正在导入...";
+inline constexpr std::string_view kImportRefused = "无法导入该文件，未写入任何内容。";
+inline constexpr std::string_view kImportDone =
+    "导入完成：新增 %1 项，修改 %2 项，无变化 %3 项，拒绝 %4 项。";
+inline constexpr std::string_view kImportStopped = "已取消：%1 项未导入。";
+inline constexpr std::string_view kExported = "已导出 %1 个分组、%2 个子系统到 %3。";
+
 }  // namespace quarn::designer::texts

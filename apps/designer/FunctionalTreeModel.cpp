@@ -9,6 +9,7 @@
 #include <charconv>
 #include <unordered_set>
 
+#include "DesignerIcons.h"
 #include "DesignerTexts.h"
 #include "foundation/ComError.h"
 #include "model/SubSystem.h"
@@ -77,22 +78,35 @@ std::array<std::size_t, N> Columns(const Recordset& rows, const std::array<const
     return positions;
 }
 
-TreeEntry EntryAt(const Recordset& rows, const std::array<std::size_t, 6>& columns) {
+// An entry's columns: identifier, order, version, the three names, then FVisible, FShowSysType
+// and FAcctType.
+constexpr std::size_t kEntryColumns = 9;
+
+TreeEntry EntryAt(const Recordset& rows, const std::array<std::size_t, kEntryColumns>& columns) {
     return {rows.Fields(columns[0]).ToInt32(),
             rows.Fields(columns[1]).ToInt32(),
             rows.Fields(columns[2]).ToInt64(),
             {rows.Fields(columns[3]).TextOrEmpty(), rows.Fields(columns[4]).TextOrEmpty(),
-             rows.Fields(columns[5]).TextOrEmpty()}};
+             rows.Fields(columns[5]).TextOrEmpty()},
+            rows.Fields(columns[6]).ToBool(),
+            // The web console's flag is bit 2 of FShowSysType, as the business objects read it.
+            (rows.Fields(columns[7]).ToInt32() & 2) == 2,
+            rows.Fields(columns[8]).TextOrEmpty()};
 }
 
-const std::array<const char*, 6> kGroupColumns = {"FTopClassID",       "FIndex",
-                                                  "FVersion",          "FTopClassName_CHS",
-                                                  "FTopClassName_CHT", "FTopClassName_EN"};
-const std::array<const char*, 7> kSubSystemColumns = {
-    "FSubSysID", "FIndex", "FVersion", "FName_CHS", "FName_CHT", "FName_EN", "FTopClassID"};
+const std::array<const char*, kEntryColumns> kGroupColumns = {
+    "FTopClassID",      "FIndex",   "FVersion",     "FTopClassName_CHS", "FTopClassName_CHT",
+    "FTopClassName_EN", "FVisible", "FShowSysType", "FAcctType"};
+const std::array<const char*, kEntryColumns + 1> kSubSystemColumns = {
+    "FSubSysID", "FIndex",   "FVersion",     "FName_CHS", "FName_CHT",
+    "FName_EN",  "FVisible", "FShowSysType", "FAcctType", "FTopClassID"};
+constexpr std::size_t kGroupOfSubSystem = kEntryColumns;
 
-std::array<std::size_t, 6> FirstSix(const std::array<std::size_t, 7>& columns) {
-    return {columns[0], columns[1], columns[2], columns[3], columns[4], columns[5]};
+std::array<std::size_t, kEntryColumns> EntryColumns(
+    const std::array<std::size_t, kEntryColumns + 1>& columns) {
+    std::array<std::size_t, kEntryColumns> entry{};
+    std::copy_n(columns.begin(), kEntryColumns, entry.begin());
+    return entry;
 }
 
 std::vector<TreeEntry> ReadGroups() {
@@ -119,7 +133,7 @@ void SortByDisplayOrder(std::vector<TreeEntry>& entries) {
 std::vector<TreeEntry> ReadSubSystemsOf(int32_t groupId) {
     const RecordsetPtr rows =
         subsysmgr::GetDataFlowInfo(*ModuleState::Current()).GetSubSystem_All(Variant(groupId));
-    const auto columns = FirstSix(Columns(*rows, kSubSystemColumns));
+    const auto columns = EntryColumns(Columns(*rows, kSubSystemColumns));
     std::vector<TreeEntry> subSystems;
     subSystems.reserve(static_cast<std::size_t>(rows->RecordCount()));
     for (; !rows->Eof(); rows->MoveNext()) {
@@ -250,6 +264,7 @@ struct FunctionalTreeModel::Group : Node {
     bool narrowed = false;
     std::vector<uint32_t> shown;
     bool matched = false;
+    bool hasMatches = false;  // some of its subsystems matched the filter
     // The business objects of the subsystems expanded so far, by subsystem.
     std::unordered_map<int32_t, std::unique_ptr<BusinessObjects>> objects;
 
@@ -276,7 +291,7 @@ FunctionalTreeModel::Group* FunctionalTreeModel::GroupAt(int row) const {
         return nullptr;
     }
     const auto at = static_cast<std::size_t>(row);
-    if (Filtered()) {
+    if (Narrowed()) {
         return at < shownGroups_.size() ? shownGroups_[at] : nullptr;
     }
     return at < groups_.size() ? groups_[at].get() : nullptr;
@@ -296,7 +311,7 @@ void FunctionalTreeModel::IndexGroups() {
 }
 
 void FunctionalTreeModel::Renumber() {
-    if (Filtered()) {
+    if (Narrowed()) {
         for (std::size_t row = 0; row < shownGroups_.size(); ++row) {
             shownGroups_[row]->row = static_cast<int>(row);
         }
@@ -375,7 +390,7 @@ QModelIndex FunctionalTreeModel::parent(const QModelIndex& child) const {
 
 int FunctionalTreeModel::rowCount(const QModelIndex& parent) const {
     if (!parent.isValid()) {
-        return static_cast<int>(Filtered() ? shownGroups_.size() : groups_.size());
+        return static_cast<int>(Narrowed() ? shownGroups_.size() : groups_.size());
     }
     if (parent.column() != 0) {
         return 0;
@@ -492,7 +507,8 @@ void FunctionalTreeModel::FetchBusinessObjects(Group& group, const QModelIndex& 
             for (const Variant& entry : list->Items()) {
                 const DictionaryPtr object = entry.AsDictionary();
                 const std::string name = object->Item("FName").TextOrEmpty();
-                into.push_back({object->Item("FID").ToInt32(), 0, 0, {name, name, name}});
+                into.push_back(
+                    {object->Item("FID").ToInt32(), 0, 0, {name, name, name}, {}, {}, {}});
             }
         };
         const auto addKind = [&](std::string_view caption, std::vector<TreeEntry> found) {
@@ -581,6 +597,21 @@ QVariant FunctionalTreeModel::data(const QModelIndex& index, int role) const {
                 return QString::number(entry->id);
             }
             return NameOf(*entry);
+        case Qt::DecorationRole:
+            if (index.column() != kCodeColumn) {
+                return {};
+            }
+            if (kind == ItemKind::BusinessObjects) {
+                return DesignerIcons::For(kind,
+                                          static_cast<BusinessObjects*>(index.internalPointer())
+                                              ->kinds[static_cast<std::size_t>(index.row())]
+                                              ->caption);
+            }
+            if (kind == ItemKind::BusinessObject) {
+                return DesignerIcons::For(
+                    kind, static_cast<ObjectKind*>(index.internalPointer())->caption);
+            }
+            return DesignerIcons::For(kind);
         case kKindRole:
             return static_cast<int>(kind);
         case kIdRole:
@@ -731,6 +762,7 @@ void FunctionalTreeModel::Load() {
     shownGroups_.clear();
     filterText_.clear();
     foldedFilter_.clear();
+    viewer_.reset();
     for (TreeEntry& entry : fresh) {
         auto group = std::make_unique<Group>();
         group->entry = std::move(entry);
@@ -808,7 +840,7 @@ std::optional<FunctionalTreeModel::SubSystemRows> FunctionalTreeModel::ReadSubSy
             if ((done & 4095) == 0 && !progress(passed + done, 2 * count)) {
                 return false;
             }
-            const int32_t groupId = rows->Fields(columns[6]).ToInt32();
+            const int32_t groupId = rows->Fields(columns[kGroupOfSubSystem]).ToInt32();
             if (!current || groupId != currentGroup) {
                 current = take(groupId, true);
                 currentGroup = groupId;
@@ -856,7 +888,7 @@ std::optional<FunctionalTreeModel::SubSystemRows> FunctionalTreeModel::ReadSubSy
     if (read.empty()) {
         return read;
     }
-    const auto entryColumns = FirstSix(columns);
+    const auto entryColumns = EntryColumns(columns);
     std::vector<TreeEntry>* entries = nullptr;
     const bool entriesRead = forEachRow(count, [&](int32_t groupId, bool lookUp) {
         if (lookUp) {
@@ -887,9 +919,9 @@ bool FunctionalTreeModel::Refresh(const ProgressStep& progress) {
             fetched.push_back(group.id);
         }
     }
-    // Under a filter every group's subsystems are needed to match them. When the rows of all
-    // groups are read anyway, a new group comes with its subsystems too.
-    if (Filtered() || fetched.size() > kGroupsReadOneByOne) {
+    // Under a filter or a preview every group's subsystems are needed to match them. When the
+    // rows of all groups are read anyway, a new group comes with its subsystems too.
+    if (Narrowed() || fetched.size() > kGroupsReadOneByOne) {
         fetched.clear();
         for (const TreeEntry& group : groups) {
             fetched.push_back(group.id);
@@ -900,7 +932,7 @@ bool FunctionalTreeModel::Refresh(const ProgressStep& progress) {
         return false;
     }
     SubSystemRows& subSystems = *read;
-    const bool announce = !Filtered();
+    const bool announce = !Narrowed();
     if (!announce) {
         // The filter's rows are made anew; the view restores what it had open.
         beginResetModel();
@@ -1028,18 +1060,29 @@ void FunctionalTreeModel::ApplyFilter() {
         group.narrowed = false;
         group.shown.clear();
         group.matched = false;
-        if (!Filtered()) {
+        group.hasMatches = false;
+        if (!Narrowed() || (viewer_ && !subsysmgr::IsShown(group.entry.Shown(), *viewer_))) {
             continue;
         }
-        group.matched = Matches(group.entry);
+        group.matched = Filtered() && Matches(group.entry);
+        // A group that the filter matches keeps the subsystems that the preview shows.
+        const bool all = !Filtered() || group.matched;
+        group.narrowed = viewer_ || !all;
+        const subsysmgr::ShownFields groupFields = group.entry.Shown();
         for (std::size_t n = 0; n < group.subSystems.size(); ++n) {
-            if (Matches(group.subSystems[n])) {
+            const TreeEntry& subSystem = group.subSystems[n];
+            if (viewer_ && !subsysmgr::IsShown(subSystem.Shown(), groupFields, *viewer_)) {
+                continue;
+            }
+            const bool match = Filtered() && Matches(subSystem);
+            group.hasMatches = group.hasMatches || match;
+            matchCount_ += match ? 1 : 0;
+            if (group.narrowed && (all || match)) {
                 group.shown.push_back(static_cast<uint32_t>(n));
             }
         }
-        matchCount_ += (group.matched ? 1 : 0) + static_cast<int>(group.shown.size());
-        group.narrowed = !group.matched;
-        if (group.matched || !group.shown.empty()) {
+        matchCount_ += group.matched ? 1 : 0;
+        if (!Filtered() || group.matched || group.hasMatches) {
             shownGroups_.push_back(&group);
         }
     }
@@ -1053,26 +1096,14 @@ bool FunctionalTreeModel::SetFilter(const QString& text, const ProgressStep& pro
     }
     SubSystemRows read;
     if (!trimmed.isEmpty()) {
-        std::vector<int32_t> missing;
-        for (const auto& group : groups_) {
-            if (!group->fetched) {
-                missing.push_back(group->entry.id);
-            }
-        }
-        std::optional<SubSystemRows> all = ReadSubSystems(missing, progress);
+        std::optional<SubSystemRows> all = ReadMissing(progress);
         if (!all) {
             return false;
         }
         read = std::move(*all);
     }
     beginResetModel();
-    for (auto& [groupId, rows] : read) {
-        // A group that a refresh removed while the rows were read is left out.
-        if (Group* group = FindGroup(groupId)) {
-            group->subSystems = std::move(rows);
-            group->fetched = true;
-        }
-    }
+    TakeRows(read);
     filterText_ = trimmed;
     foldedFilter_ = trimmed.toStdString();
     std::transform(foldedFilter_.begin(), foldedFilter_.end(), foldedFilter_.begin(), Folded);
@@ -1095,10 +1126,55 @@ bool FunctionalTreeModel::SetFilter(const QString& text, const ProgressStep& pro
     return true;
 }
 
+std::optional<FunctionalTreeModel::SubSystemRows> FunctionalTreeModel::ReadMissing(
+    const ProgressStep& progress) const {
+    std::vector<int32_t> missing;
+    for (const auto& group : groups_) {
+        if (!group->fetched) {
+            missing.push_back(group->entry.id);
+        }
+    }
+    return ReadSubSystems(missing, progress);
+}
+
+void FunctionalTreeModel::TakeRows(SubSystemRows& read) {
+    for (auto& [groupId, rows] : read) {
+        // A group that a refresh removed while the rows were read is left out.
+        if (Group* group = FindGroup(groupId)) {
+            group->subSystems = std::move(rows);
+            group->fetched = true;
+        }
+    }
+}
+
+bool FunctionalTreeModel::SetViewer(const std::optional<subsysmgr::Viewer>& viewer,
+                                    const ProgressStep& progress) {
+    const auto same = [](const subsysmgr::Viewer& a, const subsysmgr::Viewer& b) {
+        return a.accountType == b.accountType && a.console == b.console;
+    };
+    if (viewer.has_value() == viewer_.has_value() && (!viewer || same(*viewer, *viewer_))) {
+        return true;
+    }
+    SubSystemRows read;
+    if (viewer) {
+        std::optional<SubSystemRows> all = ReadMissing(progress);
+        if (!all) {
+            return false;
+        }
+        read = std::move(*all);
+    }
+    beginResetModel();
+    TakeRows(read);
+    viewer_ = viewer;
+    ApplyFilter();
+    endResetModel();
+    return true;
+}
+
 QModelIndexList FunctionalTreeModel::GroupsWithMatches() const {
     QModelIndexList groups;
     for (const Group* group : shownGroups_) {
-        if (!group->shown.empty()) {
+        if (group->hasMatches) {
             groups << createIndex(group->row, 0, nullptr);
         }
     }
@@ -1107,7 +1183,7 @@ QModelIndexList FunctionalTreeModel::GroupsWithMatches() const {
 
 QModelIndex FunctionalTreeModel::GroupIndex(int32_t groupId) {
     const Group* group = FindGroup(groupId);
-    if (!group || (Filtered() && std::find(shownGroups_.begin(), shownGroups_.end(), group) ==
+    if (!group || (Narrowed() && std::find(shownGroups_.begin(), shownGroups_.end(), group) ==
                                      shownGroups_.end())) {
         return {};
     }

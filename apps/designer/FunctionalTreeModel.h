@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "model/Visibility.h"
+
 namespace quarn::designer {
 
 /// What a row of the tree stands for.
@@ -24,12 +26,18 @@ inline constexpr int kMatchRole = Qt::UserRole + 3;
 /// Told how far long work is (done out of total); returns false to stop it.
 using ProgressStep = std::function<bool(int64_t done, int64_t total)>;
 
-/// A group or subsystem as the tree shows it: the names in CHS, CHT and EN.
+/// A group or subsystem as the tree shows it: the names in CHS, CHT and EN, and what decides
+/// who is shown it.
 struct TreeEntry {
     int32_t id = 0;
     int32_t index = 0;
     int64_t version = 0;
     std::array<std::string, 3> names;
+    bool visible = false;
+    bool web = false;
+    std::string accountTypes;  // as stored: ",1,3,"
+
+    subsysmgr::ShownFields Shown() const { return {visible, web, accountTypes}; }
 
     bool operator==(const TreeEntry&) const = default;
 };
@@ -42,7 +50,8 @@ struct TreeEntry {
 /// Refresh brings the rows in line with the snapshot after it was revalidated and signals only
 /// the rows that were removed, inserted, moved or changed, so a view keeps its selection,
 /// expanded items and scroll position. A filter shows the groups and subsystems whose code or
-/// name in any language contains a text, with their groups.
+/// name in any language contains a text, with their groups; a preview shows only what one viewer
+/// is shown (subsysmgr::IsShown). Both may apply at once.
 ///
 /// Reads that fail inside the view's calls (fetching a group or a subsystem's business objects)
 /// leave the item empty and are reported through ReadFailed; the other calls raise ComError.
@@ -55,7 +64,8 @@ class FunctionalTreeModel : public QAbstractItemModel {
     explicit FunctionalTreeModel(QObject* parent = nullptr);
     ~FunctionalTreeModel() override;
 
-    /// Reads the groups anew (their subsystems again when expanded) and drops the filter.
+    /// Reads the groups anew (their subsystems again when expanded) and drops the filter and the
+    /// preview.
     void Load();
     /// Brings every row read so far in line with the database (the data-flow information's
     /// cache is revalidated first). Returns false when `progress` stopped it; the groups not yet
@@ -71,6 +81,13 @@ class FunctionalTreeModel : public QAbstractItemModel {
     bool SetFilter(const QString& text, const ProgressStep& progress);
     const QString& Filter() const { return filterText_; }
     bool Filtered() const { return !filterText_.isEmpty(); }
+    /// Shows only the groups and subsystems that `viewer` is shown (everything for none), under
+    /// the filter when there is one. Reads every group's subsystems first; returns false,
+    /// changing nothing, when `progress` stopped that.
+    bool SetViewer(const std::optional<subsysmgr::Viewer>& viewer, const ProgressStep& progress);
+    const std::optional<subsysmgr::Viewer>& ShownTo() const { return viewer_; }
+    /// Under a filter or a preview: the rows shown are made anew on each change.
+    bool Narrowed() const { return Filtered() || viewer_.has_value(); }
     /// The groups with subsystems that the filter matched, for a view to expand.
     QModelIndexList GroupsWithMatches() const;
     /// How many groups and subsystems the filter matched.
@@ -151,6 +168,11 @@ class FunctionalTreeModel : public QAbstractItemModel {
     void SyncSubSystems(Group& group, std::vector<TreeEntry> fresh, bool announce);
     bool Matches(const TreeEntry& entry) const;
     void ApplyFilter();
+    /// Reads the subsystems of the groups not read yet into the groups; false when `progress`
+    /// stopped it. Calls no model signals: the caller resets the model around it.
+    std::optional<SubSystemRows> ReadMissing(const ProgressStep& progress) const;
+    /// Gives the groups their subsystems as read.
+    void TakeRows(SubSystemRows& read);
 
     std::vector<std::unique_ptr<Group>> groups_;  // in display order
     std::vector<Group*> shownGroups_;             // the groups the filter shows
@@ -163,6 +185,7 @@ class FunctionalTreeModel : public QAbstractItemModel {
     bool filterIsCode_ = false;      // only digits, which a code may contain
     int64_t filterNumber_ = 0;       // those digits as a number, when they have no leading zero
     int64_t filterModulus_ = 1;      // 10 to the number of those digits
+    std::optional<subsysmgr::Viewer> viewer_;
 };
 
 }  // namespace quarn::designer

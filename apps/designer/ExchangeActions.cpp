@@ -1,0 +1,211 @@
+#include "ExchangeActions.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <array>
+#include <optional>
+#include <system_error>
+
+#include "AtomicFile.h"
+#include "CliErrors.h"
+#include "CliText.h"
+#include "DesignerTexts.h"
+#include "ExchangeExport.h"
+#include "ImportDialog.h"
+#include "LongWork.h"
+#include "foundation/ComError.h"
+#include "runtime/LocalText.h"
+#include "ui/QtText.h"
+
+namespace quarn::designer {
+
+using subsysmgr::ToQString;
+using subsysmgr::cli::CliText;
+using subsysmgr::cli::Exchange;
+using subsysmgr::cli::ExchangeImport;
+using subsysmgr::cli::ImportedItem;
+using subsysmgr::cli::ImportOutcome;
+
+namespace {
+
+const QString kFileTypes = QStringLiteral("JSON (*.json);;* (*)");
+// Refusals listed by name in the summary; the rest are counted.
+constexpr std::size_t kListedRefusals = 20;
+
+QString Tr(std::string_view text) {
+    return ToQString(subsysmgr::GetLocalText(*subsysmgr::ModuleState::Current(), text));
+}
+
+QString ErrorText(const ComError& error) {
+    return ToQString(error.Description()) + QStringLiteral("\n(") +
+           QString::number(error.Number()) + QStringLiteral(")");
+}
+
+// The whole file; raises the tool's kFileUnreadable when it cannot be read.
+std::string ReadWhole(const QString& path, const CliText& text) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        text.Raise(subsysmgr::cli::errors::kFileUnreadable, {path.toStdString()});
+    }
+    const QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        text.Raise(subsysmgr::cli::errors::kFileUnreadable, {path.toStdString()});
+    }
+    return content.toStdString();
+}
+
+}  // namespace
+
+ExchangeActions::ExchangeActions(suite::HostSession& session, QMainWindow* window)
+    : QObject(window), session_(session), window_(window) {}
+
+void ExchangeActions::Warn(const QString& message) const {
+    QMessageBox::warning(window_, Tr(texts::kWindowTitle), message);
+}
+
+void ExchangeActions::Import() {
+    const QString path =
+        QFileDialog::getOpenFileName(window_, Tr(texts::kImportTitle), QString(), kFileTypes);
+    if (!path.isEmpty()) {
+        ImportFile(path);
+    }
+}
+
+bool ExchangeActions::ImportFile(const QString& path) {
+    // The import refers to the texts; both live until the last item is written.
+    const CliText text(session_.Registry(), session_.Language());
+    Exchange exchange;
+    std::optional<ExchangeImport> import;
+    std::vector<ImportedItem> preview;
+    try {
+        // The whole file is read and checked before anything else: a broken one gives no items.
+        exchange = subsysmgr::cli::ReadExchange(ReadWhole(path, text),
+                                                QFileInfo(path).fileName().toStdString(), text);
+        import.emplace(session_.Module(), text);
+        LongWork work(window_, Tr(texts::kImportChecking));
+        preview = import->Preview(exchange, [&](std::size_t done, std::size_t total) {
+            return work.Step(static_cast<int64_t>(done), static_cast<int64_t>(total));
+        });
+    } catch (const ComError& error) {
+        Warn(Tr(texts::kImportRefused) + QStringLiteral("\n\n") + ErrorText(error));
+        return false;
+    }
+    if (preview.size() < exchange.groups.size() + exchange.subSystems.size()) {
+        return false;  // the preview was cancelled
+    }
+
+    ImportDialog dialog(exchange, preview, session_.Language(), window_);
+    if (dialog.exec() != QDialog::Accepted || dialog.Chosen().empty()) {
+        return false;
+    }
+    const Exchange chosen = ImportDialog::Selected(exchange, dialog.Chosen());
+    const std::size_t total = chosen.groups.size() + chosen.subSystems.size();
+    std::vector<ImportedItem> done;
+    {
+        LongWork work(window_, Tr(texts::kImporting));
+        try {
+            done = import->Run(chosen, [&](std::size_t count, std::size_t all) {
+                return work.Step(static_cast<int64_t>(count), static_cast<int64_t>(all));
+            });
+        } catch (const ComError& error) {
+            // Each item is written in its own transaction: those before the failure stay.
+            Warn(ErrorText(error));
+        }
+    }
+    emit Imported(chosen, done);
+
+    std::array<int, 4> counts{};
+    QStringList refusals;
+    for (const ImportedItem& item : done) {
+        ++counts[static_cast<std::size_t>(item.outcome)];
+        if (item.outcome == ImportOutcome::Refused && refusals.size() < kListedRefusals) {
+            refusals << QStringLiteral("%1 %2: %3")
+                            .arg(Tr(item.kind == "group" ? texts::kGroupCaption
+                                                         : texts::kSubSystemCaption))
+                            .arg(item.id)
+                            .arg(item.error ? ToQString(item.error->Description()) : QString());
+        }
+    }
+    QString summary = Tr(texts::kImportDone)
+                          .arg(counts[static_cast<std::size_t>(ImportOutcome::Added)])
+                          .arg(counts[static_cast<std::size_t>(ImportOutcome::Updated)])
+                          .arg(counts[static_cast<std::size_t>(ImportOutcome::Unchanged)])
+                          .arg(counts[static_cast<std::size_t>(ImportOutcome::Refused)]);
+    if (done.size() < total) {
+        summary += QStringLiteral("\n") + Tr(texts::kImportStopped).arg(total - done.size());
+    }
+    QMessageBox box(counts[static_cast<std::size_t>(ImportOutcome::Refused)] > 0
+                        ? QMessageBox::Warning
+                        : QMessageBox::Information,
+                    Tr(texts::kImportTitle), summary, QMessageBox::Ok, window_);
+    box.setObjectName(QStringLiteral("importSummary"));
+    if (!refusals.isEmpty()) {
+        box.setDetailedText(refusals.join(u'\n'));
+    }
+    box.exec();
+    return counts[static_cast<std::size_t>(ImportOutcome::Added)] +
+               counts[static_cast<std::size_t>(ImportOutcome::Updated)] >
+           0;
+}
+
+void ExchangeActions::ExportAll() {
+    Exchange items;
+    try {
+        items = subsysmgr::cli::CustomerItems(session_.Module());
+    } catch (const ComError& error) {
+        Warn(ErrorText(error));
+        return;
+    }
+    Export(Tr(texts::kExportAll), items);
+}
+
+void ExchangeActions::ExportSelection(const std::unordered_set<int32_t>& groups,
+                                      const std::unordered_set<int32_t>& subSystems) {
+    Exchange items;
+    try {
+        items = subsysmgr::cli::ChosenItems(session_.Module(), groups, subSystems);
+    } catch (const ComError& error) {
+        Warn(ErrorText(error));
+        return;
+    }
+    Export(Tr(texts::kExportSelection), items);
+}
+
+void ExchangeActions::Export(const QString& title, const Exchange& items) {
+    QString path = QFileDialog::getSaveFileName(window_, title, QString(), kFileTypes);
+    if (path.isEmpty()) {
+        return;
+    }
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += QStringLiteral(".json");
+    }
+    ExportTo(path, items);
+}
+
+bool ExchangeActions::ExportTo(const QString& path, const Exchange& items) {
+    try {
+        subsysmgr::cli::WriteFileAtomically(path.toStdString(),
+                                            subsysmgr::cli::WriteExchange(items));
+    } catch (const std::system_error&) {
+        // The file is as it was.
+        const CliText text(session_.Registry(), session_.Language());
+        try {
+            text.Raise(subsysmgr::cli::errors::kFileUnwritable, {path.toStdString()});
+        } catch (const ComError& error) {
+            Warn(ErrorText(error));
+        }
+        return false;
+    }
+    window_->statusBar()->showMessage(Tr(texts::kExported)
+                                          .arg(items.groups.size())
+                                          .arg(items.subSystems.size())
+                                          .arg(QDir::toNativeSeparators(path)));
+    return true;
+}
+
+}  // namespace quarn::designer
