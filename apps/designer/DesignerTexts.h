@@ -123,4 +123,21 @@ inline constexpr std::string_view kImportDone =
 inline constexpr std::string_view kImportStopped = "已取消：%1 项未导入。";
 inline constexpr std::string_view kExported = "已导出 %1 个分组、%2 个子系统到 %3。";
 
+// The Help menu, the keyboard shortcuts and About.
+inline constexpr std::string_view kMenuHelp = "帮助(&H)";
+inline constexpr std::string_view kHelpSelected = "所选项目的帮助(&S)";
+inline constexpr std::string_view kHelpGroupEditor = "子系统分组维护帮助(&G)";
+inline constexpr std::string_view kHelpSubSystemEditor = "子系统维护帮助(&U)";
+inline constexpr std::string_view kShortcuts = "键盘快捷键(&K)...";
+inline constexpr std::string_view kShortcutAction = "操作";
+inline constexpr std::string_view kShortcutKeys = "按键";
+inline constexpr std::string_view kShortcutsElsewhere = "功能树和查找框";
+inline constexpr std::string_view kClearFilter = "清除查找";
+inline constexpr std::string_view kAbout = "关于(&A)...";
+inline constexpr std::string_view kAboutSummary = "维护功能树的子系统分组和子系统。";
+inline constexpr std::string_view kAboutVersion = "版本 %1";
+inline constexpr std::string_view kAboutQt = "Qt 版本 %1";
+inline constexpr std::string_view kAboutDatabase = "数据库：%1";
+inline constexpr std::string_view kNameCHSCaption = "名称(简体)";
+
 }  // namespace quarn::designer::texts

@@ -25,6 +25,8 @@
 #include <map>
 #include <set>
 
+#include "DesignerHelp.h"
+#include "DesignerIcons.h"
 #include "DesignerSettings.h"
 #include "DesignerTexts.h"
 #include "FunctionalTreeModel.h"
@@ -125,6 +127,9 @@ MainWindow::MainWindow(suite::HostSession& session, QWidget* parent)
     // Esc clears the filter from the box and from the tree.
     treePane->addAction(clearFilter_);
     tree_->addAction(copyCode_);
+    setWindowIcon(DesignerIcons::Application());
+    // Last in the menu bar, as on every desktop.
+    help_ = new DesignerHelp(session_, *this, *tree_);
     Retranslate();
     liveRefresh_ = new LiveRefresh(this);
     liveRefresh_->Watch(session_);
@@ -211,6 +216,27 @@ void MainWindow::CreateActions() {
     moveDown_ = action(QKeySequence(Qt::ALT | Qt::Key_Down), [this] { MoveBy(1); });
     moveToGroup_ = action(QKeySequence(Qt::CTRL | Qt::Key_M), &MainWindow::MoveToGroup);
     deleteSelected_ = action(QKeySequence(), &MainWindow::DeleteSelected);
+    using Icon = DesignerIcons::Action;
+    const auto iconify = [](Icon icon, std::initializer_list<QAction*> actions) {
+        for (QAction* each : actions) {
+            each->setIcon(DesignerIcons::For(icon));
+        }
+    };
+    iconify(Icon::NewDatabase, {newSqlite_});
+    iconify(Icon::Open, {openSqlite_, openDemo_});
+    iconify(Icon::Connect, {openPostgres_});
+    iconify(Icon::Quit, {quit_});
+    iconify(Icon::NewGroup, {newGroup_});
+    iconify(Icon::NewSubSystem, {newSubSystem_});
+    iconify(Icon::Edit, {editGroup_, editSubSystem_});
+    iconify(Icon::Delete, {deleteGroup_, deleteSubSystem_, deleteSelected_});
+    iconify(Icon::Refresh, {refresh_});
+    iconify(Icon::Find, {find_});
+    iconify(Icon::History, {showHistory_});
+    iconify(Icon::MoveUp, {moveUp_});
+    iconify(Icon::MoveDown, {moveDown_});
+    iconify(Icon::MoveToGroup, {moveToGroup_});
+    iconify(Icon::CopyCode, {copyCode_});
 
     languages_ = new QActionGroup(this);
     for (const char* code : {"CHS", "CHT", "EN"}) {
@@ -243,7 +269,9 @@ void MainWindow::CreateActions() {
     toolbar->addSeparator();
     toolbar->addActions({newSubSystem_, editSubSystem_, deleteSubSystem_});
     toolbar->addSeparator();
-    toolbar->addAction(refresh_);
+    toolbar->addActions({refresh_, find_, showHistory_});
+    toolbar->addSeparator();
+    toolbar->addActions({moveUp_, moveDown_});
     UpdateActions();
 }
 
@@ -278,6 +306,8 @@ void MainWindow::Retranslate() {
     tabs_->setTabText(0, Tr(texts::kDetailsTab));
     tabs_->setTabText(1, Tr(texts::kHistoryTab));
     history_->Retranslate();
+    clearFilter_->setText(Tr(texts::kClearFilter));
+    help_->Retranslate();
 }
 
 void MainWindow::ShowTitle() {
@@ -702,7 +732,7 @@ void MainWindow::ShowDetails() {
         };
         row(texts::kCode, field(group ? "FTopClassID" : "FSubSysID"));
         row(texts::kIndexCaption, field("FIndex"));
-        row(texts::kNameCaption, field((prefix + "CHS").c_str()));
+        row(texts::kNameCHSCaption, field((prefix + "CHS").c_str()));
         row(texts::kNameCHTCaption, field((prefix + "CHT").c_str()));
         row(texts::kNameENCaption, field((prefix + "EN").c_str()));
         if (!group) {

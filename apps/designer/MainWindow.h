@@ -21,6 +21,7 @@ class QTreeView;
 
 namespace quarn::designer {
 
+class DesignerHelp;
 class HistoryPane;
 class LiveRefresh;
 
@@ -126,6 +127,7 @@ class MainWindow : public QMainWindow {
     QTextBrowser* details_ = nullptr;
     QLabel* counts_ = nullptr;  // the database and its counts, in the status bar
     HistoryPane* history_ = nullptr;
+    DesignerHelp* help_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QMenu* groupMenu_ = nullptr;
     QMenu* subSystemMenu_ = nullptr;

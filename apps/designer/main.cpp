@@ -3,7 +3,7 @@
 // --history (start on the history of the selected item), --find <text> (start with the tree
 // filtered), --screenshot <png> (render the loaded window offscreen and exit; with --menu, the
 // selected item's context menu open), --quit-after-paint (exit once the tree has been painted, to
-// time the start).
+// time the start), --version (print the version and exit, without a display).
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -12,9 +12,12 @@
 #include <QPainter>
 #include <QTimer>
 #include <QTreeView>
+#include <cstring>
 #include <iostream>
 #include <memory>
 
+#include "DesignerHelp.h"
+#include "DesignerIcons.h"
 #include "DesignerSettings.h"
 #include "FunctionalTreeModel.h"
 #include "MainWindow.h"
@@ -56,9 +59,19 @@ QPixmap WithContextMenu(quarn::designer::MainWindow& window) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Before the application connects to a display, so that it answers on a machine without one.
+    for (int n = 1; n < argc; ++n) {
+        if (std::strcmp(argv[n], "--version") == 0) {
+            std::cout << quarn::designer::DesignerVersion() << '\n';
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Quarn"));
     QApplication::setApplicationName(QStringLiteral("subsysmgr-designer"));
+    // The installed desktop entry and icon carry the program's name.
+    QApplication::setDesktopFileName(QStringLiteral("subsysmgr-designer"));
+    QApplication::setWindowIcon(quarn::designer::DesignerIcons::Application());
 
     QCommandLineParser options;
     options.addHelpOption();
@@ -79,7 +92,10 @@ int main(int argc, char** argv) {
     const QCommandLineOption quitAfterPaint(
         QStringLiteral("quit-after-paint"),
         QStringLiteral("Exit once the tree has been painted (to time the start)."));
-    options.addOptions({database, language, history, find, screenshot, menu, quitAfterPaint});
+    const QCommandLineOption version(QStringLiteral("version"),
+                                     QStringLiteral("Print the version and exit."));
+    options.addOptions(
+        {database, language, history, find, screenshot, menu, quitAfterPaint, version});
     options.process(app);
 
     // The last database and language are remembered; options override them.

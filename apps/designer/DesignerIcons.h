@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QIcon>
+#include <string_view>
+
+#include "FunctionalTreeModel.h"
+
+namespace quarn::designer {
+
+/// The icons of the designer's actions and tree items. An action's icon comes from the desktop's
+/// icon theme by its freedesktop name, so the designer looks like its neighbours; where the theme
+/// has none, from the style's standard icons or from small drawings of our own. The tree's
+/// subsystems and business-object kinds have no freedesktop name and always use our drawings.
+/// Needs a QApplication; the icons are made once and shared.
+class DesignerIcons {
+  public:
+    enum class Action {
+        NewDatabase,
+        Open,
+        Connect,
+        Quit,
+        NewGroup,
+        NewSubSystem,
+        Edit,
+        Delete,
+        Refresh,
+        Find,
+        History,
+        MoveUp,
+        MoveDown,
+        MoveToGroup,
+        CopyCode,
+        Undo,
+        Redo,
+        Import,
+        Export,
+        Help,
+        Shortcuts,
+        About,
+    };
+
+    static QIcon For(Action action);
+    /// A tree item's icon. `objectKind` is the caption of a business-object kind (texts::kBills
+    /// ...) for the kind's row and for the objects under it; unused for groups and subsystems.
+    static QIcon For(ItemKind kind, std::string_view objectKind = {});
+    /// The program's own icon, as installed for the desktop.
+    static QIcon Application();
+};
+
+}  // namespace quarn::designer
