@@ -91,6 +91,9 @@ void SetFields(SubSystem& subSystem, const Dictionary& values) {
     subSystem.Visible(Number(values, "FVisible") != 0);
     subSystem.WebVisible((Number(values, "FShowSysType") & 2) == 2);
     subSystem.FitAccountType(Text(values, "FAcctType"));
+    if (const std::string className = Text(values, "FClassName"); !className.empty()) {
+        subSystem.ClassName(className);
+    }
 }
 
 // The item as stored now, loaded as the editors load it.

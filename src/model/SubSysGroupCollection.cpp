@@ -85,6 +85,10 @@ void SubSysGroup::FillSubSystem(const RecordsetPtr& rows, int32_t lngSubSysID, b
             subSystem->FitAccountType(rows->Fields("FAcctType").TextOrEmpty());
             subSystem->Index(rows->Fields("FIndex").ToInt32());
             subSystem->Version(rows->Fields("FVersion").ToInt64());
+            if (const std::string className = rows->Fields("FClassName").TextOrEmpty();
+                !className.empty()) {
+                subSystem->ClassName(className);
+            }
             subSystem->WebVisible((rows->Fields("FShowSysType").ToInt32() & 2) == 2);
             subSystems_->Add(subSystem);
             last = subSystem;

@@ -20,9 +20,6 @@ namespace quarn::subsysmgr {
 
 namespace {
 
-// Every subsystem row names the same application class.
-constexpr std::string_view kSubSystemClassName = "QuarnBroxActive.Application";
-
 int32_t ShowSysType(bool visible, bool webVisible) {
     return (visible ? 1 : 0) + (webVisible ? 2 : 0);
 }
@@ -33,7 +30,7 @@ DictionaryPtr SubSystemRecord(const SubSystem& subSystem) {
     record->Item("FSysName", subSystem.NameCHS());
     record->Item("FSysNameCHT", subSystem.NameCHT());
     record->Item("FSysNameEN", subSystem.NameEN());
-    record->Item("FClassName", kSubSystemClassName);
+    record->Item("FClassName", subSystem.ClassName());
     record->Item("FSubID", subSystem.Number());
     record->Item("FVisible", subSystem.Visible());
     record->Item("FAcctType", subSystem.FitAccountType());

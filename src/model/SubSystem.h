@@ -40,6 +40,10 @@ class SubSystem {
     /// only while it still has this version.
     int64_t Version() const { return version_; }
     void Version(int64_t value) { version_ = value; }
+    /// The program identifier of the subsystem's application: a new subsystem names the suite's
+    /// own, a stored one keeps the one it has, through every rewrite.
+    const std::string& ClassName() const { return className_; }
+    void ClassName(std::string value) { className_ = std::move(value); }
     const std::string& FitAccountType() const { return fitAccountType_; }
     void FitAccountType(std::string vNewValue) { fitAccountType_ = std::move(vNewValue); }
     int32_t SubSystemGroupID() const { return subSystemGroupId_; }
@@ -126,6 +130,7 @@ class SubSystem {
     bool webVisible_ = false;
     int32_t index_ = 0;
     int64_t version_ = 0;
+    std::string className_ = "QuarnBroxActive.Application";
     std::string fitAccountType_;
     bool modified_ = false;
     bool cancelCheck_ = false;

@@ -92,7 +92,10 @@ void Append(std::vector<Joined>& changes, Joined row, bool numberPerRow) {
             continue;
         }
         const bool sameTransaction = earlier.number == row.change.number;
-        const bool rewrite = numberPerRow && !earlier.after && !row.change.before;
+        // All rows of a transaction carry its note: a delete and an insert noted apart are two
+        // changes, such as a deletion and the revert that brings the item back.
+        const bool rewrite =
+            numberPerRow && !earlier.after && !row.change.before && earlier.note == row.change.note;
         if (!sameTransaction && !rewrite) {
             break;
         }
