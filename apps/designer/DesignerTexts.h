@@ -140,4 +140,30 @@ inline constexpr std::string_view kAboutQt = "Qt 版本 %1";
 inline constexpr std::string_view kAboutDatabase = "数据库：%1";
 inline constexpr std::string_view kNameCHSCaption = "名称(简体)";
 
+// Undo and redo; a step's name fills in the %1 of kUndoStep and kRedoStep.
+inline constexpr std::string_view kMenuEdit = "编辑(&E)";
+inline constexpr std::string_view kUndo = "撤销(&U)";
+inline constexpr std::string_view kRedo = "重做(&R)";
+inline constexpr std::string_view kUndoStep = "撤销%1(&U)";
+inline constexpr std::string_view kRedoStep = "重做%1(&R)";
+inline constexpr std::string_view kUndone = "已撤销%1。";
+inline constexpr std::string_view kRedone = "已重做%1。";
+inline constexpr std::string_view kStepEditGroup = "修改分组 %1";
+inline constexpr std::string_view kStepEditSubSystem = "修改子系统 %1";
+inline constexpr std::string_view kStepNewGroup = "新增分组 %1";
+inline constexpr std::string_view kStepNewSubSystem = "新增子系统 %1";
+inline constexpr std::string_view kStepDeleteGroup = "删除分组 %1";
+inline constexpr std::string_view kStepDeleteSubSystem = "删除子系统 %1";
+inline constexpr std::string_view kStepDeleteItems = "删除 %1 项";
+inline constexpr std::string_view kStepMoveGroup = "移动分组 %1";
+inline constexpr std::string_view kStepMoveSubSystem = "移动子系统 %1";
+inline constexpr std::string_view kStepMoveItems = "移动 %1 项";
+inline constexpr std::string_view kStepRevert = "还原变更 %1";
+inline constexpr std::string_view kStepImport = "导入 %1 项";
+inline constexpr std::string_view kStepPartlyDone = "只完成了一部分。已恢复：%1。未恢复：%2。";
+inline constexpr std::string_view kItemGroup = "分组 %1";
+inline constexpr std::string_view kItemSubSystem = "子系统 %1";
+inline constexpr std::string_view kItemSeparator = "、";
+inline constexpr std::string_view kNoItems = "无";
+
 }  // namespace quarn::designer::texts

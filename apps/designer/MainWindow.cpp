@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QInputDialog>
@@ -24,17 +25,21 @@
 #include <QVBoxLayout>
 #include <map>
 #include <set>
+#include <unordered_set>
 
 #include "DesignerHelp.h"
 #include "DesignerIcons.h"
 #include "DesignerSettings.h"
 #include "DesignerTexts.h"
+#include "ExchangeActions.h"
 #include "FunctionalTreeModel.h"
 #include "HistoryPane.h"
 #include "LiveRefresh.h"
 #include "LongWork.h"
 #include "PostgresDialog.h"
 #include "TreeEdits.h"
+#include "UndoSteps.h"
+#include "VisibilityPreview.h"
 #include "foundation/ComError.h"
 #include "host/IClassInfo.h"
 #include "host/IMessageBox.h"
@@ -216,6 +221,12 @@ void MainWindow::CreateActions() {
     moveDown_ = action(QKeySequence(Qt::ALT | Qt::Key_Down), [this] { MoveBy(1); });
     moveToGroup_ = action(QKeySequence(Qt::CTRL | Qt::Key_M), &MainWindow::MoveToGroup);
     deleteSelected_ = action(QKeySequence(), &MainWindow::DeleteSelected);
+    exchange_ = new ExchangeActions(session_, this);
+    // Whatever an import wrote shows at once.
+    connect(exchange_, &ExchangeActions::Imported, this, [this] { Reload(); });
+    import_ = action(QKeySequence(), [this] { exchange_->Import(); });
+    exportAll_ = action(QKeySequence(), [this] { exchange_->ExportAll(); });
+    exportSelection_ = action(QKeySequence(), &MainWindow::ExportSelection);
     using Icon = DesignerIcons::Action;
     const auto iconify = [](Icon icon, std::initializer_list<QAction*> actions) {
         for (QAction* each : actions) {
@@ -237,6 +248,8 @@ void MainWindow::CreateActions() {
     iconify(Icon::MoveDown, {moveDown_});
     iconify(Icon::MoveToGroup, {moveToGroup_});
     iconify(Icon::CopyCode, {copyCode_});
+    iconify(Icon::Import, {import_});
+    iconify(Icon::Export, {exportAll_, exportSelection_});
 
     languages_ = new QActionGroup(this);
     for (const char* code : {"CHS", "CHT", "EN"}) {
@@ -249,7 +262,24 @@ void MainWindow::CreateActions() {
     fileMenu_ = menuBar()->addMenu(QString());
     fileMenu_->addActions({newSqlite_, openSqlite_, openPostgres_, openDemo_});
     fileMenu_->addSeparator();
+    fileMenu_->addActions({import_, exportAll_, exportSelection_});
+    fileMenu_->addSeparator();
     fileMenu_->addAction(quit_);
+    undo_ = new UndoSteps(this);
+    connect(undo_, &UndoSteps::Applied, this, [this](int groupId, int subSystemId) {
+        Reload();
+        Select(groupId, subSystemId);
+    });
+    editMenu_ = menuBar()->addMenu(QString());
+    editMenu_->addActions({undo_->UndoAction(), undo_->RedoAction()});
+    iconify(Icon::Undo, {undo_->UndoAction()});
+    iconify(Icon::Redo, {undo_->RedoAction()});
+    // An import is one step, however many items it wrote.
+    exchange_->RecordStepsWith([this](const std::vector<TreeItemRef>& items, std::size_t count,
+                                      const std::function<std::vector<TreeItemRef>()>& write) {
+        undo_->Record({texts::kStepImport, QString::number(count)}, items,
+                      [&](UndoSteps::Recording& step) { step.added = write(); });
+    });
     groupMenu_ = menuBar()->addMenu(QString());
     groupMenu_->addActions({newGroup_, editGroup_, deleteGroup_});
     groupMenu_->addSeparator();
@@ -269,15 +299,25 @@ void MainWindow::CreateActions() {
     toolbar->addSeparator();
     toolbar->addActions({newSubSystem_, editSubSystem_, deleteSubSystem_});
     toolbar->addSeparator();
+    toolbar->addActions({undo_->UndoAction(), undo_->RedoAction()});
+    toolbar->addSeparator();
     toolbar->addActions({refresh_, find_, showHistory_});
     toolbar->addSeparator();
     toolbar->addActions({moveUp_, moveDown_});
+    preview_ = new VisibilityPreview(this);
+    toolbar->addSeparator();
+    toolbar->addWidget(preview_->Chooser());
+    viewMenu_->addMenu(preview_->Menu());
+    statusBar()->addPermanentWidget(preview_->StatusLabel());
+    connect(preview_, &VisibilityPreview::ViewerChosen, this, &MainWindow::ApplyPreview);
     UpdateActions();
 }
 
 void MainWindow::Retranslate() {
     ShowTitle();
     fileMenu_->setTitle(Tr(texts::kMenuFile));
+    editMenu_->setTitle(Tr(texts::kMenuEdit));
+    undo_->Retranslate();
     groupMenu_->setTitle(Tr(texts::kMenuGroup));
     subSystemMenu_->setTitle(Tr(texts::kMenuSubSystem));
     viewMenu_->setTitle(Tr(texts::kMenuView));
@@ -306,6 +346,9 @@ void MainWindow::Retranslate() {
     tabs_->setTabText(0, Tr(texts::kDetailsTab));
     tabs_->setTabText(1, Tr(texts::kHistoryTab));
     history_->Retranslate();
+    import_->setText(Tr(texts::kImport));
+    exportAll_->setText(Tr(texts::kExportAll));
+    exportSelection_->setText(Tr(texts::kExportSelection));
     clearFilter_->setText(Tr(texts::kClearFilter));
     help_->Retranslate();
 }
@@ -400,7 +443,7 @@ void MainWindow::Reload() {
     ShowTitle();
     // Under a filter the rows are made anew; without one the model keeps what the view opened.
     const std::optional<OpenItems> open =
-        model_->Filtered() ? std::optional(OpenItemsOf()) : std::nullopt;
+        model_->Narrowed() ? std::optional(OpenItemsOf()) : std::nullopt;
     LongWork work(this, Tr(texts::kLoading));
     const bool loaded = Guarded([&] {
         if (!loaded_) {
@@ -415,6 +458,8 @@ void MainWindow::Reload() {
     }
     if (loaded) {
         ShowCounts();
+        // The account types in the session language; a new database has dropped the preview.
+        Guarded([this] { preview_->Show(model_->ShownTo()); });
     }
     history_->Refresh();
     ShowDetails();
@@ -473,6 +518,7 @@ void MainWindow::UpdateActions() {
     showHistory_->setEnabled(group);
     copyCode_->setEnabled(tree_->currentIndex().isValid());
     deleteSelected_->setEnabled(!SelectedItems().isEmpty());
+    exportSelection_->setEnabled(!SelectedItems().isEmpty());
 }
 
 QModelIndexList MainWindow::SelectedItems() const {
@@ -498,7 +544,7 @@ QMenu* MainWindow::ContextMenuAt(const QPoint& position) {
     auto* menu = new QMenu(this);
     const auto kind = static_cast<ItemKind>(at.data(kKindRole).toInt());
     if (SelectedItems().size() > 1) {
-        menu->addActions({deleteSelected_, copyCode_});
+        menu->addActions({deleteSelected_, copyCode_, exportSelection_});
     } else if (!at.isValid()) {
         menu->addAction(newGroup_);
     } else if (kind == ItemKind::Group) {
@@ -506,7 +552,7 @@ QMenu* MainWindow::ContextMenuAt(const QPoint& position) {
         menu->addSeparator();
         menu->addActions({moveUp_, moveDown_});
         menu->addSeparator();
-        menu->addActions({copyCode_, showHistory_});
+        menu->addActions({copyCode_, showHistory_, exportSelection_});
         menu->addSeparator();
         menu->addAction(newGroup_);
     } else if (kind == ItemKind::SubSystem) {
@@ -514,7 +560,7 @@ QMenu* MainWindow::ContextMenuAt(const QPoint& position) {
         menu->addSeparator();
         menu->addActions({moveUp_, moveDown_, moveToGroup_});
         menu->addSeparator();
-        menu->addActions({copyCode_, showHistory_});
+        menu->addActions({copyCode_, showHistory_, exportSelection_});
     } else if (kind == ItemKind::BusinessObject) {
         menu->addAction(copyCode_);
     }
@@ -593,6 +639,46 @@ void MainWindow::ApplyFilter() {
     }
     ShowDetails();
     UpdateActions();
+}
+
+void MainWindow::ApplyPreview() {
+    const std::optional<subsysmgr::Viewer> viewer = preview_->Chosen();
+    const OpenItems before = OpenItemsOf();
+    if (!model_->ShownTo()) {
+        unpreviewed_ = before;
+    }
+    LongWork work(this, Tr(texts::kSearching));
+    bool applied = false;
+    Guarded([&] {
+        applied = model_->SetViewer(
+            viewer, [&](int64_t done, int64_t total) { return work.Step(done, total); });
+    });
+    if (!applied) {
+        // Cancelled or failed: the chooser shows again what the tree shows.
+        Guarded([this] { preview_->Show(model_->ShownTo()); });
+        return;
+    }
+    OpenItems open = viewer ? before : unpreviewed_.value_or(before);
+    open.group = before.group;  // the item chosen stays chosen where it is shown
+    open.subSystem = before.subSystem;
+    Reopen(open);
+    tree_->scrollTo(tree_->currentIndex());
+    if (!viewer) {
+        unpreviewed_.reset();
+    }
+    Guarded([this] { preview_->Show(model_->ShownTo()); });
+    ShowDetails();
+    UpdateActions();
+}
+
+void MainWindow::ExportSelection() {
+    std::unordered_set<int32_t> groups;
+    std::unordered_set<int32_t> subSystems;
+    for (const QModelIndex& item : SelectedItems()) {
+        const bool group = item.data(kKindRole).toInt() == static_cast<int>(ItemKind::Group);
+        (group ? groups : subSystems).insert(item.data(kIdRole).toInt());
+    }
+    exchange_->ExportSelection(groups, subSystems);
 }
 
 void MainWindow::MoveBy(int step) {
@@ -676,9 +762,24 @@ void MainWindow::Place(int kind, std::vector<TreeEntry> wanted, const std::vecto
         return;
     }
     const auto itemKind = static_cast<ItemKind>(kind);
+    const auto refKind =
+        itemKind == ItemKind::Group ? TreeItemRef::Kind::Group : TreeItemRef::Kind::SubSystem;
+    std::vector<TreeItemRef> written;  // the items Place may write
+    std::vector<TreeItemRef> moving;
+    for (const TreeEntry& entry : wanted) {
+        written.push_back({refKind, entry.id});
+    }
+    for (const int32_t id : placed) {
+        moving.push_back({refKind, id});
+    }
     const bool moved = Guarded([&] {
-        TreeEdits::Place(itemKind, wanted, std::set<int32_t>(placed.begin(), placed.end()),
-                         toGroup);
+        undo_->Record(UndoSteps::NameFor(texts::kStepMoveGroup, texts::kStepMoveSubSystem,
+                                         texts::kStepMoveItems, moving),
+                      written, [&](UndoSteps::Recording&) {
+                          TreeEdits::Place(itemKind, wanted,
+                                           std::set<int32_t>(placed.begin(), placed.end()),
+                                           toGroup);
+                      });
     });
     Reload();
     if (!moved) {
@@ -757,23 +858,40 @@ void MainWindow::ShowDetails() {
 }
 
 void MainWindow::NewGroup() {
-    if (Guarded([this] { subsysmgr::SubSysGroupMgrUI().Show(1, 0, false, this); })) {
+    if (Guarded([this] {
+            undo_->Record({texts::kStepNewGroup, {}}, UndoChanges::Groups(),
+                          [this](UndoSteps::Recording& step) {
+                              subsysmgr::SubSysGroupMgrUI().Show(1, 0, false, this);
+                              step.added = UndoChanges::Groups();
+                          });
+        })) {
         Reload();
     }
 }
 
 void MainWindow::EditGroup() {
     const int32_t id = SelectedGroupId();
-    if (id >= 0 &&
-        Guarded([this, id] { subsysmgr::SubSysGroupMgrUI().Show(2, id, false, this); })) {
+    if (id >= 0 && Guarded([this, id] {
+            undo_->Record({texts::kStepEditGroup, QString::number(id)},
+                          {{TreeItemRef::Kind::Group, id}}, [&](UndoSteps::Recording&) {
+                              subsysmgr::SubSysGroupMgrUI().Show(2, id, false, this);
+                          });
+        })) {
         Reload();
     }
 }
 
 void MainWindow::NewSubSystem() {
     const int32_t groupId = SelectedGroupId();
-    if (Guarded(
-            [this, groupId] { subsysmgr::SubSystemMgrUI().Show(1, groupId, 0, false, this); })) {
+    if (Guarded([this, groupId] {
+            undo_->Record({texts::kStepNewSubSystem, {}}, {}, [&](UndoSteps::Recording& step) {
+                const subsysmgr::SubSystemPtr added =
+                    subsysmgr::SubSystemMgrUI().Show(1, groupId, 0, false, this);
+                if (added && added->Version() != 0) {  // saved
+                    step.added.push_back({TreeItemRef::Kind::SubSystem, added->Id()});
+                }
+            });
+        })) {
         Reload();
     }
 }
@@ -782,7 +900,10 @@ void MainWindow::EditSubSystem() {
     const int32_t groupId = SelectedGroupId();
     const int32_t id = SelectedSubSystemId();
     if (id != 0 && Guarded([this, groupId, id] {
-            subsysmgr::SubSystemMgrUI().Show(2, groupId, id, false, this);
+            undo_->Record({texts::kStepEditSubSystem, QString::number(id)},
+                          {{TreeItemRef::Kind::SubSystem, id}}, [&](UndoSteps::Recording&) {
+                              subsysmgr::SubSystemMgrUI().Show(2, groupId, id, false, this);
+                          });
         })) {
         Reload();
     }
@@ -801,11 +922,15 @@ void MainWindow::DeleteGroup() {
     }
     bool deleted = false;
     Guarded([&] {
-        subsysmgr::SubSysGroup group;
-        group.initial(id);
-        group.Deleted(true);  // refuses groups delivered with the suite
-        group.OptType(subsysmgr::enm_OptType_Group);
-        deleted = group.Save();  // refuses, with its message, a group that has subsystems
+        undo_->Record({texts::kStepDeleteGroup, QString::number(id)},
+                      {{TreeItemRef::Kind::Group, id}}, [&](UndoSteps::Recording&) {
+                          subsysmgr::SubSysGroup group;
+                          group.initial(id);
+                          group.Deleted(true);  // refuses groups delivered with the suite
+                          group.OptType(subsysmgr::enm_OptType_Group);
+                          // Refuses, with its message, a group that has subsystems.
+                          deleted = group.Save();
+                      });
     });
     Reload();
     statusBar()->showMessage(Tr(deleted ? texts::kDeleted : texts::kNotSaved));
@@ -825,13 +950,18 @@ void MainWindow::DeleteSubSystem() {
     }
     bool deleted = false;
     Guarded([&] {
-        subsysmgr::SubSysGroup group;
-        group.CancelCheck(true);
-        group.Id(groupId);
-        group.GetSubSystem(-1);
-        group.DeleteSubSystem(id);  // refuses delivered subsystems and ones with sub-functions
-        group.OptType(subsysmgr::enm_OptType_SubSystem);
-        deleted = group.Save();  // refuses, with its message, one that has business objects
+        undo_->Record({texts::kStepDeleteSubSystem, QString::number(id)},
+                      {{TreeItemRef::Kind::SubSystem, id}}, [&](UndoSteps::Recording&) {
+                          subsysmgr::SubSysGroup group;
+                          group.CancelCheck(true);
+                          group.Id(groupId);
+                          group.GetSubSystem(-1);
+                          // Refuses delivered subsystems and ones with sub-functions.
+                          group.DeleteSubSystem(id);
+                          group.OptType(subsysmgr::enm_OptType_SubSystem);
+                          // Refuses, with its message, one that has business objects.
+                          deleted = group.Save();
+                      });
     });
     Reload();
     statusBar()->showMessage(Tr(deleted ? texts::kDeleted : texts::kNotSaved));
@@ -864,7 +994,12 @@ void MainWindow::DeleteSelected() {
         QMessageBox::Yes) {
         return;
     }
-    const std::vector<ItemOutcome> outcomes = TreeEdits::Delete(items);
+    std::vector<ItemOutcome> outcomes;
+    Guarded([&] {
+        undo_->Record(UndoSteps::NameFor(texts::kStepDeleteGroup, texts::kStepDeleteSubSystem,
+                                         texts::kStepDeleteItems, items),
+                      items, [&](UndoSteps::Recording&) { outcomes = TreeEdits::Delete(items); });
+    });
     Reload();
     QStringList refused;
     for (const ItemOutcome& outcome : outcomes) {
@@ -888,9 +1023,15 @@ void MainWindow::RevertChange(int64_t change) {
         return;
     }
     const std::optional<TreeItemRef> item = history_->Item();
+    const auto revert = [&](bool force) {
+        undo_->Record(
+            {texts::kStepRevert, QString::number(change)},
+            item ? std::vector{*item} : std::vector<TreeItemRef>{},
+            [&](UndoSteps::Recording&) { subsysmgr::ChangeRevert().Revert(change, force, item); });
+    };
     bool reverted = false;
     try {
-        subsysmgr::ChangeRevert().Revert(change, false, item);
+        revert(false);
         reverted = true;
     } catch (const ComError& error) {
         if (error.Offset() != subsysmgr::errors::kRevertOverLaterChange.offset) {
@@ -900,7 +1041,7 @@ void MainWindow::RevertChange(int64_t change) {
                                              Tr(texts::kForceRevert),
                                          QMessageBox::Yes | QMessageBox::No,
                                          QMessageBox::No) == QMessageBox::Yes) {
-            reverted = Guarded([&] { subsysmgr::ChangeRevert().Revert(change, true, item); });
+            reverted = Guarded([&] { revert(true); });
         }
     }
     Reload();
@@ -927,6 +1068,7 @@ void MainWindow::SwitchDatabase(const std::string& database, const std::string& 
     if (Guarded([] { subsysmgr::SubSysGroup().GetAllSubSysGroup(); })) {
         openedDatabase_ = database;
         openedPassword_ = password;
+        undo_->Clear();
         RememberDatabase(session_);
     } else {
         QMessageBox::warning(this, Tr(texts::kWindowTitle), Tr(texts::kCannotOpen));

@@ -22,8 +22,11 @@ class QTreeView;
 namespace quarn::designer {
 
 class DesignerHelp;
+class ExchangeActions;
 class HistoryPane;
 class LiveRefresh;
+class UndoSteps;
+class VisibilityPreview;
 
 /// The designer's window: the functional tree, the details of the selected item, and the
 /// actions that open the editors, delete items, switch the language and the database.
@@ -89,6 +92,11 @@ class MainWindow : public QMainWindow {
     void DeleteSelected();
     /// Shows what the filter box holds; restores what was open before when it is cleared.
     void ApplyFilter();
+    /// Shows the tree as the viewer chosen in the preview sees it; restores what was open before
+    /// when the preview is switched off.
+    void ApplyPreview();
+    /// Exports the selected groups (with their subsystems) and subsystems.
+    void ExportSelection();
     void CopyCode();
     /// Moves the current group or subsystem one place up (-1) or down (1) among its siblings.
     void MoveBy(int step);
@@ -120,13 +128,21 @@ class MainWindow : public QMainWindow {
     FunctionalTreeModel* model_ = nullptr;
     QTreeView* tree_ = nullptr;
     QLineEdit* filter_ = nullptr;
-    std::optional<OpenItems> unfiltered_;  // what was open before the filter
+    std::optional<OpenItems> unfiltered_;   // what was open before the filter
+    std::optional<OpenItems> unpreviewed_;  // what was open before the preview
+    VisibilityPreview* preview_ = nullptr;
+    ExchangeActions* exchange_ = nullptr;
+    QAction* import_ = nullptr;
+    QAction* exportAll_ = nullptr;
+    QAction* exportSelection_ = nullptr;
     bool loaded_ = false;  // the model has read the groups of the session's database
     bool reloading_ = false;
     QTabWidget* tabs_ = nullptr;
     QTextBrowser* details_ = nullptr;
     QLabel* counts_ = nullptr;  // the database and its counts, in the status bar
     HistoryPane* history_ = nullptr;
+    UndoSteps* undo_ = nullptr;
+    QMenu* editMenu_ = nullptr;
     DesignerHelp* help_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QMenu* groupMenu_ = nullptr;

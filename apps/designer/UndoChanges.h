@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "foundation/ComError.h"
+#include "host/IChangeHistory.h"
+
+namespace quarn::designer {
+
+/// A logged change that left an item as it is now: its number, and whether the item exists
+/// after it.
+struct ChangeMade {
+    TreeItemRef item;
+    int64_t change = 0;
+    bool present = false;
+
+    bool operator==(const ChangeMade&) const = default;
+};
+
+/// The changes behind an undo step, read from the store and reverted through ChangeRevert. An
+/// item's row version is the number of its last change, so the changes of an action are found
+/// from the versions of the items it may touch, without reading any history but that of the
+/// items it deleted.
+namespace UndoChanges {
+
+/// The version of an item that does not exist (a row never changed since the log began has 0).
+inline constexpr int64_t kAbsent = -1;
+
+/// The row version of each item, read after revalidating the session's snapshot (only what
+/// changed since is read); kAbsent for an item that does not exist. Raises the store's ComError.
+std::vector<int64_t> Versions(const std::vector<TreeItemRef>& items);
+
+/// Every group as stored now. Raises the store's ComError.
+std::vector<TreeItemRef> Groups();
+
+/// The changes that took `items` from the versions `before` (see Versions; an item past the end
+/// of `before` did not exist) to what they are now, in the order they were made. Raises the
+/// store's ComError.
+std::vector<ChangeMade> Since(const std::vector<TreeItemRef>& items,
+                              const std::vector<int64_t>& before);
+
+/// Raises, reading only, the error the editors raise for a stale save (1042 of the group or the
+/// subsystem, with when and by whom the item changed last) when an item is no longer at its
+/// change: someone changed, deleted or created it again since.
+void CheckCurrent(const std::vector<ChangeMade>& changes);
+
+/// What reverting a step's changes did.
+struct Reverted {
+    /// The reverts' own changes, in the order they were made (the step that reverts these).
+    std::vector<ChangeMade> done;
+    /// The changes not reverted when a revert failed, in the order they were made.
+    std::vector<ChangeMade> left;
+    /// Why the first of `left` (in reverse order) was not reverted.
+    std::optional<ComError> failure;
+};
+
+/// Reverts `changes` newest first, each through ChangeRevert in a transaction of its own, and
+/// stops at the first that fails. Reverting what it returns in `done` restores them again.
+Reverted Revert(const std::vector<ChangeMade>& changes);
+
+}  // namespace UndoChanges
+
+}  // namespace quarn::designer

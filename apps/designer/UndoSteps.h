@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "UndoChanges.h"
+
+class QAction;
+class QMainWindow;
+
+namespace quarn::designer {
+
+/// The designer's undo stack. Each change made in the designer is one step: the changes it
+/// logged, per item. Undo reverts them newest first through ChangeRevert (the business objects
+/// with their rules; each revert is logged), redo reverts those reverts. Before writing, an
+/// undo or redo checks that every item of the step still holds what the step left there: when
+/// someone else changed one since, it is refused with the editors' stale-save message, writes
+/// nothing and the step stays. A revert that fails part way says which items were restored and
+/// which not; the restored part can be redone, the rest undone again.
+///
+/// Recording another action as a step (an import, say): name the items it may change or delete
+/// and let it name the ones it adds as it runs:
+///
+///     undoSteps->Record({texts::kStepImport, QString::number(count)}, itemsInTheFile,
+///                       [&](UndoSteps::Recording& step) { RunTheImport(); });
+class UndoSteps : public QObject {
+    Q_OBJECT
+
+  public:
+    /// A step's name: a designer text with %1 (see DesignerTexts.h) and what fills it in (the
+    /// identifier of the step's first item when empty), shown in the session language at the
+    /// time it is shown.
+    struct Name {
+        std::string_view text;
+        QString argument;
+    };
+    /// The name of a step on `items`: the group's or the subsystem's text for one item, with
+    /// its identifier, `several` with their count for more.
+    static Name NameFor(std::string_view group, std::string_view subSystem,
+                        std::string_view several, const std::vector<TreeItemRef>& items);
+    /// What an action being recorded may tell while it runs.
+    struct Recording {
+        Name name;
+        /// The items it added: they did not exist before it ran.
+        std::vector<TreeItemRef> added;
+    };
+
+    /// Undo (Ctrl+Z) and redo (Ctrl+Shift+Z, Ctrl+Y) act on `window`, which shows their results
+    /// in its status bar.
+    explicit UndoSteps(QMainWindow* window);
+
+    QAction* UndoAction() const { return undo_; }
+    QAction* RedoAction() const { return redo_; }
+
+    /// Runs `action`, which writes through the business objects to some of `items` (changing or
+    /// deleting them) and to the items it names in Recording::added, and pushes what it wrote as
+    /// one step, emptying the redo steps; nothing when it wrote nothing. What an action wrote
+    /// before it raised is a step too; its exception passes on. Raises the store's ComError,
+    /// running nothing, when the items cannot be read before.
+    void Record(Name name, std::vector<TreeItemRef> items,
+                const std::function<void(Recording&)>& action);
+
+    /// Undoes or redoes the last step; a refusal or failure is shown in the component's message
+    /// box.
+    void Undo();
+    void Redo();
+    /// Forgets every step (another database was opened).
+    void Clear();
+    /// The actions' texts name their steps in the session language.
+    void Retranslate();
+
+  signals:
+    /// An undo or redo wrote: the window shows the tree with the step's first item selected
+    /// (subSystemId 0 for a group; groupId -1 for a subsystem that is gone).
+    void Applied(int groupId, int subSystemId);
+
+  private:
+    struct Step {
+        Name name;
+        std::vector<ChangeMade> changes;  // in the order made
+        TreeItemRef shown;                // the item the action was about
+    };
+
+    /// Reverts the last step of `from` and puts the reverts on `to`.
+    void Apply(std::vector<Step>& from, std::vector<Step>& to, std::string_view doneText);
+    void ShowItem(const TreeItemRef& item);
+    QString Tr(std::string_view text) const;
+    QString Named(const Name& name) const;
+
+    QMainWindow* window_;
+    QAction* undo_;
+    QAction* redo_;
+    std::vector<Step> done_;
+    std::vector<Step> undone_;
+};
+
+}  // namespace quarn::designer

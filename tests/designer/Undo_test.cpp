@@ -1,0 +1,252 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+#include <memory>
+#include <string>
+
+#include "FunctionalTreeModel.h"
+#include "MainWindow.h"
+#include "OtherProcess.h"
+#include "host/IClassInfo.h"
+#include "host/ProgIds.h"
+#include "runtime/SessionContext.h"
+#include "store/StoreFixture.h"
+#include "suite/DataPaths.h"
+#include "ui/InputTool.h"
+#include "ui/QtPlatform.h"
+#include "ui/frmSubSystem.h"
+
+namespace quarn::designer {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+// The designer window on an SQLite demo database of its own; the business objects' messages
+// are recorded instead of shown, confirmations are answered Yes.
+class Undo : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        setenv("QUARN_DATA_DIR", QUARN_RESOURCES_DIR, 1);
+        scratch_ = std::make_unique<suite::ScratchDatabase>(suite::Backend::SQLite);
+        session_ = std::make_unique<suite::HostSession>(scratch_->Spec(), "EN");
+        session_->Activate();
+        subsysmgr::InstallQtPlatform(*session_->Module(), session_->Registry(),
+                                     suite::DataDirectory() / "help");
+        session_->Module()->messageBox = messages_;
+        window_ = std::make_unique<MainWindow>(*session_);
+        window_->show();
+        window_->activateWindow();  // for the shortcuts
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+        window_->Reload();
+        tree_ = window_->findChild<QTreeView*>(QStringLiteral("functionalTree"));
+        model_ = qobject_cast<FunctionalTreeModel*>(tree_->model());
+        QObject::connect(&answer_, &QTimer::timeout, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                box->button(QMessageBox::Yes)->click();
+            }
+        });
+        answer_.start(20);
+    }
+
+    void TearDown() override {
+        window_.reset();
+        session_.reset();
+        scratch_.reset();
+    }
+
+    // Every column of the groups and subsystems that may be changed but the row version, which
+    // each write renews.
+    std::string Rows() const {
+        auto& module = *subsysmgr::ModuleState::Current();
+        const auto classInfo = module.registry->Create<IClassInfo>(progid::kClassInfo);
+        std::string rows;
+        for (const char* query :
+             {"select * from t_DataFlowTopClass where FTopClassID >= 800 order by FTopClassID",
+              "select * from t_DataFlowSubSystem where FSubSysID >= 8000 order by FSubSysID"}) {
+            const RecordsetPtr read = classInfo->GetData(subsysmgr::GetPropsString(module), query);
+            for (; !read->Eof(); read->MoveNext()) {
+                for (std::size_t column = 0; column < read->ColumnCount(); ++column) {
+                    if (QString::fromStdString(read->ColumnName(column))
+                            .compare(QStringLiteral("FVersion"), Qt::CaseInsensitive) != 0) {
+                        rows += read->Fields(column).TextOrEmpty() + "|";
+                    }
+                }
+                rows += "\n";
+            }
+        }
+        return rows;
+    }
+
+    // The window is active again after a dialog, for its shortcuts.
+    void Press(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        window_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+        tree_->setFocus();
+        QTest::keyClick(tree_, key, modifiers);
+    }
+    void PressUndo() { Press(Qt::Key_Z, Qt::ControlModifier); }
+    void PressRedo() { Press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); }
+
+    QAction* Action(const char* prefix) const {
+        for (QAction* action : window_->findChildren<QAction*>()) {
+            if (action->text().startsWith(QString::fromUtf8(prefix))) {
+                return action;
+            }
+        }
+        return nullptr;
+    }
+    std::string UndoText() const { return Action("&Undo")->text().toStdString(); }
+    std::string RedoText() const { return Action("&Redo")->text().toStdString(); }
+
+    void Drag(const QModelIndexList& items, const QModelIndex& parent, int row) {
+        std::unique_ptr<QMimeData> data(model_->mimeData(items));
+        model_->dropMimeData(data.get(), Qt::MoveAction, row, 0, parent);
+        QApplication::processEvents();  // the move runs after the drop
+    }
+
+    // Deletes subsystems 8004 and 8010, in that order, after the confirmation.
+    void DeleteBarcodeAndPharma() {
+        for (const auto& [group, id] : {std::pair(850, 8004), std::pair(851, 8010)}) {
+            tree_->expand(model_->GroupIndex(group));
+            tree_->selectionModel()->select(
+                model_->SubSystemIndex(group, id),
+                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+        Press(Qt::Key_Delete, Qt::NoModifier);
+    }
+
+    void OtherProcess(std::initializer_list<const char*> arguments) {
+        RunOtherProcess(scratch_->Spec(), arguments);
+    }
+
+    std::shared_ptr<suite::RecordingMessageBox> messages_ =
+        std::make_shared<suite::RecordingMessageBox>();
+    std::unique_ptr<suite::ScratchDatabase> scratch_;
+    std::unique_ptr<suite::HostSession> session_;
+    std::unique_ptr<MainWindow> window_;
+    QTreeView* tree_ = nullptr;
+    FunctionalTreeModel* model_ = nullptr;
+    QTimer answer_;
+};
+
+TEST_F(Undo, AnEditIsUndoneAndRedoneThroughTheLogWithItsNameInTheSessionLanguage) {
+    EXPECT_EQ(UndoText(), "&Undo");
+    EXPECT_FALSE(Action("&Undo")->isEnabled());
+    const std::string before = Rows();
+    window_->Select(850, 8001);
+    QTimer::singleShot(0, [] {
+        auto* form = dynamic_cast<subsysmgr::frmSubSystem*>(QApplication::activeModalWidget());
+        ASSERT_NE(form, nullptr);
+        form->inNameEN->Text(QStringLiteral("Dealer Web"));
+        form->inIndex->Value(9);
+        form->cmdSave->click();
+    });
+    Press(Qt::Key_E, Qt::ControlModifier);
+    const std::string edited = Rows();
+    ASSERT_NE(edited, before);
+    ASSERT_THAT(edited, HasSubstr("Dealer Web"));
+    EXPECT_THAT(edited, HasSubstr("DealerPortal.Application"));  // kept by the rewrite
+    EXPECT_EQ(UndoText(), "&Undo edit of subsystem 8001");
+
+    tree_->setCurrentIndex(model_->GroupIndex(852));
+    PressUndo();
+    EXPECT_TRUE(messages_->prompts.empty()) << ::testing::PrintToString(messages_->prompts);
+    EXPECT_EQ(Rows(), before);
+    EXPECT_EQ(tree_->currentIndex().data(kIdRole).toInt(), 8001);
+    EXPECT_EQ(RedoText(), "&Redo edit of subsystem 8001");
+    EXPECT_FALSE(Action("&Undo")->isEnabled());
+    PressRedo();
+    EXPECT_EQ(Rows(), edited);
+    PressUndo();
+    Press(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Rows(), edited);
+    EXPECT_TRUE(messages_->prompts.empty()) << ::testing::PrintToString(messages_->prompts);
+
+    for (QAction* language : window_->findChildren<QAction*>()) {
+        if (language->text() == QStringLiteral("CHS")) {
+            language->trigger();
+        }
+    }
+    ASSERT_NE(Action("撤销"), nullptr);
+    EXPECT_EQ(Action("撤销")->text().toStdString(), "撤销修改子系统 8001(&U)");
+}
+
+TEST_F(Undo, DeletesAndMovesAreUndoneAndRedoneAsOneStepEach) {
+    const std::string before = Rows();
+    DeleteBarcodeAndPharma();
+    const std::string deleted = Rows();
+    ASSERT_THAT(deleted, Not(HasSubstr("Barcode Capture")));
+    ASSERT_THAT(deleted, Not(HasSubstr("Pharmaceutical")));
+    EXPECT_EQ(UndoText(), "&Undo deletion of 2 items");
+    PressUndo();
+    EXPECT_EQ(Rows(), before);
+    PressRedo();
+    EXPECT_EQ(Rows(), deleted);
+    PressUndo();
+    ASSERT_EQ(Rows(), before);
+
+    // A reorder within a group, then a move to another group.
+    Drag({model_->SubSystemIndex(850, 8004)}, model_->GroupIndex(850), 0);
+    const std::string reordered = Rows();
+    ASSERT_NE(reordered, before);
+    Drag({model_->SubSystemIndex(850, 8003)}, model_->GroupIndex(851), -1);
+    const std::string moved = Rows();
+    ASSERT_NE(moved, reordered);
+    EXPECT_EQ(UndoText(), "&Undo move of subsystem 8003");
+    PressUndo();
+    EXPECT_EQ(Rows(), reordered);
+    EXPECT_EQ(tree_->currentIndex().data(kIdRole).toInt(), 8003);
+    PressUndo();
+    EXPECT_EQ(Rows(), before);
+    PressRedo();
+    PressRedo();
+    EXPECT_EQ(Rows(), moved);
+    EXPECT_TRUE(messages_->prompts.empty()) << ::testing::PrintToString(messages_->prompts);
+}
+
+TEST_F(Undo, AnotherUsersChangeRefusesTheUndoWithTheEditorsMessageAndNothingIsWritten) {
+    tree_->expand(model_->GroupIndex(850));
+    Drag({model_->SubSystemIndex(850, 8003), model_->SubSystemIndex(850, 8004)},
+         model_->GroupIndex(851), -1);
+    ASSERT_EQ(UndoText(), "&Undo move of 2 items");
+    // The first item moved is the last one undone: all are checked before anything is written.
+    OtherProcess({"edit", "subsystem", "8003", "--web", "false"});
+    const std::string changed = Rows();
+    PressUndo();
+    ASSERT_EQ(messages_->prompts.size(), 1u);
+    EXPECT_THAT(messages_->prompts[0],
+                HasSubstr("Someone else changed this item after it was read (20"));
+    EXPECT_THAT(messages_->prompts[0], HasSubstr("(-2147220462)"));  // 1042
+    EXPECT_EQ(Rows(), changed);
+    EXPECT_EQ(UndoText(), "&Undo move of 2 items");
+    EXPECT_FALSE(Action("&Redo")->isEnabled());
+}
+
+TEST_F(Undo, AStepRefusedHalfWaySaysWhatWasRestoredAndKeepsBothParts) {
+    DeleteBarcodeAndPharma();
+    // Undone newest first: 8010 comes back, then 8004's name is taken.
+    OtherProcess({"add", "subsystem", "--id", "8021", "--group", "850", "--name-chs", "条码二",
+                  "--name-cht", "條碼二", "--name-en", "Barcode Capture", "--acct-types", "1"});
+    PressUndo();
+    ASSERT_EQ(messages_->prompts.size(), 1u);
+    EXPECT_THAT(messages_->prompts[0],
+                HasSubstr("Restored: subsystem 8010. Not restored: subsystem 8004."));
+    EXPECT_THAT(Rows(), HasSubstr("Pharmaceutical Batch Tracking"));
+    EXPECT_EQ(UndoText(), "&Undo deletion of 2 items");
+    EXPECT_EQ(RedoText(), "&Redo deletion of 2 items");
+    PressRedo();
+    EXPECT_THAT(Rows(), Not(HasSubstr("Pharmaceutical Batch Tracking")));
+}
+
+}  // namespace
+}  // namespace quarn::designer
