@@ -59,6 +59,11 @@ std::string ReadWhole(const QString& path, const CliText& text) {
     return content.toStdString();
 }
 
+TreeItemRef Ref(const ImportedItem& item) {
+    return {item.kind == "group" ? TreeItemRef::Kind::Group : TreeItemRef::Kind::SubSystem,
+            item.id};
+}
+
 }  // namespace
 
 ExchangeActions::ExchangeActions(suite::HostSession& session, QMainWindow* window)
@@ -108,10 +113,30 @@ bool ExchangeActions::ImportFile(const QString& path) {
     std::vector<ImportedItem> done;
     {
         LongWork work(window_, Tr(texts::kImporting));
-        try {
+        const auto write = [&] {
             done = import->Run(chosen, [&](std::size_t count, std::size_t all) {
                 return work.Step(static_cast<int64_t>(count), static_cast<int64_t>(all));
             });
+            std::vector<TreeItemRef> added;
+            for (const ImportedItem& item : done) {
+                if (item.outcome == ImportOutcome::Added) {
+                    added.push_back(Ref(item));
+                }
+            }
+            return added;
+        };
+        try {
+            if (!recorder_) {
+                write();
+            } else {
+                std::vector<TreeItemRef> stored;
+                for (const std::size_t position : dialog.Chosen()) {
+                    if (preview[position].outcome == ImportOutcome::Updated) {
+                        stored.push_back(Ref(preview[position]));
+                    }
+                }
+                recorder_(stored, total, write);
+            }
         } catch (const ComError& error) {
             // Each item is written in its own transaction: those before the failure stay.
             Warn(ErrorText(error));

@@ -3,11 +3,13 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <unordered_set>
 #include <vector>
 
 #include "ExchangeFile.h"
 #include "ExchangeImport.h"
+#include "host/IChangeHistory.h"
 #include "suite/HostSession.h"
 
 class QMainWindow;
@@ -24,6 +26,14 @@ class ExchangeActions : public QObject {
 
   public:
     ExchangeActions(suite::HostSession& session, QMainWindow* window);
+
+    /// Runs `write` as one step of an undo history: `items` are the stored items it may change,
+    /// `count` how many items it writes; `write` returns the items it added.
+    using StepRecorder =
+        std::function<void(const std::vector<TreeItemRef>& items, std::size_t count,
+                           const std::function<std::vector<TreeItemRef>()>& write)>;
+    /// From now on each import's writes go through `recorder` (none: written directly).
+    void RecordStepsWith(StepRecorder recorder) { recorder_ = std::move(recorder); }
 
     /// Asks for a file, then imports it as ImportFile does.
     void Import();
@@ -54,6 +64,7 @@ class ExchangeActions : public QObject {
 
     suite::HostSession& session_;
     QMainWindow* window_;
+    StepRecorder recorder_;
 };
 
 }  // namespace quarn::designer

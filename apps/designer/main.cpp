@@ -3,7 +3,9 @@
 // --history (start on the history of the selected item), --find <text> (start with the tree
 // filtered), --screenshot <png> (render the loaded window offscreen and exit; with --menu, the
 // selected item's context menu open), --quit-after-paint (exit once the tree has been painted, to
-// time the start), --version (print the version and exit, without a display).
+// time the start), --preview <account type>:main|web (start with the tree as that viewer sees it),
+// --import <file> (with --screenshot: the import's preview of the file instead of the window),
+// --version (print the version and exit, without a display).
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -19,8 +21,10 @@
 #include "DesignerHelp.h"
 #include "DesignerIcons.h"
 #include "DesignerSettings.h"
+#include "ExchangeActions.h"
 #include "FunctionalTreeModel.h"
 #include "MainWindow.h"
+#include "VisibilityPreview.h"
 #include "foundation/ComError.h"
 #include "suite/DataPaths.h"
 #include "ui/QtPlatform.h"
@@ -94,8 +98,16 @@ int main(int argc, char** argv) {
         QStringLiteral("Exit once the tree has been painted (to time the start)."));
     const QCommandLineOption version(QStringLiteral("version"),
                                      QStringLiteral("Print the version and exit."));
-    options.addOptions(
-        {database, language, history, find, screenshot, menu, quitAfterPaint, version});
+    const QCommandLineOption preview(QStringLiteral("preview"),
+                                     QStringLiteral("Start with the tree as a user of an account "
+                                                    "type sees it in a console, e.g. 2:web."),
+                                     QStringLiteral("type:console"));
+    const QCommandLineOption import(
+        QStringLiteral("import"),
+        QStringLiteral("With --screenshot: the preview of importing a file."),
+        QStringLiteral("file"));
+    options.addOptions({database, language, history, find, screenshot, menu, quitAfterPaint,
+                        version, preview, import});
     options.process(app);
 
     // The last database and language are remembered; options override them.
@@ -132,6 +144,33 @@ int main(int argc, char** argv) {
     window.Reload();
     if (options.isSet(history)) {
         window.ShowHistory();
+    }
+    if (options.isSet(preview)) {
+        const QStringList parts = options.value(preview).split(u':');
+        const quarn::subsysmgr::Viewer viewer{parts.value(0).toInt(),
+                                              parts.value(1) == QStringLiteral("web")
+                                                  ? quarn::subsysmgr::Console::Web
+                                                  : quarn::subsysmgr::Console::Main};
+        if (!window.findChild<quarn::designer::VisibilityPreview*>()->Pick(viewer)) {
+            std::cerr << "subsysmgr-designer: --preview names no account type offered\n";
+            return 1;
+        }
+    }
+    if (options.isSet(import) && options.isSet(screenshot)) {
+        // The preview's dialog is pictured while it is open, then closed: nothing is written.
+        QTimer::singleShot(0, &window, [&] {
+            QTimer::singleShot(200, &window, [&] {
+                QWidget* dialog = QApplication::activeModalWidget();
+                if (dialog) {
+                    dialog->grab().save(options.value(screenshot));
+                    dialog->close();
+                }
+            });
+            window.findChild<quarn::designer::ExchangeActions*>()->ImportFile(
+                options.value(import));
+            QApplication::quit();
+        });
+        return QApplication::exec();
     }
     if (options.isSet(find)) {
         window.findChild<QLineEdit*>(QStringLiteral("filter"))->setText(options.value(find));

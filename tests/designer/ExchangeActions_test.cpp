@@ -201,9 +201,21 @@ class ExchangeActionsTest : public ::testing::Test {
 TEST_F(ExchangeActionsTest, ThePreviewListsEveryOutcomeAndOnlyTheChosenItemsAreWritten) {
     Designer designer;
     const QString file = Write(QStringLiteral("prepared.json"), kPrepared);
+    // The import's writes are one step for an undo history, which learns what they added.
+    std::vector<TreeItemRef> changed{{TreeItemRef::Kind::Group, 0}};
+    std::vector<TreeItemRef> added;
+    designer.actions->RecordStepsWith([&](const std::vector<TreeItemRef>& items, std::size_t count,
+                                          const std::function<std::vector<TreeItemRef>()>& write) {
+        changed = items;
+        EXPECT_EQ(count, 2u);
+        added = write();
+    });
     ModalAnswers answers(
         ApplyAllBut({QStringLiteral("Subsystem group 851"), QStringLiteral("Subsystem 8002")}));
     EXPECT_TRUE(designer.actions->ImportFile(file));
+    EXPECT_TRUE(changed.empty());
+    EXPECT_EQ(added, (std::vector<TreeItemRef>{{TreeItemRef::Kind::Group, 860},
+                                               {TreeItemRef::Kind::SubSystem, 8300}}));
 
     ASSERT_EQ(answers.preview.size(), 6u);
     const auto row = [&](std::size_t n) { return answers.preview[n].line; };
