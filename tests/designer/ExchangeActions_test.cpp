@@ -20,7 +20,9 @@
 
 #include "ExchangeExport.h"
 #include "ImportDialog.h"
+#include "MainWindow.h"
 #include "OtherProcess.h"
+#include "UndoSteps.h"
 #include "host/IClassInfo.h"
 #include "host/ProgIds.h"
 #include "runtime/SessionContext.h"
@@ -149,8 +151,9 @@ struct Designer {
         return subsysmgr::cli::WriteExchange(subsysmgr::cli::CustomerItems(session.Module()));
     }
 
-    // Every stored group and subsystem with all of their fields: "id name-EN index ...".
-    std::string Everything() {
+    // Every stored group and subsystem with all of their fields: "id name-EN index ...", the row
+    // versions left out on request.
+    std::string Everything(bool versions = true) {
         Activate();
         auto& module = *subsysmgr::ModuleState::Current();
         const auto classInfo = module.registry->Create<IClassInfo>(progid::kClassInfo);
@@ -160,7 +163,9 @@ struct Designer {
             for (RecordsetPtr rows = classInfo->GetData(subsysmgr::GetPropsString(module), sql);
                  !rows->Eof(); rows->MoveNext()) {
                 for (std::size_t column = 0; column < rows->ColumnCount(); ++column) {
-                    all += rows->Fields(column).TextOrEmpty() + "|";
+                    if (versions || rows->ColumnName(column) != "FVersion") {
+                        all += rows->Fields(column).TextOrEmpty() + "|";
+                    }
                 }
                 all += "\n";
             }
@@ -322,6 +327,28 @@ TEST_F(ExchangeActionsTest, WhatOneDatabaseExportsAnotherImportsUnchanged) {
     EXPECT_THAT(chosen, HasSubstr("\"id\": 8001"));
     EXPECT_THAT(chosen, ::testing::Not(HasSubstr("\"id\": 8002")));
     EXPECT_THAT(chosen, ::testing::Not(HasSubstr("\"id\": 850")));
+}
+
+TEST_F(ExchangeActionsTest, AnImportInTheWindowIsUndoneAsOneStep) {
+    setenv("XDG_CONFIG_HOME", folder_.path().toUtf8().constData(), 1);
+    Designer designer;
+    MainWindow window(designer.session);
+    window.Reload();
+    const std::string before = designer.Everything(false);
+    {
+        ModalAnswers answers([](ImportDialog& dialog) {
+            dialog.findChild<QPushButton*>(QStringLiteral("applyAll"))->click();
+        });
+        EXPECT_TRUE(window.findChild<ExchangeActions*>()->ImportFile(
+            Write(QStringLiteral("prepared.json"), kPrepared)));
+    }
+    ASSERT_THAT(designer.Everything(false), HasSubstr("Industry Solutions"));
+    ASSERT_THAT(designer.Everything(false), HasSubstr("8300|860|"));
+
+    ModalAnswers answers({});
+    window.findChild<UndoSteps*>()->Undo();
+    EXPECT_TRUE(answers.messages.empty()) << ::testing::PrintToString(answers.messages);
+    EXPECT_EQ(designer.Everything(false), before);
 }
 
 }  // namespace
