@@ -93,7 +93,7 @@ ShortcutsDialog::ShortcutsDialog(QMainWindow& window) : QDialog(&window) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(list_);
     layout->addWidget(buttons);
-    resize(460, 520);
+    resize(480, 640);
 }
 
 }  // namespace quarn::designer
