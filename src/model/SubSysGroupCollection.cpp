@@ -85,9 +85,10 @@ void SubSysGroup::FillSubSystem(const RecordsetPtr& rows, int32_t lngSubSysID, b
             subSystem->FitAccountType(rows->Fields("FAcctType").TextOrEmpty());
             subSystem->Index(rows->Fields("FIndex").ToInt32());
             subSystem->Version(rows->Fields("FVersion").ToInt64());
-            if (const std::string className = rows->Fields("FClassName").TextOrEmpty();
-                !className.empty()) {
-                subSystem->ClassName(className);
+            // A listing without the column (a host's own) leaves the suite's.
+            if (const std::size_t column = rows->ColumnPosition("FClassName");
+                column < rows->ColumnCount() && !rows->Fields(column).TextOrEmpty().empty()) {
+                subSystem->ClassName(rows->Fields(column).TextOrEmpty());
             }
             subSystem->WebVisible((rows->Fields("FShowSysType").ToInt32() & 2) == 2);
             subSystems_->Add(subSystem);

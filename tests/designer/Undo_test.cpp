@@ -33,11 +33,14 @@ using ::testing::Not;
 
 // The designer window on an SQLite demo database of its own; the business objects' messages
 // are recorded instead of shown, confirmations are answered Yes.
-class Undo : public ::testing::Test {
+class Undo : public ::testing::TestWithParam<suite::Backend> {
   protected:
     void SetUp() override {
+        if (GetParam() != suite::Backend::SQLite && suite::TestServer().empty()) {
+            GTEST_SKIP() << "QUARN_TEST_PG is not set (run under scripts/with-postgres)";
+        }
         setenv("QUARN_DATA_DIR", QUARN_RESOURCES_DIR, 1);
-        scratch_ = std::make_unique<suite::ScratchDatabase>(suite::Backend::SQLite);
+        scratch_ = std::make_unique<suite::ScratchDatabase>(GetParam());
         session_ = std::make_unique<suite::HostSession>(scratch_->Spec(), "EN");
         session_->Activate();
         subsysmgr::InstallQtPlatform(*session_->Module(), session_->Registry(),
@@ -139,7 +142,7 @@ class Undo : public ::testing::Test {
     QTimer answer_;
 };
 
-TEST_F(Undo, AnEditIsUndoneAndRedoneThroughTheLogWithItsNameInTheSessionLanguage) {
+TEST_P(Undo, AnEditIsUndoneAndRedoneThroughTheLogWithItsNameInTheSessionLanguage) {
     EXPECT_EQ(UndoText(), "&Undo");
     EXPECT_FALSE(Action("&Undo")->isEnabled());
     const std::string before = Rows();
@@ -181,7 +184,7 @@ TEST_F(Undo, AnEditIsUndoneAndRedoneThroughTheLogWithItsNameInTheSessionLanguage
     EXPECT_EQ(Action("撤销")->text().toStdString(), "撤销修改子系统 8001(&U)");
 }
 
-TEST_F(Undo, DeletesAndMovesAreUndoneAndRedoneAsOneStepEach) {
+TEST_P(Undo, DeletesAndMovesAreUndoneAndRedoneAsOneStepEach) {
     const std::string before = Rows();
     DeleteBarcodeAndPharma();
     const std::string deleted = Rows();
@@ -214,7 +217,7 @@ TEST_F(Undo, DeletesAndMovesAreUndoneAndRedoneAsOneStepEach) {
     EXPECT_TRUE(messages_->prompts.empty()) << ::testing::PrintToString(messages_->prompts);
 }
 
-TEST_F(Undo, AnotherUsersChangeRefusesTheUndoWithTheEditorsMessageAndNothingIsWritten) {
+TEST_P(Undo, AnotherUsersChangeRefusesTheUndoWithTheEditorsMessageAndNothingIsWritten) {
     tree_->expand(model_->GroupIndex(850));
     Drag({model_->SubSystemIndex(850, 8003), model_->SubSystemIndex(850, 8004)},
          model_->GroupIndex(851), -1);
@@ -232,7 +235,7 @@ TEST_F(Undo, AnotherUsersChangeRefusesTheUndoWithTheEditorsMessageAndNothingIsWr
     EXPECT_FALSE(Action("&Redo")->isEnabled());
 }
 
-TEST_F(Undo, AStepRefusedHalfWaySaysWhatWasRestoredAndKeepsBothParts) {
+TEST_P(Undo, AStepRefusedHalfWaySaysWhatWasRestoredAndKeepsBothParts) {
     DeleteBarcodeAndPharma();
     // Undone newest first: 8010 comes back, then 8004's name is taken.
     OtherProcess({"add", "subsystem", "--id", "8021", "--group", "850", "--name-chs", "条码二",
@@ -247,6 +250,12 @@ TEST_F(Undo, AStepRefusedHalfWaySaysWhatWasRestoredAndKeepsBothParts) {
     PressRedo();
     EXPECT_THAT(Rows(), Not(HasSubstr("Pharmaceutical Batch Tracking")));
 }
+
+INSTANTIATE_TEST_SUITE_P(Stores, Undo,
+                         ::testing::Values(suite::Backend::SQLite, suite::Backend::PostgreSQL),
+                         [](const auto& test) {
+                             return test.param == suite::Backend::SQLite ? "SQLite" : "PostgreSQL";
+                         });
 
 }  // namespace
 }  // namespace quarn::designer
