@@ -21,9 +21,11 @@
 #include <vector>
 
 #include "BenchmarkData.h"
+#include "DesignerTexts.h"
 #include "FunctionalTreeModel.h"
 #include "MainWindow.h"
 #include "ProfiledIterations.h"
+#include "UndoSteps.h"
 #include "model/SubSysGroup.h"
 #include "model/SubSystemInput.h"
 #include "runtime/SessionContext.h"
@@ -169,6 +171,43 @@ BENCHMARK(BM_RefreshAfterSave)
     ->Arg(1)
     ->Unit(benchmark::kMillisecond)
     ->Apply(ProfiledIterations);
+
+// One subsystem renamed through its input, as the editor saves it; Arg 1: recorded as an undo
+// step, undone and redone (three writes and the reads that find and check the step's change),
+// Arg 0: three plain saves, for comparison.
+void BM_UndoStep(benchmark::State& state) {
+    Designer& tree = Tree();
+    tree.model->Load();
+    designer::UndoSteps steps(tree.window.get());
+    const int32_t id = SubSystemId(kTree.subSystems / 3);
+    int round = 0;
+    const auto save = [&] {
+        auto group = std::make_shared<subsysmgr::SubSysGroup>();
+        DictionaryPtr info;
+        subsysmgr::GetDataFlowInfo(*subsysmgr::ModuleState::Current()).GetSubSystemInfo(id, info);
+        group->initial(info->Item("FTopClassID").ToInt32());
+        subsysmgr::SubSystemInput input(subsysmgr::ModuleState::Current(), subsysmgr::kStatusEdit);
+        input.Load(group, group->GetSubSystem(id, false));
+        input.nameEN = "Renamed " + std::to_string(++round);
+        if (const auto failure = input.Save()) {
+            throw failure->error;
+        }
+    };
+    for (auto _ : state) {
+        if (state.range(0) == 0) {
+            save();
+            save();
+            save();
+            continue;
+        }
+        steps.Record({designer::texts::kStepEditSubSystem, {}},
+                     {{TreeItemRef::Kind::SubSystem, id}},
+                     [&](designer::UndoSteps::Recording&) { save(); });
+        steps.Undo();
+        steps.Redo();
+    }
+}
+BENCHMARK(BM_UndoStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Apply(ProfiledIterations);
 
 // The model's filter over every subsystem read, as the plain scan below.
 void BM_FilterModel(benchmark::State& state) {
