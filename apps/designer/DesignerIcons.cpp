@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QStyle>
+#include <initializer_list>
 #include <map>
 #include <string>
 
@@ -24,10 +25,17 @@ struct Source {
     const char* drawing = nullptr;
 };
 
-QIcon Drawing(const char* name) {
+// Our drawings are carried as pictures of a few sizes (scripts/render-icons makes them from the
+// SVG files beside them), so that no SVG plugin of Qt is needed to show them.
+QIcon Drawing(const char* name, std::initializer_list<int> sizes = {16, 32, 64}) {
     static const bool registered = (RegisterIconResources(), true);
     (void)registered;
-    return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
+    QIcon icon;
+    for (const int size : sizes) {
+        icon.addFile(QStringLiteral(":/icons/png/%1-%2.png").arg(QLatin1String(name)).arg(size),
+                     QSize(size, size));
+    }
+    return icon;
 }
 
 QIcon Load(const Source& source) {
@@ -134,7 +142,7 @@ QIcon DesignerIcons::For(ItemKind kind, std::string_view objectKind) {
 }
 
 QIcon DesignerIcons::Application() {
-    static const QIcon application = Drawing("subsysmgr-designer");
+    static const QIcon application = Drawing("subsysmgr-designer", {16, 32, 64, 128, 256});
     return application;
 }
 
