@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -122,6 +123,19 @@ const std::vector<std::array<std::string, 3>>& Names() {
     return names;
 }
 
+// Renames the subsystem to "Renamed <round>" through its input, as the editor saves it; the
+// failure, if the save was refused.
+std::optional<subsysmgr::InputFailure> Rename(int32_t id, int round) {
+    auto group = std::make_shared<subsysmgr::SubSysGroup>();
+    DictionaryPtr info;
+    subsysmgr::GetDataFlowInfo(*subsysmgr::ModuleState::Current()).GetSubSystemInfo(id, info);
+    group->initial(info->Item("FTopClassID").ToInt32());
+    subsysmgr::SubSystemInput input(subsysmgr::ModuleState::Current(), subsysmgr::kStatusEdit);
+    input.Load(group, group->GetSubSystem(id, false));
+    input.nameEN = "Renamed " + std::to_string(round);
+    return input.Save();
+}
+
 void BM_RefreshUnchanged(benchmark::State& state) {
     Designer& tree = Tree();
     if (state.range(0) == 1) {
@@ -151,14 +165,7 @@ void BM_RefreshAfterSave(benchmark::State& state) {
     int round = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        auto group = std::make_shared<subsysmgr::SubSysGroup>();
-        DictionaryPtr info;
-        subsysmgr::GetDataFlowInfo(*subsysmgr::ModuleState::Current()).GetSubSystemInfo(id, info);
-        group->initial(info->Item("FTopClassID").ToInt32());
-        subsysmgr::SubSystemInput input(subsysmgr::ModuleState::Current(), subsysmgr::kStatusEdit);
-        input.Load(group, group->GetSubSystem(id, false));
-        input.nameEN = "Renamed " + std::to_string(++round);
-        if (const auto failure = input.Save()) {
+        if (const auto failure = Rename(id, ++round)) {
             state.SkipWithError(failure->error.Description().c_str());
             break;
         }
@@ -182,14 +189,7 @@ void BM_UndoStep(benchmark::State& state) {
     const int32_t id = SubSystemId(kTree.subSystems / 3);
     int round = 0;
     const auto save = [&] {
-        auto group = std::make_shared<subsysmgr::SubSysGroup>();
-        DictionaryPtr info;
-        subsysmgr::GetDataFlowInfo(*subsysmgr::ModuleState::Current()).GetSubSystemInfo(id, info);
-        group->initial(info->Item("FTopClassID").ToInt32());
-        subsysmgr::SubSystemInput input(subsysmgr::ModuleState::Current(), subsysmgr::kStatusEdit);
-        input.Load(group, group->GetSubSystem(id, false));
-        input.nameEN = "Renamed " + std::to_string(++round);
-        if (const auto failure = input.Save()) {
+        if (const auto failure = Rename(id, ++round)) {
             throw failure->error;
         }
     };

@@ -1094,50 +1094,44 @@ bool FunctionalTreeModel::SetFilter(const QString& text, const ProgressStep& pro
     if (trimmed == filterText_) {
         return true;
     }
+    return ChangeShown(!trimmed.isEmpty(), progress, [&] {
+        filterText_ = trimmed;
+        foldedFilter_ = trimmed.toStdString();
+        std::transform(foldedFilter_.begin(), foldedFilter_.end(), foldedFilter_.begin(), Folded);
+        filterHasLetters_ = std::any_of(foldedFilter_.begin(), foldedFilter_.end(),
+                                        [](char c) { return c >= 'a' && c <= 'z'; });
+        filterIsCode_ = std::all_of(foldedFilter_.begin(), foldedFilter_.end(),
+                                    [](char c) { return c >= '0' && c <= '9'; });
+        // Digits without a leading zero are compared as a number (0 for none).
+        filterNumber_ = 0;
+        filterModulus_ = 1;
+        if (filterIsCode_ && !foldedFilter_.empty() && foldedFilter_.size() <= 9 &&
+            foldedFilter_.front() != '0') {
+            for (const char digit : foldedFilter_) {
+                filterNumber_ = filterNumber_ * 10 + (digit - '0');
+                filterModulus_ *= 10;
+            }
+        }
+    });
+}
+
+bool FunctionalTreeModel::ChangeShown(bool readAll, const ProgressStep& progress,
+                                      const std::function<void()>& change) {
     SubSystemRows read;
-    if (!trimmed.isEmpty()) {
-        std::optional<SubSystemRows> all = ReadMissing(progress);
+    if (readAll) {
+        std::vector<int32_t> missing;
+        for (const auto& group : groups_) {
+            if (!group->fetched) {
+                missing.push_back(group->entry.id);
+            }
+        }
+        std::optional<SubSystemRows> all = ReadSubSystems(missing, progress);
         if (!all) {
             return false;
         }
         read = std::move(*all);
     }
     beginResetModel();
-    TakeRows(read);
-    filterText_ = trimmed;
-    foldedFilter_ = trimmed.toStdString();
-    std::transform(foldedFilter_.begin(), foldedFilter_.end(), foldedFilter_.begin(), Folded);
-    filterHasLetters_ = std::any_of(foldedFilter_.begin(), foldedFilter_.end(),
-                                    [](char c) { return c >= 'a' && c <= 'z'; });
-    filterIsCode_ = std::all_of(foldedFilter_.begin(), foldedFilter_.end(),
-                                [](char c) { return c >= '0' && c <= '9'; });
-    // Digits without a leading zero are compared as a number (0 for none).
-    filterNumber_ = 0;
-    filterModulus_ = 1;
-    if (filterIsCode_ && !foldedFilter_.empty() && foldedFilter_.size() <= 9 &&
-        foldedFilter_.front() != '0') {
-        for (const char digit : foldedFilter_) {
-            filterNumber_ = filterNumber_ * 10 + (digit - '0');
-            filterModulus_ *= 10;
-        }
-    }
-    ApplyFilter();
-    endResetModel();
-    return true;
-}
-
-std::optional<FunctionalTreeModel::SubSystemRows> FunctionalTreeModel::ReadMissing(
-    const ProgressStep& progress) const {
-    std::vector<int32_t> missing;
-    for (const auto& group : groups_) {
-        if (!group->fetched) {
-            missing.push_back(group->entry.id);
-        }
-    }
-    return ReadSubSystems(missing, progress);
-}
-
-void FunctionalTreeModel::TakeRows(SubSystemRows& read) {
     for (auto& [groupId, rows] : read) {
         // A group that a refresh removed while the rows were read is left out.
         if (Group* group = FindGroup(groupId)) {
@@ -1145,6 +1139,10 @@ void FunctionalTreeModel::TakeRows(SubSystemRows& read) {
             group->fetched = true;
         }
     }
+    change();
+    ApplyFilter();
+    endResetModel();
+    return true;
 }
 
 bool FunctionalTreeModel::SetViewer(const std::optional<subsysmgr::Viewer>& viewer,
@@ -1155,20 +1153,7 @@ bool FunctionalTreeModel::SetViewer(const std::optional<subsysmgr::Viewer>& view
     if (viewer.has_value() == viewer_.has_value() && (!viewer || same(*viewer, *viewer_))) {
         return true;
     }
-    SubSystemRows read;
-    if (viewer) {
-        std::optional<SubSystemRows> all = ReadMissing(progress);
-        if (!all) {
-            return false;
-        }
-        read = std::move(*all);
-    }
-    beginResetModel();
-    TakeRows(read);
-    viewer_ = viewer;
-    ApplyFilter();
-    endResetModel();
-    return true;
+    return ChangeShown(viewer.has_value(), progress, [&] { viewer_ = viewer; });
 }
 
 QModelIndexList FunctionalTreeModel::GroupsWithMatches() const {

@@ -168,11 +168,11 @@ class FunctionalTreeModel : public QAbstractItemModel {
     void SyncSubSystems(Group& group, std::vector<TreeEntry> fresh, bool announce);
     bool Matches(const TreeEntry& entry) const;
     void ApplyFilter();
-    /// Reads the subsystems of the groups not read yet into the groups; false when `progress`
-    /// stopped it. Calls no model signals: the caller resets the model around it.
-    std::optional<SubSystemRows> ReadMissing(const ProgressStep& progress) const;
-    /// Gives the groups their subsystems as read.
-    void TakeRows(SubSystemRows& read);
+    /// Resets the model around `change` (a new filter or viewer) and applies it; with `readAll`
+    /// the groups not read yet read their subsystems first, under `progress`. False, the model
+    /// untouched, when `progress` stopped the read.
+    bool ChangeShown(bool readAll, const ProgressStep& progress,
+                     const std::function<void()>& change);
 
     std::vector<std::unique_ptr<Group>> groups_;  // in display order
     std::vector<Group*> shownGroups_;             // the groups the filter shows

@@ -2,10 +2,8 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QImage>
 #include <QMenu>
 #include <QTest>
@@ -19,15 +17,11 @@
 #include <set>
 #include <string>
 
+#include "DesignerFixture.h"
 #include "DesignerIcons.h"
 #include "DesignerTexts.h"
-#include "FunctionalTreeModel.h"
-#include "MainWindow.h"
 #include "ShortcutsDialog.h"
-#include "store/StoreFixture.h"
-#include "suite/DataPaths.h"
 #include "ui/ChmHelpWindow.h"
-#include "ui/QtPlatform.h"
 
 namespace quarn::designer {
 namespace {
@@ -35,55 +29,20 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-// The designer window on an SQLite demo database of its own; the component's messages are
-// recorded instead of shown.
-class DesignerHelpTest : public ::testing::Test {
+class DesignerHelpTest : public DesignerFixture {
   protected:
-    void SetUp() override {
-        setenv("QUARN_DATA_DIR", QUARN_RESOURCES_DIR, 1);
-        scratch_ = std::make_unique<suite::ScratchDatabase>(suite::Backend::SQLite);
-        session_ = std::make_unique<suite::HostSession>(scratch_->Spec(), "EN");
-        session_->Activate();
-        subsysmgr::InstallQtPlatform(*session_->Module(), session_->Registry(),
-                                     suite::DataDirectory() / "help");
-        session_->Module()->messageBox = messages_;
-        window_ = std::make_unique<MainWindow>(*session_);
-        window_->show();
-        window_->activateWindow();  // for the shortcuts
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
-        window_->Reload();
-        tree_ = window_->findChild<QTreeView*>(QStringLiteral("functionalTree"));
-    }
-
-    void TearDown() override {
-        window_.reset();
-        session_.reset();
-        scratch_.reset();
-    }
-
     // The page the help window shows after F1 on the window.
     std::string PressF1() {
         QTest::keyClick(window_.get(), Qt::Key_F1);
         auto* help = dynamic_cast<subsysmgr::ChmHelpWindow*>(session_->Module()->help.get());
         return help && help->Window() ? help->Window()->source().toLocalFile().toStdString() : "";
     }
-
-    std::shared_ptr<suite::RecordingMessageBox> messages_ =
-        std::make_shared<suite::RecordingMessageBox>();
-    std::unique_ptr<suite::ScratchDatabase> scratch_;
-    std::unique_ptr<suite::HostSession> session_;
-    std::unique_ptr<MainWindow> window_;
-    QTreeView* tree_ = nullptr;
 };
 
 TEST_F(DesignerHelpTest, EveryShortcutOfTheWindowIsListedOnceInTheSessionLanguage) {
     for (const char* language : {"EN", "CHS"}) {
         SCOPED_TRACE(language);
-        for (QAction* choice : window_->findChildren<QAction*>()) {
-            if (choice->text() == QLatin1String(language)) {
-                choice->trigger();
-            }
-        }
+        ChooseLanguage(language);
         ShortcutsDialog dialog(*window_);
         std::map<QString, QString> listed;  // keys, text
         int rows = 0;

@@ -2,15 +2,11 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <QApplication>
 #include <QFile>
 #include <QMainWindow>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTreeWidget>
 #include <functional>
 #include <map>
@@ -18,15 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "DesignerFixture.h"
 #include "ExchangeExport.h"
 #include "ImportDialog.h"
 #include "MainWindow.h"
-#include "OtherProcess.h"
+#include "ModalAnswers.h"
 #include "UndoSteps.h"
-#include "host/IClassInfo.h"
-#include "host/ProgIds.h"
-#include "runtime/SessionContext.h"
-#include "store/StoreFixture.h"
 #include "suite/DataPaths.h"
 #include "ui/QtPlatform.h"
 
@@ -64,56 +57,38 @@ struct PreviewRow {
     std::vector<std::string> fields;
 };
 
-// Answers the modal dialogs that open while it lives: the import dialog through `onImport`, a
-// message box by noting its text and closing it; one still open after a few seconds is
-// rejected, so a failed check never hangs the test.
-class ModalAnswers {
+// Answers the import dialog through `onImport` after noting its rows, and the other modal dialogs
+// as ModalAnswers does.
+class ImportAnswers : public ModalAnswers {
   public:
-    explicit ModalAnswers(std::function<void(ImportDialog&)> onImport)
-        : onImport_(std::move(onImport)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] { Answer(); });
-        timer_.start(20);
-    }
+    explicit ImportAnswers(std::function<void(ImportDialog&)> onImport)
+        : ModalAnswers([this, onImport = std::move(onImport)](QDialog& modal) {
+              if (auto* dialog = qobject_cast<ImportDialog*>(&modal)) {
+                  Note(*dialog);
+                  onImport(*dialog);
+              }
+          }) {}
 
     std::vector<PreviewRow> preview;
-    std::vector<std::string> messages;
 
   private:
-    void Answer() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal) {
-            return;
-        }
-        if (++ticks_ > 250) {
-            ADD_FAILURE() << "a modal dialog stayed open";
-            static_cast<QDialog*>(modal)->reject();
-        } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            messages.push_back(box->text().toStdString() + "\n" +
-                               box->detailedText().toStdString());
-            box->done(0);
-        } else if (auto* dialog = qobject_cast<ImportDialog*>(modal)) {
-            auto* items = dialog->findChild<QTreeWidget*>(QStringLiteral("importItems"));
-            for (int row = 0; row < items->topLevelItemCount(); ++row) {
-                const QTreeWidgetItem* item = items->topLevelItem(row);
-                PreviewRow shown{(item->text(0) + QStringLiteral(" | ") + item->text(1) +
-                                  QStringLiteral(" | ") + item->text(2))
-                                     .toStdString(),
-                                 (item->flags() & Qt::ItemIsUserCheckable) != 0,
-                                 {}};
-                for (int child = 0; child < item->childCount(); ++child) {
-                    shown.fields.push_back((item->child(child)->text(0) + QStringLiteral(": ") +
-                                            item->child(child)->text(2))
-                                               .toStdString());
-                }
-                preview.push_back(shown);
+    void Note(const ImportDialog& dialog) {
+        auto* items = dialog.findChild<QTreeWidget*>(QStringLiteral("importItems"));
+        for (int row = 0; row < items->topLevelItemCount(); ++row) {
+            const QTreeWidgetItem* item = items->topLevelItem(row);
+            PreviewRow shown{(item->text(0) + QStringLiteral(" | ") + item->text(1) +
+                              QStringLiteral(" | ") + item->text(2))
+                                 .toStdString(),
+                             (item->flags() & Qt::ItemIsUserCheckable) != 0,
+                             {}};
+            for (int child = 0; child < item->childCount(); ++child) {
+                shown.fields.push_back((item->child(child)->text(0) + QStringLiteral(": ") +
+                                        item->child(child)->text(2))
+                                           .toStdString());
             }
-            onImport_(*dialog);
+            preview.push_back(shown);
         }
     }
-
-    std::function<void(ImportDialog&)> onImport_;
-    QTimer timer_;
-    int ticks_ = 0;
 };
 
 // Unticks the items whose row starts with one of `codes` ("group 851") and applies the rest.
@@ -155,13 +130,10 @@ struct Designer {
     // versions left out on request.
     std::string Everything(bool versions = true) {
         Activate();
-        auto& module = *subsysmgr::ModuleState::Current();
-        const auto classInfo = module.registry->Create<IClassInfo>(progid::kClassInfo);
         std::string all;
         for (const char* sql : {"select * from t_DataFlowTopClass order by FTopClassID",
                                 "select * from t_DataFlowSubSystem order by FSubSysID"}) {
-            for (RecordsetPtr rows = classInfo->GetData(subsysmgr::GetPropsString(module), sql);
-                 !rows->Eof(); rows->MoveNext()) {
+            for (RecordsetPtr rows = Query(sql); !rows->Eof(); rows->MoveNext()) {
                 for (std::size_t column = 0; column < rows->ColumnCount(); ++column) {
                     if (versions || rows->ColumnName(column) != "FVersion") {
                         all += rows->Fields(column).TextOrEmpty() + "|";
@@ -215,7 +187,7 @@ TEST_F(ExchangeActionsTest, ThePreviewListsEveryOutcomeAndOnlyTheChosenItemsAreW
         EXPECT_EQ(count, 2u);
         added = write();
     });
-    ModalAnswers answers(
+    ImportAnswers answers(
         ApplyAllBut({QStringLiteral("Subsystem group 851"), QStringLiteral("Subsystem 8002")}));
     EXPECT_TRUE(designer.actions->ImportFile(file));
     EXPECT_TRUE(changed.empty());
@@ -262,7 +234,7 @@ TEST_F(ExchangeActionsTest, ABrokenOrForeignFileIsRefusedWithItsReasonAndNothing
     };
     for (const auto& [what, content] : files) {
         SCOPED_TRACE(what);
-        ModalAnswers answers([](ImportDialog& dialog) {
+        ImportAnswers answers([](ImportDialog& dialog) {
             ADD_FAILURE() << "previewed";
             dialog.reject();
         });
@@ -299,7 +271,7 @@ TEST_F(ExchangeActionsTest, WhatOneDatabaseExportsAnotherImportsUnchanged) {
     Designer to;
     {
         to.Activate();
-        ModalAnswers answers([](ImportDialog& dialog) {
+        ImportAnswers answers([](ImportDialog& dialog) {
             dialog.findChild<QPushButton*>(QStringLiteral("applyAll"))->click();
         });
         EXPECT_TRUE(to.actions->ImportFile(exported));
@@ -310,7 +282,7 @@ TEST_F(ExchangeActionsTest, WhatOneDatabaseExportsAnotherImportsUnchanged) {
 
     // Back into the first: every item as it is.
     from.Activate();
-    ModalAnswers answers([](ImportDialog& dialog) { dialog.reject(); });
+    ImportAnswers answers([](ImportDialog& dialog) { dialog.reject(); });
     EXPECT_FALSE(from.actions->ImportFile(exported));
     ASSERT_FALSE(answers.preview.empty());
     for (const PreviewRow& row : answers.preview) {
@@ -330,13 +302,13 @@ TEST_F(ExchangeActionsTest, WhatOneDatabaseExportsAnotherImportsUnchanged) {
 }
 
 TEST_F(ExchangeActionsTest, AnImportInTheWindowIsUndoneAsOneStep) {
-    setenv("XDG_CONFIG_HOME", folder_.path().toUtf8().constData(), 1);
+    KeepSettingsIn(folder_.path());
     Designer designer;
     MainWindow window(designer.session);
     window.Reload();
     const std::string before = designer.Everything(false);
     {
-        ModalAnswers answers([](ImportDialog& dialog) {
+        ImportAnswers answers([](ImportDialog& dialog) {
             dialog.findChild<QPushButton*>(QStringLiteral("applyAll"))->click();
         });
         EXPECT_TRUE(window.findChild<ExchangeActions*>()->ImportFile(

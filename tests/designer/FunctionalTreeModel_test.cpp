@@ -185,9 +185,7 @@ TEST_P(FunctionalTreeModelTest, TheFilterFindsByCodeAndByNameInEachLanguage) {
 
 INSTANTIATE_TEST_SUITE_P(Stores, FunctionalTreeModelTest,
                          ::testing::Values(Backend::SQLite, Backend::PostgreSQL),
-                         [](const auto& test) {
-                             return test.param == Backend::SQLite ? "SQLite" : "PostgreSQL";
-                         });
+                         suite::BackendName);
 
 }  // namespace
 }  // namespace quarn::designer

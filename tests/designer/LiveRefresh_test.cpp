@@ -1,61 +1,26 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
 
-#include "FunctionalTreeModel.h"
-#include "MainWindow.h"
-#include "OtherProcess.h"
-#include "store/StoreFixture.h"
-#include "suite/DataPaths.h"
-#include "ui/QtPlatform.h"
+#include "DesignerFixture.h"
 
 namespace quarn::designer {
 namespace {
 
 using suite::Backend;
 
-// The designer window on a database of its own, and another process that changes the tree.
-class LiveRefreshTest : public ::testing::TestWithParam<Backend> {
+// Another process changes the tree.
+class LiveRefreshTest : public DesignerFixture, public ::testing::WithParamInterface<Backend> {
   protected:
-    void SetUp() override {
-        if (GetParam() != Backend::SQLite && suite::TestServer().empty()) {
-            GTEST_SKIP() << "QUARN_TEST_PG is not set (run under scripts/with-postgres)";
-        }
-        ASSERT_TRUE(folder_.isValid());
-        setenv("XDG_CONFIG_HOME", folder_.path().toUtf8().constData(), 1);
-        setenv("QUARN_DATA_DIR", QUARN_RESOURCES_DIR, 1);
-        scratch_ = std::make_unique<suite::ScratchDatabase>(GetParam());
-        session_ = std::make_unique<suite::HostSession>(scratch_->Spec(), "EN");
-        session_->Activate();
-        subsysmgr::InstallQtPlatform(*session_->Module(), session_->Registry(),
-                                     suite::DataDirectory() / "help");
-        window_ = std::make_unique<MainWindow>(*session_);
-        window_->show();
-        window_->Reload();
-        tree_ = window_->findChild<QTreeView*>(QStringLiteral("functionalTree"));
-        ASSERT_NE(tree_, nullptr);
-        model_ = tree_->model();
-    }
-
-    void TearDown() override {
-        window_.reset();
-        session_.reset();
-        scratch_.reset();
-    }
-
-    void OtherProcess(std::initializer_list<const char*> arguments) {
-        RunOtherProcess(scratch_->Spec(), arguments);
-    }
+    void SetUp() override { Open(GetParam()); }
 
     // The subsystem's row as the view shows it (the group's rows read if need be).
     QModelIndex Item(int32_t groupId, int32_t subSystemId) const {
@@ -89,13 +54,6 @@ class LiveRefreshTest : public ::testing::TestWithParam<Backend> {
         }
         return false;
     }
-
-    QTemporaryDir folder_;
-    std::unique_ptr<suite::ScratchDatabase> scratch_;
-    std::unique_ptr<suite::HostSession> session_;
-    std::unique_ptr<MainWindow> window_;
-    QTreeView* tree_ = nullptr;
-    QAbstractItemModel* model_ = nullptr;
 };
 
 TEST_P(LiveRefreshTest, AnotherProcesssRenameShowsWithinTwoSecondsKeepingWhatTheUserOpened) {
@@ -152,9 +110,7 @@ TEST_P(LiveRefreshTest, TheHistoryTabListsAnotherUsersChangeAndRevertsIt) {
 
 INSTANTIATE_TEST_SUITE_P(Stores, LiveRefreshTest,
                          ::testing::Values(Backend::SQLite, Backend::PostgreSQL),
-                         [](const auto& test) {
-                             return test.param == Backend::SQLite ? "SQLite" : "PostgreSQL";
-                         });
+                         suite::BackendName);
 
 }  // namespace
 }  // namespace quarn::designer

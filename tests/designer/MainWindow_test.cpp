@@ -8,15 +8,14 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <fstream>
 #include <sstream>
 
+#include "ModalAnswers.h"
 #include "PostgresDialog.h"
 #include "store/StoreFixture.h"
 #include "suite/DataPaths.h"
@@ -36,50 +35,28 @@ std::string FileText(const QString& path) {
     return text.str();
 }
 
-// Answers the modal dialogs that open while it lives: the connection dialog is filled in by
-// keyboard (connection string, Tab, password, Enter); a message box is noted and closed; a
-// dialog still open after a few seconds is rejected, so a failed check never hangs the test.
-class ModalAnswers {
+// Fills in the connection dialog by keyboard (connection string, Tab, password, Enter) and notes
+// whether it did and whether the password was hidden; other modal dialogs as ModalAnswers does.
+class ConnectAnswers : public ModalAnswers {
   public:
-    ModalAnswers(std::string connection, std::string password)
-        : connection_(std::move(connection)), password_(std::move(password)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] { Answer(); });
-        timer_.start(20);
-    }
+    ConnectAnswers(const std::string& connection, const std::string& password)
+        : ModalAnswers([this, connection, password](QDialog& modal) {
+              QWidget* focus = QApplication::focusWidget();
+              if (!qobject_cast<PostgresDialog*>(&modal) || !focus || !modal.isAncestorOf(focus)) {
+                  return;
+              }
+              filledIn = true;
+              QTest::keyClicks(focus, QString::fromStdString(connection));
+              QTest::keyClick(focus, Qt::Key_Tab);
+              auto* hidden = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+              ASSERT_TRUE(hidden && hidden->objectName() == QStringLiteral("password"));
+              passwordHidden = hidden->echoMode() == QLineEdit::Password;
+              QTest::keyClicks(hidden, QString::fromStdString(password));
+              QTest::keyClick(hidden, Qt::Key_Return);
+          }) {}
 
-    std::vector<std::string> messages;
     bool filledIn = false;
     bool passwordHidden = false;
-
-  private:
-    void Answer() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal) {
-            return;
-        }
-        if (++ticks_ > 250) {
-            ADD_FAILURE() << "a modal dialog stayed open: " << modal->windowTitle().toStdString();
-            static_cast<QDialog*>(modal)->reject();
-        } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            messages.push_back(box->text().toStdString());
-            box->done(0);
-        } else if (qobject_cast<PostgresDialog*>(modal) && QApplication::focusWidget() &&
-                   modal->isAncestorOf(QApplication::focusWidget())) {
-            filledIn = true;
-            QTest::keyClicks(QApplication::focusWidget(), QString::fromStdString(connection_));
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            auto* password = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-            ASSERT_TRUE(password && password->objectName() == QStringLiteral("password"));
-            passwordHidden = password->echoMode() == QLineEdit::Password;
-            QTest::keyClicks(password, QString::fromStdString(password_));
-            QTest::keyClick(password, Qt::Key_Return);
-        }
-    }
-
-    std::string connection_;
-    std::string password_;
-    QTimer timer_;
-    int ticks_ = 0;
 };
 
 // A designer window over the demo database in a folder of its own, with the settings and the
@@ -150,7 +127,7 @@ class DesignerWindow : public ::testing::Test {
 };
 
 TEST_F(DesignerWindow, APasswordTypedInTheConnectDialogIsUsedButNeverShownKeptOrLogged) {
-    ModalAnswers answers(Connection(), kPassword);
+    ConnectAnswers answers(Connection(), kPassword);
     PressConnect();
     ASSERT_TRUE(answers.filledIn);
     EXPECT_TRUE(answers.passwordHidden);
@@ -169,7 +146,7 @@ TEST_F(DesignerWindow, APasswordTypedInTheConnectDialogIsUsedButNeverShownKeptOr
     EXPECT_THAT(session_->Context(), Not(HasSubstr(kPassword)));
 
     // The same with the password inside the connection string.
-    ModalAnswers inside(Connection() + " password='" + kPassword + "'", "");
+    ConnectAnswers inside(Connection() + " password='" + kPassword + "'", "");
     PressConnect();
     ASSERT_TRUE(inside.filledIn);
     EXPECT_THAT(inside.messages, ::testing::IsEmpty());
@@ -180,7 +157,7 @@ TEST_F(DesignerWindow, APasswordTypedInTheConnectDialogIsUsedButNeverShownKeptOr
 
 TEST_F(DesignerWindow, AServerThatCannotBeReachedLeavesThePreviousDatabaseAndNoPasswordBehind) {
     const std::string before = window_->windowTitle().toStdString();
-    ModalAnswers answers("host=127.0.0.1 port=1 dbname=suite user=me", kPassword);
+    ConnectAnswers answers("host=127.0.0.1 port=1 dbname=suite user=me", kPassword);
     PressConnect();
     ASSERT_TRUE(answers.filledIn);
     ASSERT_FALSE(answers.messages.empty());

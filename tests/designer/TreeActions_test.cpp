@@ -1,68 +1,25 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "FunctionalTreeModel.h"
-#include "MainWindow.h"
-#include "OtherProcess.h"
-#include "host/IClassInfo.h"
-#include "host/ProgIds.h"
-#include "runtime/SessionContext.h"
-#include "store/StoreFixture.h"
-#include "suite/DataPaths.h"
-#include "ui/QtPlatform.h"
+#include "DesignerFixture.h"
 
 namespace quarn::designer {
 namespace {
 
-// The designer window on an SQLite demo database of its own; the business objects' messages
-// are recorded instead of shown.
-class TreeActions : public ::testing::Test {
+class TreeActions : public DesignerFixture {
   protected:
-    void SetUp() override {
-        setenv("QUARN_DATA_DIR", QUARN_RESOURCES_DIR, 1);
-        scratch_ = std::make_unique<suite::ScratchDatabase>(suite::Backend::SQLite);
-        session_ = std::make_unique<suite::HostSession>(scratch_->Spec(), "EN");
-        session_->Activate();
-        subsysmgr::InstallQtPlatform(*session_->Module(), session_->Registry(),
-                                     suite::DataDirectory() / "help");
-        session_->Module()->messageBox = messages_;
-        window_ = std::make_unique<MainWindow>(*session_);
-        window_->show();
-        window_->activateWindow();  // for the shortcuts
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
-        window_->Reload();
-        tree_ = window_->findChild<QTreeView*>(QStringLiteral("functionalTree"));
-        model_ = qobject_cast<FunctionalTreeModel*>(tree_->model());
-    }
-
-    void TearDown() override {
-        window_.reset();
-        session_.reset();
-        scratch_.reset();
-    }
-
-    void OtherProcess(std::initializer_list<const char*> arguments) {
-        RunOtherProcess(scratch_->Spec(), arguments);
-    }
-
     // The identifiers of a group's subsystems (of the groups for -1) in their stored order.
     std::vector<int> Stored(int32_t groupId) const {
-        auto& module = *subsysmgr::ModuleState::Current();
-        const auto classInfo = module.registry->Create<IClassInfo>(progid::kClassInfo);
-        const RecordsetPtr rows = classInfo->GetData(
-            subsysmgr::GetPropsString(module),
+        const RecordsetPtr rows = Query(
             groupId < 0 ? "select FTopClassID as id from t_DataFlowTopClass order by FIndex, "
                           "FTopClassID"
                         : "select FSubSysID as id from t_DataFlowSubSystem where FTopClassID=" +
@@ -82,22 +39,6 @@ class TreeActions : public ::testing::Test {
         }
         return ids;
     }
-
-    // Drags the item onto `parent` before its row `row` (-1: onto the parent itself).
-    void DragAndDrop(const QModelIndex& item, const QModelIndex& parent, int row) {
-        std::unique_ptr<QMimeData> data(model_->mimeData({item}));
-        EXPECT_TRUE(model_->canDropMimeData(data.get(), Qt::MoveAction, row, 0, parent));
-        model_->dropMimeData(data.get(), Qt::MoveAction, row, 0, parent);
-        QApplication::processEvents();  // the move runs after the drop
-    }
-
-    std::shared_ptr<suite::RecordingMessageBox> messages_ =
-        std::make_shared<suite::RecordingMessageBox>();
-    std::unique_ptr<suite::ScratchDatabase> scratch_;
-    std::unique_ptr<suite::HostSession> session_;
-    std::unique_ptr<MainWindow> window_;
-    QTreeView* tree_ = nullptr;
-    FunctionalTreeModel* model_ = nullptr;
 };
 
 TEST_F(TreeActions, FindShowsTheMatchesAndEscReopensWhatWasOpen) {
@@ -128,7 +69,7 @@ TEST_F(TreeActions, FindShowsTheMatchesAndEscReopensWhatWasOpen) {
 TEST_F(TreeActions, ADragOrAltUpWritesTheNewOrderThroughTheObjects) {
     const QModelIndex group = model_->GroupIndex(850);
     tree_->expand(group);
-    DragAndDrop(model_->SubSystemIndex(850, 8004), group, 0);
+    Drop({model_->SubSystemIndex(850, 8004)}, group, 0);
     EXPECT_EQ(Stored(850), (std::vector<int>{8004, 8001, 8002, 8003, 8005}));
     EXPECT_EQ(Shown(group), Stored(850));
     EXPECT_TRUE(messages_->prompts.empty());
@@ -140,15 +81,15 @@ TEST_F(TreeActions, ADragOrAltUpWritesTheNewOrderThroughTheObjects) {
     EXPECT_EQ(tree_->currentIndex().data(kIdRole).toInt(), 8004);
 
     // A group between groups; a subsystem onto another group moves into it, at its end.
-    DragAndDrop(model_->GroupIndex(851), {}, 0);
+    Drop({model_->GroupIndex(851)}, {}, 0);
     EXPECT_EQ(Stored(-1).front(), 851) << ::testing::PrintToString(messages_->prompts);
     EXPECT_EQ(Shown({}), Stored(-1));
-    DragAndDrop(model_->SubSystemIndex(850, 8003), model_->GroupIndex(851), -1);
+    Drop({model_->SubSystemIndex(850, 8003)}, model_->GroupIndex(851), -1);
     EXPECT_EQ(Stored(851), (std::vector<int>{8010, 8003}));
     EXPECT_TRUE(messages_->prompts.empty());
 
     // Group 852 has no account type, which its editor refuses: so does its move.
-    DragAndDrop(model_->GroupIndex(852), {}, 0);
+    Drop({model_->GroupIndex(852)}, {}, 0);
     EXPECT_EQ(Stored(-1).front(), 851);
     EXPECT_EQ(messages_->prompts.size(), 1u);
     EXPECT_EQ(Shown(model_->GroupIndex(851)), Stored(851));
@@ -161,7 +102,7 @@ TEST_F(TreeActions, ADropTheRulesRefuseShowsTheRulesMessageAndChangesNothing) {
     window_->Reload();
     const std::vector<int> before850 = Stored(850);
     const std::vector<int> before851 = Stored(851);
-    DragAndDrop(model_->SubSystemIndex(851, 8011), model_->GroupIndex(850), 1);
+    Drop({model_->SubSystemIndex(851, 8011)}, model_->GroupIndex(850), 1);
     ASSERT_EQ(messages_->prompts.size(), 1u);
     EXPECT_NE(messages_->prompts.front().find("already has this simplified Chinese name"),
               std::string::npos)

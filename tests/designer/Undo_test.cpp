@@ -1,28 +1,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QTreeView>
-#include <memory>
 #include <string>
 
-#include "FunctionalTreeModel.h"
-#include "MainWindow.h"
-#include "OtherProcess.h"
-#include "host/IClassInfo.h"
-#include "host/ProgIds.h"
-#include "runtime/SessionContext.h"
-#include "store/StoreFixture.h"
-#include "suite/DataPaths.h"
+#include "DesignerFixture.h"
 #include "ui/InputTool.h"
-#include "ui/QtPlatform.h"
 #include "ui/frmSubSystem.h"
 
 namespace quarn::designer {
@@ -31,28 +19,11 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-// The designer window on an SQLite demo database of its own; the business objects' messages
-// are recorded instead of shown, confirmations are answered Yes.
-class Undo : public ::testing::TestWithParam<suite::Backend> {
+// Confirmations are answered Yes.
+class Undo : public DesignerFixture, public ::testing::WithParamInterface<suite::Backend> {
   protected:
     void SetUp() override {
-        if (GetParam() != suite::Backend::SQLite && suite::TestServer().empty()) {
-            GTEST_SKIP() << "QUARN_TEST_PG is not set (run under scripts/with-postgres)";
-        }
-        setenv("QUARN_DATA_DIR", QUARN_RESOURCES_DIR, 1);
-        scratch_ = std::make_unique<suite::ScratchDatabase>(GetParam());
-        session_ = std::make_unique<suite::HostSession>(scratch_->Spec(), "EN");
-        session_->Activate();
-        subsysmgr::InstallQtPlatform(*session_->Module(), session_->Registry(),
-                                     suite::DataDirectory() / "help");
-        session_->Module()->messageBox = messages_;
-        window_ = std::make_unique<MainWindow>(*session_);
-        window_->show();
-        window_->activateWindow();  // for the shortcuts
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
-        window_->Reload();
-        tree_ = window_->findChild<QTreeView*>(QStringLiteral("functionalTree"));
-        model_ = qobject_cast<FunctionalTreeModel*>(tree_->model());
+        Open(GetParam());
         QObject::connect(&answer_, &QTimer::timeout, [] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 box->button(QMessageBox::Yes)->click();
@@ -61,22 +32,14 @@ class Undo : public ::testing::TestWithParam<suite::Backend> {
         answer_.start(20);
     }
 
-    void TearDown() override {
-        window_.reset();
-        session_.reset();
-        scratch_.reset();
-    }
-
     // Every column of the groups and subsystems that may be changed but the row version, which
     // each write renews.
     std::string Rows() const {
-        auto& module = *subsysmgr::ModuleState::Current();
-        const auto classInfo = module.registry->Create<IClassInfo>(progid::kClassInfo);
         std::string rows;
         for (const char* query :
              {"select * from t_DataFlowTopClass where FTopClassID >= 800 order by FTopClassID",
               "select * from t_DataFlowSubSystem where FSubSysID >= 8000 order by FSubSysID"}) {
-            const RecordsetPtr read = classInfo->GetData(subsysmgr::GetPropsString(module), query);
+            const RecordsetPtr read = Query(query);
             for (; !read->Eof(); read->MoveNext()) {
                 for (std::size_t column = 0; column < read->ColumnCount(); ++column) {
                     if (QString::fromStdString(read->ColumnName(column))
@@ -111,12 +74,6 @@ class Undo : public ::testing::TestWithParam<suite::Backend> {
     std::string UndoText() const { return Action("&Undo")->text().toStdString(); }
     std::string RedoText() const { return Action("&Redo")->text().toStdString(); }
 
-    void Drag(const QModelIndexList& items, const QModelIndex& parent, int row) {
-        std::unique_ptr<QMimeData> data(model_->mimeData(items));
-        model_->dropMimeData(data.get(), Qt::MoveAction, row, 0, parent);
-        QApplication::processEvents();  // the move runs after the drop
-    }
-
     // Deletes subsystems 8004 and 8010, in that order, after the confirmation.
     void DeleteBarcodeAndPharma() {
         for (const auto& [group, id] : {std::pair(850, 8004), std::pair(851, 8010)}) {
@@ -128,17 +85,6 @@ class Undo : public ::testing::TestWithParam<suite::Backend> {
         Press(Qt::Key_Delete, Qt::NoModifier);
     }
 
-    void OtherProcess(std::initializer_list<const char*> arguments) {
-        RunOtherProcess(scratch_->Spec(), arguments);
-    }
-
-    std::shared_ptr<suite::RecordingMessageBox> messages_ =
-        std::make_shared<suite::RecordingMessageBox>();
-    std::unique_ptr<suite::ScratchDatabase> scratch_;
-    std::unique_ptr<suite::HostSession> session_;
-    std::unique_ptr<MainWindow> window_;
-    QTreeView* tree_ = nullptr;
-    FunctionalTreeModel* model_ = nullptr;
     QTimer answer_;
 };
 
@@ -175,11 +121,7 @@ TEST_P(Undo, AnEditIsUndoneAndRedoneThroughTheLogWithItsNameInTheSessionLanguage
     EXPECT_EQ(Rows(), edited);
     EXPECT_TRUE(messages_->prompts.empty()) << ::testing::PrintToString(messages_->prompts);
 
-    for (QAction* language : window_->findChildren<QAction*>()) {
-        if (language->text() == QStringLiteral("CHS")) {
-            language->trigger();
-        }
-    }
+    ChooseLanguage("CHS");
     ASSERT_NE(Action("撤销"), nullptr);
     EXPECT_EQ(Action("撤销")->text().toStdString(), "撤销修改子系统 8001(&U)");
 }
@@ -199,10 +141,10 @@ TEST_P(Undo, DeletesAndMovesAreUndoneAndRedoneAsOneStepEach) {
     ASSERT_EQ(Rows(), before);
 
     // A reorder within a group, then a move to another group.
-    Drag({model_->SubSystemIndex(850, 8004)}, model_->GroupIndex(850), 0);
+    Drop({model_->SubSystemIndex(850, 8004)}, model_->GroupIndex(850), 0);
     const std::string reordered = Rows();
     ASSERT_NE(reordered, before);
-    Drag({model_->SubSystemIndex(850, 8003)}, model_->GroupIndex(851), -1);
+    Drop({model_->SubSystemIndex(850, 8003)}, model_->GroupIndex(851), -1);
     const std::string moved = Rows();
     ASSERT_NE(moved, reordered);
     EXPECT_EQ(UndoText(), "&Undo move of subsystem 8003");
@@ -219,7 +161,7 @@ TEST_P(Undo, DeletesAndMovesAreUndoneAndRedoneAsOneStepEach) {
 
 TEST_P(Undo, AnotherUsersChangeRefusesTheUndoWithTheEditorsMessageAndNothingIsWritten) {
     tree_->expand(model_->GroupIndex(850));
-    Drag({model_->SubSystemIndex(850, 8003), model_->SubSystemIndex(850, 8004)},
+    Drop({model_->SubSystemIndex(850, 8003), model_->SubSystemIndex(850, 8004)},
          model_->GroupIndex(851), -1);
     ASSERT_EQ(UndoText(), "&Undo move of 2 items");
     // The first item moved is the last one undone: all are checked before anything is written.
@@ -253,9 +195,7 @@ TEST_P(Undo, AStepRefusedHalfWaySaysWhatWasRestoredAndKeepsBothParts) {
 
 INSTANTIATE_TEST_SUITE_P(Stores, Undo,
                          ::testing::Values(suite::Backend::SQLite, suite::Backend::PostgreSQL),
-                         [](const auto& test) {
-                             return test.param == suite::Backend::SQLite ? "SQLite" : "PostgreSQL";
-                         });
+                         suite::BackendName);
 
 }  // namespace
 }  // namespace quarn::designer

@@ -2,28 +2,16 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTemporaryDir>
-#include <QTreeView>
 #include <algorithm>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "FunctionalTreeModel.h"
-#include "MainWindow.h"
-#include "OtherProcess.h"
-#include "host/IClassInfo.h"
-#include "host/ProgIds.h"
-#include "runtime/SessionContext.h"
-#include "store/StoreFixture.h"
-#include "suite/DataPaths.h"
-#include "ui/QtPlatform.h"
+#include "DesignerFixture.h"
 
 namespace quarn::designer {
 namespace {
@@ -46,37 +34,14 @@ struct StoredItem {
     ShownFields Fields() const { return {visible, web, accountTypes}; }
 };
 
-// A designer window on a demo database of its own.
-class VisibilityPreviewTest : public ::testing::Test {
+class VisibilityPreviewTest : public DesignerFixture {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(folder_.isValid());
-        setenv("XDG_DATA_HOME", folder_.path().toUtf8().constData(), 1);
-        setenv("XDG_CONFIG_HOME", folder_.path().toUtf8().constData(), 1);
-        setenv("QUARN_DATA_DIR", QUARN_RESOURCES_DIR, 1);
-        scratch_ = std::make_unique<suite::ScratchDatabase>(suite::Backend::SQLite);
-        session_ = std::make_unique<suite::HostSession>(scratch_->Spec(), "EN");
-        session_->Activate();
-        subsysmgr::InstallQtPlatform(*session_->Module(), session_->Registry(),
-                                     suite::DataDirectory() / "help");
-        window_ = std::make_unique<MainWindow>(*session_);
-        window_->Reload();
-        tree_ = window_->findChild<QTreeView*>(QStringLiteral("functionalTree"));
+        DesignerFixture::SetUp();
+        ASSERT_NE(window_, nullptr);
         chooser_ = window_->findChild<QComboBox*>(QStringLiteral("previewChooser"));
         status_ = window_->findChild<QLabel*>(QStringLiteral("previewStatus"));
-        ASSERT_TRUE(tree_ && chooser_ && status_);
-    }
-
-    void TearDown() override {
-        window_.reset();
-        session_.reset();
-        scratch_.reset();
-    }
-
-    RecordsetPtr Query(const std::string& sql) const {
-        auto& module = *subsysmgr::ModuleState::Current();
-        return module.registry->Create<IClassInfo>(progid::kClassInfo)
-            ->GetData(subsysmgr::GetPropsString(module), sql);
+        ASSERT_TRUE(chooser_ && status_);
     }
 
     std::vector<StoredItem> Stored(const std::string& table, const char* id,
@@ -149,19 +114,14 @@ class VisibilityPreviewTest : public ::testing::Test {
         EXPECT_EQ(preview->Chosen().has_value(), viewer.has_value());
     }
 
-    QTemporaryDir folder_;
-    std::unique_ptr<suite::ScratchDatabase> scratch_;
-    std::unique_ptr<suite::HostSession> session_;
-    std::unique_ptr<MainWindow> window_;
-    QTreeView* tree_ = nullptr;
     QComboBox* chooser_ = nullptr;
     QLabel* status_ = nullptr;
 };
 
 TEST_F(VisibilityPreviewTest, EveryViewerSeesExactlyWhatTheRuleShowsThroughRefreshesAndFilters) {
     // Items that differ by console and account type beyond the demo's.
-    RunOtherProcess(scratch_->Spec(), {"edit", "subsystem", "8002", "--web", "true"});
-    RunOtherProcess(scratch_->Spec(), {"edit", "group", "851", "--visible", "false"});
+    OtherProcess({"edit", "subsystem", "8002", "--web", "true"});
+    OtherProcess({"edit", "group", "851", "--visible", "false"});
     window_->Reload();
     const Items everything = Walked();
     const std::vector<int32_t> types = AccountTypes();
@@ -190,7 +150,7 @@ TEST_F(VisibilityPreviewTest, EveryViewerSeesExactlyWhatTheRuleShowsThroughRefre
     const Viewer commercial{2, Console::Main};
     Choose(commercial);
     ASSERT_THAT(Walked(), ::testing::Contains("s8004"));
-    RunOtherProcess(scratch_->Spec(), {"edit", "subsystem", "8004", "--acct-types", "1"});
+    OtherProcess({"edit", "subsystem", "8004", "--acct-types", "1"});
     window_->Reload();
     EXPECT_THAT(Walked(), ::testing::Not(::testing::Contains("s8004")));
     EXPECT_EQ(Walked(), Expected(commercial));
