@@ -35,7 +35,7 @@ namespace {
 
 const QString kFileTypes = QStringLiteral("JSON (*.json);;* (*)");
 // Refusals listed by name in the summary; the rest are counted.
-constexpr std::size_t kListedRefusals = 20;
+constexpr qsizetype kListedRefusals = 20;
 
 QString Tr(std::string_view text) {
     return ToQString(subsysmgr::GetLocalText(*subsysmgr::ModuleState::Current(), text));
