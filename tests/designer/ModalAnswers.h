@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
+#include <QPointer>
+#include <QProgressDialog>
 #include <QTimer>
 #include <functional>
 #include <string>
@@ -15,8 +17,8 @@ namespace quarn::designer {
 
 /// Answers the modal dialogs that open while it lives: a message box by noting its text (and
 /// its details) and closing it, any other dialog through `onDialog`, which is asked again while
-/// the dialog stays open. One still open after a few seconds is rejected, so a failed check
-/// never hangs the test.
+/// the dialog stays open. Progress is left to run; any other dialog still open after half a
+/// minute is rejected, so a failed check never hangs the test.
 class ModalAnswers {
   public:
     explicit ModalAnswers(std::function<void(QDialog&)> onDialog) : onDialog_(std::move(onDialog)) {
@@ -29,10 +31,14 @@ class ModalAnswers {
   private:
     void Answer() {
         auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!modal) {
+        if (!modal || qobject_cast<QProgressDialog*>(modal)) {
             return;
         }
-        if (++ticks_ > 250) {
+        if (modal != open_) {
+            open_ = modal;
+            ticks_ = 0;
+        }
+        if (++ticks_ > 1500) {
             ADD_FAILURE() << "a modal dialog stayed open: " << modal->windowTitle().toStdString();
             modal->reject();
         } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
@@ -46,6 +52,7 @@ class ModalAnswers {
 
     std::function<void(QDialog&)> onDialog_;
     QTimer timer_;
+    QPointer<QDialog> open_;  // the dialog the ticks count for
     int ticks_ = 0;
 };
 
