@@ -129,6 +129,29 @@ TEST_P(ChangeRevertTest, AForcedRevertIsLoggedAsSuchAndARefusedOneLeavesNoNoteBe
     EXPECT_EQ(LastChange(Kind::SubSystem, 8005).note, "");
 }
 
+TEST_P(ChangeRevertTest, ADeletionRevertedAndThatRevertRevertedDeletesAgain) {
+    subsysmgr::SubSysGroup group(module);
+    ASSERT_TRUE(group.initial(851));
+    group.OptType(subsysmgr::enm_OptType_SubSystem);
+    group.GetSubSystem(-1);
+    ASSERT_TRUE(group.DeleteSubSystem(8010));
+    ASSERT_TRUE(group.Save());
+    const int64_t deleted = LastChange(Kind::SubSystem, 8010).number;
+
+    ChangeRevert revert(module);
+    EXPECT_EQ(revert.Revert(deleted).action, ChangeRevert::Action::Recreated);
+    EXPECT_EQ(
+        StoredValue("SELECT FClassName FROM t_DataFlowSubSystem WHERE FSubSysID = 8010").ToText(),
+        "PharmaTrace.Application")
+        << "the program the subsystem named comes back with it";
+    // The deletion and the revert that brought the item back are two changes, also where
+    // SQLite logged them as a delete followed by an insert.
+    const ItemChange recreated = LastChange(Kind::SubSystem, 8010);
+    EXPECT_EQ(recreated.operation, ItemChange::Operation::Added);
+    EXPECT_EQ(revert.Revert(recreated.number).action, ChangeRevert::Action::Deleted);
+    EXPECT_EQ(StoredCount("t_DataFlowSubSystem", "FSubSysID = 8010"), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Stores, ChangeRevertTest, AllBackends(), BackendName);
 
 }  // namespace

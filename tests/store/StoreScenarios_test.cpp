@@ -140,6 +140,23 @@ TEST_P(StoreScenario, SavesSubsystemChangesThatTheSessionSeesAtOnce) {
     second.GetSubSystem(-1);
     EXPECT_THAT(Ids(second), ::testing::UnorderedElementsAre(8001, 8002, 8005, 8007, 8100));
     EXPECT_EQ(second.Item(8007)->Index(), 3);
+
+    // A rewrite keeps the program a subsystem names, which another program may have set; a new
+    // subsystem names the suite's own.
+    const SubSystemPtr portal = second.Item(8001);
+    StartEditing(*portal);
+    portal->Index(9);
+    portal->Modified(true);
+    second.OptType(enm_OptType_SubSystem);
+    second.UpdateSubSystem(portal);
+    EXPECT_TRUE(second.Save());
+    const auto programs = Stored(
+        "SELECT FClassName, FIndex FROM t_DataFlowSubSystem WHERE FSubSysID IN (8001, 8100) "
+        "ORDER BY FSubSysID");
+    ASSERT_EQ(programs->LiveRowCount(), 2u);
+    EXPECT_EQ(programs->Value(0, 0).ToText(), "DealerPortal.Application");
+    EXPECT_EQ(programs->Value(0, 1).ToInt32(), 9);
+    EXPECT_EQ(programs->Value(1, 0).ToText(), "QuarnBroxActive.Application");
 }
 
 TEST_P(StoreScenario, SavesGroupsButNotTheDeletionOfOneWithSubsystems) {
