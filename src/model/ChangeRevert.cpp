@@ -194,9 +194,14 @@ ChangeRevert::Outcome ChangeRevert::Revert(int64_t number, bool force,
 
     Stored stored = Load(module_, change.item);
     if (!force) {
-        // The change is still the item's last one: the item holds what the change wrote.
-        const std::vector<ItemChange> since = history->Changes(context, change.item);
-        const int64_t last = since.empty() ? 0 : since.front().number;
+        // The change is still the item's last one: the item holds what the change wrote. A
+        // stored item's row version is its last change; only a deleted one's is read from the
+        // log, so an item with a long history costs no more than a new one.
+        int64_t last = stored.version;
+        if (!stored.exists) {
+            const std::vector<ItemChange> since = history->Changes(context, change.item);
+            last = since.empty() ? 0 : since.front().number;
+        }
         const bool current =
             change.after ? stored.exists && stored.version == change.number : !stored.exists;
         if (last != change.number || !current) {
