@@ -235,55 +235,41 @@ TEST_P(StoreChanges, WhatASessionReadsPieceByPieceShowsOneState) {
     EXPECT_EQ(idsOf(info.GetSubSystem_All(Variant(852))), storedIds("FTopClassID = 852"));
     EXPECT_EQ(idsOf(info.GetSubSystem_All(Variant(int16_t{-1}))), storedIds("1 = 1"));
 
-    // The groups stay in display order when this session or another program moves one.
-    const auto groupOrder = [](const RecordsetPtr& rows) {
+    // Groups, and a group's subsystems, stay in display order when this session or another
+    // program reorders one, as a long-running reader lists them.
+    const auto listed = [](const RecordsetPtr& rows, const char* column) {
         std::vector<int32_t> ids;
         for (; !rows->Eof(); rows->MoveNext()) {
-            ids.push_back(rows->Fields("FTopClassID").ToInt32());
+            ids.push_back(rows->Fields(column).ToInt32());
         }
         return ids;
     };
-    const auto storedOrder = [&] {
+    const auto stored = [&](const std::string& sql) {
         std::vector<int32_t> ids;
-        const auto rows =
-            Stored("SELECT FTopClassID FROM t_DataFlowTopClass ORDER BY FIndex, FTopClassID");
+        const auto rows = Stored(sql);
         for (const uint32_t row : rows->LiveRows()) {
             ids.push_back(rows->Value(row, 0).ToInt32());
         }
         return ids;
     };
+    const std::string groupOrder =
+        "SELECT FTopClassID FROM t_DataFlowTopClass ORDER BY FIndex, FTopClassID";
     SubSysGroup pilot(module);
     ASSERT_TRUE(pilot.initial(852));
     pilot.Index(0);
     pilot.Modified(true);
     ASSERT_TRUE(pilot.Save());
-    EXPECT_EQ(groupOrder(info.GetTopClass_All()), storedOrder());
+    EXPECT_EQ(listed(info.GetTopClass_All(), "FTopClassID"), stored(groupOrder));
     Administer("UPDATE t_DataFlowTopClass SET FIndex = 1000 WHERE FTopClassID = 852");
     info.ClearCache();
-    EXPECT_EQ(groupOrder(info.GetTopClass_All()), storedOrder());
+    EXPECT_EQ(listed(info.GetTopClass_All(), "FTopClassID"), stored(groupOrder));
 
-    // A group's subsystems stay in display order when another program or this session reorders
-    // one, as a long-running reader lists them.
-    const auto subSystemOrder = [](const RecordsetPtr& rows) {
-        std::vector<int32_t> ids;
-        for (; !rows->Eof(); rows->MoveNext()) {
-            ids.push_back(rows->Fields("FSubSysID").ToInt32());
-        }
-        return ids;
-    };
-    const auto storedSubSystemOrder = [&] {
-        std::vector<int32_t> ids;
-        const auto rows = Stored(
-            "SELECT FSubSysID FROM t_DataFlowSubSystem WHERE FTopClassID = 850 ORDER BY FIndex, "
-            "FSubSysID");
-        for (const uint32_t row : rows->LiveRows()) {
-            ids.push_back(rows->Value(row, 0).ToInt32());
-        }
-        return ids;
-    };
+    const std::string subSystemOrder =
+        "SELECT FSubSysID FROM t_DataFlowSubSystem WHERE FTopClassID = 850 ORDER BY FIndex, "
+        "FSubSysID";
     Administer("UPDATE t_DataFlowSubSystem SET FIndex = 0 WHERE FSubSysID = 8004");
     info.ClearCache();
-    EXPECT_EQ(subSystemOrder(info.GetSubSystem_All(Variant(850))), storedSubSystemOrder());
+    EXPECT_EQ(listed(info.GetSubSystem_All(Variant(850)), "FSubSysID"), stored(subSystemOrder));
     ASSERT_TRUE(group.initial(850));
     const SubSystemPtr last = group.GetSubSystem(8001, false);
     ASSERT_TRUE(last);
@@ -292,7 +278,7 @@ TEST_P(StoreChanges, WhatASessionReadsPieceByPieceShowsOneState) {
     group.UpdateSubSystem(last);
     group.OptType(enm_OptType_SubSystem);
     ASSERT_TRUE(group.Save());
-    EXPECT_EQ(subSystemOrder(info.GetSubSystem_All(Variant(850))), storedSubSystemOrder());
+    EXPECT_EQ(listed(info.GetSubSystem_All(Variant(850)), "FSubSysID"), stored(subSystemOrder));
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, StoreChanges, AllBackends(), BackendName);
