@@ -859,11 +859,15 @@ void MainWindow::ShowDetails() {
 
 void MainWindow::NewGroup() {
     if (Guarded([this] {
-            undo_->Record({texts::kStepNewGroup, {}}, UndoChanges::Groups(),
-                          [this](UndoSteps::Recording& step) {
-                              subsysmgr::SubSysGroupMgrUI().Show(1, 0, false, this);
-                              step.added = UndoChanges::Groups();
-                          });
+            // Only the group this editor saved is the step's: another user's group added
+            // meanwhile must not go with an undo.
+            undo_->Record({texts::kStepNewGroup, {}}, {}, [this](UndoSteps::Recording& step) {
+                subsysmgr::SubSysGroupMgrUI editor;
+                editor.Show(1, 0, false, this);
+                if (const auto& added = editor.AddedGroup()) {
+                    step.added.push_back({TreeItemRef::Kind::Group, added->Id()});
+                }
+            });
         })) {
         Reload();
     }

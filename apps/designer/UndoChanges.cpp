@@ -94,16 +94,6 @@ std::vector<int64_t> UndoChanges::Versions(const std::vector<TreeItemRef>& items
     return versions;
 }
 
-std::vector<TreeItemRef> UndoChanges::Groups() {
-    IDatasInfo& info = subsysmgr::GetDataFlowInfo(*ModuleState::Current());
-    info.ClearCache();
-    std::vector<TreeItemRef> groups;
-    for (const RecordsetPtr rows = info.GetTopClass_All(); !rows->Eof(); rows->MoveNext()) {
-        groups.push_back({TreeItemRef::Kind::Group, rows->Fields("FTopClassID").ToInt32()});
-    }
-    return groups;
-}
-
 std::vector<ChangeMade> UndoChanges::Since(const std::vector<TreeItemRef>& items,
                                            const std::vector<int64_t>& before) {
     ModuleState& module = *ModuleState::Current();

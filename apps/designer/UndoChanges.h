@@ -32,9 +32,6 @@ inline constexpr int64_t kAbsent = -1;
 /// changed since is read); kAbsent for an item that does not exist. Raises the store's ComError.
 std::vector<int64_t> Versions(const std::vector<TreeItemRef>& items);
 
-/// Every group as stored now. Raises the store's ComError.
-std::vector<TreeItemRef> Groups();
-
 /// The changes that took `items` from the versions `before` (see Versions; an item past the end
 /// of `before` did not exist) to what they are now, in the order they were made. Raises the
 /// store's ComError.

@@ -24,6 +24,8 @@ void SubSysGroupMgrUI::Show(int32_t lngStatus, int32_t lngSubSysGroupID, bool bI
     dialog.lngStatus = lngStatus;
     dialog.Form_Load();
     dialog.exec();
+    // In add mode the dialog holds a group only once one was saved.
+    addedGroup_ = lngStatus == kStatusAdd ? dialog.objSubSysGroup : nullptr;
 }
 
 }  // namespace quarn::subsysmgr

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 class QWidget;
 
 namespace quarn::subsysmgr {
+
+class SubSysGroup;
 
 /// Opens the group editor.
 class SubSysGroupMgrUI {
@@ -16,6 +19,13 @@ class SubSysGroupMgrUI {
     /// account types.
     void Show(int32_t lngStatus, int32_t lngSubSysGroupID = 0, bool bIsBroxAdditon = false,
               QWidget* parent = nullptr);
+
+    /// The group that the last Show added, when its save succeeded; nullptr otherwise. Tells a
+    /// caller which group is its own, whatever other users added meanwhile.
+    const std::shared_ptr<SubSysGroup>& AddedGroup() const { return addedGroup_; }
+
+  private:
+    std::shared_ptr<SubSysGroup> addedGroup_;
 };
 
 }  // namespace quarn::subsysmgr

@@ -43,14 +43,32 @@ TEST_F(MgrUI, TheSubsystemEditorReturnsNothingAfterACancelButWhatItFailedToSave)
     EXPECT_EQ(suite.calls->CountOf("CreateSubSys"), 0u);
 }
 
-TEST_F(MgrUI, TheGroupEditorsCancelSavesNothing) {
-    ModalScript cancel([](QDialog& dialog) {
-        dynamic_cast<frmSubSysGroup&>(dialog).inName->Text(u"新分组"_s);
-        dynamic_cast<frmSubSysGroup&>(dialog).cmdCancel->click();
-    });
-    SubSysGroupMgrUI().Show(kStatusAdd);
-    EXPECT_TRUE(cancel.Ran());
+// The caller learns which group its editor added, and none after a cancel.
+TEST_F(MgrUI, TheGroupEditorTellsTheGroupItAddedAndACancelSavesNothing) {
+    SubSysGroupMgrUI editor;
+    {
+        ModalScript cancel([](QDialog& dialog) {
+            dynamic_cast<frmSubSysGroup&>(dialog).inName->Text(u"新分组"_s);
+            dynamic_cast<frmSubSysGroup&>(dialog).cmdCancel->click();
+        });
+        editor.Show(kStatusAdd);
+        EXPECT_TRUE(cancel.Ran());
+    }
     EXPECT_EQ(suite.calls->CountOf("CreateTopClass"), 0u);
+    EXPECT_EQ(editor.AddedGroup(), nullptr);
+
+    ModalScript save([](QDialog& dialog) {
+        auto& form = dynamic_cast<frmSubSysGroup&>(dialog);
+        form.inID->Value(860);
+        form.inName->Text(u"新分组"_s);
+        form.inNameCHT->Text(u"新分組"_s);
+        form.inNameEN->Text(u"New Group"_s);
+        form.cmdSave->click();
+    });
+    editor.Show(kStatusAdd);
+    EXPECT_EQ(suite.calls->CountOf("CreateTopClass"), 1u);
+    ASSERT_NE(editor.AddedGroup(), nullptr);
+    EXPECT_EQ(editor.AddedGroup()->Id(), 860);
 }
 
 }  // namespace
