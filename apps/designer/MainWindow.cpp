@@ -592,12 +592,8 @@ void MainWindow::ApplyFilter() {
     if (!model_->Filtered()) {
         unfiltered_ = before;
     }
-    LongWork work(this, Tr(texts::kSearching));
-    bool applied = false;
-    Guarded([&] {
-        applied = model_->SetFilter(
-            filter_->text(), [&](int64_t done, int64_t total) { return work.Step(done, total); });
-    });
+    const bool applied = ChangeShown(
+        [this](const ProgressStep& step) { return model_->SetFilter(filter_->text(), step); });
     if (!applied) {
         // Cancelled or failed: the box shows again what the tree shows.
         const QSignalBlocker quiet(filter_);
@@ -629,16 +625,28 @@ void MainWindow::ApplyFilter() {
         }
         statusBar()->showMessage(Tr(texts::kFound).arg(model_->MatchCount()));
     } else {
-        OpenItems back = unfiltered_.value_or(OpenItems{});
-        back.group = before.group;  // the item chosen while filtered stays chosen
-        back.subSystem = before.subSystem;
-        Reopen(back);
-        tree_->scrollTo(tree_->currentIndex());
+        ReopenChosen(unfiltered_.value_or(OpenItems{}), before);
         unfiltered_.reset();
         ShowCounts();
     }
     ShowDetails();
     UpdateActions();
+}
+
+bool MainWindow::ChangeShown(const std::function<bool(const ProgressStep&)>& change) {
+    LongWork work(this, Tr(texts::kSearching));
+    bool applied = false;
+    Guarded([&] {
+        applied = change([&](int64_t done, int64_t total) { return work.Step(done, total); });
+    });
+    return applied;
+}
+
+void MainWindow::ReopenChosen(OpenItems open, const OpenItems& before) {
+    open.group = before.group;
+    open.subSystem = before.subSystem;
+    Reopen(open);
+    tree_->scrollTo(tree_->currentIndex());
 }
 
 void MainWindow::ApplyPreview() {
@@ -647,22 +655,14 @@ void MainWindow::ApplyPreview() {
     if (!model_->ShownTo()) {
         unpreviewed_ = before;
     }
-    LongWork work(this, Tr(texts::kSearching));
-    bool applied = false;
-    Guarded([&] {
-        applied = model_->SetViewer(
-            viewer, [&](int64_t done, int64_t total) { return work.Step(done, total); });
-    });
+    const bool applied =
+        ChangeShown([&](const ProgressStep& step) { return model_->SetViewer(viewer, step); });
     if (!applied) {
         // Cancelled or failed: the chooser shows again what the tree shows.
         Guarded([this] { preview_->Show(model_->ShownTo()); });
         return;
     }
-    OpenItems open = viewer ? before : unpreviewed_.value_or(before);
-    open.group = before.group;  // the item chosen stays chosen where it is shown
-    open.subSystem = before.subSystem;
-    Reopen(open);
-    tree_->scrollTo(tree_->currentIndex());
+    ReopenChosen(viewer ? before : unpreviewed_.value_or(before), before);
     if (!viewer) {
         unpreviewed_.reset();
     }

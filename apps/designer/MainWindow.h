@@ -64,6 +64,12 @@ class MainWindow : public QMainWindow {
     };
     OpenItems OpenItemsOf() const;
     void Reopen(const OpenItems& open);
+    /// Opens `open` again with the item chosen in `before` still chosen where it is shown,
+    /// scrolled to it.
+    void ReopenChosen(OpenItems open, const OpenItems& before);
+    /// Narrows or widens what the tree shows by `change`, which reads with progress and Cancel;
+    /// false when it was cancelled or failed (its error shown).
+    bool ChangeShown(const std::function<bool(const ProgressStep&)>& change);
     /// The database and how many groups and subsystems it holds, in the status bar.
     void ShowCounts();
     void CreateActions();
