@@ -29,10 +29,15 @@ struct ItemChange {
     int64_t number = 0;
     /// UTC, "YYYY-MM-DDThh:mm:ss.fffZ".
     std::string time;
-    /// The database user (PostgreSQL; empty on SQLite).
+    /// Who made the change: the database user that authenticated (PostgreSQL); on SQLite, which
+    /// has no authentication, the OS user this program ran as; empty for another program's.
     std::string databaseUser;
-    /// "user@host" of this program, or the application name of another one; may be empty.
+    /// What the change came through, as the client says of itself: "user@host" of this program,
+    /// or the application name of another one; may be empty. Never proof of who.
     std::string client;
+    /// SQLite: written by another program, not through this one (its rows were sealed by this
+    /// program's next write, or are not sealed yet).
+    bool otherProgram = false;
     Operation operation = Operation::Changed;
     TreeItemRef item;
     /// The row's values by column name before and after the change, in the table's column order;
@@ -41,6 +46,37 @@ struct ItemChange {
     DictionaryPtr after;
     /// What the writer noted on the change, e.g. that it reverted an earlier one; usually empty.
     std::string note;
+};
+
+/// The newest sealed change of the log: its number and seal. An export records it, so that a
+/// later rewrite of the history up to it is caught against the export.
+struct ChainHead {
+    int64_t change = 0;
+    std::string seal;
+
+    bool operator==(const ChainHead&) const = default;
+};
+
+/// What checking the seals of the change log found. A seal chain catches a change altered,
+/// removed or inserted, not a rewrite of the whole chain after the point changed (every seal
+/// computed again); an export's head catches that too, up to the export.
+struct SealCheck {
+    enum class Finding {
+        Intact,      ///< every sealed change is as it was sealed
+        Altered,     ///< `change` does not match its seal: altered, or one before it removed
+        Removed,     ///< changes up to `change` were removed while earlier ones remain
+        OutOfOrder,  ///< `change` stands out of the order it was logged in
+        Unsealed,    ///< `change` lost its seal while later ones keep theirs
+        NotSealed,   ///< the database keeps no seals (an older schema, until its first write)
+    };
+    Finding finding = Finding::Intact;
+    int64_t change = 0;        ///< the first change found wrong
+    int64_t checked = 0;       ///< log rows checked
+    int64_t awaitingSeal = 0;  ///< rows other programs logged since this one last wrote (SQLite)
+    ChainHead head;            ///< the newest sealed change
+    /// With an export's head: whether the log still holds that change with that seal; nullopt
+    /// when it was pruned since.
+    std::optional<bool> matchesExport;
 };
 
 /// One column whose value a change altered.
@@ -101,6 +137,23 @@ class IChangeHistory : public virtual Component {
     /// (a revert names the change it reverted). The transaction's commit or rollback clears it;
     /// "" clears it too.
     virtual void NoteNextWrite(const std::string& note) = 0;
+
+    /// Checks the seal of every logged change; with `exported`, also that the log still holds
+    /// the head an export recorded. A history without seals reports NotSealed.
+    virtual SealCheck VerifySeals(const std::string& propsString,
+                                  const std::optional<ChainHead>& exported = {}) {
+        (void)propsString;
+        (void)exported;
+        SealCheck check;
+        check.finding = SealCheck::Finding::NotSealed;
+        return check;
+    }
+
+    /// The newest sealed change, for an export to record; a history without seals has none.
+    virtual ChainHead SealHead(const std::string& propsString) {
+        (void)propsString;
+        return {};
+    }
 };
 
 }  // namespace quarn

@@ -4,6 +4,7 @@
 #include "suite/SuiteSession.h"
 #include "suite/props/ShareProps.h"
 #include "suite/store/ChangeWatchers.h"
+#include "suite/store/Database.h"
 #include "suite/store/NewDatabase.h"
 
 namespace quarn::suite {
@@ -90,6 +91,10 @@ std::unique_ptr<ChangeWatch> HostSession::WatchChanges() {
 
 void HostSession::CreateDatabase(DatabaseContent content) {
     services_->Localizing([&] { CreateDatabaseAt(services_->Location(), content); });
+}
+
+std::vector<std::string> HostSession::RepairHistory() {
+    return services_->Localizing([&] { return services_->Store()->Repair(); });
 }
 
 }  // namespace quarn::suite

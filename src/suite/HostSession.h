@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "quarn/host/ComponentRegistry.h"
 #include "quarn/runtime/ModuleState.h"
@@ -45,6 +46,12 @@ class HostSession {
 
     /// Creates the session's database (see CreateDatabase); errors in the session language.
     void CreateDatabase(DatabaseContent content);
+
+    /// Puts back every trigger, function and grant that keeps the session's change log true,
+    /// whatever another program removed or changed, and logs that as a change of its own.
+    /// Returns what was missing or altered (empty when nothing was). Errors in the session
+    /// language; on PostgreSQL the session's user must own the database's tables.
+    std::vector<std::string> RepairHistory();
 
     /// A watch on the database's tree for a window that follows other users' changes, on a
     /// connection of its own (the demo database is created first when it does not exist yet).

@@ -92,7 +92,8 @@ ComError SuiteSession::Localized(const StoreFailure& failure) const {
     loader.ResFileBaseName("QuarnDesign");
     loader.LanguageID(Language());
     const std::string localized = MessageFormatter().FormatMessage(
-        loader.LoadString(failure.Template()), {Variant(failure.Detail())});
+        loader.LoadString(failure.Template()),
+        {Variant(failure.Detail()), Variant(failure.MoreDetail())});
     return ComError(failure.Number(), failure.Source(), localized);
 }
 

@@ -382,6 +382,8 @@ TEST_P(StoreScenario, OnPostgreSQLFreeQueriesTakeTheReadingRoleOfTheApplications
              std::string("DO $$BEGIN CREATE ROLE quarn_reader NOLOGIN; EXCEPTION WHEN "
                          "duplicate_object THEN NULL; END$$"),
              std::string("GRANT SELECT ON t_Report TO quarn_reader"),
+             // The database's creator let the role read the tree: this role reads less.
+             std::string("REVOKE SELECT ON t_DataFlowSubSystem FROM quarn_reader"),
              "CREATE ROLE " + user + " LOGIN", "GRANT quarn_reader TO " + user,
              "GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO " + user}) {
         Administer(sql);

@@ -1,10 +1,13 @@
 #include "suite/store/ChangeHistory.h"
 
+#include <algorithm>
+#include <functional>
 #include <iterator>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
+#include "suite/store/ChangeSeal.h"
 #include "suite/store/Database.h"
 
 namespace quarn::suite {
@@ -22,15 +25,17 @@ constexpr int kFirstLoggedVersion = 2;
 constexpr int kFirstNotedVersion = 4;
 
 const std::vector<ColumnSpec> kColumns{
-    {"FSeq", Type::Integer}, {"FTime", Type::Text},      {"FDbUser", Type::Text},
-    {"FClient", Type::Text}, {"FTableName", Type::Text}, {"FItemID", Type::Integer},
-    {"FOld", Type::Text},    {"FNew", Type::Text},       {"FNote", Type::Text},
+    {"FSeq", Type::Integer}, {"FTime", Type::Text},       {"FDbUser", Type::Text},
+    {"FClient", Type::Text}, {"FTableName", Type::Text},  {"FItemID", Type::Integer},
+    {"FOld", Type::Text},    {"FNew", Type::Text},        {"FNote", Type::Text},
+    {"FTxn", Type::Integer}, {"FForeign", Type::Integer}, {"FSealed", Type::Integer},
 };
 
-// A change with the first log number it was joined from.
+// A change with the log numbers it was joined from and the transaction that made it.
 struct Joined {
     ItemChange change;
-    int64_t first = 0;
+    std::vector<int64_t> numbers;
+    int64_t transaction = 0;
 };
 
 int SchemaVersion(Database& database) {
@@ -81,29 +86,19 @@ ItemChange::Operation OperationOf(const ItemChange& change) {
     return change.after ? ItemChange::Operation::Changed : ItemChange::Operation::Deleted;
 }
 
-// Adds a log row to the changes so far (oldest first), joined with the earlier row of the same
-// item that it continues: on PostgreSQL any row of the same transaction (a rewrite's delete
-// among them), on SQLite, which numbers every row, the delete just before an insert.
-void Append(std::vector<Joined>& changes, Joined row, bool numberPerRow) {
-    for (auto it = changes.rbegin();
-         it != changes.rend() && it->change.number >= row.change.number - 1; ++it) {
+// Adds a log row to the changes so far (oldest first), joined with the earlier rows of the same
+// item that the same transaction logged (a rewrite's delete and insert). Rows of different
+// transactions are never joined, whoever made them.
+void Append(std::vector<Joined>& changes, Joined row) {
+    for (auto it = changes.rbegin(); it != changes.rend() && it->transaction == row.transaction;
+         ++it) {
         ItemChange& earlier = it->change;
         if (earlier.item != row.change.item) {
             continue;
         }
-        const bool sameTransaction = earlier.number == row.change.number;
-        // All rows of a transaction carry its note: a delete and an insert noted apart are two
-        // changes, such as a deletion and the revert that brings the item back.
-        const bool rewrite =
-            numberPerRow && !earlier.after && !row.change.before && earlier.note == row.change.note;
-        if (!sameTransaction && !rewrite) {
-            break;
-        }
         earlier.number = row.change.number;
         earlier.after = row.change.after;
-        if (earlier.note.empty()) {
-            earlier.note = row.change.note;
-        }
+        it->numbers.push_back(row.change.number);
         if (!earlier.before && !earlier.after) {
             changes.erase(std::next(it).base());  // added and deleted again: nothing changed
             return;
@@ -115,10 +110,34 @@ void Append(std::vector<Joined>& changes, Joined row, bool numberPerRow) {
     changes.push_back(std::move(row));
 }
 
-// The log rows that `where` selects (its parameters after it), joined, oldest first; nothing for
-// a database without a log.
+// The columns a log of schema `version` has, in the order of kColumns.
+std::string SelectedColumns(int version, bool postgres) {
+    std::string columns = "FSeq, FTime, FDbUser, FClient, FTableName, FItemID, FOld, FNew, ";
+    columns += version >= kFirstNotedVersion ? "FNote" : "CAST(NULL AS TEXT) AS FNote";
+    if (version >= changelog::kFirstSealedVersion) {
+        return columns + ", FTxn, FForeign, CASE WHEN FSeal IS NULL THEN 0 ELSE 1 END AS FSealed";
+    }
+    // Before transactions were recorded: PostgreSQL numbered each transaction once; SQLite
+    // numbered every row, and this program wrote a rewrite's delete and insert as neighbours
+    // naming the same client, which another program's rows never named.
+    if (postgres) {
+        return columns + ", FSeq AS FTxn, 0 AS FForeign, 1 AS FSealed";
+    }
+    return columns +
+           ", CASE WHEN FOperation = 'INSERT' AND EXISTS (SELECT 1 FROM t_DataFlowChangeLog d "
+           "WHERE d.FSeq = t_DataFlowChangeLog.FSeq - 1 AND d.FOperation = 'DELETE' AND "
+           "d.FTableName = t_DataFlowChangeLog.FTableName AND d.FItemID = "
+           "t_DataFlowChangeLog.FItemID AND d.FClient = t_DataFlowChangeLog.FClient AND d.FNote "
+           "IS t_DataFlowChangeLog.FNote) THEN FSeq - 1 ELSE FSeq END AS FTxn, CASE WHEN "
+           "FClient IS NULL THEN 1 ELSE 0 END AS FForeign, 1 AS FSealed";
+}
+
+// The log rows that `where` selects for the log's schema version (its parameters after it),
+// joined, oldest first; nothing for a database without a log. Rows of the log's own (a repair)
+// are not changes of an item.
 std::vector<Joined> Read(SuiteSession& session, const std::string& propsString,
-                         const std::string& where, const std::vector<Variant>& parameters) {
+                         const std::function<std::string(int version)>& where,
+                         const std::vector<Variant>& parameters) {
     const std::shared_ptr<Database> database = session.StoreFor(propsString);
     return database->Reading([&] {
         std::vector<Joined> changes;
@@ -127,16 +146,15 @@ std::vector<Joined> Read(SuiteSession& session, const std::string& propsString,
             return changes;
         }
         // PostgreSQL numbers a transaction once: its rows keep the order they were logged in.
-        const std::string sql =
-            std::string("SELECT FSeq, FTime, FDbUser, FClient, FTableName, FItemID, FOld, FNew, ") +
-            (version >= kFirstNotedVersion ? "FNote" : "CAST(NULL AS TEXT) AS FNote") +
-            " FROM t_DataFlowChangeLog WHERE " + where + " ORDER BY FSeq" +
-            (database->IsPostgreSQL() ? ", FChangeID" : "");
+        const std::string sql = "SELECT " + SelectedColumns(version, database->IsPostgreSQL()) +
+                                " FROM t_DataFlowChangeLog WHERE FTableName IN ('" + kGroupTable +
+                                "', '" + kSubSystemTable + "') AND " + where(version) +
+                                " ORDER BY FSeq" + (database->IsPostgreSQL() ? ", FChangeID" : "");
         const auto rows = database->QueryTyped(sql, kColumns, parameters);
         for (const uint32_t row : rows->LiveRows()) {
             Joined change;
-            change.first = rows->Value(row, 0).ToInt64();
-            change.change.number = change.first;
+            change.change.number = rows->Value(row, 0).ToInt64();
+            change.numbers.push_back(change.change.number);
             change.change.time = rows->Value(row, 1).TextOrEmpty();
             change.change.databaseUser = rows->Value(row, 2).TextOrEmpty();
             change.change.client = rows->Value(row, 3).TextOrEmpty();
@@ -147,7 +165,16 @@ std::vector<Joined> Read(SuiteSession& session, const std::string& propsString,
             change.change.before = ValuesOf(rows->Value(row, 6));
             change.change.after = ValuesOf(rows->Value(row, 7));
             change.change.note = rows->Value(row, 8).TextOrEmpty();
-            Append(changes, std::move(change), !database->IsPostgreSQL());
+            const bool sealed = rows->Value(row, 11).ToInt32() != 0;
+            // An unsealed row was logged outside this program's transactions: its own change.
+            change.transaction = sealed && !rows->Value(row, 9).IsNull()
+                                     ? rows->Value(row, 9).ToInt64()
+                                     : change.change.number;
+            change.change.otherProgram = !sealed || rows->Value(row, 10).ToInt32() != 0;
+            if (change.change.otherProgram) {
+                change.change.databaseUser.clear();  // nothing this program saw says who
+            }
+            Append(changes, std::move(change));
         }
         return changes;
     });
@@ -177,8 +204,10 @@ std::vector<ItemChange> ChangeHistory::Changes(const std::string& propsString,
         parameters.emplace_back(since);
         where += " AND FTime >= $" + std::to_string(parameters.size());
     }
-    const std::vector<Joined> joined =
-        session_->Localizing([&] { return Read(*session_, propsString, where, parameters); });
+    const std::vector<Joined> joined = session_->Localizing([&] {
+        return Read(
+            *session_, propsString, [&](int) { return where; }, parameters);
+    });
     std::vector<ItemChange> changes;
     changes.reserve(joined.size());
     for (auto it = joined.rbegin(); it != joined.rend(); ++it) {
@@ -188,13 +217,29 @@ std::vector<ItemChange> ChangeHistory::Changes(const std::string& propsString,
 }
 
 std::vector<ItemChange> ChangeHistory::Change(const std::string& propsString, int64_t number) {
-    // A rewrite on SQLite spans two numbers: the neighbours tell which half `number` is.
+    // SQLite numbers every row: the change is that of the row numbered `number`, with the other
+    // rows of its item that its transaction logged (before transactions were recorded, a
+    // rewrite's neighbour).
+    const bool postgres = session_->StoreFor(propsString)->IsPostgreSQL();
     const std::vector<Joined> joined = session_->Localizing([&] {
-        return Read(*session_, propsString, "FSeq BETWEEN $1 AND $2", {number - 1, number + 1});
+        return Read(
+            *session_, propsString,
+            [&](int version) -> std::string {
+                if (postgres) {
+                    return "FSeq = $1";
+                }
+                if (version < changelog::kFirstSealedVersion) {
+                    return "FSeq BETWEEN $1 - 1 AND $1 + 1";
+                }
+                return "(FSeq = $1 OR FTxn = (SELECT FTxn FROM t_DataFlowChangeLog WHERE FSeq = "
+                       "$1 AND FSeal IS NOT NULL))";
+            },
+            {number});
     });
     std::vector<ItemChange> changes;
     for (const Joined& candidate : joined) {
-        if (candidate.first <= number && number <= candidate.change.number) {
+        if (std::find(candidate.numbers.begin(), candidate.numbers.end(), number) !=
+            candidate.numbers.end()) {
             changes.push_back(candidate.change);
         }
     }
@@ -203,6 +248,16 @@ std::vector<ItemChange> ChangeHistory::Change(const std::string& propsString, in
 
 void ChangeHistory::NoteNextWrite(const std::string& note) {
     session_->Localizing([&] { session_->Store()->NoteNextWrite(note); });
+}
+
+SealCheck ChangeHistory::VerifySeals(const std::string& propsString,
+                                     const std::optional<ChainHead>& exported) {
+    return session_->Localizing(
+        [&] { return session_->StoreFor(propsString)->VerifySeals(exported); });
+}
+
+ChainHead ChangeHistory::SealHead(const std::string& propsString) {
+    return session_->Localizing([&] { return session_->StoreFor(propsString)->SealHead(); });
 }
 
 }  // namespace quarn::suite

@@ -8,9 +8,9 @@
 namespace quarn::suite {
 
 /// DataFlowInfo.ChangeHistory on the databases of its session: reads t_DataFlowChangeLog with
-/// typed, prepared queries in one read transaction and joins the rows of one item's rewrite
-/// (its delete and insert) into one change. Store failures raise ComError in the session's
-/// language.
+/// typed, prepared queries in one read transaction and joins the rows that one transaction
+/// logged of one item (a rewrite's delete and insert) into one change. Store failures raise
+/// ComError in the session's language.
 class ChangeHistory : public IChangeHistory {
   public:
     explicit ChangeHistory(std::shared_ptr<SuiteSession> session) : session_(std::move(session)) {}
@@ -20,6 +20,9 @@ class ChangeHistory : public IChangeHistory {
                                     const std::string& since) override;
     std::vector<ItemChange> Change(const std::string& propsString, int64_t number) override;
     void NoteNextWrite(const std::string& note) override;
+    SealCheck VerifySeals(const std::string& propsString,
+                          const std::optional<ChainHead>& exported) override;
+    ChainHead SealHead(const std::string& propsString) override;
 
   private:
     std::shared_ptr<SuiteSession> session_;

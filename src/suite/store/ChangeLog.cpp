@@ -1,18 +1,10 @@
 #include "suite/store/ChangeLog.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quarn::suite::changelog {
-
-namespace {
-
-/// A table whose rows the log records, with the columns its old and new values hold.
-struct LoggedTable {
-    std::string name;
-    std::string idColumn;
-    std::vector<std::string> columns;
-};
 
 const std::vector<LoggedTable>& LoggedTables() {
     static const std::vector<LoggedTable> kTables{
@@ -28,14 +20,7 @@ const std::vector<LoggedTable>& LoggedTables() {
     return kTables;
 }
 
-// The row's values as a JSON object, by `function` (json_object, json_build_object).
-std::string JsonOf(const LoggedTable& table, const char* function, const char* row) {
-    std::string json = std::string(function) + "(";
-    for (std::size_t i = 0; i < table.columns.size(); ++i) {
-        json += (i ? ", '" : "'") + table.columns[i] + "', " + row + "." + table.columns[i];
-    }
-    return json + ")";
-}
+namespace {
 
 std::string CommaList(const std::vector<std::string>& names) {
     std::string list;
@@ -55,32 +40,8 @@ void CreateSqlite(Connection& connection) {
     connection.Execute(
         "CREATE TRIGGER tr_changelog_pruned AFTER DELETE ON t_DataFlowChangeLog BEGIN "
         "UPDATE t_DataFlowChangePruned SET FSeq = max(FSeq, OLD.FSeq); END");
-    // Numbers are given explicitly, never reused after the log was emptied by pruning.
-    const std::string next = "(" + std::string(kLastChangeSqlite) + ") + 1";
-    const std::string now = "strftime('%Y-%m-%dT%H:%M:%fZ', 'now')";
-    for (const LoggedTable& table : LoggedTables()) {
-        const std::string log =
-            "INSERT INTO t_DataFlowChangeLog (FSeq, FTime, FOperation, "
-            "FTableName, FItemID, FOld, FNew) VALUES (" +
-            next + ", " + now + ", ";
-        const std::string stamp = "UPDATE " + table.name +
-                                  " SET FVersion = (SELECT max(FSeq) FROM t_DataFlowChangeLog) "
-                                  "WHERE " +
-                                  table.idColumn + " = NEW." + table.idColumn + "; ";
-        connection.Execute("CREATE TRIGGER tr_" + table.name + "_insert AFTER INSERT ON " +
-                           table.name + " BEGIN " + log + "'INSERT', '" + table.name + "', NEW." +
-                           table.idColumn + ", NULL, " + JsonOf(table, "json_object", "NEW") +
-                           "); " + stamp + "END");
-        // Only a change of the values is logged: the version stamp itself is not.
-        connection.Execute("CREATE TRIGGER tr_" + table.name + "_update AFTER UPDATE OF " +
-                           CommaList(table.columns) + " ON " + table.name + " BEGIN " + log +
-                           "'UPDATE', '" + table.name + "', NEW." + table.idColumn + ", " +
-                           JsonOf(table, "json_object", "OLD") + ", " +
-                           JsonOf(table, "json_object", "NEW") + "); " + stamp + "END");
-        connection.Execute("CREATE TRIGGER tr_" + table.name + "_delete AFTER DELETE ON " +
-                           table.name + " BEGIN " + log + "'DELETE', '" + table.name + "', OLD." +
-                           table.idColumn + ", " + JsonOf(table, "json_object", "OLD") +
-                           ", NULL); END");
+    for (const auto& [name, sql] : SqliteTreeTriggers()) {
+        connection.Execute(sql);
     }
 }
 
@@ -137,6 +98,50 @@ void CreatePostgres(Connection& connection) {
 }
 
 }  // namespace
+
+std::vector<std::pair<std::string, std::string>> SqliteTreeTriggers() {
+    std::vector<std::pair<std::string, std::string>> triggers;
+    // Numbers are given explicitly, never reused after the log was emptied by pruning.
+    const std::string next = "(" + std::string(kLastChangeSqlite) + ") + 1";
+    const std::string now = "strftime('%Y-%m-%dT%H:%M:%fZ', 'now')";
+    for (const LoggedTable& table : LoggedTables()) {
+        const std::string log =
+            "INSERT INTO t_DataFlowChangeLog (FSeq, FTime, FOperation, "
+            "FTableName, FItemID, FOld, FNew) VALUES (" +
+            next + ", " + now + ", ";
+        const std::string stamp = "UPDATE " + table.name +
+                                  " SET FVersion = (SELECT max(FSeq) FROM t_DataFlowChangeLog) "
+                                  "WHERE " +
+                                  table.idColumn + " = NEW." + table.idColumn + "; ";
+        const std::string prefix = "tr_" + table.name;
+        triggers.emplace_back(prefix + "_insert",
+                              "CREATE TRIGGER " + prefix + "_insert AFTER INSERT ON " + table.name +
+                                  " BEGIN " + log + "'INSERT', '" + table.name + "', NEW." +
+                                  table.idColumn + ", NULL, " +
+                                  JsonOf(table, "json_object", "NEW") + "); " + stamp + "END");
+        // Only a change of the values is logged: the version stamp itself is not.
+        triggers.emplace_back(prefix + "_update",
+                              "CREATE TRIGGER " + prefix + "_update AFTER UPDATE OF " +
+                                  CommaList(table.columns) + " ON " + table.name + " BEGIN " + log +
+                                  "'UPDATE', '" + table.name + "', NEW." + table.idColumn + ", " +
+                                  JsonOf(table, "json_object", "OLD") + ", " +
+                                  JsonOf(table, "json_object", "NEW") + "); " + stamp + "END");
+        triggers.emplace_back(prefix + "_delete",
+                              "CREATE TRIGGER " + prefix + "_delete AFTER DELETE ON " + table.name +
+                                  " BEGIN " + log + "'DELETE', '" + table.name + "', OLD." +
+                                  table.idColumn + ", " + JsonOf(table, "json_object", "OLD") +
+                                  ", NULL); END");
+    }
+    return triggers;
+}
+
+std::string JsonOf(const LoggedTable& table, const char* function, const char* row) {
+    std::string json = std::string(function) + "(";
+    for (std::size_t i = 0; i < table.columns.size(); ++i) {
+        json += (i ? ", '" : "'") + table.columns[i] + "', " + row + "." + table.columns[i];
+    }
+    return json + ")";
+}
 
 void Create(Connection& connection) {
     for (const LoggedTable& table : LoggedTables()) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "suite/store/Connection.h"
 
@@ -16,6 +19,21 @@
 namespace quarn::suite::changelog {
 
 inline constexpr std::string_view kLogTable = "t_DataFlowChangeLog";
+
+/// A table whose rows the log records, with the columns its old and new values hold.
+struct LoggedTable {
+    std::string name;
+    std::string idColumn;
+    std::vector<std::string> columns;
+};
+const std::vector<LoggedTable>& LoggedTables();
+
+/// The row `row` ("NEW", "OLD") of the table as a JSON object, by `function` (json_object,
+/// json_build_object), in SQL.
+std::string JsonOf(const LoggedTable& table, const char* function, const char* row);
+
+/// SQLite: the triggers that log the tree's tables and stamp row versions, by name.
+std::vector<std::pair<std::string, std::string>> SqliteTreeTriggers();
 
 /// Creates the log, the pruning mark and the triggers of both tree tables.
 void Create(Connection& connection);

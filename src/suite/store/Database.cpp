@@ -8,7 +8,9 @@
 #include <map>
 
 #include "suite/store/ChangeLog.h"
+#include "suite/store/ChangeSeal.h"
 #include "suite/store/FreeQueryGuard.h"
+#include "suite/store/LogProtection.h"
 #include "suite/store/PostgresConnection.h"
 #include "suite/store/Schema.h"
 #include "suite/store/SqliteConnection.h"
@@ -39,16 +41,39 @@ Database::~Database() {
 
 namespace {
 
-// Who this process runs as, "user@host", for the change log.
+// The OS user this process runs as: who made a change on SQLite, which knows no users.
+std::string OsUser() {
+    static const std::string kUser = [] {
+        const passwd* user = ::getpwuid(::geteuid());
+        return std::string(user ? user->pw_name : "?");
+    }();
+    return kUser;
+}
+
+// What a change came through, "user@host", for the change log.
 std::string ClientName() {
     static const std::string kName = [] {
-        const passwd* user = ::getpwuid(::geteuid());
         char host[256] = {};
         ::gethostname(host, sizeof host - 1);
-        return std::string(user ? user->pw_name : "?") + "@" + host;
+        return OsUser() + "@" + host;
     }();
     return kName;
 }
+
+constexpr std::string_view kUnprotected =
+    "%1的变更记录失去了保护，已拒绝写入（读取不受影响）：%2。请由数据库所有者运行 subsysmgr "
+    "repair 恢复。";
+
+// A log row of its own for a repair: the log's table, no item.
+constexpr std::string_view kRepairRowSqlite =
+    "INSERT INTO t_DataFlowChangeLog (FSeq, FTime, FOperation, FTableName, FItemID) VALUES "
+    "((SELECT "
+    "max(coalesce((SELECT max(FSeq) FROM t_DataFlowChangeLog), 0), (SELECT FSeq FROM "
+    "t_DataFlowChangePruned))) + 1, strftime('%Y-%m-%dT%H:%M:%fZ', 'now'), 'REPAIR', "
+    "'t_DataFlowChangeLog', 0)";
+constexpr std::string_view kRepairRowPostgres =
+    "INSERT INTO t_DataFlowChangeLog (FOperation, FTableName, FItemID) VALUES ('REPAIR', "
+    "'t_DataFlowChangeLog', 0)";
 
 // An SQLite file is judged on a connection that cannot change it: a file of another program
 // may hold the journal of an interrupted write, which a writing connection would roll back.
@@ -110,8 +135,6 @@ std::shared_ptr<Database> Database::Open(const StoreLocation& location) {
         database->Reading([&] { return schema::VersionOf(*database->connection_); });
     schema::CheckReadable(version, location.Describe());
     database->schemaVersion_ = version;
-    // The log's triggers name the client of every change this connection makes.
-    database->connection_->Run("SELECT set_config('quarn.client', $1, false)", {ClientName()});
     return database;
 }
 
@@ -171,10 +194,18 @@ void Database::BeginWrite() {
             schema::CheckReadable(version, location_.Describe());
             schema::Migrate(*connection_, version);
         }
+        if (!repairing_) {
+            CheckProtections();
+        }
         if (IsPostgreSQL()) {
             // Taking the number first queues writers on the counter instead of deadlocking
-            // over the rows they touch.
-            changeBefore_ = connection_->Run("SELECT quarn_change_number()", {}) - 1;
+            // over the rows they touch. The log's triggers stamp every row of the transaction
+            // with its client label and note.
+            changeBefore_ = connection_->Run(
+                                "SELECT quarn_change_number(), set_config('quarn.client', $1, "
+                                "true), set_config('quarn.note', $2, true)",
+                                {ClientName(), note_}) -
+                            1;
         } else {
             changeBefore_ = connection_->Run(std::string(changelog::kLastChangeSqlite), {});
         }
@@ -200,6 +231,87 @@ void Database::RecordChange(std::string_view table, int64_t itemId,
     written_.push_back({std::string(table), itemId, std::move(values)});
 }
 
+void Database::CheckProtections() {
+    int64_t schemaVersion = 0;
+    if (IsPostgreSQL()) {
+        if (protectionsChecked_) {
+            return;
+        }
+    } else {
+        // Dropping or creating a trigger changes the schema's version: look again only then.
+        schemaVersion = connection_->Run("PRAGMA schema_version", {});
+        if (schemaVersion == protectedSchemaVersion_) {
+            return;
+        }
+    }
+    const std::vector<std::string> missing = changelog::MissingProtections(*connection_);
+    if (!missing.empty()) {
+        std::string list;
+        for (const std::string& entry : missing) {
+            list += (list.empty() ? "" : "; ") + entry;
+        }
+        RaiseStoreError(StoreError::Unprotected, "Database", kUnprotected, location_.Describe(),
+                        list);
+    }
+    protectionsChecked_ = true;
+    protectedSchemaVersion_ = schemaVersion;
+}
+
+std::vector<std::string> Database::Repair() {
+    auto lock = Lock();
+    repairing_ = true;
+    try {
+        BeginWrite();
+    } catch (...) {
+        repairing_ = false;
+        throw;
+    }
+    repairing_ = false;
+    std::vector<std::string> missing;
+    try {
+        missing = changelog::MissingProtections(*connection_);
+        changelog::Protect(*connection_);
+        std::string note = "repair";
+        for (std::size_t i = 0; i < missing.size(); ++i) {
+            note += (i == 0 ? ": " : "; ") + missing[i];
+        }
+        note_ = note;
+        if (IsPostgreSQL()) {
+            connection_->Run("SELECT set_config('quarn.note', $1, true)", {note});
+            connection_->Run(std::string(kRepairRowPostgres), {});
+        } else {
+            connection_->Run(std::string(kRepairRowSqlite), {});
+        }
+        Commit();
+    } catch (...) {
+        Rollback();
+        throw;
+    }
+    protectionsChecked_ = false;
+    protectedSchemaVersion_ = -1;
+    return missing;
+}
+
+SealCheck Database::VerifySeals(const std::optional<ChainHead>& exported) {
+    return Reading([&] {
+        if (schema::VersionOf(*connection_) < changelog::kFirstSealedVersion) {
+            SealCheck check;
+            check.finding = SealCheck::Finding::NotSealed;
+            return check;
+        }
+        return changelog::VerifySeals(*connection_, exported);
+    });
+}
+
+ChainHead Database::SealHead() {
+    return Reading([&] {
+        if (schema::VersionOf(*connection_) < changelog::kFirstSealedVersion) {
+            return ChainHead{};
+        }
+        return changelog::SealHead(*connection_);
+    });
+}
+
 int64_t Database::StampOwnRows() {
     if (IsPostgreSQL()) {
         // One number for the whole transaction, the one every row was stamped with.
@@ -211,31 +323,25 @@ int64_t Database::StampOwnRows() {
         }
         return number;
     }
-    // SQLite numbers each logged row: a row's version is the number of its last change.
-    const auto changes = connection_->QueryTyped(
-        "SELECT FSeq, FTableName, FItemID FROM t_DataFlowChangeLog WHERE FSeq > $1",
-        {{"FSeq", ColumnSpec::Type::Integer},
-         {"FTableName", ColumnSpec::Type::Text},
-         {"FItemID", ColumnSpec::Type::Integer}},
-        {changeBefore_});
+    // SQLite numbers each logged row: a row's version is the number of its last change. The
+    // rows are stamped for this transaction and sealed here, with any that another program
+    // logged since this program last wrote.
+    const std::vector<changelog::LogRow> sealed = changelog::SealNewRows(
+        *connection_, changelog::OwnStamp{changeBefore_, OsUser(), ClientName(), note_});
     std::map<std::pair<std::string, int64_t>, int64_t> versions;
     int64_t last = changeBefore_;
-    for (const uint32_t row : changes->LiveRows()) {
-        const int64_t number = changes->Value(row, 0).ToInt64();
+    for (const changelog::LogRow& row : sealed) {
+        const int64_t number = row.Number();
         last = std::max(last, number);
-        auto& version =
-            versions[{changes->Value(row, 1).ToText(), changes->Value(row, 2).ToInt64()}];
-        version = std::max(version, number);
+        if (number > changeBefore_) {
+            auto& version = versions[{row.Table(), row.Item()}];
+            version = std::max(version, number);
+        }
     }
     for (WrittenRow& row : written_) {
         if (row.values) {
             row.values->emplace_back("FVersion", versions[{row.table, row.id}]);
         }
-    }
-    if (last > changeBefore_) {
-        // SQLite cannot tell the triggers who writes: this connection names itself afterwards.
-        connection_->Run("UPDATE t_DataFlowChangeLog SET FClient = $1 WHERE FSeq > $2",
-                         {ClientName(), changeBefore_});
     }
     return last;
 }
@@ -251,11 +357,6 @@ void Database::Commit() {
     try {
         if (writing_) {
             sequence = StampOwnRows();
-            if (!note_.empty()) {
-                // Only this transaction's rows: later numbers wait for its commit.
-                connection_->Run("UPDATE t_DataFlowChangeLog SET FNote = $1 WHERE FSeq > $2",
-                                 {note_, changeBefore_});
-            }
         }
         connection_->Execute("COMMIT");
         schemaVersion_ = writing_ ? schema::kCurrentVersion : schemaVersion_;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "foundation/RecordTable.h"
+#include "quarn/host/IChangeHistory.h"
 #include "suite/store/Connection.h"
 #include "suite/store/StoreLocation.h"
 
@@ -132,6 +133,15 @@ class Database {
     void Rollback() noexcept;
     bool InTransaction() const { return inTransaction_; }
 
+    /// Puts back what keeps the change log true (see changelog::Protect) in a write of its own,
+    /// logged as a change with a note naming what was missing; returns that. Raises as a write
+    /// does; on PostgreSQL it needs the log's owner.
+    std::vector<std::string> Repair();
+    /// Checks the seals of the whole log (see changelog::VerifySeals), in one read.
+    SealCheck VerifySeals(const std::optional<ChainHead>& exported);
+    /// The newest sealed change.
+    ChainHead SealHead();
+
     /// Reads inside a free query: one statement that may only read the suite's tables; a
     /// statement that would do anything else raises ReadOnly and changes nothing.
     std::shared_ptr<const RecordTable> QueryReadOnly(const std::string& sql);
@@ -148,6 +158,9 @@ class Database {
     /// Before the commit: gives each row the session wrote its new version (as the triggers
     /// stamped it) and names this client in the log; returns the number of the last change.
     int64_t StampOwnRows();
+    /// Raises Unprotected when a trigger, function or grant the change log depends on is
+    /// missing or altered; looks again only when the schema may have changed.
+    void CheckProtections();
 
     StoreLocation location_;
     std::unique_ptr<Connection> connection_;
@@ -164,6 +177,9 @@ class Database {
     std::vector<WrittenRow> written_;  // by the open write transaction
     std::string note_;                 // for the log rows of the next write transaction
     OwnCommit lastCommit_;
+    bool repairing_ = false;
+    bool protectionsChecked_ = false;      // PostgreSQL: once per connection
+    int64_t protectedSchemaVersion_ = -1;  // SQLite: the schema version last found protected
 };
 
 }  // namespace quarn::suite

@@ -4,6 +4,7 @@
 
 #include "foundation/Utf8Text.h"
 #include "suite/store/ChangeLog.h"
+#include "suite/store/LogProtection.h"
 #include "suite/store/StoreErrors.h"
 #include "suite/store/StoreMessages.h"
 
@@ -57,6 +58,9 @@ const std::array kSteps{
     Step{3, [](Connection& connection) { changelog::Notify(connection); }},
     // Version 4: a note on logged changes (a revert names the change it reverted).
     Step{4, [](Connection& connection) { changelog::AddNotes(connection); }},
+    // Version 5: a change is a transaction, stamped once and sealed; the log written only by
+    // its owner's triggers (PostgreSQL).
+    Step{5, [](Connection& connection) { changelog::AddSeals(connection); }},
 };
 
 // Runs a script of statements that each end with ";" at the end of a line.

@@ -4,10 +4,14 @@ namespace quarn::suite {
 
 namespace {
 
-std::string Filled(std::string_view messageTemplate, const std::string& detail) {
+std::string Filled(std::string_view messageTemplate, const std::string& detail,
+                   const std::string& moreDetail) {
     std::string message(messageTemplate);
     if (const auto at = message.find("%1"); at != std::string::npos) {
         message.replace(at, 2, detail);
+    }
+    if (const auto at = message.find("%2"); at != std::string::npos) {
+        message.replace(at, 2, moreDetail);
     }
     return message;
 }
@@ -15,15 +19,17 @@ std::string Filled(std::string_view messageTemplate, const std::string& detail) 
 }  // namespace
 
 StoreFailure::StoreFailure(StoreError error, std::string source, std::string_view messageTemplate,
-                           std::string detail)
-    : ComError(ErrorNumber(error), std::move(source), Filled(messageTemplate, detail)),
+                           std::string detail, std::string moreDetail)
+    : ComError(ErrorNumber(error), std::move(source), Filled(messageTemplate, detail, moreDetail)),
       error_(error),
       template_(messageTemplate),
-      detail_(std::move(detail)) {}
+      detail_(std::move(detail)),
+      moreDetail_(std::move(moreDetail)) {}
 
 void RaiseStoreError(StoreError error, std::string source, std::string_view messageTemplate,
-                     std::string detail) {
-    throw StoreFailure(error, std::move(source), messageTemplate, std::move(detail));
+                     std::string detail, std::string moreDetail) {
+    throw StoreFailure(error, std::move(source), messageTemplate, std::move(detail),
+                       std::move(moreDetail));
 }
 
 }  // namespace quarn::suite

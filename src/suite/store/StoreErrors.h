@@ -22,6 +22,7 @@ enum class StoreError : int32_t {
     WriteProtected = 2210,   ///< the file, its folder or the server accepts no writes
     Exists = 2211,           ///< a database is to be created where one already is
     Stale = 2212,            ///< the item was changed or deleted by someone else since it was read
+    Unprotected = 2213,      ///< what keeps the change log true is missing or altered: no writes
 };
 
 constexpr int32_t ErrorNumber(StoreError error) {
@@ -32,23 +33,28 @@ constexpr int32_t ErrorNumber(StoreError error) {
 /// the detail) and the detail kept apart, so that the session that reports it can put the
 /// message into its own language. The description is the template in simplified Chinese.
 /// A detail names a database, a table or a rule; never a statement, a typed value or a password.
+/// A second detail (%2) names what the first does not, such as the missing protections.
 class StoreFailure : public ComError {
   public:
     StoreFailure(StoreError error, std::string source, std::string_view messageTemplate,
-                 std::string detail);
+                 std::string detail, std::string moreDetail = {});
 
     StoreError Error() const { return error_; }
     const std::string& Template() const { return template_; }
     const std::string& Detail() const { return detail_; }
+    const std::string& MoreDetail() const { return moreDetail_; }
 
   private:
     StoreError error_;
     std::string template_;
     std::string detail_;
+    std::string moreDetail_;
 };
 
-/// Raises a StoreFailure. `messageTemplate` is a literal simplified-Chinese text with %1.
+/// Raises a StoreFailure. `messageTemplate` is a literal simplified-Chinese text with %1 (and
+/// %2 for `moreDetail`).
 [[noreturn]] void RaiseStoreError(StoreError error, std::string source,
-                                  std::string_view messageTemplate, std::string detail = {});
+                                  std::string_view messageTemplate, std::string detail = {},
+                                  std::string moreDetail = {});
 
 }  // namespace quarn::suite

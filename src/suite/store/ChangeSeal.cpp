@@ -1,0 +1,258 @@
+#include "suite/store/ChangeSeal.h"
+
+#include <charconv>
+
+#include "suite/store/Sha256.h"
+
+namespace quarn::suite::changelog {
+
+namespace {
+
+constexpr std::size_t kNumber = 0, kTransaction = 1, kTime = 2, kUser = 3, kClient = 4, kTable = 6,
+                      kItem = 7, kNote = 10, kForeign = 11;
+// Rows read at a time when the whole chain is walked.
+constexpr int64_t kBatch = 5000;
+
+int64_t ToNumber(const std::optional<std::string>& text) {
+    int64_t value = 0;
+    if (text) {
+        std::from_chars(text->data(), text->data() + text->size(), value);
+    }
+    return value;
+}
+
+bool IsPostgres(const Connection& connection) {
+    return connection.Kind() == Connection::Engine::PostgreSQL;
+}
+
+std::string SelectRows(const Connection& connection) {
+    std::string sql = "SELECT ";
+    for (const std::string_view column : kSealedColumns) {
+        sql.append(column).append(", ");
+    }
+    return sql + "FSeal, " + (IsPostgres(connection) ? "FChangeID" : "FSeq") +
+           " FROM t_DataFlowChangeLog";
+}
+
+// The rows after the row (number, key) in chain order, at most `limit`.
+std::vector<LogRow> RowsAfter(Connection& connection, int64_t number, int64_t key, int64_t limit) {
+    std::vector<ColumnSpec> columns;
+    for (const std::string_view column : kSealedColumns) {
+        columns.push_back({std::string(column), ColumnSpec::Type::Text});
+    }
+    columns.push_back({"FSeal", ColumnSpec::Type::Text});
+    columns.push_back({"FKey", ColumnSpec::Type::Text});
+    const bool postgres = IsPostgres(connection);
+    const std::string sql =
+        SelectRows(connection) +
+        (postgres ? " WHERE (FSeq, FChangeID) > ($1, $2) ORDER BY FSeq, FChangeID LIMIT $3"
+                  : " WHERE FSeq > $1 ORDER BY FSeq LIMIT $3");
+    std::vector<LogRow> rows;
+    for (RecordTable::Row& values : connection.ReadTyped(sql, columns, {number, key, limit})) {
+        LogRow row;
+        for (std::size_t c = 0; c < kSealedColumnCount; ++c) {
+            if (!values[c].IsNull()) {
+                row.values[c] = values[c].ToText();
+            }
+        }
+        if (!values[kSealedColumnCount].IsNull()) {
+            row.seal = values[kSealedColumnCount].ToText();
+        }
+        row.key = ToNumber(values[kSealedColumnCount + 1].ToText());
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+// The last pruned change and its seal; (0, "") when nothing was pruned.
+ChainHead Pruned(Connection& connection) {
+    const auto rows = connection.QueryTyped(
+        "SELECT FSeq, FSeal FROM t_DataFlowChangePruned",
+        {{"FSeq", ColumnSpec::Type::Text}, {"FSeal", ColumnSpec::Type::Text}}, {});
+    if (rows->LiveRows().empty()) {
+        return {};
+    }
+    const uint32_t row = rows->LiveRows().front();
+    return {ToNumber(rows->Value(row, 0).TextOrEmpty()), rows->Value(row, 1).TextOrEmpty()};
+}
+
+// The last sealed row as the chain continues from it: number, key and seal.
+struct Link {
+    int64_t number = 0;
+    int64_t key = 0;
+    std::string seal;
+};
+Link LastSealed(Connection& connection) {
+    const bool postgres = IsPostgres(connection);
+    const auto rows = connection.QueryTyped(
+        postgres ? "SELECT FSeq, FChangeID, FSeal FROM t_DataFlowChangeLog WHERE FSeal IS NOT NULL "
+                   "ORDER BY FSeq DESC, FChangeID DESC LIMIT 1"
+                 : "SELECT FSeq, FSeq, FSeal FROM t_DataFlowChangeLog WHERE FSeal IS NOT NULL "
+                   "ORDER BY FSeq DESC LIMIT 1",
+        {{"FSeq", ColumnSpec::Type::Text},
+         {"FKey", ColumnSpec::Type::Text},
+         {"FSeal", ColumnSpec::Type::Text}},
+        {});
+    if (rows->LiveRows().empty()) {
+        const ChainHead pruned = Pruned(connection);
+        return {pruned.change, 0, pruned.seal};
+    }
+    const uint32_t row = rows->LiveRows().front();
+    return {ToNumber(rows->Value(row, 0).TextOrEmpty()),
+            ToNumber(rows->Value(row, 1).TextOrEmpty()), rows->Value(row, 2).TextOrEmpty()};
+}
+
+}  // namespace
+
+int64_t LogRow::Number() const {
+    return ToNumber(values[kNumber]);
+}
+
+std::string LogRow::Table() const {
+    return values[kTable].value_or(std::string());
+}
+
+int64_t LogRow::Item() const {
+    return ToNumber(values[kItem]);
+}
+
+std::string SealOf(std::string_view previous, const LogRow& row) {
+    std::string content(previous);
+    content.push_back('\n');
+    for (const std::optional<std::string>& value : row.values) {
+        if (value) {
+            content.append(std::to_string(value->size())).append(":").append(*value);
+        } else {
+            content.push_back('~');
+        }
+        content.push_back('\n');
+    }
+    return Sha256Hex(content);
+}
+
+std::string PostgresSealExpression(std::string_view row, std::string_view previous) {
+    std::string content = "coalesce(" + std::string(previous) + ", '') || chr(10)";
+    for (const std::string_view column : kSealedColumns) {
+        const std::string value = std::string(row) + "." + std::string(column) + "::text";
+        content += " || CASE WHEN " + value + " IS NULL THEN '~' ELSE octet_length(" + value +
+                   ")::text || ':' || " + value + " END || chr(10)";
+    }
+    return "encode(sha256(convert_to(" + content + ", 'UTF8')), 'hex')";
+}
+
+std::vector<LogRow> SealNewRows(Connection& connection, const std::optional<OwnStamp>& own) {
+    const bool postgres = IsPostgres(connection);
+    Link link = LastSealed(connection);
+    std::vector<LogRow> rows = RowsAfter(connection, link.number, link.key, INT64_MAX);
+    std::optional<std::string> ownTime;
+    for (LogRow& row : rows) {
+        if (own && row.Number() > own->after) {
+            // One transaction, one stamp: its number, user, client, note and time.
+            if (!ownTime) {
+                ownTime = row.values[kTime];
+            }
+            row.values[kTransaction] = std::to_string(own->after + 1);
+            row.values[kTime] = ownTime;
+            row.values[kUser] = own->user;
+            row.values[kClient] = own->client;
+            row.values[kNote] = own->note.empty() ? std::nullopt : std::optional(own->note);
+            row.values[kForeign] = "0";
+        } else if (own) {
+            // Logged outside our transactions: a change of its own, by another program.
+            row.values[kTransaction] = row.values[kNumber];
+            row.values[kForeign] = "1";
+        }
+        row.seal = SealOf(link.seal, row);
+        link.seal = *row.seal;
+        std::vector<Variant> parameters;
+        for (const std::size_t column : {kTransaction, kTime, kUser, kClient, kNote, kForeign}) {
+            parameters.push_back(row.values[column] ? Variant(*row.values[column])
+                                                    : Variant::Null());
+        }
+        parameters.emplace_back(*row.seal);
+        parameters.emplace_back(row.key);
+        connection.Run(std::string("UPDATE t_DataFlowChangeLog SET FTxn = $1, FTime = $2, "
+                                   "FDbUser = $3, FClient = $4, FNote = $5, FForeign = $6, "
+                                   "FSeal = $7 WHERE ") +
+                           (postgres ? "FChangeID" : "FSeq") + " = $8",
+                       parameters);
+    }
+    return rows;
+}
+
+SealCheck VerifySeals(Connection& connection, const std::optional<ChainHead>& exported) {
+    SealCheck check;
+    const ChainHead pruned = Pruned(connection);
+    std::string previous = pruned.seal;
+    int64_t lastNumber = pruned.change;
+    int64_t lastKey = 0;
+    std::optional<int64_t> firstUnsealed;
+    std::optional<std::string> exportedSealSeen;
+    const auto fail = [&](SealCheck::Finding finding, int64_t change) {
+        if (check.finding == SealCheck::Finding::Intact) {
+            check.finding = finding;
+            check.change = change;
+        }
+    };
+    for (;;) {
+        const std::vector<LogRow> rows = RowsAfter(connection, lastNumber, lastKey, kBatch);
+        if (lastNumber == pruned.change && lastKey == 0 && pruned.change > 0) {
+            // Rows numbered at or before the pruning mark remain: some after them were removed.
+            const auto earlier = RowsAfter(connection, INT64_MIN, INT64_MIN, 1);
+            if (!earlier.empty() && earlier.front().Number() <= pruned.change) {
+                fail(SealCheck::Finding::Removed, pruned.change);
+            }
+        }
+        for (const LogRow& row : rows) {
+            ++check.checked;
+            const int64_t number = row.Number();
+            if (!row.seal) {
+                firstUnsealed = firstUnsealed.value_or(number);
+                ++check.awaitingSeal;
+                continue;
+            }
+            if (firstUnsealed) {
+                fail(SealCheck::Finding::Unsealed, *firstUnsealed);
+                check.awaitingSeal = 0;
+                firstUnsealed.reset();
+            }
+            if (row.values[kNumber] && number < lastNumber) {
+                fail(SealCheck::Finding::OutOfOrder, number);
+            }
+            const std::string expected = SealOf(previous, row);
+            if (expected != *row.seal) {
+                fail(SealCheck::Finding::Altered, number);
+            }
+            previous = *row.seal;
+            check.head = {number, previous};
+            if (exported && number == exported->change) {
+                exportedSealSeen = previous;  // the last row of that change counts
+            }
+        }
+        if (rows.size() < static_cast<std::size_t>(kBatch)) {
+            break;
+        }
+        lastNumber = rows.back().Number();
+        lastKey = rows.back().key;
+    }
+    if (check.head.change == 0) {
+        check.head = pruned;
+    }
+    if (exported && exported->change > 0) {
+        if (exportedSealSeen) {
+            check.matchesExport = *exportedSealSeen == exported->seal;
+        } else if (exported->change == pruned.change) {
+            check.matchesExport = pruned.seal == exported->seal;
+        } else if (exported->change > pruned.change) {
+            check.matchesExport = false;  // a change the export saw is gone
+        }
+    }
+    return check;
+}
+
+ChainHead SealHead(Connection& connection) {
+    const Link link = LastSealed(connection);
+    return {link.number, link.seal};
+}
+
+}  // namespace quarn::suite::changelog
