@@ -15,7 +15,8 @@ CliContext::CliContext(std::istream& in_, std::ostream& out_, std::ostream& err_
 void CliContext::AddGlobalOptions(CLI::App& app) {
     databaseOption_ = app.add_option("--db", options.database,
                                      "SQLite database file, or postgresql:<libpq connection "
-                                     "string>; without it the demo database")
+                                     "string>; without it the demo database. Keep passwords "
+                                     "out of it: use ~/.pgpass, PGPASSWORD or a service file")
                           ->type_name("DATABASE");
     app.add_option("--lang", options.language, "Language of names and messages")
         ->transform(CLI::IsMember({"CHS", "CHT", "EN"}, CLI::ignore_case))

@@ -5,9 +5,11 @@
 #include <iostream>
 
 #include "Commands.h"
+#include "suite/ProgramArguments.h"
 
 int main(int argc, char** argv) {
     using namespace quarn::subsysmgr::cli;
+    quarn::suite::ProgramArguments arguments(argc, argv);
     CliContext context(std::cin, std::cout, std::cerr);
 
     CLI::App app("Maintains the subsystem groups and subsystems of the functional tree.",
@@ -35,5 +37,5 @@ int main(int argc, char** argv) {
     AddInitCommand(app, context);
     AddHelpCommand(app, context);
 
-    return RunCommandLine(app, context, argc, argv);
+    return RunCommandLine(app, context, arguments.Count(), arguments.Values());
 }

@@ -27,6 +27,7 @@
 #include "VisibilityPreview.h"
 #include "foundation/ComError.h"
 #include "suite/DataPaths.h"
+#include "suite/ProgramArguments.h"
 #include "ui/QtPlatform.h"
 
 namespace {
@@ -63,14 +64,16 @@ QPixmap WithContextMenu(quarn::designer::MainWindow& window) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Qt and the options read copies; the password leaves what ps shows before anything runs.
+    quarn::suite::ProgramArguments arguments(argc, argv);
     // Before the application connects to a display, so that it answers on a machine without one.
-    for (int n = 1; n < argc; ++n) {
-        if (std::strcmp(argv[n], "--version") == 0) {
+    for (int n = 1; n < arguments.Count(); ++n) {
+        if (std::strcmp(arguments.Values()[n], "--version") == 0) {
             std::cout << quarn::designer::DesignerVersion() << '\n';
             return 0;
         }
     }
-    QApplication app(argc, argv);
+    QApplication app(arguments.Count(), arguments.Values());
     QApplication::setOrganizationName(QStringLiteral("Quarn"));
     QApplication::setApplicationName(QStringLiteral("subsysmgr-designer"));
     // The installed desktop entry and icon carry the program's name.
@@ -79,8 +82,12 @@ int main(int argc, char** argv) {
 
     QCommandLineParser options;
     options.addHelpOption();
-    const QCommandLineOption database(QStringLiteral("db"), QStringLiteral("Database to open."),
-                                      QStringLiteral("database"));
+    const QCommandLineOption database(
+        QStringLiteral("db"),
+        QStringLiteral("Database to open: a file, sqlite:<file> or postgresql:<libpq connection "
+                       "string>. Keep passwords out of it, where every user of the machine can "
+                       "read them: use ~/.pgpass, PGPASSWORD or a service file."),
+        QStringLiteral("database"));
     const QCommandLineOption language(QStringLiteral("lang"), QStringLiteral("CHS, CHT or EN."),
                                       QStringLiteral("language"));
     const QCommandLineOption screenshot(QStringLiteral("screenshot"),
