@@ -14,11 +14,16 @@ struct EngineFailure {
     std::string_view messageTemplate;
 };
 
-/// By SQLite's extended result code.
-EngineFailure ClassifySqliteFailure(int extendedResultCode);
+/// By SQLite's extended result code and the connection's sqlite3_system_errno, which tells a
+/// full disk behind an I/O error or behind a -wal or -shm file that could not be made.
+EngineFailure ClassifySqliteFailure(int extendedResultCode, int systemErrno);
 
 /// By PostgreSQL's SQLSTATE and, for a refused write, the name of the constraint that refused.
 EngineFailure ClassifyPostgresFailure(std::string_view sqlState, std::string_view constraint);
+
+/// By what libpq knows of a connection that failed, which carries no SQLSTATE: whether the server
+/// asked for a password that no source gave (passwordMissing), or asked and was sent one.
+EngineFailure ClassifyPostgresLoginFailure(bool passwordMissing, bool passwordSent);
 
 /// The message of a refusal by the named constraint of the tree's tables, or the generic one.
 std::string_view RefusalTemplate(std::string_view constraint);

@@ -75,9 +75,11 @@ PostgresConnection::PostgresConnection(const std::string& conninfo, int lockTime
     : description_(std::move(description)) {
     conn_ = PQconnectdb(conninfo.c_str());
     if (!conn_ || PQstatus(conn_) != CONNECTION_OK) {
+        const EngineFailure failure = ClassifyPostgresLoginFailure(
+            PQconnectionNeedsPassword(conn_) == 1, PQconnectionUsedPassword(conn_) == 1);
         PQfinish(conn_);
         conn_ = nullptr;
-        RaiseStoreError(StoreError::Unavailable, "Database", messages::kCannotReach, description_);
+        RaiseStoreError(failure.error, "Database", failure.messageTemplate, description_);
     }
     PQsetNoticeProcessor(conn_, IgnoreNotice, nullptr);
     Execute("SET lock_timeout = '" + std::to_string(lockTimeoutSeconds) + "s'");

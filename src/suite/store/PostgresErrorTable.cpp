@@ -16,7 +16,10 @@ EngineFailure ClassifyPostgresFailure(std::string_view sqlState, std::string_vie
     if (sqlState == "57014") {
         return {StoreError::Busy, "%1上的语句超时，已取消。"};
     }
-    if (errorClass == "08" || errorClass == "28" || sqlState == "3D000" || errorClass == "57") {
+    if (errorClass == "28") {
+        return {StoreError::Unavailable, messages::kLoginRefused};
+    }
+    if (errorClass == "08" || sqlState == "3D000" || errorClass == "57") {
         return {StoreError::Unavailable, messages::kCannotReach};
     }
     if (errorClass == "53") {
@@ -26,6 +29,19 @@ EngineFailure ClassifyPostgresFailure(std::string_view sqlState, std::string_vie
         return {StoreError::WriteProtected, messages::kWriteProtected};
     }
     return {StoreError::QueryFailed, messages::kStatementFailed};
+}
+
+EngineFailure ClassifyPostgresLoginFailure(bool passwordMissing, bool passwordSent) {
+    if (passwordMissing) {
+        return {StoreError::Unavailable,
+                "%1要求密码，但未给出密码（可使用 ~/.pgpass、PGPASSWORD 或服务文件）。"};
+    }
+    // The server asked for the password and then refused: a wrong password or user, or a
+    // user the server does not let in. libpq keeps the refusal's SQLSTATE to itself.
+    if (passwordSent) {
+        return {StoreError::Unavailable, messages::kLoginRefused};
+    }
+    return {StoreError::Unavailable, messages::kCannotReach};
 }
 
 }  // namespace quarn::suite

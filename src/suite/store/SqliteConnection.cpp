@@ -61,9 +61,10 @@ SqliteConnection::SqliteConnection(const std::filesystem::path& file, Mode mode,
     const std::string name = mode == Mode::Unchanging ? ImmutableUri(file) : file.string();
     if (sqlite3_open_v2(name.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
         const int code = db_ ? sqlite3_extended_errcode(db_) : SQLITE_CANTOPEN;
+        const int systemErrno = db_ ? sqlite3_system_errno(db_) : 0;
         sqlite3_close_v2(db_);
         db_ = nullptr;
-        const EngineFailure failure = ClassifySqliteFailure(code);
+        const EngineFailure failure = ClassifySqliteFailure(code, systemErrno);
         RaiseStoreError(failure.error, "Database", failure.messageTemplate, description_);
     }
     sqlite3_extended_result_codes(db_, 1);
@@ -88,7 +89,8 @@ SqliteConnection::~SqliteConnection() {
 }
 
 void SqliteConnection::RaiseLastError() {
-    const EngineFailure failure = ClassifySqliteFailure(sqlite3_extended_errcode(db_));
+    const EngineFailure failure =
+        ClassifySqliteFailure(sqlite3_extended_errcode(db_), sqlite3_system_errno(db_));
     RaiseStoreError(failure.error, "Database", failure.messageTemplate, description_);
 }
 
@@ -153,9 +155,10 @@ void SqliteConnection::Step(sqlite3_stmt* statement, OnRow&& row) {
     }
     if (step != SQLITE_DONE) {
         const int code = sqlite3_extended_errcode(db_);
+        const int systemErrno = sqlite3_system_errno(db_);
         sqlite3_reset(statement);
         sqlite3_clear_bindings(statement);
-        const EngineFailure failure = ClassifySqliteFailure(code);
+        const EngineFailure failure = ClassifySqliteFailure(code, systemErrno);
         RaiseStoreError(failure.error, "Database", failure.messageTemplate, description_);
     }
     sqlite3_reset(statement);

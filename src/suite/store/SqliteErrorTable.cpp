@@ -1,11 +1,21 @@
 #include <sqlite3.h>
 
+#include <cerrno>
+
 #include "suite/store/EngineErrors.h"
 #include "suite/store/StoreMessages.h"
 
 namespace quarn::suite {
 
-EngineFailure ClassifySqliteFailure(int extendedResultCode) {
+EngineFailure ClassifySqliteFailure(int extendedResultCode, int systemErrno) {
+    const int primary = extendedResultCode & 0xff;
+    // SQLite reports a write that found no space as an I/O error, and a -wal or -shm file that
+    // could not be made as a file it cannot open or a database it may only read.
+    const bool noSpace = systemErrno == ENOSPC || systemErrno == EDQUOT;
+    if (noSpace &&
+        (primary == SQLITE_IOERR || primary == SQLITE_CANTOPEN || primary == SQLITE_READONLY)) {
+        return {StoreError::DiskFull, messages::kDiskFull};
+    }
     switch (extendedResultCode) {
         case SQLITE_CONSTRAINT_FOREIGNKEY:
             return {StoreError::Refused, RefusalTemplate(kForeignKeyOfSubsystemGroup)};
@@ -14,7 +24,7 @@ EngineFailure ClassifySqliteFailure(int extendedResultCode) {
         default:
             break;
     }
-    switch (extendedResultCode & 0xff) {
+    switch (primary) {
         case SQLITE_BUSY:
         case SQLITE_LOCKED:
             return {StoreError::Busy, messages::kBusy};

@@ -11,6 +11,8 @@ inline constexpr std::string_view kCannotReach = "无法连接%1。";
 inline constexpr std::string_view kDiskFull = "%1所在的磁盘已满，未写入任何数据。";
 inline constexpr std::string_view kFreeQueryRefused =
     "自由查询只能读取套件的表，此语句被拒绝（%1）。";
+inline constexpr std::string_view kLoginRefused =
+    "%1拒绝了登录：用户名或密码不正确，或该用户不能连接此数据库。";
 inline constexpr std::string_view kNotOurs = "%1不是本程序创建的套件数据库，未做任何更改。";
 inline constexpr std::string_view kStatementFailed = "%1未能执行语句。";
 inline constexpr std::string_view kWriteProtected = "%1是只读的，未写入任何数据。";
