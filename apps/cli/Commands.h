@@ -26,6 +26,8 @@ void AddHistoryCommand(CLI::App& app, CliContext& context);
 void AddRevertCommand(CLI::App& app, CliContext& context);
 /// init.
 void AddInitCommand(CLI::App& app, CliContext& context);
+/// repair.
+void AddRepairCommand(CLI::App& app, CliContext& context);
 
 /// help [COMMAND...]; call after every other command is added.
 void AddHelpCommand(CLI::App& app, CliContext& context);

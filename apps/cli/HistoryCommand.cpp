@@ -1,5 +1,6 @@
 // history [group N | subsystem N] [--since TIME]: the changes the database logged, newest
-// first, each with when, who and field by field old -> new.
+// first, each with when, who (and through what) and field by field old -> new.
+// history --verify: checks the seal of every logged change.
 
 #include <fmt/format.h>
 
@@ -13,6 +14,7 @@
 #include "CliErrors.h"
 #include "Commands.h"
 #include "DecimalNumber.h"
+#include "Printable.h"
 #include "host/IChangeHistory.h"
 #include "host/ProgIds.h"
 #include "model/ChangeRevert.h"
@@ -26,6 +28,7 @@ struct HistoryOptions {
     std::string kind;  // "group", "subsystem" or "" for the whole tree
     int32_t id = 0;
     std::string since;
+    bool verify = false;
 };
 
 const char* KindName(TreeItemRef::Kind kind) {
@@ -68,7 +71,20 @@ Json ToJson(const Variant& value) {
 }
 
 std::string Shown(const Json& value) {
-    return value.is_null() ? "-" : value.is_string() ? value.get<std::string>() : value.dump();
+    return value.is_null()     ? "-"
+           : value.is_string() ? Printable(value.get<std::string>())
+                               : value.dump();
+}
+
+// Who made the change as the database knows it, and what it came through as the client says.
+std::string WhoAndVia(const CliText& text, const ItemChange& change) {
+    std::string who = change.otherProgram            ? text.Text("another program")
+                      : !change.databaseUser.empty() ? Printable(change.databaseUser)
+                                                     : "-";
+    if (!change.client.empty()) {
+        who += " " + text.Format("via %1", {Printable(change.client)});
+    }
+    return who;
 }
 
 // "2026-12-01 08:30" as the log writes times, "2026-12-01T08:30"; a UTC mark is dropped, since
@@ -111,6 +127,7 @@ void ShowHistory(CliContext& context, const HistoryOptions& options) {
                  {"time", change.time},
                  {"user", change.databaseUser},
                  {"client", change.client},
+                 {"otherProgram", change.otherProgram},
                  {"operation", OperationName(change.operation)},
                  {"item", {{"kind", KindName(change.item.kind)}, {"id", change.item.id}}},
                  {"fields", fields}});
@@ -119,14 +136,11 @@ void ShowHistory(CliContext& context, const HistoryOptions& options) {
             }
             continue;
         }
-        const std::string who = !change.client.empty()         ? change.client
-                                : !change.databaseUser.empty() ? change.databaseUser
-                                                               : "-";
-        context.out << fmt::format("{}  {}  {}  {} {}  {}", change.number, change.time, who,
-                                   text.Text(KindName(change.item.kind)), change.item.id,
-                                   text.Text(OperationName(change.operation)));
+        context.out << fmt::format("{}  {}  {}  {} {}  {}", change.number, change.time,
+                                   WhoAndVia(text, change), text.Text(KindName(change.item.kind)),
+                                   change.item.id, text.Text(OperationName(change.operation)));
         if (!change.note.empty()) {
-            context.out << "  (" << NoteText(text, change.note) << ")";
+            context.out << "  (" << Printable(NoteText(text, change.note)) << ")";
         }
         context.out << '\n';
         for (const auto& [name, values] : fields.items()) {
@@ -139,6 +153,95 @@ void ShowHistory(CliContext& context, const HistoryOptions& options) {
     }
 }
 
+const char* FindingName(SealCheck::Finding finding) {
+    switch (finding) {
+        case SealCheck::Finding::Intact:
+            return "intact";
+        case SealCheck::Finding::Altered:
+            return "altered";
+        case SealCheck::Finding::Removed:
+            return "removed";
+        case SealCheck::Finding::OutOfOrder:
+            return "out of order";
+        case SealCheck::Finding::Unsealed:
+            return "unsealed";
+        case SealCheck::Finding::NotSealed:
+            break;
+    }
+    return "not sealed";
+}
+
+// What the check found, in words.
+std::string FindingText(const CliText& text, const SealCheck& check) {
+    switch (check.finding) {
+        case SealCheck::Finding::Intact:
+            return text.Format("Every sealed change is as it was sealed (%1 log rows checked).",
+                               {check.checked - check.awaitingSeal});
+        case SealCheck::Finding::Altered:
+            return text.Format(
+                "Change %1 does not match its seal: it was altered, or a change just before it "
+                "was removed or inserted.",
+                {check.change});
+        case SealCheck::Finding::Removed:
+            return text.Format(
+                "Changes up to number %1 were removed from the log while earlier ones remain.",
+                {check.change});
+        case SealCheck::Finding::OutOfOrder:
+            return text.Format("Change %1 stands out of the order it was logged in.",
+                               {check.change});
+        case SealCheck::Finding::Unsealed:
+            return text.Format("Change %1 lost its seal while later changes keep theirs.",
+                               {check.change});
+        case SealCheck::Finding::NotSealed:
+            break;
+    }
+    return text.Text(
+        "This database keeps no seals yet: its first write brings it to the version that does.");
+}
+
+// Exit code 1 when a change is found altered, removed, out of order or unsealed.
+int VerifyHistory(CliContext& context) {
+    const auto module = context.Session();
+    const auto history = context.Host().Registry().Create<IChangeHistory>(progid::kChangeHistory);
+    const std::string session = context.Host().Context();
+    if (!history->IsLogged(session)) {
+        RaiseLocalized(*module, subsysmgr::errors::kNoChangeLog);
+    }
+    const SealCheck check = history->VerifySeals(session);
+    const bool sound = check.finding == SealCheck::Finding::Intact ||
+                       check.finding == SealCheck::Finding::NotSealed;
+    if (context.options.json) {
+        Json json{{"finding", FindingName(check.finding)},
+                  {"checked", check.checked},
+                  {"awaitingSeal", check.awaitingSeal},
+                  {"head", {{"change", check.head.change}, {"seal", check.head.seal}}}};
+        if (!sound) {
+            json["change"] = check.change;
+        }
+        context.Print(json);
+        return sound ? kExitOk : kExitError;
+    }
+    const CliText& text = context.Text();
+    context.out << FindingText(text, check) << '\n';
+    if (check.awaitingSeal > 0) {
+        context.out << text.Format(
+                           "%1 rows that other programs logged since this program last wrote are "
+                           "not sealed yet; its next write seals them as theirs.",
+                           {check.awaitingSeal})
+                    << '\n';
+    }
+    if (check.head.change > 0) {
+        context.out << text.Format("Newest sealed change: %1, seal %2.",
+                                   {check.head.change, check.head.seal})
+                    << '\n';
+    }
+    context.out << text.Text(
+                       "A seal cannot catch someone who may write the log and computes every "
+                       "later seal again; the seal recorded in an earlier export catches that.")
+                << '\n';
+    return sound ? kExitOk : kExitError;
+}
+
 }  // namespace
 
 void AddHistoryCommand(CLI::App& app, CliContext& context) {
@@ -149,7 +252,17 @@ void AddHistoryCommand(CLI::App& app, CliContext& context) {
         ->check(CLI::IsMember({"group", "subsystem"}));
     history->add_option("id", options->id, "Identifier")->transform(DecimalNumber());
     history->add_option("--since", options->since, "Only changes at or after this UTC time");
+    history->add_flag("--verify", options->verify,
+                      "Check the seal of every logged change instead of listing them; exit code 1 "
+                      "names the first change altered, removed or inserted");
     history->callback([&context, options] {
+        if (options->verify) {
+            if (!options->kind.empty() || !options->since.empty()) {
+                context.Text().Raise(errors::kCommandLine, {"history --verify"});
+            }
+            context.exitCode = VerifyHistory(context);
+            return;
+        }
         if (!options->kind.empty() && options->id == 0) {
             context.Text().Raise(errors::kCommandLine, {"history " + options->kind + ": id"});
         }

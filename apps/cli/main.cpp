@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
     AddSubSystemCommands(*add, *edit, *remove, context);
     AddExchangeCommands(app, context);
     AddInitCommand(app, context);
+    AddRepairCommand(app, context);
     AddHelpCommand(app, context);
 
     return RunCommandLine(app, context, arguments.Count(), arguments.Values());
