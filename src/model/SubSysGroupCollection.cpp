@@ -55,6 +55,7 @@ void SubSysGroup::FillSubSystem(const RecordsetPtr& rows, int32_t lngSubSysID, b
             const std::string nameEN = rows->Fields("FName_EN").TextOrEmpty();
 
             subSystem->SubSystemGroupID(rows->Fields("FTopClassID").ToInt32());
+            subSystem->fillingStoredNames_ = true;
             subSystem->CancelCheck(!checked);
             // A checked setter accepts a value equal to the matching previous value, so each
             // gets the row's own value first: an existing row is never refused for being
@@ -79,6 +80,7 @@ void SubSysGroup::FillSubSystem(const RecordsetPtr& rows, int32_t lngSubSysID, b
             subSystem->NameCHT(nameCHT);
             subSystem->NameEN(nameEN);
             subSystem->CancelCheck(false);
+            subSystem->fillingStoredNames_ = false;
 
             subSystem->Number(rows->Fields("FSUBID").TextOrEmpty());
             subSystem->Visible(rows->Fields("FVisible").ToBool());

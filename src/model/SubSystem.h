@@ -110,6 +110,11 @@ class SubSystem {
     VectorPtr GetReport();
 
   private:
+    // A group's fill hands over stored names, which are taken whatever bytes another program
+    // left in them: only a name given as input must be UTF-8.
+    friend class SubSysGroup;
+    bool fillingStoredNames_ = false;
+
     VectorPtr GetBaseTypes();
     VectorPtr GetWorkFlowList();
     VectorPtr GetClassTypes(const std::string& selection);

@@ -49,7 +49,7 @@ void SubSystem::Id(int32_t vNewValue) {
 void SubSystem::SetNameChecked(const std::string& language, const std::string& column,
                                const std::string& name, const std::string& previousName,
                                const ErrorDefinition& duplicateError) {
-    if (!text::IsValidUtf8(name)) {
+    if (!fillingStoredNames_ && !text::IsValidUtf8(name)) {
         RaiseLocalized(*module_, errors::kSubSystemNameNotText);
     }
     if (!cancelCheck_) {

@@ -279,9 +279,9 @@ void EditorDialog::ShowSharedFields(EditorInput& input, const SharedFieldWidgets
 void EditorDialog::TakeSharedFields(const SharedFieldWidgets& widgets, EditorInput& input) {
     input.id = Variant(widgets.id->Value()).ToInt32();
     input.index = Variant(widgets.index->Value()).ToInt32();
-    input.nameCHS = ToStdString(widgets.nameCHS->Text());
-    input.nameCHT = ToStdString(widgets.nameCHT->Text());
-    input.nameEN = ToStdString(widgets.nameEN->Text());
+    input.nameCHS = ToStdString(widgets.nameCHS->Text(), input.nameCHS);
+    input.nameCHT = ToStdString(widgets.nameCHT->Text(), input.nameCHT);
+    input.nameEN = ToStdString(widgets.nameEN->Text(), input.nameEN);
     input.visible = widgets.visible->Value() != 0;
     input.web = widgets.web->Value() != 0;
     input.accountTypes = ChosenAccountTypes(*widgets.accountTypes, input.OfferedAccountTypes());

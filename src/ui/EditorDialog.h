@@ -151,7 +151,8 @@ class EditorDialog : public QDialog, public IFontTarget {
     /// Shows the input's shared fields; a ticked check box shows `checked`.
     static void ShowSharedFields(EditorInput& input, const SharedFieldWidgets& widgets,
                                  double checked);
-    /// Copies the widgets' shared fields into the input, as typed.
+    /// Copies the widgets' shared fields into the input, as typed; a name left as shown keeps
+    /// the input's own text (ToStdString).
     static void TakeSharedFields(const SharedFieldWidgets& widgets, EditorInput& input);
 
     /// One grid row per offered account type, its keyed text "description<code>".

@@ -242,7 +242,7 @@ bool frmSubSystem::Save() {
             input.group =
                 group.isEmpty() ? -1 : Variant(SplitKeyedText(ToStdString(group), true)).ToInt32();
             TakeSharedFields(Widgets(), input);
-            input.number = ToStdString(inNumber->Text());
+            input.number = ToStdString(inNumber->Text(), input.number);
             return input;
         },
         [this] {

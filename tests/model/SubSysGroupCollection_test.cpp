@@ -102,13 +102,27 @@ TEST_F(SubSysGroupCollection, ConvertsNullsWhileFilling) {
               "设备巡检|||");
 }
 
-TEST_F(SubSysGroupCollection, AFailedFillKeepsWhatWasReadAndReportsNothing) {
-    suite.datasInfo->subSystems[3].nameCHS = "\xFF";  // 8003: a name that is no text
+// Another program may have stored bytes that are no UTF-8; the fill takes them as they are, while
+// the same name given as input is still refused.
+TEST_F(SubSysGroupCollection, FillsStoredNamesWhateverBytesTheyHoldAndAFailedFillReportsNothing) {
+    suite.datasInfo->subSystems[3].nameCHS =
+        "\xE8\xFF"
+        "A";  // 8003
+    suite.datasInfo->subSystems[3].nameEN = "\xFF";
     SubSysGroup group;
     ASSERT_TRUE(group.initial(850));
     EXPECT_EQ(group.GetSubSystem(0, false), nullptr);
-    EXPECT_EQ(Ids(group.SubSystems()), (std::vector<int32_t>{8001, 8002}));
-    EXPECT_EQ(group.GetSubSystem(8003, false), nullptr);
+    EXPECT_EQ(Ids(group.SubSystems()), (std::vector<int32_t>{8001, 8002, 8003, 8004, 8005}));
+    for (const bool checked : {false, true}) {
+        SCOPED_TRACE(checked);
+        const SubSystemPtr broken = group.GetSubSystem(8003, checked);
+        ASSERT_NE(broken, nullptr);
+        EXPECT_EQ(broken->NameCHS(),
+                  "\xE8\xFF"
+                  "A");
+        EXPECT_EQ(broken->NameEN(), "\xFF");
+        EXPECT_EQ(OffsetOf([&] { broken->NameCHT("\xFE"); }), 1040);
+    }
 
     suite.classInfo->failures.FailOn("GetData");  // the account-type fix-up of 8005 fails
     const SubSystemPtr found = group.GetSubSystem(8005, false);
