@@ -10,6 +10,7 @@
 
 #include "DesignerIcons.h"
 #include "DesignerTexts.h"
+#include "ErrorNumberText.h"
 #include "FunctionalTreeModel.h"
 #include "ShortcutsDialog.h"
 #include "foundation/ComError.h"
@@ -92,9 +93,7 @@ void DesignerHelp::ShowTopic(int32_t topic) {
         }
         module.help->ShowHELP(topic, int16_t{0}, "", 0, "", 0);
     } catch (const ComError& error) {
-        subsysmgr::ShowMessage(module,
-                               error.Description() + "\n(" + std::to_string(error.Number()) + ")",
-                               kMessageBoxWarning);
+        subsysmgr::ShowMessage(module, ErrorMessage(error), kMessageBoxWarning);
     }
 }
 

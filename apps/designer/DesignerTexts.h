@@ -54,6 +54,7 @@ inline constexpr std::string_view kAcctCaption = "适应的账套类型：";
 inline constexpr std::string_view kYes = "是";
 inline constexpr std::string_view kNo = "否";
 inline constexpr std::string_view kSelectHint = "选择一个分组或子系统查看其信息。";
+inline constexpr std::string_view kErrorNumber = "错误 %1";
 
 // Finding and acting in the tree.
 inline constexpr std::string_view kFind = "查找(&F)";

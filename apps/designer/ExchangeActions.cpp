@@ -15,6 +15,7 @@
 #include "CliErrors.h"
 #include "CliText.h"
 #include "DesignerTexts.h"
+#include "ErrorNumberText.h"
 #include "ExchangeExport.h"
 #include "ImportDialog.h"
 #include "LongWork.h"
@@ -42,8 +43,7 @@ QString Tr(std::string_view text) {
 }
 
 QString ErrorText(const ComError& error) {
-    return ToQString(error.Description()) + QStringLiteral("\n(") +
-           QString::number(error.Number()) + QStringLiteral(")");
+    return ToQString(ErrorMessage(error));
 }
 
 // The whole file; raises the tool's kFileUnreadable when it cannot be read.

@@ -31,6 +31,7 @@
 #include "DesignerIcons.h"
 #include "DesignerSettings.h"
 #include "DesignerTexts.h"
+#include "ErrorNumberText.h"
 #include "ExchangeActions.h"
 #include "FunctionalTreeModel.h"
 #include "HistoryPane.h"
@@ -161,7 +162,7 @@ MainWindow::MainWindow(suite::HostSession& session, QWidget* parent)
         model_, &FunctionalTreeModel::ReadFailed, this,
         [](const QString& description, int number) {
             subsysmgr::ShowMessage(*ModuleState::Current(),
-                                   description.toStdString() + "\n(" + std::to_string(number) + ")",
+                                   ErrorMessage(ComError(number, {}, description.toStdString())),
                                    kMessageBoxWarning);
         },
         Qt::QueuedConnection);
@@ -369,9 +370,7 @@ bool MainWindow::Guarded(const std::function<void()>& action) {
         action();
         return true;
     } catch (const ComError& error) {
-        subsysmgr::ShowMessage(*ModuleState::Current(),
-                               error.Description() + "\n(" + std::to_string(error.Number()) + ")",
-                               kMessageBoxWarning);
+        subsysmgr::ShowMessage(*ModuleState::Current(), ErrorMessage(error), kMessageBoxWarning);
     }
     return false;
 }

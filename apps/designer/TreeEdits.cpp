@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "ErrorNumberText.h"
 #include "foundation/ComError.h"
 #include "host/IMessageBox.h"
 #include "model/GroupInput.h"
@@ -53,7 +54,7 @@ class CollectedMessages : public IMessageBox {
 };
 
 std::string Described(const ComError& error) {
-    return error.Description() + " (" + std::to_string(error.Number()) + ")";
+    return error.Description() + " (" + ErrorNumberText(error) + ")";
 }
 
 bool DeleteGroup(int32_t id) {

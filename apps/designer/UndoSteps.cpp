@@ -7,6 +7,7 @@
 #include <string>
 
 #include "DesignerTexts.h"
+#include "ErrorNumberText.h"
 #include "host/IDatasInfo.h"
 #include "host/IMessageBox.h"
 #include "runtime/LocalText.h"
@@ -21,10 +22,8 @@ using subsysmgr::ModuleState;
 namespace {
 
 void ShowError(const ComError& error, const QString& before = {}) {
-    subsysmgr::ShowMessage(
-        *ModuleState::Current(),
-        before.toStdString() + error.Description() + "\n(" + std::to_string(error.Number()) + ")",
-        kMessageBoxWarning);
+    subsysmgr::ShowMessage(*ModuleState::Current(), before.toStdString() + ErrorMessage(error),
+                           kMessageBoxWarning);
 }
 
 }  // namespace

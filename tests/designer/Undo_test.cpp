@@ -171,7 +171,7 @@ TEST_P(Undo, AnotherUsersChangeRefusesTheUndoWithTheEditorsMessageAndNothingIsWr
     ASSERT_EQ(messages_->prompts.size(), 1u);
     EXPECT_THAT(messages_->prompts[0],
                 HasSubstr("Someone else changed this item after it was read (20"));
-    EXPECT_THAT(messages_->prompts[0], HasSubstr("(-2147220462)"));  // 1042
+    EXPECT_THAT(messages_->prompts[0], HasSubstr("\n(error 1042)"));
     EXPECT_EQ(Rows(), changed);
     EXPECT_EQ(UndoText(), "&Undo move of 2 items");
     EXPECT_FALSE(Action("&Redo")->isEnabled());
