@@ -53,13 +53,34 @@ inline constexpr ErrorDefinition kUnknownCommand{2320, kSource,
 /// No command at all (with --json; otherwise the usage is printed).
 inline constexpr ErrorDefinition kNoCommand{2321, kSource,
                                             "No command was given; the commands are: %1."};
+/// An item holds a text that is not valid UTF-8 (stored by another program), which an export
+/// cannot hold exactly (%1 the kind of item, %2 its identifier, %3 the field).
+inline constexpr ErrorDefinition kInvalidTextNotExported{
+    2322, kSource,
+    "The stored %3 of %1 %2 is not valid UTF-8, so an export cannot hold it exactly; nothing was "
+    "exported. Correct it, or export with --replace-invalid to write U+FFFD in place of its "
+    "invalid bytes."};
 
 inline constexpr std::array kAll{
-    kCommandLine,     kDatabaseOption,      kUnknownGroup,   kUnknownSubSystem,
-    kGroupNotDeleted, kSubSystemNotDeleted, kFileUnreadable, kFileUnwritable,
-    kNotJson,         kFormatVersion,       kMissingField,   kWrongType,
-    kDuplicateItem,   kDatabaseExists,      kUnexpected,     kNotATime,
-    kUnknownCommand,  kNoCommand,
+    kCommandLine,
+    kDatabaseOption,
+    kUnknownGroup,
+    kUnknownSubSystem,
+    kGroupNotDeleted,
+    kSubSystemNotDeleted,
+    kFileUnreadable,
+    kFileUnwritable,
+    kNotJson,
+    kFormatVersion,
+    kMissingField,
+    kWrongType,
+    kDuplicateItem,
+    kDatabaseExists,
+    kUnexpected,
+    kNotATime,
+    kUnknownCommand,
+    kNoCommand,
+    kInvalidTextNotExported,
 };
 
 }  // namespace quarn::subsysmgr::cli::errors

@@ -15,13 +15,36 @@
 #include "ExchangeExport.h"
 #include "ExchangeFile.h"
 #include "ExchangeImport.h"
+#include "InvalidText.h"
+#include "Printable.h"
 
 namespace quarn::subsysmgr::cli {
 
 namespace {
 
-void Export(CliContext& context, const std::string& file) {
-    const std::string content = WriteExchange(CustomerItems(context.Session()));
+// An export must give back exactly what is stored: an item holding bytes that are not UTF-8 is
+// refused by name, unless the user asked for U+FFFD in their place.
+template <class Item>
+void CheckTexts(CliContext& context, const std::vector<Item>& items, std::string_view kind,
+                bool replaceInvalid) {
+    for (const Item& item : items) {
+        if (replaceInvalid) {
+            WarnOfInvalidText(context, item, InvalidBytes::Replaced);
+            continue;
+        }
+        const std::vector<std::string> fields = InvalidTextFields(*context.Session(), item);
+        if (!fields.empty()) {
+            const CliText& text = context.Text();
+            text.Raise(errors::kInvalidTextNotExported, {text.Text(kind), item.id, fields[0]});
+        }
+    }
+}
+
+void Export(CliContext& context, const std::string& file, bool replaceInvalid) {
+    const Exchange exchange = CustomerItems(context.Session());
+    CheckTexts(context, exchange.groups, "group", replaceInvalid);
+    CheckTexts(context, exchange.subSystems, "subsystem", replaceInvalid);
+    const std::string content = WriteExchange(exchange);
     if (file.empty()) {
         context.out << content;
         return;
@@ -42,8 +65,12 @@ Json ChangesJson(const std::vector<FieldChange>& changes) {
     return list;
 }
 
-// A changed field's value as text: JSON, so that texts show in quotes and lists as lists.
+// A changed field's value as text: JSON, so that texts show in quotes and lists as lists; a text
+// with what Printable escapes, so that stored bytes cannot move the terminal.
 std::string ValueText(const Json& value) {
+    if (value.is_string()) {
+        return '"' + Printable(value.get<std::string>()) + '"';
+    }
     return value.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
@@ -135,7 +162,12 @@ void AddExchangeCommands(CLI::App& app, CliContext& context) {
     auto exportFile = std::make_shared<std::string>();
     exportCommand->add_option("--file", *exportFile,
                               "Write to this file (replaced whole) instead of the output");
-    exportCommand->callback([&context, exportFile] { Export(context, *exportFile); });
+    auto replaceInvalid = std::make_shared<bool>(false);
+    exportCommand->add_flag("--replace-invalid", *replaceInvalid,
+                            "Write U+FFFD for stored bytes that are not UTF-8 instead of refusing "
+                            "the export");
+    exportCommand->callback(
+        [&context, exportFile, replaceInvalid] { Export(context, *exportFile, *replaceInvalid); });
 
     auto* importCommand =
         app.add_subcommand("import", "Add or update the groups and subsystems of an export file");

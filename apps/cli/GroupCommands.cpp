@@ -7,6 +7,7 @@
 #include "Commands.h"
 #include "DecimalNumber.h"
 #include "GroupWriter.h"
+#include "InvalidText.h"
 #include "ItemFlags.h"
 #include "ItemInput.h"
 #include "TreeReader.h"
@@ -57,6 +58,8 @@ void AddGroupCommands(CLI::App& add, CLI::App& edit, CLI::App& remove, CliContex
         const int32_t id =
             GroupWriter(context.Session(), context.Text()).Edit(*editId, [&](GroupItem& item) {
                 editFlags->ApplyTo(item);
+                // What the user did not give anew is saved as stored, and refused if not text.
+                WarnOfInvalidText(context, item, InvalidBytes::Kept);
             });
         Done(context, "updated", "Changed subsystem group %1.", id);
     });

@@ -10,6 +10,8 @@
 #include "CliErrors.h"
 #include "Commands.h"
 #include "DecimalNumber.h"
+#include "InvalidText.h"
+#include "Printable.h"
 #include "TreeReader.h"
 #include "foundation/Recordset.h"
 #include "model/EditorInput.h"
@@ -52,6 +54,23 @@ std::vector<GroupNode> AsSeenBy(std::vector<GroupNode> tree, const Viewer& viewe
     return seen;
 }
 
+// A warning for each text of the listed groups, or their subsystems, that is not valid UTF-8.
+void WarnOfInvalidText(CliContext& context, const std::vector<GroupNode>& tree, bool groups,
+                       bool subSystems) {
+    const InvalidBytes shown = ShownInvalidBytes(context);
+    for (const GroupNode& node : tree) {
+        if (groups) {
+            WarnOfInvalidText(context, node.group, shown);
+        }
+        if (!subSystems) {
+            continue;
+        }
+        for (const SubSystemItem& subSystem : node.subSystems) {
+            WarnOfInvalidText(context, subSystem, shown);
+        }
+    }
+}
+
 void PrintTree(CliContext& context, std::optional<Viewer> viewer) {
     const auto module = context.Session();
     if (viewer) {
@@ -61,6 +80,7 @@ void PrintTree(CliContext& context, std::optional<Viewer> viewer) {
     if (viewer) {
         tree = AsSeenBy(std::move(tree), *viewer);
     }
+    WarnOfInvalidText(context, tree, true, true);
     if (context.options.json) {
         Json groups = Json::array();
         for (const GroupNode& node : tree) {
@@ -76,16 +96,18 @@ void PrintTree(CliContext& context, std::optional<Viewer> viewer) {
     }
     const std::string& language = context.options.language;
     for (const GroupNode& node : tree) {
-        context.out << fmt::format("{:>5}  {}\n", node.group.id, node.group.names.In(language));
+        context.out << fmt::format("{:>5}  {}\n", node.group.id,
+                                   Printable(node.group.names.In(language)));
         for (const SubSystemItem& subSystem : node.subSystems) {
             context.out << fmt::format("      {:>6}  {}\n", subSystem.id,
-                                       subSystem.names.In(language));
+                                       Printable(subSystem.names.In(language)));
         }
     }
 }
 
 void PrintGroups(CliContext& context) {
     const auto tree = TreeReader(context.Session()).Tree();
+    WarnOfInvalidText(context, tree, true, false);
     if (context.options.json) {
         Json groups = Json::array();
         for (const GroupNode& node : tree) {
@@ -103,7 +125,7 @@ void PrintGroups(CliContext& context) {
         context.out << fmt::format("{:>5}  {:>5}  {:<7}  {:<7}  {:<13}  {}\n", group.id,
                                    group.index, text.YesNo(group.visible), text.YesNo(group.web),
                                    AccountTypeText(group.accountTypes),
-                                   group.names.In(context.options.language));
+                                   Printable(group.names.In(context.options.language)));
     }
 }
 
@@ -115,6 +137,7 @@ void PrintSubSystems(CliContext& context, std::optional<int32_t> groupId) {
             context.Text().Raise(errors::kUnknownGroup, {*groupId});
         }
     }
+    WarnOfInvalidText(context, tree, false, true);
     if (context.options.json) {
         Json subSystems = Json::array();
         for (const GroupNode& node : tree) {
@@ -132,10 +155,11 @@ void PrintSubSystems(CliContext& context, std::optional<int32_t> groupId) {
                                text.Text("Account types"), text.Text("Name"));
     for (const GroupNode& node : tree) {
         for (const SubSystemItem& sub : node.subSystems) {
-            context.out << fmt::format(
-                "{:>6}  {:>5}  {:>5}  {:<10}  {:<7}  {:<7}  {:<13}  {}\n", sub.id, sub.group,
-                sub.index, sub.number, text.YesNo(sub.visible), text.YesNo(sub.web),
-                AccountTypeText(sub.accountTypes), sub.names.In(context.options.language));
+            context.out << fmt::format("{:>6}  {:>5}  {:>5}  {:<10}  {:<7}  {:<7}  {:<13}  {}\n",
+                                       sub.id, sub.group, sub.index, Printable(sub.number),
+                                       text.YesNo(sub.visible), text.YesNo(sub.web),
+                                       AccountTypeText(sub.accountTypes),
+                                       Printable(sub.names.In(context.options.language)));
         }
     }
 }

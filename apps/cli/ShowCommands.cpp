@@ -10,30 +10,21 @@
 #include "CliErrors.h"
 #include "Commands.h"
 #include "DecimalNumber.h"
+#include "FieldCaption.h"
+#include "InvalidText.h"
+#include "Printable.h"
 #include "TreeReader.h"
 #include "foundation/Dictionary.h"
 #include "foundation/Utf8Text.h"
 #include "foundation/Vector.h"
 #include "model/GroupEditorTexts.h"
 #include "model/SubSystemEditorTexts.h"
-#include "runtime/LocalText.h"
 
 namespace quarn::subsysmgr::cli {
 
 namespace {
 
 using Lines = std::vector<std::pair<std::string, std::string>>;
-
-// An editor's caption in the session language, without the colon some of them end in.
-std::string Caption(ModuleState& module, std::string_view caption) {
-    std::string text = GetLocalText(module, caption);
-    for (const std::string_view colon : {":", "\uFF1A"}) {  // ASCII and fullwidth colons
-        if (text.ends_with(colon)) {
-            text.resize(text.size() - colon.size());
-        }
-    }
-    return text;
-}
 
 void PrintLines(CliContext& context, const Lines& lines) {
     std::size_t width = 0;
@@ -52,6 +43,7 @@ void ShowGroup(CliContext& context, int32_t id) {
     if (!group) {
         context.Text().Raise(errors::kUnknownGroup, {id});
     }
+    WarnOfInvalidText(context, *group, ShownInvalidBytes(context));
     if (context.options.json) {
         context.Print(ToJson(*group));
         return;
@@ -60,14 +52,14 @@ void ShowGroup(CliContext& context, int32_t id) {
     const CliText& text = context.Text();
     PrintLines(context,
                {
-                   {Caption(*module, kIdCaption), std::to_string(group->id)},
-                   {Caption(*module, kNameCaption), group->names.chs},
-                   {Caption(*module, kNameCHTCaption), group->names.cht},
-                   {Caption(*module, kNameENCaption), group->names.en},
-                   {Caption(*module, kIndexCaption), std::to_string(group->index)},
-                   {Caption(*module, kVisibleCaption), text.YesNo(group->visible)},
-                   {Caption(*module, kWebCaption), text.YesNo(group->web)},
-                   {Caption(*module, kFitAcctCaption), AccountTypeText(group->accountTypes)},
+                   {FieldCaption(*module, kIdCaption), std::to_string(group->id)},
+                   {FieldCaption(*module, kNameCaption), Printable(group->names.chs)},
+                   {FieldCaption(*module, kNameCHTCaption), Printable(group->names.cht)},
+                   {FieldCaption(*module, kNameENCaption), Printable(group->names.en)},
+                   {FieldCaption(*module, kIndexCaption), std::to_string(group->index)},
+                   {FieldCaption(*module, kVisibleCaption), text.YesNo(group->visible)},
+                   {FieldCaption(*module, kWebCaption), text.YesNo(group->web)},
+                   {FieldCaption(*module, kFitAcctCaption), AccountTypeText(group->accountTypes)},
                });
 }
 
@@ -111,6 +103,7 @@ void ShowSubSystem(CliContext& context, int32_t id) {
         context.Text().Raise(errors::kUnknownSubSystem, {id});
     }
     const SubSystemItem item = TreeReader::ItemOf(*loaded->subSystem);
+    WarnOfInvalidText(context, item, ShownInvalidBytes(context));
     const auto objects = BusinessObjects(*loaded->subSystem);
     if (context.options.json) {
         Json json = ToJson(item);
@@ -130,26 +123,27 @@ void ShowSubSystem(CliContext& context, int32_t id) {
     const CliText& text = context.Text();
     const std::string language = context.options.language;
     const auto group = TreeReader(module).FindGroup(item.group);
-    PrintLines(context,
-               {
-                   {Caption(*module, kIdCaption), std::to_string(item.id)},
-                   {Caption(*module, kNameCaption), item.names.chs},
-                   {Caption(*module, kNameCHTCaption), item.names.cht},
-                   {Caption(*module, kNameENCaption), item.names.en},
-                   {Caption(*module, kNumberCaption), item.number},
-                   {Caption(*module, kGroupCaption),
-                    fmt::format("{} {}", item.group, group ? group->names.In(language) : "")},
-                   {Caption(*module, kIndexCaption), std::to_string(item.index)},
-                   {Caption(*module, kVisibleCaption), text.YesNo(item.visible)},
-                   {Caption(*module, kWebCaption), text.YesNo(item.web)},
-                   {Caption(*module, kFitAcctCaption), AccountTypeText(item.accountTypes)},
-               });
+    PrintLines(
+        context,
+        {
+            {FieldCaption(*module, kIdCaption), std::to_string(item.id)},
+            {FieldCaption(*module, kNameCaption), Printable(item.names.chs)},
+            {FieldCaption(*module, kNameCHTCaption), Printable(item.names.cht)},
+            {FieldCaption(*module, kNameENCaption), Printable(item.names.en)},
+            {FieldCaption(*module, kNumberCaption), Printable(item.number)},
+            {FieldCaption(*module, kGroupCaption),
+             fmt::format("{} {}", item.group, group ? Printable(group->names.In(language)) : "")},
+            {FieldCaption(*module, kIndexCaption), std::to_string(item.index)},
+            {FieldCaption(*module, kVisibleCaption), text.YesNo(item.visible)},
+            {FieldCaption(*module, kWebCaption), text.YesNo(item.web)},
+            {FieldCaption(*module, kFitAcctCaption), AccountTypeText(item.accountTypes)},
+        });
     for (const auto& [kind, entries] : objects) {
         context.out << text.Text(kind->caption) << ":\n";
         for (const Variant& entry : entries->Items()) {
             const DictionaryPtr object = entry.AsDictionary();
             context.out << fmt::format("  {:>6}  {}\n", object->Item("FID").ToInt32(),
-                                       object->Item("FName").TextOrEmpty());
+                                       Printable(object->Item("FName").TextOrEmpty()));
         }
     }
 }

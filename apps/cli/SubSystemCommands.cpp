@@ -7,6 +7,7 @@
 #include "CliErrors.h"
 #include "Commands.h"
 #include "DecimalNumber.h"
+#include "InvalidText.h"
 #include "ItemFlags.h"
 #include "ItemInput.h"
 #include "SubSystemWriter.h"
@@ -61,6 +62,8 @@ void AddSubSystemCommands(CLI::App& add, CLI::App& edit, CLI::App& remove, CliCo
         const int32_t id =
             SubSystemWriter(module, context.Text()).Edit(*editId, [&](SubSystemItem& item) {
                 editFlags->ApplyTo(item);
+                // What the user did not give anew is saved as stored, and refused if not text.
+                WarnOfInvalidText(context, item, InvalidBytes::Kept);
             });
         Done(context, "updated", "Changed subsystem %1.", id);
     });
