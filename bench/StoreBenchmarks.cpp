@@ -15,6 +15,8 @@
 
 #include "BenchmarkData.h"
 #include "ProfiledIterations.h"
+#include "host/IChangeHistory.h"
+#include "host/ProgIds.h"
 #include "model/SubSysGroup.h"
 #include "model/SubSystem.h"
 #include "runtime/SessionContext.h"
@@ -475,6 +477,60 @@ void BM_RawScanSqliteFile(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RawScanSqliteFile)->Apply(Sizes);
+
+// --- The history of one item in a log that grows with the whole tree's changes ---
+
+// The log of the tree of this size holds 20 changes of subsystem 7 among 10,000 changes of
+// others, made by another program (an SQL console) once before the first history read.
+void FillChangeLog(Environment& environment) {
+    static std::map<sqlite3*, bool> filled;
+    if (filled[environment.onDisk]) {
+        return;
+    }
+    filled[environment.onDisk] = true;
+    sqlite3_exec(environment.onDisk, "BEGIN", nullptr, nullptr, nullptr);
+    Statement change(environment.onDisk,
+                     "UPDATE t_DataFlowSubSystem SET FIndex = FIndex + 1 WHERE FSubSysID = ?");
+    for (int32_t n = 0; n < 10020; ++n) {
+        const int32_t ordinal = n % 501 == 0 ? 7 : 11 + n % (environment.size.subSystems - 11);
+        sqlite3_bind_int(change.get(), 1, SubSystemId(ordinal));
+        sqlite3_step(change.get());
+        sqlite3_reset(change.get());
+    }
+    sqlite3_exec(environment.onDisk, "COMMIT", nullptr, nullptr, nullptr);
+}
+
+void BM_HistoryOfOneSubsystem(benchmark::State& state) {
+    auto& environment = EnvironmentFor(static_cast<int32_t>(state.range(0)));
+    FillChangeLog(environment);
+    const auto history =
+        environment.session->Registry().Create<IChangeHistory>(progid::kChangeHistory);
+    const std::string context = environment.session->Context();
+    const TreeItemRef item{TreeItemRef::Kind::SubSystem, SubSystemId(7)};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(history->Changes(context, item));
+    }
+}
+BENCHMARK(BM_HistoryOfOneSubsystem)->Apply(Sizes);
+
+void BM_HistoryRowsSqliteFile(benchmark::State& state) {
+    auto& environment = EnvironmentFor(static_cast<int32_t>(state.range(0)));
+    FillChangeLog(environment);
+    Statement rows(environment.onDisk,
+                   "SELECT FSeq, FTime, FDbUser, FClient, FOld, FNew, FNote FROM "
+                   "t_DataFlowChangeLog WHERE FTableName = 't_DataFlowSubSystem' AND FItemID = ? "
+                   "ORDER BY FSeq");
+    for (auto _ : state) {
+        sqlite3_bind_int(rows.get(), 1, SubSystemId(7));
+        while (sqlite3_step(rows.get()) == SQLITE_ROW) {
+            for (int column = 0; column < 7; ++column) {
+                benchmark::DoNotOptimize(sqlite3_column_text(rows.get(), column));
+            }
+        }
+        sqlite3_reset(rows.get());
+    }
+}
+BENCHMARK(BM_HistoryRowsSqliteFile)->Apply(Sizes);
 
 }  // namespace
 

@@ -24,6 +24,8 @@ constexpr std::string_view kChangedSince = "读取之后，该项已被其他用
 constexpr std::string_view kDeletedSince = "读取之后，该项已被其他用户删除。";
 constexpr std::string_view kChangedSinceWhen = "读取之后，该项已被其他用户修改（%1）。";
 constexpr std::string_view kDeletedSinceWhen = "读取之后，该项已被其他用户删除（%1）。";
+constexpr std::string_view kChangedByProgram = "读取之后，该项已被其他程序修改（%1）。";
+constexpr std::string_view kDeletedByProgram = "读取之后，该项已被其他程序删除（%1）。";
 
 std::shared_ptr<IChangeHistory> History(ModuleState& module) {
     return module.registry->Create<IChangeHistory>(progid::kChangeHistory);
@@ -50,15 +52,20 @@ ChangeMade Current(ModuleState& module, const TreeItemRef& item) {
 }
 
 [[noreturn]] void RaiseStale(ModuleState& module, const TreeItemRef& item, bool stillThere) {
+    // Who the database knows made the last change, and what the client says it came through.
     std::string when;
+    bool otherProgram = false;
     if (const std::optional<ItemChange> last = LastChange(module, item)) {
-        const std::string& who = last->client.empty() ? last->databaseUser : last->client;
-        when = last->time + (who.empty() ? "" : ", " + who);
+        otherProgram = last->otherProgram;
+        when = last->time + (last->databaseUser.empty() ? "" : ", " + last->databaseUser) +
+               (last->client.empty() ? "" : " (" + last->client + ")");
     }
+    const std::string_view withWhen = otherProgram
+                                          ? (stillThere ? kChangedByProgram : kDeletedByProgram)
+                                          : (stillThere ? kChangedSinceWhen : kDeletedSinceWhen);
     const std::string reason =
         when.empty() ? subsysmgr::GetLocalText(module, stillThere ? kChangedSince : kDeletedSince)
-                     : subsysmgr::FormatLocalText(
-                           module, stillThere ? kChangedSinceWhen : kDeletedSinceWhen, {when});
+                     : subsysmgr::FormatLocalText(module, withWhen, {when});
     const subsysmgr::ErrorDefinition& error = item.kind == TreeItemRef::Kind::Group
                                                   ? subsysmgr::errors::kGroupChangedElsewhere
                                                   : subsysmgr::errors::kSubSystemChangedElsewhere;

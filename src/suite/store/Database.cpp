@@ -83,6 +83,7 @@ struct OpenedFile {
     std::unique_ptr<Connection> connection;
     OpenMode readOnlyMode;
     bool writable;
+    bool diskFull = false;  // not writable because nothing can be created beside the file
 };
 OpenedFile OpenSqliteFile(const StoreLocation& location) {
     const std::string file = location.target;
@@ -101,8 +102,17 @@ OpenedFile OpenSqliteFile(const StoreLocation& location) {
         if (failure.Error() == StoreError::WriteProtected) {
             schema::CheckReadable(0, location.Describe());  // another program's journal
         }
-        if (failure.Error() != StoreError::Unavailable || mode == OpenMode::Unchanging) {
+        const bool diskFull = failure.Error() == StoreError::DiskFull;
+        if ((failure.Error() != StoreError::Unavailable && !diskFull) ||
+            mode == OpenMode::Unchanging) {
             throw;
+        }
+        if (diskFull) {
+            // The shared memory beside the file cannot grow: read it as it is, refuse writes as
+            // what they are.
+            probe = Connect(location, OpenMode::Unchanging);
+            schema::CheckReadable(schema::VersionOf(*probe), location.Describe());
+            return {std::move(probe), OpenMode::Unchanging, false, true};
         }
         // Shared memory that cannot be created beside the file: read-only media.
         mode = OpenMode::Unchanging;
@@ -125,6 +135,7 @@ std::shared_ptr<Database> Database::Open(const StoreLocation& location) {
             std::shared_ptr<Database>(new Database(location, std::move(file.connection)));
         database->readOnlyMode_ = file.readOnlyMode;
         database->writable_ = file.writable;
+        database->diskFull_ = file.diskFull;
         database->schemaVersion_ =
             database->Reading([&] { return schema::VersionOf(*database->connection_); });
         return database;
@@ -180,6 +191,10 @@ int64_t Database::ChangeSequence() {
 void Database::BeginWrite() {
     auto lock = Lock();
     if (!writable_) {
+        if (diskFull_) {
+            RaiseStoreError(StoreError::DiskFull, "Database", messages::kDiskFull,
+                            location_.Describe());
+        }
         RaiseStoreError(StoreError::WriteProtected, "Database", messages::kWriteProtected,
                         location_.Describe());
     }

@@ -166,7 +166,8 @@ class Database {
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<Connection> readOnly_;  // SQLite: free queries; opened on first use
     OpenMode readOnlyMode_ = OpenMode::ReadOnly;
-    bool writable_ = true;  // false for a file on read-only media or that this user may not write
+    bool writable_ = true;   // false for a file on read-only media or that this user may not write
+    bool diskFull_ = false;  // not writable because the disk had no room for the shared memory
     std::recursive_mutex mutex_;
     std::unique_lock<std::recursive_mutex> transactionLock_;
     bool inTransaction_ = false;

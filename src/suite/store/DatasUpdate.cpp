@@ -148,20 +148,32 @@ void DatasUpdate::RaiseStale(const char* table, const char* idColumn, int32_t it
                      {itemId})
              ->LiveRows()
              .empty();
-    // The log's last word on the item; another program's change may be all it knows of.
+    // The log's last word on the item: who the database knows made it, and what the client says
+    // it came through; a row no write of ours sealed came from another program.
     const auto last = database_->Query(
-        "SELECT FTime, coalesce(FClient, FDbUser, '') AS FWho FROM t_DataFlowChangeLog "
+        "SELECT FTime, CASE WHEN FSeal IS NULL OR FForeign = 1 THEN 1 ELSE 0 END AS FOther, "
+        "coalesce(FDbUser, '') AS FWho, coalesce(FClient, '') AS FVia FROM t_DataFlowChangeLog "
         "WHERE FTableName = $1 AND FItemID = $2 ORDER BY FSeq DESC LIMIT 1",
         {std::string(table), itemId});
     std::string when;
+    bool otherProgram = false;
     for (const uint32_t row : last->LiveRows()) {
-        const std::string who = last->Value(row, 1).TextOrEmpty();
-        when = last->Value(row, 0).TextOrEmpty() + (who.empty() ? "" : ", " + who);
+        otherProgram = last->Value(row, 1).ToInt32() != 0;
+        const std::string who = otherProgram ? "" : last->Value(row, 2).TextOrEmpty();
+        const std::string via = last->Value(row, 3).TextOrEmpty();
+        when = last->Value(row, 0).TextOrEmpty() + (who.empty() ? "" : ", " + who) +
+               (via.empty() ? "" : " (" + via + ")");
     }
     if (when.empty()) {
         RaiseStoreError(
             StoreError::Stale, "DatasUpdate",
             stillThere ? "读取之后，该项已被其他用户修改。" : "读取之后，该项已被其他用户删除。");
+    }
+    if (otherProgram) {
+        RaiseStoreError(StoreError::Stale, "DatasUpdate",
+                        stillThere ? "读取之后，该项已被其他程序修改（%1）。"
+                                   : "读取之后，该项已被其他程序删除（%1）。",
+                        when);
     }
     RaiseStoreError(StoreError::Stale, "DatasUpdate",
                     stillThere ? "读取之后，该项已被其他用户修改（%1）。"
