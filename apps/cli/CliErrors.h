@@ -61,6 +61,11 @@ inline constexpr ErrorDefinition kInvalidTextNotExported{
     "exported. Correct it, or export with --replace-invalid to write U+FFFD in place of its "
     "invalid bytes."};
 
+/// history --verify --against a file without the head of the history (an export of a database
+/// without seals, or of an older version).
+inline constexpr ErrorDefinition kNoHistoryHead{
+    2323, kSource, "The file %1 records no sealed change of the history to compare with."};
+
 inline constexpr std::array kAll{
     kCommandLine,
     kDatabaseOption,
@@ -81,6 +86,7 @@ inline constexpr std::array kAll{
     kUnknownCommand,
     kNoCommand,
     kInvalidTextNotExported,
+    kNoHistoryHead,
 };
 
 }  // namespace quarn::subsysmgr::cli::errors

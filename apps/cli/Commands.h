@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "CliContext.h"
 
 namespace CLI {
@@ -28,6 +30,9 @@ void AddRevertCommand(CLI::App& app, CliContext& context);
 void AddInitCommand(CLI::App& app, CliContext& context);
 /// repair.
 void AddRepairCommand(CLI::App& app, CliContext& context);
+
+/// The whole file, or standard input for "" and "-"; raises kFileUnreadable.
+std::string ReadInput(CliContext& context, const std::string& file);
 
 /// help [COMMAND...]; call after every other command is added.
 void AddHelpCommand(CLI::App& app, CliContext& context);

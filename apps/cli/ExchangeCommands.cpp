@@ -20,6 +20,20 @@
 
 namespace quarn::subsysmgr::cli {
 
+std::string ReadInput(CliContext& context, const std::string& file) {
+    std::ostringstream content;
+    if (file.empty() || file == "-") {
+        content << context.in.rdbuf();
+        return content.str();
+    }
+    std::ifstream stream(file, std::ios::binary);
+    content << stream.rdbuf();
+    if (!stream) {
+        context.Text().Raise(errors::kFileUnreadable, {file});
+    }
+    return content.str();
+}
+
 namespace {
 
 // An export must give back exactly what is stored: an item holding bytes that are not UTF-8 is
@@ -125,21 +139,6 @@ void Report(CliContext& context, const std::vector<ImportedItem>& items, bool dr
                                       : "%1 added, %2 updated, %3 unchanged, %4 refused.",
                                numbers)
                 << '\n';
-}
-
-// The whole file, or standard input for "" and "-".
-std::string ReadInput(CliContext& context, const std::string& file) {
-    std::ostringstream content;
-    if (file.empty() || file == "-") {
-        content << context.in.rdbuf();
-        return content.str();
-    }
-    std::ifstream stream(file, std::ios::binary);
-    content << stream.rdbuf();
-    if (!stream) {
-        context.Text().Raise(errors::kFileUnreadable, {file});
-    }
-    return content.str();
 }
 
 void Import(CliContext& context, const std::string& file, bool dryRun) {

@@ -4,7 +4,9 @@
 #include <numeric>
 
 #include "TreeReader.h"
+#include "host/ProgIds.h"
 #include "model/IdRanges.h"
+#include "runtime/SessionContext.h"
 
 namespace quarn::subsysmgr::cli {
 
@@ -39,8 +41,16 @@ void SortById(std::vector<Item>& items) {
 template <class TakeGroup, class TakeSubSystem>
 Exchange Items(const std::shared_ptr<ModuleState>& module, TakeGroup takeGroup,
                TakeSubSystem takeSubSystem) {
-    TreeReader reader(module);
     Exchange exchange;
+    // The log's head before the items: the export holds every change up to it.
+    const auto history = module->registry->Create<IChangeHistory>(progid::kChangeHistory);
+    const std::string context = GetPropsString(*module);
+    if (history->IsLogged(context)) {
+        if (ChainHead head = history->SealHead(context); head.change > 0) {
+            exchange.history = std::move(head);
+        }
+    }
+    TreeReader reader(module);
     std::unordered_set<int32_t> stored;
     std::unordered_set<int32_t> taken;
     for (GroupItem& group : reader.Groups()) {

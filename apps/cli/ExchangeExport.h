@@ -10,7 +10,8 @@
 namespace quarn::subsysmgr::cli {
 
 /// The items an export writes: the customer-made and Brox groups, and the subsystems in those
-/// ranges under a stored group, each ordered by identifier. Passes on the store's failures.
+/// ranges under a stored group, each ordered by identifier, with the head of the change log.
+/// Passes on the store's failures.
 Exchange CustomerItems(const std::shared_ptr<ModuleState>& module);
 
 /// The stored groups in `groups` with all their subsystems, and the stored subsystems in

@@ -306,6 +306,17 @@ std::string WriteExchange(const Exchange& exchange) {
     std::string out = "{\n";
     Member(out, 1, "format");
     out += std::to_string(kExchangeFormat) + ",\n";
+    if (exchange.history) {
+        Member(out, 1, "history");
+        out += "{\n";
+        Member(out, 2, "change");
+        out += std::to_string(exchange.history->change) + ",\n";
+        Member(out, 2, "seal");
+        AppendText(out, exchange.history->seal);
+        out += "\n";
+        Indent(out, 1);
+        out += "},\n";
+    }
     AppendList(out, "groups", exchange.groups, false, [&](const GroupItem& group) {
         Member(out, 3, "id");
         out += std::to_string(group.id) + ",\n";
@@ -345,9 +356,20 @@ Exchange ReadExchange(std::string_view content, std::string_view fileName, const
     if (format != kExchangeFormat) {
         text.Raise(errors::kFormatVersion, {fileName, format, kExchangeFormat});
     }
-    return Exchange{ReadList<GroupItem>(reader, root, "groups", "group", ReadGroup, fileName, text),
-                    ReadList<SubSystemItem>(reader, root, "subsystems", "subsystem", ReadSubSystem,
-                                            fileName, text)};
+    Exchange exchange{
+        ReadList<GroupItem>(reader, root, "groups", "group", ReadGroup, fileName, text),
+        ReadList<SubSystemItem>(reader, root, "subsystems", "subsystem", ReadSubSystem, fileName,
+                                text),
+        std::nullopt};
+    // The history's head is what the export saw; an export without one is no less complete.
+    const auto history = root.find("history");
+    if (history != root.end() && history->is_object() && history->contains("change") &&
+        history->contains("seal") && (*history)["change"].is_number_integer() &&
+        (*history)["seal"].is_string()) {
+        exchange.history =
+            ChainHead{(*history)["change"].get<int64_t>(), (*history)["seal"].get<std::string>()};
+    }
+    return exchange;
 }
 
 }  // namespace quarn::subsysmgr::cli

@@ -1,17 +1,22 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "CliText.h"
 #include "TreeItems.h"
+#include "host/IChangeHistory.h"
 
 /// The file that export writes and import reads: one JSON object
 ///
-///   {"format": 1, "groups": [<group>...], "subsystems": [<subsystem>...]}
+///   {"format": 1, "history": {"change": N, "seal": "<hex>"},
+///    "groups": [<group>...], "subsystems": [<subsystem>...]}
 ///
-/// with the items in the form of ItemJson.h. Other members are ignored.
+/// with the items in the form of ItemJson.h. "history" is the newest sealed change of the
+/// database when it was exported (absent where the log keeps no seals), against which
+/// `history --verify --against` catches a later rewrite. Other members are ignored.
 namespace quarn::subsysmgr::cli {
 
 inline constexpr int kExchangeFormat = 1;
@@ -19,6 +24,7 @@ inline constexpr int kExchangeFormat = 1;
 struct Exchange {
     std::vector<GroupItem> groups;
     std::vector<SubSystemItem> subSystems;
+    std::optional<ChainHead> history;
 };
 
 /// The file's text: indented JSON ending in a line break.

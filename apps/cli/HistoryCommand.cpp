@@ -14,6 +14,7 @@
 #include "CliErrors.h"
 #include "Commands.h"
 #include "DecimalNumber.h"
+#include "ExchangeFile.h"
 #include "Printable.h"
 #include "host/IChangeHistory.h"
 #include "host/ProgIds.h"
@@ -29,6 +30,7 @@ struct HistoryOptions {
     int32_t id = 0;
     std::string since;
     bool verify = false;
+    std::string against;  // an export whose head of the history to compare with
 };
 
 const char* KindName(TreeItemRef::Kind kind) {
@@ -199,24 +201,60 @@ std::string FindingText(const CliText& text, const SealCheck& check) {
         "This database keeps no seals yet: its first write brings it to the version that does.");
 }
 
-// Exit code 1 when a change is found altered, removed, out of order or unsealed.
-int VerifyHistory(CliContext& context) {
+// What comparing with an export's head found, in words.
+std::string ExportText(const CliText& text, const SealCheck& check, const ChainHead& exported) {
+    if (!check.matchesExport) {
+        return text.Format(
+            "Change %1, the newest the export saw, was pruned since: the export cannot be "
+            "compared.",
+            {exported.change});
+    }
+    return *check.matchesExport
+               ? text.Format(
+                     "Change %1, the newest the export saw, still has the seal the export "
+                     "recorded.",
+                     {exported.change})
+               : text.Format(
+                     "The history was rewritten after the export: change %1 no longer has "
+                     "the seal the export recorded.",
+                     {exported.change});
+}
+
+// Exit code 1 when a change is found altered, removed, out of order or unsealed, or the history
+// no longer holds the head of the export `against` names.
+int VerifyHistory(CliContext& context, const std::string& against) {
+    std::optional<ChainHead> exported;
+    if (!against.empty()) {
+        const std::string name = against == "-" ? "<stdin>" : against;
+        exported = ReadExchange(ReadInput(context, against), name, context.Text()).history;
+        if (!exported) {
+            context.Text().Raise(errors::kNoHistoryHead, {name});
+        }
+    }
     const auto module = context.Session();
     const auto history = context.Host().Registry().Create<IChangeHistory>(progid::kChangeHistory);
     const std::string session = context.Host().Context();
     if (!history->IsLogged(session)) {
         RaiseLocalized(*module, subsysmgr::errors::kNoChangeLog);
     }
-    const SealCheck check = history->VerifySeals(session);
-    const bool sound = check.finding == SealCheck::Finding::Intact ||
-                       check.finding == SealCheck::Finding::NotSealed;
+    const SealCheck check = history->VerifySeals(session, exported);
+    const bool sound = (check.finding == SealCheck::Finding::Intact ||
+                        check.finding == SealCheck::Finding::NotSealed) &&
+                       check.matchesExport != false;
     if (context.options.json) {
         Json json{{"finding", FindingName(check.finding)},
                   {"checked", check.checked},
                   {"awaitingSeal", check.awaitingSeal},
                   {"head", {{"change", check.head.change}, {"seal", check.head.seal}}}};
-        if (!sound) {
+        if (check.finding != SealCheck::Finding::Intact &&
+            check.finding != SealCheck::Finding::NotSealed) {
             json["change"] = check.change;
+        }
+        if (exported) {
+            json["export"] = {
+                {"change", exported->change},
+                {"seal", exported->seal},
+                {"matches", check.matchesExport ? Json(*check.matchesExport) : Json(nullptr)}};
         }
         context.Print(json);
         return sound ? kExitOk : kExitError;
@@ -229,6 +267,9 @@ int VerifyHistory(CliContext& context) {
                            "not sealed yet; its next write seals them as theirs.",
                            {check.awaitingSeal})
                     << '\n';
+    }
+    if (exported) {
+        context.out << ExportText(text, check, *exported) << '\n';
     }
     if (check.head.change > 0) {
         context.out << text.Format("Newest sealed change: %1, seal %2.",
@@ -255,12 +296,18 @@ void AddHistoryCommand(CLI::App& app, CliContext& context) {
     history->add_flag("--verify", options->verify,
                       "Check the seal of every logged change instead of listing them; exit code 1 "
                       "names the first change altered, removed or inserted");
+    history->add_option("--against", options->against,
+                        "With --verify: an export file (- for standard input) whose recorded "
+                        "newest change must still have the same seal");
     history->callback([&context, options] {
+        if (!options->against.empty() && !options->verify) {
+            context.Text().Raise(errors::kCommandLine, {"history --against: --verify"});
+        }
         if (options->verify) {
             if (!options->kind.empty() || !options->since.empty()) {
                 context.Text().Raise(errors::kCommandLine, {"history --verify"});
             }
-            context.exitCode = VerifyHistory(context);
+            context.exitCode = VerifyHistory(context, options->against);
             return;
         }
         if (!options->kind.empty() && options->id == 0) {

@@ -1,5 +1,7 @@
 #include "HistoryPane.h"
 
+#include <QApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -72,6 +74,32 @@ std::string_view OperationText(ItemChange::Operation operation) {
     return texts::kChanged;
 }
 
+// Who made the change, as the database knows it, and what it came through, as the client says.
+QString WhoAndVia(const ItemChange& change) {
+    const QString who = change.otherProgram           ? Tr(texts::kAnotherProgram)
+                        : change.databaseUser.empty() ? QStringLiteral("-")
+                                                      : ToQString(change.databaseUser);
+    return change.client.empty() ? who : Tr(texts::kWhoVia).arg(who, ToQString(change.client));
+}
+
+QString FindingText(const SealCheck& check) {
+    switch (check.finding) {
+        case SealCheck::Finding::Intact:
+            return Tr(texts::kSealsIntact).arg(check.checked - check.awaitingSeal);
+        case SealCheck::Finding::Altered:
+            return Tr(texts::kSealAltered).arg(check.change);
+        case SealCheck::Finding::Removed:
+            return Tr(texts::kSealRemoved).arg(check.change);
+        case SealCheck::Finding::OutOfOrder:
+            return Tr(texts::kSealOutOfOrder).arg(check.change);
+        case SealCheck::Finding::Unsealed:
+            return Tr(texts::kSealLost).arg(check.change);
+        case SealCheck::Finding::NotSealed:
+            break;
+    }
+    return Tr(texts::kSealsNone);
+}
+
 }  // namespace
 
 HistoryPane::HistoryPane(suite::HostSession& session, QWidget* parent)
@@ -86,10 +114,22 @@ HistoryPane::HistoryPane(suite::HostSession& session, QWidget* parent)
     revert_ = new QPushButton(this);
     revert_->setObjectName(QStringLiteral("revert"));
     revert_->setEnabled(false);
+    verify_ = new QPushButton(this);
+    verify_->setObjectName(QStringLiteral("verifySeals"));
+    seals_ = new QLabel(this);
+    seals_->setObjectName(QStringLiteral("seals"));
+    seals_->setWordWrap(true);
+    seals_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(verify_);
+    buttons->addStretch(1);
+    buttons->addWidget(revert_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(empty_);
     layout->addWidget(changes_, 1);
-    layout->addWidget(revert_, 0, Qt::AlignRight);
+    layout->addWidget(seals_);
+    layout->addLayout(buttons);
+    connect(verify_, &QPushButton::clicked, this, &HistoryPane::VerifySeals);
     connect(changes_, &QTreeWidget::currentItemChanged, this,
             [this] { revert_->setEnabled(SelectedChange() != 0); });
     connect(revert_, &QPushButton::clicked, this, [this] {
@@ -105,6 +145,8 @@ void HistoryPane::Retranslate() {
                                Tr(texts::kWhoColumn), Tr(texts::kWhatColumn)});
     changes_->setAccessibleName(Tr(texts::kHistoryTab));
     revert_->setText(Tr(texts::kRevert));
+    verify_->setText(Tr(texts::kVerifySeals));
+    seals_->clear();
     Refresh();
 }
 
@@ -160,7 +202,7 @@ void HistoryPane::Fill() {
         return;
     }
     for (const ItemChange& change : changes) {
-        const QString who = ToQString(!change.client.empty() ? change.client : change.databaseUser);
+        const QString who = WhoAndVia(change);
         QString what = Tr(OperationText(change.operation));
         if (const auto revert = subsysmgr::ChangeRevert::ReadNote(change.note)) {
             what += QStringLiteral(" (") +
@@ -173,6 +215,7 @@ void HistoryPane::Fill() {
         auto* row = new QTreeWidgetItem(
             changes_, {QString::number(change.number), ToQString(change.time), who, what});
         row->setData(0, kNumberRole, static_cast<qlonglong>(change.number));
+        row->setToolTip(2, who);
         row->setToolTip(3, what);
         for (const FieldChange& field : ChangedFields(change)) {
             auto* line = new QTreeWidgetItem(
@@ -187,6 +230,25 @@ void HistoryPane::Fill() {
     for (int column = 0; column < 3; ++column) {
         changes_->resizeColumnToContents(column);
     }
+}
+
+void HistoryPane::VerifySeals() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QString text;
+    try {
+        const auto history = session_.Registry().Create<IChangeHistory>(progid::kChangeHistory);
+        const SealCheck check = history->VerifySeals(session_.Context());
+        text = FindingText(check);
+        if (check.awaitingSeal > 0) {
+            text += u' ' + Tr(texts::kSealsAwaiting).arg(check.awaitingSeal);
+        }
+        text += u' ' + Tr(texts::kSealsLimit);
+    } catch (const ComError& error) {
+        text = ToQString(error.Description());
+    }
+    QApplication::restoreOverrideCursor();
+    seals_->setText(text);
+    seals_->setAccessibleName(text);
 }
 
 }  // namespace quarn::designer

@@ -14,8 +14,10 @@ class QTreeWidget;
 namespace quarn::designer {
 
 /// The logged changes of the selected group or subsystem, newest first: each with its number,
-/// time, who made it and what it did, and below it every field that changed, old -> new. The
-/// selected change can be reverted. Reads the log only while the pane is shown.
+/// time, who made it (as the database knows: its user, on SQLite the OS user, or another
+/// program) and what it came through, what it did, and below it every field that changed,
+/// old -> new. The selected change can be reverted, and the seals of the whole log checked.
+/// Reads the log only while the pane is shown.
 class HistoryPane : public QWidget {
     Q_OBJECT
 
@@ -39,6 +41,8 @@ class HistoryPane : public QWidget {
 
   private:
     void Fill();
+    /// Checks the seal of every logged change and says what it found below the list.
+    void VerifySeals();
 
     suite::HostSession& session_;
     std::optional<TreeItemRef> item_;
@@ -46,6 +50,8 @@ class HistoryPane : public QWidget {
     QLabel* empty_ = nullptr;
     QTreeWidget* changes_ = nullptr;
     QPushButton* revert_ = nullptr;
+    QPushButton* verify_ = nullptr;
+    QLabel* seals_ = nullptr;
 };
 
 }  // namespace quarn::designer

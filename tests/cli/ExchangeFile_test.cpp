@@ -29,6 +29,7 @@ const Exchange kSample{
                    true,
                    true,
                    {1, 3}}},
+    ChainHead{42, "5f0c7e1d0b9a8c7d6e5f4a3b2c1d0e9f8a7b6c5d4e3f2a1b0c9d8e7f6a5b4c3d"},
 };
 
 // The file is written item by item, exactly as the JSON library writes the items' JSON: texts
@@ -45,6 +46,8 @@ TEST_F(ExchangeFileTest, WrittenAsTheJsonLibraryWritesTheItems) {
         false,
         {}});
     for (const Exchange& exchange : {kSample, tricky, Exchange{}}) {
+        EXPECT_EQ(ReadExchange(WriteExchange(exchange), "f", text).history, exchange.history)
+            << "the head of the history comes back as written";
         Json groups = Json::array();
         for (const GroupItem& group : exchange.groups) {
             groups.push_back(ToJson(group));
@@ -53,8 +56,13 @@ TEST_F(ExchangeFileTest, WrittenAsTheJsonLibraryWritesTheItems) {
         for (const SubSystemItem& subSystem : exchange.subSystems) {
             subSystems.push_back(ToJson(subSystem));
         }
-        const Json file{
-            {"format", kExchangeFormat}, {"groups", groups}, {"subsystems", subSystems}};
+        Json file{{"format", kExchangeFormat}};
+        if (exchange.history) {
+            file["history"] = {{"change", exchange.history->change},
+                               {"seal", exchange.history->seal}};
+        }
+        file["groups"] = groups;
+        file["subsystems"] = subSystems;
         EXPECT_EQ(WriteExchange(exchange),
                   file.dump(2, ' ', false, Json::error_handler_t::replace) + "\n");
     }

@@ -166,6 +166,15 @@ class ExchangeActionsTest : public ::testing::Test {
         return path;
     }
 
+    // The file without the head of the history it records, which names its own database's.
+    static std::string WithoutHistory(std::string file) {
+        const std::size_t start = file.find("  \"history\": {\n");
+        if (start != std::string::npos) {
+            file.erase(start, file.find("  },\n", start) + 5 - start);
+        }
+        return file;
+    }
+
     static std::string Read(const QString& path) {
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
@@ -278,7 +287,7 @@ TEST_F(ExchangeActionsTest, WhatOneDatabaseExportsAnotherImportsUnchanged) {
         ASSERT_EQ(answers.messages.size(), 1u);
         EXPECT_THAT(answers.messages[0], HasSubstr("2 added, 1 changed"));
     }
-    EXPECT_EQ(to.Customer(), Read(exported));
+    EXPECT_EQ(WithoutHistory(to.Customer()), WithoutHistory(Read(exported)));
 
     // Back into the first: every item as it is.
     from.Activate();

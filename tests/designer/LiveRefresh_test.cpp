@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -11,6 +12,7 @@
 #include <QTreeWidget>
 
 #include "DesignerFixture.h"
+#include "suite/store/Database.h"
 
 namespace quarn::designer {
 namespace {
@@ -106,6 +108,33 @@ TEST_P(LiveRefreshTest, TheHistoryTabListsAnotherUsersChangeAndRevertsIt) {
     EXPECT_TRUE(ShowsWithinTwoSeconds(850, 8002, QStringLiteral("Equipment Patrol Inspection")));
     ASSERT_EQ(changes->topLevelItemCount(), 2);
     EXPECT_TRUE(changes->topLevelItem(0)->text(3).contains(QStringLiteral("reverts change")));
+}
+
+TEST_P(LiveRefreshTest, TheHistoryTabNamesWhoAndItsSealCheckNamesAForgedChange) {
+    OtherProcess({"edit", "subsystem", "8002", "--name-en", "Patrol Renamed Elsewhere"});
+    ASSERT_TRUE(ShowsWithinTwoSeconds(850, 8002, QStringLiteral("Patrol Renamed Elsewhere")));
+    window_->Select(850, 8002);
+    window_->ShowHistory();
+    auto* changes = window_->findChild<QTreeWidget*>(QStringLiteral("changes"));
+    ASSERT_NE(changes, nullptr);
+    ASSERT_EQ(changes->topLevelItemCount(), 1);
+    const QString who = changes->topLevelItem(0)->text(2);
+    EXPECT_TRUE(who.contains(QStringLiteral(" via "))) << who.toStdString();
+    EXPECT_FALSE(who.startsWith(QStringLiteral("another program")));
+
+    auto* verify = window_->findChild<QPushButton*>(QStringLiteral("verifySeals"));
+    auto* seals = window_->findChild<QLabel*>(QStringLiteral("seals"));
+    ASSERT_TRUE(verify && seals);
+    verify->click();
+    EXPECT_TRUE(seals->text().startsWith(QStringLiteral("Every sealed change is as it was sealed")))
+        << seals->text().toStdString();
+
+    // Another program with the right to write the log (on PostgreSQL its owner) forges the client.
+    const auto forger = suite::Connect(scratch_->location, suite::OpenMode::ReadWrite);
+    forger->Execute("UPDATE t_DataFlowChangeLog SET FClient = 'mallory@forged'");
+    verify->click();
+    EXPECT_TRUE(seals->text().contains(QStringLiteral("does not match its seal")))
+        << seals->text().toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, LiveRefreshTest,

@@ -353,6 +353,39 @@ TEST_P(ChangeTrust, AnotherProgramsWritesAreItsOwnChangesSealedByOurNextWrite) {
     EXPECT_FALSE(History()->Changes(Context(), {{Kind::SubSystem, 8005}}).front().otherProgram);
 }
 
+TEST_P(ChangeTrust, BytesAnotherProgramStoredAreReadAsTheyAreAndARevertSaysWhyItCannotWriteThem) {
+    if (OnPostgres()) {
+        GTEST_SKIP() << "a UTF8 database refuses such bytes";
+    }
+    const std::string valid =
+        StoredValue("SELECT FName_CHS FROM t_DataFlowSubSystem WHERE FSubSysID = 8001").ToText();
+    Administer(
+        "UPDATE t_DataFlowSubSystem SET FName_CHS = CAST(X'E8FF41' AS TEXT) WHERE FSubSysID = "
+        "8001");
+    const ItemChange change = History()->Changes(Context(), {{Kind::SubSystem, 8001}}).front();
+    ASSERT_TRUE(change.before && change.after);
+    EXPECT_EQ(change.before->Item("FName_CHS").ToText(), valid);
+    EXPECT_EQ(change.after->Item("FName_CHS").ToText(),
+              "\xE8\xFF"
+              "A");
+    EXPECT_EQ(change.after->Item("FName_EN").ToText(), "Dealer Portal") << "the other fields too";
+
+    ChangeRevert revert(module);
+    const int64_t reverted = revert.Revert(change.number).change;
+    EXPECT_EQ(reverted, change.number);
+    EXPECT_EQ(
+        StoredValue("SELECT FName_CHS FROM t_DataFlowSubSystem WHERE FSubSysID = 8001").ToText(),
+        valid);
+    // Reverting the revert would store the bytes again, which no editor may: the rule says so.
+    const int64_t revertOfRevert =
+        History()->Changes(Context(), {{Kind::SubSystem, 8001}}).front().number;
+    EXPECT_EQ(Outcome([&] {
+                  revert.Revert(revertOfRevert);
+                  return 0;
+              }),
+              ObjectError(1040));
+}
+
 INSTANTIATE_TEST_SUITE_P(Stores, ChangeTrust, AllBackends(), BackendName);
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "suite/store/ChangeHistory.h"
 
+#include <utf8.h>
+
 #include <algorithm>
 #include <functional>
 #include <iterator>
@@ -63,16 +65,57 @@ Variant ValueOf(const Json& value) {
     return value.is_string() ? value.get<std::string>() : value.dump();
 }
 
+// Bytes of invalid UTF-8 that another program stored pass the JSON parser, which accepts only
+// valid text, as code points of a private-use plane and come back as the same bytes.
+constexpr uint32_t kByteMark = 0x10FE00;
+
+std::string MarkInvalidBytes(const std::string& text) {
+    std::string marked;
+    auto at = text.begin();
+    while (at != text.end()) {
+        const auto invalid = utf8::find_invalid(at, text.end());
+        marked.append(at, invalid);
+        if (invalid == text.end()) {
+            break;
+        }
+        utf8::append(kByteMark + static_cast<uint8_t>(*invalid), std::back_inserter(marked));
+        at = invalid + 1;
+    }
+    return marked;
+}
+
+std::string UnmarkBytes(const std::string& text) {
+    std::string bytes;
+    auto at = text.begin();
+    while (at != text.end()) {
+        const auto start = at;
+        const uint32_t codePoint = utf8::next(at, text.end());
+        if (codePoint >= kByteMark && codePoint <= kByteMark + 0xff) {
+            bytes.push_back(static_cast<char>(codePoint - kByteMark));
+        } else {
+            bytes.append(start, at);
+        }
+    }
+    return bytes;
+}
+
 // The logged values of one side of a change; nullptr where the item did not exist. Values that
-// are no JSON object (written by hand) give an empty side rather than a failed read.
+// are no JSON object (written by hand) give an empty side rather than a failed read; texts keep
+// their bytes, valid UTF-8 or not.
 DictionaryPtr ValuesOf(const Variant& logged) {
     if (logged.IsNull() || logged.IsEmpty()) {
         return nullptr;
     }
     const DictionaryPtr values = Dictionary::Create();
-    const Json json = Json::parse(logged.ToText(), nullptr, false);
+    const std::string text = logged.ToText();
+    const bool valid = utf8::is_valid(text.begin(), text.end());
+    const Json json = Json::parse(valid ? text : MarkInvalidBytes(text), nullptr, false);
     if (json.is_object()) {
         for (const auto& [column, value] : json.items()) {
+            if (!valid && value.is_string()) {
+                values->Item(column, UnmarkBytes(value.get<std::string>()));
+                continue;
+            }
             values->Item(column, ValueOf(value));
         }
     }
@@ -231,8 +274,13 @@ std::vector<ItemChange> ChangeHistory::Change(const std::string& propsString, in
                 if (version < changelog::kFirstSealedVersion) {
                     return "FSeq BETWEEN $1 - 1 AND $1 + 1";
                 }
-                return "(FSeq = $1 OR FTxn = (SELECT FTxn FROM t_DataFlowChangeLog WHERE FSeq = "
-                       "$1 AND FSeal IS NOT NULL))";
+                // A transaction's rows are numbered one after another from its first, its
+                // number: they lie between that and the next row of another transaction.
+                return "FSeq BETWEEN coalesce((SELECT FTxn FROM t_DataFlowChangeLog WHERE FSeq = "
+                       "$1 AND FSeal IS NOT NULL), $1) AND coalesce((SELECT FSeq - 1 FROM "
+                       "t_DataFlowChangeLog WHERE FSeq > $1 AND (FSeal IS NULL OR FTxn IS NOT "
+                       "(SELECT FTxn FROM t_DataFlowChangeLog WHERE FSeq = $1)) ORDER BY FSeq "
+                       "LIMIT 1), $1 + 1000000000)";
             },
             {number});
     });

@@ -370,7 +370,6 @@ void AddSeals(Connection& connection) {
         connection.Execute(
             "ALTER TABLE t_DataFlowChangeLog ADD COLUMN FForeign INTEGER NOT NULL DEFAULT 0");
         connection.Execute("ALTER TABLE t_DataFlowChangePruned ADD COLUMN FSeal TEXT");
-        connection.Execute("CREATE INDEX ix_changelog_txn ON t_DataFlowChangeLog (FTxn)");
         // Rows logged before: this program named itself in every row it wrote, and wrote a
         // rewrite's delete and insert as neighbours with the same client and note.
         connection.Execute(

@@ -22,13 +22,25 @@ constexpr std::array<uint32_t, 64> kRoundConstants{
 class Digest {
   public:
     void Add(std::string_view data) {
-        for (const char c : data) {
-            block_[used_++] = static_cast<uint8_t>(c);
-            if (used_ == block_.size()) {
-                Compress();
-            }
-        }
         length_ += data.size();
+        const auto* bytes = reinterpret_cast<const uint8_t*>(data.data());
+        std::size_t left = data.size();
+        if (used_ > 0) {
+            const std::size_t taken = std::min(left, block_.size() - used_);
+            std::copy_n(bytes, taken, block_.begin() + static_cast<std::ptrdiff_t>(used_));
+            used_ += taken;
+            bytes += taken;
+            left -= taken;
+            if (used_ < block_.size()) {
+                return;
+            }
+            Compress(block_.data());
+        }
+        for (; left >= block_.size(); bytes += block_.size(), left -= block_.size()) {
+            Compress(bytes);  // whole blocks straight from the input
+        }
+        std::copy_n(bytes, left, block_.begin());
+        used_ = left;
     }
 
     std::string Hex() {
@@ -36,13 +48,14 @@ class Digest {
         block_[used_++] = 0x80;
         if (used_ > 56) {
             std::fill(block_.begin() + static_cast<std::ptrdiff_t>(used_), block_.end(), 0);
-            Compress();
+            Compress(block_.data());
+            used_ = 0;
         }
         std::fill(block_.begin() + static_cast<std::ptrdiff_t>(used_), block_.begin() + 56, 0);
         for (int i = 0; i < 8; ++i) {
             block_[56 + i] = static_cast<uint8_t>(bits >> (56 - 8 * i));
         }
-        Compress();
+        Compress(block_.data());
         static constexpr char kDigits[] = "0123456789abcdef";
         std::string hex;
         hex.reserve(64);
@@ -55,11 +68,11 @@ class Digest {
     }
 
   private:
-    void Compress() {
-        std::array<uint32_t, 64> w{};
+    void Compress(const uint8_t* block) {
+        std::array<uint32_t, 64> w;
         for (std::size_t i = 0; i < 16; ++i) {
-            w[i] = uint32_t{block_[4 * i]} << 24 | uint32_t{block_[4 * i + 1]} << 16 |
-                   uint32_t{block_[4 * i + 2]} << 8 | uint32_t{block_[4 * i + 3]};
+            w[i] = uint32_t{block[4 * i]} << 24 | uint32_t{block[4 * i + 1]} << 16 |
+                   uint32_t{block[4 * i + 2]} << 8 | uint32_t{block[4 * i + 3]};
         }
         for (std::size_t i = 16; i < 64; ++i) {
             const uint32_t s0 =
@@ -88,7 +101,6 @@ class Digest {
         for (std::size_t i = 0; i < 8; ++i) {
             state_[i] += add[i];
         }
-        used_ = 0;
     }
 
     std::array<uint32_t, 8> state_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
