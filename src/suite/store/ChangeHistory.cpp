@@ -108,8 +108,12 @@ DictionaryPtr ValuesOf(const Variant& logged) {
     }
     const DictionaryPtr values = Dictionary::Create();
     const std::string text = logged.ToText();
-    const bool valid = utf8::is_valid(text.begin(), text.end());
-    const Json json = Json::parse(valid ? text : MarkInvalidBytes(text), nullptr, false);
+    Json json = Json::parse(text, nullptr, false);
+    // The parser refuses invalid UTF-8: only then is the text looked at byte by byte.
+    const bool valid = !json.is_discarded() || utf8::is_valid(text.begin(), text.end());
+    if (!valid) {
+        json = Json::parse(MarkInvalidBytes(text), nullptr, false);
+    }
     if (json.is_object()) {
         for (const auto& [column, value] : json.items()) {
             if (!valid && value.is_string()) {
