@@ -20,6 +20,7 @@
 #include "host/ProgIds.h"
 #include "model/ChangeRevert.h"
 #include "model/ModelErrors.h"
+#include "model/SealReport.h"
 
 namespace quarn::subsysmgr::cli {
 
@@ -173,34 +174,6 @@ const char* FindingName(SealCheck::Finding finding) {
     return "not sealed";
 }
 
-// What the check found, in words.
-std::string FindingText(const CliText& text, const SealCheck& check) {
-    switch (check.finding) {
-        case SealCheck::Finding::Intact:
-            return text.Format("Every sealed change is as it was sealed (%1 log rows checked).",
-                               {check.checked - check.awaitingSeal});
-        case SealCheck::Finding::Altered:
-            return text.Format(
-                "Change %1 does not match its seal: it was altered, or a change just before it "
-                "was removed or inserted.",
-                {check.change});
-        case SealCheck::Finding::Removed:
-            return text.Format(
-                "Changes up to number %1 were removed from the log while earlier ones remain.",
-                {check.change});
-        case SealCheck::Finding::OutOfOrder:
-            return text.Format("Change %1 stands out of the order it was logged in.",
-                               {check.change});
-        case SealCheck::Finding::Unsealed:
-            return text.Format("Change %1 lost its seal while later changes keep theirs.",
-                               {check.change});
-        case SealCheck::Finding::NotSealed:
-            break;
-    }
-    return text.Text(
-        "This database keeps no seals yet: its first write brings it to the version that does.");
-}
-
 // What comparing with an export's head found, in words.
 std::string ExportText(const CliText& text, const SealCheck& check, const ChainHead& exported) {
     if (!check.matchesExport) {
@@ -260,13 +233,10 @@ int VerifyHistory(CliContext& context, const std::string& against) {
         return sound ? kExitOk : kExitError;
     }
     const CliText& text = context.Text();
-    context.out << FindingText(text, check) << '\n';
-    if (check.awaitingSeal > 0) {
-        context.out << text.Format(
-                           "%1 rows that other programs logged since this program last wrote are "
-                           "not sealed yet; its next write seals them as theirs.",
-                           {check.awaitingSeal})
-                    << '\n';
+    const SealReport report = DescribeSealCheck(*module, check);
+    context.out << report.finding << '\n';
+    if (!report.awaiting.empty()) {
+        context.out << report.awaiting << '\n';
     }
     if (exported) {
         context.out << ExportText(text, check, *exported) << '\n';
@@ -276,10 +246,7 @@ int VerifyHistory(CliContext& context, const std::string& against) {
                                    {check.head.change, check.head.seal})
                     << '\n';
     }
-    context.out << text.Text(
-                       "A seal cannot catch someone who may write the log and computes every "
-                       "later seal again; the seal recorded in an earlier export catches that.")
-                << '\n';
+    context.out << report.limit << '\n';
     return sound ? kExitOk : kExitError;
 }
 

@@ -91,24 +91,10 @@ inline constexpr std::string_view kReverted = "已撤销变更 %1。";
 inline constexpr std::string_view kRevertNote = "撤销变更 %1";
 inline constexpr std::string_view kForcedRevertNote = "强制撤销变更 %1";
 
-// The seal check of the History tab.
+// The History tab: who made a change and its seal check.
 inline constexpr std::string_view kAnotherProgram = "另一个程序";
 inline constexpr std::string_view kWhoVia = "%1（经由 %2）";
 inline constexpr std::string_view kVerifySeals = "检查封印(&S)";
-inline constexpr std::string_view kSealsIntact =
-    "全部已封印的变更均与其封印一致（检查了 %1 条记录）。";
-inline constexpr std::string_view kSealAltered =
-    "变更 %1 与其封印不符：它被改动过，或其前面紧邻的变更被删除或插入过。";
-inline constexpr std::string_view kSealRemoved =
-    "编号直到 %1 的变更已从记录中删除，而更早的变更仍在。";
-inline constexpr std::string_view kSealOutOfOrder = "变更 %1 不在其记录时的顺序中。";
-inline constexpr std::string_view kSealLost = "变更 %1 的封印已丢失，而其后的变更仍有封印。";
-inline constexpr std::string_view kSealsNone =
-    "该数据库尚无封印：第一次写入会将其升级到带封印的版本。";
-inline constexpr std::string_view kSealsAwaiting =
-    "自本程序上次写入以来，其他程序记录的 %1 条变更尚未封印。";
-inline constexpr std::string_view kSealsLimit =
-    "能够写入变更记录并重新计算其后全部封印的人，封印无法察觉；较早导出文件中记录的封印可以察觉。";
 inline constexpr std::string_view kGroupField = "所属分组";
 inline constexpr std::string_view kClassNameField = "程序标识";
 

@@ -14,6 +14,7 @@
 #include "foundation/ComError.h"
 #include "host/ProgIds.h"
 #include "model/ChangeRevert.h"
+#include "model/SealReport.h"
 #include "runtime/LocalText.h"
 #include "runtime/ModuleState.h"
 #include "ui/QtText.h"
@@ -80,24 +81,6 @@ QString WhoAndVia(const ItemChange& change) {
                         : change.databaseUser.empty() ? QStringLiteral("-")
                                                       : ToQString(change.databaseUser);
     return change.client.empty() ? who : Tr(texts::kWhoVia).arg(who, ToQString(change.client));
-}
-
-QString FindingText(const SealCheck& check) {
-    switch (check.finding) {
-        case SealCheck::Finding::Intact:
-            return Tr(texts::kSealsIntact).arg(check.checked - check.awaitingSeal);
-        case SealCheck::Finding::Altered:
-            return Tr(texts::kSealAltered).arg(check.change);
-        case SealCheck::Finding::Removed:
-            return Tr(texts::kSealRemoved).arg(check.change);
-        case SealCheck::Finding::OutOfOrder:
-            return Tr(texts::kSealOutOfOrder).arg(check.change);
-        case SealCheck::Finding::Unsealed:
-            return Tr(texts::kSealLost).arg(check.change);
-        case SealCheck::Finding::NotSealed:
-            break;
-    }
-    return Tr(texts::kSealsNone);
 }
 
 }  // namespace
@@ -238,11 +221,13 @@ void HistoryPane::VerifySeals() {
     try {
         const auto history = session_.Registry().Create<IChangeHistory>(progid::kChangeHistory);
         const SealCheck check = history->VerifySeals(session_.Context());
-        text = FindingText(check);
-        if (check.awaitingSeal > 0) {
-            text += u' ' + Tr(texts::kSealsAwaiting).arg(check.awaitingSeal);
+        const subsysmgr::SealReport report =
+            subsysmgr::DescribeSealCheck(*subsysmgr::ModuleState::Current(), check);
+        text = ToQString(report.finding);
+        if (!report.awaiting.empty()) {
+            text += u' ' + ToQString(report.awaiting);
         }
-        text += u' ' + Tr(texts::kSealsLimit);
+        text += u' ' + ToQString(report.limit);
     } catch (const ComError& error) {
         text = ToQString(error.Description());
     }
