@@ -212,16 +212,11 @@ void Database::BeginWrite() {
         if (!repairing_) {
             CheckProtections();
         }
-        if (IsPostgreSQL()) {
+        if (IsPostgreSQL() && !repairing_) {
             // Taking the number first queues writers on the counter instead of deadlocking
-            // over the rows they touch. The log's triggers stamp every row of the transaction
-            // with its client label and note.
-            changeBefore_ = connection_->Run(
-                                "SELECT quarn_change_number(), set_config('quarn.client', $1, "
-                                "true), set_config('quarn.note', $2, true)",
-                                {ClientName(), note_}) -
-                            1;
-        } else {
+            // over the rows they touch.
+            changeBefore_ = TakeChangeNumber(note_);
+        } else if (!IsPostgreSQL()) {
             changeBefore_ = connection_->Run(std::string(changelog::kLastChangeSqlite), {});
         }
     } catch (...) {
@@ -244,6 +239,14 @@ void Database::RecordChange(std::string_view table, int64_t itemId,
                             std::optional<std::vector<std::pair<std::string, Variant>>> values) {
     auto lock = Lock();
     written_.push_back({std::string(table), itemId, std::move(values)});
+}
+
+int64_t Database::TakeChangeNumber(const std::string& note) {
+    return connection_->Run(
+               "SELECT quarn_change_number(), set_config('quarn.client', $1, true), "
+               "set_config('quarn.note', $2, true)",
+               {ClientName(), note}) -
+           1;
 }
 
 void Database::CheckProtections() {
@@ -292,7 +295,8 @@ std::vector<std::string> Database::Repair() {
         }
         note_ = note;
         if (IsPostgreSQL()) {
-            connection_->Run("SELECT set_config('quarn.note', $1, true)", {note});
+            // The counter's function may have been what was missing: its number comes now.
+            changeBefore_ = TakeChangeNumber(note);
             connection_->Run(std::string(kRepairRowPostgres), {});
         } else {
             connection_->Run(std::string(kRepairRowSqlite), {});

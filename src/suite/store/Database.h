@@ -158,6 +158,10 @@ class Database {
     /// Before the commit: gives each row the session wrote its new version (as the triggers
     /// stamped it) and names this client in the log; returns the number of the last change.
     int64_t StampOwnRows();
+    /// PostgreSQL: takes the transaction's change number, and with it the counter's lock, and
+    /// sets the client label and note that the log's triggers stamp its rows with; returns the
+    /// number before it.
+    int64_t TakeChangeNumber(const std::string& note);
     /// Raises Unprotected when a trigger, function or grant the change log depends on is
     /// missing or altered; looks again only when the schema may have changed.
     void CheckProtections();
