@@ -149,6 +149,14 @@ class IChangeHistory : public virtual Component {
         return check;
     }
 
+    /// Whether a sealed log row of change `number` no longer matches its seal (altered after it
+    /// was logged), judged from the row before it alone; rows not sealed yet are not judged.
+    virtual bool IsSealBroken(const std::string& propsString, int64_t number) {
+        (void)propsString;
+        (void)number;
+        return false;
+    }
+
     /// The newest sealed change, for an export to record; a history without seals has none.
     virtual ChainHead SealHead(const std::string& propsString) {
         (void)propsString;

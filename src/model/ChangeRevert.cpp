@@ -191,6 +191,10 @@ ChangeRevert::Outcome ChangeRevert::Revert(int64_t number, bool force,
     if (IsDelivered(change.item)) {
         Raise(module, errors::kChangeOfDeliveredItem, {number});
     }
+    // Values someone wrote into the log afterwards are never written back, forced or not.
+    if (history->IsSealBroken(context, change.number)) {
+        Raise(module, errors::kChangeSealBroken, {number});
+    }
 
     Stored stored = Load(module_, change.item);
     if (!force) {

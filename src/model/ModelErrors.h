@@ -91,6 +91,12 @@ inline constexpr ErrorDefinition kRevertOverLaterChange{
     1042, "ChangeRevert.Revert",
     "变更 %1 之后该项又有变更（最近一次为 %2），未撤销；如仍要撤销，请强制撤销。"};
 
+/// The change's log rows no longer match their seal: someone altered them after they were logged,
+/// so their old values are not written back.
+inline constexpr ErrorDefinition kChangeSealBroken{
+    1048, "ChangeRevert.Revert",
+    "变更 %1 的记录与其封印不符，记录后被改动过，未撤销；请运行 subsysmgr history --verify 检查。"};
+
 /// Rethrows `failure` when it is another user's change (1042): its message, with when and by
 /// whom, tells the user what to do, where a general "not saved" would not.
 inline void RethrowIfChangedElsewhere(const std::exception_ptr& failure) {
@@ -120,7 +126,7 @@ inline constexpr std::array kAll{
     kSubSystemChangedElsewhere, kChangeNotFound,
     kChangeOfDeliveredItem,     kNoChangeLog,
     kChangeNotReverted,         kChangeOfSeveralItems,
-    kRevertOverLaterChange,
+    kRevertOverLaterChange,     kChangeSealBroken,
 };
 
 /// Texts of the message boxes of refused deletions (not errors: the save goes on).

@@ -43,6 +43,7 @@ TEST(ModelErrors, EveryErrorHasItsNumberSourceAndLocalizedMessage) {
         {errors::kNoChangeLog, -2147220459, "ChangeHistory"},
         {errors::kChangeNotReverted, -2147220458, "ChangeRevert.Revert"},
         {errors::kChangeOfSeveralItems, -2147220457, "ChangeRevert.Revert"},
+        {errors::kChangeSealBroken, -2147220456, "ChangeRevert.Revert"},
     };
     ASSERT_EQ(std::size(expected), errors::kAll.size());
 

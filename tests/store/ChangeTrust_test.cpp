@@ -266,6 +266,17 @@ TEST_P(ChangeTrust, TheSealNamesAChangeAlteredOrRemovedAndAnExportCatchesARewrit
     SealCheck forged = Verify();
     EXPECT_EQ(forged.finding, Finding::Altered);
     EXPECT_EQ(forged.change, first);
+    // Values of a forged change are never written back, forced or not.
+    EXPECT_TRUE(History()->IsSealBroken(Context(), first));
+    EXPECT_FALSE(History()->IsSealBroken(Context(), intact.head.change));
+    for (const bool force : {false, true}) {
+        EXPECT_EQ(Outcome([&] {
+                      ChangeRevert(module).Revert(first, force);
+                      return 0;
+                  }),
+                  ObjectError(1048));
+    }
+    EXPECT_EQ(StoredName(8005), "Second Name");
     Administer("UPDATE t_DataFlowChangeLog SET FClient = '" + client.ToText() + "' WHERE " +
                forgedRow);
     EXPECT_EQ(Verify().finding, Finding::Intact) << "the original content seals again";

@@ -308,6 +308,11 @@ SealCheck ChangeHistory::VerifySeals(const std::string& propsString,
         [&] { return session_->StoreFor(propsString)->VerifySeals(exported); });
 }
 
+bool ChangeHistory::IsSealBroken(const std::string& propsString, int64_t number) {
+    return session_->Localizing(
+        [&] { return session_->StoreFor(propsString)->SealBroken(number); });
+}
+
 ChainHead ChangeHistory::SealHead(const std::string& propsString) {
     return session_->Localizing([&] { return session_->StoreFor(propsString)->SealHead(); });
 }

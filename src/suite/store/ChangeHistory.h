@@ -23,6 +23,7 @@ class ChangeHistory : public IChangeHistory {
     SealCheck VerifySeals(const std::string& propsString,
                           const std::optional<ChainHead>& exported) override;
     ChainHead SealHead(const std::string& propsString) override;
+    bool IsSealBroken(const std::string& propsString, int64_t number) override;
 
   private:
     std::shared_ptr<SuiteSession> session_;

@@ -1,5 +1,6 @@
 #include "suite/store/ChangeSeal.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "suite/store/Sha256.h"
@@ -34,8 +35,10 @@ std::string SelectRows(const Connection& connection) {
            " FROM t_DataFlowChangeLog";
 }
 
-// The rows after the row (number, key) in chain order, at most `limit`.
-std::vector<LogRow> RowsAfter(Connection& connection, int64_t number, int64_t key, int64_t limit) {
+// The rows after the row (number, key) in chain order, at most `limit`, none numbered after
+// `through`.
+std::vector<LogRow> RowsAfter(Connection& connection, int64_t number, int64_t key, int64_t limit,
+                              int64_t through = INT64_MAX) {
     std::vector<ColumnSpec> columns;
     for (const std::string_view column : kSealedColumns) {
         columns.push_back({std::string(column), ColumnSpec::Type::Text});
@@ -43,12 +46,13 @@ std::vector<LogRow> RowsAfter(Connection& connection, int64_t number, int64_t ke
     columns.push_back({"FSeal", ColumnSpec::Type::Text});
     columns.push_back({"FKey", ColumnSpec::Type::Text});
     const bool postgres = IsPostgres(connection);
-    const std::string sql =
-        SelectRows(connection) +
-        (postgres ? " WHERE (FSeq, FChangeID) > ($1, $2) ORDER BY FSeq, FChangeID LIMIT $3"
-                  : " WHERE FSeq > $1 ORDER BY FSeq LIMIT $3");
+    const std::string sql = SelectRows(connection) +
+                            (postgres ? " WHERE (FSeq, FChangeID) > ($1, $2) AND FSeq <= $4 ORDER "
+                                        "BY FSeq, FChangeID LIMIT $3"
+                                      : " WHERE FSeq > $1 AND FSeq <= $4 ORDER BY FSeq LIMIT $3");
     std::vector<LogRow> rows;
-    for (RecordTable::Row& values : connection.ReadTyped(sql, columns, {number, key, limit})) {
+    for (RecordTable::Row& values :
+         connection.ReadTyped(sql, columns, {number, key, limit, through})) {
         LogRow row;
         for (std::size_t c = 0; c < kSealedColumnCount; ++c) {
             if (!values[c].IsNull()) {
@@ -248,6 +252,58 @@ SealCheck VerifySeals(Connection& connection, const std::optional<ChainHead>& ex
         }
     }
     return check;
+}
+
+bool SealBroken(Connection& connection, int64_t number) {
+    const bool postgres = IsPostgres(connection);
+    // The transaction's rows: on PostgreSQL those of the number, on SQLite the ones numbered
+    // from its first (its number) to the row before the next transaction's.
+    int64_t first = number;
+    int64_t last = number;
+    if (!postgres) {
+        const auto bounds = connection.QueryTyped(
+            "SELECT coalesce((SELECT FTxn FROM t_DataFlowChangeLog WHERE FSeq = $1 AND FSeal IS "
+            "NOT NULL), $1), coalesce((SELECT FSeq - 1 FROM t_DataFlowChangeLog WHERE FSeq > $1 "
+            "AND (FSeal IS NULL OR FTxn IS NOT (SELECT FTxn FROM t_DataFlowChangeLog WHERE FSeq = "
+            "$1)) ORDER BY FSeq LIMIT 1), $1)",
+            {{"first", ColumnSpec::Type::Text}, {"last", ColumnSpec::Type::Text}}, {number});
+        const uint32_t row = bounds->LiveRows().front();
+        first = ToNumber(bounds->Value(row, 0).TextOrEmpty());
+        last = std::max(number, ToNumber(bounds->Value(row, 1).TextOrEmpty()));
+    }
+    // The row before the first, whose seal the first follows.
+    const auto before = connection.QueryTyped(
+        postgres
+            ? "SELECT FSeq, FChangeID, FSeal FROM t_DataFlowChangeLog WHERE FSeq < $1 ORDER BY "
+              "FSeq DESC, FChangeID DESC LIMIT 1"
+            : "SELECT FSeq, FSeq, FSeal FROM t_DataFlowChangeLog WHERE FSeq < $1 ORDER BY "
+              "FSeq DESC LIMIT 1",
+        {{"FSeq", ColumnSpec::Type::Text},
+         {"FKey", ColumnSpec::Type::Text},
+         {"FSeal", ColumnSpec::Type::Text}},
+        {first});
+    Link link;
+    if (before->LiveRows().empty()) {
+        const ChainHead pruned = Pruned(connection);
+        link = {pruned.change, 0, pruned.seal};
+    } else {
+        const uint32_t row = before->LiveRows().front();
+        if (before->Value(row, 2).IsNull()) {
+            return false;  // the chain before it is not sealed yet: nothing to judge from
+        }
+        link = {ToNumber(before->Value(row, 0).TextOrEmpty()),
+                ToNumber(before->Value(row, 1).TextOrEmpty()), before->Value(row, 2).ToText()};
+    }
+    for (const LogRow& row : RowsAfter(connection, link.number, link.key, INT64_MAX, last)) {
+        if (!row.seal) {
+            return false;  // another program's rows, sealed by this program's next write
+        }
+        if (row.Number() >= first && SealOf(link.seal, row) != *row.seal) {
+            return true;
+        }
+        link.seal = *row.seal;
+    }
+    return false;
 }
 
 ChainHead SealHead(Connection& connection) {

@@ -69,4 +69,8 @@ SealCheck VerifySeals(Connection& connection, const std::optional<ChainHead>& ex
 /// The last sealed row: its change number and seal (0 and "" for an empty log).
 ChainHead SealHead(Connection& connection);
 
+/// Whether a sealed row of the transaction that logged change `number` no longer matches its
+/// seal, judged from the row before it; rows not sealed yet are not judged.
+bool SealBroken(Connection& connection, int64_t number);
+
 }  // namespace quarn::suite::changelog

@@ -331,6 +331,13 @@ ChainHead Database::SealHead() {
     });
 }
 
+bool Database::SealBroken(int64_t number) {
+    return Reading([&] {
+        return schema::VersionOf(*connection_) >= changelog::kFirstSealedVersion &&
+               changelog::SealBroken(*connection_, number);
+    });
+}
+
 int64_t Database::StampOwnRows() {
     if (IsPostgreSQL()) {
         // One number for the whole transaction, the one every row was stamped with.

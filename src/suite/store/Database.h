@@ -141,6 +141,8 @@ class Database {
     SealCheck VerifySeals(const std::optional<ChainHead>& exported);
     /// The newest sealed change.
     ChainHead SealHead();
+    /// Whether a sealed log row of change `number` no longer matches its seal.
+    bool SealBroken(int64_t number);
 
     /// Reads inside a free query: one statement that may only read the suite's tables; a
     /// statement that would do anything else raises ReadOnly and changes nothing.
