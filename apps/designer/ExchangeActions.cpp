@@ -18,6 +18,7 @@
 #include "ErrorNumberText.h"
 #include "ExchangeExport.h"
 #include "ImportDialog.h"
+#include "InvalidText.h"
 #include "LongWork.h"
 #include "foundation/ComError.h"
 #include "runtime/LocalText.h"
@@ -213,12 +214,35 @@ void ExchangeActions::Export(const QString& title, const Exchange& items) {
 }
 
 bool ExchangeActions::ExportTo(const QString& path, const Exchange& items) {
+    // An export holds every text exactly: one that another program stored as invalid UTF-8 is
+    // named, and nothing is written, until it is corrected.
+    const CliText text(session_.Registry(), session_.Language());
+    const auto refuse = [&](const char* kind, int32_t id, const std::vector<std::string>& fields) {
+        try {
+            text.Raise(subsysmgr::cli::errors::kInvalidTextNotExported,
+                       {text.Text(kind), id, fields.front()});
+        } catch (const ComError& error) {
+            Warn(ErrorText(error));
+        }
+        return false;
+    };
+    for (const auto& group : items.groups) {
+        if (const auto fields = subsysmgr::cli::InvalidTextFields(*session_.Module(), group);
+            !fields.empty()) {
+            return refuse("group", group.id, fields);
+        }
+    }
+    for (const auto& subSystem : items.subSystems) {
+        if (const auto fields = subsysmgr::cli::InvalidTextFields(*session_.Module(), subSystem);
+            !fields.empty()) {
+            return refuse("subsystem", subSystem.id, fields);
+        }
+    }
     try {
         subsysmgr::cli::WriteFileAtomically(path.toStdString(),
                                             subsysmgr::cli::WriteExchange(items));
     } catch (const std::system_error&) {
         // The file is as it was.
-        const CliText text(session_.Registry(), session_.Language());
         try {
             text.Raise(subsysmgr::cli::errors::kFileUnwritable, {path.toStdString()});
         } catch (const ComError& error) {

@@ -21,6 +21,7 @@
 #include "ModalAnswers.h"
 #include "UndoSteps.h"
 #include "suite/DataPaths.h"
+#include "suite/store/Database.h"
 #include "ui/QtPlatform.h"
 
 namespace quarn::designer {
@@ -259,6 +260,24 @@ TEST_F(ExchangeActionsTest, ABrokenOrForeignFileIsRefusedWithItsReasonAndNothing
         EXPECT_THAT(answers.messages[0], HasSubstr("Cannot read the file"));
     }
     EXPECT_EQ(designer.Everything(), before);
+}
+
+// A text another program stored as invalid UTF-8 cannot be held exactly by an export: the item
+// and field are named and no file is written.
+TEST_F(ExchangeActionsTest, AnExportNamesATextThatIsNotUtf8AndWritesNothing) {
+    Designer from;
+    suite::Connect(from.scratch.location, suite::OpenMode::ReadWrite)
+        ->Execute(
+            "UPDATE t_DataFlowSubSystem SET FName_EN = CAST(X'E8FF41' AS TEXT) WHERE FSubSysID = "
+            "8001");
+    const QString path = folder_.filePath(QStringLiteral("broken.json"));
+    ModalAnswers answers([](QDialog&) {});
+    from.Activate();
+    EXPECT_FALSE(
+        from.actions->ExportTo(path, subsysmgr::cli::CustomerItems(from.session.Module())));
+    ASSERT_EQ(answers.messages.size(), 1u);
+    EXPECT_THAT(answers.messages[0], HasSubstr("subsystem 8001 is not valid UTF-8"));
+    EXPECT_FALSE(QFile::exists(path));
 }
 
 TEST_F(ExchangeActionsTest, WhatOneDatabaseExportsAnotherImportsUnchanged) {
