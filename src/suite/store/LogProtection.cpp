@@ -206,8 +206,14 @@ std::string SearchPath(Connection& connection) {
     return "pg_catalog, " + QuotedSchema(connection) + ", pg_temp";
 }
 
-// Grants beyond reading on the log's tables, as "PRIVILEGE|table|grantee".
-std::vector<std::string> ForeignGrants(Connection& connection) {
+// A grant beyond reading on one of the log's tables; the grantee quoted as an identifier.
+struct Grant {
+    std::string privilege;
+    std::string table;
+    std::string grantee;
+};
+
+std::vector<Grant> ForeignGrants(Connection& connection) {
     std::string tables;
     for (const std::string_view table : kLogTables) {
         tables += (tables.empty() ? "'" : ", '") + Lower(std::string(table)) + "'";
@@ -220,11 +226,10 @@ std::vector<std::string> ForeignGrants(Connection& connection) {
             tables +
             ") AND a.grantee <> c.relowner AND a.privilege_type <> 'SELECT' ORDER BY 2, 3, 1",
         {{"privilege", Type::Text}, {"table", Type::Text}, {"grantee", Type::Text}}, {});
-    std::vector<std::string> grants;
+    std::vector<Grant> grants;
     for (const uint32_t row : rows->LiveRows()) {
-        grants.push_back(rows->Value(row, 0).TextOrEmpty() + "|" +
-                         rows->Value(row, 1).TextOrEmpty() + "|" +
-                         rows->Value(row, 2).TextOrEmpty());
+        grants.push_back({rows->Value(row, 0).TextOrEmpty(), rows->Value(row, 1).TextOrEmpty(),
+                          rows->Value(row, 2).TextOrEmpty()});
     }
     return grants;
 }
@@ -292,12 +297,8 @@ std::vector<std::string> PostgresMissing(Connection& connection) {
             missing.push_back("trigger " + trigger.name + " is missing");
         }
     }
-    for (const std::string& grant : ForeignGrants(connection)) {
-        const std::size_t first = grant.find('|');
-        const std::size_t second = grant.find('|', first + 1);
-        missing.push_back(grant.substr(0, first) + " on " +
-                          grant.substr(first + 1, second - first - 1) + " granted to " +
-                          grant.substr(second + 1));
+    for (const Grant& grant : ForeignGrants(connection)) {
+        missing.push_back(grant.privilege + " on " + grant.table + " granted to " + grant.grantee);
     }
     return missing;
 }
@@ -340,12 +341,9 @@ void PostgresProtect(Connection& connection) {
                            trigger.table + " " + trigger.forEach + " EXECUTE FUNCTION " +
                            trigger.function + "()");
     }
-    for (const std::string& grant : ForeignGrants(connection)) {
-        const std::size_t first = grant.find('|');
-        const std::size_t second = grant.find('|', first + 1);
-        connection.Execute("REVOKE " + grant.substr(0, first) + " ON " +
-                           grant.substr(first + 1, second - first - 1) + " FROM " +
-                           grant.substr(second + 1));
+    for (const Grant& grant : ForeignGrants(connection)) {
+        connection.Execute("REVOKE " + grant.privilege + " ON " + grant.table + " FROM " +
+                           grant.grantee);
     }
     PostgresRoles(connection);
 }
