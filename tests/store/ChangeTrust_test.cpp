@@ -236,6 +236,18 @@ TEST_P(ChangeTrust, TheApplicationsLoginMayOnlyReadTheLogAndItsCounter) {
     }
     EXPECT_EQ(WholeLog(), before);
     EXPECT_EQ(Verify().finding, Finding::Intact);
+    // Putting protections back is the owner's: the login is told so, not that it is read-only.
+    HostSession asApp(scratch->Spec() + " user=" + LastRole(), "EN");
+    try {
+        asApp.RepairHistory();
+        ADD_FAILURE() << "the application's login repaired the log";
+    } catch (const ComError& error) {
+        EXPECT_EQ(error.Number(), ErrorNumber(StoreError::WriteProtected));
+        EXPECT_NE(error.Description().find("Only the owner"), std::string::npos)
+            << error.Description();
+    }
+    ModuleState::Install(module);
+    EXPECT_EQ(WholeLog(), before);
 
     // The client label and note are the transaction's, the user is the one that logged in.
     const ItemChange change = History()->Changes(Context(), {{Kind::SubSystem, 8005}}).front();

@@ -64,6 +64,9 @@ constexpr std::string_view kUnprotected =
     "%1的变更记录失去了保护，已拒绝写入（读取不受影响）：%2。请由数据库所有者运行 subsysmgr "
     "repair 恢复。";
 
+constexpr std::string_view kRepairNeedsOwner =
+    "只有%1中变更记录的所有者才能恢复其保护，未做任何更改。";
+
 // A log row of its own for a repair: the log's table, no item.
 constexpr std::string_view kRepairRowSqlite =
     "INSERT INTO t_DataFlowChangeLog (FSeq, FTime, FOperation, FTableName, FItemID) VALUES "
@@ -302,6 +305,14 @@ std::vector<std::string> Database::Repair() {
             connection_->Run(std::string(kRepairRowSqlite), {});
         }
         Commit();
+    } catch (const StoreFailure& failure) {
+        Rollback();
+        if (IsPostgreSQL() && failure.Error() == StoreError::WriteProtected) {
+            // Not read-only: the functions and grants are the owner's to put back.
+            RaiseStoreError(StoreError::WriteProtected, "Database", kRepairNeedsOwner,
+                            location_.Describe());
+        }
+        throw;
     } catch (...) {
         Rollback();
         throw;
