@@ -2,14 +2,14 @@
 
 _subsysmgr() {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
-    local valued='--db|--lang|--file|--console|--as-account-type|--group|--id|--number|--name-chs|--name-cht|--name-en|--index|--visible|--web|--acct-types|--since'
+    local valued='--db|--lang|--file|--console|--as-account-type|--group|--id|--number|--name-chs|--name-cht|--name-en|--index|--visible|--web|--acct-types|--since|--against'
     COMPREPLY=()
     case $prev in
         --lang) COMPREPLY=($(compgen -W "CHS CHT EN" -- "$cur")) ;;
         --console) COMPREPLY=($(compgen -W "main web" -- "$cur")) ;;
         --visible | --web) COMPREPLY=($(compgen -W "true false" -- "$cur")) ;;
         --id) COMPREPLY=($(compgen -W "auto" -- "$cur")) ;;
-        --db | --file)
+        --db | --file | --against)
             compopt -o filenames 2>/dev/null
             COMPREPLY=($(compgen -f -- "$cur"))
             ;;
@@ -29,23 +29,24 @@ _subsysmgr() {
         fi
     done
 
-    local commands="tree groups subsystems show history revert add edit delete export import init help"
+    local commands="tree groups subsystems show history revert add edit delete export import init repair help"
     local fields="--name-chs --name-cht --name-en --index --visible --web --acct-types"
     local words
     case ${command[*]} in
         "") words="$commands --version" ;;
         help) words=$commands ;;
-        "help show" | "help add" | "help edit" | "help delete" | show | add | edit | delete | history)
+        "help show" | "help add" | "help edit" | "help delete" | show | add | edit | delete)
             words="group subsystem" ;;
+        history) words="group subsystem --since --verify --against" ;;
         "add group") words="--id $fields" ;;
         "add subsystem") words="--id --group --number $fields" ;;
         "edit group "*) words=$fields ;;
         "edit subsystem "*) words="--group --number $fields" ;;
         tree) words="--as-account-type --console" ;;
         subsystems) words="--group" ;;
-        history*) words="--since" ;;
+        history*) words="--since --verify --against" ;;
         revert*) words="--force" ;;
-        export) words="--file" ;;
+        export) words="--file --replace-invalid" ;;
         import) words="--file --dry-run" ;;
         init) words="--demo" ;;
     esac
