@@ -164,8 +164,6 @@ const char* FindingName(SealCheck::Finding finding) {
             return "altered";
         case SealCheck::Finding::Removed:
             return "removed";
-        case SealCheck::Finding::OutOfOrder:
-            return "out of order";
         case SealCheck::Finding::Unsealed:
             return "unsealed";
         case SealCheck::Finding::NotSealed:
@@ -193,7 +191,7 @@ std::string ExportText(const CliText& text, const SealCheck& check, const ChainH
                      {exported.change});
 }
 
-// Exit code 1 when a change is found altered, removed, out of order or unsealed, or the history
+// Exit code 1 when a change is found altered, removed or unsealed, or the history
 // no longer holds the head of the export `against` names.
 int VerifyHistory(CliContext& context, const std::string& against) {
     std::optional<ChainHead> exported;

@@ -62,12 +62,12 @@ struct ChainHead {
 /// computed again); an export's head catches that too, up to the export.
 struct SealCheck {
     enum class Finding {
-        Intact,      ///< every sealed change is as it was sealed
-        Altered,     ///< `change` does not match its seal: altered, or one before it removed
-        Removed,     ///< changes up to `change` were removed while earlier ones remain
-        OutOfOrder,  ///< `change` stands out of the order it was logged in
-        Unsealed,    ///< `change` lost its seal while later ones keep theirs
-        NotSealed,   ///< the database keeps no seals (an older schema, until its first write)
+        Intact,     ///< every sealed change is as it was sealed
+        Altered,    ///< `change` does not match its seal: altered, or one before it removed or
+                    ///< inserted
+        Removed,    ///< changes up to `change` were removed while earlier ones remain
+        Unsealed,   ///< `change` lost its seal while later ones keep theirs
+        NotSealed,  ///< the database keeps no seals (an older schema, until its first write)
     };
     Finding finding = Finding::Intact;
     int64_t change = 0;        ///< the first change found wrong

@@ -12,7 +12,6 @@ constexpr std::string_view kIntact = "全部已封印的变更均与其封印一
 constexpr std::string_view kAltered =
     "变更 %1 与其封印不符：它被改动过，或其前面紧邻的变更被删除或插入过。";
 constexpr std::string_view kRemoved = "编号直到 %1 的变更已从记录中删除，而更早的变更仍在。";
-constexpr std::string_view kOutOfOrder = "变更 %1 不在其记录时的顺序中。";
 constexpr std::string_view kUnsealed = "变更 %1 的封印已丢失，而其后的变更仍有封印。";
 constexpr std::string_view kNotSealed = "该数据库尚无封印：第一次写入会将其升级到带封印的版本。";
 constexpr std::string_view kAwaiting = "自本程序上次写入以来，其他程序记录的 %1 条变更尚未封印。";
@@ -27,8 +26,6 @@ std::string_view FindingTemplate(SealCheck::Finding finding) {
             return kAltered;
         case SealCheck::Finding::Removed:
             return kRemoved;
-        case SealCheck::Finding::OutOfOrder:
-            return kOutOfOrder;
         case SealCheck::Finding::Unsealed:
             return kUnsealed;
         case SealCheck::Finding::NotSealed:
