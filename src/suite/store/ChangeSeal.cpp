@@ -86,24 +86,33 @@ struct Link {
     int64_t key = 0;
     std::string seal;
 };
-Link LastSealed(Connection& connection) {
-    const bool postgres = IsPostgres(connection);
+// The last row numbered below `below` (with `sealedOnly`, the last sealed one) as the chain
+// continues from it; the pruning mark when there is none; nullopt when that row is not sealed.
+std::optional<Link> LastRowBefore(Connection& connection, int64_t below, bool sealedOnly) {
     const auto rows = connection.QueryTyped(
-        postgres ? "SELECT FSeq, FChangeID, FSeal FROM t_DataFlowChangeLog WHERE FSeal IS NOT NULL "
-                   "ORDER BY FSeq DESC, FChangeID DESC LIMIT 1"
-                 : "SELECT FSeq, FSeq, FSeal FROM t_DataFlowChangeLog WHERE FSeal IS NOT NULL "
-                   "ORDER BY FSeq DESC LIMIT 1",
+        IsPostgres(connection)
+            ? "SELECT FSeq, FChangeID, FSeal FROM t_DataFlowChangeLog WHERE FSeq < $1 AND ($2 = 0 "
+              "OR FSeal IS NOT NULL) ORDER BY FSeq DESC, FChangeID DESC LIMIT 1"
+            : "SELECT FSeq, FSeq, FSeal FROM t_DataFlowChangeLog WHERE FSeq < $1 AND ($2 = 0 OR "
+              "FSeal IS NOT NULL) ORDER BY FSeq DESC LIMIT 1",
         {{"FSeq", ColumnSpec::Type::Text},
          {"FKey", ColumnSpec::Type::Text},
          {"FSeal", ColumnSpec::Type::Text}},
-        {});
+        {below, int32_t{sealedOnly ? 1 : 0}});
     if (rows->LiveRows().empty()) {
         const ChainHead pruned = Pruned(connection);
-        return {pruned.change, 0, pruned.seal};
+        return Link{pruned.change, 0, pruned.seal};
     }
     const uint32_t row = rows->LiveRows().front();
-    return {ToNumber(rows->Value(row, 0).TextOrEmpty()),
-            ToNumber(rows->Value(row, 1).TextOrEmpty()), rows->Value(row, 2).TextOrEmpty()};
+    if (rows->Value(row, 2).IsNull()) {
+        return std::nullopt;
+    }
+    return Link{ToNumber(rows->Value(row, 0).TextOrEmpty()),
+                ToNumber(rows->Value(row, 1).TextOrEmpty()), rows->Value(row, 2).ToText()};
+}
+
+Link LastSealed(Connection& connection) {
+    return *LastRowBefore(connection, INT64_MAX, true);
 }
 
 }  // namespace
@@ -269,28 +278,11 @@ bool SealBroken(Connection& connection, int64_t number) {
         last = std::max(number, ToNumber(bounds->Value(row, 1).TextOrEmpty()));
     }
     // The row before the first, whose seal the first follows.
-    const auto before = connection.QueryTyped(
-        postgres
-            ? "SELECT FSeq, FChangeID, FSeal FROM t_DataFlowChangeLog WHERE FSeq < $1 ORDER BY "
-              "FSeq DESC, FChangeID DESC LIMIT 1"
-            : "SELECT FSeq, FSeq, FSeal FROM t_DataFlowChangeLog WHERE FSeq < $1 ORDER BY "
-              "FSeq DESC LIMIT 1",
-        {{"FSeq", ColumnSpec::Type::Text},
-         {"FKey", ColumnSpec::Type::Text},
-         {"FSeal", ColumnSpec::Type::Text}},
-        {first});
-    Link link;
-    if (before->LiveRows().empty()) {
-        const ChainHead pruned = Pruned(connection);
-        link = {pruned.change, 0, pruned.seal};
-    } else {
-        const uint32_t row = before->LiveRows().front();
-        if (before->Value(row, 2).IsNull()) {
-            return false;  // the chain before it is not sealed yet: nothing to judge from
-        }
-        link = {ToNumber(before->Value(row, 0).TextOrEmpty()),
-                ToNumber(before->Value(row, 1).TextOrEmpty()), before->Value(row, 2).ToText()};
+    const std::optional<Link> before = LastRowBefore(connection, first, false);
+    if (!before) {
+        return false;  // the chain before it is not sealed yet: nothing to judge from
     }
+    Link link = *before;
     for (const LogRow& row : RowsAfter(connection, link.number, link.key, INT64_MAX, last)) {
         if (!row.seal) {
             return false;  // another program's rows, sealed by this program's next write
