@@ -10,7 +10,7 @@
 namespace quarn::subsysmgr::cli {
 
 CliContext::CliContext(std::istream& in_, std::ostream& out_, std::ostream& err_)
-    : in(in_), out(out_), err(err_), messageBox_(std::make_shared<RecordingMessageBox>(err_)) {}
+    : in(in_), out(out_), err(err_), messageBox_(std::make_shared<MessageCollector>(err_)) {}
 
 void CliContext::AddGlobalOptions(CLI::App& app) {
     databaseOption_ = app.add_option("--db", options.database,
@@ -52,7 +52,7 @@ std::shared_ptr<ModuleState> CliContext::Session() {
     return module;
 }
 
-const CliText& CliContext::Text() {
+const ExchangeText& CliContext::Text() {
     if (!text_) {
         textHost_.emplace("", options.language);
         text_.emplace(textHost_->Registry(), options.language);

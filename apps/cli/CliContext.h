@@ -6,9 +6,9 @@
 #include <ostream>
 #include <string>
 
-#include "CliText.h"
-#include "ItemJson.h"
-#include "RecordingMessageBox.h"
+#include "exchange/ExchangeText.h"
+#include "exchange/ItemJson.h"
+#include "exchange/MessageCollector.h"
 #include "foundation/ComError.h"
 #include "runtime/ModuleState.h"
 #include "suite/HostSession.h"
@@ -19,6 +19,9 @@ class Option;
 }  // namespace CLI
 
 namespace quarn::subsysmgr::cli {
+
+// The commands speak the exchange library's words: its items, readers and writers.
+using namespace quarn::subsysmgr::exchange;
 
 /// Exit codes of the tool.
 inline constexpr int kExitOk = 0;
@@ -65,7 +68,7 @@ class CliContext {
     /// fall back to the demo database.
     void CheckDatabaseOption();
     /// The tool's texts in the language of --lang; available whatever --db names.
-    const CliText& Text();
+    const ExchangeText& Text();
 
     /// Writes indented JSON and a line break to the output stream.
     void Print(const Json& json);
@@ -81,14 +84,14 @@ class CliContext {
     int exitCode = kExitOk;
 
   private:
-    std::shared_ptr<RecordingMessageBox> messageBox_;
+    std::shared_ptr<MessageCollector> messageBox_;
     CLI::Option* databaseOption_ = nullptr;
     std::optional<suite::HostSession> host_;
     // The texts come from a session of their own, so that they can report a --db that the
     // command's session refuses.
     std::optional<suite::HostSession> textHost_;
     bool sessionStarted_ = false;
-    std::optional<CliText> text_;
+    std::optional<ExchangeText> text_;
 };
 
 }  // namespace quarn::subsysmgr::cli

@@ -9,14 +9,15 @@
 #include <sstream>
 #include <system_error>
 
-#include "AtomicFile.h"
 #include "CliErrors.h"
 #include "Commands.h"
-#include "ExchangeExport.h"
-#include "ExchangeFile.h"
-#include "ExchangeImport.h"
-#include "InvalidText.h"
+#include "InvalidTextWarning.h"
 #include "Printable.h"
+#include "exchange/AtomicFile.h"
+#include "exchange/ExchangeErrors.h"
+#include "exchange/ExchangeExport.h"
+#include "exchange/ExchangeFile.h"
+#include "exchange/ExchangeImport.h"
 
 namespace quarn::subsysmgr::cli {
 
@@ -29,7 +30,7 @@ std::string ReadInput(CliContext& context, const std::string& file) {
     std::ifstream stream(file, std::ios::binary);
     content << stream.rdbuf();
     if (!stream) {
-        context.Text().Raise(errors::kFileUnreadable, {file});
+        context.Text().Raise(exchange::errors::kFileUnreadable, {file});
     }
     return content.str();
 }
@@ -48,8 +49,9 @@ void CheckTexts(CliContext& context, const std::vector<Item>& items, std::string
         }
         const std::vector<std::string> fields = InvalidTextFields(*context.Session(), item);
         if (!fields.empty()) {
-            const CliText& text = context.Text();
-            text.Raise(errors::kInvalidTextNotExported, {text.Text(kind), item.id, fields[0]});
+            const ExchangeText& text = context.Text();
+            text.Raise(exchange::errors::kInvalidTextNotExported,
+                       {text.Text(kind), item.id, fields[0]});
         }
     }
 }
@@ -67,7 +69,7 @@ void Export(CliContext& context, const std::string& file, bool replaceInvalid) {
     try {
         WriteFileAtomically(file, content);
     } catch (const std::system_error&) {
-        context.Text().Raise(errors::kFileUnwritable, {file});
+        context.Text().Raise(exchange::errors::kFileUnwritable, {file});
     }
 }
 
@@ -118,7 +120,7 @@ void Report(CliContext& context, const std::vector<ImportedItem>& items, bool dr
         context.Print(report);
         return;
     }
-    const CliText& text = context.Text();
+    const ExchangeText& text = context.Text();
     for (const ImportedItem& item : items) {
         context.out << text.Text(item.kind) << ' ' << item.id << ": "
                     << text.Text(OutcomeName(item.outcome));

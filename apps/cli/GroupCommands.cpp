@@ -6,11 +6,12 @@
 #include "CliErrors.h"
 #include "Commands.h"
 #include "DecimalNumber.h"
-#include "GroupWriter.h"
-#include "InvalidText.h"
+#include "InvalidTextWarning.h"
 #include "ItemFlags.h"
-#include "ItemInput.h"
-#include "TreeReader.h"
+#include "exchange/GroupWriter.h"
+#include "exchange/ItemInput.h"
+#include "exchange/TreeActions.h"
+#include "exchange/TreeReader.h"
 #include "model/GroupInput.h"
 
 namespace quarn::subsysmgr::cli {
@@ -68,7 +69,8 @@ void AddGroupCommands(CLI::App& add, CLI::App& edit, CLI::App& remove, CliContex
     auto removeId = std::make_shared<int32_t>(0);
     removeGroup->add_option("id", *removeId, "Identifier")->transform(DecimalNumber())->required();
     removeGroup->callback([&context, removeId] {
-        GroupWriter(context.Session(), context.Text()).Delete(*removeId);
+        TreeActions(context.Session(), context.Text())
+            .Delete({TreeItemRef::Kind::Group, *removeId});
         Done(context, "deleted", "Deleted subsystem group %1.", *removeId);
     });
 }

@@ -14,8 +14,9 @@
 #include "CliErrors.h"
 #include "Commands.h"
 #include "DecimalNumber.h"
-#include "ExchangeFile.h"
 #include "Printable.h"
+#include "exchange/ExchangeErrors.h"
+#include "exchange/ExchangeFile.h"
 #include "host/IChangeHistory.h"
 #include "host/ProgIds.h"
 #include "model/ChangeRevert.h"
@@ -51,7 +52,7 @@ const char* OperationName(ItemChange::Operation operation) {
 }
 
 // A revert's note in the session language; any other note as it was written.
-std::string NoteText(const CliText& text, const std::string& note) {
+std::string NoteText(const ExchangeText& text, const std::string& note) {
     const auto revert = ChangeRevert::ReadNote(note);
     if (!revert) {
         return note;
@@ -80,7 +81,7 @@ std::string Shown(const Json& value) {
 }
 
 // Who made the change as the database knows it, and what it came through as the client says.
-std::string WhoAndVia(const CliText& text, const ItemChange& change) {
+std::string WhoAndVia(const ExchangeText& text, const ItemChange& change) {
     std::string who = change.otherProgram            ? text.Text("another program")
                       : !change.databaseUser.empty() ? Printable(change.databaseUser)
                                                      : "-";
@@ -117,7 +118,7 @@ void ShowHistory(CliContext& context, const HistoryOptions& options) {
             options.kind == "group" ? TreeItemRef::Kind::Group : TreeItemRef::Kind::SubSystem,
             options.id};
     }
-    const CliText& text = context.Text();
+    const ExchangeText& text = context.Text();
     Json json = Json::array();
     for (const ItemChange& change : history->Changes(session, item, LogTime(options.since))) {
         Json fields = Json::object();
@@ -173,7 +174,8 @@ const char* FindingName(SealCheck::Finding finding) {
 }
 
 // What comparing with an export's head found, in words.
-std::string ExportText(const CliText& text, const SealCheck& check, const ChainHead& exported) {
+std::string ExportText(const ExchangeText& text, const SealCheck& check,
+                       const ChainHead& exported) {
     if (!check.matchesExport) {
         return text.Format(
             "Change %1, the newest the export saw, was pruned since: the export cannot be "
@@ -199,7 +201,7 @@ int VerifyHistory(CliContext& context, const std::string& against) {
         const std::string name = against == "-" ? "<stdin>" : against;
         exported = ReadExchange(ReadInput(context, against), name, context.Text()).history;
         if (!exported) {
-            context.Text().Raise(errors::kNoHistoryHead, {name});
+            context.Text().Raise(exchange::errors::kNoHistoryHead, {name});
         }
     }
     const auto module = context.Session();
@@ -230,7 +232,7 @@ int VerifyHistory(CliContext& context, const std::string& against) {
         context.Print(json);
         return sound ? kExitOk : kExitError;
     }
-    const CliText& text = context.Text();
+    const ExchangeText& text = context.Text();
     const SealReport report = DescribeSealCheck(*module, check);
     context.out << report.finding << '\n';
     if (!report.awaiting.empty()) {

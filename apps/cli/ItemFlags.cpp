@@ -71,7 +71,7 @@ void ItemFlags::ApplyCommon(Item& item) const {
         item.web = web_;
     }
     if (Given(accountTypesOption_)) {
-        item.accountTypes = ParseAccountTypes(accountTypes_);
+        item.accountTypes = exchange::ParseAccountTypes(accountTypes_);
     }
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "TreeItems.h"
+#include "exchange/TreeItems.h"
 
 namespace CLI {
 class App;
@@ -12,6 +12,10 @@ class Option;
 }  // namespace CLI
 
 namespace quarn::subsysmgr::cli {
+
+using exchange::GroupItem;
+using exchange::Names;
+using exchange::SubSystemItem;
 
 /// The flags of a group's or subsystem's fields on an add or edit command. Add takes the
 /// identifier (--id, and --group for a subsystem) as required flags; edit changes only the

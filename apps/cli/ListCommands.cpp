@@ -10,9 +10,10 @@
 #include "CliErrors.h"
 #include "Commands.h"
 #include "DecimalNumber.h"
-#include "InvalidText.h"
+#include "InvalidTextWarning.h"
 #include "Printable.h"
-#include "TreeReader.h"
+#include "exchange/ExchangeErrors.h"
+#include "exchange/TreeReader.h"
 #include "foundation/Recordset.h"
 #include "model/EditorInput.h"
 #include "model/Visibility.h"
@@ -116,7 +117,7 @@ void PrintGroups(CliContext& context) {
         context.Print(Json{{"groups", std::move(groups)}});
         return;
     }
-    const CliText& text = context.Text();
+    const ExchangeText& text = context.Text();
     context.out << fmt::format("{:>5}  {:>5}  {:<7}  {:<7}  {:<13}  {}\n", text.Text("ID"),
                                text.Text("Order"), text.Text("Desktop"), text.Text("Web"),
                                text.Text("Account types"), text.Text("Name"));
@@ -134,7 +135,7 @@ void PrintSubSystems(CliContext& context, std::optional<int32_t> groupId) {
     if (groupId) {
         std::erase_if(tree, [&](const GroupNode& node) { return node.group.id != *groupId; });
         if (tree.empty()) {
-            context.Text().Raise(errors::kUnknownGroup, {*groupId});
+            context.Text().Raise(exchange::errors::kUnknownGroup, {*groupId});
         }
     }
     WarnOfInvalidText(context, tree, false, true);
@@ -148,7 +149,7 @@ void PrintSubSystems(CliContext& context, std::optional<int32_t> groupId) {
         context.Print(Json{{"subsystems", std::move(subSystems)}});
         return;
     }
-    const CliText& text = context.Text();
+    const ExchangeText& text = context.Text();
     context.out << fmt::format("{:>6}  {:>5}  {:>5}  {:<10}  {:<7}  {:<7}  {:<13}  {}\n",
                                text.Text("ID"), text.Text("Group"), text.Text("Order"),
                                text.Text("Short code"), text.Text("Desktop"), text.Text("Web"),

@@ -19,7 +19,7 @@ void Repair(CliContext& context) {
         context.Print(Json{{"database", host.DatabaseDescription()}, {"restored", restored}});
         return;
     }
-    const CliText& text = context.Text();
+    const ExchangeText& text = context.Text();
     if (restored.empty()) {
         context.out << text.Format("Nothing was missing in the %1; the check is logged.",
                                    {host.DatabaseDescription()})

@@ -10,7 +10,7 @@
 #include "CliErrors.h"
 #include "Commands.h"
 #include "DecimalNumber.h"
-#include "TreeReader.h"
+#include "exchange/TreeReader.h"
 #include "model/ChangeRevert.h"
 
 namespace quarn::subsysmgr::cli {
@@ -56,7 +56,7 @@ void Revert(CliContext& context, const RevertOptions& options) {
     const bool group = outcome.item.kind == TreeItemRef::Kind::Group;
     const char* kind = group ? "group" : "subsystem";
     if (!context.options.json) {
-        const CliText& text = context.Text();
+        const ExchangeText& text = context.Text();
         context.out << text.Format(outcome.forced ? "Forced the revert of change %1: %2 %3 %4."
                                                   : "Reverted change %1: %2 %3 %4.",
                                    {outcome.change, text.Text(kind), outcome.item.id,

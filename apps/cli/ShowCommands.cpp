@@ -10,10 +10,11 @@
 #include "CliErrors.h"
 #include "Commands.h"
 #include "DecimalNumber.h"
-#include "FieldCaption.h"
-#include "InvalidText.h"
+#include "InvalidTextWarning.h"
 #include "Printable.h"
-#include "TreeReader.h"
+#include "exchange/ExchangeErrors.h"
+#include "exchange/FieldCaption.h"
+#include "exchange/TreeReader.h"
 #include "foundation/Dictionary.h"
 #include "foundation/Utf8Text.h"
 #include "foundation/Vector.h"
@@ -41,7 +42,7 @@ void ShowGroup(CliContext& context, int32_t id) {
     const auto module = context.Session();
     const auto group = TreeReader(module).FindGroup(id);
     if (!group) {
-        context.Text().Raise(errors::kUnknownGroup, {id});
+        context.Text().Raise(exchange::errors::kUnknownGroup, {id});
     }
     WarnOfInvalidText(context, *group, ShownInvalidBytes(context));
     if (context.options.json) {
@@ -49,7 +50,7 @@ void ShowGroup(CliContext& context, int32_t id) {
         return;
     }
     using namespace group_editor;
-    const CliText& text = context.Text();
+    const ExchangeText& text = context.Text();
     PrintLines(context,
                {
                    {FieldCaption(*module, kIdCaption), std::to_string(group->id)},
@@ -100,7 +101,7 @@ void ShowSubSystem(CliContext& context, int32_t id) {
     const auto module = context.Session();
     const auto loaded = TreeReader(module).LoadSubSystem(id);
     if (!loaded) {
-        context.Text().Raise(errors::kUnknownSubSystem, {id});
+        context.Text().Raise(exchange::errors::kUnknownSubSystem, {id});
     }
     const SubSystemItem item = TreeReader::ItemOf(*loaded->subSystem);
     WarnOfInvalidText(context, item, ShownInvalidBytes(context));
@@ -120,7 +121,7 @@ void ShowSubSystem(CliContext& context, int32_t id) {
         return;
     }
     using namespace subsystem_editor;
-    const CliText& text = context.Text();
+    const ExchangeText& text = context.Text();
     const std::string language = context.options.language;
     const auto group = TreeReader(module).FindGroup(item.group);
     PrintLines(

@@ -7,11 +7,12 @@
 #include "CliErrors.h"
 #include "Commands.h"
 #include "DecimalNumber.h"
-#include "InvalidText.h"
+#include "InvalidTextWarning.h"
 #include "ItemFlags.h"
-#include "ItemInput.h"
-#include "SubSystemWriter.h"
-#include "TreeReader.h"
+#include "exchange/ItemInput.h"
+#include "exchange/SubSystemWriter.h"
+#include "exchange/TreeActions.h"
+#include "exchange/TreeReader.h"
 #include "model/SubSystemInput.h"
 
 namespace quarn::subsysmgr::cli {
@@ -75,7 +76,8 @@ void AddSubSystemCommands(CLI::App& add, CLI::App& edit, CLI::App& remove, CliCo
         ->transform(DecimalNumber())
         ->required();
     removeSubSystem->callback([&context, removeId] {
-        SubSystemWriter(context.Session(), context.Text()).Delete(*removeId);
+        TreeActions(context.Session(), context.Text())
+            .Delete({TreeItemRef::Kind::SubSystem, *removeId});
         Done(context, "deleted", "Deleted subsystem %1.", *removeId);
     });
 }

@@ -11,15 +11,15 @@
 #include <optional>
 #include <system_error>
 
-#include "AtomicFile.h"
-#include "CliErrors.h"
-#include "CliText.h"
 #include "DesignerTexts.h"
 #include "ErrorNumberText.h"
-#include "ExchangeExport.h"
 #include "ImportDialog.h"
-#include "InvalidText.h"
 #include "LongWork.h"
+#include "exchange/AtomicFile.h"
+#include "exchange/ExchangeErrors.h"
+#include "exchange/ExchangeExport.h"
+#include "exchange/ExchangeText.h"
+#include "exchange/InvalidText.h"
 #include "foundation/ComError.h"
 #include "runtime/LocalText.h"
 #include "ui/QtText.h"
@@ -27,11 +27,11 @@
 namespace quarn::designer {
 
 using subsysmgr::ToQString;
-using subsysmgr::cli::CliText;
-using subsysmgr::cli::Exchange;
-using subsysmgr::cli::ExchangeImport;
-using subsysmgr::cli::ImportedItem;
-using subsysmgr::cli::ImportOutcome;
+using subsysmgr::exchange::Exchange;
+using subsysmgr::exchange::ExchangeImport;
+using subsysmgr::exchange::ExchangeText;
+using subsysmgr::exchange::ImportedItem;
+using subsysmgr::exchange::ImportOutcome;
 
 namespace {
 
@@ -48,14 +48,14 @@ QString ErrorText(const ComError& error) {
 }
 
 // The whole file; raises the tool's kFileUnreadable when it cannot be read.
-std::string ReadWhole(const QString& path, const CliText& text) {
+std::string ReadWhole(const QString& path, const ExchangeText& text) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        text.Raise(subsysmgr::cli::errors::kFileUnreadable, {path.toStdString()});
+        text.Raise(subsysmgr::exchange::errors::kFileUnreadable, {path.toStdString()});
     }
     const QByteArray content = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        text.Raise(subsysmgr::cli::errors::kFileUnreadable, {path.toStdString()});
+        text.Raise(subsysmgr::exchange::errors::kFileUnreadable, {path.toStdString()});
     }
     return content.toStdString();
 }
@@ -84,14 +84,14 @@ void ExchangeActions::Import() {
 
 bool ExchangeActions::ImportFile(const QString& path) {
     // The import refers to the texts; both live until the last item is written.
-    const CliText text(session_.Registry(), session_.Language());
+    const ExchangeText text(session_.Registry(), session_.Language());
     Exchange exchange;
     std::optional<ExchangeImport> import;
     std::vector<ImportedItem> preview;
     try {
         // The whole file is read and checked before anything else: a broken one gives no items.
-        exchange = subsysmgr::cli::ReadExchange(ReadWhole(path, text),
-                                                QFileInfo(path).fileName().toStdString(), text);
+        exchange = subsysmgr::exchange::ReadExchange(
+            ReadWhole(path, text), QFileInfo(path).fileName().toStdString(), text);
         import.emplace(session_.Module(), text);
         LongWork work(window_, Tr(texts::kImportChecking));
         preview = import->Preview(exchange, [&](std::size_t done, std::size_t total) {
@@ -182,7 +182,7 @@ bool ExchangeActions::ImportFile(const QString& path) {
 void ExchangeActions::ExportAll() {
     Exchange items;
     try {
-        items = subsysmgr::cli::CustomerItems(session_.Module());
+        items = subsysmgr::exchange::CustomerItems(session_.Module());
     } catch (const ComError& error) {
         Warn(ErrorText(error));
         return;
@@ -194,7 +194,7 @@ void ExchangeActions::ExportSelection(const std::unordered_set<int32_t>& groups,
                                       const std::unordered_set<int32_t>& subSystems) {
     Exchange items;
     try {
-        items = subsysmgr::cli::ChosenItems(session_.Module(), groups, subSystems);
+        items = subsysmgr::exchange::ChosenItems(session_.Module(), groups, subSystems);
     } catch (const ComError& error) {
         Warn(ErrorText(error));
         return;
@@ -216,10 +216,10 @@ void ExchangeActions::Export(const QString& title, const Exchange& items) {
 bool ExchangeActions::ExportTo(const QString& path, const Exchange& items) {
     // An export holds every text exactly: one that another program stored as invalid UTF-8 is
     // named, and nothing is written, until it is corrected.
-    const CliText text(session_.Registry(), session_.Language());
+    const ExchangeText text(session_.Registry(), session_.Language());
     const auto refuse = [&](const char* kind, int32_t id, const std::vector<std::string>& fields) {
         try {
-            text.Raise(subsysmgr::cli::errors::kInvalidTextNotExported,
+            text.Raise(subsysmgr::exchange::errors::kInvalidTextNotExported,
                        {text.Text(kind), id, fields.front()});
         } catch (const ComError& error) {
             Warn(ErrorText(error));
@@ -227,24 +227,25 @@ bool ExchangeActions::ExportTo(const QString& path, const Exchange& items) {
         return false;
     };
     for (const auto& group : items.groups) {
-        if (const auto fields = subsysmgr::cli::InvalidTextFields(*session_.Module(), group);
+        if (const auto fields = subsysmgr::exchange::InvalidTextFields(*session_.Module(), group);
             !fields.empty()) {
             return refuse("group", group.id, fields);
         }
     }
     for (const auto& subSystem : items.subSystems) {
-        if (const auto fields = subsysmgr::cli::InvalidTextFields(*session_.Module(), subSystem);
+        if (const auto fields =
+                subsysmgr::exchange::InvalidTextFields(*session_.Module(), subSystem);
             !fields.empty()) {
             return refuse("subsystem", subSystem.id, fields);
         }
     }
     try {
-        subsysmgr::cli::WriteFileAtomically(path.toStdString(),
-                                            subsysmgr::cli::WriteExchange(items));
+        subsysmgr::exchange::WriteFileAtomically(path.toStdString(),
+                                                 subsysmgr::exchange::WriteExchange(items));
     } catch (const std::system_error&) {
         // The file is as it was.
         try {
-            text.Raise(subsysmgr::cli::errors::kFileUnwritable, {path.toStdString()});
+            text.Raise(subsysmgr::exchange::errors::kFileUnwritable, {path.toStdString()});
         } catch (const ComError& error) {
             Warn(ErrorText(error));
         }

@@ -7,8 +7,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "ExchangeFile.h"
-#include "ExchangeImport.h"
+#include "exchange/ExchangeFile.h"
+#include "exchange/ExchangeImport.h"
 #include "host/IChangeHistory.h"
 #include "suite/HostSession.h"
 
@@ -49,17 +49,17 @@ class ExchangeActions : public QObject {
                          const std::unordered_set<int32_t>& subSystems);
     /// Writes the items to `path`, replacing the file only once the new one is complete. Returns
     /// false, after saying why, when it could not.
-    bool ExportTo(const QString& path, const subsysmgr::cli::Exchange& items);
+    bool ExportTo(const QString& path, const subsysmgr::exchange::Exchange& items);
 
   signals:
     /// An import wrote `done` (the items taken, in the file's order; refused ones among them),
     /// out of the chosen items of the file `chosen`. The tree must be read again. One import is
     /// one step for an undo history.
-    void Imported(const subsysmgr::cli::Exchange& chosen,
-                  const std::vector<subsysmgr::cli::ImportedItem>& done);
+    void Imported(const subsysmgr::exchange::Exchange& chosen,
+                  const std::vector<subsysmgr::exchange::ImportedItem>& done);
 
   private:
-    void Export(const QString& title, const subsysmgr::cli::Exchange& items);
+    void Export(const QString& title, const subsysmgr::exchange::Exchange& items);
     void Warn(const QString& message) const;
 
     suite::HostSession& session_;

@@ -17,9 +17,9 @@
 namespace quarn::designer {
 
 using subsysmgr::ToQString;
-using subsysmgr::cli::Exchange;
-using subsysmgr::cli::ImportedItem;
-using subsysmgr::cli::ImportOutcome;
+using subsysmgr::exchange::Exchange;
+using subsysmgr::exchange::ImportedItem;
+using subsysmgr::exchange::ImportOutcome;
 
 namespace {
 
@@ -44,8 +44,9 @@ QString OutcomeText(ImportOutcome outcome) {
 }
 
 // A value as the file writes it: texts in quotes, lists as lists.
-QString ValueText(const subsysmgr::cli::Json& value) {
-    return ToQString(value.dump(-1, ' ', false, subsysmgr::cli::Json::error_handler_t::replace));
+QString ValueText(const subsysmgr::exchange::Json& value) {
+    return ToQString(
+        value.dump(-1, ' ', false, subsysmgr::exchange::Json::error_handler_t::replace));
 }
 
 }  // namespace
@@ -86,7 +87,7 @@ ImportDialog::ImportDialog(const Exchange& exchange, const std::vector<ImportedI
             row->setCheckState(
                 0, item.outcome == ImportOutcome::Unchanged ? Qt::Unchecked : Qt::Checked);
         }
-        for (const subsysmgr::cli::FieldChange& change : item.changes) {
+        for (const subsysmgr::exchange::FieldChange& change : item.changes) {
             auto* field = new QTreeWidgetItem(row);
             field->setText(0, ToQString(change.field));
             field->setText(

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "ExchangeFile.h"
-#include "ExchangeImport.h"
+#include "exchange/ExchangeFile.h"
+#include "exchange/ExchangeImport.h"
 
 class QPushButton;
 class QTreeWidget;
@@ -23,15 +23,15 @@ class ImportDialog : public QDialog {
   public:
     /// `preview` holds what ExchangeImport::Preview said of `exchange`'s items, in their order
     /// (groups, then subsystems); names are shown in `language`.
-    ImportDialog(const subsysmgr::cli::Exchange& exchange,
-                 const std::vector<subsysmgr::cli::ImportedItem>& preview,
+    ImportDialog(const subsysmgr::exchange::Exchange& exchange,
+                 const std::vector<subsysmgr::exchange::ImportedItem>& preview,
                  const std::string& language, QWidget* parent = nullptr);
 
     /// The items to apply, by their position in the preview, once the dialog was accepted.
     std::vector<std::size_t> Chosen() const { return chosen_; }
     /// The file's items at those positions.
-    static subsysmgr::cli::Exchange Selected(const subsysmgr::cli::Exchange& exchange,
-                                             const std::vector<std::size_t>& positions);
+    static subsysmgr::exchange::Exchange Selected(const subsysmgr::exchange::Exchange& exchange,
+                                                  const std::vector<std::size_t>& positions);
 
   private:
     void Accept(bool all);

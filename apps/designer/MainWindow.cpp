@@ -38,9 +38,10 @@
 #include "LiveRefresh.h"
 #include "LongWork.h"
 #include "PostgresDialog.h"
-#include "TreeEdits.h"
 #include "UndoSteps.h"
 #include "VisibilityPreview.h"
+#include "exchange/ExchangeText.h"
+#include "exchange/TreeActions.h"
 #include "foundation/ComError.h"
 #include "host/IClassInfo.h"
 #include "host/IMessageBox.h"
@@ -62,6 +63,7 @@ namespace quarn::designer {
 
 using subsysmgr::ModuleState;
 using subsysmgr::ToQString;
+namespace exchange = subsysmgr::exchange;
 
 namespace {
 
@@ -775,9 +777,15 @@ void MainWindow::Place(int kind, std::vector<TreeEntry> wanted, const std::vecto
         undo_->Record(UndoSteps::NameFor(texts::kStepMoveGroup, texts::kStepMoveSubSystem,
                                          texts::kStepMoveItems, moving),
                       written, [&](UndoSteps::Recording&) {
-                          TreeEdits::Place(itemKind, wanted,
-                                           std::set<int32_t>(placed.begin(), placed.end()),
-                                           toGroup);
+                          std::vector<exchange::TreeActions::Position> positions;
+                          for (const TreeEntry& entry : wanted) {
+                              positions.push_back({entry.id, entry.index});
+                          }
+                          const exchange::ExchangeText text(session_.Registry(),
+                                                            session_.Language());
+                          exchange::TreeActions(ModuleState::Current(), text)
+                              .Place(refKind, positions,
+                                     std::set<int32_t>(placed.begin(), placed.end()), toGroup);
                       });
     });
     Reload();
@@ -918,25 +926,11 @@ void MainWindow::DeleteGroup() {
         return;
     }
     const int32_t id = SelectedGroupId();
-    if (id < 0 ||
+    if (id >= 0 &&
         QMessageBox::question(this, Tr(texts::kWindowTitle),
-                              Tr(texts::kConfirmDeleteGroup).arg(id)) != QMessageBox::Yes) {
-        return;
+                              Tr(texts::kConfirmDeleteGroup).arg(id)) == QMessageBox::Yes) {
+        DeleteItems({{TreeItemRef::Kind::Group, id}});
     }
-    bool deleted = false;
-    Guarded([&] {
-        undo_->Record({texts::kStepDeleteGroup, QString::number(id)},
-                      {{TreeItemRef::Kind::Group, id}}, [&](UndoSteps::Recording&) {
-                          subsysmgr::SubSysGroup group;
-                          group.initial(id);
-                          group.Deleted(true);  // refuses groups delivered with the suite
-                          group.OptType(subsysmgr::enm_OptType_Group);
-                          // Refuses, with its message, a group that has subsystems.
-                          deleted = group.Save();
-                      });
-    });
-    Reload();
-    statusBar()->showMessage(Tr(deleted ? texts::kDeleted : texts::kNotSaved));
 }
 
 void MainWindow::DeleteSubSystem() {
@@ -944,30 +938,12 @@ void MainWindow::DeleteSubSystem() {
         DeleteSelected();
         return;
     }
-    const int32_t groupId = SelectedGroupId();
     const int32_t id = SelectedSubSystemId();
-    if (id == 0 ||
+    if (id != 0 &&
         QMessageBox::question(this, Tr(texts::kWindowTitle),
-                              Tr(texts::kConfirmDeleteSubSystem).arg(id)) != QMessageBox::Yes) {
-        return;
+                              Tr(texts::kConfirmDeleteSubSystem).arg(id)) == QMessageBox::Yes) {
+        DeleteItems({{TreeItemRef::Kind::SubSystem, id}});
     }
-    bool deleted = false;
-    Guarded([&] {
-        undo_->Record({texts::kStepDeleteSubSystem, QString::number(id)},
-                      {{TreeItemRef::Kind::SubSystem, id}}, [&](UndoSteps::Recording&) {
-                          subsysmgr::SubSysGroup group;
-                          group.CancelCheck(true);
-                          group.Id(groupId);
-                          group.GetSubSystem(-1);
-                          // Refuses delivered subsystems and ones with sub-functions.
-                          group.DeleteSubSystem(id);
-                          group.OptType(subsysmgr::enm_OptType_SubSystem);
-                          // Refuses, with its message, one that has business objects.
-                          deleted = group.Save();
-                      });
-    });
-    Reload();
-    statusBar()->showMessage(Tr(deleted ? texts::kDeleted : texts::kNotSaved));
 }
 
 void MainWindow::DeleteSelected() {
@@ -993,23 +969,45 @@ void MainWindow::DeleteSelected() {
     }
     if (QMessageBox::question(this, Tr(texts::kWindowTitle),
                               Tr(texts::kConfirmDeleteItems).arg(items.size()) +
-                                  QStringLiteral("\n\n") + listed.join(u'\n')) !=
+                                  QStringLiteral("\n\n") + listed.join(u'\n')) ==
         QMessageBox::Yes) {
-        return;
+        DeleteItems(items, labels);
     }
-    std::vector<ItemOutcome> outcomes;
+}
+
+void MainWindow::DeleteItems(const std::vector<TreeItemRef>& items,
+                             const std::map<std::pair<int, int32_t>, QString>& labels) {
+    std::vector<exchange::ItemOutcome> outcomes;
     Guarded([&] {
-        undo_->Record(UndoSteps::NameFor(texts::kStepDeleteGroup, texts::kStepDeleteSubSystem,
-                                         texts::kStepDeleteItems, items),
-                      items, [&](UndoSteps::Recording&) { outcomes = TreeEdits::Delete(items); });
+        undo_->Record(
+            UndoSteps::NameFor(texts::kStepDeleteGroup, texts::kStepDeleteSubSystem,
+                               texts::kStepDeleteItems, items),
+            items, [&](UndoSteps::Recording&) {
+                const exchange::ExchangeText text(session_.Registry(), session_.Language());
+                outcomes = exchange::TreeActions(ModuleState::Current(), text).Delete(items);
+            });
     });
     Reload();
     QStringList refused;
-    for (const ItemOutcome& outcome : outcomes) {
-        if (!outcome.done) {
-            refused << labels[{static_cast<int>(outcome.item.kind), outcome.item.id}] +
-                           QStringLiteral(": ") + ToQString(outcome.refusal);
+    for (const exchange::ItemOutcome& outcome : outcomes) {
+        if (outcome.done) {
+            continue;
         }
+        const QString reason =
+            ToQString(outcome.refusal) +
+            (outcome.error ? QStringLiteral(" (%1)").arg(ToQString(ErrorNumberText(*outcome.error)))
+                           : QString());
+        const auto label = labels.find({static_cast<int>(outcome.item.kind), outcome.item.id});
+        refused << (label == labels.end() ? reason : label->second + QStringLiteral(": ") + reason);
+    }
+    if (items.size() == 1) {
+        // One item: its refusal as the objects would have shown it.
+        statusBar()->showMessage(Tr(refused.isEmpty() ? texts::kDeleted : texts::kNotSaved));
+        if (!refused.isEmpty()) {
+            subsysmgr::ShowMessage(*ModuleState::Current(), refused.front().toStdString(),
+                                   kMessageBoxWarning);
+        }
+        return;
     }
     const auto deleted = static_cast<qsizetype>(outcomes.size()) - refused.size();
     statusBar()->showMessage(Tr(texts::kDeletedItems).arg(deleted).arg(refused.size()));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "FunctionalTreeModel.h"
+#include "host/IChangeHistory.h"
 #include "suite/HostSession.h"
 
 class QAction;
@@ -110,7 +112,11 @@ class MainWindow : public QMainWindow {
     /// Puts the dropped items (see FunctionalTreeModel::MoveRequested) in their new place.
     void Drop(int kind, const QList<int>& ids, const QList<int>& fromGroups, int toGroup,
               int beforeId);
-    /// Writes a new order of one parent's items through TreeEdits::Place, then shows it with
+    /// Deletes the items through TreeActions as one undo step, then says which were refused and
+    /// why (`labels` names them by kind and identifier).
+    void DeleteItems(const std::vector<TreeItemRef>& items,
+                     const std::map<std::pair<int, int32_t>, QString>& labels = {});
+    /// Writes a new order of one parent's items through TreeActions::Place, then shows it with
     /// the first placed item selected.
     void Place(int kind, std::vector<TreeEntry> wanted, const std::vector<int32_t>& placed,
                int32_t toGroup);

@@ -3,8 +3,10 @@
 #include <QAction>
 #include <QMainWindow>
 #include <QStatusBar>
-#include <algorithm>
+#include <QUndoCommand>
+#include <QUndoStack>
 #include <string>
+#include <utility>
 
 #include "DesignerTexts.h"
 #include "ErrorNumberText.h"
@@ -18,6 +20,8 @@
 namespace quarn::designer {
 
 using subsysmgr::ModuleState;
+using subsysmgr::exchange::ChangeMade;
+using subsysmgr::exchange::ChangeSteps;
 
 namespace {
 
@@ -28,13 +32,56 @@ void ShowError(const ComError& error, const QString& before = {}) {
 
 }  // namespace
 
+/// A step on the stack. Its undo and redo revert the step's changes, which then become the
+/// reverts, and tell the window how it went. The stack hands out its commands const: the flags
+/// steer only what the next call of the stack does.
+class UndoSteps::StepCommand : public QUndoCommand {
+  public:
+    StepCommand(UndoSteps& owner, Step made) : step(std::move(made)), owner_(owner) {}
+
+    void undo() override { Run(texts::kUndone); }
+    void redo() override { Run(texts::kRedone); }
+
+    Step step;
+    /// The next undo or redo only moves the stack's index: the step was written already, or is
+    /// put back in its place.
+    mutable bool skip = false;
+    /// The last undo or redo wrote nothing.
+    bool refused = false;
+    /// What the last undo or redo could not revert when it stopped part way.
+    std::vector<ChangeMade> left;
+
+  private:
+    void Run(std::string_view doneText) {
+        refused = false;
+        left.clear();
+        if (std::exchange(skip, false)) {
+            return;
+        }
+        try {
+            left = owner_.Apply(*this, doneText);
+        } catch (const ComError&) {
+            refused = true;
+        }
+    }
+
+    UndoSteps& owner_;
+};
+
 UndoSteps::UndoSteps(QMainWindow* window)
-    : QObject(window), window_(window), undo_(new QAction(window)), redo_(new QAction(window)) {
+    : QObject(window),
+      window_(window),
+      stack_(new QUndoStack(this)),
+      undo_(new QAction(window)),
+      redo_(new QAction(window)) {
+    // Our own actions rather than the stack's: their texts follow the session language when it
+    // changes, and a refused step must stay where it is, which needs a word after the stack's.
     undo_->setShortcut(QKeySequence::Undo);
     redo_->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     connect(undo_, &QAction::triggered, this, &UndoSteps::Undo);
     connect(redo_, &QAction::triggered, this, &UndoSteps::Redo);
+    connect(stack_, &QUndoStack::indexChanged, this, &UndoSteps::Retranslate);
     Retranslate();
 }
 
@@ -56,96 +103,134 @@ UndoSteps::Name UndoSteps::NameFor(std::string_view group, std::string_view subS
             QString::number(items.front().id)};
 }
 
+const UndoSteps::Step* UndoSteps::StepAt(int index) const {
+    if (index < 0 || index >= stack_->count()) {
+        return nullptr;
+    }
+    return &static_cast<const StepCommand*>(stack_->command(index))->step;
+}
+
 void UndoSteps::Retranslate() {
-    undo_->setEnabled(!done_.empty());
-    redo_->setEnabled(!undone_.empty());
-    undo_->setText(done_.empty() ? Tr(texts::kUndo)
-                                 : Tr(texts::kUndoStep).arg(Named(done_.back().name)));
-    redo_->setText(undone_.empty() ? Tr(texts::kRedo)
-                                   : Tr(texts::kRedoStep).arg(Named(undone_.back().name)));
+    const Step* undone = StepAt(stack_->index() - 1);
+    const Step* redone = StepAt(stack_->index());
+    undo_->setEnabled(undone != nullptr);
+    redo_->setEnabled(redone != nullptr);
+    undo_->setText(undone ? Tr(texts::kUndoStep).arg(Named(undone->name)) : Tr(texts::kUndo));
+    redo_->setText(redone ? Tr(texts::kRedoStep).arg(Named(redone->name)) : Tr(texts::kRedo));
 }
 
 void UndoSteps::Record(Name name, std::vector<TreeItemRef> items,
                        const std::function<void(Recording&)>& action) {
-    const std::vector<int64_t> before = UndoChanges::Versions(items);
     Recording recording{std::move(name), {}};
-    const auto push = [&] {
-        for (const TreeItemRef& added : recording.added) {
-            if (std::find(items.begin(), items.end(), added) == items.end()) {
-                items.push_back(added);
-            }
-        }
-        std::vector<ChangeMade> changes = UndoChanges::Since(items, before);
-        if (changes.empty()) {
-            return;
-        }
-        const TreeItemRef shown = changes.front().item;
-        if (recording.name.argument.isEmpty()) {
-            recording.name.argument = QString::number(shown.id);
-        }
-        done_.push_back({recording.name, std::move(changes), shown});
-        undone_.clear();
-        Retranslate();
-    };
-    try {
-        action(recording);
-    } catch (...) {
-        try {
-            push();
-        } catch (const ComError&) {
-            // The action's own failure is the one to report.
-        }
-        throw;
-    }
-    push();
+    ChangeSteps(ModuleState::Current())
+        .Record(
+            std::move(items),
+            [&](std::vector<TreeItemRef>& added) {
+                try {
+                    action(recording);
+                } catch (...) {
+                    added = recording.added;
+                    throw;
+                }
+                added = recording.added;
+            },
+            [&](std::vector<ChangeMade> changes) {
+                if (changes.empty()) {
+                    return;
+                }
+                const TreeItemRef shown = changes.front().item;
+                if (recording.name.argument.isEmpty()) {
+                    recording.name.argument = QString::number(shown.id);
+                }
+                Push({recording.name, std::move(changes), shown});
+            });
+}
+
+void UndoSteps::Push(Step step) {
+    auto* command = new StepCommand(*this, std::move(step));
+    command->skip = true;
+    stack_->push(command);
 }
 
 void UndoSteps::Undo() {
-    Apply(done_, undone_, texts::kUndone);
+    Move(true);
 }
 
 void UndoSteps::Redo() {
-    Apply(undone_, done_, texts::kRedone);
+    Move(false);
 }
 
 void UndoSteps::Clear() {
-    done_.clear();
-    undone_.clear();
+    stack_->clear();
     Retranslate();
 }
 
-void UndoSteps::Apply(std::vector<Step>& from, std::vector<Step>& to, std::string_view doneText) {
-    if (from.empty()) {
+void UndoSteps::Move(bool undo) {
+    if (undo ? !stack_->canUndo() : !stack_->canRedo()) {
         return;
     }
-    const Step step = from.back();
-    UndoChanges::Reverted reverted;
+    undo ? stack_->undo() : stack_->redo();
+    const auto* command = static_cast<const StepCommand*>(
+        stack_->command(undo ? stack_->index() : stack_->index() - 1));
+    if (command->refused) {
+        command->skip = true;
+        undo ? stack_->redo() : stack_->undo();
+    } else if (!command->left.empty()) {
+        Insert({command->step.name, command->left, command->step.shown}, undo);
+    }
+}
+
+void UndoSteps::Insert(Step step, bool undoSide) {
+    std::vector<Step> above;
+    for (int k = stack_->index(); k < stack_->count(); ++k) {
+        above.push_back(*StepAt(k));
+    }
+    if (undoSide) {
+        Push(std::move(step));
+    } else {
+        above.insert(above.begin(), std::move(step));
+    }
+    for (Step& again : above) {
+        Push(std::move(again));
+    }
+    for (std::size_t k = 0; k < above.size(); ++k) {
+        static_cast<const StepCommand*>(stack_->command(stack_->index() - 1))->skip = true;
+        stack_->undo();
+    }
+}
+
+std::vector<ChangeMade> UndoSteps::Apply(StepCommand& command, std::string_view doneText) {
+    Step& step = command.step;
+    ChangeSteps::Reverted reverted;
     try {
-        UndoChanges::CheckCurrent(step.changes);
-        reverted = UndoChanges::Revert(step.changes);
+        ChangeSteps steps(ModuleState::Current());
+        steps.CheckCurrent(step.changes);
+        reverted = steps.Revert(step.changes);
     } catch (const ComError& error) {
         // Refused before writing, or the store failed after a revert: a later try finds the
         // items that changed meanwhile and refuses.
         ShowError(error);
-        return;
+        throw;
     }
-    from.pop_back();
-    if (!reverted.done.empty()) {
-        to.push_back({step.name, reverted.done, step.shown});
+    if (reverted.done.empty()) {
+        ShowFailure(*reverted.failure, step, reverted.done, reverted.left);
+        throw *reverted.failure;
     }
-    if (!reverted.left.empty()) {
-        from.push_back({step.name, reverted.left, step.shown});
-    }
-    Retranslate();
-    if (!reverted.done.empty()) {
-        ShowItem(step.shown);
-    }
-    if (!reverted.failure) {
+    ShowItem(step.shown);
+    if (reverted.failure) {
+        ShowFailure(*reverted.failure, step, reverted.done, reverted.left);
+    } else {
         window_->statusBar()->showMessage(Tr(doneText).arg(Named(step.name)));
-        return;
     }
+    step.changes = std::move(reverted.done);
+    return std::move(reverted.left);
+}
+
+void UndoSteps::ShowFailure(const ComError& error, const Step& step,
+                            const std::vector<ChangeMade>& done,
+                            const std::vector<ChangeMade>& left) {
     if (step.changes.size() == 1) {
-        ShowError(*reverted.failure);
+        ShowError(error);
         return;
     }
     const auto listed = [this](const std::vector<ChangeMade>& changes) {
@@ -157,9 +242,8 @@ void UndoSteps::Apply(std::vector<Step>& from, std::vector<Step>& to, std::strin
         }
         return items.isEmpty() ? Tr(texts::kNoItems) : items.join(Tr(texts::kItemSeparator));
     };
-    ShowError(*reverted.failure,
-              Tr(texts::kStepPartlyDone).arg(listed(reverted.done), listed(reverted.left)) +
-                  QStringLiteral("\n\n"));
+    ShowError(error,
+              Tr(texts::kStepPartlyDone).arg(listed(done), listed(left)) + QStringLiteral("\n\n"));
 }
 
 void UndoSteps::ShowItem(const TreeItemRef& item) {

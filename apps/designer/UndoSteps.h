@@ -6,14 +6,16 @@
 #include <string_view>
 #include <vector>
 
-#include "UndoChanges.h"
+#include "exchange/ChangeSteps.h"
 
 class QAction;
 class QMainWindow;
+class QUndoStack;
 
 namespace quarn::designer {
 
-/// The designer's undo stack. Each change made in the designer is one step: the changes it
+/// The designer's undo: a QUndoStack whose commands are steps over the change log
+/// (exchange::ChangeSteps). Each change made in the designer is one step: the changes it
 /// logged, per item. Undo reverts them newest first through ChangeRevert (the business objects
 /// with their rules; each revert is logged), redo reverts those reverts. Before writing, an
 /// undo or redo checks that every item of the step still holds what the step left there: when
@@ -54,6 +56,7 @@ class UndoSteps : public QObject {
 
     QAction* UndoAction() const { return undo_; }
     QAction* RedoAction() const { return redo_; }
+    QUndoStack* Stack() const { return stack_; }
 
     /// Runs `action`, which writes through the business objects to some of `items` (changing or
     /// deleting them) and to the items it names in Recording::added, and pushes what it wrote as
@@ -80,21 +83,34 @@ class UndoSteps : public QObject {
   private:
     struct Step {
         Name name;
-        std::vector<ChangeMade> changes;  // in the order made
-        TreeItemRef shown;                // the item the action was about
+        std::vector<subsysmgr::exchange::ChangeMade> changes;  // in the order made
+        TreeItemRef shown;                                     // the item the action was about
     };
+    class StepCommand;
 
-    /// Reverts the last step of `from` and puts the reverts on `to`.
-    void Apply(std::vector<Step>& from, std::vector<Step>& to, std::string_view doneText);
+    /// Reverts the changes of `command`'s step, which then holds the reverts. Returns the changes
+    /// it could not revert when it stopped part way; raises when it wrote nothing.
+    std::vector<subsysmgr::exchange::ChangeMade> Apply(StepCommand& command,
+                                                       std::string_view doneText);
+    /// Undoes or redoes the next step through the stack, keeping a refused step in its place
+    /// and splitting one that stopped part way.
+    void Move(bool undo);
+    /// Puts `step` beside the stack's index (on the undo side, or on the redo side) and moves the
+    /// steps above the index after it: QUndoStack itself only appends.
+    void Insert(Step step, bool undoSide);
+    void Push(Step step);
+    const Step* StepAt(int index) const;
     void ShowItem(const TreeItemRef& item);
+    void ShowFailure(const ComError& error, const Step& step,
+                     const std::vector<subsysmgr::exchange::ChangeMade>& done,
+                     const std::vector<subsysmgr::exchange::ChangeMade>& left);
     QString Tr(std::string_view text) const;
     QString Named(const Name& name) const;
 
     QMainWindow* window_;
+    QUndoStack* stack_;
     QAction* undo_;
     QAction* redo_;
-    std::vector<Step> done_;
-    std::vector<Step> undone_;
 };
 
 }  // namespace quarn::designer

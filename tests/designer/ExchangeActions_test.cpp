@@ -15,11 +15,11 @@
 #include <vector>
 
 #include "DesignerFixture.h"
-#include "ExchangeExport.h"
 #include "ImportDialog.h"
 #include "MainWindow.h"
 #include "ModalAnswers.h"
 #include "UndoSteps.h"
+#include "exchange/ExchangeExport.h"
 #include "suite/DataPaths.h"
 #include "suite/store/Database.h"
 #include "ui/QtPlatform.h"
@@ -124,7 +124,8 @@ struct Designer {
     // The stored items an export writes, as the file writes them.
     std::string Customer() {
         Activate();
-        return subsysmgr::cli::WriteExchange(subsysmgr::cli::CustomerItems(session.Module()));
+        return subsysmgr::exchange::WriteExchange(
+            subsysmgr::exchange::CustomerItems(session.Module()));
     }
 
     // Every stored group and subsystem with all of their fields: "id name-EN index ...", the row
@@ -274,7 +275,7 @@ TEST_F(ExchangeActionsTest, AnExportNamesATextThatIsNotUtf8AndWritesNothing) {
     ModalAnswers answers([](QDialog&) {});
     from.Activate();
     EXPECT_FALSE(
-        from.actions->ExportTo(path, subsysmgr::cli::CustomerItems(from.session.Module())));
+        from.actions->ExportTo(path, subsysmgr::exchange::CustomerItems(from.session.Module())));
     ASSERT_EQ(answers.messages.size(), 1u);
     EXPECT_THAT(answers.messages[0], HasSubstr("subsystem 8001 is not valid UTF-8"));
     EXPECT_FALSE(QFile::exists(path));
@@ -292,8 +293,8 @@ TEST_F(ExchangeActionsTest, WhatOneDatabaseExportsAnotherImportsUnchanged) {
                     {"edit", "subsystem", "8001", "--name-en", "Dealer Portal 2"});
     const QString exported = folder_.filePath(QStringLiteral("all.json"));
     from.Activate();
-    ASSERT_TRUE(
-        from.actions->ExportTo(exported, subsysmgr::cli::CustomerItems(from.session.Module())));
+    ASSERT_TRUE(from.actions->ExportTo(exported,
+                                       subsysmgr::exchange::CustomerItems(from.session.Module())));
     EXPECT_EQ(Read(exported), from.Customer());
 
     Designer to;
@@ -320,7 +321,7 @@ TEST_F(ExchangeActionsTest, WhatOneDatabaseExportsAnotherImportsUnchanged) {
     // A selection: the group with all its subsystems, a subsystem of another group alone.
     const QString selection = folder_.filePath(QStringLiteral("selection.json"));
     ASSERT_TRUE(from.actions->ExportTo(
-        selection, subsysmgr::cli::ChosenItems(from.session.Module(), {862}, {8001})));
+        selection, subsysmgr::exchange::ChosenItems(from.session.Module(), {862}, {8001})));
     const std::string chosen = Read(selection);
     EXPECT_THAT(chosen, HasSubstr("\"id\": 862"));
     EXPECT_THAT(chosen, HasSubstr("\"id\": 8301"));

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "exchange/ExchangeText.h"
+#include "exchange/TreeItems.h"
+#include "host/IChangeHistory.h"
+
+/// The file that export writes and import reads: one JSON object
+///
+///   {"format": 1, "history": {"change": N, "seal": "<hex>"},
+///    "groups": [<group>...], "subsystems": [<subsystem>...]}
+///
+/// with the items in the form of ItemJson.h. "history" is the newest sealed change of the
+/// database when it was exported (absent where the log keeps no seals), against which
+/// `history --verify --against` catches a later rewrite. Other members are ignored.
+namespace quarn::subsysmgr::exchange {
+
+inline constexpr int kExchangeFormat = 1;
+
+struct Exchange {
+    std::vector<GroupItem> groups;
+    std::vector<SubSystemItem> subSystems;
+    std::optional<ChainHead> history;
+};
+
+/// The file's text: indented JSON ending in a line break.
+std::string WriteExchange(const Exchange& exchange);
+
+/// The items of a file's text (`fileName` is for messages). Raises kNotJson, kFormatVersion,
+/// kMissingField, kWrongType (naming the member, e.g. subsystems[2].names.EN) or kDuplicateItem
+/// for a file that is not a complete export: such a file gives no items at all. A number that
+/// is no 32-bit whole number (850.5, 1e10, 1e999) is a value of the wrong type.
+Exchange ReadExchange(std::string_view content, std::string_view fileName,
+                      const ExchangeText& text);
+
+}  // namespace quarn::subsysmgr::exchange
