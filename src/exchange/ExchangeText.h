@@ -13,10 +13,10 @@
 
 namespace quarn::subsysmgr::exchange {
 
-/// The texts of the exchange and of the command line in the session language. Their English source texts are the keys of the
-/// catalogs QuarnSubsysCli.CHS.json and QuarnSubsysCli.CHT.json; English needs no catalog.
-/// Never fails to give a text: without a loader the source text is used, without a formatter
-/// the template.
+/// The texts of the exchange and of the command line in the session language. Their English source
+/// texts are the keys of the catalogs QuarnSubsysCli.CHS.json and QuarnSubsysCli.CHT.json; English
+/// needs no catalog. Never fails to give a text: without a loader the source text is used, without
+/// a formatter the template.
 class ExchangeText {
   public:
     ExchangeText(ComponentRegistry& registry, std::string language);
