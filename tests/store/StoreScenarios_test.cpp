@@ -2,12 +2,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <thread>
 
 #include "host/IClassInfo.h"
 #include "host/IDatasUpdate.h"
+#include "host/ILog.h"
 #include "host/ProgIds.h"
 #include "model/ModelErrors.h"
 #include "model/SubSysGroup.h"
@@ -204,6 +206,79 @@ TEST_P(StoreScenario, SavesGroupsButNotTheDeletionOfOneWithSubsystems) {
     EXPECT_EQ(second.NameCHT(), "新分組");
     EXPECT_TRUE(second.Visible());
     EXPECT_EQ(second.GetAllSubSysGroup()->Items().back().AsDictionary()->Item("ID").ToInt32(), 860);
+}
+
+// A host's own update component that answers only the original operations, here over the
+// store's.
+class OriginalOperationsUpdate : public IDatasUpdate {
+  public:
+    explicit OriginalOperationsUpdate(std::shared_ptr<IDatasUpdate> store)
+        : store_(std::move(store)) {}
+
+    void BeginTransaction() override { store_->BeginTransaction(); }
+    void CommitTransaction() override { store_->CommitTransaction(); }
+    void RollbackTransaction() override { store_->RollbackTransaction(); }
+    void DeleteItem(const Variant& itemType, int32_t itemId, bool flag) override {
+        store_->DeleteItem(itemType, itemId, flag);
+    }
+    void CreateTopClass(int32_t index, DictionaryPtr record, bool flag) override {
+        store_->CreateTopClass(index, std::move(record), flag);
+    }
+    void CreateSubSys(int32_t groupId, int32_t index, DictionaryPtr record, bool flag) override {
+        store_->CreateSubSys(groupId, index, std::move(record), flag);
+    }
+
+  private:
+    std::shared_ptr<IDatasUpdate> store_;
+};
+
+// A host's own log that knows only procedures: what it was asked to record.
+class ProcedureLog : public ILog {
+  public:
+    Variant LogStart(const std::string& procedure) override {
+        procedures.push_back(procedure);
+        return int32_t{1};
+    }
+    void LogEnd(int32_t, int32_t) override {}
+    bool IsEnabled() override { return true; }
+
+    std::vector<std::string> procedures;
+};
+
+TEST_P(StoreScenario, AHostsUpdateComponentWithTheOriginalOperationsSavesAndTheLogSaysSoOnce) {
+    const auto store = module->registry->Create<IDatasUpdate>(progid::kDatasUpdate);
+    module->registry->Register(progid::kDatasUpdate, [store] {
+        return std::make_shared<OriginalOperationsUpdate>(store);
+    });
+    const auto log = std::make_shared<ProcedureLog>();
+    module->registry->Register(progid::kLog, [log] { return log; });
+
+    SubSysGroup renamed;
+    ASSERT_TRUE(renamed.initial(850));
+    renamed.NameEN("Customer Extensions");
+    renamed.Modified(true);
+    EXPECT_TRUE(renamed.Save());
+    SubSysGroup group;
+    ASSERT_TRUE(group.initial(850));
+    group.OptType(enm_OptType_SubSystem);
+    group.GetSubSystem(-1);
+    const SubSystemPtr supplier = group.Item(8005);
+    StartEditing(*supplier);
+    supplier->NameEN("Supplier Rating");
+    group.UpdateSubSystem(supplier);
+    EXPECT_TRUE(group.Save());
+
+    EXPECT_EQ(
+        StoredValue("SELECT FTopClassName_EN FROM t_DataFlowTopClass WHERE FTopClassID = 850"),
+        Variant("Customer Extensions"));
+    EXPECT_EQ(StoredCount("t_DataFlowSubSystem", "FTopClassID = 850"), 5);
+    EXPECT_EQ(StoredName(8005), "Supplier Rating");
+    EXPECT_EQ(std::count_if(log->procedures.begin(), log->procedures.end(),
+                            [](const std::string& line) {
+                                return line.find("stale-save detection is off") !=
+                                       std::string::npos;
+                            }),
+              1);
 }
 
 TEST_P(StoreScenario, ListsTheBusinessObjectsOfASubsystem) {

@@ -80,4 +80,10 @@ void DiagnosticLogComponent::LogEnd(int32_t handle, int32_t value) {
                   elapsed.count(), value);
 }
 
+void DiagnosticLogComponent::LogNote(const std::string& text) {
+    if (logger_) {
+        logger_->info("note {}", text);
+    }
+}
+
 }  // namespace quarn::suite
