@@ -349,31 +349,38 @@ TEST_P(StoreScenario, TheDatabaseRefusesDuplicatesAndOrphansSayingWhatWasRefused
         r->Item("FSysNameEN", en);
         return r;
     };
-    // "<error number> <description>" of the write's error.
+    // "<error number> [<engine code>] <description>" of the write's error.
     const auto refusal = [](auto&& write) {
         try {
             write();
         } catch (const ComError& error) {
-            return std::to_string(error.Number()) + " " + error.Description();
+            return std::to_string(error.Number()) + " [" + error.EngineCode() + "] " +
+                   error.Description();
         }
         return std::string("not refused");
     };
-    const std::string refused = std::to_string(ErrorNumber(StoreError::Refused)) + " Not saved: ";
+    // The start of a refusal, with the engine's code on SQLite or else on PostgreSQL.
+    const auto refused = [&](const std::string& sqliteCode, const std::string& sqlState) {
+        return std::to_string(ErrorNumber(StoreError::Refused)) + " [" +
+               (GetParam() == Backend::SQLite ? sqliteCode : sqlState) + "] Not saved: ";
+    };
 
     const auto update = module->registry->Create<IDatasUpdate>(progid::kDatasUpdate);
     update->BeginTransaction();
     update->DeleteItem(Variant(kUpdateItemSubSystem), 8003, true);
     EXPECT_THAT(refusal([&] { update->CreateSubSys(850, 3, record(8004, "Stores"), true); }),
-                StartsWith(refused + "the subsystem identifier is already taken"));
+                StartsWith(refused("SQLITE_CONSTRAINT_PRIMARYKEY (1555)", "23505") +
+                           "the subsystem identifier is already taken"));
     update->RollbackTransaction();
     EXPECT_EQ(StoredName(8003), "Store Operations");
 
     EXPECT_THAT(
         refusal([&] { update->CreateSubSys(850, 6, record(8100, "Barcode Capture"), true); }),
-        StartsWith(refused + "another subsystem of the same group already has this "
-                             "English name"));
+        StartsWith(refused("SQLITE_CONSTRAINT_UNIQUE (2067)", "23505") +
+                   "another subsystem of the same group already has this English name"));
     EXPECT_THAT(refusal([&] { update->CreateSubSys(853, 1, record(8100, "Orphan"), true); }),
-                StartsWith(refused + "a subsystem would be left without its group"));
+                StartsWith(refused("SQLITE_CONSTRAINT_FOREIGNKEY (787)", "23503") +
+                           "a subsystem would be left without its group"));
     EXPECT_EQ(StoredName(8100), "-");
 
     const DictionaryPtr group = Dictionary::Create();
@@ -381,7 +388,8 @@ TEST_P(StoreScenario, TheDatabaseRefusesDuplicatesAndOrphansSayingWhatWasRefused
     group->Item("FTopClassName", "新分组");
     group->Item("FTopClassNameEN", "Pilot Projects");
     EXPECT_THAT(refusal([&] { update->CreateTopClass(190, group, true); }),
-                StartsWith(refused + "another group already has this English name"));
+                StartsWith(refused("SQLITE_CONSTRAINT_UNIQUE (2067)", "23505") +
+                           "another group already has this English name"));
 }
 
 TEST_P(StoreScenario, FreeQueriesOnlyRead) {

@@ -25,8 +25,8 @@ std::string LogTarget(const SuiteSession& session) {
 
 }  // namespace
 
-DiagnosticLogComponent::DiagnosticLogComponent(const std::shared_ptr<SuiteSession>& session) {
-    const std::string target = LogTarget(*session);
+DiagnosticLogComponent::DiagnosticLogComponent(const SuiteSession& session) {
+    const std::string target = LogTarget(session);
     if (target.empty()) {
         return;
     }

@@ -23,7 +23,7 @@ class SuiteSession;
 /// one line of its own.
 class DiagnosticLogComponent : public ILog {
   public:
-    explicit DiagnosticLogComponent(const std::shared_ptr<SuiteSession>& session);
+    explicit DiagnosticLogComponent(const SuiteSession& session);
     ~DiagnosticLogComponent() override;
 
     Variant LogStart(const std::string& procedure) override;
