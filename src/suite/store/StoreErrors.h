@@ -34,10 +34,11 @@ constexpr int32_t ErrorNumber(StoreError error) {
 /// message into its own language. The description is the template in simplified Chinese.
 /// A detail names a database, a table or a rule; never a statement, a typed value or a password.
 /// A second detail (%2) names what the first does not, such as the missing protections.
+/// A failure of the database engine keeps the engine's own code (EngineCode).
 class StoreFailure : public ComError {
   public:
     StoreFailure(StoreError error, std::string source, std::string_view messageTemplate,
-                 std::string detail, std::string moreDetail = {});
+                 std::string detail, std::string moreDetail = {}, std::string engineCode = {});
 
     StoreError Error() const { return error_; }
     const std::string& Template() const { return template_; }
@@ -56,5 +57,11 @@ class StoreFailure : public ComError {
 [[noreturn]] void RaiseStoreError(StoreError error, std::string source,
                                   std::string_view messageTemplate, std::string detail = {},
                                   std::string moreDetail = {});
+
+/// Raises a StoreFailure of the source "Database" for a failure of the database engine, with the
+/// engine's own code: SQLite's extended result code as SqliteEngineCode names it, or
+/// PostgreSQL's SQLSTATE.
+[[noreturn]] void RaiseEngineFailure(StoreError error, std::string_view messageTemplate,
+                                     std::string detail, std::string engineCode);
 
 }  // namespace quarn::suite
