@@ -40,6 +40,7 @@
 #include "PostgresDialog.h"
 #include "UndoSteps.h"
 #include "VisibilityPreview.h"
+#include "exchange/ChangeSteps.h"
 #include "exchange/ExchangeText.h"
 #include "exchange/TreeActions.h"
 #include "foundation/ComError.h"
@@ -929,7 +930,7 @@ void MainWindow::DeleteGroup() {
     if (id >= 0 &&
         QMessageBox::question(this, Tr(texts::kWindowTitle),
                               Tr(texts::kConfirmDeleteGroup).arg(id)) == QMessageBox::Yes) {
-        DeleteItems({{TreeItemRef::Kind::Group, id}});
+        DeleteItems({{TreeItemRef::Kind::Group, id}}, {ShownVersion(ItemKind::Group, id, id)});
     }
 }
 
@@ -938,11 +939,13 @@ void MainWindow::DeleteSubSystem() {
         DeleteSelected();
         return;
     }
+    const int32_t groupId = SelectedGroupId();
     const int32_t id = SelectedSubSystemId();
     if (id != 0 &&
         QMessageBox::question(this, Tr(texts::kWindowTitle),
                               Tr(texts::kConfirmDeleteSubSystem).arg(id)) == QMessageBox::Yes) {
-        DeleteItems({{TreeItemRef::Kind::SubSystem, id}});
+        DeleteItems({{TreeItemRef::Kind::SubSystem, id}},
+                    {ShownVersion(ItemKind::SubSystem, id, groupId)});
     }
 }
 
@@ -952,6 +955,7 @@ void MainWindow::DeleteSelected() {
         return;
     }
     std::vector<TreeItemRef> items;
+    std::vector<int64_t> versions;
     std::map<std::pair<int, int32_t>, QString> labels;
     QStringList listed;
     for (const QModelIndex& index : selected) {
@@ -959,6 +963,8 @@ void MainWindow::DeleteSelected() {
         const TreeItemRef item{group ? TreeItemRef::Kind::Group : TreeItemRef::Kind::SubSystem,
                                index.data(kIdRole).toInt()};
         items.push_back(item);
+        versions.push_back(ShownVersion(group ? ItemKind::Group : ItemKind::SubSystem, item.id,
+                                        index.data(kGroupIdRole).toInt()));
         labels[{static_cast<int>(item.kind), item.id}] = Labelled(index);
         if (listed.size() < kListedItems) {
             listed << Labelled(index);
@@ -971,11 +977,12 @@ void MainWindow::DeleteSelected() {
                               Tr(texts::kConfirmDeleteItems).arg(items.size()) +
                                   QStringLiteral("\n\n") + listed.join(u'\n')) ==
         QMessageBox::Yes) {
-        DeleteItems(items, labels);
+        DeleteItems(items, versions, labels);
     }
 }
 
 void MainWindow::DeleteItems(const std::vector<TreeItemRef>& items,
+                             const std::vector<int64_t>& versions,
                              const std::map<std::pair<int, int32_t>, QString>& labels) {
     std::vector<exchange::ItemOutcome> outcomes;
     Guarded([&] {
@@ -984,7 +991,8 @@ void MainWindow::DeleteItems(const std::vector<TreeItemRef>& items,
                                texts::kStepDeleteItems, items),
             items, [&](UndoSteps::Recording&) {
                 const exchange::ExchangeText text(session_.Registry(), session_.Language());
-                outcomes = exchange::TreeActions(ModuleState::Current(), text).Delete(items);
+                outcomes =
+                    exchange::TreeActions(ModuleState::Current(), text).Delete(items, versions);
             });
     });
     Reload();
@@ -1016,6 +1024,14 @@ void MainWindow::DeleteItems(const std::vector<TreeItemRef>& items,
             this, Tr(texts::kWindowTitle),
             Tr(texts::kNotDeletedItems) + QStringLiteral("\n\n") + refused.join(u'\n'));
     }
+}
+
+int64_t MainWindow::ShownVersion(ItemKind kind, int32_t id, int32_t groupId) {
+    const std::vector<TreeEntry> shown =
+        kind == ItemKind::Group ? model_->Groups() : model_->SubSystemsOf(groupId);
+    const auto found = std::find_if(shown.begin(), shown.end(),
+                                    [&](const TreeEntry& entry) { return entry.id == id; });
+    return found == shown.end() ? exchange::ChangeSteps::kAbsent : found->version;
 }
 
 void MainWindow::RevertChange(int64_t change) {

@@ -112,10 +112,12 @@ class MainWindow : public QMainWindow {
     /// Puts the dropped items (see FunctionalTreeModel::MoveRequested) in their new place.
     void Drop(int kind, const QList<int>& ids, const QList<int>& fromGroups, int toGroup,
               int beforeId);
-    /// Deletes the items through TreeActions as one undo step, then says which were refused and
-    /// why (`labels` names them by kind and identifier).
-    void DeleteItems(const std::vector<TreeItemRef>& items,
+    /// Deletes the items, each at the version the tree shows, through TreeActions as one undo
+    /// step, then says which were refused and why (`labels` names them by kind and identifier).
+    void DeleteItems(const std::vector<TreeItemRef>& items, const std::vector<int64_t>& versions,
                      const std::map<std::pair<int, int32_t>, QString>& labels = {});
+    /// The version of the group or subsystem the tree shows.
+    int64_t ShownVersion(ItemKind kind, int32_t id, int32_t groupId);
     /// Writes a new order of one parent's items through TreeActions::Place, then shows it with
     /// the first placed item selected.
     void Place(int kind, std::vector<TreeEntry> wanted, const std::vector<int32_t>& placed,
