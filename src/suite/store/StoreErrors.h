@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -23,6 +24,17 @@ enum class StoreError : int32_t {
     Exists = 2211,           ///< a database is to be created where one already is
     Stale = 2212,            ///< the item was changed or deleted by someone else since it was read
     Unprotected = 2213,      ///< what keeps the change log true is missing or altered: no writes
+};
+
+/// Every error above, for the register of the system's numbers. The store's numbers stay within
+/// 2201-2299: a business object that fails because of the store appends the store's reason to
+/// its own message by that range.
+inline constexpr std::array kStoreErrors{
+    StoreError::Unavailable,     StoreError::NewerSchema, StoreError::Busy,
+    StoreError::Refused,         StoreError::ReadOnly,    StoreError::QueryFailed,
+    StoreError::InvalidLocation, StoreError::NotOurs,     StoreError::DiskFull,
+    StoreError::WriteProtected,  StoreError::Exists,      StoreError::Stale,
+    StoreError::Unprotected,
 };
 
 constexpr int32_t ErrorNumber(StoreError error) {
