@@ -1,8 +1,9 @@
 # The public headers: what the installed package offers under <prefix>/include/quarn. A user
 # puts only <prefix>/include on its include path and writes <quarn/model/SubSysGroup.h>, so the
 # public headers include each other as "quarn/model/SubSysGroup.h". The build offers the same
-# names under <build>/include/quarn, as links to the sources; the rest of the tree keeps
-# including "model/SubSysGroup.h" through src/, and internal headers never appear under quarn/.
+# names under <build>/include/quarn, as links to the sources, and each layer's targets see its
+# part of them (cmake/QuarnLayers.cmake); the rest of the tree keeps including
+# "model/SubSysGroup.h", and internal headers never appear under quarn/.
 #
 #   quarn_public_headers(<header under src/> ...)  links them into <build>/include, remembers them
 #   quarn_add_header_check(<target>)                compiles each one alone
