@@ -31,6 +31,14 @@ exchange::TreeReader Reader() {
     return exchange::TreeReader(ModuleState::Current());
 }
 
+// Whether the row that `key` describes is `row` as it is: every write gives a row a new version,
+// but a row never written since the log began has version 0, which tells nothing.
+template <class Stored>
+bool Holds(const Stored& row, const exchange::TreeReader::RowKey& key) {
+    return key.version != 0 && key.id == row.item.id && key.index == row.item.index &&
+           key.version == row.version;
+}
+
 template <class Stored>
 std::vector<int32_t> IdsOf(const std::vector<Stored>& rows) {
     std::vector<int32_t> ids;
@@ -528,15 +536,15 @@ bool FunctionalTreeModel::dropMimeData(const QMimeData* data, Qt::DropAction act
 }
 
 void FunctionalTreeModel::Load() {
-    std::vector<StoredGroup> fresh = Reader().CachedGroups();
+    std::vector<exchange::TreeReader::CachedGroup> fresh = Reader().CachedGroups();
     beginResetModel();
     groups_.clear();
     shownGroups_.clear();
     filterText_.clear();
     filter_ = TreeFilter();
     SubSystemRows none;
-    for (StoredGroup& stored : fresh) {
-        groups_.push_back(NewGroup(std::move(stored), none));
+    for (exchange::TreeReader::CachedGroup& group : fresh) {
+        groups_.push_back(NewGroup(std::move(group), none));
     }
     Renumber();
     IndexGroups();
@@ -574,15 +582,13 @@ void FunctionalTreeModel::SetLanguage(const std::string& language) {
 
 std::optional<FunctionalTreeModel::SubSystemRows> FunctionalTreeModel::ReadSubSystems(
     const std::vector<int32_t>& groups, const ProgressStep& progress) const {
-    // A row never written since the log began has version 0, which tells nothing.
     const auto held = [this](int32_t groupId,
                              const std::vector<exchange::TreeReader::RowKey>& keys) {
         const Group* group = FindGroup(groupId);
         return group && group->fetched && group->subSystems.size() == keys.size() &&
                std::equal(keys.begin(), keys.end(), group->subSystems.begin(),
                           [](const exchange::TreeReader::RowKey& key, const StoredSubSystem& row) {
-                              return key.version != 0 && key.id == row.item.id &&
-                                     key.index == row.item.index && key.version == row.version;
+                              return Holds(row, key);
                           });
     };
     return Reader().CachedSubSystemsOf(groups, held, progress);
@@ -591,19 +597,26 @@ std::optional<FunctionalTreeModel::SubSystemRows> FunctionalTreeModel::ReadSubSy
 bool FunctionalTreeModel::Refresh(const ProgressStep& progress) {
     exchange::TreeReader reader = Reader();
     reader.RevalidateCache();
-    std::vector<StoredGroup> groups = reader.CachedGroups();
+    // The items of the groups held as they are stay; only the others are read.
+    std::vector<exchange::TreeReader::CachedGroup> groups =
+        reader.CachedGroups([this](const exchange::TreeReader::RowKey& key) {
+            const Group* group = FindGroup(key.id);
+            return group && Holds(group->stored, key);
+        });
+    std::vector<int32_t> all;
     std::vector<int32_t> fetched;
-    for (const StoredGroup& group : groups) {
-        const Group* held = FindGroup(group.item.id);
+    for (const exchange::TreeReader::CachedGroup& group : groups) {
+        all.push_back(group.key.id);
+        const Group* held = FindGroup(group.key.id);
         if (held && held->fetched) {
-            fetched.push_back(group.item.id);
+            fetched.push_back(group.key.id);
         }
     }
     // Under a filter or a preview every group's subsystems are needed to match them. When the
     // rows of many groups are read, all rows are read at once, and a new group comes with its
     // subsystems too.
     if (Narrowed() || fetched.size() > exchange::TreeReader::kGroupsReadOneByOne) {
-        fetched = IdsOf(groups);
+        fetched = std::move(all);
     }
     std::optional<SubSystemRows> read = ReadSubSystems(fetched, progress);
     if (!read) {
@@ -630,9 +643,10 @@ bool FunctionalTreeModel::Refresh(const ProgressStep& progress) {
 }
 
 std::unique_ptr<FunctionalTreeModel::Group> FunctionalTreeModel::NewGroup(
-    StoredGroup stored, SubSystemRows& subSystems) {
+    exchange::TreeReader::CachedGroup cached, SubSystemRows& subSystems) {
     auto group = std::make_unique<Group>();
-    group->stored = std::move(stored);
+    // Read in full: no row held has its identifier.
+    group->stored = {std::move(cached.item).value(), cached.key.version};
     if (const auto read = subSystems.find(group->Id()); read != subSystems.end()) {
         group->subSystems = std::move(read->second);
         group->fetched = true;
@@ -641,8 +655,8 @@ std::unique_ptr<FunctionalTreeModel::Group> FunctionalTreeModel::NewGroup(
     return group;
 }
 
-void FunctionalTreeModel::SyncGroups(std::vector<StoredGroup> fresh, SubSystemRows& subSystems,
-                                     bool announce) {
+void FunctionalTreeModel::SyncGroups(std::vector<exchange::TreeReader::CachedGroup> fresh,
+                                     SubSystemRows& subSystems, bool announce) {
     std::vector<int32_t> held;
     held.reserve(groups_.size());
     for (const auto& group : groups_) {
@@ -684,15 +698,21 @@ void FunctionalTreeModel::SyncGroups(std::vector<StoredGroup> fresh, SubSystemRo
         },
         [&](int row) {
             Group& group = *groups_[row];
-            if (group.stored == fresh[row]) {
+            // Without an item the row is held as it is.
+            if (!fresh[row].item || group.stored.item == *fresh[row].item) {
                 return;
             }
-            group.stored = std::move(fresh[row]);
+            group.stored = {std::move(*fresh[row].item), fresh[row].key.version};
             if (announce) {
                 emit dataChanged(index(row, 0), index(row, kNameColumn));
             }
         }};
-    SyncRows(std::move(held), IdsOf(fresh), steps);
+    std::vector<int32_t> ids;
+    ids.reserve(fresh.size());
+    for (const exchange::TreeReader::CachedGroup& group : fresh) {
+        ids.push_back(group.key.id);
+    }
+    SyncRows(std::move(held), ids, steps);
     IndexGroups();
 }
 

@@ -154,10 +154,12 @@ class FunctionalTreeModel : public QAbstractItemModel {
     std::optional<SubSystemRows> ReadSubSystems(const std::vector<int32_t>& groups,
                                                 const ProgressStep& progress) const;
     /// A group's row, which takes its subsystems' rows out of `subSystems` when they are there.
-    static std::unique_ptr<Group> NewGroup(StoredGroup stored, SubSystemRows& subSystems);
+    static std::unique_ptr<Group> NewGroup(subsysmgr::exchange::TreeReader::CachedGroup cached,
+                                           SubSystemRows& subSystems);
     /// Brings the rows to `fresh`, signalling each change unless a reset is under way. A new
     /// group takes its rows out of `subSystems` when they are there.
-    void SyncGroups(std::vector<StoredGroup> fresh, SubSystemRows& subSystems, bool announce);
+    void SyncGroups(std::vector<subsysmgr::exchange::TreeReader::CachedGroup> fresh,
+                    SubSystemRows& subSystems, bool announce);
     void SyncSubSystems(Group& group, std::vector<StoredSubSystem> fresh, bool announce);
     void ApplyFilter();
     /// Resets the model around `change` (a new filter or viewer) and applies it; with `readAll`

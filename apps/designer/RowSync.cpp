@@ -12,7 +12,9 @@ namespace {
 // runs before stay as they were.
 void RemoveGone(std::vector<int32_t>& held, const std::vector<int32_t>& fresh,
                 const RowSteps& steps) {
-    const std::unordered_set<int32_t> freshIds(fresh.begin(), fresh.end());
+    std::unordered_set<int32_t> freshIds;
+    freshIds.reserve(fresh.size());
+    freshIds.insert(fresh.begin(), fresh.end());
     for (int last = static_cast<int>(held.size()) - 1; last >= 0;) {
         if (freshIds.contains(held[static_cast<std::size_t>(last)])) {
             --last;
@@ -31,10 +33,18 @@ void RemoveGone(std::vector<int32_t>& held, const std::vector<int32_t>& fresh,
 }  // namespace
 
 void SyncRows(std::vector<int32_t> held, const std::vector<int32_t>& fresh, const RowSteps& steps) {
+    if (held == fresh) {  // the rows stay where they are, as on most refreshes
+        for (std::size_t row = 0; row < fresh.size(); ++row) {
+            steps.keep(static_cast<int>(row));
+        }
+        return;
+    }
     RemoveGone(held, fresh, steps);
     // What is left of `held` is in `fresh`; walking `fresh`, each place gets its row by an
     // insertion of the new ones or by moving the row up from further down.
-    const std::unordered_set<int32_t> old(held.begin(), held.end());
+    std::unordered_set<int32_t> old;
+    old.reserve(held.size());
+    old.insert(held.begin(), held.end());
     for (std::size_t i = 0; i < fresh.size(); ++i) {
         if (i < held.size() && held[i] == fresh[i]) {
             steps.keep(static_cast<int>(i));

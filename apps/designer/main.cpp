@@ -21,33 +21,61 @@
 
 namespace {
 
-// The session over the database and in the language the options name, else the remembered
-// ones, made current with the Qt platform; none, after saying why, when it cannot be opened.
-std::unique_ptr<quarn::suite::HostSession> OpenSession(const QCommandLineParser& options,
-                                                       const QCommandLineOption& database,
-                                                       const QCommandLineOption& language) {
-    const std::string chosenLanguage = options.isSet(language)
-                                           ? options.value(language).toUpper().toStdString()
-                                           : quarn::designer::RememberedLanguage();
-    if (options.isSet(database) && options.value(database).isEmpty()) {
-        std::cerr << "subsysmgr-designer: --db needs a database; without --db the last one "
-                     "opens.\n";
-        return nullptr;
+using quarn::suite::HostSession;
+
+// The options that choose the session: the database and the language, the remembered ones
+// where none is given.
+class SessionOptions {
+  public:
+    explicit SessionOptions(QCommandLineParser& options) {
+        options.addOptions({database_, language_});
     }
-    try {
-        auto session = options.isSet(database)
-                           ? std::make_unique<quarn::suite::HostSession>(
-                                 options.value(database).toStdString(), chosenLanguage)
-                           : quarn::designer::RememberedSession(chosenLanguage);
-        session->Activate();
-        // Without its data folder (catalogs, help) the designer says where it looked.
-        quarn::subsysmgr::InstallQtPlatform(*session->Module(), session->Registry(),
-                                            quarn::suite::DataDirectory() / "help");
-        return session;
-    } catch (const quarn::ComError& error) {
-        std::cerr << "subsysmgr-designer: " << error.Description() << '\n';
-        return nullptr;
+
+    // The session, made current with the Qt platform; none, after saying why, when it cannot
+    // be opened.
+    std::unique_ptr<HostSession> Open(const QCommandLineParser& options) const {
+        const std::string language = options.isSet(language_)
+                                         ? options.value(language_).toUpper().toStdString()
+                                         : quarn::designer::RememberedLanguage();
+        if (options.isSet(database_) && options.value(database_).isEmpty()) {
+            std::cerr << "subsysmgr-designer: --db needs a database; without --db the last one "
+                         "opens.\n";
+            return nullptr;
+        }
+        try {
+            auto session = options.isSet(database_)
+                               ? std::make_unique<HostSession>(
+                                     options.value(database_).toStdString(), language)
+                               : quarn::designer::RememberedSession(language);
+            session->Activate();
+            // Without its data folder (catalogs, help) the designer says where it looked.
+            quarn::subsysmgr::InstallQtPlatform(*session->Module(), session->Registry(),
+                                                quarn::suite::DataDirectory() / "help");
+            return session;
+        } catch (const quarn::ComError& error) {
+            std::cerr << "subsysmgr-designer: " << error.Description() << '\n';
+            return nullptr;
+        }
     }
+
+  private:
+    QCommandLineOption database_{
+        QStringLiteral("db"),
+        QStringLiteral("Database to open: a file, sqlite:<file> or postgresql:<libpq connection "
+                       "string>. Keep passwords out of it, where every user of the machine can "
+                       "read them: use ~/.pgpass, PGPASSWORD or a service file."),
+        QStringLiteral("database")};
+    QCommandLineOption language_{QStringLiteral("lang"), QStringLiteral("CHS, CHT or EN."),
+                                 QStringLiteral("language")};
+};
+
+bool AsksForVersion(quarn::suite::ProgramArguments& arguments) {
+    for (int n = 1; n < arguments.Count(); ++n) {
+        if (std::strcmp(arguments.Values()[n], "--version") == 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -56,11 +84,9 @@ int main(int argc, char** argv) {
     // Qt and the options read copies; the password leaves what ps shows before anything runs.
     quarn::suite::ProgramArguments arguments(argc, argv);
     // Before the application connects to a display, so that it answers on a machine without one.
-    for (int n = 1; n < arguments.Count(); ++n) {
-        if (std::strcmp(arguments.Values()[n], "--version") == 0) {
-            std::cout << quarn::designer::DesignerVersion() << '\n';
-            return 0;
-        }
+    if (AsksForVersion(arguments)) {
+        std::cout << quarn::designer::DesignerVersion() << '\n';
+        return 0;
     }
     QApplication app(arguments.Count(), arguments.Values());
     QApplication::setOrganizationName(QStringLiteral("Quarn"));
@@ -71,23 +97,13 @@ int main(int argc, char** argv) {
 
     QCommandLineParser options;
     options.addHelpOption();
-    const QCommandLineOption database(
-        QStringLiteral("db"),
-        QStringLiteral("Database to open: a file, sqlite:<file> or postgresql:<libpq connection "
-                       "string>. Keep passwords out of it, where every user of the machine can "
-                       "read them: use ~/.pgpass, PGPASSWORD or a service file."),
-        QStringLiteral("database"));
-    const QCommandLineOption language(QStringLiteral("lang"), QStringLiteral("CHS, CHT or EN."),
-                                      QStringLiteral("language"));
-    const QCommandLineOption version(QStringLiteral("version"),
-                                     QStringLiteral("Print the version and exit."));
-    options.addOptions({database, language, version});
+    const SessionOptions sessionOptions(options);
+    options.addOption(QCommandLineOption(QStringLiteral("version"),
+                                         QStringLiteral("Print the version and exit.")));
     const quarn::designer::Automation automation(options);
     options.process(app);
 
-    // The last database and language are remembered; options override them.
-    const std::unique_ptr<quarn::suite::HostSession> session =
-        OpenSession(options, database, language);
+    const std::unique_ptr<HostSession> session = sessionOptions.Open(options);
     if (!session) {
         return 1;
     }
@@ -95,8 +111,5 @@ int main(int argc, char** argv) {
     automation.Prepare(window);
     window.show();
     window.Reload();
-    if (!automation.Start(window)) {
-        return 1;
-    }
-    return QApplication::exec();
+    return automation.Start(window) ? QApplication::exec() : 1;
 }

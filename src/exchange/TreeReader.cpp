@@ -112,8 +112,9 @@ class GroupColumns {
             ParseAccountTypes(field(kAccountTypes).TextOrEmpty()),
         };
     }
-    int64_t VersionOf(const Recordset& row) const {
-        return row.Fields(positions_[kVersion]).ToInt64();
+    TreeReader::RowKey KeyOf(const Recordset& row) const {
+        return {row.Fields(positions_[kId]).ToInt32(), row.Fields(positions_[kIndex]).ToInt32(),
+                row.Fields(positions_[kVersion]).ToInt64()};
     }
 
   private:
@@ -253,13 +254,16 @@ void TreeReader::RevalidateCache() {
     GetDataFlowInfo(*module_).ClearCache();
 }
 
-std::vector<TreeReader::Stored<GroupItem>> TreeReader::CachedGroups() {
+std::vector<TreeReader::CachedGroup> TreeReader::CachedGroups(const HeldRow& held) {
     const RecordsetPtr rows = GetDataFlowInfo(*module_).GetTopClass_All();
     const GroupColumns columns(*rows);
-    std::vector<Stored<GroupItem>> groups;
+    std::vector<CachedGroup> groups;
     groups.reserve(static_cast<std::size_t>(rows->RecordCount()));
     for (; !rows->Eof(); rows->MoveNext()) {
-        groups.push_back({columns.ItemOf(*rows), columns.VersionOf(*rows)});
+        CachedGroup& group = groups.emplace_back(CachedGroup{columns.KeyOf(*rows), std::nullopt});
+        if (!held || !held(group.key)) {
+            group.item = columns.ItemOf(*rows);
+        }
     }
     return groups;
 }

@@ -49,20 +49,28 @@ class TreeReader {
     // RevalidateCache (or after a business object was made), and map them as the reads above
     // do: they serve a view that reads the tree often and revalidates once for many reads.
 
-    /// The next read brings the shared rows up to date (reading what the change log says
-    /// changed since).
-    void RevalidateCache();
-    /// Every group in display order.
-    std::vector<Stored<GroupItem>> CachedGroups();
-    /// A group's subsystems in display order and then by identifier; none for an unknown group.
-    std::vector<Stored<SubSystemItem>> CachedSubSystemsOf(int32_t group);
-
     /// What tells whether a stored row changed: every write gives the row a new version.
     struct RowKey {
         int32_t id = 0;
         int32_t index = 0;
         int64_t version = 0;
     };
+
+    /// The next read brings the shared rows up to date (reading what the change log says
+    /// changed since).
+    void RevalidateCache();
+    /// A group's row: its key, and its item unless the caller holds the row as it is.
+    struct CachedGroup {
+        RowKey key;
+        std::optional<GroupItem> item;
+    };
+    /// Says whether the caller holds the row that `key` describes.
+    using HeldRow = std::function<bool(const RowKey& key)>;
+    /// Every group in display order, each with its item but those `held` holds (none: all).
+    std::vector<CachedGroup> CachedGroups(const HeldRow& held = {});
+    /// A group's subsystems in display order and then by identifier; none for an unknown group.
+    std::vector<Stored<SubSystemItem>> CachedSubSystemsOf(int32_t group);
+
     /// Says whether the caller holds a group's rows as `keys` (in display order) describe them.
     using HeldRows = std::function<bool(int32_t group, const std::vector<RowKey>& keys)>;
     /// Told how far a long read is (done out of total); returns false to stop it.

@@ -82,8 +82,22 @@ TEST_F(TreeReaderTest, TheTreeHoldsEverySubsystemAsTheBusinessObjectsLoadIt) {
 // groups at once they leave out the groups whose rows the caller holds, and stop when told.
 TEST_F(TreeReaderTest, TheCachedReadsGiveWhatTheBusinessObjectsGive) {
     TreeReader reader(session->Module());
-    const auto groups = reader.CachedGroups();
+    std::vector<TreeReader::Stored<GroupItem>> groups;
+    for (const TreeReader::CachedGroup& group : reader.CachedGroups()) {
+        ASSERT_TRUE(group.item);
+        EXPECT_EQ(group.key.id, group.item->id);
+        EXPECT_EQ(group.key.index, group.item->index);
+        groups.push_back({*group.item, group.key.version});
+    }
     ASSERT_EQ(groups, reader.StoredGroups());
+    // The groups the caller holds come without their items.
+    const auto cached =
+        reader.CachedGroups([](const TreeReader::RowKey& key) { return key.id == 850; });
+    ASSERT_EQ(cached.size(), groups.size());
+    for (std::size_t n = 0; n < cached.size(); ++n) {
+        EXPECT_EQ(cached[n].key.version, groups[n].version);
+        EXPECT_EQ(cached[n].item.has_value(), groups[n].item.id != 850);
+    }
     std::map<int32_t, int64_t> versions;
     for (const auto& subSystem : reader.StoredSubSystems()) {
         versions[subSystem.item.id] = subSystem.version;
