@@ -67,9 +67,10 @@ void TreeFilter::Search(std::string text) {
 }
 
 bool TreeFilter::Matches(int32_t id, const subsysmgr::exchange::Names& names) const {
-    if (!Searching()) {
-        return false;
-    }
+    return Searching() && Found(id, names);
+}
+
+bool TreeFilter::Found(int32_t id, const subsysmgr::exchange::Names& names) const {
     if (number_ > 0) {
         // The code's decimal digits contain the text's: some tail of the code, cut after a
         // digit, ends in them. Cheaper than writing the code out for each item.
@@ -86,15 +87,16 @@ bool TreeFilter::Matches(int32_t id, const subsysmgr::exchange::Names& names) co
             return true;
         }
     }
-    for (const std::string* name : {&names.chs, &names.cht, &names.en}) {
-        if (hasLetters_ ? ContainsFolded(*name, folded_)
-                        : name->find(folded_) != std::string::npos) {
-            return true;
-        }
+    if (hasLetters_) {
+        return ContainsFolded(names.chs, folded_) || ContainsFolded(names.cht, folded_) ||
+               ContainsFolded(names.en, folded_);
     }
-    return false;
+    return names.chs.find(folded_) != std::string::npos ||
+           names.cht.find(folded_) != std::string::npos ||
+           names.en.find(folded_) != std::string::npos;
 }
 
+// Counted in locals and stored once: the loop runs over every subsystem of the tree.
 void TreeFilter::Narrow(const StoredGroup& group, const std::vector<StoredSubSystem>& subSystems,
                         GroupView& view) const {
     view.subSystems.clear();
@@ -112,10 +114,13 @@ void TreeFilter::Narrow(const StoredGroup& group, const std::vector<StoredSubSys
     if (viewer_ && !subsysmgr::IsShown(groupFields, *viewer_)) {
         return;
     }
-    view.matched = Matches(group.item.id, group.item.names);
+    const bool searching = Searching();
+    const bool matched = searching && Found(group.item.id, group.item.names);
     // A group that the search matches keeps the subsystems that the preview shows.
-    const bool all = !Searching() || view.matched;
-    view.narrowed = viewer_ || !all;
+    const bool all = !searching || matched;
+    const bool narrowed = viewer_ || !all;
+    bool hasMatches = false;
+    int matches = matched ? 1 : 0;
     std::string types;
     for (std::size_t n = 0; n < subSystems.size(); ++n) {
         const subsysmgr::exchange::SubSystemItem& subSystem = subSystems[n].item;
@@ -123,15 +128,18 @@ void TreeFilter::Narrow(const StoredGroup& group, const std::vector<StoredSubSys
             !subsysmgr::IsShown(ShownFieldsOf(subSystem, types), groupFields, *viewer_)) {
             continue;
         }
-        const bool match = Matches(subSystem.id, subSystem.names);
-        view.hasMatches = view.hasMatches || match;
-        view.matches += match ? 1 : 0;
-        if (view.narrowed && (all || match)) {
+        const bool match = searching && Found(subSystem.id, subSystem.names);
+        hasMatches = hasMatches || match;
+        matches += match ? 1 : 0;
+        if (narrowed && (all || match)) {
             view.subSystems.push_back(static_cast<uint32_t>(n));
         }
     }
-    view.matches += view.matched ? 1 : 0;
-    view.shown = !Searching() || view.matched || view.hasMatches;
+    view.matched = matched;
+    view.hasMatches = hasMatches;
+    view.narrowed = narrowed;
+    view.matches = matches;
+    view.shown = !searching || matched || hasMatches;
 }
 
 }  // namespace quarn::designer

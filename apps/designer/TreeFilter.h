@@ -44,6 +44,9 @@ class TreeFilter {
                 GroupView& view) const;
 
   private:
+    /// Matches without asking whether there is a search.
+    bool Found(int32_t id, const subsysmgr::exchange::Names& names) const;
+
     std::string folded_;       // the text, ASCII letters in lower case
     bool hasLetters_ = false;  // else a plain search finds what a folded one would
     bool isCode_ = false;      // only digits, which a code may contain
