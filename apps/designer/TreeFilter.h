@@ -31,7 +31,7 @@ class TreeFilter {
 
     /// What the tree shows of one group.
     struct GroupView {
-        bool shown = false;       // under a search: the group or one of its subsystems matched
+        bool shown = false;       // at all; under a search: it or one of its subsystems matched
         bool matched = false;     // the search matched the group itself
         bool hasMatches = false;  // the search matched some of its subsystems
         bool narrowed = false;    // only the subsystems at `subSystems` are shown, else all
