@@ -1,7 +1,9 @@
 # What `cmake --install` puts under the prefix:
-#   lib/                      the static libraries core, suite and ui, the component library
+#   lib/                      the static libraries of the layers (foundation, host, runtime, model,
+#                             suite, ui), the component library
 #   lib/cmake/QuarnClassSubSysMgr/   the package: find_package(QuarnClassSubSysMgr) gives the
-#                             imported targets QuarnClassSubSysMgr::core, ::suite and ::ui
+#                             imported targets QuarnClassSubSysMgr::core (the four layers under
+#                             the suite), ::suite and ::ui, and one per layer
 #   include/quarn/            the public headers only (cmake/QuarnPublicHeaders.cmake), with the
 #                             umbrella header <quarn/subsysmgr.h>; users need only include/
 #   bin/                      the apps
@@ -15,12 +17,15 @@ include(CMakePackageConfigHelpers)
 set(QUARN_PACKAGE QuarnClassSubSysMgr)
 set(QUARN_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/${QUARN_PACKAGE})
 
-foreach(library IN ITEMS core suite ui)
+# core links the four layers under the suite; the package carries each of them.
+set(libraries)
+foreach(library IN ITEMS foundation host runtime model core suite ui)
   target_include_directories(quarn_${library} INTERFACE
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
   set_target_properties(quarn_${library} PROPERTIES EXPORT_NAME ${library})
+  list(APPEND libraries quarn_${library})
 endforeach()
-install(TARGETS quarn_core quarn_suite quarn_ui EXPORT ${QUARN_PACKAGE}Targets
+install(TARGETS ${libraries} EXPORT ${QUARN_PACKAGE}Targets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(TARGETS quarn_subsysmgr_component
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})

@@ -80,11 +80,15 @@ std::string ErrorLine(const ComError& error) {
 }
 
 Json ErrorJson(const ComError& error) {
-    return Json{{"number", error.Number()},
-                {"offset", error.Offset()},
-                {"hex", fmt::format("0x{:08X}", static_cast<uint32_t>(error.Number()))},
-                {"source", error.Source()},
-                {"message", error.Description()}};
+    Json json{{"number", error.Number()},
+              {"offset", error.Offset()},
+              {"hex", fmt::format("0x{:08X}", static_cast<uint32_t>(error.Number()))},
+              {"source", error.Source()},
+              {"message", error.Description()}};
+    if (!error.EngineCode().empty()) {
+        json["engineCode"] = error.EngineCode();
+    }
+    return json;
 }
 
 }  // namespace quarn::subsysmgr::cli

@@ -44,7 +44,8 @@ struct GlobalOptions {
 
 /// "error <offset> (0x<number>): <message>".
 std::string ErrorLine(const ComError& error);
-/// {"number", "offset", "hex", "source", "message"}.
+/// {"number", "offset", "hex", "source", "message"}, and "engineCode" when a database engine's
+/// failure is behind the error.
 Json ErrorJson(const ComError& error);
 
 /// What the commands share: the global options, the output streams, the suite components and

@@ -15,8 +15,6 @@ inline constexpr ErrorDefinition kCommandLine{2301, kSource, "Invalid command li
 /// --db names something that is neither an SQLite file nor a PostgreSQL connection.
 inline constexpr ErrorDefinition kDatabaseOption{
     2302, kSource, "--db must name an SQLite file or postgresql:<connection>, not \"%1\"."};
-/// init does not overwrite an existing SQLite file.
-inline constexpr ErrorDefinition kDatabaseExists{2317, kSource, "The file %1 exists already."};
 /// Any failure that is not one of the suite's numbered errors.
 inline constexpr ErrorDefinition kUnexpected{2318, kSource, "Unexpected failure: %1"};
 inline constexpr ErrorDefinition kNotATime{
@@ -32,8 +30,7 @@ inline constexpr ErrorDefinition kNoCommand{2321, kSource,
                                             "No command was given; the commands are: %1."};
 
 inline constexpr std::array kAll{
-    kCommandLine, kDatabaseOption, kDatabaseExists, kUnexpected,
-    kNotATime,    kUnknownCommand, kNoCommand,
+    kCommandLine, kDatabaseOption, kUnexpected, kNotATime, kUnknownCommand, kNoCommand,
 };
 
 }  // namespace quarn::subsysmgr::cli::errors

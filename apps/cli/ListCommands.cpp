@@ -15,7 +15,7 @@
 #include "exchange/ExchangeErrors.h"
 #include "exchange/TreeReader.h"
 #include "foundation/Recordset.h"
-#include "model/EditorInput.h"
+#include "model/ModelErrors.h"
 #include "model/Visibility.h"
 #include "runtime/LocalText.h"
 #include "runtime/SessionContext.h"
@@ -24,8 +24,8 @@ namespace quarn::subsysmgr::cli {
 
 namespace {
 
-// Raises kAccountTypeNotOffered for an account type that the store does not know: a mistyped
-// one would show an empty tree.
+// Raises the editors' kAccountTypeNotOffered for an account type that the store does not know: a
+// mistyped one would show an empty tree.
 void RequireAccountType(ModuleState& module, int32_t accountType) {
     const RecordsetPtr types = GetAccountTypes(module);
     for (; types && types->State() != 0 && !types->Eof(); types->MoveNext()) {
@@ -33,8 +33,9 @@ void RequireAccountType(ModuleState& module, int32_t accountType) {
             return;
         }
     }
-    throw ComError(kAccountTypeNotOffered.Number(), std::string(kAccountTypeNotOffered.source),
-                   FormatLocalText(module, kAccountTypeNotOffered.message, {accountType}));
+    const ErrorDefinition& error = subsysmgr::errors::kAccountTypeNotOffered;
+    throw ComError(error.Number(), std::string(error.source),
+                   FormatLocalText(module, error.message, {accountType}));
 }
 
 // The groups the viewer is shown, each with the subsystems shown under it.

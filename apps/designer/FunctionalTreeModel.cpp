@@ -14,6 +14,7 @@
 #include "RowSync.h"
 #include "SessionText.h"
 #include "TreeMoves.h"
+#include "exchange/ChangeSteps.h"
 #include "foundation/ComError.h"
 #include "ui/QtText.h"
 
@@ -892,6 +893,22 @@ std::vector<exchange::GroupItem> FunctionalTreeModel::Groups() const {
         groups.push_back(group->stored.item);
     }
     return groups;
+}
+
+int64_t FunctionalTreeModel::ShownVersion(ItemKind kind, int32_t id, int32_t groupId) const {
+    const Group* group = FindGroup(kind == ItemKind::Group ? id : groupId);
+    if (group && kind == ItemKind::Group) {
+        return group->stored.version;
+    }
+    if (group && kind == ItemKind::SubSystem) {
+        const auto found =
+            std::find_if(group->subSystems.begin(), group->subSystems.end(),
+                         [id](const StoredSubSystem& row) { return row.item.id == id; });
+        if (found != group->subSystems.end()) {
+            return found->version;
+        }
+    }
+    return exchange::ChangeSteps::kAbsent;
 }
 
 QString FunctionalTreeModel::NameOf(const exchange::Names& names) const {

@@ -86,6 +86,9 @@ class FunctionalTreeModel : public QAbstractItemModel {
     std::vector<subsysmgr::exchange::SubSystemItem> SubSystemsOf(int32_t groupId);
     /// Every group in display order.
     std::vector<subsysmgr::exchange::GroupItem> Groups() const;
+    /// The version of the stored row of the group, or of the subsystem under group `groupId`,
+    /// as the tree shows it; ChangeSteps::kAbsent when the tree does not show it.
+    int64_t ShownVersion(ItemKind kind, int32_t id, int32_t groupId) const;
     /// The name of an item in the language shown.
     QString NameOf(const subsysmgr::exchange::Names& names) const;
 

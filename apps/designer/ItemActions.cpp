@@ -130,7 +130,8 @@ void ItemActions::DeleteGroup() {
     if (id >= 0 &&
         QMessageBox::question(&window_, Tr(texts::kWindowTitle),
                               Tr(texts::kConfirmDeleteGroup).arg(id)) == QMessageBox::Yes) {
-        DeleteItems({{TreeItemRef::Kind::Group, id}});
+        DeleteItems({{TreeItemRef::Kind::Group, id}},
+                    {model_.ShownVersion(ItemKind::Group, id, id)});
     }
 }
 
@@ -139,11 +140,13 @@ void ItemActions::DeleteSubSystem() {
         DeleteSelected();
         return;
     }
+    const int32_t groupId = SelectedGroupId(tree_);
     const int32_t id = SelectedSubSystemId(tree_);
     if (id != 0 &&
         QMessageBox::question(&window_, Tr(texts::kWindowTitle),
                               Tr(texts::kConfirmDeleteSubSystem).arg(id)) == QMessageBox::Yes) {
-        DeleteItems({{TreeItemRef::Kind::SubSystem, id}});
+        DeleteItems({{TreeItemRef::Kind::SubSystem, id}},
+                    {model_.ShownVersion(ItemKind::SubSystem, id, groupId)});
     }
 }
 
@@ -153,12 +156,14 @@ void ItemActions::DeleteSelected() {
         return;
     }
     std::vector<TreeItemRef> items;
+    std::vector<int64_t> versions;
     std::map<std::pair<int, int32_t>, QString> labels;
     QStringList listed;
     for (const QModelIndex& index : selected) {
-        const TreeItemRef item{RefKind(static_cast<ItemKind>(index.data(kKindRole).toInt())),
-                               index.data(kIdRole).toInt()};
+        const auto kind = static_cast<ItemKind>(index.data(kKindRole).toInt());
+        const TreeItemRef item{RefKind(kind), index.data(kIdRole).toInt()};
         items.push_back(item);
+        versions.push_back(model_.ShownVersion(kind, item.id, index.data(kGroupIdRole).toInt()));
         labels[{static_cast<int>(item.kind), item.id}] = Labelled(index);
         if (listed.size() < kListedItems) {
             listed << Labelled(index);
@@ -171,11 +176,12 @@ void ItemActions::DeleteSelected() {
                               Tr(texts::kConfirmDeleteItems).arg(items.size()) +
                                   QStringLiteral("\n\n") + listed.join(u'\n')) ==
         QMessageBox::Yes) {
-        DeleteItems(items, labels);
+        DeleteItems(items, versions, labels);
     }
 }
 
 void ItemActions::DeleteItems(const std::vector<TreeItemRef>& items,
+                              const std::vector<int64_t>& versions,
                               const std::map<std::pair<int, int32_t>, QString>& labels) {
     std::vector<exchange::ItemOutcome> outcomes;
     Guarded([&] {
@@ -184,7 +190,8 @@ void ItemActions::DeleteItems(const std::vector<TreeItemRef>& items,
                                texts::kStepDeleteItems, items),
             items, [&](UndoSteps::Recording&) {
                 const exchange::ExchangeText text(session_.Registry(), session_.Language());
-                outcomes = exchange::TreeActions(ModuleState::Current(), text).Delete(items);
+                outcomes =
+                    exchange::TreeActions(ModuleState::Current(), text).Delete(items, versions);
             });
     });
     Reload();

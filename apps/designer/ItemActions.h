@@ -55,9 +55,9 @@ class ItemActions : public QObject {
     void RevertChange(int64_t change, const std::optional<TreeItemRef>& item);
 
   private:
-    /// Deletes the items through TreeActions as one undo step, then says which were refused and
-    /// why (`labels` names them by kind and identifier).
-    void DeleteItems(const std::vector<TreeItemRef>& items,
+    /// Deletes the items, each at the version the tree shows, through TreeActions as one undo
+    /// step, then says which were refused and why (`labels` names them by kind and identifier).
+    void DeleteItems(const std::vector<TreeItemRef>& items, const std::vector<int64_t>& versions,
                      const std::map<std::pair<int, int32_t>, QString>& labels = {});
     /// Writes the new order of one parent's items through TreeActions::Place, the placed
     /// subsystems going into `toGroup`, then shows it with the first placed item selected.

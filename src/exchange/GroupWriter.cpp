@@ -49,11 +49,15 @@ void GroupWriter::Write(std::shared_ptr<SubSysGroup> group, const GroupItem& ite
     SaveOrRaise(input, mode_);
 }
 
-void GroupWriter::Delete(int32_t id) {
+void GroupWriter::Delete(int32_t id, std::optional<int64_t> seenVersion) {
     assert(mode_ == WriteMode::Save);
     SubSysGroup group(module_);
     if (!group.initial(id)) {
         text_.Raise(errors::kUnknownGroup, {id});
+    }
+    if (seenVersion) {
+        // The store's guarded delete then refuses a group changed since the user saw it.
+        group.Version(*seenVersion);
     }
     group.Deleted(true);
     group.OptType(enm_OptType_Group);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "exchange/ExchangeText.h"
 #include "exchange/ItemInput.h"
@@ -31,8 +32,10 @@ class GroupWriter {
     /// check against another user's change covers what the change started from. Returns the
     /// group's identifier afterwards.
     int32_t Edit(int32_t id, const std::function<void(GroupItem&)>& change);
-    /// Deletes a group; raises kGroupNotDeleted when Save refused it after its message box.
-    void Delete(int32_t id);
+    /// Deletes a group; raises kGroupNotDeleted when Save refused it after its message box, and
+    /// 1042 when it is no longer at `seenVersion` (the version the user saw) or someone else
+    /// changed it while it was deleted.
+    void Delete(int32_t id, std::optional<int64_t> seenVersion = std::nullopt);
 
   private:
     void Write(std::shared_ptr<SubSysGroup> group, const GroupItem& item);

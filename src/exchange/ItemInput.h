@@ -30,8 +30,9 @@ int32_t FreeCodeOrRaise(Input& input, ModuleState& module) {
         return *code;
     }
     const ranges::IdRange range = input.CodeRange();
-    throw ComError(kNoFreeCode.Number(), std::string(kNoFreeCode.source),
-                   FormatLocalText(module, kNoFreeCode.message, {range.first, range.last}));
+    const ErrorDefinition& error = subsysmgr::errors::kNoFreeCode;
+    throw ComError(error.Number(), std::string(error.source),
+                   FormatLocalText(module, error.message, {range.first, range.last}));
 }
 
 /// Whether a writer saves its additions and changes or only runs their checks.

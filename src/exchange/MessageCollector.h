@@ -45,9 +45,9 @@ class CollectedMessages {
     std::string Take() { return collector_->Take(); }
 
   private:
+    std::shared_ptr<MessageCollector> collector_ = std::make_shared<MessageCollector>();
     ModuleState& module_;
     std::shared_ptr<IMessageBox> before_;
-    std::shared_ptr<MessageCollector> collector_ = std::make_shared<MessageCollector>();
 };
 
 }  // namespace quarn::subsysmgr::exchange

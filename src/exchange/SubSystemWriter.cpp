@@ -70,11 +70,15 @@ void SubSystemWriter::Write(TreeReader::Loaded& loaded, const SubSystemItem& ite
     SaveOrRaise(input, mode_);
 }
 
-void SubSystemWriter::Delete(int32_t id) {
+void SubSystemWriter::Delete(int32_t id, std::optional<int64_t> seenVersion) {
     assert(mode_ == WriteMode::Save);
     const auto loaded = TreeReader(module_).LoadSubSystem(id);
     if (!loaded) {
         text_.Raise(errors::kUnknownSubSystem, {id});
+    }
+    if (seenVersion) {
+        // The store's guarded delete then refuses a subsystem changed since the user saw it.
+        loaded->subSystem->Version(*seenVersion);
     }
     loaded->group->DeleteSubSystem(id);
     loaded->group->OptType(enm_OptType_SubSystem);

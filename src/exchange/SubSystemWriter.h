@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <unordered_set>
 
 #include "exchange/ExchangeText.h"
@@ -36,8 +37,9 @@ class SubSystemWriter {
     /// subsystem's identifier afterwards.
     int32_t Edit(int32_t id, const std::function<void(SubSystemItem&)>& change);
     /// Deletes a subsystem; raises kSubSystemNotDeleted when Save refused it after its message
-    /// box, and 1042 when someone else changed or deleted it since it was read.
-    void Delete(int32_t id);
+    /// box, and 1042 when someone else changed or deleted it since it was read, or since
+    /// `seenVersion` when the user saw it at that version.
+    void Delete(int32_t id, std::optional<int64_t> seenVersion = std::nullopt);
 
   private:
     void Write(TreeReader::Loaded& loaded, const SubSystemItem& item);

@@ -1,9 +1,11 @@
 #include "exchange/TreeActions.h"
 
 #include <algorithm>
+#include <numeric>
 #include <optional>
 #include <utility>
 
+#include "exchange/ExchangeErrors.h"
 #include "exchange/GroupWriter.h"
 #include "exchange/MessageCollector.h"
 #include "exchange/SubSystemWriter.h"
@@ -60,32 +62,38 @@ std::optional<PlannedWrite> PlanSubSystem(const std::shared_ptr<ModuleState>& mo
 TreeActions::TreeActions(std::shared_ptr<ModuleState> module, const ExchangeText& text)
     : module_(std::move(module)), text_(text) {}
 
-void TreeActions::Delete(const TreeItemRef& item) {
+void TreeActions::Delete(const TreeItemRef& item, std::optional<int64_t> seenVersion) {
     if (item.kind == TreeItemRef::Kind::Group) {
-        GroupWriter(module_, text_).Delete(item.id);
+        GroupWriter(module_, text_).Delete(item.id, seenVersion);
     } else {
-        SubSystemWriter(module_, text_).Delete(item.id);
+        SubSystemWriter(module_, text_).Delete(item.id, seenVersion);
     }
 }
 
-std::vector<ItemOutcome> TreeActions::Delete(const std::vector<TreeItemRef>& items) {
-    std::vector<TreeItemRef> ordered = items;
-    std::stable_partition(ordered.begin(), ordered.end(), [](const TreeItemRef& item) {
-        return item.kind == TreeItemRef::Kind::SubSystem;
+std::vector<ItemOutcome> TreeActions::Delete(const std::vector<TreeItemRef>& items,
+                                             const std::vector<int64_t>& seenVersions) {
+    std::vector<std::size_t> ordered(items.size());
+    std::iota(ordered.begin(), ordered.end(), std::size_t{0});
+    std::stable_partition(ordered.begin(), ordered.end(), [&](std::size_t k) {
+        return items[k].kind == TreeItemRef::Kind::SubSystem;
     });
     CollectedMessages messages(*module_);
     std::vector<ItemOutcome> outcomes;
-    for (const TreeItemRef& item : ordered) {
+    for (const std::size_t k : ordered) {
+        const TreeItemRef& item = items[k];
         ItemOutcome outcome{item, false, {}, {}};
         try {
-            Delete(item);
+            Delete(item, k < seenVersions.size() ? std::optional(seenVersions[k]) : std::nullopt);
             outcome.done = true;
         } catch (const ComError& error) {
             outcome.refusal = error.Description();
             outcome.error = error;
         }
         // The objects' own reason says more than "was not deleted".
-        if (std::string shown = messages.Take(); !outcome.done && !shown.empty()) {
+        const bool notDeleted =
+            outcome.error && (outcome.error->Offset() == errors::kGroupNotDeleted.offset ||
+                              outcome.error->Offset() == errors::kSubSystemNotDeleted.offset);
+        if (std::string shown = messages.Take(); notDeleted && !shown.empty()) {
             outcome.refusal = std::move(shown);
             outcome.error.reset();
         }

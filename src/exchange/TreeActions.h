@@ -34,12 +34,15 @@ class TreeActions {
     TreeActions(std::shared_ptr<ModuleState> module, const ExchangeText& text);
 
     /// Deletes a group (which must have no subsystems) or a subsystem in a transaction of its
-    /// own; the objects' message on a refusal goes to the session's message box.
-    void Delete(const TreeItemRef& item);
+    /// own; the objects' message on a refusal goes to the session's message box. With the
+    /// version the user saw the item at, a change made since is refused and kept.
+    void Delete(const TreeItemRef& item, std::optional<int64_t> seenVersion = std::nullopt);
     /// Deletes each item in a transaction of its own, subsystems before groups (so a group that
-    /// the same action empties can go too). A refusal's reason is the message the objects would
-    /// have shown, or the error with its number; nothing is shown.
-    std::vector<ItemOutcome> Delete(const std::vector<TreeItemRef>& items);
+    /// the same action empties can go too), each at its version in `seenVersions` when given. A
+    /// refusal's reason is the message the objects would have shown, or the error; nothing is
+    /// shown.
+    std::vector<ItemOutcome> Delete(const std::vector<TreeItemRef>& items,
+                                    const std::vector<int64_t>& seenVersions = {});
 
     /// An item's place among the items of its parent.
     struct Position {

@@ -10,6 +10,12 @@ ComError::ComError(int32_t number, std::string source, std::string description)
       source_(std::move(source)),
       description_(std::move(description)) {}
 
+ComError::ComError(int32_t number, std::string source, std::string description,
+                   std::string engineCode)
+    : ComError(number, std::move(source), std::move(description)) {
+    engineCode_ = std::move(engineCode);
+}
+
 int32_t ComError::Offset() const {
     const int64_t offset = static_cast<int64_t>(number_) - kObjectErrorBase;
     return (offset >= 0 && offset <= 0xFFFF) ? static_cast<int32_t>(offset) : number_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "quarn/foundation/ComError.h"
@@ -17,6 +18,14 @@ enum class FoundationError : int32_t {
     RecordsetClosed = 2005,  ///< any use of a closed Recordset
     IndexOutOfRange = 2006,  ///< a Vector position outside 0..Count-1
     MissingObject = 2007,    ///< an object was needed where there is none
+};
+
+/// Every error above, for the register of the system's numbers.
+inline constexpr std::array kFoundationErrors{
+    FoundationError::TypeMismatch,    FoundationError::FilterSyntax,
+    FoundationError::UnknownColumn,   FoundationError::NoCurrentRow,
+    FoundationError::RecordsetClosed, FoundationError::IndexOutOfRange,
+    FoundationError::MissingObject,
 };
 
 constexpr int32_t ErrorNumber(FoundationError error) {

@@ -16,6 +16,9 @@ class ILog : public virtual Component {
     /// Ends the record of a handle.
     virtual void LogEnd(int32_t handle, int32_t value) = 0;
     virtual bool IsEnabled() = 0;
+    /// Records a line of text that belongs to no procedure. The default, for a log that knows
+    /// only procedures, records it as a procedure that starts and ends at once.
+    virtual void LogNote(const std::string& text) { LogEnd(LogStart(text).ToInt32(), 0); }
 };
 
 }  // namespace quarn

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "foundation/ComError.h"
@@ -32,17 +33,7 @@ constexpr std::string_view kForcedRevertNote = "forced revert of change ";
     } catch (...) {
         message = GetLocalText(module, error.message);  // the details are lost, not the message
     }
-    try {
-        if (cause) {
-            std::rethrow_exception(cause);
-        }
-    } catch (const ComError& reason) {
-        if (reason.Offset() > 2200 && reason.Offset() < 2300) {
-            message += " " + reason.Description();
-        }
-    } catch (...) {
-    }
-    throw ComError(error.Number(), std::string(error.source), message);
+    RaiseWithStoreReason(error, std::move(message), cause);
 }
 
 // Items delivered with the suite lie outside the ranges that may be created or changed here.

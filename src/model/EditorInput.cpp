@@ -96,7 +96,7 @@ std::string EditorInput::CheckedAccountTypes() {
     for (const int32_t code : accountTypes) {
         if (std::none_of(offered.begin(), offered.end(),
                          [code](const AccountTypeOffer& offer) { return offer.code == code; })) {
-            Raise(*module_, kAccountTypeNotOffered, {code});
+            Raise(*module_, errors::kAccountTypeNotOffered, {code});
         }
         list += std::to_string(code) + ",";
     }
@@ -151,18 +151,17 @@ void EditorInput::CheckText(std::string_view text, const ErrorDefinition& error)
     }
 }
 
-void EditorInput::CheckForbidden(std::string_view text, std::string_view templateText) {
+void EditorInput::CheckForbidden(std::string_view text, const ErrorDefinition& error) {
     for (const std::string_view forbidden : kForbiddenChars) {
         if (text.find(forbidden) != std::string_view::npos) {
-            throw ComError(ObjectError(kForbiddenCharOffset), std::string(kForbiddenCharSource),
-                           FormatLocalText(*module_, templateText, {Variant(forbidden)}));
+            Raise(*module_, error, {Variant(forbidden)});
         }
     }
 }
 
 void EditorInput::CheckLength(std::string_view text, std::string_view caption) {
     if (text::CodePointCount(text) > kNameMaxLength) {
-        Raise(*module_, kTooLong,
+        Raise(*module_, errors::kTooLong,
               {GetLocalText(*module_, caption), static_cast<int32_t>(kNameMaxLength)});
     }
 }
@@ -170,7 +169,7 @@ void EditorInput::CheckLength(std::string_view text, std::string_view caption) {
 void EditorInput::CheckIndex() {
     Checking(InputField::Index);
     if (!kIndexRange.Contains(index)) {
-        Raise(*module_, kOutOfRange,
+        Raise(*module_, errors::kOutOfRange,
               {GetLocalText(*module_, texts_.indexCaption), kIndexRange.first, kIndexRange.last,
                index});
     }

@@ -12,6 +12,7 @@
 #include "foundation/ComError.h"
 #include "foundation/Dictionary.h"
 #include "model/IdRanges.h"
+#include "model/ModelErrors.h"
 #include "runtime/LocalizedError.h"
 #include "runtime/ModuleState.h"
 
@@ -29,20 +30,6 @@ inline constexpr ranges::IdRange kIndexRange{0, 1000};
 /// Characters that no name or short code may contain, in the order they are reported: of
 /// several in one text, the first of this list is named.
 inline constexpr std::string_view kForbiddenChars[] = {"'", "_", "%"};
-/// The error of a forbidden character; its message is the field's template.
-inline constexpr int32_t kForbiddenCharOffset = 1009;
-inline constexpr std::string_view kForbiddenCharSource = "SAVE";
-
-// Errors of what an editor's fields keep from being typed, for input that comes another way
-// (the command line, an import file, a paste); %1 is the field's caption.
-inline constexpr ErrorDefinition kOutOfRange{2305, "SAVE",
-                                             "%1 必须介于 %2 和 %3 之间，而不是 %4。"};
-inline constexpr ErrorDefinition kTooLong{2306, "SAVE", "%1 不能超过 %2 个字符。"};
-inline constexpr ErrorDefinition kAccountTypeNotOffered{2307, "SAVE",
-                                                        "账套类型 %1 不存在或不可选择。"};
-
-/// The mode's code range has no free code left for a new item (%1 and %2: the range).
-inline constexpr ErrorDefinition kNoFreeCode{1048, "SAVE", "代码范围 %1~%2 中已没有可用的代码！"};
 
 /// A field of an editor, as a refused input names it to the user.
 enum class InputField { None, Id, Index, Number, NameCHS, NameCHT, NameEN, Group, AccountTypes };
@@ -82,9 +69,9 @@ class EditorInput {
         std::string_view nameCHTCaption;
         std::string_view nameENCaption;
         std::string_view indexCaption;
-        std::string_view forbiddenInName;
-        std::string_view forbiddenInNameCHT;
-        std::string_view forbiddenInNameEN;
+        ErrorDefinition forbiddenInName;
+        ErrorDefinition forbiddenInNameCHT;
+        ErrorDefinition forbiddenInNameEN;
         std::span<const ErrorField> errorFields;
     };
 
@@ -133,7 +120,8 @@ class EditorInput {
     void CheckNamesAllowed();
     /// Refuses a text that is not UTF-8 or holds a control character.
     void CheckText(std::string_view text, const ErrorDefinition& error);
-    void CheckForbidden(std::string_view text, std::string_view templateText);
+    /// Refuses a text that holds one of kForbiddenChars, naming the character.
+    void CheckForbidden(std::string_view text, const ErrorDefinition& error);
     void CheckLength(std::string_view text, std::string_view caption);
     void CheckIndex();
     /// Ticks, of the offered account types, those that the stored list holds.

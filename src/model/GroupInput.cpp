@@ -17,18 +17,18 @@ using namespace group_editor;
 namespace {
 
 const EditorInput::Texts kTexts{
-    kNoAccountType,
-    kNameEmpty,
-    kNameCHTEmpty,
-    kNameENEmpty,
+    errors::kGroupNoAccountType,
+    errors::kGroupNameEmpty,
+    errors::kGroupNameCHTEmpty,
+    errors::kGroupNameENEmpty,
     errors::kGroupNameNotText,
     kNameCaption,
     kNameCHTCaption,
     kNameENCaption,
     kIndexCaption,
-    kForbiddenInName,
-    kForbiddenInNameCHT,
-    kForbiddenInNameEN,
+    errors::kForbiddenInGroupName,
+    errors::kForbiddenInGroupNameCHT,
+    errors::kForbiddenInGroupNameEN,
     kErrorFields,
 };
 
@@ -88,7 +88,7 @@ void GroupInput::Apply() {
     group.CancelCheck(Status() == kStatusEdit);
     group.Id(id);
     if (IsAddition() && !group.IsNew()) {
-        RaiseLocalized(*module_, kCodeExists);
+        RaiseLocalized(*module_, errors::kGroupCodeExists);
     }
 
     DictionaryPtr names = RequiredNames();

@@ -6,8 +6,8 @@
 #include "quarn/foundation/ComError.h"
 #include "quarn/runtime/LocalizedError.h"
 
-/// Every numbered error of the business objects: offset above the object-error base, source and
-/// message (its own resource key, localized when raised).
+/// Every numbered error of the model, the business objects' and the editors' checks: offset above
+/// the object-error base, source and message (its own resource key, localized when raised).
 namespace quarn::subsysmgr::errors {
 
 // Group loading and listing.
@@ -97,6 +97,61 @@ inline constexpr ErrorDefinition kChangeSealBroken{
     1048, "ChangeRevert.Revert",
     "变更 %1 的记录与其封印不符，记录后被改动过，未撤销；请运行 subsysmgr history --verify 检查。"};
 
+// The editors' save checks. The numbers follow the editors' own: a subsystem's missing name
+// shares 1009 with a forbidden character of either editor.
+inline constexpr ErrorDefinition kGroupNameEmpty{1010, "SubSysGroup.Save", "必须录入分组名称！"};
+inline constexpr ErrorDefinition kGroupCodeExists{1012, "SubSysGroup.Save",
+                                                  "指定的分组代码已存在，请重新指定！"};
+inline constexpr ErrorDefinition kGroupNoAccountType{1016, "SubSysGroup.Save",
+                                                     "子系统分组应该至少属于一种账套类型！"};
+inline constexpr ErrorDefinition kGroupNameCHTEmpty{1020, "SubSysGroup.Save",
+                                                    "必须录入分组名称(繁体)！"};
+inline constexpr ErrorDefinition kGroupNameENEmpty{1030, "SubSysGroup.Save",
+                                                   "必须录入分组名称(英文)！"};
+inline constexpr ErrorDefinition kSubSystemNameEmpty{1009, "SubSystem.Save",
+                                                     "必须录入子系统名称！"};
+inline constexpr ErrorDefinition kSubSystemCodeExists{1011, "SubSystem.Save",
+                                                      "指定的子系统代码已存在，请重新指定！"};
+inline constexpr ErrorDefinition kSubSystemNoAccountType{1015, "SubSystem.Save",
+                                                         "子系统应该至少属于一种账套类型！"};
+inline constexpr ErrorDefinition kSubSystemNameCHTEmpty{1019, "SubSystem.Save",
+                                                        "必须录入子系统名称(繁体)！"};
+inline constexpr ErrorDefinition kSubSystemNameENEmpty{1029, "SubSystem.Save",
+                                                       "必须录入子系统名称(英文)！"};
+/// A short code that is not UTF-8 or holds a control character.
+inline constexpr ErrorDefinition kSubSystemNumberNotText{1040, "SubSystem.Number",
+                                                         "输入的子系统代号不是有效的文本！"};
+/// The store refused the write (the group's Save reports it only by its result); the
+/// transaction was rolled back, so nothing changed.
+inline constexpr ErrorDefinition kSubSystemNotSaved{1041, "SubSystem.Save",
+                                                    "保存子系统失败，未写入任何数据！"};
+
+// A forbidden character in a name or short code, one text per field; %1 is the character.
+inline constexpr ErrorDefinition kForbiddenInGroupName{1009, "SAVE",
+                                                       "录入的分组名称中不允许包含字符 %1 !"};
+inline constexpr ErrorDefinition kForbiddenInGroupNameCHT{
+    1009, "SAVE", "录入的分组名称中不允许包含字符(繁体) %1 !"};
+inline constexpr ErrorDefinition kForbiddenInGroupNameEN{
+    1009, "SAVE", "录入的分组名称中不允许包含字符(英文) %1 !"};
+inline constexpr ErrorDefinition kForbiddenInSubSystemNumber{
+    1009, "SAVE", "录入的子系统代号中不允许包含字符 %1 !"};
+inline constexpr ErrorDefinition kForbiddenInSubSystemName{1009, "SAVE",
+                                                           "录入的子系统名称中不允许包含字符 %1 !"};
+inline constexpr ErrorDefinition kForbiddenInSubSystemNameCHT{
+    1009, "SAVE", "录入的子系统名称中不允许包含字符(繁体) %1 !"};
+inline constexpr ErrorDefinition kForbiddenInSubSystemNameEN{
+    1009, "SAVE", "录入的子系统名称中不允许包含字符(英文) %1 !"};
+
+// What an editor's fields keep from being typed, for input that comes another way (the
+// command line, an import file, a paste); %1 is the field's caption.
+inline constexpr ErrorDefinition kOutOfRange{2305, "SAVE",
+                                             "%1 必须介于 %2 和 %3 之间，而不是 %4。"};
+inline constexpr ErrorDefinition kTooLong{2306, "SAVE", "%1 不能超过 %2 个字符。"};
+inline constexpr ErrorDefinition kAccountTypeNotOffered{2307, "SAVE",
+                                                        "账套类型 %1 不存在或不可选择。"};
+/// The mode's code range has no free code left for a new item (%1 and %2: the range).
+inline constexpr ErrorDefinition kNoFreeCode{1049, "SAVE", "代码范围 %1~%2 中已没有可用的代码！"};
+
 /// Rethrows `failure` when it is another user's change (1042): its message, with when and by
 /// whom, tells the user what to do, where a general "not saved" would not.
 inline void RethrowIfChangedElsewhere(const std::exception_ptr& failure) {
@@ -112,21 +167,60 @@ inline void RethrowIfChangedElsewhere(const std::exception_ptr& failure) {
     }
 }
 
+/// Every definition above. Some share a number on purpose, each with its own text; the register
+/// of the system's numbers names those numbers and allows no other number twice.
 inline constexpr std::array kAll{
-    kGroupLoadFailed,           kGroupListFailed,
-    kGroupNotDeletable,         kGroupIdOutOfRange,
-    kGroupNotModifiable,        kGroupNameTaken,
-    kGroupNameCHTTaken,         kGroupNameENTaken,
-    kGroupNameNotText,          kFillFailed,
-    kSubSystemIdOutOfRange,     kSubSystemIdTaken,
-    kSubSystemNotModifiable,    kSubSystemNotDeletable,
-    kSubSystemHasSubFunctions,  kSubSystemNameTaken,
-    kSubSystemNameCHTTaken,     kSubSystemNameENTaken,
-    kSubSystemNameNotText,      kGroupChangedElsewhere,
-    kSubSystemChangedElsewhere, kChangeNotFound,
-    kChangeOfDeliveredItem,     kNoChangeLog,
-    kChangeNotReverted,         kChangeOfSeveralItems,
-    kRevertOverLaterChange,     kChangeSealBroken,
+    kGroupLoadFailed,
+    kGroupListFailed,
+    kGroupNotDeletable,
+    kGroupIdOutOfRange,
+    kGroupNotModifiable,
+    kGroupNameTaken,
+    kGroupNameCHTTaken,
+    kGroupNameENTaken,
+    kGroupNameNotText,
+    kFillFailed,
+    kSubSystemIdOutOfRange,
+    kSubSystemIdTaken,
+    kSubSystemNotModifiable,
+    kSubSystemNotDeletable,
+    kSubSystemHasSubFunctions,
+    kSubSystemNameTaken,
+    kSubSystemNameCHTTaken,
+    kSubSystemNameENTaken,
+    kSubSystemNameNotText,
+    kGroupChangedElsewhere,
+    kSubSystemChangedElsewhere,
+    kChangeNotFound,
+    kChangeOfDeliveredItem,
+    kNoChangeLog,
+    kChangeNotReverted,
+    kChangeOfSeveralItems,
+    kRevertOverLaterChange,
+    kChangeSealBroken,
+    kGroupNameEmpty,
+    kGroupCodeExists,
+    kGroupNoAccountType,
+    kGroupNameCHTEmpty,
+    kGroupNameENEmpty,
+    kSubSystemNameEmpty,
+    kSubSystemCodeExists,
+    kSubSystemNoAccountType,
+    kSubSystemNameCHTEmpty,
+    kSubSystemNameENEmpty,
+    kSubSystemNumberNotText,
+    kSubSystemNotSaved,
+    kForbiddenInGroupName,
+    kForbiddenInGroupNameCHT,
+    kForbiddenInGroupNameEN,
+    kForbiddenInSubSystemNumber,
+    kForbiddenInSubSystemName,
+    kForbiddenInSubSystemNameCHT,
+    kForbiddenInSubSystemNameEN,
+    kOutOfRange,
+    kTooLong,
+    kAccountTypeNotOffered,
+    kNoFreeCode,
 };
 
 /// Texts of the message boxes of refused deletions (not errors: the save goes on).

@@ -1,5 +1,6 @@
 // Save: the pending changes of the group or of its subsystems written back as delete plus
-// create, one transaction per item, with guarded deletions.
+// create, one transaction per item, with deletions guarded by the row version read wherever the
+// update component can compare versions.
 
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "model/ModelErrors.h"
 #include "model/SubSysGroup.h"
 #include "model/UpdateTransaction.h"
+#include "runtime/DiagnosticLog.h"
 #include "runtime/LocalText.h"
 #include "runtime/MessageBox.h"
 #include "runtime/SessionContext.h"
@@ -37,6 +39,18 @@ DictionaryPtr SubSystemRecord(const SubSystem& subSystem) {
     record->Item("FShowSysType", ShowSysType(subSystem.Visible(), subSystem.WebVisible()));
     record->Item("FIndex", subSystem.Index());
     return record;
+}
+
+// An update component that cannot compare row versions deletes whatever the stored version:
+// another user's change since the read is overwritten unnoticed. The session's log says so once.
+void NoteUnguardedDeletions(ModuleState& module, const IDatasUpdate& update) {
+    if (update.ComparesVersions() || module.unguardedDeletionsNoted) {
+        return;
+    }
+    module.unguardedDeletionsNoted = true;
+    LogNote(module,
+            "QuarnClassSubSysMgr.SubSysGroup.Save: the update component cannot compare row "
+            "versions (no DeleteItemIfUnchanged); stale-save detection is off for this session");
 }
 
 // A refused deletion names at most this many of its blockers and counts the others.
@@ -118,6 +132,7 @@ int32_t SubSysGroup::CountRows(const std::string& sql) {
 
 bool SubSysGroup::Save() {
     const auto update = module_->registry->Create<IDatasUpdate>(progid::kDatasUpdate);
+    NoteUnguardedDeletions(*module_, *update);
     bool result = false;
     lastSaveFailure_ = nullptr;
     std::vector<SubSystemPtr> rewritten;

@@ -14,18 +14,18 @@ using namespace subsystem_editor;
 namespace {
 
 const EditorInput::Texts kTexts{
-    kNoAccountType,
-    kNameEmpty,
-    kNameCHTEmpty,
-    kNameENEmpty,
+    errors::kSubSystemNoAccountType,
+    errors::kSubSystemNameEmpty,
+    errors::kSubSystemNameCHTEmpty,
+    errors::kSubSystemNameENEmpty,
     errors::kSubSystemNameNotText,
     kNameCaption,
     kNameCHTCaption,
     kNameENCaption,
     kIndexCaption,
-    kForbiddenInName,
-    kForbiddenInNameCHT,
-    kForbiddenInNameEN,
+    errors::kForbiddenInSubSystemName,
+    errors::kForbiddenInSubSystemNameCHT,
+    errors::kForbiddenInSubSystemNameEN,
     kErrorFields,
 };
 
@@ -95,16 +95,16 @@ void SubSystemInput::Apply() {
     if (IsAddition()) {
         DictionaryPtr existing;
         if (GetDataFlowInfo(*module_).GetSubSystemInfo(id, existing)) {
-            RaiseLocalized(*module_, kCodeExists);
+            RaiseLocalized(*module_, errors::kSubSystemCodeExists);
         }
     }
     edited.Id(id);
 
     DictionaryPtr names = RequiredNames();
     Checking(InputField::Number);
-    CheckText(number, kNumberNotText);
+    CheckText(number, errors::kSubSystemNumberNotText);
     CheckLength(number, kNumberCaption);
-    CheckForbidden(number, kForbiddenInNumber);
+    CheckForbidden(number, errors::kForbiddenInSubSystemNumber);
     CheckNamesAllowed();
     edited.DictName(std::move(names));
 
@@ -128,7 +128,7 @@ void SubSystemInput::Write() {
     // holds just this one, so false means it was not written.
     if (!owner_->Save()) {
         errors::RethrowIfChangedElsewhere(owner_->LastSaveFailure());
-        RaiseLocalized(*module_, kNotSaved, owner_->LastSaveFailure());
+        RaiseLocalized(*module_, errors::kSubSystemNotSaved, owner_->LastSaveFailure());
     }
 }
 

@@ -45,6 +45,7 @@
 #include "quarn/suite/CreateDatabase.h"
 #include "quarn/suite/DataPaths.h"
 #include "quarn/suite/HostSession.h"
+#include "quarn/suite/SuiteErrors.h"
 #include "quarn/suite/store/StoreErrors.h"
 #include "quarn/ui/QtPlatform.h"
 #include "quarn/ui/SubSysGroupMgrUI.h"

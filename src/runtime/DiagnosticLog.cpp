@@ -6,6 +6,19 @@
 
 namespace quarn::subsysmgr {
 
+namespace {
+
+// The log object once its first use created it; none when logging is off.
+ILog* UsableLog(ModuleState& module) {
+    if (!module.logInitialised) {
+        EnsureLogObject(module);
+        module.logInitialised = true;
+    }
+    return IsLogEnabled(module) ? module.log.get() : nullptr;
+}
+
+}  // namespace
+
 void EnsureLogObject(ModuleState& module) {
     if (module.log) {
         return;
@@ -30,17 +43,23 @@ bool IsLogEnabled(ModuleState& module) {
 
 int32_t LogProcStart(ModuleState& module, std::string_view procedure) {
     try {
-        if (!module.logInitialised) {
-            EnsureLogObject(module);
-            module.logInitialised = true;
-        }
-        if (IsLogEnabled(module)) {
-            return module.log->LogStart(std::string(procedure)).ToInt32();
+        if (ILog* log = UsableLog(module)) {
+            return log->LogStart(std::string(procedure)).ToInt32();
         }
     } catch (...) {
         // The log never disturbs the logged operation.
     }
     return 0;
+}
+
+void LogNote(ModuleState& module, std::string_view text) {
+    try {
+        if (ILog* log = UsableLog(module)) {
+            log->LogNote(std::string(text));
+        }
+    } catch (...) {
+        // The log never disturbs the logged operation.
+    }
 }
 
 void LogProcEnd(ModuleState& module, int32_t handle, int32_t value) {

@@ -1,6 +1,7 @@
 #include "runtime/LocalizedError.h"
 
 #include <string>
+#include <utility>
 
 #include "foundation/ComError.h"
 #include "runtime/LocalText.h"
@@ -26,7 +27,12 @@ void RaiseLocalized(ModuleState& module, const ErrorDefinition& error) {
 
 void RaiseLocalized(ModuleState& module, const ErrorDefinition& error,
                     const std::exception_ptr& cause) {
-    std::string message = GetLocalText(module, error.message);
+    RaiseWithStoreReason(error, GetLocalText(module, error.message), cause);
+}
+
+void RaiseWithStoreReason(const ErrorDefinition& error, std::string message,
+                          const std::exception_ptr& cause) {
+    std::string engineCode;
     try {
         if (cause) {
             std::rethrow_exception(cause);
@@ -34,11 +40,13 @@ void RaiseLocalized(ModuleState& module, const ErrorDefinition& error,
     } catch (const ComError& reason) {
         if (IsStoreError(reason)) {
             message += " " + reason.Description();
+            engineCode = reason.EngineCode();
         }
     } catch (...) {
         // Only the store's reasons are worth showing to the user.
     }
-    throw ComError(error.Number(), std::string(error.source), message);
+    throw ComError(error.Number(), std::string(error.source), std::move(message),
+                   std::move(engineCode));
 }
 
 }  // namespace quarn::subsysmgr

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <string>
 #include <string_view>
 
 #include "quarn/runtime/ModuleState.h"
@@ -23,8 +24,14 @@ struct ErrorDefinition {
 
 /// The same, with the reason of `cause` after the message when the cause is an error of the
 /// suite's store (a full disk, a read-only file, a server that is gone), so that a save or a
-/// load that failed says why. Other causes leave the message as it is.
+/// load that failed says why, and with the cause's engine code. Other causes leave the message
+/// as it is.
 [[noreturn]] void RaiseLocalized(ModuleState& module, const ErrorDefinition& error,
                                  const std::exception_ptr& cause);
+
+/// Raises the error as ComError with `message`, already in the session language, followed by
+/// the store's reason of `cause` as RaiseLocalized adds it.
+[[noreturn]] void RaiseWithStoreReason(const ErrorDefinition& error, std::string message,
+                                       const std::exception_ptr& cause);
 
 }  // namespace quarn::subsysmgr

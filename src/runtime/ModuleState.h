@@ -40,6 +40,9 @@ struct ModuleState {
     std::shared_ptr<ILog> log;
     /// Set after the first attempt to create the log object, whatever its outcome.
     bool logInitialised = false;
+    /// Set once the log was told that the session's update component cannot compare row
+    /// versions, so that it is told once and not at every save.
+    bool unguardedDeletionsNoted = false;
 
     /// The platform's message box; a console box that writes to stderr until the user interface
     /// installs its own.

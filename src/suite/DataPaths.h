@@ -1,12 +1,10 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 
-namespace quarn::suite {
+#include "quarn/suite/SuiteErrors.h"
 
-/// Offset of the error raised when the suite's data folder cannot be found.
-inline constexpr int32_t kDataFolderNotFound = 2301;
+namespace quarn::suite {
 
 /// The folder of the suite's data files (translation catalogs in "catalogs", help pages in
 /// "help", the schema and demo data in "sql"): $QUARN_DATA_DIR when it is set, otherwise what

@@ -1,5 +1,6 @@
 #include "suite/HostSession.h"
 
+#include "runtime/ModuleState.h"
 #include "suite/SuiteComponents.h"
 #include "suite/SuiteSession.h"
 #include "suite/props/ShareProps.h"

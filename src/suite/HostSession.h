@@ -5,9 +5,12 @@
 #include <vector>
 
 #include "quarn/host/ComponentRegistry.h"
-#include "quarn/runtime/ModuleState.h"
 #include "quarn/suite/ChangeWatch.h"
 #include "quarn/suite/CreateDatabase.h"
+
+namespace quarn::subsysmgr {
+struct ModuleState;
+}
 
 namespace quarn::suite {
 
@@ -62,6 +65,7 @@ class HostSession {
     std::string Context() const;
 
     ComponentRegistry& Registry() { return *registry_; }
+    /// The component's module state over this session (quarn/runtime/ModuleState.h).
     const std::shared_ptr<subsysmgr::ModuleState>& Module() const { return module_; }
 
   private:

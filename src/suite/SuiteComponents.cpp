@@ -30,7 +30,8 @@ void RegisterBound(ComponentRegistry& registry, std::string_view progId, Argumen
 
 void RegisterSuiteComponents(ComponentRegistry& registry, std::shared_ptr<SuiteSession> session) {
     RegisterBound<ShareProps>(registry, progid::kShareProps, session->Properties());
-    RegisterBound<DiagnosticLogComponent>(registry, progid::kLog, session);
+    registry.Register(progid::kLog,
+                      [session] { return std::make_shared<DiagnosticLogComponent>(*session); });
     RegisterType<FrmResLoader>(registry, progid::kFrmResLoader);
     RegisterBound<ResLoader>(registry, progid::kResLoader, session->Catalogs());
     RegisterType<MessageFormatter>(registry, progid::kMessageFormatter);

@@ -5,6 +5,7 @@
 #include "suite/ContextEntries.h"
 #include "suite/catalog/MessageFormatter.h"
 #include "suite/catalog/ResLoader.h"
+#include "suite/log/DiagnosticLogComponent.h"
 #include "suite/store/Database.h"
 #include "suite/store/NewDatabase.h"
 
@@ -94,7 +95,25 @@ ComError SuiteSession::Localized(const StoreFailure& failure) const {
     const std::string localized = MessageFormatter().FormatMessage(
         loader.LoadString(failure.Template()),
         {Variant(failure.Detail()), Variant(failure.MoreDetail())});
-    return ComError(failure.Number(), failure.Source(), localized);
+    ComError error(failure.Number(), failure.Source(), localized, failure.EngineCode());
+    LogFailure(error);
+    return error;
+}
+
+void SuiteSession::LogFailure(const ComError& error) const {
+    try {
+        DiagnosticLogComponent log(*this);
+        if (!log.IsEnabled()) {
+            return;
+        }
+        std::string line = "store failure " + std::to_string(error.Offset()) + " " + error.Source();
+        if (!error.EngineCode().empty()) {
+            line += " engine " + error.EngineCode();
+        }
+        log.LogNote(line + ": " + error.Description());
+    } catch (...) {
+        // The log never takes the place of the error it records.
+    }
 }
 
 }  // namespace quarn::suite

@@ -50,7 +50,8 @@ class SuiteSession {
     std::shared_ptr<CatalogCache> Catalogs() const { return catalogs_; }
     std::shared_ptr<ShareProps::Table> Properties() const { return properties_; }
 
-    /// The store's failure as a ComError in the session's language (same number and source).
+    /// The store's failure as a ComError in the session's language (same number, source and
+    /// engine code), recorded in the session's diagnostic log.
     ComError Localized(const StoreFailure& failure) const;
     /// Runs `call`; a store failure leaves it in the session's language.
     template <class Call>
@@ -63,6 +64,8 @@ class SuiteSession {
     }
 
   private:
+    void LogFailure(const ComError& error) const;
+
     std::optional<StoreLocation> location_;  // none: the published context chooses
     std::shared_ptr<CatalogCache> catalogs_ = std::make_shared<CatalogCache>();
     std::shared_ptr<ShareProps::Table> properties_ = std::make_shared<ShareProps::Table>();

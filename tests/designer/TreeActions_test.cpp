@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -142,6 +143,50 @@ TEST_F(TreeActions, DeletingSeveralSavesEachAndSaysWhichWereRefusedAndWhy) {
     EXPECT_EQ(Stored(1).front(), 1);
     EXPECT_TRUE(messages_->prompts.empty());  // the objects' messages went into the result
 }
+
+// What another user did after the window showed the tree is refused with the message the command
+// line gives for it, and kept.
+class ChangedElsewhere : public TreeActions, public ::testing::WithParamInterface<suite::Backend> {
+  protected:
+    void SetUp() override { Open(GetParam()); }
+
+    // Selects the item, presses the key and answers the confirmation Yes; the prompt the
+    // deletion then showed.
+    std::string DeleteRefused(const QModelIndex& item, QKeyCombination key) {
+        tree_->setCurrentIndex(item);
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                box->button(QMessageBox::Yes)->click();
+            }
+        });
+        answer.start(20);
+        messages_->prompts.clear();
+        QTest::keyClick(tree_, key.key(), key.keyboardModifiers());
+        return messages_->prompts.empty() ? "" : messages_->prompts.back();
+    }
+};
+
+TEST_P(ChangedElsewhere, AGroupSomeoneElseDeletedIsNamedAsTheCommandLineNamesIt) {
+    const QModelIndex group = model_->GroupIndex(852);
+    OtherProcess({"delete", "group", "852"});
+    EXPECT_EQ(DeleteRefused(group, Qt::SHIFT | Qt::Key_Delete),
+              "There is no subsystem group 852. (error 2303)");
+}
+
+TEST_P(ChangedElsewhere, ASubsystemSomeoneElseChangedIsKept) {
+    tree_->expand(model_->GroupIndex(850));
+    const QModelIndex subSystem = model_->SubSystemIndex(850, 8004);
+    OtherProcess({"edit", "subsystem", "8004", "--web", "true"});
+    const std::string changed = DeleteRefused(subSystem, QKeyCombination(Qt::Key_Delete));
+    EXPECT_THAT(changed, ::testing::HasSubstr("Someone else changed this item after it was read"));
+    EXPECT_THAT(changed, ::testing::HasSubstr("(error 1042)"));
+    EXPECT_EQ(Stored(850).size(), 5u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, ChangedElsewhere,
+                         ::testing::Values(suite::Backend::SQLite, suite::Backend::PostgreSQL),
+                         suite::BackendName);
 
 }  // namespace
 }  // namespace quarn::designer

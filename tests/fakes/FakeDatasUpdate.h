@@ -19,8 +19,10 @@ class FakeDatasUpdate : public IDatasUpdate, public FakeComponent {
     void CommitTransaction() override { Enter("CommitTransaction"); }
     void RollbackTransaction() override { Enter("RollbackTransaction"); }
     void DeleteItem(const Variant& itemType, int32_t itemId, bool flag) override;
-    /// Deletes without comparing versions: the stores' tests cover another user's change.
+    /// Stands in for a store that compares versions but deletes without comparing them: the
+    /// stores' tests cover another user's change.
     void DeleteItemIfUnchanged(const Variant& itemType, int32_t itemId, int64_t version) override;
+    bool ComparesVersions() const override { return true; }
     void CreateTopClass(int32_t index, DictionaryPtr record, bool flag) override;
     void CreateSubSys(int32_t groupId, int32_t index, DictionaryPtr record, bool flag) override;
 

@@ -2,12 +2,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <thread>
 
 #include "host/IClassInfo.h"
 #include "host/IDatasUpdate.h"
+#include "host/ILog.h"
 #include "host/ProgIds.h"
 #include "model/ModelErrors.h"
 #include "model/SubSysGroup.h"
@@ -206,6 +208,79 @@ TEST_P(StoreScenario, SavesGroupsButNotTheDeletionOfOneWithSubsystems) {
     EXPECT_EQ(second.GetAllSubSysGroup()->Items().back().AsDictionary()->Item("ID").ToInt32(), 860);
 }
 
+// A host's own update component that answers only the original operations, here over the
+// store's.
+class OriginalOperationsUpdate : public IDatasUpdate {
+  public:
+    explicit OriginalOperationsUpdate(std::shared_ptr<IDatasUpdate> store)
+        : store_(std::move(store)) {}
+
+    void BeginTransaction() override { store_->BeginTransaction(); }
+    void CommitTransaction() override { store_->CommitTransaction(); }
+    void RollbackTransaction() override { store_->RollbackTransaction(); }
+    void DeleteItem(const Variant& itemType, int32_t itemId, bool flag) override {
+        store_->DeleteItem(itemType, itemId, flag);
+    }
+    void CreateTopClass(int32_t index, DictionaryPtr record, bool flag) override {
+        store_->CreateTopClass(index, std::move(record), flag);
+    }
+    void CreateSubSys(int32_t groupId, int32_t index, DictionaryPtr record, bool flag) override {
+        store_->CreateSubSys(groupId, index, std::move(record), flag);
+    }
+
+  private:
+    std::shared_ptr<IDatasUpdate> store_;
+};
+
+// A host's own log that knows only procedures: what it was asked to record.
+class ProcedureLog : public ILog {
+  public:
+    Variant LogStart(const std::string& procedure) override {
+        procedures.push_back(procedure);
+        return int32_t{1};
+    }
+    void LogEnd(int32_t, int32_t) override {}
+    bool IsEnabled() override { return true; }
+
+    std::vector<std::string> procedures;
+};
+
+TEST_P(StoreScenario, AHostsUpdateComponentWithTheOriginalOperationsSavesAndTheLogSaysSoOnce) {
+    const auto store = module->registry->Create<IDatasUpdate>(progid::kDatasUpdate);
+    module->registry->Register(progid::kDatasUpdate, [store] {
+        return std::make_shared<OriginalOperationsUpdate>(store);
+    });
+    const auto log = std::make_shared<ProcedureLog>();
+    module->registry->Register(progid::kLog, [log] { return log; });
+
+    SubSysGroup renamed;
+    ASSERT_TRUE(renamed.initial(850));
+    renamed.NameEN("Customer Extensions");
+    renamed.Modified(true);
+    EXPECT_TRUE(renamed.Save());
+    SubSysGroup group;
+    ASSERT_TRUE(group.initial(850));
+    group.OptType(enm_OptType_SubSystem);
+    group.GetSubSystem(-1);
+    const SubSystemPtr supplier = group.Item(8005);
+    StartEditing(*supplier);
+    supplier->NameEN("Supplier Rating");
+    group.UpdateSubSystem(supplier);
+    EXPECT_TRUE(group.Save());
+
+    EXPECT_EQ(
+        StoredValue("SELECT FTopClassName_EN FROM t_DataFlowTopClass WHERE FTopClassID = 850"),
+        Variant("Customer Extensions"));
+    EXPECT_EQ(StoredCount("t_DataFlowSubSystem", "FTopClassID = 850"), 5);
+    EXPECT_EQ(StoredName(8005), "Supplier Rating");
+    EXPECT_EQ(std::count_if(log->procedures.begin(), log->procedures.end(),
+                            [](const std::string& line) {
+                                return line.find("stale-save detection is off") !=
+                                       std::string::npos;
+                            }),
+              1);
+}
+
 TEST_P(StoreScenario, ListsTheBusinessObjectsOfASubsystem) {
     SubSysGroup group;
     ASSERT_TRUE(group.initial(850));
@@ -274,31 +349,38 @@ TEST_P(StoreScenario, TheDatabaseRefusesDuplicatesAndOrphansSayingWhatWasRefused
         r->Item("FSysNameEN", en);
         return r;
     };
-    // "<error number> <description>" of the write's error.
+    // "<error number> [<engine code>] <description>" of the write's error.
     const auto refusal = [](auto&& write) {
         try {
             write();
         } catch (const ComError& error) {
-            return std::to_string(error.Number()) + " " + error.Description();
+            return std::to_string(error.Number()) + " [" + error.EngineCode() + "] " +
+                   error.Description();
         }
         return std::string("not refused");
     };
-    const std::string refused = std::to_string(ErrorNumber(StoreError::Refused)) + " Not saved: ";
+    // The start of a refusal, with the engine's code on SQLite or else on PostgreSQL.
+    const auto refused = [&](const std::string& sqliteCode, const std::string& sqlState) {
+        return std::to_string(ErrorNumber(StoreError::Refused)) + " [" +
+               (GetParam() == Backend::SQLite ? sqliteCode : sqlState) + "] Not saved: ";
+    };
 
     const auto update = module->registry->Create<IDatasUpdate>(progid::kDatasUpdate);
     update->BeginTransaction();
     update->DeleteItem(Variant(kUpdateItemSubSystem), 8003, true);
     EXPECT_THAT(refusal([&] { update->CreateSubSys(850, 3, record(8004, "Stores"), true); }),
-                StartsWith(refused + "the subsystem identifier is already taken"));
+                StartsWith(refused("SQLITE_CONSTRAINT_PRIMARYKEY (1555)", "23505") +
+                           "the subsystem identifier is already taken"));
     update->RollbackTransaction();
     EXPECT_EQ(StoredName(8003), "Store Operations");
 
     EXPECT_THAT(
         refusal([&] { update->CreateSubSys(850, 6, record(8100, "Barcode Capture"), true); }),
-        StartsWith(refused + "another subsystem of the same group already has this "
-                             "English name"));
+        StartsWith(refused("SQLITE_CONSTRAINT_UNIQUE (2067)", "23505") +
+                   "another subsystem of the same group already has this English name"));
     EXPECT_THAT(refusal([&] { update->CreateSubSys(853, 1, record(8100, "Orphan"), true); }),
-                StartsWith(refused + "a subsystem would be left without its group"));
+                StartsWith(refused("SQLITE_CONSTRAINT_FOREIGNKEY (787)", "23503") +
+                           "a subsystem would be left without its group"));
     EXPECT_EQ(StoredName(8100), "-");
 
     const DictionaryPtr group = Dictionary::Create();
@@ -306,7 +388,8 @@ TEST_P(StoreScenario, TheDatabaseRefusesDuplicatesAndOrphansSayingWhatWasRefused
     group->Item("FTopClassName", "新分组");
     group->Item("FTopClassNameEN", "Pilot Projects");
     EXPECT_THAT(refusal([&] { update->CreateTopClass(190, group, true); }),
-                StartsWith(refused + "another group already has this English name"));
+                StartsWith(refused("SQLITE_CONSTRAINT_UNIQUE (2067)", "23505") +
+                           "another group already has this English name"));
 }
 
 TEST_P(StoreScenario, FreeQueriesOnlyRead) {

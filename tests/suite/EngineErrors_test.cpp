@@ -43,6 +43,12 @@ TEST(EngineErrors, NoSpaceIsADiskFullWhateverSqliteCallsItAndOnlyThen) {
     }
 }
 
+TEST(EngineErrors, SqlitesCodeIsKeptWithTheNameOfARefusalsRuleOrElseOfItsPrimaryCode) {
+    EXPECT_EQ(SqliteEngineCode(SQLITE_CONSTRAINT_NOTNULL), "SQLITE_CONSTRAINT_NOTNULL (1299)");
+    EXPECT_EQ(SqliteEngineCode(SQLITE_IOERR_SHMSIZE), "SQLITE_IOERR (4874)");
+    EXPECT_EQ(SqliteEngineCode(SQLITE_BUSY), "SQLITE_BUSY (5)");
+}
+
 TEST(EngineErrors, ARefusedLoginIsToldApartFromAServerThatCannotBeReached) {
     EXPECT_EQ(ClassifyPostgresFailure("28P01", "").messageTemplate, messages::kLoginRefused);
     EXPECT_EQ(ClassifyPostgresFailure("28000", "").messageTemplate, messages::kLoginRefused);

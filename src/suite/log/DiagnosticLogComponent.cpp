@@ -25,8 +25,8 @@ std::string LogTarget(const SuiteSession& session) {
 
 }  // namespace
 
-DiagnosticLogComponent::DiagnosticLogComponent(const std::shared_ptr<SuiteSession>& session) {
-    const std::string target = LogTarget(*session);
+DiagnosticLogComponent::DiagnosticLogComponent(const SuiteSession& session) {
+    const std::string target = LogTarget(session);
     if (target.empty()) {
         return;
     }
@@ -78,6 +78,12 @@ void DiagnosticLogComponent::LogEnd(int32_t handle, int32_t value) {
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - record.start);
     logger_->info("end handle={} procedure={} elapsed_ms={:.3f} value={}", handle, record.procedure,
                   elapsed.count(), value);
+}
+
+void DiagnosticLogComponent::LogNote(const std::string& text) {
+    if (logger_) {
+        logger_->info("note {}", text);
+    }
 }
 
 }  // namespace quarn::suite

@@ -19,15 +19,17 @@ class SuiteSession;
 
 /// LKLogMsg.Log on spdlog. Enabled when its session's context has a LogFile entry or the
 /// environment variable QUARN_LOG_FILE is set (a file path, or "-" for stderr). Each record
-/// names its handle and procedure; an end record adds the elapsed time and the value.
+/// names its handle and procedure; an end record adds the elapsed time and the value. A note is
+/// one line of its own.
 class DiagnosticLogComponent : public ILog {
   public:
-    explicit DiagnosticLogComponent(const std::shared_ptr<SuiteSession>& session);
+    explicit DiagnosticLogComponent(const SuiteSession& session);
     ~DiagnosticLogComponent() override;
 
     Variant LogStart(const std::string& procedure) override;
     void LogEnd(int32_t handle, int32_t value) override;
     bool IsEnabled() override { return logger_ != nullptr; }
+    void LogNote(const std::string& text) override;
 
   private:
     struct OpenRecord {

@@ -309,8 +309,8 @@ std::vector<std::string> Database::Repair() {
         Rollback();
         if (IsPostgreSQL() && failure.Error() == StoreError::WriteProtected) {
             // Not read-only: the functions and grants are the owner's to put back.
-            RaiseStoreError(StoreError::WriteProtected, "Database", kRepairNeedsOwner,
-                            location_.Describe());
+            RaiseEngineFailure(StoreError::WriteProtected, kRepairNeedsOwner, location_.Describe(),
+                               failure.EngineCode());
         }
         throw;
     } catch (...) {
@@ -479,8 +479,8 @@ std::shared_ptr<const RecordTable> Database::QueryReadOnly(const std::string& sq
             }
         }
         if (failure.Error() == StoreError::WriteProtected) {
-            RaiseStoreError(StoreError::ReadOnly, "Database", messages::kFreeQueryRefused,
-                            location_.Describe());
+            RaiseEngineFailure(StoreError::ReadOnly, messages::kFreeQueryRefused,
+                               location_.Describe(), failure.EngineCode());
         }
         throw;
     }

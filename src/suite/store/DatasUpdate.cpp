@@ -112,8 +112,8 @@ void DatasUpdate::Insert(const char* table, const std::string& sql,
             const auto found = database_->Query(
                 std::string("SELECT 1 FROM ") + table + " WHERE " + condition, ruleValues);
             if (found->LiveRowCount() > 0) {
-                RaiseStoreError(StoreError::Refused, failure.Source(),
-                                RefusalTemplate(rule.constraint), failure.Detail());
+                RaiseEngineFailure(StoreError::Refused, RefusalTemplate(rule.constraint),
+                                   failure.Detail(), failure.EngineCode());
             }
         }
         throw;

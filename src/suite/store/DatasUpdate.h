@@ -23,6 +23,7 @@ class DatasUpdate : public IDatasUpdate {
     void RollbackTransaction() override;
     void DeleteItem(const Variant& itemType, int32_t itemId, bool flag) override;
     void DeleteItemIfUnchanged(const Variant& itemType, int32_t itemId, int64_t version) override;
+    bool ComparesVersions() const override { return true; }
     void CreateTopClass(int32_t index, DictionaryPtr record, bool flag) override;
     void CreateSubSys(int32_t groupId, int32_t index, DictionaryPtr record, bool flag) override;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,6 +18,11 @@ struct EngineFailure {
 /// By SQLite's extended result code and the connection's sqlite3_system_errno, which tells a
 /// full disk behind an I/O error or behind a -wal or -shm file that could not be made.
 EngineFailure ClassifySqliteFailure(int extendedResultCode, int systemErrno);
+
+/// SQLite's extended result code as a failure keeps it: a name and the number, such as
+/// "SQLITE_CONSTRAINT_UNIQUE (2067)". A refusal's code is named for the kind of rule; any other
+/// by its primary code, so "SQLITE_IOERR (4874)" is an I/O error whose number tells which.
+std::string SqliteEngineCode(int extendedResultCode);
 
 /// By PostgreSQL's SQLSTATE and, for a refused write, the name of the constraint that refused.
 EngineFailure ClassifyPostgresFailure(std::string_view sqlState, std::string_view constraint);

@@ -96,10 +96,11 @@ void PostgresConnection::Raise(const pg_result* result) {
     const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
     const char* constraint = result ? PQresultErrorField(result, PG_DIAG_CONSTRAINT_NAME) : nullptr;
     if (!state || PQstatus(conn_) != CONNECTION_OK) {
-        RaiseStoreError(StoreError::Unavailable, "Database", messages::kCannotReach, description_);
+        RaiseEngineFailure(StoreError::Unavailable, messages::kCannotReach, description_,
+                           state ? state : "");
     }
     const EngineFailure failure = ClassifyPostgresFailure(state, constraint ? constraint : "");
-    RaiseStoreError(failure.error, "Database", failure.messageTemplate, description_);
+    RaiseEngineFailure(failure.error, failure.messageTemplate, description_, state);
 }
 
 PostgresConnection::Result PostgresConnection::Checked(pg_result* result) {

@@ -39,6 +39,14 @@ std::string ImmutableUri(const std::filesystem::path& file) {
     return uri + "?immutable=1";
 }
 
+// Raises what the failure means to the store, keeping SQLite's code.
+[[noreturn]] void RaiseSqliteFailure(int extendedResultCode, int systemErrno,
+                                     const std::string& description) {
+    const EngineFailure failure = ClassifySqliteFailure(extendedResultCode, systemErrno);
+    RaiseEngineFailure(failure.error, failure.messageTemplate, description,
+                       SqliteEngineCode(extendedResultCode));
+}
+
 std::string ColumnText(sqlite3_stmt* statement, int column) {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
     return std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
@@ -64,8 +72,7 @@ SqliteConnection::SqliteConnection(const std::filesystem::path& file, Mode mode,
         const int systemErrno = db_ ? sqlite3_system_errno(db_) : 0;
         sqlite3_close_v2(db_);
         db_ = nullptr;
-        const EngineFailure failure = ClassifySqliteFailure(code, systemErrno);
-        RaiseStoreError(failure.error, "Database", failure.messageTemplate, description_);
+        RaiseSqliteFailure(code, systemErrno, description_);
     }
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, busyTimeoutSeconds * 1000);
@@ -89,9 +96,7 @@ SqliteConnection::~SqliteConnection() {
 }
 
 void SqliteConnection::RaiseLastError() {
-    const EngineFailure failure =
-        ClassifySqliteFailure(sqlite3_extended_errcode(db_), sqlite3_system_errno(db_));
-    RaiseStoreError(failure.error, "Database", failure.messageTemplate, description_);
+    RaiseSqliteFailure(sqlite3_extended_errcode(db_), sqlite3_system_errno(db_), description_);
 }
 
 sqlite3_stmt* SqliteConnection::PrepareOnce(const std::string& sql, std::string* tail) {
@@ -158,8 +163,7 @@ void SqliteConnection::Step(sqlite3_stmt* statement, OnRow&& row) {
         const int systemErrno = sqlite3_system_errno(db_);
         sqlite3_reset(statement);
         sqlite3_clear_bindings(statement);
-        const EngineFailure failure = ClassifySqliteFailure(code, systemErrno);
-        RaiseStoreError(failure.error, "Database", failure.messageTemplate, description_);
+        RaiseSqliteFailure(code, systemErrno, description_);
     }
     sqlite3_reset(statement);
     sqlite3_clear_bindings(statement);

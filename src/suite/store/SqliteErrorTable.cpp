@@ -1,11 +1,62 @@
 #include <sqlite3.h>
 
 #include <cerrno>
+#include <iterator>
+#include <string>
 
 #include "suite/store/EngineErrors.h"
 #include "suite/store/StoreMessages.h"
 
 namespace quarn::suite {
+
+namespace {
+
+// SQLite's primary result codes by number, which SQLite never changes.
+constexpr std::string_view kPrimaryNames[] = {
+    "SQLITE_OK",       "SQLITE_ERROR",   "SQLITE_INTERNAL", "SQLITE_PERM",     "SQLITE_ABORT",
+    "SQLITE_BUSY",     "SQLITE_LOCKED",  "SQLITE_NOMEM",    "SQLITE_READONLY", "SQLITE_INTERRUPT",
+    "SQLITE_IOERR",    "SQLITE_CORRUPT", "SQLITE_NOTFOUND", "SQLITE_FULL",     "SQLITE_CANTOPEN",
+    "SQLITE_PROTOCOL", "SQLITE_EMPTY",   "SQLITE_SCHEMA",   "SQLITE_TOOBIG",   "SQLITE_CONSTRAINT",
+    "SQLITE_MISMATCH", "SQLITE_MISUSE",  "SQLITE_NOLFS",    "SQLITE_AUTH",     "SQLITE_FORMAT",
+    "SQLITE_RANGE",    "SQLITE_NOTADB",  "SQLITE_NOTICE",   "SQLITE_WARNING"};
+static_assert(std::size(kPrimaryNames) == SQLITE_WARNING + 1);
+
+// The extended codes of a refusal, which say what kind of rule refused.
+struct ConstraintName {
+    int code;
+    std::string_view name;
+};
+constexpr ConstraintName kConstraintNames[] = {
+    {SQLITE_CONSTRAINT_CHECK, "SQLITE_CONSTRAINT_CHECK"},
+    {SQLITE_CONSTRAINT_COMMITHOOK, "SQLITE_CONSTRAINT_COMMITHOOK"},
+    {SQLITE_CONSTRAINT_FOREIGNKEY, "SQLITE_CONSTRAINT_FOREIGNKEY"},
+    {SQLITE_CONSTRAINT_FUNCTION, "SQLITE_CONSTRAINT_FUNCTION"},
+    {SQLITE_CONSTRAINT_NOTNULL, "SQLITE_CONSTRAINT_NOTNULL"},
+    {SQLITE_CONSTRAINT_PRIMARYKEY, "SQLITE_CONSTRAINT_PRIMARYKEY"},
+    {SQLITE_CONSTRAINT_TRIGGER, "SQLITE_CONSTRAINT_TRIGGER"},
+    {SQLITE_CONSTRAINT_UNIQUE, "SQLITE_CONSTRAINT_UNIQUE"},
+    {SQLITE_CONSTRAINT_VTAB, "SQLITE_CONSTRAINT_VTAB"},
+    {SQLITE_CONSTRAINT_ROWID, "SQLITE_CONSTRAINT_ROWID"},
+    {SQLITE_CONSTRAINT_PINNED, "SQLITE_CONSTRAINT_PINNED"},
+    {SQLITE_CONSTRAINT_DATATYPE, "SQLITE_CONSTRAINT_DATATYPE"},
+};
+
+std::string_view NameOf(int extendedResultCode) {
+    for (const ConstraintName& known : kConstraintNames) {
+        if (known.code == extendedResultCode) {
+            return known.name;
+        }
+    }
+    const auto primary = static_cast<std::size_t>(extendedResultCode & 0xff);
+    return primary < std::size(kPrimaryNames) ? kPrimaryNames[primary] : "SQLITE";
+}
+
+}  // namespace
+
+std::string SqliteEngineCode(int extendedResultCode) {
+    return std::string(NameOf(extendedResultCode)) + " (" + std::to_string(extendedResultCode) +
+           ")";
+}
 
 EngineFailure ClassifySqliteFailure(int extendedResultCode, int systemErrno) {
     const int primary = extendedResultCode & 0xff;

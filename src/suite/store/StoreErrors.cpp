@@ -19,8 +19,9 @@ std::string Filled(std::string_view messageTemplate, const std::string& detail,
 }  // namespace
 
 StoreFailure::StoreFailure(StoreError error, std::string source, std::string_view messageTemplate,
-                           std::string detail, std::string moreDetail)
-    : ComError(ErrorNumber(error), std::move(source), Filled(messageTemplate, detail, moreDetail)),
+                           std::string detail, std::string moreDetail, std::string engineCode)
+    : ComError(ErrorNumber(error), std::move(source), Filled(messageTemplate, detail, moreDetail),
+               std::move(engineCode)),
       error_(error),
       template_(messageTemplate),
       detail_(std::move(detail)),
@@ -30,6 +31,12 @@ void RaiseStoreError(StoreError error, std::string source, std::string_view mess
                      std::string detail, std::string moreDetail) {
     throw StoreFailure(error, std::move(source), messageTemplate, std::move(detail),
                        std::move(moreDetail));
+}
+
+void RaiseEngineFailure(StoreError error, std::string_view messageTemplate, std::string detail,
+                        std::string engineCode) {
+    throw StoreFailure(error, "Database", messageTemplate, std::move(detail), {},
+                       std::move(engineCode));
 }
 
 }  // namespace quarn::suite

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -25,6 +26,17 @@ enum class StoreError : int32_t {
     Unprotected = 2213,      ///< what keeps the change log true is missing or altered: no writes
 };
 
+/// Every error above, for the register of the system's numbers. The store's numbers stay within
+/// 2201-2299: a business object that fails because of the store appends the store's reason to
+/// its own message by that range.
+inline constexpr std::array kStoreErrors{
+    StoreError::Unavailable,     StoreError::NewerSchema, StoreError::Busy,
+    StoreError::Refused,         StoreError::ReadOnly,    StoreError::QueryFailed,
+    StoreError::InvalidLocation, StoreError::NotOurs,     StoreError::DiskFull,
+    StoreError::WriteProtected,  StoreError::Exists,      StoreError::Stale,
+    StoreError::Unprotected,
+};
+
 constexpr int32_t ErrorNumber(StoreError error) {
     return ObjectError(static_cast<int32_t>(error));
 }
@@ -34,10 +46,11 @@ constexpr int32_t ErrorNumber(StoreError error) {
 /// message into its own language. The description is the template in simplified Chinese.
 /// A detail names a database, a table or a rule; never a statement, a typed value or a password.
 /// A second detail (%2) names what the first does not, such as the missing protections.
+/// A failure of the database engine keeps the engine's own code (EngineCode).
 class StoreFailure : public ComError {
   public:
     StoreFailure(StoreError error, std::string source, std::string_view messageTemplate,
-                 std::string detail, std::string moreDetail = {});
+                 std::string detail, std::string moreDetail = {}, std::string engineCode = {});
 
     StoreError Error() const { return error_; }
     const std::string& Template() const { return template_; }
@@ -56,5 +69,11 @@ class StoreFailure : public ComError {
 [[noreturn]] void RaiseStoreError(StoreError error, std::string source,
                                   std::string_view messageTemplate, std::string detail = {},
                                   std::string moreDetail = {});
+
+/// Raises a StoreFailure of the source "Database" for a failure of the database engine, with the
+/// engine's own code: SQLite's extended result code as SqliteEngineCode names it, or
+/// PostgreSQL's SQLSTATE.
+[[noreturn]] void RaiseEngineFailure(StoreError error, std::string_view messageTemplate,
+                                     std::string detail, std::string engineCode);
 
 }  // namespace quarn::suite
