@@ -12,26 +12,18 @@
 #include "DesignerTexts.h"
 #include "ErrorNumberText.h"
 #include "FunctionalTreeModel.h"
+#include "SessionText.h"
 #include "ShortcutsDialog.h"
 #include "foundation/ComError.h"
 #include "host/IChmHelp.h"
 #include "host/IMessageBox.h"
 #include "host/ProgIds.h"
 #include "runtime/HelpKey.h"
-#include "runtime/LocalText.h"
 #include "runtime/MessageBox.h"
 #include "runtime/ModuleState.h"
 #include "ui/QtText.h"
 
 namespace quarn::designer {
-
-namespace {
-
-QString Tr(std::string_view text) {
-    return subsysmgr::ToQString(subsysmgr::GetLocalText(*subsysmgr::ModuleState::Current(), text));
-}
-
-}  // namespace
 
 const char* DesignerVersion() {
     return QUARN_VERSION;

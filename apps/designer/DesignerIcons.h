@@ -3,7 +3,7 @@
 #include <QIcon>
 #include <string_view>
 
-#include "FunctionalTreeModel.h"
+#include "TreeRows.h"
 
 namespace quarn::designer {
 

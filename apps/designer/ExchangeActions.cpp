@@ -15,13 +15,13 @@
 #include "ErrorNumberText.h"
 #include "ImportDialog.h"
 #include "LongWork.h"
+#include "SessionText.h"
 #include "exchange/AtomicFile.h"
 #include "exchange/ExchangeErrors.h"
 #include "exchange/ExchangeExport.h"
 #include "exchange/ExchangeText.h"
 #include "exchange/InvalidText.h"
 #include "foundation/ComError.h"
-#include "runtime/LocalText.h"
 #include "ui/QtText.h"
 
 namespace quarn::designer {
@@ -38,10 +38,6 @@ namespace {
 const QString kFileTypes = QStringLiteral("JSON (*.json);;* (*)");
 // Refusals listed by name in the summary; the rest are counted.
 constexpr qsizetype kListedRefusals = 20;
-
-QString Tr(std::string_view text) {
-    return ToQString(subsysmgr::GetLocalText(*subsysmgr::ModuleState::Current(), text));
-}
 
 QString ErrorText(const ComError& error) {
     return ToQString(ErrorMessage(error));
@@ -110,41 +106,47 @@ bool ExchangeActions::ImportFile(const QString& path) {
         return false;
     }
     const Exchange chosen = ImportDialog::Selected(exchange, dialog.Chosen());
-    const std::size_t total = chosen.groups.size() + chosen.subSystems.size();
-    std::vector<ImportedItem> done;
-    {
-        LongWork work(window_, Tr(texts::kImporting));
-        const auto write = [&] {
-            done = import->Run(chosen, [&](std::size_t count, std::size_t all) {
-                return work.Step(static_cast<int64_t>(count), static_cast<int64_t>(all));
-            });
-            std::vector<TreeItemRef> added;
-            for (const ImportedItem& item : done) {
-                if (item.outcome == ImportOutcome::Added) {
-                    added.push_back(Ref(item));
-                }
-            }
-            return added;
-        };
-        try {
-            if (!recorder_) {
-                write();
-            } else {
-                std::vector<TreeItemRef> stored;
-                for (const std::size_t position : dialog.Chosen()) {
-                    if (preview[position].outcome == ImportOutcome::Updated) {
-                        stored.push_back(Ref(preview[position]));
-                    }
-                }
-                recorder_(stored, total, write);
-            }
-        } catch (const ComError& error) {
-            // Each item is written in its own transaction: those before the failure stay.
-            Warn(ErrorText(error));
+    std::vector<TreeItemRef> updated;
+    for (const std::size_t position : dialog.Chosen()) {
+        if (preview[position].outcome == ImportOutcome::Updated) {
+            updated.push_back(Ref(preview[position]));
         }
     }
+    const std::vector<ImportedItem> done = Write(*import, chosen, updated);
     emit Imported(chosen, done);
+    return ShowSummary(done, chosen.groups.size() + chosen.subSystems.size());
+}
 
+std::vector<ImportedItem> ExchangeActions::Write(ExchangeImport& import, const Exchange& chosen,
+                                                 const std::vector<TreeItemRef>& updated) {
+    std::vector<ImportedItem> done;
+    LongWork work(window_, Tr(texts::kImporting));
+    const auto write = [&] {
+        done = import.Run(chosen, [&](std::size_t count, std::size_t all) {
+            return work.Step(static_cast<int64_t>(count), static_cast<int64_t>(all));
+        });
+        std::vector<TreeItemRef> added;
+        for (const ImportedItem& item : done) {
+            if (item.outcome == ImportOutcome::Added) {
+                added.push_back(Ref(item));
+            }
+        }
+        return added;
+    };
+    try {
+        if (!recorder_) {
+            write();
+        } else {
+            recorder_(updated, chosen.groups.size() + chosen.subSystems.size(), write);
+        }
+    } catch (const ComError& error) {
+        // Each item is written in its own transaction: those before the failure stay.
+        Warn(ErrorText(error));
+    }
+    return done;
+}
+
+bool ExchangeActions::ShowSummary(const std::vector<ImportedItem>& done, std::size_t total) const {
     std::array<int, 4> counts{};
     QStringList refusals;
     for (const ImportedItem& item : done) {
@@ -157,26 +159,26 @@ bool ExchangeActions::ImportFile(const QString& path) {
                             .arg(item.error ? ToQString(item.error->Description()) : QString());
         }
     }
+    const auto count = [&counts](ImportOutcome outcome) {
+        return counts[static_cast<std::size_t>(outcome)];
+    };
     QString summary = Tr(texts::kImportDone)
-                          .arg(counts[static_cast<std::size_t>(ImportOutcome::Added)])
-                          .arg(counts[static_cast<std::size_t>(ImportOutcome::Updated)])
-                          .arg(counts[static_cast<std::size_t>(ImportOutcome::Unchanged)])
-                          .arg(counts[static_cast<std::size_t>(ImportOutcome::Refused)]);
+                          .arg(count(ImportOutcome::Added))
+                          .arg(count(ImportOutcome::Updated))
+                          .arg(count(ImportOutcome::Unchanged))
+                          .arg(count(ImportOutcome::Refused));
     if (done.size() < total) {
         summary += QStringLiteral("\n") + Tr(texts::kImportStopped).arg(total - done.size());
     }
-    QMessageBox box(counts[static_cast<std::size_t>(ImportOutcome::Refused)] > 0
-                        ? QMessageBox::Warning
-                        : QMessageBox::Information,
-                    Tr(texts::kImportTitle), summary, QMessageBox::Ok, window_);
+    QMessageBox box(
+        count(ImportOutcome::Refused) > 0 ? QMessageBox::Warning : QMessageBox::Information,
+        Tr(texts::kImportTitle), summary, QMessageBox::Ok, window_);
     box.setObjectName(QStringLiteral("importSummary"));
     if (!refusals.isEmpty()) {
         box.setDetailedText(refusals.join(u'\n'));
     }
     box.exec();
-    return counts[static_cast<std::size_t>(ImportOutcome::Added)] +
-               counts[static_cast<std::size_t>(ImportOutcome::Updated)] >
-           0;
+    return count(ImportOutcome::Added) + count(ImportOutcome::Updated) > 0;
 }
 
 void ExchangeActions::ExportAll() {

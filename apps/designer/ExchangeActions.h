@@ -59,6 +59,16 @@ class ExchangeActions : public QObject {
                   const std::vector<subsysmgr::exchange::ImportedItem>& done);
 
   private:
+    /// Writes the `chosen` items, which update the stored `updated`, as one step of the recorder
+    /// when there is one, with progress and Cancel; the items taken, in the file's order. A
+    /// failure is shown; the items written before it stay.
+    std::vector<subsysmgr::exchange::ImportedItem> Write(
+        subsysmgr::exchange::ExchangeImport& import, const subsysmgr::exchange::Exchange& chosen,
+        const std::vector<TreeItemRef>& updated);
+    /// Says how many of the `total` chosen items were added, updated, unchanged and refused,
+    /// listing the refused; true when any was written.
+    bool ShowSummary(const std::vector<subsysmgr::exchange::ImportedItem>& done,
+                     std::size_t total) const;
     void Export(const QString& title, const subsysmgr::exchange::Exchange& items);
     void Warn(const QString& message) const;
 

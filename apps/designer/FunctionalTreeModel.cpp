@@ -1,233 +1,53 @@
 #include "FunctionalTreeModel.h"
 
-#include <QColor>
 #include <QDataStream>
 #include <QFont>
+#include <QGuiApplication>
 #include <QIODevice>
 #include <QMimeData>
+#include <QPalette>
 #include <algorithm>
-#include <charconv>
-#include <unordered_set>
 
+#include "BusinessObjects.h"
 #include "DesignerIcons.h"
 #include "DesignerTexts.h"
+#include "RowSync.h"
+#include "SessionText.h"
+#include "TreeMoves.h"
+#include "exchange/ChangeSteps.h"
 #include "foundation/ComError.h"
-#include "model/SubSystem.h"
-#include "runtime/LocalText.h"
-#include "runtime/SessionContext.h"
 #include "ui/QtText.h"
 
 namespace quarn::designer {
 
 using subsysmgr::ModuleState;
+namespace exchange = subsysmgr::exchange;
 
 namespace {
-
-// Subsystems of this many groups are read from every group's rows at once, as the snapshot
-// itself does past this many groups.
-constexpr std::size_t kGroupsReadOneByOne = 16;
 
 // Dragged items: per item its kind, identifier and group.
 const QString kItemsMimeType = QStringLiteral("application/x-quarn-tree-items");
 
-QString Tr(std::string_view text) {
-    return subsysmgr::ToQString(subsysmgr::GetLocalText(*ModuleState::Current(), text));
+exchange::TreeReader Reader() {
+    return exchange::TreeReader(ModuleState::Current());
 }
 
-char Folded(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+// Whether the row that `key` describes is `row` as it is: every write gives a row a new version,
+// but a row never written since the log began has version 0, which tells nothing.
+template <class Stored>
+bool Holds(const Stored& row, const exchange::TreeReader::RowKey& key) {
+    return key.version != 0 && key.id == row.item.id && key.index == row.item.index &&
+           key.version == row.version;
 }
 
-// Whether `text` contains `folded` (ASCII letters in lower case), ASCII letters of `text`
-// compared without regard to case. UTF-8 sequences never contain ASCII bytes, so a byte-wise
-// search finds only whole characters.
-bool ContainsFolded(std::string_view text, std::string_view folded) {
-    if (folded.empty()) {
-        return true;
+template <class Stored>
+std::vector<int32_t> IdsOf(const std::vector<Stored>& rows) {
+    std::vector<int32_t> ids;
+    ids.reserve(rows.size());
+    for (const Stored& row : rows) {
+        ids.push_back(row.item.id);
     }
-    // Candidates are found by the first character in either case, the rest compared folded.
-    const char first = folded.front();
-    const char upper = first >= 'a' && first <= 'z' ? static_cast<char>(first - 'a' + 'A') : first;
-    for (std::size_t start = 0; start + folded.size() <= text.size(); ++start) {
-        if (text[start] != first && text[start] != upper) {
-            continue;
-        }
-        std::size_t i = 1;
-        while (i < folded.size() && Folded(text[start + i]) == folded[i]) {
-            ++i;
-        }
-        if (i == folded.size()) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// The positions of the named columns of a Recordset, looked up once for all its rows.
-template <std::size_t N>
-std::array<std::size_t, N> Columns(const Recordset& rows, const std::array<const char*, N>& names) {
-    std::array<std::size_t, N> positions{};
-    for (std::size_t n = 0; n < N; ++n) {
-        positions[n] = rows.ColumnCount();  // reading it raises UnknownColumn
-        for (std::size_t column = 0; column < rows.ColumnCount(); ++column) {
-            if (rows.ColumnName(column) == names[n]) {
-                positions[n] = column;
-            }
-        }
-    }
-    return positions;
-}
-
-// An entry's columns: identifier, order, version, the three names, then FVisible, FShowSysType
-// and FAcctType.
-constexpr std::size_t kEntryColumns = 9;
-
-TreeEntry EntryAt(const Recordset& rows, const std::array<std::size_t, kEntryColumns>& columns) {
-    return {rows.Fields(columns[0]).ToInt32(),
-            rows.Fields(columns[1]).ToInt32(),
-            rows.Fields(columns[2]).ToInt64(),
-            {rows.Fields(columns[3]).TextOrEmpty(), rows.Fields(columns[4]).TextOrEmpty(),
-             rows.Fields(columns[5]).TextOrEmpty()},
-            rows.Fields(columns[6]).ToBool(),
-            // The web console's flag is bit 2 of FShowSysType, as the business objects read it.
-            (rows.Fields(columns[7]).ToInt32() & 2) == 2,
-            rows.Fields(columns[8]).TextOrEmpty()};
-}
-
-const std::array<const char*, kEntryColumns> kGroupColumns = {
-    "FTopClassID",      "FIndex",   "FVersion",     "FTopClassName_CHS", "FTopClassName_CHT",
-    "FTopClassName_EN", "FVisible", "FShowSysType", "FAcctType"};
-const std::array<const char*, kEntryColumns + 1> kSubSystemColumns = {
-    "FSubSysID", "FIndex",   "FVersion",     "FName_CHS", "FName_CHT",
-    "FName_EN",  "FVisible", "FShowSysType", "FAcctType", "FTopClassID"};
-constexpr std::size_t kGroupOfSubSystem = kEntryColumns;
-
-std::array<std::size_t, kEntryColumns> EntryColumns(
-    const std::array<std::size_t, kEntryColumns + 1>& columns) {
-    std::array<std::size_t, kEntryColumns> entry{};
-    std::copy_n(columns.begin(), kEntryColumns, entry.begin());
-    return entry;
-}
-
-std::vector<TreeEntry> ReadGroups() {
-    const RecordsetPtr rows = subsysmgr::GetDataFlowInfo(*ModuleState::Current()).GetTopClass_All();
-    const auto columns = Columns(*rows, kGroupColumns);
-    std::vector<TreeEntry> groups;
-    for (; !rows->Eof(); rows->MoveNext()) {
-        groups.push_back(EntryAt(*rows, columns));
-    }
-    return groups;
-}
-
-// Puts a group's subsystems in display order. The snapshot appends the rows it changed in place,
-// so its rows are in that order only until the first change.
-void SortByDisplayOrder(std::vector<TreeEntry>& entries) {
-    const auto before = [](const TreeEntry& a, const TreeEntry& b) {
-        return std::pair(a.index, a.id) < std::pair(b.index, b.id);
-    };
-    if (!std::is_sorted(entries.begin(), entries.end(), before)) {
-        std::sort(entries.begin(), entries.end(), before);
-    }
-}
-
-std::vector<TreeEntry> ReadSubSystemsOf(int32_t groupId) {
-    const RecordsetPtr rows =
-        subsysmgr::GetDataFlowInfo(*ModuleState::Current()).GetSubSystem_All(Variant(groupId));
-    const auto columns = EntryColumns(Columns(*rows, kSubSystemColumns));
-    std::vector<TreeEntry> subSystems;
-    subSystems.reserve(static_cast<std::size_t>(rows->RecordCount()));
-    for (; !rows->Eof(); rows->MoveNext()) {
-        subSystems.push_back(EntryAt(*rows, columns));
-    }
-    SortByDisplayOrder(subSystems);
-    return subSystems;
-}
-
-// The model's row signals, as SyncRows calls them.
-struct RowSignals {
-    std::function<void(int first, int last)> beginRemove, beginInsert;
-    std::function<void(int from, int to)> beginMove;
-    std::function<void()> endRemove, endInsert, endMove;
-    std::function<void(int row)> changed;
-};
-
-// Changes made inside a model reset, which announces them all at once.
-RowSignals Silent() {
-    return {[](int, int) {}, [](int, int) {}, [](int, int) {}, [] {}, [] {}, [] {}, [](int) {}};
-}
-
-// Brings `rows` (keyed by identifier, in display order) to `fresh`: removes what is gone,
-// inserts what is new, moves what moved and updates what changed, each announced through
-// `signal` as it happens. `idOf`, `make`, `update` and `removed` adapt the kind of row; `update`
-// says whether the row changed.
-template <class Row, class IdOf, class Make, class Update, class Removed>
-void SyncRows(std::vector<Row>& rows, std::vector<TreeEntry>& fresh, const RowSignals& signal,
-              IdOf idOf, Make make, Update update, Removed removed) {
-    std::unordered_set<int32_t> freshIds;
-    freshIds.reserve(fresh.size());
-    for (const TreeEntry& entry : fresh) {
-        freshIds.insert(entry.id);
-    }
-    for (int last = static_cast<int>(rows.size()) - 1; last >= 0;) {
-        if (freshIds.contains(idOf(rows[static_cast<std::size_t>(last)]))) {
-            --last;
-            continue;
-        }
-        int first = last;
-        while (first > 0 && !freshIds.contains(idOf(rows[static_cast<std::size_t>(first - 1)]))) {
-            --first;
-        }
-        signal.beginRemove(first, last);
-        for (int row = first; row <= last; ++row) {
-            removed(rows[static_cast<std::size_t>(row)]);
-        }
-        rows.erase(rows.begin() + first, rows.begin() + last + 1);
-        signal.endRemove();
-        last = first - 1;
-    }
-
-    std::unordered_set<int32_t> held;
-    held.reserve(rows.size());
-    for (const Row& row : rows) {
-        held.insert(idOf(row));
-    }
-    for (std::size_t i = 0; i < fresh.size(); ++i) {
-        if (i < rows.size() && idOf(rows[i]) == fresh[i].id) {
-            if (update(rows[i], fresh[i])) {
-                signal.changed(static_cast<int>(i));
-            }
-            continue;
-        }
-        if (!held.contains(fresh[i].id)) {
-            std::size_t end = i + 1;
-            while (end < fresh.size() && !held.contains(fresh[end].id)) {
-                ++end;
-            }
-            signal.beginInsert(static_cast<int>(i), static_cast<int>(end - 1));
-            std::vector<Row> added;
-            for (std::size_t n = i; n < end; ++n) {
-                added.push_back(make(std::move(fresh[n])));
-            }
-            rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(i),
-                        std::make_move_iterator(added.begin()),
-                        std::make_move_iterator(added.end()));
-            signal.endInsert();
-            i = end - 1;
-            continue;
-        }
-        std::size_t from = i + 1;
-        while (idOf(rows[from]) != fresh[i].id) {
-            ++from;
-        }
-        signal.beginMove(static_cast<int>(from), static_cast<int>(i));
-        std::rotate(rows.begin() + static_cast<std::ptrdiff_t>(i),
-                    rows.begin() + static_cast<std::ptrdiff_t>(from),
-                    rows.begin() + static_cast<std::ptrdiff_t>(from + 1));
-        signal.endMove();
-        if (update(rows[i], fresh[i])) {
-            signal.changed(static_cast<int>(i));
-        }
-    }
+    return ids;
 }
 
 }  // namespace
@@ -239,9 +59,9 @@ struct FunctionalTreeModel::Node {
 };
 
 struct FunctionalTreeModel::ObjectKind : Node {
-    ObjectKind() : Node(ItemKind::BusinessObject) {}
-    std::string_view caption;
-    std::vector<TreeEntry> objects;
+    explicit ObjectKind(BusinessObjectKind read)
+        : Node(ItemKind::BusinessObject), kind(std::move(read)) {}
+    BusinessObjectKind kind;
     BusinessObjects* owner = nullptr;
     int row = 0;
 };
@@ -256,24 +76,23 @@ struct FunctionalTreeModel::BusinessObjects : Node {
 
 struct FunctionalTreeModel::Group : Node {
     Group() : Node(ItemKind::SubSystem) {}
-    TreeEntry entry;
+    StoredGroup stored;
     int row = 0;
     bool fetched = false;
-    std::vector<TreeEntry> subSystems;  // in display order
-    // Under a filter that the group does not match itself: the positions of the subsystems shown.
-    bool narrowed = false;
-    std::vector<uint32_t> shown;
-    bool matched = false;
-    bool hasMatches = false;  // some of its subsystems matched the filter
+    std::vector<StoredSubSystem> subSystems;  // in display order
+    TreeFilter::GroupView view;               // what the filter shows of it
     // The business objects of the subsystems expanded so far, by subsystem.
     std::unordered_map<int32_t, std::unique_ptr<BusinessObjects>> objects;
 
+    int32_t Id() const { return stored.item.id; }
     int ShownCount() const {
-        return static_cast<int>(narrowed ? shown.size() : fetched ? subSystems.size() : 0);
+        return static_cast<int>(view.narrowed ? view.subSystems.size()
+                                : fetched     ? subSystems.size()
+                                              : 0);
     }
-    const TreeEntry& SubSystemAt(int position) const {
+    const exchange::SubSystemItem& SubSystemAt(int position) const {
         const auto at = static_cast<std::size_t>(position);
-        return subSystems[narrowed ? shown[at] : at];
+        return subSystems[view.narrowed ? view.subSystems[at] : at].item;
     }
 };
 
@@ -306,7 +125,7 @@ void FunctionalTreeModel::IndexGroups() {
     groupsById_.clear();
     groupsById_.reserve(groups_.size());
     for (const auto& group : groups_) {
-        groupsById_[group->entry.id] = group.get();
+        groupsById_[group->Id()] = group.get();
     }
 }
 
@@ -409,7 +228,7 @@ int FunctionalTreeModel::rowCount(const QModelIndex& parent) const {
         case ItemKind::BusinessObjects: {
             auto* objects = static_cast<BusinessObjects*>(parent.internalPointer());
             return static_cast<int>(
-                objects->kinds[static_cast<std::size_t>(parent.row())]->objects.size());
+                objects->kinds[static_cast<std::size_t>(parent.row())]->kind.objects.size());
         }
         case ItemKind::BusinessObject:
             break;
@@ -476,9 +295,9 @@ void FunctionalTreeModel::fetchMore(const QModelIndex& parent) {
 }
 
 void FunctionalTreeModel::FetchGroup(Group& group, const QModelIndex& index) {
-    std::vector<TreeEntry> subSystems;
+    std::vector<StoredSubSystem> subSystems;
     try {
-        subSystems = ReadSubSystemsOf(group.entry.id);
+        subSystems = Reader().CachedSubSystemsOf(group.Id());
     } catch (const ComError& error) {
         emit ReadFailed(subsysmgr::ToQString(error.Description()), error.Number());
     }
@@ -497,53 +316,11 @@ void FunctionalTreeModel::FetchBusinessObjects(Group& group, const QModelIndex& 
     objects->subSystemId = group.SubSystemAt(index.row()).id;
     objects->row = index.row();
     try {
-        const auto subSystem = subsysmgr::SubSystem::Create();
-        subSystem->CancelCheck(true);
-        subSystem->Id(objects->subSystemId);
-        const VectorPtr lists = subSystem->GetAllBusObject();
-        // The last entry carries every kind.
-        const DictionaryPtr all = lists->Item(lists->Count() - 1).AsDictionary();
-        const auto entries = [](const VectorPtr& list, std::vector<TreeEntry>& into) {
-            for (const Variant& entry : list->Items()) {
-                const DictionaryPtr object = entry.AsDictionary();
-                const std::string name = object->Item("FName").TextOrEmpty();
-                into.push_back(
-                    {object->Item("FID").ToInt32(), 0, 0, {name, name, name}, {}, {}, {}});
-            }
-        };
-        const auto addKind = [&](std::string_view caption, std::vector<TreeEntry> found) {
-            if (found.empty()) {
-                return;
-            }
-            auto kind = std::make_unique<ObjectKind>();
-            kind->caption = caption;
-            kind->objects = std::move(found);
+        for (BusinessObjectKind& read : ReadBusinessObjects(objects->subSystemId)) {
+            auto kind = std::make_unique<ObjectKind>(std::move(read));
             kind->owner = objects.get();
             kind->row = static_cast<int>(objects->kinds.size());
             objects->kinds.push_back(std::move(kind));
-        };
-        const struct {
-            const char* key;
-            std::string_view caption;
-        } kinds[] = {{"TBASE", texts::kBaseTypes},
-                     {"TBILL", texts::kBills},
-                     {"TMULTICHECK", texts::kMultiChecks},
-                     {"TFLOW", texts::kWorkFlows}};
-        for (const auto& kind : kinds) {
-            std::vector<TreeEntry> found;
-            if (const VectorPtr list = all->Item(kind.key).AsVector()) {
-                entries(list, found);
-            }
-            addKind(kind.caption, std::move(found));
-        }
-        // Reports come as one dictionary of three lists, as the report service lists them.
-        const VectorPtr reports = all->Item("TREPORT").AsVector();
-        if (reports && reports->Count() > 0) {
-            std::vector<TreeEntry> found;
-            for (const auto& [key, list] : reports->Item(0).AsDictionary()->Entries()) {
-                entries(list.AsVector(), found);
-            }
-            addKind(texts::kReports, std::move(found));
         }
     } catch (const ComError& error) {
         objects->kinds.clear();
@@ -561,21 +338,51 @@ void FunctionalTreeModel::FetchBusinessObjects(Group& group, const QModelIndex& 
     endInsertRows();
 }
 
-const TreeEntry* FunctionalTreeModel::EntryOf(const QModelIndex& index) const {
+FunctionalTreeModel::RowItem FunctionalTreeModel::ItemAt(const QModelIndex& index) const {
     switch (KindOf(index)) {
         case ItemKind::Group: {
-            const Group* group = GroupAt(index.row());
-            return group ? &group->entry : nullptr;
+            const exchange::GroupItem& group = GroupAt(index.row())->stored.item;
+            return {group.id, group.id, &group.names, nullptr};
         }
-        case ItemKind::SubSystem:
-            return &static_cast<Group*>(index.internalPointer())->SubSystemAt(index.row());
-        case ItemKind::BusinessObject:
-            return &static_cast<ObjectKind*>(index.internalPointer())
-                        ->objects[static_cast<std::size_t>(index.row())];
+        case ItemKind::SubSystem: {
+            const auto* group = static_cast<Group*>(index.internalPointer());
+            const exchange::SubSystemItem& subSystem = group->SubSystemAt(index.row());
+            return {subSystem.id, group->Id(), &subSystem.names, nullptr};
+        }
+        case ItemKind::BusinessObject: {
+            const auto* kind = static_cast<ObjectKind*>(index.internalPointer());
+            const BusinessObject& object =
+                kind->kind.objects[static_cast<std::size_t>(index.row())];
+            return {object.id, kind->owner->group->Id(), nullptr, &object.name};
+        }
         case ItemKind::BusinessObjects:
             break;
     }
-    return nullptr;
+    return {};
+}
+
+QVariant FunctionalTreeModel::KindData(const QModelIndex& index, int role) const {
+    const auto* objects = static_cast<BusinessObjects*>(index.internalPointer());
+    const std::string_view caption =
+        objects->kinds[static_cast<std::size_t>(index.row())]->kind.caption;
+    switch (role) {
+        case Qt::DisplayRole:
+            return index.column() == kNameColumn ? Tr(caption) : QVariant();
+        case Qt::DecorationRole:
+            return index.column() == kCodeColumn
+                       ? QVariant(DesignerIcons::For(ItemKind::BusinessObjects, caption))
+                       : QVariant();
+        case kKindRole:
+            return static_cast<int>(ItemKind::BusinessObjects);
+        case kIdRole:
+            return objects->subSystemId;
+        case kGroupIdRole:
+            return objects->group->Id();
+        case kMatchRole:
+            return false;
+        default:
+            return {};
+    }
 }
 
 QVariant FunctionalTreeModel::data(const QModelIndex& index, int role) const {
@@ -583,65 +390,41 @@ QVariant FunctionalTreeModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     const ItemKind kind = KindOf(index);
-    const TreeEntry* entry = EntryOf(index);
+    if (kind == ItemKind::BusinessObjects) {
+        return KindData(index, role);
+    }
+    const RowItem item = ItemAt(index);
+    // A match is marked in bold, and in the palette's colours for notes: not the selection's,
+    // with their own contrast under light and dark palettes.
+    const auto matched = [&] { return item.names && filter_.Matches(item.id, *item.names); };
     switch (role) {
         case Qt::DisplayRole:
-            if (kind == ItemKind::BusinessObjects) {
-                if (index.column() != kNameColumn) {
-                    return {};
-                }
-                auto* objects = static_cast<BusinessObjects*>(index.internalPointer());
-                return Tr(objects->kinds[static_cast<std::size_t>(index.row())]->caption);
-            }
             if (index.column() == kCodeColumn) {
-                return QString::number(entry->id);
+                return QString::number(item.id);
             }
-            return NameOf(*entry);
+            return item.names ? NameOf(*item.names) : QString::fromStdString(*item.name);
         case Qt::DecorationRole:
             if (index.column() != kCodeColumn) {
                 return {};
             }
-            if (kind == ItemKind::BusinessObjects) {
-                return DesignerIcons::For(kind,
-                                          static_cast<BusinessObjects*>(index.internalPointer())
-                                              ->kinds[static_cast<std::size_t>(index.row())]
-                                              ->caption);
-            }
-            if (kind == ItemKind::BusinessObject) {
-                return DesignerIcons::For(
-                    kind, static_cast<ObjectKind*>(index.internalPointer())->caption);
-            }
-            return DesignerIcons::For(kind);
+            return kind == ItemKind::BusinessObject
+                       ? DesignerIcons::For(
+                             kind, static_cast<ObjectKind*>(index.internalPointer())->kind.caption)
+                       : DesignerIcons::For(kind);
         case kKindRole:
             return static_cast<int>(kind);
         case kIdRole:
-            if (kind == ItemKind::BusinessObjects) {
-                return static_cast<BusinessObjects*>(index.internalPointer())->subSystemId;
-            }
-            return entry->id;
+            return item.id;
         case kGroupIdRole:
-            switch (kind) {
-                case ItemKind::Group:
-                    return entry->id;
-                case ItemKind::SubSystem:
-                    return static_cast<Group*>(index.internalPointer())->entry.id;
-                case ItemKind::BusinessObjects:
-                    return static_cast<BusinessObjects*>(index.internalPointer())->group->entry.id;
-                case ItemKind::BusinessObject:
-                    return static_cast<ObjectKind*>(index.internalPointer())
-                        ->owner->group->entry.id;
-            }
-            return {};
+            return item.group;
         case kMatchRole:
-            return Filtered() && (kind == ItemKind::Group || kind == ItemKind::SubSystem) &&
-                   Matches(*entry);
+            return matched();
         case Qt::BackgroundRole:
-            if (data(index, kMatchRole).toBool()) {
-                return QColor(255, 236, 150);
-            }
-            return {};
+            return matched() ? QVariant(QGuiApplication::palette().toolTipBase()) : QVariant();
+        case Qt::ForegroundRole:
+            return matched() ? QVariant(QGuiApplication::palette().toolTipText()) : QVariant();
         case Qt::FontRole:
-            if (data(index, kMatchRole).toBool()) {
+            if (matched()) {
                 QFont bold;
                 bold.setBold(true);
                 return bold;
@@ -730,15 +513,13 @@ DraggedItems Decoded(const QMimeData* data) {
 
 bool FunctionalTreeModel::canDropMimeData(const QMimeData* data, Qt::DropAction action, int /*row*/,
                                           int /*column*/, const QModelIndex& parent) const {
-    if (action != Qt::MoveAction) {
+    const int kind = Decoded(data).kind;
+    if (action != Qt::MoveAction || (kind != static_cast<int>(ItemKind::Group) &&
+                                     kind != static_cast<int>(ItemKind::SubSystem))) {
         return false;
     }
-    const DraggedItems items = Decoded(data);
-    if (items.kind == static_cast<int>(ItemKind::Group)) {
-        return !parent.isValid();
-    }
-    return items.kind == static_cast<int>(ItemKind::SubSystem) && parent.isValid() &&
-           KindOf(parent) == ItemKind::Group;
+    return CanDrop(static_cast<ItemKind>(kind),
+                   parent.isValid() ? std::optional(KindOf(parent)) : std::nullopt);
 }
 
 bool FunctionalTreeModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row,
@@ -756,17 +537,15 @@ bool FunctionalTreeModel::dropMimeData(const QMimeData* data, Qt::DropAction act
 }
 
 void FunctionalTreeModel::Load() {
-    std::vector<TreeEntry> fresh = ReadGroups();
+    std::vector<exchange::TreeReader::CachedGroup> fresh = Reader().CachedGroups();
     beginResetModel();
     groups_.clear();
     shownGroups_.clear();
     filterText_.clear();
-    foldedFilter_.clear();
-    viewer_.reset();
-    for (TreeEntry& entry : fresh) {
-        auto group = std::make_unique<Group>();
-        group->entry = std::move(entry);
-        groups_.push_back(std::move(group));
+    filter_ = TreeFilter();
+    SubSystemRows none;
+    for (exchange::TreeReader::CachedGroup& group : fresh) {
+        groups_.push_back(NewGroup(std::move(group), none));
     }
     Renumber();
     IndexGroups();
@@ -774,7 +553,7 @@ void FunctionalTreeModel::Load() {
 }
 
 void FunctionalTreeModel::SetLanguage(const std::string& language) {
-    language_ = language == "CHT" ? 1 : language == "EN" ? 2 : 0;
+    language_ = language;
     // The business objects' names come in the session language: they are read again on expand.
     for (std::size_t row = 0; row < static_cast<std::size_t>(rowCount()); ++row) {
         Group& group = *GroupAt(static_cast<int>(row));
@@ -804,128 +583,41 @@ void FunctionalTreeModel::SetLanguage(const std::string& language) {
 
 std::optional<FunctionalTreeModel::SubSystemRows> FunctionalTreeModel::ReadSubSystems(
     const std::vector<int32_t>& groups, const ProgressStep& progress) const {
-    SubSystemRows read;
-    const auto total = static_cast<int64_t>(groups.size());
-    if (groups.size() <= kGroupsReadOneByOne) {
-        for (std::size_t n = 0; n < groups.size(); ++n) {
-            if (!progress(static_cast<int64_t>(n), total)) {
-                return std::nullopt;
-            }
-            read[groups[n]] = ReadSubSystemsOf(groups[n]);
-        }
-        return read;
-    }
-    // Every row at once, in two passes: the first reads only what tells whether a group's rows
-    // changed (identifier, order and version: every write of a row gives it a new version), the
-    // second the entries of the groups whose rows did.
-    struct Key {
-        int32_t id;
-        int32_t index;
-        int64_t version;
+    const auto held = [this](int32_t groupId,
+                             const std::vector<exchange::TreeReader::RowKey>& keys) {
+        const Group* group = FindGroup(groupId);
+        return group && group->fetched && group->subSystems.size() == keys.size() &&
+               std::equal(keys.begin(), keys.end(), group->subSystems.begin(),
+                          [](const exchange::TreeReader::RowKey& key, const StoredSubSystem& row) {
+                              return Holds(row, key);
+                          });
     };
-    std::unordered_map<int32_t, std::vector<Key>> keys;
-    for (const int32_t group : groups) {
-        keys[group];
-    }
-    const RecordsetPtr rows =
-        subsysmgr::GetDataFlowInfo(*ModuleState::Current()).GetSubSystem_All(Variant(-1));
-    const auto columns = Columns(*rows, kSubSystemColumns);
-    const int64_t count = rows->RecordCount();
-    // Rows mostly come by group, so a group's bucket is looked up once for its run of rows.
-    const auto forEachRow = [&](int64_t passed, auto&& take) {
-        int32_t currentGroup = 0;
-        bool current = false;
-        int64_t done = 0;
-        for (rows->MoveFirst(); !rows->Eof(); rows->MoveNext(), ++done) {
-            if ((done & 4095) == 0 && !progress(passed + done, 2 * count)) {
-                return false;
-            }
-            const int32_t groupId = rows->Fields(columns[kGroupOfSubSystem]).ToInt32();
-            if (!current || groupId != currentGroup) {
-                current = take(groupId, true);
-                currentGroup = groupId;
-            } else {
-                take(groupId, false);
-            }
-        }
-        return true;
-    };
-    std::vector<Key>* bucket = nullptr;
-    const bool keysRead = forEachRow(0, [&](int32_t groupId, bool lookUp) {
-        if (lookUp) {
-            const auto found = keys.find(groupId);
-            bucket = found == keys.end() ? nullptr : &found->second;
-        }
-        if (bucket) {
-            bucket->push_back({rows->Fields(columns[0]).ToInt32(),
-                               rows->Fields(columns[1]).ToInt32(),
-                               rows->Fields(columns[2]).ToInt64()});
-        }
-        return bucket != nullptr;
-    });
-    if (!keysRead) {
-        return std::nullopt;
-    }
-    for (auto& [groupId, groupKeys] : keys) {
-        const auto before = [](const Key& a, const Key& b) {
-            return std::pair(a.index, a.id) < std::pair(b.index, b.id);
-        };
-        if (!std::is_sorted(groupKeys.begin(), groupKeys.end(), before)) {
-            std::sort(groupKeys.begin(), groupKeys.end(), before);
-        }
-        const Group* held = FindGroup(groupId);
-        const bool same = held && held->fetched && held->subSystems.size() == groupKeys.size() &&
-                          std::equal(groupKeys.begin(), groupKeys.end(), held->subSystems.begin(),
-                                     [](const Key& key, const TreeEntry& entry) {
-                                         return key.version != 0 && key.id == entry.id &&
-                                                key.index == entry.index &&
-                                                key.version == entry.version;
-                                     });
-        if (!same) {
-            read[groupId].reserve(groupKeys.size());
-        }
-    }
-    if (read.empty()) {
-        return read;
-    }
-    const auto entryColumns = EntryColumns(columns);
-    std::vector<TreeEntry>* entries = nullptr;
-    const bool entriesRead = forEachRow(count, [&](int32_t groupId, bool lookUp) {
-        if (lookUp) {
-            const auto found = read.find(groupId);
-            entries = found == read.end() ? nullptr : &found->second;
-        }
-        if (entries) {
-            entries->push_back(EntryAt(*rows, entryColumns));
-        }
-        return entries != nullptr;
-    });
-    if (!entriesRead) {
-        return std::nullopt;
-    }
-    for (auto& [group, groupEntries] : read) {
-        SortByDisplayOrder(groupEntries);
-    }
-    return read;
+    return Reader().CachedSubSystemsOf(groups, held, progress);
 }
 
 bool FunctionalTreeModel::Refresh(const ProgressStep& progress) {
-    subsysmgr::GetDataFlowInfo(*ModuleState::Current()).ClearCache();
-    std::vector<TreeEntry> groups = ReadGroups();
+    exchange::TreeReader reader = Reader();
+    reader.RevalidateCache();
+    // The items of the groups held as they are stay; only the others are read.
+    std::vector<exchange::TreeReader::CachedGroup> groups =
+        reader.CachedGroups([this](const exchange::TreeReader::RowKey& key) {
+            const Group* group = FindGroup(key.id);
+            return group && Holds(group->stored, key);
+        });
+    std::vector<int32_t> all;
     std::vector<int32_t> fetched;
-    for (const TreeEntry& group : groups) {
-        const Group* held = FindGroup(group.id);
+    for (const exchange::TreeReader::CachedGroup& group : groups) {
+        all.push_back(group.key.id);
+        const Group* held = FindGroup(group.key.id);
         if (held && held->fetched) {
-            fetched.push_back(group.id);
+            fetched.push_back(group.key.id);
         }
     }
     // Under a filter or a preview every group's subsystems are needed to match them. When the
-    // rows of all groups are read anyway, a new group comes with its subsystems too.
-    if (Narrowed() || fetched.size() > kGroupsReadOneByOne) {
-        fetched.clear();
-        for (const TreeEntry& group : groups) {
-            fetched.push_back(group.id);
-        }
+    // rows of many groups are read, all rows are read at once, and a new group comes with its
+    // subsystems too.
+    if (Narrowed() || fetched.size() > exchange::TreeReader::kGroupsReadOneByOne) {
+        fetched = std::move(all);
     }
     std::optional<SubSystemRows> read = ReadSubSystems(fetched, progress);
     if (!read) {
@@ -951,105 +643,127 @@ bool FunctionalTreeModel::Refresh(const ProgressStep& progress) {
     return true;
 }
 
-void FunctionalTreeModel::SyncGroups(std::vector<TreeEntry> fresh, SubSystemRows& subSystems,
-                                     bool announce) {
-    const RowSignals signal =
-        !announce ? Silent()
-                  : RowSignals{[this](int first, int last) { beginRemoveRows({}, first, last); },
-                               [this](int first, int last) { beginInsertRows({}, first, last); },
-                               [this](int from, int to) { beginMoveRows({}, from, from, {}, to); },
-                               [this] {
-                                   Renumber();
-                                   endRemoveRows();
-                               },
-                               [this] {
-                                   Renumber();
-                                   endInsertRows();
-                               },
-                               [this] {
-                                   Renumber();
-                                   endMoveRows();
-                               },
-                               [this](int row) {
-                                   emit dataChanged(index(row, 0), index(row, kNameColumn));
-                               }};
-    SyncRows(
-        groups_, fresh, signal, [](const std::unique_ptr<Group>& group) { return group->entry.id; },
-        [&subSystems](TreeEntry&& entry) {
-            auto group = std::make_unique<Group>();
-            group->entry = std::move(entry);
-            if (const auto read = subSystems.find(group->entry.id); read != subSystems.end()) {
-                group->subSystems = std::move(read->second);
-                group->fetched = true;
-                subSystems.erase(read);
+std::unique_ptr<FunctionalTreeModel::Group> FunctionalTreeModel::NewGroup(
+    exchange::TreeReader::CachedGroup cached, SubSystemRows& subSystems) {
+    auto group = std::make_unique<Group>();
+    // Read in full: no row held has its identifier.
+    group->stored = {std::move(cached.item).value(), cached.key.version};
+    if (const auto read = subSystems.find(group->Id()); read != subSystems.end()) {
+        group->subSystems = std::move(read->second);
+        group->fetched = true;
+        subSystems.erase(read);
+    }
+    return group;
+}
+
+void FunctionalTreeModel::SyncGroups(std::vector<exchange::TreeReader::CachedGroup> fresh,
+                                     SubSystemRows& subSystems, bool announce) {
+    std::vector<int32_t> held;
+    held.reserve(groups_.size());
+    for (const auto& group : groups_) {
+        held.push_back(group->Id());
+    }
+    // Inside a reset the rows change silently, and ApplyFilter numbers them.
+    const auto finish = [this, announce](const auto& end) {
+        if (announce) {
+            Renumber();
+            end();
+        }
+    };
+    const RowSteps steps{
+        [&](int first, int last) {
+            if (announce) {
+                beginRemoveRows({}, first, last);
             }
-            return group;
+            groups_.erase(groups_.begin() + first, groups_.begin() + last + 1);
+            finish([this] { endRemoveRows(); });
         },
-        [](std::unique_ptr<Group>& group, TreeEntry& entry) {
-            if (group->entry == entry) {
-                return false;
+        [&](int first, int last) {
+            if (announce) {
+                beginInsertRows({}, first, last);
             }
-            group->entry = std::move(entry);
-            return true;
+            std::vector<std::unique_ptr<Group>> added;
+            for (int row = first; row <= last; ++row) {
+                added.push_back(NewGroup(std::move(fresh[row]), subSystems));
+            }
+            groups_.insert(groups_.begin() + first, std::make_move_iterator(added.begin()),
+                           std::make_move_iterator(added.end()));
+            finish([this] { endInsertRows(); });
         },
-        [](std::unique_ptr<Group>&) {});
+        [&](int from, int to) {
+            if (announce) {
+                beginMoveRows({}, from, from, {}, to);
+            }
+            std::rotate(groups_.begin() + to, groups_.begin() + from, groups_.begin() + from + 1);
+            finish([this] { endMoveRows(); });
+        },
+        [&](int row) {
+            Group& group = *groups_[row];
+            // Without an item the row is held as it is.
+            if (!fresh[row].item || group.stored.item == *fresh[row].item) {
+                return;
+            }
+            group.stored = {std::move(*fresh[row].item), fresh[row].key.version};
+            if (announce) {
+                emit dataChanged(index(row, 0), index(row, kNameColumn));
+            }
+        }};
+    std::vector<int32_t> ids;
+    ids.reserve(fresh.size());
+    for (const exchange::TreeReader::CachedGroup& group : fresh) {
+        ids.push_back(group.key.id);
+    }
+    SyncRows(std::move(held), ids, steps);
     IndexGroups();
 }
 
-void FunctionalTreeModel::SyncSubSystems(Group& group, std::vector<TreeEntry> fresh,
+void FunctionalTreeModel::SyncSubSystems(Group& group, std::vector<StoredSubSystem> fresh,
                                          bool announce) {
     group.fetched = true;
+    std::vector<StoredSubSystem>& rows = group.subSystems;
     const auto parent = [this, &group] { return index(group.row, 0); };
-    const RowSignals signal =
-        !announce
-            ? Silent()
-            : RowSignals{
-                  [&](int first, int last) { beginRemoveRows(parent(), first, last); },
-                  [&](int first, int last) { beginInsertRows(parent(), first, last); },
-                  [&](int from, int to) { beginMoveRows(parent(), from, from, parent(), to); },
-                  [this] { endRemoveRows(); },
-                  [this] { endInsertRows(); },
-                  [this] { endMoveRows(); },
-                  [&](int row) {
-                      emit dataChanged(index(row, 0, parent()), index(row, kNameColumn, parent()));
-                  }};
-    SyncRows(
-        group.subSystems, fresh, signal, [](const TreeEntry& entry) { return entry.id; },
-        [](TreeEntry&& entry) { return std::move(entry); },
-        [](TreeEntry& held, TreeEntry& entry) {
-            if (held == entry) {
-                return false;
+    const RowSteps steps{
+        [&](int first, int last) {
+            if (announce) {
+                beginRemoveRows(parent(), first, last);
             }
-            held = std::move(entry);
-            return true;
+            for (int row = first; row <= last; ++row) {
+                group.objects.erase(rows[row].item.id);
+            }
+            rows.erase(rows.begin() + first, rows.begin() + last + 1);
+            if (announce) {
+                endRemoveRows();
+            }
         },
-        [&group](TreeEntry& removed) { group.objects.erase(removed.id); });
-}
-
-bool FunctionalTreeModel::Matches(const TreeEntry& entry) const {
-    if (filterNumber_ > 0) {
-        // The code's decimal digits contain the filter's: some tail of the code, cut after a
-        // digit, ends in them. Cheaper than writing the code out for each item.
-        for (int64_t code = entry.id; code >= filterNumber_; code /= 10) {
-            if (code % filterModulus_ == filterNumber_) {
-                return true;
+        [&](int first, int last) {
+            if (announce) {
+                beginInsertRows(parent(), first, last);
             }
-        }
-    } else if (filterIsCode_) {
-        char code[16];
-        const auto written = std::to_chars(std::begin(code), std::end(code), entry.id);
-        if (std::string_view(code, static_cast<std::size_t>(written.ptr - code))
-                .find(foldedFilter_) != std::string_view::npos) {
-            return true;
-        }
-    }
-    for (const std::string& name : entry.names) {
-        if (filterHasLetters_ ? ContainsFolded(name, foldedFilter_)
-                              : name.find(foldedFilter_) != std::string::npos) {
-            return true;
-        }
-    }
-    return false;
+            rows.insert(rows.begin() + first, std::make_move_iterator(fresh.begin() + first),
+                        std::make_move_iterator(fresh.begin() + last + 1));
+            if (announce) {
+                endInsertRows();
+            }
+        },
+        [&](int from, int to) {
+            if (announce) {
+                beginMoveRows(parent(), from, from, parent(), to);
+            }
+            std::rotate(rows.begin() + to, rows.begin() + from, rows.begin() + from + 1);
+            if (announce) {
+                endMoveRows();
+            }
+        },
+        [&](int row) {
+            if (rows[row] == fresh[row]) {
+                return;
+            }
+            rows[row] = std::move(fresh[row]);
+            if (announce) {
+                emit dataChanged(index(row, 0, parent()), index(row, kNameColumn, parent()));
+            }
+        }};
+    SyncRows(IdsOf(rows), IdsOf(fresh), steps);
 }
 
 void FunctionalTreeModel::ApplyFilter() {
@@ -1057,32 +771,9 @@ void FunctionalTreeModel::ApplyFilter() {
     matchCount_ = 0;
     for (const auto& held : groups_) {
         Group& group = *held;
-        group.narrowed = false;
-        group.shown.clear();
-        group.matched = false;
-        group.hasMatches = false;
-        if (!Narrowed() || (viewer_ && !subsysmgr::IsShown(group.entry.Shown(), *viewer_))) {
-            continue;
-        }
-        group.matched = Filtered() && Matches(group.entry);
-        // A group that the filter matches keeps the subsystems that the preview shows.
-        const bool all = !Filtered() || group.matched;
-        group.narrowed = viewer_ || !all;
-        const subsysmgr::ShownFields groupFields = group.entry.Shown();
-        for (std::size_t n = 0; n < group.subSystems.size(); ++n) {
-            const TreeEntry& subSystem = group.subSystems[n];
-            if (viewer_ && !subsysmgr::IsShown(subSystem.Shown(), groupFields, *viewer_)) {
-                continue;
-            }
-            const bool match = Filtered() && Matches(subSystem);
-            group.hasMatches = group.hasMatches || match;
-            matchCount_ += match ? 1 : 0;
-            if (group.narrowed && (all || match)) {
-                group.shown.push_back(static_cast<uint32_t>(n));
-            }
-        }
-        matchCount_ += group.matched ? 1 : 0;
-        if (!Filtered() || group.matched || group.hasMatches) {
+        filter_.Narrow(group.stored, group.subSystems, group.view);
+        matchCount_ += group.view.matches;
+        if (Narrowed() && group.view.shown) {
             shownGroups_.push_back(&group);
         }
     }
@@ -1096,22 +787,7 @@ bool FunctionalTreeModel::SetFilter(const QString& text, const ProgressStep& pro
     }
     return ChangeShown(!trimmed.isEmpty(), progress, [&] {
         filterText_ = trimmed;
-        foldedFilter_ = trimmed.toStdString();
-        std::transform(foldedFilter_.begin(), foldedFilter_.end(), foldedFilter_.begin(), Folded);
-        filterHasLetters_ = std::any_of(foldedFilter_.begin(), foldedFilter_.end(),
-                                        [](char c) { return c >= 'a' && c <= 'z'; });
-        filterIsCode_ = std::all_of(foldedFilter_.begin(), foldedFilter_.end(),
-                                    [](char c) { return c >= '0' && c <= '9'; });
-        // Digits without a leading zero are compared as a number (0 for none).
-        filterNumber_ = 0;
-        filterModulus_ = 1;
-        if (filterIsCode_ && !foldedFilter_.empty() && foldedFilter_.size() <= 9 &&
-            foldedFilter_.front() != '0') {
-            for (const char digit : foldedFilter_) {
-                filterNumber_ = filterNumber_ * 10 + (digit - '0');
-                filterModulus_ *= 10;
-            }
-        }
+        filter_.Search(trimmed.toStdString());
     });
 }
 
@@ -1122,7 +798,7 @@ bool FunctionalTreeModel::ChangeShown(bool readAll, const ProgressStep& progress
         std::vector<int32_t> missing;
         for (const auto& group : groups_) {
             if (!group->fetched) {
-                missing.push_back(group->entry.id);
+                missing.push_back(group->Id());
             }
         }
         std::optional<SubSystemRows> all = ReadSubSystems(missing, progress);
@@ -1147,19 +823,20 @@ bool FunctionalTreeModel::ChangeShown(bool readAll, const ProgressStep& progress
 
 bool FunctionalTreeModel::SetViewer(const std::optional<subsysmgr::Viewer>& viewer,
                                     const ProgressStep& progress) {
+    const std::optional<subsysmgr::Viewer>& shown = filter_.ShownTo();
     const auto same = [](const subsysmgr::Viewer& a, const subsysmgr::Viewer& b) {
         return a.accountType == b.accountType && a.console == b.console;
     };
-    if (viewer.has_value() == viewer_.has_value() && (!viewer || same(*viewer, *viewer_))) {
+    if (viewer.has_value() == shown.has_value() && (!viewer || same(*viewer, *shown))) {
         return true;
     }
-    return ChangeShown(viewer.has_value(), progress, [&] { viewer_ = viewer; });
+    return ChangeShown(viewer.has_value(), progress, [&] { filter_.ShowTo(viewer); });
 }
 
 QModelIndexList FunctionalTreeModel::GroupsWithMatches() const {
     QModelIndexList groups;
     for (const Group* group : shownGroups_) {
-        if (group->hasMatches) {
+        if (group->view.hasMatches) {
             groups << createIndex(group->row, 0, nullptr);
         }
     }
@@ -1191,33 +868,51 @@ QModelIndex FunctionalTreeModel::SubSystemIndex(int32_t groupId, int32_t subSyst
     return {};
 }
 
-std::vector<TreeEntry> FunctionalTreeModel::SubSystemsOf(int32_t groupId) {
+std::vector<exchange::SubSystemItem> FunctionalTreeModel::SubSystemsOf(int32_t groupId) {
     Group* group = FindGroup(groupId);
     if (!group) {
         return {};
     }
-    if (!group->fetched) {
-        const QModelIndex found = GroupIndex(groupId);
-        if (!found.isValid()) {
-            // Hidden by the filter, so not fetched through the view.
-            group->subSystems = ReadSubSystemsOf(groupId);
-            group->fetched = true;
-        }
+    if (!group->fetched && !GroupIndex(groupId).isValid()) {
+        // Hidden by the filter, so not fetched through the view.
+        group->subSystems = Reader().CachedSubSystemsOf(groupId);
+        group->fetched = true;
     }
-    return group->subSystems;
+    std::vector<exchange::SubSystemItem> items;
+    items.reserve(group->subSystems.size());
+    for (const StoredSubSystem& row : group->subSystems) {
+        items.push_back(row.item);
+    }
+    return items;
 }
 
-std::vector<TreeEntry> FunctionalTreeModel::Groups() const {
-    std::vector<TreeEntry> groups;
+std::vector<exchange::GroupItem> FunctionalTreeModel::Groups() const {
+    std::vector<exchange::GroupItem> groups;
     groups.reserve(groups_.size());
     for (const auto& group : groups_) {
-        groups.push_back(group->entry);
+        groups.push_back(group->stored.item);
     }
     return groups;
 }
 
-QString FunctionalTreeModel::NameOf(const TreeEntry& entry) const {
-    return QString::fromStdString(entry.names[static_cast<std::size_t>(language_)]);
+int64_t FunctionalTreeModel::ShownVersion(ItemKind kind, int32_t id, int32_t groupId) const {
+    const Group* group = FindGroup(kind == ItemKind::Group ? id : groupId);
+    if (group && kind == ItemKind::Group) {
+        return group->stored.version;
+    }
+    if (group && kind == ItemKind::SubSystem) {
+        const auto found =
+            std::find_if(group->subSystems.begin(), group->subSystems.end(),
+                         [id](const StoredSubSystem& row) { return row.item.id == id; });
+        if (found != group->subSystems.end()) {
+            return found->version;
+        }
+    }
+    return exchange::ChangeSteps::kAbsent;
+}
+
+QString FunctionalTreeModel::NameOf(const exchange::Names& names) const {
+    return QString::fromStdString(names.In(language_));
 }
 
 }  // namespace quarn::designer

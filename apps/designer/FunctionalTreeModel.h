@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QAbstractItemModel>
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -10,12 +9,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "TreeFilter.h"
+#include "TreeRows.h"
+#include "exchange/TreeReader.h"
 #include "model/Visibility.h"
 
 namespace quarn::designer {
-
-/// What a row of the tree stands for.
-enum class ItemKind { Group = 1, SubSystem = 2, BusinessObjects = 3, BusinessObject = 4 };
 
 inline constexpr int kKindRole = Qt::UserRole;
 inline constexpr int kIdRole = Qt::UserRole + 1;
@@ -24,34 +23,19 @@ inline constexpr int kGroupIdRole = Qt::UserRole + 2;
 inline constexpr int kMatchRole = Qt::UserRole + 3;
 
 /// Told how far long work is (done out of total); returns false to stop it.
-using ProgressStep = std::function<bool(int64_t done, int64_t total)>;
-
-/// A group or subsystem as the tree shows it: the names in CHS, CHT and EN, and what decides
-/// who is shown it.
-struct TreeEntry {
-    int32_t id = 0;
-    int32_t index = 0;
-    int64_t version = 0;
-    std::array<std::string, 3> names;
-    bool visible = false;
-    bool web = false;
-    std::string accountTypes;  // as stored: ",1,3,"
-
-    subsysmgr::ShownFields Shown() const { return {visible, web, accountTypes}; }
-
-    bool operator==(const TreeEntry&) const = default;
-};
+using ProgressStep = subsysmgr::exchange::TreeReader::Progress;
 
 /// The functional tree over the session's shared snapshot of the tree (the data-flow
-/// information's groups and subsystems): the groups in display order, a group's subsystems read
-/// when the group is first expanded, a subsystem's business objects when it is first expanded.
-/// Two columns, the code and the name in the session language.
+/// information's groups and subsystems), read as the command line reads them
+/// (exchange::TreeReader): the groups in display order, a group's subsystems read when the group
+/// is first expanded, a subsystem's business objects when it is first expanded. Two columns, the
+/// code and the name in the session language.
 ///
 /// Refresh brings the rows in line with the snapshot after it was revalidated and signals only
-/// the rows that were removed, inserted, moved or changed, so a view keeps its selection,
-/// expanded items and scroll position. A filter shows the groups and subsystems whose code or
-/// name in any language contains a text, with their groups; a preview shows only what one viewer
-/// is shown (subsysmgr::IsShown). Both may apply at once.
+/// the rows that were removed, inserted, moved or changed (SyncRows), so a view keeps its
+/// selection, expanded items and scroll position. A filter shows the groups and subsystems whose
+/// code or name in any language contains a text, with their groups; a preview shows only what one
+/// viewer is shown (TreeFilter). Both may apply at once.
 ///
 /// Reads that fail inside the view's calls (fetching a group or a subsystem's business objects)
 /// leave the item empty and are reported through ReadFailed; the other calls raise ComError.
@@ -85,9 +69,9 @@ class FunctionalTreeModel : public QAbstractItemModel {
     /// the filter when there is one. Reads every group's subsystems first; returns false,
     /// changing nothing, when `progress` stopped that.
     bool SetViewer(const std::optional<subsysmgr::Viewer>& viewer, const ProgressStep& progress);
-    const std::optional<subsysmgr::Viewer>& ShownTo() const { return viewer_; }
+    const std::optional<subsysmgr::Viewer>& ShownTo() const { return filter_.ShownTo(); }
     /// Under a filter or a preview: the rows shown are made anew on each change.
-    bool Narrowed() const { return Filtered() || viewer_.has_value(); }
+    bool Narrowed() const { return filter_.Narrows(); }
     /// The groups with subsystems that the filter matched, for a view to expand.
     QModelIndexList GroupsWithMatches() const;
     /// How many groups and subsystems the filter matched.
@@ -98,13 +82,15 @@ class FunctionalTreeModel : public QAbstractItemModel {
     QModelIndex GroupIndex(int32_t groupId);
     /// The subsystem's row under its group (fetching them), or an invalid index.
     QModelIndex SubSystemIndex(int32_t groupId, int32_t subSystemId);
-    /// The entries of a group's subsystems in display order (fetching them); none for an unknown
-    /// group.
-    std::vector<TreeEntry> SubSystemsOf(int32_t groupId);
-    /// Every group's entry in display order.
-    std::vector<TreeEntry> Groups() const;
-    /// The entry's name in the language shown.
-    QString NameOf(const TreeEntry& entry) const;
+    /// A group's subsystems in display order (fetching them); none for an unknown group.
+    std::vector<subsysmgr::exchange::SubSystemItem> SubSystemsOf(int32_t groupId);
+    /// Every group in display order.
+    std::vector<subsysmgr::exchange::GroupItem> Groups() const;
+    /// The version of the stored row of the group, or of the subsystem under group `groupId`,
+    /// as the tree shows it; ChangeSteps::kAbsent when the tree does not show it.
+    int64_t ShownVersion(ItemKind kind, int32_t id, int32_t groupId) const;
+    /// The name of an item in the language shown.
+    QString NameOf(const subsysmgr::exchange::Names& names) const;
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -119,8 +105,8 @@ class FunctionalTreeModel : public QAbstractItemModel {
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     // Groups and subsystems are dragged to a new place: groups between groups, subsystems into
-    // a group or between its subsystems. A drop changes no row itself; it asks for the move
-    // through MoveRequested, whose writes the next refresh shows.
+    // a group or between its subsystems (CanDrop). A drop changes no row itself; it asks for the
+    // move through MoveRequested, whose writes the next refresh shows.
     Qt::DropActions supportedDragActions() const override { return Qt::MoveAction; }
     Qt::DropActions supportedDropActions() const override { return Qt::MoveAction; }
     QStringList mimeTypes() const override;
@@ -144,29 +130,40 @@ class FunctionalTreeModel : public QAbstractItemModel {
     struct Group;
     struct BusinessObjects;
     struct ObjectKind;
+    /// What a row of a group, a subsystem or a business object shows.
+    struct RowItem {
+        int32_t id = 0;
+        int32_t group = 0;
+        const subsysmgr::exchange::Names* names = nullptr;  // a group's or a subsystem's
+        const std::string* name = nullptr;                  // a business object's
+    };
 
     static ItemKind KindOf(const QModelIndex& index);
     Group* GroupAt(int row) const;
     Group* FindGroup(int32_t groupId) const;
     /// Makes FindGroup find the groups held now.
     void IndexGroups();
-    const TreeEntry* EntryOf(const QModelIndex& index) const;
+    /// Not for the rows of the business objects' kinds.
+    RowItem ItemAt(const QModelIndex& index) const;
+    /// data() of the row of a kind of business objects.
+    QVariant KindData(const QModelIndex& index, int role) const;
     int RowOf(const BusinessObjects& objects) const;
     void Renumber();
     void FetchGroup(Group& group, const QModelIndex& index);
     void FetchBusinessObjects(Group& group, const QModelIndex& index);
-    /// Subsystems in display order by group.
-    using SubSystemRows = std::unordered_map<int32_t, std::vector<TreeEntry>>;
-    /// Reads the subsystems of `groups`, from each group's rows or, for many groups, from all
-    /// rows at once, leaving out then the groups whose rows are those held. None when
-    /// `progress` stopped it.
+    using SubSystemRows = subsysmgr::exchange::TreeReader::SubSystemsByGroup;
+    /// Reads the subsystems of `groups`, leaving out, when it reads all rows at once, the groups
+    /// whose rows are those held. None when `progress` stopped it.
     std::optional<SubSystemRows> ReadSubSystems(const std::vector<int32_t>& groups,
                                                 const ProgressStep& progress) const;
+    /// A group's row, which takes its subsystems' rows out of `subSystems` when they are there.
+    static std::unique_ptr<Group> NewGroup(subsysmgr::exchange::TreeReader::CachedGroup cached,
+                                           SubSystemRows& subSystems);
     /// Brings the rows to `fresh`, signalling each change unless a reset is under way. A new
     /// group takes its rows out of `subSystems` when they are there.
-    void SyncGroups(std::vector<TreeEntry> fresh, SubSystemRows& subSystems, bool announce);
-    void SyncSubSystems(Group& group, std::vector<TreeEntry> fresh, bool announce);
-    bool Matches(const TreeEntry& entry) const;
+    void SyncGroups(std::vector<subsysmgr::exchange::TreeReader::CachedGroup> fresh,
+                    SubSystemRows& subSystems, bool announce);
+    void SyncSubSystems(Group& group, std::vector<StoredSubSystem> fresh, bool announce);
     void ApplyFilter();
     /// Resets the model around `change` (a new filter or viewer) and applies it; with `readAll`
     /// the groups not read yet read their subsystems first, under `progress`. False, the model
@@ -177,15 +174,10 @@ class FunctionalTreeModel : public QAbstractItemModel {
     std::vector<std::unique_ptr<Group>> groups_;  // in display order
     std::vector<Group*> shownGroups_;             // the groups the filter shows
     std::unordered_map<int32_t, Group*> groupsById_;
-    int language_ = 0;  // 0 CHS, 1 CHT, 2 EN
+    std::string language_ = "CHS";
     QString filterText_;
     int matchCount_ = 0;
-    std::string foldedFilter_;       // the filter's UTF-8 text, ASCII letters in lower case
-    bool filterHasLetters_ = false;  // else a plain search finds what a folded one would
-    bool filterIsCode_ = false;      // only digits, which a code may contain
-    int64_t filterNumber_ = 0;       // those digits as a number, when they have no leading zero
-    int64_t filterModulus_ = 1;      // 10 to the number of those digits
-    std::optional<subsysmgr::Viewer> viewer_;
+    TreeFilter filter_;
 };
 
 }  // namespace quarn::designer

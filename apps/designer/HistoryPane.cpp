@@ -11,11 +11,11 @@
 #include <string_view>
 
 #include "DesignerTexts.h"
+#include "SessionText.h"
 #include "foundation/ComError.h"
 #include "host/ProgIds.h"
 #include "model/ChangeRevert.h"
 #include "model/SealReport.h"
-#include "runtime/LocalText.h"
 #include "runtime/ModuleState.h"
 #include "ui/QtText.h"
 
@@ -26,10 +26,6 @@ using subsysmgr::ToQString;
 namespace {
 
 constexpr int kNumberRole = Qt::UserRole;
-
-QString Tr(std::string_view text) {
-    return ToQString(subsysmgr::GetLocalText(*subsysmgr::ModuleState::Current(), text));
-}
 
 // The caption of a logged column as the details show it; the column's name where none fits.
 QString FieldCaption(const std::string& column) {

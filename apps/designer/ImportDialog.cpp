@@ -1,7 +1,7 @@
 #include "ImportDialog.h"
 
-#include <QColor>
 #include <QDialogButtonBox>
+#include <QFont>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -10,7 +10,7 @@
 #include <array>
 
 #include "DesignerTexts.h"
-#include "runtime/LocalText.h"
+#include "SessionText.h"
 #include "runtime/ModuleState.h"
 #include "ui/QtText.h"
 
@@ -24,10 +24,6 @@ using subsysmgr::exchange::ImportOutcome;
 namespace {
 
 constexpr int kPositionRole = Qt::UserRole;
-
-QString Tr(std::string_view text) {
-    return ToQString(subsysmgr::GetLocalText(*subsysmgr::ModuleState::Current(), text));
-}
 
 QString OutcomeText(ImportOutcome outcome) {
     switch (outcome) {
@@ -49,6 +45,39 @@ QString ValueText(const subsysmgr::exchange::Json& value) {
         value.dump(-1, ' ', false, subsysmgr::exchange::Json::error_handler_t::replace));
 }
 
+// The row of the item at `position` of the file, named `name`, with the changes of its fields
+// below it. A refused item cannot be ticked: the rules refuse it as it is; it stays readable,
+// with its reason, its outcome in bold.
+void AddRow(QTreeWidget& items, std::size_t position, const ImportedItem& item, bool group,
+            const std::string& name) {
+    auto* row = new QTreeWidgetItem(&items);
+    row->setText(0, Tr(group ? texts::kGroupCaption : texts::kSubSystemCaption) +
+                        QStringLiteral(" ") + QString::number(item.id) + QStringLiteral("  ") +
+                        ToQString(name));
+    row->setText(1, OutcomeText(item.outcome));
+    row->setData(0, kPositionRole, static_cast<qulonglong>(position));
+    if (item.outcome == ImportOutcome::Refused) {
+        row->setFlags(row->flags() & ~Qt::ItemIsUserCheckable);
+        QFont bold = items.font();
+        bold.setBold(true);
+        row->setFont(1, bold);
+        row->setText(2, item.error ? ToQString(item.error->Description()) : QString());
+        row->setToolTip(2, row->text(2));
+    } else {
+        row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
+        // What changes is ticked; an unchanged item would write nothing.
+        row->setCheckState(0,
+                           item.outcome == ImportOutcome::Unchanged ? Qt::Unchecked : Qt::Checked);
+    }
+    for (const subsysmgr::exchange::FieldChange& change : item.changes) {
+        auto* field = new QTreeWidgetItem(row);
+        field->setText(0, ToQString(change.field));
+        field->setText(
+            2, ValueText(change.stored) + QStringLiteral(" -> ") + ValueText(change.imported));
+    }
+    row->setExpanded(item.outcome == ImportOutcome::Updated);
+}
+
 }  // namespace
 
 ImportDialog::ImportDialog(const Exchange& exchange, const std::vector<ImportedItem>& preview,
@@ -63,37 +92,11 @@ ImportDialog::ImportDialog(const Exchange& exchange, const std::vector<ImportedI
     items_->setUniformRowHeights(true);
     std::array<int, 4> counts{};
     for (std::size_t position = 0; position < preview.size(); ++position) {
-        const ImportedItem& item = preview[position];
         const bool group = position < exchange.groups.size();
-        const std::string& name =
-            group ? exchange.groups[position].names.In(language)
-                  : exchange.subSystems[position - exchange.groups.size()].names.In(language);
-        auto* row = new QTreeWidgetItem(items_);
-        row->setText(0, Tr(group ? texts::kGroupCaption : texts::kSubSystemCaption) +
-                            QStringLiteral(" ") + QString::number(item.id) + QStringLiteral("  ") +
-                            ToQString(name));
-        row->setText(1, OutcomeText(item.outcome));
-        row->setData(0, kPositionRole, static_cast<qulonglong>(position));
-        ++counts[static_cast<std::size_t>(item.outcome)];
-        if (item.outcome == ImportOutcome::Refused) {
-            // Nothing to tick: the rules refuse it as it is. Still readable, with its reason.
-            row->setFlags(row->flags() & ~Qt::ItemIsUserCheckable);
-            row->setForeground(1, QColor(170, 0, 0));
-            row->setText(2, item.error ? ToQString(item.error->Description()) : QString());
-            row->setToolTip(2, row->text(2));
-        } else {
-            row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
-            // What changes is ticked; an unchanged item would write nothing.
-            row->setCheckState(
-                0, item.outcome == ImportOutcome::Unchanged ? Qt::Unchecked : Qt::Checked);
-        }
-        for (const subsysmgr::exchange::FieldChange& change : item.changes) {
-            auto* field = new QTreeWidgetItem(row);
-            field->setText(0, ToQString(change.field));
-            field->setText(
-                2, ValueText(change.stored) + QStringLiteral(" -> ") + ValueText(change.imported));
-        }
-        row->setExpanded(item.outcome == ImportOutcome::Updated);
+        AddRow(*items_, position, preview[position], group,
+               group ? exchange.groups[position].names.In(language)
+                     : exchange.subSystems[position - exchange.groups.size()].names.In(language));
+        ++counts[static_cast<std::size_t>(preview[position].outcome)];
     }
     items_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     items_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
@@ -105,6 +108,15 @@ ImportDialog::ImportDialog(const Exchange& exchange, const std::vector<ImportedI
                                    .arg(counts[static_cast<std::size_t>(ImportOutcome::Refused)]),
                                this);
     summary->setObjectName(QStringLiteral("importCounts"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(summary);
+    layout->addWidget(items_);
+    layout->addWidget(CreateButtons(counts[static_cast<std::size_t>(ImportOutcome::Refused)] <
+                                    static_cast<int>(preview.size())));
+    resize(820, 520);
+}
+
+QDialogButtonBox* ImportDialog::CreateButtons(bool applicable) {
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* applyAll = buttons->addButton(Tr(texts::kApplyAll), QDialogButtonBox::AcceptRole);
     applyAll->setObjectName(QStringLiteral("applyAll"));
@@ -112,19 +124,12 @@ ImportDialog::ImportDialog(const Exchange& exchange, const std::vector<ImportedI
     applyChosen_->setObjectName(QStringLiteral("applyChosen"));
     QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
     cancel->setText(Tr(texts::kCancelImport));
-    const bool any =
-        counts[static_cast<std::size_t>(ImportOutcome::Refused)] < static_cast<int>(preview.size());
-    applyAll->setEnabled(any);
-    applyChosen_->setEnabled(any);
+    applyAll->setEnabled(applicable);
+    applyChosen_->setEnabled(applicable);
     connect(applyAll, &QPushButton::clicked, this, [this] { Accept(true); });
     connect(applyChosen_, &QPushButton::clicked, this, [this] { Accept(false); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(summary);
-    layout->addWidget(items_);
-    layout->addWidget(buttons);
-    resize(820, 520);
+    return buttons;
 }
 
 void ImportDialog::Accept(bool all) {

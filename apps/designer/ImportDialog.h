@@ -8,6 +8,7 @@
 #include "exchange/ExchangeFile.h"
 #include "exchange/ExchangeImport.h"
 
+class QDialogButtonBox;
 class QPushButton;
 class QTreeWidget;
 
@@ -34,6 +35,8 @@ class ImportDialog : public QDialog {
                                                   const std::vector<std::size_t>& positions);
 
   private:
+    /// Apply all, Apply chosen (enabled when some item is `applicable`) and Cancel.
+    QDialogButtonBox* CreateButtons(bool applicable);
     void Accept(bool all);
 
     QTreeWidget* items_;

@@ -12,17 +12,13 @@
 #include <set>
 
 #include "DesignerTexts.h"
-#include "runtime/LocalText.h"
+#include "SessionText.h"
 #include "runtime/ModuleState.h"
 #include "ui/QtText.h"
 
 namespace quarn::designer {
 
 namespace {
-
-QString Tr(std::string_view text) {
-    return subsysmgr::ToQString(subsysmgr::GetLocalText(*subsysmgr::ModuleState::Current(), text));
-}
 
 // A menu's or action's text as it reads, without its mnemonic and the dots of a dialog.
 QString Plain(QString text) {

@@ -10,9 +10,9 @@
 
 #include "DesignerTexts.h"
 #include "ErrorNumberText.h"
+#include "SessionText.h"
 #include "host/IDatasInfo.h"
 #include "host/IMessageBox.h"
-#include "runtime/LocalText.h"
 #include "runtime/MessageBox.h"
 #include "runtime/SessionContext.h"
 #include "ui/QtText.h"
@@ -83,10 +83,6 @@ UndoSteps::UndoSteps(QMainWindow* window)
     connect(redo_, &QAction::triggered, this, &UndoSteps::Redo);
     connect(stack_, &QUndoStack::indexChanged, this, &UndoSteps::Retranslate);
     Retranslate();
-}
-
-QString UndoSteps::Tr(std::string_view text) const {
-    return subsysmgr::ToQString(subsysmgr::GetLocalText(*ModuleState::Current(), text));
 }
 
 QString UndoSteps::Named(const Name& name) const {

@@ -104,7 +104,6 @@ class UndoSteps : public QObject {
     void ShowFailure(const ComError& error, const Step& step,
                      const std::vector<subsysmgr::exchange::ChangeMade>& done,
                      const std::vector<subsysmgr::exchange::ChangeMade>& left);
-    QString Tr(std::string_view text) const;
     QString Named(const Name& name) const;
 
     QMainWindow* window_;

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "DesignerTexts.h"
+#include "SessionText.h"
 #include "foundation/Recordset.h"
-#include "runtime/LocalText.h"
 #include "runtime/ModuleState.h"
 #include "runtime/SessionContext.h"
 #include "ui/QtText.h"
@@ -23,10 +23,6 @@ using subsysmgr::ModuleState;
 using subsysmgr::Viewer;
 
 namespace {
-
-QString Tr(std::string_view text) {
-    return subsysmgr::ToQString(subsysmgr::GetLocalText(*ModuleState::Current(), text));
-}
 
 QString ConsoleName(Console console) {
     return Tr(console == Console::Web ? texts::kWebConsole : texts::kMainConsole);

@@ -61,6 +61,11 @@ class SubSystemColumns {
     int64_t VersionOf(const Recordset& row) const {
         return row.Fields(positions_[kVersion]).ToInt64();
     }
+    TreeReader::RowKey KeyOf(const Recordset& row) const {
+        return {row.Fields(positions_[kId]).ToInt32(), row.Fields(positions_[kIndex]).ToInt32(),
+                VersionOf(row)};
+    }
+    int32_t GroupOf(const Recordset& row) const { return row.Fields(positions_[kGroup]).ToInt32(); }
 
   private:
     enum Field : std::size_t {
@@ -82,6 +87,101 @@ class SubSystemColumns {
         "FIndex",    "FVisible",    "FShowSysType", "FAcctType", "FVersion"};
     std::array<std::size_t, kFieldCount> positions_;
 };
+
+// The columns of a group row that its item takes, found once for all rows.
+class GroupColumns {
+  public:
+    explicit GroupColumns(const Recordset& rows) {
+        for (std::size_t field = 0; field < kFieldCount; ++field) {
+            positions_[field] = rows.ColumnPosition(kNames[field]);
+        }
+    }
+
+    // The current row as SubSysGroup::initial loads a group of it.
+    GroupItem ItemOf(const Recordset& row) const {
+        const auto field = [&](Field name) -> const Variant& {
+            return row.Fields(positions_[name]);
+        };
+        return GroupItem{
+            field(kId).ToInt32(),
+            Names{field(kNameCHS).TextOrEmpty(), field(kNameCHT).TextOrEmpty(),
+                  field(kNameEN).TextOrEmpty()},
+            field(kIndex).ToInt32(),
+            field(kVisible).ToBool(),
+            (field(kShowSysType).ToInt32() & 2) == 2,
+            ParseAccountTypes(field(kAccountTypes).TextOrEmpty()),
+        };
+    }
+    TreeReader::RowKey KeyOf(const Recordset& row) const {
+        return {row.Fields(positions_[kId]).ToInt32(), row.Fields(positions_[kIndex]).ToInt32(),
+                row.Fields(positions_[kVersion]).ToInt64()};
+    }
+
+  private:
+    enum Field : std::size_t {
+        kId,
+        kNameCHS,
+        kNameCHT,
+        kNameEN,
+        kIndex,
+        kVisible,
+        kShowSysType,
+        kAccountTypes,
+        kVersion,
+        kFieldCount
+    };
+    static constexpr std::string_view kNames[kFieldCount] = {
+        "FTopClassID", "FTopClassName_CHS", "FTopClassName_CHT", "FTopClassName_EN", "FIndex",
+        "FVisible",    "FShowSysType",      "FAcctType",         "FVersion"};
+    std::array<std::size_t, kFieldCount> positions_;
+};
+
+std::pair<int32_t, int32_t> DisplayOrder(const TreeReader::Stored<SubSystemItem>& row) {
+    return {row.item.index, row.item.id};
+}
+std::pair<int32_t, int32_t> DisplayOrder(const TreeReader::RowKey& key) {
+    return {key.index, key.id};
+}
+
+// Puts a group's subsystems in display order. The snapshot appends the rows it changed in place,
+// so its rows are in that order only until the first change.
+template <class Row>
+void SortByDisplayOrder(std::vector<Row>& rows) {
+    const auto before = [](const Row& a, const Row& b) {
+        return DisplayOrder(a) < DisplayOrder(b);
+    };
+    if (!std::is_sorted(rows.begin(), rows.end(), before)) {
+        std::sort(rows.begin(), rows.end(), before);
+    }
+}
+
+// Hands `take` each subsystem row of the groups in `buckets` with its group's bucket, as pass
+// `pass` (0 or 1) of two over all rows, telling `progress` how far; false when it stopped. Rows
+// mostly come by group, so a group's bucket is looked up once for its run of rows.
+template <class Bucket, class Take>
+bool EachRowOf(Recordset& rows, const SubSystemColumns& columns,
+               std::unordered_map<int32_t, Bucket>& buckets, int64_t pass,
+               const TreeReader::Progress& progress, Take take) {
+    const int64_t count = rows.RecordCount();
+    Bucket* bucket = nullptr;
+    std::optional<int32_t> current;
+    int64_t done = 0;
+    for (rows.MoveFirst(); !rows.Eof(); rows.MoveNext(), ++done) {
+        if ((done & 4095) == 0 && !progress(pass * count + done, 2 * count)) {
+            return false;
+        }
+        const int32_t group = columns.GroupOf(rows);
+        if (group != current) {
+            const auto found = buckets.find(group);
+            bucket = found == buckets.end() ? nullptr : &found->second;
+            current = group;
+        }
+        if (bucket) {
+            take(*bucket);
+        }
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -148,6 +248,82 @@ std::vector<GroupNode> TreeReader::Tree() {
         tree.push_back(std::move(node));
     }
     return tree;
+}
+
+void TreeReader::RevalidateCache() {
+    GetDataFlowInfo(*module_).ClearCache();
+}
+
+std::vector<TreeReader::CachedGroup> TreeReader::CachedGroups(const HeldRow& held) {
+    const RecordsetPtr rows = GetDataFlowInfo(*module_).GetTopClass_All();
+    const GroupColumns columns(*rows);
+    std::vector<CachedGroup> groups;
+    groups.reserve(static_cast<std::size_t>(rows->RecordCount()));
+    for (; !rows->Eof(); rows->MoveNext()) {
+        CachedGroup& group = groups.emplace_back(CachedGroup{columns.KeyOf(*rows), std::nullopt});
+        if (!held || !held(group.key)) {
+            group.item = columns.ItemOf(*rows);
+        }
+    }
+    return groups;
+}
+
+std::vector<TreeReader::Stored<SubSystemItem>> TreeReader::CachedSubSystemsOf(int32_t group) {
+    const RecordsetPtr rows = GetDataFlowInfo(*module_).GetSubSystem_All(Variant(group));
+    const SubSystemColumns columns(*rows);
+    std::vector<Stored<SubSystemItem>> items;
+    items.reserve(static_cast<std::size_t>(rows->RecordCount()));
+    for (; !rows->Eof(); rows->MoveNext()) {
+        items.push_back({columns.ItemOf(*rows), columns.VersionOf(*rows)});
+    }
+    SortByDisplayOrder(items);
+    return items;
+}
+
+std::optional<TreeReader::SubSystemsByGroup> TreeReader::CachedSubSystemsOf(
+    const std::vector<int32_t>& groups, const HeldRows& held, const Progress& progress) {
+    SubSystemsByGroup read;
+    const auto total = static_cast<int64_t>(groups.size());
+    if (groups.size() <= kGroupsReadOneByOne) {
+        for (std::size_t n = 0; n < groups.size(); ++n) {
+            if (!progress(static_cast<int64_t>(n), total)) {
+                return std::nullopt;
+            }
+            read[groups[n]] = CachedSubSystemsOf(groups[n]);
+        }
+        return read;
+    }
+    // The first pass reads only what tells whether a group's rows changed, the second the items
+    // of the groups whose rows did.
+    std::unordered_map<int32_t, std::vector<RowKey>> keys;
+    for (const int32_t group : groups) {
+        keys[group];
+    }
+    const RecordsetPtr rows = GetDataFlowInfo(*module_).GetSubSystem_All(Variant(-1));
+    const SubSystemColumns columns(*rows);
+    if (!EachRowOf(*rows, columns, keys, 0, progress,
+                   [&](std::vector<RowKey>& bucket) { bucket.push_back(columns.KeyOf(*rows)); })) {
+        return std::nullopt;
+    }
+    for (auto& [group, groupKeys] : keys) {
+        SortByDisplayOrder(groupKeys);
+        if (!held(group, groupKeys)) {
+            read[group].reserve(groupKeys.size());
+        }
+    }
+    if (read.empty()) {
+        return read;
+    }
+    if (!EachRowOf(*rows, columns, read, 1, progress,
+                   [&](std::vector<Stored<SubSystemItem>>& bucket) {
+                       bucket.push_back({columns.ItemOf(*rows), columns.VersionOf(*rows)});
+                   })) {
+        return std::nullopt;
+    }
+    for (auto& [group, items] : read) {
+        SortByDisplayOrder(items);
+    }
+    return read;
 }
 
 std::optional<GroupItem> TreeReader::FindGroup(int32_t id) {

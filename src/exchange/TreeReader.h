@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "exchange/TreeItems.h"
@@ -29,6 +31,8 @@ class TreeReader {
     struct Stored {
         Item item;
         int64_t version = 0;
+
+        bool operator==(const Stored&) const = default;
     };
 
     /// Every group in display order.
@@ -39,6 +43,49 @@ class TreeReader {
     std::vector<Stored<SubSystemItem>> StoredSubSystems();
     std::optional<GroupItem> FindGroup(int32_t id);
     std::optional<SubSystemItem> FindSubSystem(int32_t id);
+
+    // The reads of the cached rows take the rows of the session's shared data-flow information
+    // as they stand, revalidated against the database only by the first read after
+    // RevalidateCache (or after a business object was made), and map them as the reads above
+    // do: they serve a view that reads the tree often and revalidates once for many reads.
+
+    /// What tells whether a stored row changed: every write gives the row a new version.
+    struct RowKey {
+        int32_t id = 0;
+        int32_t index = 0;
+        int64_t version = 0;
+    };
+
+    /// The next read brings the shared rows up to date (reading what the change log says
+    /// changed since).
+    void RevalidateCache();
+    /// A group's row: its key, and its item unless the caller holds the row as it is.
+    struct CachedGroup {
+        RowKey key;
+        std::optional<GroupItem> item;
+    };
+    /// Says whether the caller holds the row that `key` describes.
+    using HeldRow = std::function<bool(const RowKey& key)>;
+    /// Every group in display order, each with its item but those `held` holds (none: all).
+    std::vector<CachedGroup> CachedGroups(const HeldRow& held = {});
+    /// A group's subsystems in display order and then by identifier; none for an unknown group.
+    std::vector<Stored<SubSystemItem>> CachedSubSystemsOf(int32_t group);
+
+    /// Says whether the caller holds a group's rows as `keys` (in display order) describe them.
+    using HeldRows = std::function<bool(int32_t group, const std::vector<RowKey>& keys)>;
+    /// Told how far a long read is (done out of total); returns false to stop it.
+    using Progress = std::function<bool(int64_t done, int64_t total)>;
+    using SubSystemsByGroup = std::unordered_map<int32_t, std::vector<Stored<SubSystemItem>>>;
+    /// Subsystems of more groups than this are read from every row at once, as the shared
+    /// information itself reads them past this many groups.
+    static constexpr std::size_t kGroupsReadOneByOne = 16;
+    /// The subsystems of `groups`, each group's as CachedSubSystemsOf gives them. Those of a few
+    /// groups are read group by group; those of many from every row at once, first only the
+    /// rows' keys and then the items of the groups whose keys `held` does not hold: the groups
+    /// it holds are left out. Nothing when `progress` stopped the read.
+    std::optional<SubSystemsByGroup> CachedSubSystemsOf(const std::vector<int32_t>& groups,
+                                                        const HeldRows& held,
+                                                        const Progress& progress);
 
     /// A subsystem as its group's collection holds it, with that group loaded.
     struct Loaded {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <map>
 #include <optional>
 
 #include "suite/HostSession.h"
@@ -75,6 +76,64 @@ TEST_F(TreeReaderTest, TheTreeHoldsEverySubsystemAsTheBusinessObjectsLoadIt) {
     EXPECT_TRUE(web->web);
     EXPECT_FALSE(reader.FindSubSystem(8999));
     EXPECT_FALSE(reader.LoadSubSystem(8999));
+}
+
+// The designer's reads map the shared rows as the reads through the business objects do. Of many
+// groups at once they leave out the groups whose rows the caller holds, and stop when told.
+TEST_F(TreeReaderTest, TheCachedReadsGiveWhatTheBusinessObjectsGive) {
+    TreeReader reader(session->Module());
+    std::vector<TreeReader::Stored<GroupItem>> groups;
+    for (const TreeReader::CachedGroup& group : reader.CachedGroups()) {
+        ASSERT_TRUE(group.item);
+        EXPECT_EQ(group.key.id, group.item->id);
+        EXPECT_EQ(group.key.index, group.item->index);
+        groups.push_back({*group.item, group.key.version});
+    }
+    ASSERT_EQ(groups, reader.StoredGroups());
+    // The groups the caller holds come without their items.
+    const auto cached =
+        reader.CachedGroups([](const TreeReader::RowKey& key) { return key.id == 850; });
+    ASSERT_EQ(cached.size(), groups.size());
+    for (std::size_t n = 0; n < cached.size(); ++n) {
+        EXPECT_EQ(cached[n].key.version, groups[n].version);
+        EXPECT_EQ(cached[n].item.has_value(), groups[n].item.id != 850);
+    }
+    std::map<int32_t, int64_t> versions;
+    for (const auto& subSystem : reader.StoredSubSystems()) {
+        versions[subSystem.item.id] = subSystem.version;
+    }
+    const std::vector<GroupNode> tree = reader.Tree();
+    ASSERT_EQ(tree.size(), groups.size());
+    std::vector<int32_t> ids;
+    TreeReader::SubSystemsByGroup byGroup;
+    for (std::size_t n = 0; n < groups.size(); ++n) {
+        const int32_t id = groups[n].item.id;
+        ids.push_back(id);
+        byGroup[id] = reader.CachedSubSystemsOf(id);
+        std::vector<SubSystemItem> items;
+        for (const auto& subSystem : byGroup[id]) {
+            items.push_back(subSystem.item);
+            EXPECT_EQ(subSystem.version, versions[subSystem.item.id]) << subSystem.item.id;
+        }
+        EXPECT_EQ(items, tree[n].subSystems) << id;
+    }
+
+    ASSERT_GT(ids.size(), TreeReader::kGroupsReadOneByOne);  // all rows at once
+    const auto none = [](int32_t, const std::vector<TreeReader::RowKey>&) { return false; };
+    const auto go = [](int64_t, int64_t) { return true; };
+    EXPECT_EQ(reader.CachedSubSystemsOf(ids, none, go), byGroup);
+    // The caller holds group 850's rows as they are, and rows of group 1 that are not.
+    const auto held = [&](int32_t group, const std::vector<TreeReader::RowKey>& keys) {
+        EXPECT_EQ(keys.size(), byGroup[group].size());
+        return group == 850 || (group == 1 && keys.empty());
+    };
+    const auto read = reader.CachedSubSystemsOf(ids, held, go);
+    ASSERT_TRUE(read);
+    EXPECT_FALSE(read->contains(850));
+    EXPECT_EQ(read->at(1), byGroup[1]);
+    EXPECT_EQ(read->size(), byGroup.size() - 1);
+    EXPECT_FALSE(reader.CachedSubSystemsOf(ids, none, [](int64_t, int64_t) { return false; }));
+    EXPECT_TRUE(reader.CachedSubSystemsOf(8999).empty());
 }
 
 }  // namespace

@@ -1,0 +1,125 @@
+#include "TreeFilter.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace quarn::designer {
+namespace {
+
+using subsysmgr::Console;
+using subsysmgr::Viewer;
+using subsysmgr::exchange::Names;
+using ::testing::ElementsAre;
+
+StoredSubSystem SubSystem(int32_t id, Names names, std::vector<int32_t> accountTypes = {1},
+                          bool visible = true) {
+    return {{id, 850, "", std::move(names), 0, visible, false, std::move(accountTypes)}, 1};
+}
+
+TEST(TreeFilter, FindsTheTextInTheCodeOrANameInAnyLanguage) {
+    const Names names{"设备巡检", "設備巡檢", "Patrol Inspection"};
+    struct Case {
+        const char* text;
+        int32_t id;
+        bool found;
+    };
+    const Case cases[] = {
+        {"4711", 4711, true},      {"71", 4711, true},
+        {"47", 4711, true},        {"11", 4711, true},
+        {"4712", 4711, false},     {"7", 8002, false},
+        {"047", 4711, false},      {"02", 8002, true},
+        {"0", 8002, true},         {"巡检", 1, true},
+        {"巡檢", 1, true},         {"patrol insp", 1, true},
+        {"PATROL", 1, true},       {"pAtRoL", 1, true},
+        {"inspections", 1, false}, {"Patrol  Inspection", 1, false},
+    };
+    TreeFilter filter;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        filter.Search(c.text);
+        EXPECT_EQ(filter.Matches(c.id, names), c.found);
+    }
+    // A code's digits are looked for in the names too.
+    filter.Search("2024");
+    EXPECT_TRUE(filter.Matches(1, Names{"", "", "Plan 2024"}));
+    filter.Search("");
+    EXPECT_FALSE(filter.Narrows());
+    EXPECT_FALSE(filter.Matches(4711, names));
+}
+
+TEST(TreeFilter, ASearchShowsTheMatchesWithTheirGroupAndAMatchedGroupWhole) {
+    const StoredGroup group{{850, {"生产", "生產", "Production"}, 0, true, false, {1}}, 1};
+    const std::vector<StoredSubSystem> subSystems{
+        SubSystem(8001, {"车间", "車間", "Workshop"}),
+        SubSystem(8002, {"设备巡检", "設備巡檢", "Patrol"}),
+        SubSystem(8003, {"质检", "質檢", "Quality"}, {2})};
+    TreeFilter filter;
+    TreeFilter::GroupView view;
+
+    filter.Narrow(group, subSystems, view);
+    EXPECT_TRUE(view.shown);
+    EXPECT_FALSE(view.narrowed);
+
+    filter.Search("patrol");
+    filter.Narrow(group, subSystems, view);
+    EXPECT_TRUE(view.shown && view.hasMatches && view.narrowed && !view.matched);
+    EXPECT_THAT(view.subSystems, ElementsAre(1));
+    EXPECT_EQ(view.matches, 1);
+
+    filter.Search("Production");
+    filter.Narrow(group, subSystems, view);
+    EXPECT_TRUE(view.shown && view.matched && !view.hasMatches && !view.narrowed);
+    EXPECT_EQ(view.matches, 1);
+
+    filter.Search("8");  // every code
+    filter.Narrow(group, subSystems, view);
+    EXPECT_FALSE(view.narrowed);
+    EXPECT_EQ(view.matches, 4);
+
+    filter.Search("nowhere");
+    filter.Narrow(group, subSystems, view);
+    EXPECT_FALSE(view.shown);
+    EXPECT_TRUE(view.subSystems.empty());
+}
+
+TEST(TreeFilter, APreviewShowsWhatTheViewerIsShownAndTheSearchLooksOnlyThere) {
+    const StoredGroup group{{850, {"生产", "生產", "Production"}, 0, true, false, {1, 2}}, 1};
+    const std::vector<StoredSubSystem> subSystems{
+        SubSystem(8001, {"车间", "車間", "Workshop"}, {1}),
+        SubSystem(8002, {"设备巡检", "設備巡檢", "Patrol"}, {2}),
+        SubSystem(8003, {"质检", "質檢", "Quality"}, {}),  // for every account type
+        SubSystem(8004, {"仓库", "倉庫", "Store"}, {1}, false)};
+    TreeFilter filter;
+    TreeFilter::GroupView view;
+
+    filter.ShowTo(Viewer{1, Console::Main});
+    filter.Narrow(group, subSystems, view);
+    EXPECT_TRUE(view.shown && view.narrowed);
+    EXPECT_THAT(view.subSystems, ElementsAre(0, 2));
+    EXPECT_EQ(view.matches, 0);
+
+    // A matched group keeps only what the preview shows; a match hidden by it is no match.
+    filter.Search("8");
+    filter.Narrow(group, subSystems, view);
+    EXPECT_TRUE(view.matched);
+    EXPECT_THAT(view.subSystems, ElementsAre(0, 2));
+    EXPECT_EQ(view.matches, 3);
+    filter.Search("patrol");
+    filter.Narrow(group, subSystems, view);
+    EXPECT_FALSE(view.shown);
+
+    // The group itself hidden from the viewer hides everything under it.
+    filter.Search("");
+    filter.ShowTo(Viewer{3, Console::Main});
+    filter.Narrow(group, subSystems, view);
+    EXPECT_FALSE(view.shown);
+    filter.ShowTo(Viewer{1, Console::Web});
+    filter.Narrow(group, subSystems, view);
+    EXPECT_FALSE(view.shown);
+}
+
+}  // namespace
+}  // namespace quarn::designer
