@@ -31,21 +31,32 @@ SubSystemItem TreeReader::ItemOf(const SubSystem& subSystem) {
 
 namespace {
 
-// The columns of a subsystem row that its item takes, found once for all rows.
-class SubSystemColumns {
+// Where the columns of a row are, found once for all rows by their names.
+template <std::size_t Count>
+class ColumnPositions {
   public:
-    explicit SubSystemColumns(const Recordset& rows) {
-        for (std::size_t field = 0; field < kFieldCount; ++field) {
-            positions_[field] = rows.ColumnPosition(kNames[field]);
+    ColumnPositions(const Recordset& rows, const std::string_view (&names)[Count]) {
+        for (std::size_t field = 0; field < Count; ++field) {
+            positions_[field] = rows.ColumnPosition(names[field]);
         }
     }
+    const Variant& Of(const Recordset& row, std::size_t field) const {
+        return row.Fields(positions_[field]);
+    }
+
+  private:
+    std::array<std::size_t, Count> positions_;
+};
+
+// The columns of a subsystem row that its item takes.
+class SubSystemColumns {
+  public:
+    explicit SubSystemColumns(const Recordset& rows) : columns_(rows, kNames) {}
 
     // The current row as SubSysGroup's fill makes a subsystem of it: the three names, the short
     // code and the fields as they are stored.
     SubSystemItem ItemOf(const Recordset& row) const {
-        const auto field = [&](Field name) -> const Variant& {
-            return row.Fields(positions_[name]);
-        };
+        const auto field = [&](Field name) -> const Variant& { return columns_.Of(row, name); };
         return SubSystemItem{
             field(kId).ToInt32(),
             field(kGroup).ToInt32(),
@@ -58,14 +69,12 @@ class SubSystemColumns {
             ParseAccountTypes(field(kAccountTypes).TextOrEmpty()),
         };
     }
-    int64_t VersionOf(const Recordset& row) const {
-        return row.Fields(positions_[kVersion]).ToInt64();
-    }
+    int64_t VersionOf(const Recordset& row) const { return columns_.Of(row, kVersion).ToInt64(); }
     TreeReader::RowKey KeyOf(const Recordset& row) const {
-        return {row.Fields(positions_[kId]).ToInt32(), row.Fields(positions_[kIndex]).ToInt32(),
+        return {columns_.Of(row, kId).ToInt32(), columns_.Of(row, kIndex).ToInt32(),
                 VersionOf(row)};
     }
-    int32_t GroupOf(const Recordset& row) const { return row.Fields(positions_[kGroup]).ToInt32(); }
+    int32_t GroupOf(const Recordset& row) const { return columns_.Of(row, kGroup).ToInt32(); }
 
   private:
     enum Field : std::size_t {
@@ -85,23 +94,17 @@ class SubSystemColumns {
     static constexpr std::string_view kNames[kFieldCount] = {
         "FSubSysID", "FTopClassID", "FSUBID",       "FName_CHS", "FName_CHT", "FName_EN",
         "FIndex",    "FVisible",    "FShowSysType", "FAcctType", "FVersion"};
-    std::array<std::size_t, kFieldCount> positions_;
+    ColumnPositions<kFieldCount> columns_;
 };
 
-// The columns of a group row that its item takes, found once for all rows.
+// The columns of a group row that its item takes.
 class GroupColumns {
   public:
-    explicit GroupColumns(const Recordset& rows) {
-        for (std::size_t field = 0; field < kFieldCount; ++field) {
-            positions_[field] = rows.ColumnPosition(kNames[field]);
-        }
-    }
+    explicit GroupColumns(const Recordset& rows) : columns_(rows, kNames) {}
 
     // The current row as SubSysGroup::initial loads a group of it.
     GroupItem ItemOf(const Recordset& row) const {
-        const auto field = [&](Field name) -> const Variant& {
-            return row.Fields(positions_[name]);
-        };
+        const auto field = [&](Field name) -> const Variant& { return columns_.Of(row, name); };
         return GroupItem{
             field(kId).ToInt32(),
             Names{field(kNameCHS).TextOrEmpty(), field(kNameCHT).TextOrEmpty(),
@@ -113,8 +116,8 @@ class GroupColumns {
         };
     }
     TreeReader::RowKey KeyOf(const Recordset& row) const {
-        return {row.Fields(positions_[kId]).ToInt32(), row.Fields(positions_[kIndex]).ToInt32(),
-                row.Fields(positions_[kVersion]).ToInt64()};
+        return {columns_.Of(row, kId).ToInt32(), columns_.Of(row, kIndex).ToInt32(),
+                columns_.Of(row, kVersion).ToInt64()};
     }
 
   private:
@@ -133,7 +136,7 @@ class GroupColumns {
     static constexpr std::string_view kNames[kFieldCount] = {
         "FTopClassID", "FTopClassName_CHS", "FTopClassName_CHT", "FTopClassName_EN", "FIndex",
         "FVisible",    "FShowSysType",      "FAcctType",         "FVersion"};
-    std::array<std::size_t, kFieldCount> positions_;
+    ColumnPositions<kFieldCount> columns_;
 };
 
 std::pair<int32_t, int32_t> DisplayOrder(const TreeReader::Stored<SubSystemItem>& row) {
