@@ -16,7 +16,6 @@ namespace {
 using subsysmgr::ChangeRevert;
 using Kind = TreeItemRef::Kind;
 
-constexpr int32_t kChangedElsewhere = ObjectError(1042);
 constexpr int32_t kChangeNotFound = ObjectError(1043);
 constexpr int32_t kChangeNotReverted = ObjectError(1046);
 constexpr int32_t kChangeOfSeveralItems = ObjectError(1047);

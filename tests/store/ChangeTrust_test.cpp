@@ -24,8 +24,6 @@ using subsysmgr::SubSystem;
 using Kind = TreeItemRef::Kind;
 using Finding = SealCheck::Finding;
 
-constexpr int32_t kChangedElsewhere = ObjectError(1042);
-
 // Runs a save; the error it raised or the one Save skipped the item for, or 0.
 template <class Save>
 int32_t Outcome(Save&& save) {

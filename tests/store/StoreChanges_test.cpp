@@ -14,8 +14,6 @@ using subsysmgr::ModuleState;
 using subsysmgr::SubSysGroup;
 using subsysmgr::SubSystemPtr;
 
-constexpr int32_t kChangedElsewhere = ObjectError(1042);
-
 // Group 850 with its subsystems, as the subsystem editor of the session loads it.
 std::unique_ptr<SubSysGroup> LoadGroup(std::shared_ptr<ModuleState> module) {
     auto group = std::make_unique<SubSysGroup>(std::move(module));

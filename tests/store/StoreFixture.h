@@ -19,6 +19,9 @@
 
 namespace quarn::suite {
 
+/// The business objects' refusal of a save or revert over a change another user made since.
+inline constexpr int32_t kChangedElsewhere = ObjectError(1042);
+
 /// SQLite, and PostgreSQL on a server that reports in English and on one that reports in
 /// Chinese: the same refusals must give the same errors on all of them.
 enum class Backend { SQLite, PostgreSQL, PostgreSQLChinese };
