@@ -47,6 +47,8 @@ function(quarn_add_header_check target)
     list(APPEND sources ${source})
   endforeach()
   add_library(${target} OBJECT ${sources})
+  # Each header alone, never several to a unit.
+  set_target_properties(${target} PROPERTIES UNITY_BUILD OFF)
   target_include_directories(${target} PRIVATE ${QUARN_PUBLIC_INCLUDE_DIR})
   target_link_libraries(${target} PRIVATE Qt6::Widgets)
   quarn_set_warnings(${target})

@@ -122,7 +122,7 @@ void ShowHistory(CliContext& context, const HistoryOptions& options) {
     Json json = Json::array();
     for (const ItemChange& change : history->Changes(session, item, LogTime(options.since))) {
         Json fields = Json::object();
-        for (const FieldChange& field : ChangedFields(change)) {
+        for (const quarn::FieldChange& field : ChangedFields(change)) {
             fields[field.column] = {{"old", ToJson(field.before)}, {"new", ToJson(field.after)}};
         }
         if (context.options.json) {

@@ -16,8 +16,8 @@ constexpr int32_t kReservedAccountType1 = 7;
 constexpr int32_t kReservedAccountType2 = 8;
 constexpr int32_t kSimplifiedOnlyAccountType = 13;
 
-[[noreturn]] void Raise(ModuleState& module, const ErrorDefinition& error,
-                        const std::vector<Variant>& arguments) {
+[[noreturn]] void RaiseInputError(ModuleState& module, const ErrorDefinition& error,
+                                  const std::vector<Variant>& arguments) {
     throw ComError(error.Number(), std::string(error.source),
                    FormatLocalText(module, error.message, arguments));
 }
@@ -96,7 +96,7 @@ std::string EditorInput::CheckedAccountTypes() {
     for (const int32_t code : accountTypes) {
         if (std::none_of(offered.begin(), offered.end(),
                          [code](const AccountTypeOffer& offer) { return offer.code == code; })) {
-            Raise(*module_, errors::kAccountTypeNotOffered, {code});
+            RaiseInputError(*module_, errors::kAccountTypeNotOffered, {code});
         }
         list += std::to_string(code) + ",";
     }
@@ -154,24 +154,24 @@ void EditorInput::CheckText(std::string_view text, const ErrorDefinition& error)
 void EditorInput::CheckForbidden(std::string_view text, const ErrorDefinition& error) {
     for (const std::string_view forbidden : kForbiddenChars) {
         if (text.find(forbidden) != std::string_view::npos) {
-            Raise(*module_, error, {Variant(forbidden)});
+            RaiseInputError(*module_, error, {Variant(forbidden)});
         }
     }
 }
 
 void EditorInput::CheckLength(std::string_view text, std::string_view caption) {
     if (text::CodePointCount(text) > kNameMaxLength) {
-        Raise(*module_, errors::kTooLong,
-              {GetLocalText(*module_, caption), static_cast<int32_t>(kNameMaxLength)});
+        RaiseInputError(*module_, errors::kTooLong,
+                        {GetLocalText(*module_, caption), static_cast<int32_t>(kNameMaxLength)});
     }
 }
 
 void EditorInput::CheckIndex() {
     Checking(InputField::Index);
     if (!kIndexRange.Contains(index)) {
-        Raise(*module_, errors::kOutOfRange,
-              {GetLocalText(*module_, texts_.indexCaption), kIndexRange.first, kIndexRange.last,
-               index});
+        RaiseInputError(*module_, errors::kOutOfRange,
+                        {GetLocalText(*module_, texts_.indexCaption), kIndexRange.first,
+                         kIndexRange.last, index});
     }
 }
 

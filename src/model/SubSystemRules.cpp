@@ -19,7 +19,7 @@ namespace {
 // GetSubSystem_All's argument for the subsystems of every group.
 const Variant kAllGroups{int16_t{-1}};
 
-std::string NameFilter(const std::string& column, const std::string& name) {
+std::string SiblingNameFilter(const std::string& column, const std::string& name) {
     return column + " =" + QuoteFilterText(name);
 }
 
@@ -55,7 +55,7 @@ void SubSystem::SetNameChecked(const std::string& language, const std::string& c
     if (!cancelCheck_) {
         const RecordsetPtr siblings =
             GetDataFlowInfo(*module_).GetSubSystem_All(Variant(subSystemGroupId_));
-        siblings->Filter(NameFilter(column, name));
+        siblings->Filter(SiblingNameFilter(column, name));
         if (siblings->RecordCount() >= 1 && previousName != name) {
             RaiseLocalized(*module_, duplicateError);
         }
@@ -118,7 +118,7 @@ void SubSystem::DictName(DictionaryPtr vNewValue) {
     const RecordsetPtr siblings =
         GetDataFlowInfo(*module_).GetSubSystem_All(Variant(subSystemGroupId_));
     for (std::size_t i = 0; i < rules.size(); ++i) {
-        siblings->Filter(NameFilter(std::string("FName_") + rules[i].code, names[i]));
+        siblings->Filter(SiblingNameFilter(std::string("FName_") + rules[i].code, names[i]));
         if (siblings->RecordCount() >= 1 && names[i] != rules[i].previous) {
             RaiseLocalized(*module_, rules[i].duplicate);
         }
