@@ -62,6 +62,38 @@ std::shared_ptr<const RecordTable> RecordTable::Changed(std::shared_ptr<const Re
     return table;
 }
 
+bool RecordTable::ReplacedInPlace(const std::shared_ptr<const RecordTable>& table, uint32_t row,
+                                  Row values) {
+    if (table.use_count() != 1 || row < table->BaseSpan() || !table->IsLive(row)) {
+        return false;
+    }
+    std::atomic_thread_fence(std::memory_order_acquire);  // as in Changed
+    auto& own = const_cast<RecordTable&>(*table);
+    assert(values.size() == own.columns_.size());
+    std::lock_guard lock(own.indexMutex_);
+    const auto number = static_cast<uint32_t>(row - own.BaseSpan());
+    Row& current = own.rows_[number];
+    for (std::size_t column = 0; column < own.indexes_.size(); ++column) {
+        const auto before = EqualityKeyOf(current[column]);
+        auto after = EqualityKeyOf(values[column]);
+        ColumnIndex* index = own.indexes_[column].get();
+        if (!index || before == after) {
+            continue;
+        }
+        if (before) {
+            if (const auto entry = index->find(*before); entry != index->end()) {
+                std::erase(entry->second, number);
+            }
+        }
+        if (after) {
+            auto& rows = (*index)[std::move(*after)];
+            rows.insert(std::upper_bound(rows.begin(), rows.end(), number), number);
+        }
+    }
+    current = std::move(values);
+    return true;
+}
+
 void RecordTable::ChangeInPlace(const std::vector<uint32_t>& removed, std::vector<Row> added) {
     std::lock_guard lock(indexMutex_);
     const std::size_t baseSpan = BaseSpan();
@@ -254,6 +286,27 @@ std::vector<uint32_t> RecordTable::RowsEqualTo(std::size_t column, const Equalit
         }
     }
     return result;
+}
+
+std::optional<uint32_t> RecordTable::LastRowEqualTo(std::size_t column,
+                                                    const EqualityKey& key) const {
+    // The own indexes drop removed rows; the base's keep them, so its entries are walked back.
+    if (const auto* ownRows = OwnRowsEqualTo(column, key); ownRows && !ownRows->empty()) {
+        const auto offset = static_cast<uint32_t>(BaseSpan());
+        for (auto row = ownRows->rbegin(); row != ownRows->rend(); ++row) {
+            if (IsLive(*row + offset)) {
+                return *row + offset;
+            }
+        }
+    }
+    if (const auto* baseRows = base_ ? base_->OwnRowsEqualTo(column, key) : nullptr) {
+        for (auto row = baseRows->rbegin(); row != baseRows->rend(); ++row) {
+            if (IsLive(*row)) {
+                return *row;
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 std::size_t RecordTable::CandidateCount(std::size_t column, const EqualityKey& key) const {

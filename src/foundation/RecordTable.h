@@ -52,6 +52,13 @@ class RecordTable : public std::enable_shared_from_this<RecordTable> {
                                                       const std::vector<uint32_t>& removed,
                                                       std::vector<Row> added);
 
+    /// Gives the row numbered `row` the values `values` in place, keeping its number, when
+    /// `table` is the only reference to its table and the row is the table's own (not shared
+    /// with a base): the indexes built so far re-key only the columns whose value changed.
+    /// False, and nothing changed, otherwise.
+    static bool ReplacedInPlace(const std::shared_ptr<const RecordTable>& table, uint32_t row,
+                                Row values);
+
     std::size_t ColumnCount() const { return columns_.size(); }
     const std::string& ColumnName(std::size_t column) const { return columns_[column]; }
 
@@ -71,6 +78,8 @@ class RecordTable : public std::enable_shared_from_this<RecordTable> {
 
     /// The live rows whose value in `column` has `key`, ascending.
     std::vector<uint32_t> RowsEqualTo(std::size_t column, const EqualityKey& key) const;
+    /// The last of RowsEqualTo, without listing the others.
+    std::optional<uint32_t> LastRowEqualTo(std::size_t column, const EqualityKey& key) const;
     /// An upper bound of RowsEqualTo's size, at the cost of two hash lookups.
     std::size_t CandidateCount(std::size_t column, const EqualityKey& key) const;
 

@@ -19,6 +19,12 @@ RecordsetPtr Recordset::Create(std::vector<std::string> columns,
     return Create(RecordTable::Create(std::move(columns), std::move(rows)));
 }
 
+RecordsetPtr Recordset::Deferred(std::shared_ptr<const RecordTable> columns, RowReader read) {
+    auto recordset = Create(std::move(columns));
+    recordset->reader_ = std::move(read);
+    return recordset;
+}
+
 const RecordTable& Recordset::Table() const {
     if (!table_) {
         throw ComError(ErrorNumber(FoundationError::RecordsetClosed), "Recordset",
@@ -37,9 +43,12 @@ void Recordset::Select(const RecordsetFilter& filter) {
 
 const std::vector<uint32_t>* Recordset::VisibleRows() const {
     if (pending_) {
-        const RecordTable& table = Table();
-        if (!pending_->IsEmpty() || table.LiveRowCount() != table.RowSpan()) {
-            visibleRows_ = pending_->MatchingRows(table);
+        Table();
+        if (reader_) {
+            table_ = reader_(*pending_);
+        }
+        if (!pending_->IsEmpty() || table_->LiveRowCount() != table_->RowSpan()) {
+            visibleRows_ = pending_->MatchingRows(*table_);
         }
         pending_.reset();
     }
@@ -47,9 +56,8 @@ const std::vector<uint32_t>* Recordset::VisibleRows() const {
 }
 
 std::size_t Recordset::VisibleCount() const {
-    const RecordTable& table = Table();
     const auto* rows = VisibleRows();
-    return rows ? rows->size() : table.RowSpan();
+    return rows ? rows->size() : Table().RowSpan();
 }
 
 std::size_t Recordset::CurrentRow() const {
@@ -67,7 +75,8 @@ const Variant& Recordset::Fields(std::string_view column) const {
         throw ComError(ErrorNumber(FoundationError::UnknownColumn), "Recordset.Fields",
                        "The Recordset has no column " + std::string(column) + ".");
     }
-    return table_->Value(CurrentRow(), *index);
+    const std::size_t row = CurrentRow();  // may read the rows
+    return table_->Value(row, *index);
 }
 
 const Variant& Recordset::Fields(std::size_t column) const {
@@ -75,7 +84,8 @@ const Variant& Recordset::Fields(std::size_t column) const {
         throw ComError(ErrorNumber(FoundationError::UnknownColumn), "Recordset.Fields",
                        "The Recordset has no column " + std::to_string(column) + ".");
     }
-    return table_->Value(CurrentRow(), column);
+    const std::size_t row = CurrentRow();  // may read the rows
+    return table_->Value(row, column);
 }
 
 void Recordset::MoveFirst() {
@@ -105,6 +115,7 @@ int32_t Recordset::RecordCount() const {
 
 void Recordset::Close() {
     table_.reset();
+    reader_ = nullptr;
     visibleRows_.reset();
     pending_.reset();
     position_ = 0;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -34,6 +35,14 @@ class Recordset {
                                std::string_view scope = {});
     static RecordsetPtr Create(std::vector<std::string> columns,
                                std::vector<RecordTable::Row> rows);
+
+    /// Gives a table with the Recordset's columns that holds at least every row `filter` admits:
+    /// the rows of one key when the filter names one, all of them otherwise.
+    using RowReader = std::function<std::shared_ptr<const RecordTable>(const RecordsetFilter&)>;
+    /// A Recordset with the columns of `columns` (whose rows are not used) whose rows `read` gives
+    /// when they are first needed after each change of filter, so that a filter on a key reads
+    /// only that key's rows. Failures of `read` pass through the call that needed the rows.
+    static RecordsetPtr Deferred(std::shared_ptr<const RecordTable> columns, RowReader read);
 
     /// The value of a column (matched without regard to case) in the current row.
     const Variant& Fields(std::string_view column) const;
@@ -69,12 +78,14 @@ class Recordset {
 
   private:
     const RecordTable& Table() const;
+    /// Computes a pending selection, first reading the rows it needs. May replace table_.
     const std::vector<uint32_t>* VisibleRows() const;
     std::size_t VisibleCount() const;
     std::size_t CurrentRow() const;
     void Select(const RecordsetFilter& filter);
 
-    std::shared_ptr<const RecordTable> table_;
+    mutable std::shared_ptr<const RecordTable> table_;
+    RowReader reader_;  // reads table_ again for each new selection; none for a fixed table
     RecordsetFilter scope_;
     // The visible rows: absent while every row of the table is visible. A selection not yet
     // computed waits in pending_.

@@ -194,6 +194,15 @@ RecordsetFilter RecordsetFilter::And(const RecordsetFilter& other) const {
     return combined;
 }
 
+std::optional<EqualityKey> RecordsetFilter::EqualTo(std::size_t column) const {
+    for (const Term& term : terms_) {
+        if (term.equal && term.column == column) {
+            return term.value;
+        }
+    }
+    return std::nullopt;
+}
+
 std::vector<uint32_t> RecordsetFilter::MatchingRows(const RecordTable& table) const {
     const Term* mostSelective = nullptr;
     std::size_t fewest = 0;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,10 @@ class RecordsetFilter {
     static RecordsetFilter Parse(std::string_view expression, const RecordTable& table);
 
     bool IsEmpty() const { return terms_.empty(); }
+
+    /// The value that an "=" term requires of `column`, when the filter has one: every row it
+    /// admits holds that value there.
+    std::optional<EqualityKey> EqualTo(std::size_t column) const;
 
     /// A filter that admits what both admit.
     RecordsetFilter And(const RecordsetFilter& other) const;

@@ -58,6 +58,33 @@ TEST(RecordTable, AChangeIsMadeInPlaceOnlyWhenNoOneElseHoldsTheTable) {
     EXPECT_EQ(reader->Fields("FID").ToInt32(), 0);
 }
 
+// A row replaced in place keeps its number; the indexes built so far move only the columns whose
+// value changed. A table someone else reads, or a row its base shares, is left as it is.
+TEST(RecordTable, ARowIsReplacedInItsSlotOnlyWhenNoOneElseSeesIt) {
+    auto table = Numbers(6);
+    EXPECT_EQ(IdsWhere(*table, 1, 1), (std::vector<int32_t>{1, 4}));  // builds FGroup's index
+    const uint32_t four = RowsWithId(*table, 4).front();
+    ASSERT_TRUE(RecordTable::ReplacedInPlace(table, four, {4, 0}));
+    EXPECT_EQ(RowsWithId(*table, 4), std::vector<uint32_t>{four});
+    EXPECT_EQ(IdsWhere(*table, 1, 0), (std::vector<int32_t>{0, 3, 4}));  // in row order
+    EXPECT_EQ(IdsWhere(*table, 1, 1), (std::vector<int32_t>{1}));
+    EXPECT_EQ(table->LastRowEqualTo(1, EqualityKey(int64_t{0})), four);
+    ASSERT_TRUE(RecordTable::ReplacedInPlace(table, four, {40, 0}));  // FID's index built now
+    EXPECT_TRUE(RowsWithId(*table, 4).empty());
+    EXPECT_EQ(RowsWithId(*table, 40), std::vector<uint32_t>{four});
+
+    const RecordsetPtr reader = Recordset::Create(table);
+    EXPECT_FALSE(RecordTable::ReplacedInPlace(table, four, {41, 0}));
+    reader->Close();
+    const auto patch = RecordTable::Changed(table, {}, {{6, 0}});
+    EXPECT_FALSE(RecordTable::ReplacedInPlace(patch, four, {42, 0}));  // the base's row
+    EXPECT_EQ(IdsWhere(*patch, 0, 40), (std::vector<int32_t>{40}));
+    EXPECT_EQ(patch->LastRowEqualTo(1, EqualityKey(int64_t{0})), 6u);  // the patch's own row
+    const auto withoutIt = RecordTable::Changed(patch, RowsWithId(*patch, 6), {});
+    EXPECT_EQ(withoutIt->LastRowEqualTo(1, EqualityKey(int64_t{0})), four);  // the base's, live
+    EXPECT_EQ(withoutIt->LastRowEqualTo(1, EqualityKey(int64_t{7})), std::nullopt);
+}
+
 // A long run of single changes in place, with a row named twice among the removed and rows of a
 // patch removed in place and then patched again: every lookup and count stays right, also after the
 // removed rows made the table compact itself.

@@ -99,5 +99,70 @@ TEST(Recordset, RecordsetsOverOneTableKeepTheirOwnFilterAndCursor) {
     EXPECT_EQ(b->Fields("FName").ToText(), "One");
 }
 
+// A reader that gives one key's rows for a filter on FID and every row otherwise, and keeps
+// what it was asked.
+struct KeyedReader {
+    std::vector<std::string> reads;
+
+    Recordset::RowReader Reader() {
+        return [this](const RecordsetFilter& filter) {
+            const auto all = Three();
+            const auto key = filter.EqualTo(0);
+            reads.push_back(key ? std::to_string(std::get<int64_t>(*key)) : "all");
+            if (!key) {
+                return all;
+            }
+            std::vector<RecordTable::Row> rows;
+            for (const uint32_t row : all->RowsEqualTo(0, *key)) {
+                rows.push_back(all->RowAt(row));
+            }
+            return RecordTable::Create({"FID", "FName"}, std::move(rows));
+        };
+    }
+};
+
+TEST(Recordset, ADeferredRecordsetReadsOnlyTheRowsOfTheKeyItsFilterNames) {
+    KeyedReader reader;
+    auto rs = Recordset::Deferred(RecordTable::Create({"FID", "FName"}, {}), reader.Reader());
+    EXPECT_TRUE(reader.reads.empty());  // nothing until the rows are needed
+    EXPECT_EQ(rs->ColumnName(1), "FName");
+
+    rs->Filter("FID=2");
+    EXPECT_EQ(rs->Fields("FName").ToText(), "Two");
+    EXPECT_EQ(rs->RecordCount(), 1);
+    rs->Filter("FID=4");  // none: at both ends
+    EXPECT_TRUE(rs->Eof() && rs->Bof());
+    rs->Filter("FID=3 AND FName<>'Three'");
+    EXPECT_TRUE(rs->Eof());
+    EXPECT_EQ(reader.reads, (std::vector<std::string>{"2", "4", "3"}));
+
+    rs->Filter("FName='One'");  // no key: every row
+    EXPECT_EQ(rs->Fields("FID").ToInt32(), 1);
+    rs->Filter("");
+    EXPECT_EQ(rs->RecordCount(), 3);
+    EXPECT_EQ(reader.reads.back(), "all");
+
+    // A filter that names an unknown column is refused before anything is read.
+    EXPECT_EQ(RaisedError([&] { rs->Filter("FCode=1"); }),
+              ErrorNumber(FoundationError::UnknownColumn));
+    rs->Close();
+    EXPECT_EQ(RaisedError([&] { rs->RecordCount(); }),
+              ErrorNumber(FoundationError::RecordsetClosed));
+    EXPECT_EQ(reader.reads.size(), 5u);
+}
+
+TEST(Recordset, ADeferredReadThatFailsIsTriedAgainByTheNextUse) {
+    int calls = 0;
+    auto rs =
+        Recordset::Deferred(RecordTable::Create({"FID", "FName"}, {}), [&](const RecordsetFilter&) {
+            if (++calls == 1) {
+                throw ComError(-1, "Store", "gone");
+            }
+            return Three();
+        });
+    EXPECT_THROW(rs->Eof(), ComError);
+    EXPECT_EQ(rs->RecordCount(), 3);
+}
+
 }  // namespace
 }  // namespace quarn

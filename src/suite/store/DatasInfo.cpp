@@ -2,6 +2,8 @@
 
 #include <climits>
 #include <cmath>
+#include <optional>
+#include <variant>
 
 #include "foundation/Utf8Text.h"
 #include "suite/ContextEntries.h"
@@ -27,10 +29,37 @@ RecordsetPtr DatasInfo::GetTopClass_All() {
     return Recordset::Create(Read([](TreeSnapshot& tree) { return tree.Groups(); }));
 }
 
+namespace {
+
+constexpr std::size_t kGroupColumn = 0;      // FTopClassID of the subsystem tables
+constexpr std::size_t kSubSystemColumn = 1;  // FSubSysID
+
+// The 32-bit identifier an equality term of a filter names, if it names one.
+std::optional<int32_t> IdentifierIn(const std::optional<EqualityKey>& key) {
+    const auto* number = key ? std::get_if<int64_t>(&*key) : nullptr;
+    if (!number || *number < INT32_MIN || *number > INT32_MAX) {
+        return std::nullopt;
+    }
+    return static_cast<int32_t>(*number);
+}
+
+}  // namespace
+
 RecordsetPtr DatasInfo::GetSubSystem_All(const Variant& groupId) {
     const int32_t group = groupId.ToInt32();
     if (group == -1) {
-        return Recordset::Create(Read([](TreeSnapshot& tree) { return tree.SubSystems(); }));
+        // The checks of one identifier filter on it at once: they need one row, not the tree.
+        return Recordset::Deferred(
+            TreeSnapshot::SubSystemColumns(),
+            [self = shared_from_this()](const RecordsetFilter& filter) {
+                const auto subSystem = IdentifierIn(filter.EqualTo(kSubSystemColumn));
+                const auto inGroup = IdentifierIn(filter.EqualTo(kGroupColumn));
+                return self->Read([&](TreeSnapshot& tree) {
+                    return subSystem ? tree.SubSystemWith(*subSystem)
+                           : inGroup ? tree.SubSystemsOf(*inGroup)
+                                     : tree.SubSystems();
+                });
+            });
     }
     return Recordset::Create(Read([&](TreeSnapshot& tree) { return tree.SubSystemsOf(group); }),
                              "FTopClassID=" + std::to_string(group));
@@ -48,7 +77,7 @@ bool DatasInfo::GetSubSystemInfo(double subSystemId, DictionaryPtr& info) {
         return false;
     }
     const auto id = static_cast<int32_t>(subSystemId);
-    const auto table = Read([&](TreeSnapshot& tree) { return tree.SubSystemsWith(id); });
+    const auto table = Read([&](TreeSnapshot& tree) { return tree.SubSystemWith(id); });
     const auto rows = table->RowsEqualTo(*table->FindColumn("FSubSysID"), EqualityKey(int64_t{id}));
     if (rows.empty()) {
         return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <mutex>
 #include <optional>
 
@@ -11,15 +12,18 @@ namespace quarn::suite {
 
 /// DataFlowInfo.DatasInfo over the database of its session. Keeps what it read as a snapshot and
 /// reads only what a call needs (one group's subsystems, one subsystem's group), so a look at one
-/// item of a large tree stays cheap; every call answers from the snapshot with a Recordset of its
-/// own over the shared rows. `initial` applies only what was committed since (by any writer);
-/// after `ClearCache` the next read does the same. Thread-safe.
-class DatasInfo : public IDatasInfo {
+/// item of a large tree stays cheap (a subsystem asked for by its key is read by its key); every
+/// call answers from the snapshot with a Recordset of its own over the shared rows. `initial`
+/// applies only what was committed since (by any writer); after `ClearCache` the next read does the
+/// same. Thread-safe.
+class DatasInfo : public IDatasInfo, public std::enable_shared_from_this<DatasInfo> {
   public:
     explicit DatasInfo(std::shared_ptr<SuiteSession> session) : session_(std::move(session)) {}
 
     /// Every group in display order: by FIndex, then identifier.
     RecordsetPtr GetTopClass_All() override;
+    /// For every group (-1) the rows are read when the Recordset is first used, as its filter
+    /// needs them: one subsystem by its key, one group's, or all.
     RecordsetPtr GetSubSystem_All(const Variant& groupId) override;
     RecordsetPtr GetSubFunc_All(int32_t subSystemId) override;
     bool GetSubSystemInfo(double subSystemId, DictionaryPtr& info) override;

@@ -179,14 +179,34 @@ SubSystemKey KeyOf(const RecordTable& table, uint32_t row) {
             OrderNumber(table.Value(row, kSubSystemIdColumn))};
 }
 
+// A rewrite that keeps a row's place in display order (a rename, say) replaces it in its slot,
+// when no one else holds the table: nothing else moves and only its changed columns are re-keyed.
+void ReplaceInSlots(const Table& subSystems, TableChange& change) {
+    std::vector<RecordTable::Row> rest;
+    for (RecordTable::Row& row : change.added) {
+        const auto slot =
+            std::find_if(change.removed.begin(), change.removed.end(), [&](uint32_t r) {
+                return subSystems->IsLive(r) && KeyOf(*subSystems, r) == KeyOf(row);
+            });
+        if (slot != change.removed.end() && RecordTable::ReplacedInPlace(subSystems, *slot, row)) {
+            change.removed.erase(slot);
+        } else {
+            rest.push_back(std::move(row));
+        }
+    }
+    change.added = std::move(rest);
+}
+
 // A group's rows stay in display order by row number, so that the Recordset of a group lists
 // them as they are. A removal keeps that order; an added row goes last, so the rows of its group
-// that come after it are put back behind it. An edit of the group's last item copies no other.
+// that come after it are put back behind it. An edit that keeps the order, or an addition after
+// the group's last row, copies no other.
 void ApplyToSubSystems(Table& subSystems, TableChange change) {
     if (!subSystems || change.added.empty()) {
         Apply(subSystems, std::move(change));
         return;
     }
+    ReplaceInSlots(subSystems, change);
     std::map<int32_t, SubSystemKey> leastAdded;  // by group
     for (const RecordTable::Row& row : change.added) {
         const auto [least, first] =
@@ -196,8 +216,12 @@ void ApplyToSubSystems(Table& subSystems, TableChange change) {
     std::set<uint32_t> removed(change.removed.begin(), change.removed.end());
     std::vector<RecordTable::Row> after;
     for (const auto& [group, least] : leastAdded) {
-        for (const uint32_t row :
-             subSystems->RowsEqualTo(kSubSystemGroupColumn, EqualityKey(int64_t{group}))) {
+        const EqualityKey groupKey(int64_t{group});
+        const auto last = subSystems->LastRowEqualTo(kSubSystemGroupColumn, groupKey);
+        if (!last || KeyOf(*subSystems, *last) <= least) {
+            continue;  // every row of the group comes before the added ones
+        }
+        for (const uint32_t row : subSystems->RowsEqualTo(kSubSystemGroupColumn, groupKey)) {
             if (KeyOf(*subSystems, row) > least && removed.insert(row).second) {
                 after.push_back(subSystems->RowAt(row));
             }
@@ -361,24 +385,21 @@ const Table& TreeSnapshot::SubSystemsOf(int32_t groupId) {
     return tables_.subSystems;
 }
 
-const Table& TreeSnapshot::SubSystemsWith(int32_t subSystemId) {
+Table TreeSnapshot::SubSystemWith(int32_t subSystemId) {
     if (tables_.allSubSystems || (tables_.subSystems && Holds(*tables_.subSystems, subSystemId))) {
         return tables_.subSystems;
     }
-    ReadMore([&](Tables& tables) {
-        if (tables.allSubSystems || (tables.subSystems && Holds(*tables.subSystems, subSystemId))) {
-            return;
-        }
-        const auto group = database_->QueryTyped(
-            "SELECT FTopClassID FROM t_DataFlowSubSystem WHERE FSubSysID = $1",
-            {{"FTopClassID", Type::Integer}}, {subSystemId});
-        if (group->LiveRowCount() > 0) {
-            ReadSubSystemsOf(tables, group->Value(group->LiveRows().front(), 0).ToInt32());
-        } else if (!tables.subSystems) {
-            tables.subSystems = RecordTable::Create(NamesOf(kSubSystems.columns), {});
-        }
-    });
-    return tables_.subSystems;
+    if (++pointReads_ > kPointReadsBeforeLoad) {
+        return SubSystems();
+    }
+    return database_->QueryTyped(
+        kSubSystems.Select(" WHERE FSubSysID = $1", database_->SchemaVersion(), false),
+        kSubSystems.columns, {subSystemId});
+}
+
+Table TreeSnapshot::SubSystemColumns() {
+    static const Table kColumns = RecordTable::Create(NamesOf(kSubSystems.columns), {});
+    return kColumns;
 }
 
 bool TreeSnapshot::Holds(const RecordTable& subSystems, int32_t subSystemId) {
