@@ -297,6 +297,56 @@ void BM_SaveOneSubsystem(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveOneSubsystem)->Apply(Sizes);
 
+// A tree of 10,000 subsystems whose first `groupSize` are in the first group and the rest in
+// the second, so that one save can be measured in a small and in a large group.
+Environment& GroupedEnvironment(int32_t groupSize) {
+    static std::map<int32_t, std::unique_ptr<Environment>> environments;
+    auto& environment = environments[groupSize];
+    if (!environment) {
+        environment = std::make_unique<Environment>();
+        environment->size = TreeSize{10000};
+        environment->file = CreateTreeFile(environment->size);
+        sqlite3_open(environment->file.c_str(), &environment->onDisk);
+        const std::string regroup =
+            "UPDATE t_DataFlowSubSystem SET FTopClassID = CASE WHEN " +
+            std::string("FSubSysID < ") + std::to_string(SubSystemId(groupSize)) + " THEN " +
+            std::to_string(GroupId(0)) + " ELSE " + std::to_string(GroupId(1)) + " END";
+        sqlite3_exec(environment->onDisk, regroup.c_str(), nullptr, nullptr, nullptr);
+        environment->session =
+            std::make_unique<suite::HostSession>("sqlite:" + environment->file, "EN");
+    }
+    environment->session->Activate();
+    return *environment;
+}
+
+// A rename of one subsystem of a group of 10 or of 10,000, as the subsystem editor saves it:
+// its place in the group's display order stays.
+void BM_RenameInGroupOf(benchmark::State& state) {
+    GroupedEnvironment(static_cast<int32_t>(state.range(0)));
+    SubSysGroup group;
+    group.CancelCheck(true);
+    group.Id(GroupId(0));
+    const auto subSystem = group.GetSubSystem(SubSystemId(5), false);
+    subSystem->SubSystemID_Old(subSystem->Id());
+    subSystem->CancelCheck(true);
+    group.OptType(subsysmgr::enm_OptType_SubSystem);
+    group.GetAllSubSystem();  // the snapshot is loaded before timing
+    int32_t n = 0;
+    for (auto _ : state) {
+        subSystem->NameEN(n++ % 2 == 0 ? "Renamed" : "Renamed again");
+        group.UpdateSubSystem(subSystem);
+        if (!group.Save()) {
+            state.SkipWithError("the save failed");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_RenameInGroupOf)
+    ->Arg(10)
+    ->Arg(10000)
+    ->Unit(benchmark::kMicrosecond)
+    ->Apply(ProfiledIterations);
+
 void BM_DeleteInsertSqliteFile(benchmark::State& state) {
     auto& environment = EnvironmentFor(static_cast<int32_t>(state.range(0)));
     Statement erase(environment.onDisk, "DELETE FROM t_DataFlowSubSystem WHERE FSubSysID = ?");

@@ -218,6 +218,14 @@ TEST_P(StoreChanges, WhatASessionReadsPieceByPieceShowsOneState) {
     DictionaryPtr missing;
     EXPECT_FALSE(info.GetSubSystemInfo(8999, missing));
     EXPECT_FALSE(info.GetSubSystemInfo(8001.5, missing));
+    // The Recordset of every subsystem reads what its filter needs: one by its key, one group's.
+    const RecordsetPtr every = info.GetSubSystem_All(Variant(int16_t{-1}));
+    every->Filter("FSubSysID=1");
+    EXPECT_EQ(every->Fields("FName_EN").ToText(), StoredName(1));
+    every->Filter("FSubSysID=8999");
+    EXPECT_TRUE(every->Eof() && every->Bof());
+    every->Filter("FTopClassID=851");
+    EXPECT_EQ(idsOf(every), storedIds("FTopClassID = 851"));
 
     // The session's own save moves a subsystem into a group it has not read.
     SubSysGroup group(module);

@@ -1,12 +1,11 @@
 #include "suite/store/ChangeWatchers.h"
 
-#include <libpq-fe.h>
-
 #include <algorithm>
 #include <charconv>
 #include <string>
 
 #include "suite/store/ChangeLog.h"
+#include "suite/store/LibPq.h"
 #include "suite/store/PostgresConnection.h"
 #include "suite/store/SqliteConnection.h"
 #include "suite/store/StoreErrors.h"
@@ -55,20 +54,20 @@ class PostgresWatch : public ChangeWatch {
         last_ = connection_.Run(std::string(changelog::kLastChangePostgres), {});
     }
 
-    int Socket() const override { return PQsocket(connection_.Handle()); }
+    int Socket() const override { return Pq().PQsocket(connection_.Handle()); }
 
     int64_t LastChange() override {
         pg_conn* handle = connection_.Handle();
-        if (PQconsumeInput(handle) == 0) {
+        if (Pq().PQconsumeInput(handle) == 0) {
             RaiseStoreError(StoreError::Unavailable, "Database", messages::kCannotReach,
                             description_);
         }
-        while (PGnotify* notice = PQnotifies(handle)) {
+        while (PGnotify* notice = Pq().PQnotifies(handle)) {
             int64_t number = 0;
             const std::string_view payload(notice->extra);
             std::from_chars(payload.data(), payload.data() + payload.size(), number);
             last_ = std::max(last_, number);
-            PQfreemem(notice);
+            Pq().PQfreemem(notice);
         }
         return last_;
     }

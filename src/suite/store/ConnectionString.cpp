@@ -1,9 +1,8 @@
 #include "suite/store/ConnectionString.h"
 
-#include <libpq-fe.h>
-
 #include <memory>
 
+#include "suite/store/LibPq.h"
 #include "suite/store/StoreErrors.h"
 
 namespace quarn::suite {
@@ -30,11 +29,11 @@ ConnectionString::ConnectionString(std::string_view conninfo) {
         RaiseStoreError(StoreError::InvalidLocation, "Database", "数据库名不能含有 %1。", "NUL");
     }
     char* message = nullptr;
-    const Options options(PQconninfoParse(std::string(conninfo).c_str(), &message),
-                          &PQconninfoFree);
+    const Options options(Pq().PQconninfoParse(std::string(conninfo).c_str(), &message),
+                          Pq().PQconninfoFree);
     if (!options) {
         // libpq's message quotes the part it could not read, which may be the password.
-        PQfreemem(message);
+        Pq().PQfreemem(message);
         RaiseStoreError(StoreError::InvalidLocation, "Database",
                         "无法解析 PostgreSQL 连接字符串：请检查键名、等号和引号。");
     }

@@ -1,12 +1,11 @@
 #include "suite/store/PostgresConnection.h"
 
-#include <libpq-fe.h>
-
 #include <charconv>
 #include <climits>
 #include <cstdlib>
 
 #include "suite/store/EngineErrors.h"
+#include "suite/store/LibPq.h"
 #include "suite/store/StoreMessages.h"
 
 namespace quarn::suite {
@@ -27,12 +26,12 @@ Variant IntegerValue(std::string_view text) {
 }
 
 Variant TypedValue(const PGresult* result, int row, int column) {
-    if (PQgetisnull(result, row, column)) {
+    if (Pq().PQgetisnull(result, row, column)) {
         return Variant::Null();
     }
-    const std::string_view text(PQgetvalue(result, row, column),
-                                static_cast<std::size_t>(PQgetlength(result, row, column)));
-    switch (PQftype(result, column)) {
+    const std::string_view text(Pq().PQgetvalue(result, row, column),
+                                static_cast<std::size_t>(Pq().PQgetlength(result, row, column)));
+    switch (Pq().PQftype(result, column)) {
         case kInt2:
         case kInt4:
         case kInt8:
@@ -73,15 +72,15 @@ void IgnoreNotice(void*, const char*) {}
 PostgresConnection::PostgresConnection(const std::string& conninfo, int lockTimeoutSeconds,
                                        std::string description)
     : description_(std::move(description)) {
-    conn_ = PQconnectdb(conninfo.c_str());
-    if (!conn_ || PQstatus(conn_) != CONNECTION_OK) {
+    conn_ = Pq().PQconnectdb(conninfo.c_str());
+    if (!conn_ || Pq().PQstatus(conn_) != CONNECTION_OK) {
         const EngineFailure failure = ClassifyPostgresLoginFailure(
-            PQconnectionNeedsPassword(conn_) == 1, PQconnectionUsedPassword(conn_) == 1);
-        PQfinish(conn_);
+            Pq().PQconnectionNeedsPassword(conn_) == 1, Pq().PQconnectionUsedPassword(conn_) == 1);
+        Pq().PQfinish(conn_);
         conn_ = nullptr;
         RaiseStoreError(failure.error, "Database", failure.messageTemplate, description_);
     }
-    PQsetNoticeProcessor(conn_, IgnoreNotice, nullptr);
+    Pq().PQsetNoticeProcessor(conn_, IgnoreNotice, nullptr);
     Execute("SET lock_timeout = '" + std::to_string(lockTimeoutSeconds) + "s'");
     // Kept statements are planned for their values: a generic plan of "FSeq > $1" would scan
     // the whole change log, which grows with every write.
@@ -89,13 +88,14 @@ PostgresConnection::PostgresConnection(const std::string& conninfo, int lockTime
 }
 
 PostgresConnection::~PostgresConnection() {
-    PQfinish(conn_);
+    Pq().PQfinish(conn_);
 }
 
 void PostgresConnection::Raise(const pg_result* result) {
-    const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
-    const char* constraint = result ? PQresultErrorField(result, PG_DIAG_CONSTRAINT_NAME) : nullptr;
-    if (!state || PQstatus(conn_) != CONNECTION_OK) {
+    const char* state = result ? Pq().PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    const char* constraint =
+        result ? Pq().PQresultErrorField(result, PG_DIAG_CONSTRAINT_NAME) : nullptr;
+    if (!state || Pq().PQstatus(conn_) != CONNECTION_OK) {
         RaiseEngineFailure(StoreError::Unavailable, messages::kCannotReach, description_,
                            state ? state : "");
     }
@@ -104,8 +104,8 @@ void PostgresConnection::Raise(const pg_result* result) {
 }
 
 PostgresConnection::Result PostgresConnection::Checked(pg_result* result) {
-    Result owned(result, PQclear);
-    const ExecStatusType status = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
+    Result owned(result, Pq().PQclear);
+    const ExecStatusType status = result ? Pq().PQresultStatus(result) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
         Raise(result);
     }
@@ -113,7 +113,7 @@ PostgresConnection::Result PostgresConnection::Checked(pg_result* result) {
 }
 
 void PostgresConnection::Execute(const std::string& sql) {
-    Checked(PQexec(conn_, sql.c_str()));
+    Checked(Pq().PQexec(conn_, sql.c_str()));
 }
 
 PostgresConnection::Result PostgresConnection::Execute(const std::string& sql,
@@ -121,38 +121,39 @@ PostgresConnection::Result PostgresConnection::Execute(const std::string& sql,
     auto it = prepared_.find(sql);
     if (it == prepared_.end()) {
         const std::string name = "q" + std::to_string(prepared_.size() + 1);
-        Checked(PQprepare(conn_, name.c_str(), sql.c_str(), 0, nullptr));
+        Checked(Pq().PQprepare(conn_, name.c_str(), sql.c_str(), 0, nullptr));
         it = prepared_.emplace(sql, name).first;
     }
     const TextParameters values(parameters);
-    return Checked(PQexecPrepared(conn_, it->second.c_str(), static_cast<int>(parameters.size()),
-                                  values.pointers.data(), nullptr, nullptr, 0));
+    return Checked(Pq().PQexecPrepared(conn_, it->second.c_str(),
+                                       static_cast<int>(parameters.size()), values.pointers.data(),
+                                       nullptr, nullptr, 0));
 }
 
 int64_t PostgresConnection::Run(const std::string& sql, const std::vector<Variant>& parameters) {
     const Result result = Execute(sql, parameters);
-    if (PQntuples(result.get()) == 0 || PQnfields(result.get()) == 0 ||
-        PQgetisnull(result.get(), 0, 0)) {
+    if (Pq().PQntuples(result.get()) == 0 || Pq().PQnfields(result.get()) == 0 ||
+        Pq().PQgetisnull(result.get(), 0, 0)) {
         return 0;
     }
-    return IntegerValue(PQgetvalue(result.get(), 0, 0)).ToInt64();
+    return IntegerValue(Pq().PQgetvalue(result.get(), 0, 0)).ToInt64();
 }
 
 int64_t PostgresConnection::Change(const std::string& sql, const std::vector<Variant>& parameters) {
     const Result result = Execute(sql, parameters);
-    return std::atoll(PQcmdTuples(result.get()));
+    return std::atoll(Pq().PQcmdTuples(result.get()));
 }
 
 namespace {
 
 std::shared_ptr<const RecordTable> DynamicTable(const PGresult* result) {
-    const int columns = PQnfields(result);
+    const int columns = Pq().PQnfields(result);
     std::vector<std::string> names;
     for (int c = 0; c < columns; ++c) {
-        names.emplace_back(PQfname(result, c));
+        names.emplace_back(Pq().PQfname(result, c));
     }
     std::vector<RecordTable::Row> rows;
-    const int count = PQntuples(result);
+    const int count = Pq().PQntuples(result);
     rows.reserve(static_cast<std::size_t>(count));
     for (int r = 0; r < count; ++r) {
         RecordTable::Row values;
@@ -174,14 +175,15 @@ std::shared_ptr<const RecordTable> PostgresConnection::Query(
 
 std::shared_ptr<const RecordTable> PostgresConnection::QueryOnce(const std::string& sql) {
     return DynamicTable(
-        Checked(PQexecParams(conn_, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0)).get());
+        Checked(Pq().PQexecParams(conn_, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0))
+            .get());
 }
 
 std::vector<RecordTable::Row> PostgresConnection::ReadTyped(
     const std::string& sql, const std::vector<ColumnSpec>& columns,
     const std::vector<Variant>& parameters) {
     const Result result = Execute(sql, parameters);
-    const int count = PQntuples(result.get());
+    const int count = Pq().PQntuples(result.get());
     std::vector<RecordTable::Row> rows;
     rows.reserve(static_cast<std::size_t>(count));
     for (int r = 0; r < count; ++r) {
@@ -189,18 +191,18 @@ std::vector<RecordTable::Row> PostgresConnection::ReadTyped(
         values.reserve(columns.size());
         for (std::size_t c = 0; c < columns.size(); ++c) {
             const int column = static_cast<int>(c);
-            if (PQgetisnull(result.get(), r, column)) {
+            if (Pq().PQgetisnull(result.get(), r, column)) {
                 values.push_back(Variant::Null());
                 continue;
             }
-            const char* text = PQgetvalue(result.get(), r, column);
+            const char* text = Pq().PQgetvalue(result.get(), r, column);
             if (columns[c].type == ColumnSpec::Type::Integer) {
                 int32_t value = 0;
-                std::from_chars(text, text + PQgetlength(result.get(), r, column), value);
+                std::from_chars(text, text + Pq().PQgetlength(result.get(), r, column), value);
                 values.emplace_back(value);
             } else {
                 values.emplace_back(std::string(
-                    text, static_cast<std::size_t>(PQgetlength(result.get(), r, column))));
+                    text, static_cast<std::size_t>(Pq().PQgetlength(result.get(), r, column))));
             }
         }
         rows.push_back(std::move(values));
