@@ -16,6 +16,7 @@
 #include "BenchmarkData.h"
 #include "ProfiledIterations.h"
 #include "host/IChangeHistory.h"
+#include "host/ITreeSearch.h"
 #include "host/ProgIds.h"
 #include "model/SubSysGroup.h"
 #include "model/SubSystem.h"
@@ -268,6 +269,67 @@ void BM_GroupScanSqliteFile(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_GroupScanSqliteFile)->Unit(benchmark::kMicrosecond)->Apply(ProfiledIterations);
+
+// --- Search: the store's index beside the direct full-text query and a LIKE scan ---
+
+// The texts searched, in turn: each names a few subsystems of the 100k tree.
+const char* SearchedText(int round) {
+    return round % 2 ? "4711" : "4712";
+}
+
+void BM_TreeSearch(benchmark::State& state) {
+    auto& environment = EnvironmentFor(100000);
+    const auto search = environment.session->Registry().Create<ITreeSearch>(progid::kTreeSearch);
+    const std::string context = environment.session->Context();
+    int round = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(search->Find(context, SearchedText(++round)).data());
+    }
+}
+BENCHMARK(BM_TreeSearch)->Unit(benchmark::kMicrosecond)->Apply(ProfiledIterations);
+
+// Steps a prepared statement with one text parameter to its end, touching each value.
+void StepAll(sqlite3_stmt* statement, const std::string& parameter) {
+    sqlite3_bind_text(statement, 1, parameter.c_str(), -1, SQLITE_TRANSIENT);
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        benchmark::DoNotOptimize(sqlite3_column_int(statement, 0));
+    }
+    sqlite3_reset(statement);
+}
+
+void BM_Fts5MatchSqliteFile(benchmark::State& state) {
+    auto& environment = EnvironmentFor(100000);
+    Statement groups(environment.onDisk,
+                     "SELECT rowid FROM t_DataFlowTopClassSearch WHERE t_DataFlowTopClassSearch "
+                     "MATCH ?1");
+    Statement subSystems(environment.onDisk,
+                         "SELECT rowid FROM t_DataFlowSubSystemSearch WHERE "
+                         "t_DataFlowSubSystemSearch MATCH ?1");
+    int round = 0;
+    for (auto _ : state) {
+        const std::string phrase = std::string("\"") + SearchedText(++round) + "\"";
+        StepAll(groups.get(), phrase);
+        StepAll(subSystems.get(), phrase);
+    }
+}
+BENCHMARK(BM_Fts5MatchSqliteFile)->Unit(benchmark::kMicrosecond)->Apply(ProfiledIterations);
+
+void BM_LikeScanSqliteFile(benchmark::State& state) {
+    auto& environment = EnvironmentFor(100000);
+    Statement groups(environment.onDisk,
+                     "SELECT FTopClassID FROM t_DataFlowTopClass WHERE FTopClassName_CHS LIKE ?1 "
+                     "OR FTopClassName_CHT LIKE ?1 OR FTopClassName_EN LIKE ?1");
+    Statement subSystems(environment.onDisk,
+                         "SELECT FSubSysID FROM t_DataFlowSubSystem WHERE FName_CHS LIKE ?1 OR "
+                         "FName_CHT LIKE ?1 OR FName_EN LIKE ?1");
+    int round = 0;
+    for (auto _ : state) {
+        const std::string pattern = std::string("%") + SearchedText(++round) + "%";
+        StepAll(groups.get(), pattern);
+        StepAll(subSystems.get(), pattern);
+    }
+}
+BENCHMARK(BM_LikeScanSqliteFile)->Unit(benchmark::kMillisecond)->Apply(ProfiledIterations);
 
 // --- Saving one edited subsystem, the re-read of the shared information included ---
 

@@ -22,6 +22,8 @@ void AddGroupCommands(CLI::App& add, CLI::App& edit, CLI::App& remove, CliContex
 void AddSubSystemCommands(CLI::App& add, CLI::App& edit, CLI::App& remove, CliContext& context);
 /// export, import.
 void AddExchangeCommands(CLI::App& app, CliContext& context);
+/// find TEXT.
+void AddFindCommand(CLI::App& app, CliContext& context);
 /// history.
 void AddHistoryCommand(CLI::App& app, CliContext& context);
 /// revert.

@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
 
     AddListCommands(app, context);
     AddShowCommands(app, context);
+    AddFindCommand(app, context);
     AddHistoryCommand(app, context);
     AddRevertCommand(app, context);
     CLI::App* add = app.add_subcommand("add", "Add a group or subsystem")->require_subcommand(1);

@@ -29,7 +29,7 @@ _subsysmgr() {
         fi
     done
 
-    local commands="tree groups subsystems show history revert add edit delete export import init repair help"
+    local commands="tree groups subsystems show find history revert add edit delete export import init repair help"
     local fields="--name-chs --name-cht --name-en --index --visible --web --acct-types"
     local words
     case ${command[*]} in

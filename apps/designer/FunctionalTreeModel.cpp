@@ -16,6 +16,8 @@
 #include "TreeMoves.h"
 #include "exchange/ChangeSteps.h"
 #include "foundation/ComError.h"
+#include "host/ProgIds.h"
+#include "runtime/SessionContext.h"
 #include "ui/QtText.h"
 
 namespace quarn::designer {
@@ -30,6 +32,22 @@ const QString kItemsMimeType = QStringLiteral("application/x-quarn-tree-items");
 
 exchange::TreeReader Reader() {
     return exchange::TreeReader(ModuleState::Current());
+}
+
+// What the store's search finds for `text` in the session's database.
+std::vector<TreeMatch> Found(const std::string& text) {
+    const auto module = ModuleState::Current();
+    return module->registry->Create<ITreeSearch>(progid::kTreeSearch)
+        ->Find(subsysmgr::GetPropsString(*module), text);
+}
+
+// The groups of the found items.
+std::unordered_set<int32_t> GroupsOf(const std::vector<TreeMatch>& found) {
+    std::unordered_set<int32_t> groups;
+    for (const TreeMatch& match : found) {
+        groups.insert(match.group);
+    }
+    return groups;
 }
 
 // Whether the row that `key` describes is `row` as it is: every write gives a row a new version,
@@ -396,7 +414,12 @@ QVariant FunctionalTreeModel::data(const QModelIndex& index, int role) const {
     const RowItem item = ItemAt(index);
     // A match is marked in bold, and in the palette's colours for notes: not the selection's,
     // with their own contrast under light and dark palettes.
-    const auto matched = [&] { return item.names && filter_.Matches(item.id, *item.names); };
+    const auto matched = [&] {
+        return item.names &&
+               filter_.Matches({kind == ItemKind::Group ? TreeItemRef::Kind::Group
+                                                        : TreeItemRef::Kind::SubSystem,
+                                item.id});
+    };
     switch (role) {
         case Qt::DisplayRole:
             if (index.column() == kCodeColumn) {
@@ -613,10 +636,19 @@ bool FunctionalTreeModel::Refresh(const ProgressStep& progress) {
             fetched.push_back(group.key.id);
         }
     }
-    // Under a filter or a preview every group's subsystems are needed to match them. When the
-    // rows of many groups are read, all rows are read at once, and a new group comes with its
-    // subsystems too.
-    if (Narrowed() || fetched.size() > exchange::TreeReader::kGroupsReadOneByOne) {
+    // A search is asked again (the rows changed), and the groups it finds now are read too;
+    // under a preview every group's subsystems are needed to narrow them. When the rows of many
+    // groups are read, all rows are read at once, and a new group comes with its subsystems too.
+    const std::string searched = filterText_.toStdString();
+    const std::vector<TreeMatch> found =
+        filter_.Searching() ? Found(searched) : std::vector<TreeMatch>{};
+    for (const int32_t groupId : GroupsOf(found)) {
+        const Group* held = FindGroup(groupId);
+        if (!held || !held->fetched) {
+            fetched.push_back(groupId);
+        }
+    }
+    if (filter_.ShownTo() || fetched.size() > exchange::TreeReader::kGroupsReadOneByOne) {
         fetched = std::move(all);
     }
     std::optional<SubSystemRows> read = ReadSubSystems(fetched, progress);
@@ -637,6 +669,9 @@ bool FunctionalTreeModel::Refresh(const ProgressStep& progress) {
         }
     }
     if (!announce) {
+        if (filter_.Searching()) {
+            filter_.Search(searched, found);
+        }
         ApplyFilter();
         endResetModel();
     }
@@ -785,27 +820,32 @@ bool FunctionalTreeModel::SetFilter(const QString& text, const ProgressStep& pro
     if (trimmed == filterText_) {
         return true;
     }
-    return ChangeShown(!trimmed.isEmpty(), progress, [&] {
+    // The store finds the items; only the groups they are in are read (all under a preview).
+    const std::string searched = trimmed.toStdString();
+    const std::vector<TreeMatch> found =
+        searched.empty() ? std::vector<TreeMatch>{} : Found(searched);
+    const GroupSet groups = filter_.ShownTo() ? GroupSet() : GroupSet(GroupsOf(found));
+    return ChangeShown(groups, progress, [&] {
         filterText_ = trimmed;
-        filter_.Search(trimmed.toStdString());
+        filter_.Search(searched, found);
     });
 }
 
-bool FunctionalTreeModel::ChangeShown(bool readAll, const ProgressStep& progress,
+bool FunctionalTreeModel::ChangeShown(const GroupSet& groups, const ProgressStep& progress,
                                       const std::function<void()>& change) {
-    SubSystemRows read;
-    if (readAll) {
-        std::vector<int32_t> missing;
-        for (const auto& group : groups_) {
-            if (!group->fetched) {
-                missing.push_back(group->Id());
-            }
+    std::vector<int32_t> missing;
+    for (const auto& group : groups_) {
+        if (!group->fetched && (!groups || groups->count(group->Id()) > 0)) {
+            missing.push_back(group->Id());
         }
-        std::optional<SubSystemRows> all = ReadSubSystems(missing, progress);
-        if (!all) {
+    }
+    SubSystemRows read;
+    if (!missing.empty()) {
+        std::optional<SubSystemRows> rows = ReadSubSystems(missing, progress);
+        if (!rows) {
             return false;
         }
-        read = std::move(*all);
+        read = std::move(*rows);
     }
     beginResetModel();
     for (auto& [groupId, rows] : read) {
@@ -830,7 +870,8 @@ bool FunctionalTreeModel::SetViewer(const std::optional<subsysmgr::Viewer>& view
     if (viewer.has_value() == shown.has_value() && (!viewer || same(*viewer, *shown))) {
         return true;
     }
-    return ChangeShown(viewer.has_value(), progress, [&] { filter_.ShowTo(viewer); });
+    return ChangeShown(viewer ? GroupSet() : GroupSet(std::unordered_set<int32_t>{}), progress,
+                       [&] { filter_.ShowTo(viewer); });
 }
 
 QModelIndexList FunctionalTreeModel::GroupsWithMatches() const {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "TreeFilter.h"
@@ -60,8 +61,10 @@ class FunctionalTreeModel : public QAbstractItemModel {
 
     /// Shows only the items whose code, or name in any language, contains `text` (letters
     /// compared without regard to case), with their groups; a group that matches keeps all its
-    /// subsystems. An empty text shows everything. Reads every group's subsystems first; returns
-    /// false, changing nothing, when `progress` stopped that.
+    /// subsystems. An empty text shows everything. The session's store finds the items
+    /// (ITreeSearch); the subsystems of the groups they are in are read first (of every group
+    /// under a preview). Returns false, changing nothing, when `progress` stopped that; raises
+    /// the store's ComError.
     bool SetFilter(const QString& text, const ProgressStep& progress);
     const QString& Filter() const { return filterText_; }
     bool Filtered() const { return !filterText_.isEmpty(); }
@@ -165,10 +168,12 @@ class FunctionalTreeModel : public QAbstractItemModel {
                     SubSystemRows& subSystems, bool announce);
     void SyncSubSystems(Group& group, std::vector<StoredSubSystem> fresh, bool announce);
     void ApplyFilter();
-    /// Resets the model around `change` (a new filter or viewer) and applies it; with `readAll`
-    /// the groups not read yet read their subsystems first, under `progress`. False, the model
+    /// Groups by identifier; none: every group.
+    using GroupSet = std::optional<std::unordered_set<int32_t>>;
+    /// Resets the model around `change` (a new filter or viewer) and applies it; the groups of
+    /// `groups` not read yet read their subsystems first, under `progress`. False, the model
     /// untouched, when `progress` stopped the read.
-    bool ChangeShown(bool readAll, const ProgressStep& progress,
+    bool ChangeShown(const GroupSet& groups, const ProgressStep& progress,
                      const std::function<void()>& change);
 
     std::vector<std::unique_ptr<Group>> groups_;  // in display order

@@ -1,42 +1,8 @@
 #include "TreeFilter.h"
 
-#include <algorithm>
-#include <charconv>
-#include <iterator>
-#include <string_view>
-
 namespace quarn::designer {
 
 namespace {
-
-char Folded(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Whether `text` contains `folded` (ASCII letters in lower case), ASCII letters of `text`
-// compared without regard to case. UTF-8 sequences never contain ASCII bytes, so a byte-wise
-// search finds only whole characters.
-bool ContainsFolded(std::string_view text, std::string_view folded) {
-    if (folded.empty()) {
-        return true;
-    }
-    // Candidates are found by the first character in either case, the rest compared folded.
-    const char first = folded.front();
-    const char upper = first >= 'a' && first <= 'z' ? static_cast<char>(first - 'a' + 'A') : first;
-    for (std::size_t start = 0; start + folded.size() <= text.size(); ++start) {
-        if (text[start] != first && text[start] != upper) {
-            continue;
-        }
-        std::size_t i = 1;
-        while (i < folded.size() && Folded(text[start + i]) == folded[i]) {
-            ++i;
-        }
-        if (i == folded.size()) {
-            return true;
-        }
-    }
-    return false;
-}
 
 // The fields that decide who is shown an item; `types` holds its account types in their stored
 // form for as long as the fields are used.
@@ -48,52 +14,20 @@ subsysmgr::ShownFields ShownFieldsOf(const Item& item, std::string& types) {
 
 }  // namespace
 
-void TreeFilter::Search(std::string text) {
-    folded_ = std::move(text);
-    std::transform(folded_.begin(), folded_.end(), folded_.begin(), Folded);
-    hasLetters_ =
-        std::any_of(folded_.begin(), folded_.end(), [](char c) { return c >= 'a' && c <= 'z'; });
-    isCode_ =
-        std::all_of(folded_.begin(), folded_.end(), [](char c) { return c >= '0' && c <= '9'; });
-    // Digits without a leading zero are compared as a number (0 for none).
-    number_ = 0;
-    modulus_ = 1;
-    if (isCode_ && !folded_.empty() && folded_.size() <= 9 && folded_.front() != '0') {
-        for (const char digit : folded_) {
-            number_ = number_ * 10 + (digit - '0');
-            modulus_ *= 10;
-        }
+void TreeFilter::Search(std::string text, const std::vector<TreeMatch>& found) {
+    text_ = std::move(text);
+    groups_.clear();
+    subSystems_.clear();
+    foundGroups_.clear();
+    for (const TreeMatch& match : found) {
+        (match.item.kind == TreeItemRef::Kind::Group ? groups_ : subSystems_).insert(match.item.id);
+        foundGroups_.insert(match.group);
     }
 }
 
-bool TreeFilter::Matches(int32_t id, const subsysmgr::exchange::Names& names) const {
-    return Searching() && Found(id, names);
-}
-
-bool TreeFilter::Found(int32_t id, const subsysmgr::exchange::Names& names) const {
-    if (number_ > 0) {
-        // The code's decimal digits contain the text's: some tail of the code, cut after a
-        // digit, ends in them. Cheaper than writing the code out for each item.
-        for (int64_t code = id; code >= number_; code /= 10) {
-            if (code % modulus_ == number_) {
-                return true;
-            }
-        }
-    } else if (isCode_) {
-        char code[16];
-        const auto written = std::to_chars(std::begin(code), std::end(code), id);
-        if (std::string_view(code, static_cast<std::size_t>(written.ptr - code)).find(folded_) !=
-            std::string_view::npos) {
-            return true;
-        }
-    }
-    if (hasLetters_) {
-        return ContainsFolded(names.chs, folded_) || ContainsFolded(names.cht, folded_) ||
-               ContainsFolded(names.en, folded_);
-    }
-    return names.chs.find(folded_) != std::string::npos ||
-           names.cht.find(folded_) != std::string::npos ||
-           names.en.find(folded_) != std::string::npos;
+bool TreeFilter::Matches(const TreeItemRef& item) const {
+    return Searching() &&
+           (item.kind == TreeItemRef::Kind::Group ? groups_ : subSystems_).count(item.id) > 0;
 }
 
 // Counted in locals and stored once: the loop runs over every subsystem of the tree.
@@ -115,7 +49,7 @@ void TreeFilter::Narrow(const StoredGroup& group, const std::vector<StoredSubSys
         return;
     }
     const bool searching = Searching();
-    const bool matched = searching && Found(group.item.id, group.item.names);
+    const bool matched = searching && groups_.count(group.item.id) > 0;
     // A group that the search matches keeps the subsystems that the preview shows.
     const bool all = !searching || matched;
     const bool narrowed = viewer_ || !all;
@@ -128,7 +62,7 @@ void TreeFilter::Narrow(const StoredGroup& group, const std::vector<StoredSubSys
             !subsysmgr::IsShown(ShownFieldsOf(subSystem, types), groupFields, *viewer_)) {
             continue;
         }
-        const bool match = searching && Found(subSystem.id, subSystem.names);
+        const bool match = searching && subSystems_.count(subSystem.id) > 0;
         hasMatches = hasMatches || match;
         matches += match ? 1 : 0;
         if (narrowed && (all || match)) {

@@ -3,31 +3,35 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "TreeRows.h"
+#include "host/ITreeSearch.h"
 #include "model/Visibility.h"
 
 namespace quarn::designer {
 
 /// What the tree shows under a search and a preview, either of which may be off. The search
-/// shows the groups and subsystems whose code, or name in any language, contains its text (ASCII
-/// letters compared without regard to case), with their groups; a group that matches keeps all
-/// its subsystems. The preview shows only what one viewer is shown (subsysmgr::IsShown).
+/// shows the groups and subsystems that the store found for its text (ITreeSearch: code, or name
+/// in any language, letters in any case), with their groups; a group that matches keeps all its
+/// subsystems. The preview shows only what one viewer is shown (subsysmgr::IsShown).
 class TreeFilter {
   public:
-    /// `text`: UTF-8 without leading or trailing blanks; empty for no search.
-    void Search(std::string text);
+    /// `text`: UTF-8 without leading or trailing blanks, empty for no search; `found`: what the
+    /// store's search found for it.
+    void Search(std::string text, const std::vector<TreeMatch>& found);
     /// None for no preview.
     void ShowTo(std::optional<subsysmgr::Viewer> viewer) { viewer_ = viewer; }
     const std::optional<subsysmgr::Viewer>& ShownTo() const { return viewer_; }
-    bool Searching() const { return !folded_.empty(); }
+    bool Searching() const { return !text_.empty(); }
     /// Under a search or a preview, which show only some of the tree.
     bool Narrows() const { return Searching() || viewer_.has_value(); }
 
-    /// Whether the search finds its text in the item's code or one of its names; false without
-    /// a search.
-    bool Matches(int32_t id, const subsysmgr::exchange::Names& names) const;
+    /// Whether the search found the item; false without a search.
+    bool Matches(const TreeItemRef& item) const;
+    /// The groups the search found or found subsystems of: those whose subsystems it shows.
+    const std::unordered_set<int32_t>& FoundGroups() const { return foundGroups_; }
 
     /// What the tree shows of one group.
     struct GroupView {
@@ -44,14 +48,10 @@ class TreeFilter {
                 GroupView& view) const;
 
   private:
-    /// Matches without asking whether there is a search.
-    bool Found(int32_t id, const subsysmgr::exchange::Names& names) const;
-
-    std::string folded_;       // the text, ASCII letters in lower case
-    bool hasLetters_ = false;  // else a plain search finds what a folded one would
-    bool isCode_ = false;      // only digits, which a code may contain
-    int64_t number_ = 0;       // those digits as a number, when they have no leading zero
-    int64_t modulus_ = 1;      // 10 to the number of those digits
+    std::string text_;
+    std::unordered_set<int32_t> groups_;       // found themselves
+    std::unordered_set<int32_t> subSystems_;   // found
+    std::unordered_set<int32_t> foundGroups_;  // found, or with subsystems found
     std::optional<subsysmgr::Viewer> viewer_;
 };
 

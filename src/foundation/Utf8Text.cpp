@@ -1,8 +1,12 @@
 #include "foundation/Utf8Text.h"
 
+#include <locale.h>
 #include <utf8.h>
+#include <wctype.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <iterator>
 
 namespace quarn::text {
 
@@ -28,7 +32,73 @@ std::size_t ByteOffsetAfter(std::string_view text, std::size_t count) {
     return static_cast<std::size_t>(it - text.begin());
 }
 
+// Unicode's case mappings: the C.UTF-8 locale of the C library, whatever the process's own locale;
+// ASCII only where the library has none.
+locale_t Utf8Locale() {
+    static const locale_t kLocale = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
+    return kLocale;
+}
+
+// Calls `each` with every code point of the text, or -1 and the byte of an invalid sequence.
+template <class Each>
+void ForEachCodePoint(std::string_view text, Each&& each) {
+    auto at = text.begin();
+    while (at != text.end()) {
+        const auto start = at;
+        uint32_t c = 0;
+        if (utf8::internal::validate_next(at, text.end(), c) != utf8::internal::UTF8_OK) {
+            at = start + 1;
+            each(-1, std::string_view(&*start, 1));
+            continue;
+        }
+        each(static_cast<int64_t>(c),
+             std::string_view(&*start, static_cast<std::size_t>(at - start)));
+    }
+}
+
+wint_t LowerOf(wint_t c) {
+    const locale_t locale = Utf8Locale();
+    if (locale == locale_t{}) {
+        return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c;
+    }
+    return towlower_l(c, locale);
+}
+
+wint_t UpperOf(wint_t c) {
+    const locale_t locale = Utf8Locale();
+    if (locale == locale_t{}) {
+        return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c;
+    }
+    return towupper_l(c, locale);
+}
+
 }  // namespace
+
+std::string FoldCase(std::string_view text) {
+    std::string folded;
+    folded.reserve(text.size());
+    ForEachCodePoint(text, [&](int64_t c, std::string_view bytes) {
+        if (c < 0x80) {
+            // ASCII and invalid bytes: the common case, without the locale.
+            folded.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : bytes[0]);
+            return;
+        }
+        utf8::unchecked::append(static_cast<uint32_t>(LowerOf(static_cast<wint_t>(c))),
+                                std::back_inserter(folded));
+    });
+    return folded;
+}
+
+bool IsCaseless(std::string_view text) {
+    bool caseless = true;
+    ForEachCodePoint(text, [&](int64_t c, std::string_view) {
+        if (c >= 0) {
+            const auto wide = static_cast<wint_t>(c);
+            caseless = caseless && LowerOf(wide) == wide && UpperOf(wide) == wide;
+        }
+    });
+    return caseless;
+}
 
 bool IsValidUtf8(std::string_view text) {
     return utf8::is_valid(text.begin(), text.end());

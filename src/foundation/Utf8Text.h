@@ -24,6 +24,15 @@ std::string_view TrimBlanks(std::string_view text);
 /// Upper-cases ASCII letters and leaves every other character as it is.
 std::string ToUpperAscii(std::string_view text);
 
+/// The text in lower case, character by character (Unicode's simple case mapping, as the C.UTF-8
+/// locale knows it), so that two texts that differ only in case become equal in any language.
+/// Bytes of an invalid sequence are kept as they are.
+std::string FoldCase(std::string_view text);
+
+/// Whether no character of the text has another case (Chinese, digits, punctuation): then
+/// comparing it with folded text is the same as comparing it as it is.
+bool IsCaseless(std::string_view text);
+
 bool EqualsIgnoreCaseAscii(std::string_view a, std::string_view b);
 
 /// Byte position of the first occurrence of `needle`, comparing ASCII letters without regard to

@@ -7,17 +7,9 @@
 
 #include "quarn/foundation/Dictionary.h"
 #include "quarn/host/Component.h"
+#include "quarn/host/TreeItemRef.h"
 
 namespace quarn {
-
-/// A group or a subsystem of the tree, by kind and identifier.
-struct TreeItemRef {
-    enum class Kind { Group, SubSystem };
-    Kind kind = Kind::Group;
-    int32_t id = 0;
-
-    bool operator==(const TreeItemRef&) const = default;
-};
 
 /// One change of one item as the database logged it.
 struct ItemChange {

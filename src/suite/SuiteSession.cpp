@@ -88,6 +88,11 @@ std::shared_ptr<Database> SuiteSession::StoreFor(std::string_view context) {
     return OpenStore(location.ContextValue() == own.ContextValue() ? own : location);
 }
 
+bool SuiteSession::FirstTime(const std::string& note) {
+    const std::lock_guard lock(mutex_);
+    return notes_.insert(note).second;
+}
+
 ComError SuiteSession::Localized(const StoreFailure& failure) const {
     ResLoader loader(catalogs_);
     loader.ResFileBaseName("QuarnDesign");

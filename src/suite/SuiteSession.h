@@ -4,6 +4,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -50,6 +51,10 @@ class SuiteSession {
     std::shared_ptr<CatalogCache> Catalogs() const { return catalogs_; }
     std::shared_ptr<ShareProps::Table> Properties() const { return properties_; }
 
+    /// True the first time it is asked about `note`, false after: for what the diagnostic log
+    /// says once per session.
+    bool FirstTime(const std::string& note);
+
     /// The store's failure as a ComError in the session's language (same number, source and
     /// engine code), recorded in the session's diagnostic log.
     ComError Localized(const StoreFailure& failure) const;
@@ -73,6 +78,7 @@ class SuiteSession {
     std::string language_;
     std::string context_;
     std::map<std::string, std::shared_ptr<Database>> stores_;  // by location key
+    std::set<std::string> notes_;                              // told once
     std::shared_ptr<Database> OpenStore(const StoreLocation& location);
 };
 

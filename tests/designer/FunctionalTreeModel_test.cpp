@@ -149,7 +149,8 @@ TEST_P(FunctionalTreeModelTest,
     EXPECT_TRUE(testerWarnings.empty()) << testerWarnings.front();
 }
 
-// What the filter matches is TreeFilter's; here: the rows it shows, and all of them again after.
+// What the filter matches is the store's to find; here: the rows it shows, and all of them again
+// after.
 TEST_P(FunctionalTreeModelTest, TheFilterShowsTheMatchesWithTheirGroupsAndThenEverythingAgain) {
     const auto found = [&](const char* text) {
         EXPECT_TRUE(
@@ -172,6 +173,11 @@ TEST_P(FunctionalTreeModelTest, TheFilterShowsTheMatchesWithTheirGroupsAndThenEv
     using ::testing::ElementsAre;
     EXPECT_THAT(found("巡檢"), ElementsAre("8002"));
     EXPECT_EQ(Shown(), TreeLines{"850: 8002=Equipment Patrol Inspection"});
+    // A refresh asks the store again: another user's rename is a match at once.
+    OtherProcess({"edit", "subsystem", "8003", "--name-cht", "門市巡檢"});
+    ASSERT_TRUE(model_.Refresh([](int64_t, int64_t) { return true; }));
+    EXPECT_EQ(model_.MatchCount(), 2);
+    EXPECT_TRUE(model_.SubSystemIndex(850, 8003).data(kMatchRole).toBool());
     // A group matched by name keeps all its subsystems, the matched group highlighted alone.
     EXPECT_THAT(found("850"), ElementsAre("group 850"));
     EXPECT_EQ(model_.rowCount(), 1);

@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "suite/store/SearchIndex.h"
+
 namespace quarn::suite::changelog {
 
 const std::vector<LoggedTable>& LoggedTables() {
@@ -99,7 +101,7 @@ void CreatePostgres(Connection& connection) {
 
 }  // namespace
 
-std::vector<std::pair<std::string, std::string>> SqliteTreeTriggers() {
+std::vector<std::pair<std::string, std::string>> SqliteTreeTriggers(bool searchIndexed) {
     std::vector<std::pair<std::string, std::string>> triggers;
     // Numbers are given explicitly, never reused after the log was emptied by pruning.
     const std::string next = "(" + std::string(kLastChangeSqlite) + ") + 1";
@@ -114,23 +116,27 @@ std::vector<std::pair<std::string, std::string>> SqliteTreeTriggers() {
                                   "WHERE " +
                                   table.idColumn + " = NEW." + table.idColumn + "; ";
         const std::string prefix = "tr_" + table.name;
-        triggers.emplace_back(prefix + "_insert",
-                              "CREATE TRIGGER " + prefix + "_insert AFTER INSERT ON " + table.name +
-                                  " BEGIN " + log + "'INSERT', '" + table.name + "', NEW." +
-                                  table.idColumn + ", NULL, " +
-                                  JsonOf(table, "json_object", "NEW") + "); " + stamp + "END");
+        const auto index = [&](std::string_view operation) {
+            return searchIndexed ? search::SqliteTriggerStatements(table.name, operation)
+                                 : std::string();
+        };
+        triggers.emplace_back(
+            prefix + "_insert",
+            "CREATE TRIGGER " + prefix + "_insert AFTER INSERT ON " + table.name + " BEGIN " + log +
+                "'INSERT', '" + table.name + "', NEW." + table.idColumn + ", NULL, " +
+                JsonOf(table, "json_object", "NEW") + "); " + stamp + index("INSERT") + "END");
         // Only a change of the values is logged: the version stamp itself is not.
-        triggers.emplace_back(prefix + "_update",
-                              "CREATE TRIGGER " + prefix + "_update AFTER UPDATE OF " +
-                                  CommaList(table.columns) + " ON " + table.name + " BEGIN " + log +
-                                  "'UPDATE', '" + table.name + "', NEW." + table.idColumn + ", " +
-                                  JsonOf(table, "json_object", "OLD") + ", " +
-                                  JsonOf(table, "json_object", "NEW") + "); " + stamp + "END");
+        triggers.emplace_back(
+            prefix + "_update",
+            "CREATE TRIGGER " + prefix + "_update AFTER UPDATE OF " + CommaList(table.columns) +
+                " ON " + table.name + " BEGIN " + log + "'UPDATE', '" + table.name + "', NEW." +
+                table.idColumn + ", " + JsonOf(table, "json_object", "OLD") + ", " +
+                JsonOf(table, "json_object", "NEW") + "); " + stamp + index("UPDATE") + "END");
         triggers.emplace_back(prefix + "_delete",
                               "CREATE TRIGGER " + prefix + "_delete AFTER DELETE ON " + table.name +
                                   " BEGIN " + log + "'DELETE', '" + table.name + "', OLD." +
                                   table.idColumn + ", " + JsonOf(table, "json_object", "OLD") +
-                                  ", NULL); END");
+                                  ", NULL); " + index("DELETE") + "END");
     }
     return triggers;
 }

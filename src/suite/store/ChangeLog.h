@@ -32,8 +32,9 @@ const std::vector<LoggedTable>& LoggedTables();
 /// json_build_object), in SQL.
 std::string JsonOf(const LoggedTable& table, const char* function, const char* row);
 
-/// SQLite: the triggers that log the tree's tables and stamp row versions, by name.
-std::vector<std::pair<std::string, std::string>> SqliteTreeTriggers();
+/// SQLite: the triggers that log the tree's tables and stamp row versions, by name; with
+/// `searchIndexed` they also keep the search index (see search::Create).
+std::vector<std::pair<std::string, std::string>> SqliteTreeTriggers(bool searchIndexed = false);
 
 /// Creates the log, the pruning mark and the triggers of both tree tables.
 void Create(Connection& connection);

@@ -13,6 +13,7 @@
 #include "suite/store/LogProtection.h"
 #include "suite/store/PostgresConnection.h"
 #include "suite/store/Schema.h"
+#include "suite/store/SearchIndex.h"
 #include "suite/store/SqliteConnection.h"
 #include "suite/store/StoreErrors.h"
 #include "suite/store/StoreMessages.h"
@@ -191,6 +192,11 @@ int64_t Database::ChangeSequence() {
         {});
 }
 
+bool Database::HasSearchIndex() {
+    auto lock = Lock();
+    return search::Indexed(*connection_);
+}
+
 void Database::BeginWrite() {
     auto lock = Lock();
     if (!writable_) {
@@ -291,6 +297,7 @@ std::vector<std::string> Database::Repair() {
     std::vector<std::string> missing;
     try {
         missing = changelog::MissingProtections(*connection_);
+        search::Ensure(*connection_);  // a search index dropped, or one the engine can make now
         changelog::Protect(*connection_);
         std::string note = "repair";
         for (std::size_t i = 0; i < missing.size(); ++i) {

@@ -106,6 +106,9 @@ class Database {
 
     /// The number of the last committed change.
     int64_t ChangeSequence();
+    /// Whether the database has the search index and this program can read it (see
+    /// search::Indexed).
+    bool HasSearchIndex();
     /// The schema version the database had when last looked at.
     int SchemaVersion() const { return schemaVersion_; }
 

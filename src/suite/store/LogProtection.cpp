@@ -6,6 +6,7 @@
 
 #include "suite/store/ChangeLog.h"
 #include "suite/store/ChangeSeal.h"
+#include "suite/store/SearchIndex.h"
 
 namespace quarn::suite::changelog {
 
@@ -34,8 +35,9 @@ constexpr std::string_view kSqlitePruned =
     "UPDATE t_DataFlowChangePruned SET FSeal = CASE WHEN OLD.FSeq > FSeq THEN OLD.FSeal ELSE "
     "FSeal END, FSeq = max(FSeq, OLD.FSeq); END";
 
-std::vector<std::pair<std::string, std::string>> SqliteTriggers() {
-    auto triggers = SqliteTreeTriggers();
+// The tree's triggers keep the search index where the database has it.
+std::vector<std::pair<std::string, std::string>> SqliteTriggers(Connection& connection) {
+    auto triggers = SqliteTreeTriggers(search::Indexed(connection));
     triggers.emplace_back("tr_changelog_pruned", kSqlitePruned);
     return triggers;
 }
@@ -67,7 +69,7 @@ bool IsLogTable(std::string_view table) {
 std::vector<std::string> SqliteMissing(Connection& connection) {
     std::vector<std::string> missing;
     const std::vector<StoredTrigger> stored = SqliteStoredTriggers(connection);
-    const auto expected = SqliteTriggers();
+    const auto expected = SqliteTriggers(connection);
     for (const auto& [name, sql] : expected) {
         const auto found = std::find_if(stored.begin(), stored.end(),
                                         [&](const StoredTrigger& t) { return t.name == name; });
@@ -89,7 +91,7 @@ std::vector<std::string> SqliteMissing(Connection& connection) {
 }
 
 void SqliteProtect(Connection& connection) {
-    const auto expected = SqliteTriggers();
+    const auto expected = SqliteTriggers(connection);
     for (const StoredTrigger& trigger : SqliteStoredTriggers(connection)) {
         const bool ours = std::any_of(expected.begin(), expected.end(),
                                       [&](const auto& e) { return e.first == trigger.name; });

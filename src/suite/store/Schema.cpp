@@ -5,6 +5,7 @@
 #include "foundation/Utf8Text.h"
 #include "suite/store/ChangeLog.h"
 #include "suite/store/LogProtection.h"
+#include "suite/store/SearchIndex.h"
 #include "suite/store/StoreErrors.h"
 #include "suite/store/StoreMessages.h"
 
@@ -61,6 +62,9 @@ const std::array kSteps{
     // Version 5: a change is a transaction, stamped once and sealed; the log written only by
     // its owner's triggers (PostgreSQL).
     Step{5, [](Connection& connection) { changelog::AddSeals(connection); }},
+    // Version 6: an index that finds items by a part of their code or names, kept by the
+    // database where its engine can.
+    Step{6, [](Connection& connection) { search::Create(connection); }},
 };
 
 // Runs a script of statements that each end with ";" at the end of a line.

@@ -52,6 +52,19 @@ std::string ColumnText(sqlite3_stmt* statement, int column) {
     return std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
 }
 
+// quarn_fold(text): the text folded as text::FoldCase folds it (SQLite's lower() folds ASCII
+// only); NULL stays NULL.
+void FoldCaseFunction(sqlite3_context* context, int, sqlite3_value** values) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(values[0]));
+    if (!text) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const std::string folded = text::FoldCase(
+        std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(values[0]))));
+    sqlite3_result_text(context, folded.data(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
+}
+
 }  // namespace
 
 SqliteConnection::SqliteConnection(const std::filesystem::path& file, Mode mode,
@@ -83,6 +96,9 @@ SqliteConnection::SqliteConnection(const std::filesystem::path& file, Mode mode,
     // trust; only a file already judged ours is opened for writing. Readers trust nothing.
     const bool writer = mode == Mode::ReadWrite || mode == Mode::Create;
     sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, writer ? 1 : 0, nullptr);
+    sqlite3_create_function_v2(db_, kFoldFunction, 1,
+                               SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
+                               FoldCaseFunction, nullptr, nullptr, nullptr);
     for (const char* control : {"BEGIN", "BEGIN IMMEDIATE", "COMMIT", "ROLLBACK"}) {
         Prepared(control);
     }

@@ -14,8 +14,11 @@ namespace quarn::suite {
 
 /// A connection to an SQLite file through SQLite's own interface. The file is named as it is,
 /// never parsed as a URI or a connect string. Extended result codes classify failures.
+/// Statements may call the function kFoldFunction(text), text::FoldCase in SQL.
 class SqliteConnection : public Connection {
   public:
+    static constexpr const char* kFoldFunction = "quarn_fold";
+
     enum class Mode {
         ReadWrite,  ///< an existing file; reads take no write lock
         ReadOnly,   ///< an existing file, opened so that nothing can be written through it
