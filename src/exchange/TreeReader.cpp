@@ -4,11 +4,13 @@
 #include <array>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "foundation/Dictionary.h"
 #include "foundation/Recordset.h"
 #include "foundation/Vector.h"
+#include "host/ProgIds.h"
 #include "runtime/SessionContext.h"
 
 namespace quarn::subsysmgr::exchange {
@@ -251,6 +253,109 @@ std::vector<GroupNode> TreeReader::Tree() {
         tree.push_back(std::move(node));
     }
     return tree;
+}
+
+namespace {
+
+// The host's component that reads the tree row by row; none when it has no such component.
+std::shared_ptr<ITreeRows> TreeRowsOf(ModuleState& module) {
+    if (!module.registry->IsRegistered(progid::kTreeRows)) {
+        return nullptr;
+    }
+    return module.registry->Create<ITreeRows>(progid::kTreeRows);
+}
+
+// Items made from the rows as they come, mapped as the columns above map a row: each item is
+// filled anew for every row, keeping the room its texts took.
+class RowItems {
+  public:
+    const GroupItem& Of(const GroupRow& row) {
+        group_.id = row.id;
+        Fill(group_.names, row.nameCHS, row.nameCHT, row.nameEN);
+        group_.index = row.index;
+        group_.visible = row.visible != 0;
+        group_.web = (row.showSysType & 2) == 2;
+        group_.accountTypes = ParseAccountTypes(row.accountTypes);
+        return group_;
+    }
+    const SubSystemItem& Of(const SubSystemRow& row) {
+        subSystem_.id = row.id;
+        subSystem_.group = row.group;
+        subSystem_.number.assign(row.number);
+        Fill(subSystem_.names, row.nameCHS, row.nameCHT, row.nameEN);
+        subSystem_.index = row.index;
+        subSystem_.visible = row.visible != 0;
+        subSystem_.web = (row.showSysType & 2) == 2;
+        subSystem_.accountTypes = ParseAccountTypes(row.accountTypes);
+        return subSystem_;
+    }
+
+  private:
+    static void Fill(Names& names, std::string_view chs, std::string_view cht,
+                     std::string_view en) {
+        names.chs.assign(chs);
+        names.cht.assign(cht);
+        names.en.assign(en);
+    }
+
+    GroupItem group_;
+    SubSystemItem subSystem_;
+};
+
+bool WithinSpans(const std::vector<IdSpan>& spans, int32_t id) {
+    return std::any_of(spans.begin(), spans.end(),
+                       [&](const IdSpan& span) { return id >= span.first && id <= span.last; });
+}
+
+template <class Item>
+void SortByIdentifier(std::vector<Item>& items) {
+    std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.id < b.id; });
+}
+
+}  // namespace
+
+void TreeReader::EachInTree(const OnGroup& group, const OnSubSystem& subSystem) {
+    if (const auto rows = TreeRowsOf(*module_)) {
+        RowItems items;
+        rows->ReadTree(
+            GetPropsString(*module_), [&](const GroupRow& row) { group(items.Of(row)); },
+            [&](const SubSystemRow& row) { subSystem(items.Of(row)); });
+        return;
+    }
+    for (const GroupNode& node : Tree()) {
+        group(node.group);
+        for (const SubSystemItem& item : node.subSystems) {
+            subSystem(item);
+        }
+    }
+}
+
+void TreeReader::EachInRanges(const std::vector<IdSpan>& groups,
+                              const std::vector<IdSpan>& subSystems, const OnGroup& group,
+                              const OnSubSystem& subSystem) {
+    if (const auto rows = TreeRowsOf(*module_)) {
+        RowItems items;
+        rows->ReadRanges(
+            GetPropsString(*module_), groups, subSystems,
+            [&](const GroupRow& row) { group(items.Of(row)); },
+            [&](const SubSystemRow& row) { subSystem(items.Of(row)); });
+        return;
+    }
+    std::vector<GroupItem> storedGroups = Groups();
+    std::unordered_set<int32_t> stored;
+    for (const GroupItem& item : storedGroups) {
+        stored.insert(item.id);
+    }
+    std::erase_if(storedGroups,
+                  [&](const GroupItem& item) { return !WithinSpans(groups, item.id); });
+    std::vector<SubSystemItem> storedSubSystems = SubSystems();
+    std::erase_if(storedSubSystems, [&](const SubSystemItem& item) {
+        return !stored.contains(item.group) || !WithinSpans(subSystems, item.id);
+    });
+    SortByIdentifier(storedGroups);
+    SortByIdentifier(storedSubSystems);
+    std::for_each(storedGroups.begin(), storedGroups.end(), group);
+    std::for_each(storedSubSystems.begin(), storedSubSystems.end(), subSystem);
 }
 
 void TreeReader::RevalidateCache() {

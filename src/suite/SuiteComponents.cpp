@@ -11,6 +11,7 @@
 #include "suite/store/DatasInfo.h"
 #include "suite/store/DatasUpdate.h"
 #include "suite/store/FreeQueries.h"
+#include "suite/store/TreeRows.h"
 
 namespace quarn::suite {
 
@@ -38,6 +39,7 @@ void RegisterSuiteComponents(ComponentRegistry& registry, std::shared_ptr<SuiteS
     RegisterBound<DatasInfo>(registry, progid::kDatasInfo, session);
     RegisterBound<DatasUpdate>(registry, progid::kDatasUpdate, session);
     RegisterBound<ChangeHistory>(registry, progid::kChangeHistory, session);
+    RegisterBound<TreeRows>(registry, progid::kTreeRows, session);
     RegisterBound<ClassInfo>(registry, progid::kClassInfo, session);
     RegisterBound<ClassDefineInfo>(registry, progid::kClassDefineInfo, session);
     RegisterBound<RptAction>(registry, progid::kRptAction, session);
