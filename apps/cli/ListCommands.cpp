@@ -117,15 +117,17 @@ void PrintTree(CliContext& context, std::optional<Viewer> viewer) {
         [&](const GroupItem& group) {
             WarnOfInvalidText(context, group, shown);
             line.clear();
-            fmt::format_to(std::back_inserter(line), "{:>5}  {}\n", group.id,
-                           Printable(group.names.In(language)));
+            fmt::format_to(std::back_inserter(line), "{:>5}  ", group.id);
+            AppendPrintable(line, group.names.In(language));
+            line += '\n';
             context.out << line;
         },
         [&](const SubSystemItem& subSystem) {
             WarnOfInvalidText(context, subSystem, shown);
             line.clear();
-            fmt::format_to(std::back_inserter(line), "      {:>6}  {}\n", subSystem.id,
-                           Printable(subSystem.names.In(language)));
+            fmt::format_to(std::back_inserter(line), "      {:>6}  ", subSystem.id);
+            AppendPrintable(line, subSystem.names.In(language));
+            line += '\n';
             context.out << line;
         });
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <numeric>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -265,41 +266,62 @@ std::shared_ptr<ITreeRows> TreeRowsOf(ModuleState& module) {
     return module.registry->Create<ITreeRows>(progid::kTreeRows);
 }
 
-// Items made from the rows as they come, mapped as the columns above map a row: each item is
-// filled anew for every row, keeping the room its texts took.
-class RowItems {
+// The items of the rows as they come, mapped as the columns above map a row. An item filled
+// anew keeps the room its texts took.
+void Fill(GroupItem& item, const GroupRow& row) {
+    item.id = row.id;
+    item.names.chs.assign(row.nameCHS);
+    item.names.cht.assign(row.nameCHT);
+    item.names.en.assign(row.nameEN);
+    item.index = row.index;
+    item.visible = row.visible != 0;
+    item.web = (row.showSysType & 2) == 2;
+    item.accountTypes = ParseAccountTypes(row.accountTypes);
+}
+
+void Fill(SubSystemItem& item, const SubSystemRow& row) {
+    item.id = row.id;
+    item.group = row.group;
+    item.number.assign(row.number);
+    item.names.chs.assign(row.nameCHS);
+    item.names.cht.assign(row.nameCHT);
+    item.names.en.assign(row.nameEN);
+    item.index = row.index;
+    item.visible = row.visible != 0;
+    item.web = (row.showSysType & 2) == 2;
+    item.accountTypes = ParseAccountTypes(row.accountTypes);
+}
+
+// One group's subsystems, held from its first row to its last and then handed over in display
+// order; the items are filled anew for the next group.
+class GroupSubSystems {
   public:
-    const GroupItem& Of(const GroupRow& row) {
-        group_.id = row.id;
-        Fill(group_.names, row.nameCHS, row.nameCHT, row.nameEN);
-        group_.index = row.index;
-        group_.visible = row.visible != 0;
-        group_.web = (row.showSysType & 2) == 2;
-        group_.accountTypes = ParseAccountTypes(row.accountTypes);
-        return group_;
+    void Add(const SubSystemRow& row) {
+        if (count_ == items_.size()) {
+            items_.emplace_back();
+        }
+        Fill(items_[count_++], row);
     }
-    const SubSystemItem& Of(const SubSystemRow& row) {
-        subSystem_.id = row.id;
-        subSystem_.group = row.group;
-        subSystem_.number.assign(row.number);
-        Fill(subSystem_.names, row.nameCHS, row.nameCHT, row.nameEN);
-        subSystem_.index = row.index;
-        subSystem_.visible = row.visible != 0;
-        subSystem_.web = (row.showSysType & 2) == 2;
-        subSystem_.accountTypes = ParseAccountTypes(row.accountTypes);
-        return subSystem_;
+    void HandOver(const TreeReader::OnSubSystem& subSystem) {
+        order_.resize(count_);
+        std::iota(order_.begin(), order_.end(), std::size_t{0});
+        const auto before = [&](std::size_t a, std::size_t b) {
+            return std::pair(items_[a].index, items_[a].id) <
+                   std::pair(items_[b].index, items_[b].id);
+        };
+        if (!std::is_sorted(order_.begin(), order_.end(), before)) {
+            std::sort(order_.begin(), order_.end(), before);
+        }
+        for (const std::size_t item : order_) {
+            subSystem(items_[item]);
+        }
+        count_ = 0;
     }
 
   private:
-    static void Fill(Names& names, std::string_view chs, std::string_view cht,
-                     std::string_view en) {
-        names.chs.assign(chs);
-        names.cht.assign(cht);
-        names.en.assign(en);
-    }
-
-    GroupItem group_;
-    SubSystemItem subSystem_;
+    std::vector<SubSystemItem> items_;
+    std::size_t count_ = 0;
+    std::vector<std::size_t> order_;
 };
 
 bool WithinSpans(const std::vector<IdSpan>& spans, int32_t id) {
@@ -316,10 +338,17 @@ void SortByIdentifier(std::vector<Item>& items) {
 
 void TreeReader::EachInTree(const OnGroup& group, const OnSubSystem& subSystem) {
     if (const auto rows = TreeRowsOf(*module_)) {
-        RowItems items;
+        GroupItem current;
+        GroupSubSystems subSystems;
         rows->ReadTree(
-            GetPropsString(*module_), [&](const GroupRow& row) { group(items.Of(row)); },
-            [&](const SubSystemRow& row) { subSystem(items.Of(row)); });
+            GetPropsString(*module_),
+            [&](const GroupRow& row) {
+                subSystems.HandOver(subSystem);  // the group before
+                Fill(current, row);
+                group(current);
+            },
+            [&](const SubSystemRow& row) { subSystems.Add(row); });
+        subSystems.HandOver(subSystem);
         return;
     }
     for (const GroupNode& node : Tree()) {
@@ -334,11 +363,18 @@ void TreeReader::EachInRanges(const std::vector<IdSpan>& groups,
                               const std::vector<IdSpan>& subSystems, const OnGroup& group,
                               const OnSubSystem& subSystem) {
     if (const auto rows = TreeRowsOf(*module_)) {
-        RowItems items;
+        GroupItem groupItem;
+        SubSystemItem subSystemItem;
         rows->ReadRanges(
             GetPropsString(*module_), groups, subSystems,
-            [&](const GroupRow& row) { group(items.Of(row)); },
-            [&](const SubSystemRow& row) { subSystem(items.Of(row)); });
+            [&](const GroupRow& row) {
+                Fill(groupItem, row);
+                group(groupItem);
+            },
+            [&](const SubSystemRow& row) {
+                Fill(subSystemItem, row);
+                subSystem(subSystemItem);
+            });
         return;
     }
     std::vector<GroupItem> storedGroups = Groups();

@@ -40,8 +40,9 @@ class TreeReader {
     using OnSubSystem = std::function<void(const SubSystemItem&)>;
     /// Hands over what Tree() holds, in its order, while it is read: each group, then each of its
     /// subsystems. The items are valid only during the call. A host with DataFlowInfo.TreeRows
-    /// steps one read of the database straight through and keeps nothing; without it the tree is
-    /// read as Tree() reads it. What a callback raises ends the read and passes through.
+    /// steps one read of the database straight through, holding only one group's subsystems to
+    /// put them in order; without it the tree is read as Tree() reads it. What a callback raises
+    /// ends the read and passes through.
     void EachInTree(const OnGroup& group, const OnSubSystem& subSystem);
     /// As EachInTree, the stored groups with an identifier in `groups` ordered by identifier, then
     /// the stored subsystems with an identifier in `subSystems` under a stored group, ordered by

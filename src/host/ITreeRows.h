@@ -56,7 +56,8 @@ class ITreeRows : public virtual Component {
     using OnSubSystem = std::function<void(const SubSystemRow&)>;
 
     /// Every group in display order (by index, then identifier), each followed by its
-    /// subsystems in display order. Subsystems of a group that is not stored are left out.
+    /// subsystems in no particular order. Subsystems of a group that is not stored are left
+    /// out.
     virtual void ReadTree(const std::string& propsString, const OnGroup& group,
                           const OnSubSystem& subSystem) = 0;
 

@@ -1,6 +1,7 @@
 #include "suite/store/TreeRows.h"
 
 #include <algorithm>
+#include <cassert>
 #include <optional>
 #include <string>
 
@@ -16,7 +17,6 @@ constexpr std::string_view kGroupColumns =
 constexpr std::string_view kSubSystemColumns =
     "s.FSubSysID, s.FTopClassID, s.FSUBID, s.FName_CHS, s.FName_CHT, s.FName_EN, s.FIndex, "
     "s.FVisible, s.FShowSysType, s.FAcctType";
-constexpr int kGroupColumnCount = 8;
 
 // A group's row from `first` on, in the order of kGroupColumns.
 GroupRow GroupAt(const RowView& row, int first) {
@@ -33,13 +33,41 @@ SubSystemRow SubSystemAt(const RowView& row, int first) {
                         row.Text(first + 9)};
 }
 
-// Every group with its subsystems, a group without any in a row of its own whose subsystem
-// columns are NULL. SQLite walks the groups by their index and sorts only each group's rows.
-const std::string kTreeSql = "SELECT " + std::string(kGroupColumns) + ", " +
-                             std::string(kSubSystemColumns) +
+// The groups in display order.
+const std::string kGroupsSql = "SELECT " + std::string(kGroupColumns) +
+                               " FROM t_DataFlowTopClass g ORDER BY g.FIndex, g.FTopClassID";
+// Every subsystem after its group's identifier, the groups in the order of kGroupsSql; a group
+// without subsystems in a row of its own whose subsystem columns are NULL. SQLite walks the
+// groups by their index and each group's rows by its key: nothing is sorted, and the many rows
+// carry no more than they must.
+const std::string kTreeSql = "SELECT g.FTopClassID, " + std::string(kSubSystemColumns) +
                              " FROM t_DataFlowTopClass g LEFT JOIN t_DataFlowSubSystem s ON "
-                             "s.FTopClassID = g.FTopClassID ORDER BY g.FIndex, g.FTopClassID, "
-                             "s.FIndex, s.FSubSysID";
+                             "s.FTopClassID = g.FTopClassID ORDER BY g.FIndex, g.FTopClassID";
+
+// A group's row with texts of its own, held while its subsystems are read.
+struct HeldGroup {
+    int32_t id = 0;
+    std::string nameCHS;
+    std::string nameCHT;
+    std::string nameEN;
+    int32_t index = 0;
+    int32_t visible = 0;
+    int32_t showSysType = 0;
+    std::string accountTypes;
+
+    explicit HeldGroup(const GroupRow& row)
+        : id(row.id),
+          nameCHS(row.nameCHS),
+          nameCHT(row.nameCHT),
+          nameEN(row.nameEN),
+          index(row.index),
+          visible(row.visible),
+          showSysType(row.showSysType),
+          accountTypes(row.accountTypes) {}
+    GroupRow Row() const {
+        return {id, nameCHS, nameCHT, nameEN, index, visible, showSysType, accountTypes};
+    }
+};
 
 // The spans ascending, overlapping or adjoining ones joined.
 std::vector<IdSpan> MergedSpans(std::vector<IdSpan> spans) {
@@ -81,14 +109,21 @@ void TreeRows::ReadTree(const std::string& propsString, const OnGroup& group,
     session_->Localizing([&] {
         const std::shared_ptr<Database> database = session_->StoreFor(propsString);
         database->Reading([&] {
-            std::optional<int32_t> current;  // the group whose rows come
+            // The few groups first, so that the many rows of the join need not carry them.
+            std::vector<HeldGroup> groups;
+            database->Each(kGroupsSql, {},
+                           [&](const RowView& row) { groups.emplace_back(GroupAt(row, 0)); });
+            std::size_t next = 0;  // the group whose rows come next
+            std::optional<int32_t> current;
             database->Each(kTreeSql, {}, [&](const RowView& row) {
                 if (const int32_t id = row.Integer(0); id != current) {
-                    group(GroupAt(row, 0));
+                    // Both reads see one state: the join lists the same groups in that order.
+                    assert(next < groups.size() && groups[next].id == id);
+                    group(groups[next++].Row());
                     current = id;
                 }
-                if (!row.IsNull(kGroupColumnCount)) {
-                    subSystem(SubSystemAt(row, kGroupColumnCount));
+                if (!row.IsNull(1)) {
+                    subSystem(SubSystemAt(row, 1));
                 }
             });
             return true;
