@@ -68,9 +68,11 @@ void Export(CliContext& context, const std::string& file, bool replaceInvalid) {
             CheckText(context, subSystem, "subsystem", replaceInvalid);
             writer.Add(subSystem);
         });
-    const std::string content = writer.Finish();
+    const std::vector<std::string> content = writer.Finish();
     if (file.empty()) {
-        context.out << content;
+        for (const std::string& part : content) {
+            context.out << part;
+        }
         return;
     }
     // A failed export leaves the previous file as it was.

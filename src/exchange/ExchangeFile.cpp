@@ -299,6 +299,11 @@ ExchangeWriter::ExchangeWriter(const std::optional<ChainHead>& history) {
 }
 
 void ExchangeWriter::OpenItem() {
+    if (out_.size() >= kPartSize) {
+        parts_.push_back(std::move(out_));
+        out_ = std::string();
+        out_.reserve(2 * kPartSize);  // room that is only touched as it is written
+    }
     out_ += listed_ == 0 ? "[\n" : ",\n";
     ++listed_;
     Indent(out_, 2);
@@ -354,11 +359,12 @@ void ExchangeWriter::Add(const SubSystemItem& subSystem) {
     out_ += '}';
 }
 
-std::string ExchangeWriter::Finish() {
+std::vector<std::string> ExchangeWriter::Finish() {
     StartSubSystems();
     CloseList(true);
     out_ += "}\n";
-    return std::move(out_);
+    parts_.push_back(std::move(out_));
+    return std::move(parts_);
 }
 
 std::string WriteExchange(const Exchange& exchange) {
@@ -369,7 +375,11 @@ std::string WriteExchange(const Exchange& exchange) {
     for (const SubSystemItem& subSystem : exchange.subSystems) {
         writer.Add(subSystem);
     }
-    return writer.Finish();
+    std::string text;
+    for (const std::string& part : writer.Finish()) {
+        text += part;
+    }
+    return text;
 }
 
 Exchange ReadExchange(std::string_view content, std::string_view fileName,

@@ -39,14 +39,18 @@ class ExchangeWriter {
     void Add(const GroupItem& group);
     /// Ends the groups' list at the first subsystem.
     void Add(const SubSystemItem& subSystem);
-    /// The whole text; nothing may be added after it.
-    std::string Finish();
+    /// The whole text in parts, to be written one after the other: a long text is kept in parts
+    /// so that it is never copied to grow. Nothing may be added after it.
+    std::vector<std::string> Finish();
 
   private:
     void OpenItem();
     void CloseList(bool last);
     void StartSubSystems();
 
+    static constexpr std::size_t kPartSize = std::size_t{1} << 20;
+
+    std::vector<std::string> parts_;
     std::string out_;
     std::size_t listed_ = 0;  // items in the list being written
     bool inSubSystems_ = false;
