@@ -40,29 +40,39 @@ namespace {
 // An export must give back exactly what is stored: an item holding bytes that are not UTF-8 is
 // refused by name, unless the user asked for U+FFFD in their place.
 template <class Item>
-void CheckTexts(CliContext& context, const std::vector<Item>& items, std::string_view kind,
-                bool replaceInvalid) {
-    for (const Item& item : items) {
-        if (replaceInvalid) {
-            WarnOfInvalidText(context, item, InvalidBytes::Replaced);
-            continue;
-        }
-        const std::vector<std::string> fields = InvalidTextFields(*context.Session(), item);
-        if (!fields.empty()) {
-            const ExchangeText& text = context.Text();
-            text.Raise(exchange::errors::kInvalidTextNotExported,
-                       {text.Text(kind), item.id, fields[0]});
-        }
+void CheckText(CliContext& context, const Item& item, std::string_view kind, bool replaceInvalid) {
+    if (replaceInvalid) {
+        WarnOfInvalidText(context, item, InvalidBytes::Replaced);
+        return;
+    }
+    const std::vector<std::string> fields = InvalidTextFields(*context.Session(), item);
+    if (!fields.empty()) {
+        const ExchangeText& text = context.Text();
+        text.Raise(exchange::errors::kInvalidTextNotExported,
+                   {text.Text(kind), item.id, fields[0]});
     }
 }
 
 void Export(CliContext& context, const std::string& file, bool replaceInvalid) {
-    const Exchange exchange = CustomerItems(context.Session());
-    CheckTexts(context, exchange.groups, "group", replaceInvalid);
-    CheckTexts(context, exchange.subSystems, "subsystem", replaceInvalid);
-    const std::string content = WriteExchange(exchange);
+    const auto module = context.Session();
+    // The items are written as they are read; a refused one ends the export before anything is
+    // written.
+    ExchangeWriter writer(ExportHead(module));
+    EachCustomerItem(
+        module,
+        [&](const GroupItem& group) {
+            CheckText(context, group, "group", replaceInvalid);
+            writer.Add(group);
+        },
+        [&](const SubSystemItem& subSystem) {
+            CheckText(context, subSystem, "subsystem", replaceInvalid);
+            writer.Add(subSystem);
+        });
+    const std::vector<std::string> content = writer.Finish();
     if (file.empty()) {
-        context.out << content;
+        for (const std::string& part : content) {
+            context.out << part;
+        }
         return;
     }
     // A failed export leaves the previous file as it was.

@@ -38,22 +38,36 @@ void RequireAccountType(ModuleState& module, int32_t accountType) {
                    FormatLocalText(module, error.message, {accountType}));
 }
 
-// The groups the viewer is shown, each with the subsystems shown under it.
-std::vector<GroupNode> AsSeenBy(std::vector<GroupNode> tree, const Viewer& viewer) {
-    std::vector<GroupNode> seen;
-    for (GroupNode& node : tree) {
-        const std::string groupTypes = FormatAccountTypes(node.group.accountTypes);
-        const ShownFields group{node.group.visible, node.group.web, groupTypes};
-        if (!IsShown(group, viewer)) {
-            continue;
-        }
-        std::erase_if(node.subSystems, [&](const SubSystemItem& subSystem) {
-            const std::string types = FormatAccountTypes(subSystem.accountTypes);
-            return !IsShown(ShownFields{subSystem.visible, subSystem.web, types}, group, viewer);
+// Hands over each group the viewer is shown (every group without a viewer), then each subsystem
+// shown under it, in the tree's order as it is read.
+void EachShown(const std::shared_ptr<ModuleState>& module, const std::optional<Viewer>& viewer,
+               const TreeReader::OnGroup& group, const TreeReader::OnSubSystem& subSystem) {
+    bool groupShown = false;
+    ShownFields groupFields;
+    std::string groupTypes;  // what groupFields refers to
+    TreeReader(module).EachInTree(
+        [&](const GroupItem& item) {
+            if (viewer) {
+                groupTypes = FormatAccountTypes(item.accountTypes);
+                groupFields = ShownFields{item.visible, item.web, groupTypes};
+            }
+            groupShown = !viewer || IsShown(groupFields, *viewer);
+            if (groupShown) {
+                group(item);
+            }
+        },
+        [&](const SubSystemItem& item) {
+            if (!groupShown) {
+                return;
+            }
+            if (viewer) {
+                const std::string types = FormatAccountTypes(item.accountTypes);
+                if (!IsShown(ShownFields{item.visible, item.web, types}, groupFields, *viewer)) {
+                    return;
+                }
+            }
+            subSystem(item);
         });
-        seen.push_back(std::move(node));
-    }
-    return seen;
 }
 
 // A warning for each text of the listed groups, or their subsystems, that is not valid UTF-8.
@@ -78,33 +92,44 @@ void PrintTree(CliContext& context, std::optional<Viewer> viewer) {
     if (viewer) {
         RequireAccountType(*module, viewer->accountType);
     }
-    auto tree = TreeReader(module).Tree();
-    if (viewer) {
-        tree = AsSeenBy(std::move(tree), *viewer);
-    }
-    WarnOfInvalidText(context, tree, true, true);
+    const InvalidBytes shown = ShownInvalidBytes(context);
     if (context.options.json) {
         Json groups = Json::array();
-        for (const GroupNode& node : tree) {
-            Json group = ToJson(node.group);
-            group["subsystems"] = Json::array();
-            for (const SubSystemItem& subSystem : node.subSystems) {
-                group["subsystems"].push_back(ToJson(subSystem));
-            }
-            groups.push_back(std::move(group));
-        }
+        EachShown(
+            module, viewer,
+            [&](const GroupItem& group) {
+                WarnOfInvalidText(context, group, shown);
+                groups.push_back(ToJson(group));
+                groups.back()["subsystems"] = Json::array();
+            },
+            [&](const SubSystemItem& subSystem) {
+                WarnOfInvalidText(context, subSystem, shown);
+                groups.back()["subsystems"].push_back(ToJson(subSystem));
+            });
         context.Print(Json{{"groups", std::move(groups)}});
         return;
     }
+    // Printed as read: the tree is never held whole.
     const std::string& language = context.options.language;
-    for (const GroupNode& node : tree) {
-        context.out << fmt::format("{:>5}  {}\n", node.group.id,
-                                   Printable(node.group.names.In(language)));
-        for (const SubSystemItem& subSystem : node.subSystems) {
-            context.out << fmt::format("      {:>6}  {}\n", subSystem.id,
-                                       Printable(subSystem.names.In(language)));
-        }
-    }
+    std::string line;
+    EachShown(
+        module, viewer,
+        [&](const GroupItem& group) {
+            WarnOfInvalidText(context, group, shown);
+            line.clear();
+            fmt::format_to(std::back_inserter(line), "{:>5}  ", group.id);
+            AppendPrintable(line, group.names.In(language));
+            line += '\n';
+            context.out << line;
+        },
+        [&](const SubSystemItem& subSystem) {
+            WarnOfInvalidText(context, subSystem, shown);
+            line.clear();
+            fmt::format_to(std::back_inserter(line), "      {:>6}  ", subSystem.id);
+            AppendPrintable(line, subSystem.names.In(language));
+            line += '\n';
+            context.out << line;
+        });
 }
 
 void PrintGroups(CliContext& context) {

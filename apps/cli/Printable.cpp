@@ -39,32 +39,50 @@ void AppendControl(std::string& out, uint32_t codePoint) {
 
 }  // namespace
 
+void AppendPrintable(std::string& out, std::string_view text) {
+    std::size_t at = 0;
+    std::size_t kept = 0;  // where the run of characters copied as they are began
+    while (at < text.size()) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        if (byte >= 0x20 && byte < 0x7F && byte != '\\') {
+            ++at;
+            continue;
+        }
+        auto it = text.begin() + static_cast<std::ptrdiff_t>(at);
+        uint32_t codePoint = 0;
+        try {
+            codePoint = utf8::next(it, text.end());
+        } catch (const utf8::exception&) {
+            // One byte at a time, so the valid text after a broken sequence is kept.
+            out.append(text.substr(kept, at - kept));
+            out += fmt::format("\\x{:02X}", byte);
+            kept = ++at;
+            continue;
+        }
+        const auto after = static_cast<std::size_t>(it - text.begin());
+        const bool control = codePoint < 0x20 || codePoint == 0x7F;
+        const bool named = (codePoint >= 0x80 && codePoint <= 0x9F) || ReordersText(codePoint);
+        if (!control && !named && codePoint != '\\') {
+            at = after;
+            continue;
+        }
+        out.append(text.substr(kept, at - kept));
+        if (control) {
+            AppendControl(out, codePoint);
+        } else if (named) {
+            out += fmt::format("\\u{:04X}", codePoint);
+        } else {
+            out += "\\\\";
+        }
+        kept = at = after;
+    }
+    out.append(text.substr(kept));
+}
+
 std::string Printable(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    auto it = text.begin();
-    const auto end = text.end();
-    while (it != end) {
-        const auto start = it;
-        uint32_t codePoint = 0;
-        try {
-            codePoint = utf8::next(it, end);
-        } catch (const utf8::exception&) {
-            // One byte at a time, so the valid text after a broken sequence is kept.
-            out += fmt::format("\\x{:02X}", static_cast<unsigned char>(*start));
-            it = start + 1;
-            continue;
-        }
-        if (codePoint < 0x20 || codePoint == 0x7F) {
-            AppendControl(out, codePoint);
-        } else if ((codePoint >= 0x80 && codePoint <= 0x9F) || ReordersText(codePoint)) {
-            out += fmt::format("\\u{:04X}", codePoint);
-        } else if (codePoint == '\\') {
-            out += "\\\\";
-        } else {
-            out.append(start, it);
-        }
-    }
+    AppendPrintable(out, text);
     return out;
 }
 

@@ -11,5 +11,7 @@ namespace quarn::subsysmgr::cli {
 /// a backslash as \\ so that stored text cannot pass for an escape. Every other character, CJK
 /// included, is left as it is. Never fails.
 std::string Printable(std::string_view text);
+/// Appends Printable(text) to `out`, without a text of its own.
+void AppendPrintable(std::string& out, std::string_view text);
 
 }  // namespace quarn::subsysmgr::cli

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <span>
 #include <system_error>
 
 namespace quarn::subsysmgr::exchange {
@@ -79,7 +80,9 @@ void TakeAccess(int descriptor, const fs::path& target) {
 
 }  // namespace
 
-void WriteFileAtomically(const std::string& path, std::string_view content) {
+namespace {
+
+void WriteParts(const std::string& path, std::span<const std::string_view> parts) {
     fs::path target = path;
     std::error_code error;
     if (fs::is_symlink(target, error)) {
@@ -90,17 +93,30 @@ void WriteFileAtomically(const std::string& path, std::string_view content) {
     }
     TemporaryFile file(target);
     TakeAccess(file.Descriptor(), target);
-    while (!content.empty()) {
-        const ssize_t written = write(file.Descriptor(), content.data(), content.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
+    for (std::string_view content : parts) {
+        while (!content.empty()) {
+            const ssize_t written = write(file.Descriptor(), content.data(), content.size());
+            if (written < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                RaiseErrno(path);
             }
-            RaiseErrno(path);
+            content.remove_prefix(static_cast<std::size_t>(written));
         }
-        content.remove_prefix(static_cast<std::size_t>(written));
     }
     file.RenameTo(target);
+}
+
+}  // namespace
+
+void WriteFileAtomically(const std::string& path, std::string_view content) {
+    WriteParts(path, {&content, 1});
+}
+
+void WriteFileAtomically(const std::string& path, const std::vector<std::string>& parts) {
+    const std::vector<std::string_view> views(parts.begin(), parts.end());
+    WriteParts(path, views);
 }
 
 }  // namespace quarn::subsysmgr::exchange

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quarn::subsysmgr::exchange {
 
@@ -11,5 +12,7 @@ namespace quarn::subsysmgr::exchange {
 /// those of the umask; a symbolic link is written through. Raises std::system_error, with the
 /// file as it was and no temporary file left, when the content cannot be written in full.
 void WriteFileAtomically(const std::string& path, std::string_view content);
+/// The same with the content in parts, written one after the other.
+void WriteFileAtomically(const std::string& path, const std::vector<std::string>& parts);
 
 }  // namespace quarn::subsysmgr::exchange

@@ -12,15 +12,6 @@ namespace quarn::subsysmgr::exchange {
 
 namespace {
 
-bool Exported(const GroupItem& group) {
-    return ranges::kCustomerGroups.Contains(group.id) || ranges::kBroxGroups.Contains(group.id);
-}
-
-bool Exported(const SubSystemItem& subSystem) {
-    return ranges::kCustomerSubSystems.Contains(subSystem.id) ||
-           ranges::kBroxSubSystems.Contains(subSystem.id);
-}
-
 // Ordered by identifier: the positions are sorted, then each item is moved once.
 template <class Item>
 void SortById(std::vector<Item>& items) {
@@ -42,14 +33,7 @@ template <class TakeGroup, class TakeSubSystem>
 Exchange Items(const std::shared_ptr<ModuleState>& module, TakeGroup takeGroup,
                TakeSubSystem takeSubSystem) {
     Exchange exchange;
-    // The log's head before the items: the export holds every change up to it.
-    const auto history = module->registry->Create<IChangeHistory>(progid::kChangeHistory);
-    const std::string context = GetPropsString(*module);
-    if (history->IsLogged(context)) {
-        if (ChainHead head = history->SealHead(context); head.change > 0) {
-            exchange.history = std::move(head);
-        }
-    }
+    exchange.history = ExportHead(module);
     TreeReader reader(module);
     std::unordered_set<int32_t> stored;
     std::unordered_set<int32_t> taken;
@@ -74,10 +58,35 @@ Exchange Items(const std::shared_ptr<ModuleState>& module, TakeGroup takeGroup,
 
 }  // namespace
 
+std::optional<ChainHead> ExportHead(const std::shared_ptr<ModuleState>& module) {
+    const auto history = module->registry->Create<IChangeHistory>(progid::kChangeHistory);
+    const std::string context = GetPropsString(*module);
+    if (!history->IsLogged(context)) {
+        return std::nullopt;
+    }
+    ChainHead head = history->SealHead(context);
+    if (head.change == 0) {
+        return std::nullopt;
+    }
+    return head;
+}
+
+void EachCustomerItem(const std::shared_ptr<ModuleState>& module, const TreeReader::OnGroup& group,
+                      const TreeReader::OnSubSystem& subSystem) {
+    using ranges::IdRange;
+    const auto span = [](const IdRange& range) { return IdSpan{range.first, range.last}; };
+    TreeReader(module).EachInRanges(
+        {span(ranges::kCustomerGroups), span(ranges::kBroxGroups)},
+        {span(ranges::kCustomerSubSystems), span(ranges::kBroxSubSystems)}, group, subSystem);
+}
+
 Exchange CustomerItems(const std::shared_ptr<ModuleState>& module) {
-    return Items(
-        module, [](const GroupItem& group) { return Exported(group); },
-        [](const SubSystemItem& subSystem, bool) { return Exported(subSystem); });
+    Exchange exchange;
+    exchange.history = ExportHead(module);
+    EachCustomerItem(
+        module, [&](const GroupItem& group) { exchange.groups.push_back(group); },
+        [&](const SubSystemItem& subSystem) { exchange.subSystems.push_back(subSystem); });
+    return exchange;
 }
 
 Exchange ChosenItems(const std::shared_ptr<ModuleState>& module,

@@ -278,65 +278,108 @@ void AppendFlags(std::string& out, int32_t index, bool visible, bool web,
     out += "]\n";
 }
 
-// `"key": [...]` of the top level with one object per item, whose members `members` writes.
-template <class Item, class Members>
-void AppendList(std::string& out, std::string_view key, const std::vector<Item>& items, bool last,
-                Members&& members) {
-    Member(out, 1, key);
-    if (items.empty()) {
-        out += "[]";
-    } else {
-        out += "[\n";
-        for (std::size_t i = 0; i < items.size(); ++i) {
-            Indent(out, 2);
-            out += "{\n";
-            members(items[i]);
-            Indent(out, 2);
-            out += i + 1 < items.size() ? "},\n" : "}\n";
-        }
-        Indent(out, 1);
-        out += ']';
-    }
-    out += last ? "\n" : ",\n";
-}
-
 }  // namespace
 
-std::string WriteExchange(const Exchange& exchange) {
-    std::string out = "{\n";
-    Member(out, 1, "format");
-    out += std::to_string(kExchangeFormat) + ",\n";
-    if (exchange.history) {
-        Member(out, 1, "history");
-        out += "{\n";
-        Member(out, 2, "change");
-        out += std::to_string(exchange.history->change) + ",\n";
-        Member(out, 2, "seal");
-        AppendText(out, exchange.history->seal);
-        out += "\n";
-        Indent(out, 1);
-        out += "},\n";
+ExchangeWriter::ExchangeWriter(const std::optional<ChainHead>& history) {
+    out_ = "{\n";
+    Member(out_, 1, "format");
+    out_ += std::to_string(kExchangeFormat) + ",\n";
+    if (history) {
+        Member(out_, 1, "history");
+        out_ += "{\n";
+        Member(out_, 2, "change");
+        out_ += std::to_string(history->change) + ",\n";
+        Member(out_, 2, "seal");
+        AppendText(out_, history->seal);
+        out_ += "\n";
+        Indent(out_, 1);
+        out_ += "},\n";
     }
-    AppendList(out, "groups", exchange.groups, false, [&](const GroupItem& group) {
-        Member(out, 3, "id");
-        out += std::to_string(group.id) + ",\n";
-        Member(out, 3, "names");
-        AppendNames(out, group.names, 3);
-        AppendFlags(out, group.index, group.visible, group.web, group.accountTypes);
-    });
-    AppendList(out, "subsystems", exchange.subSystems, true, [&](const SubSystemItem& subSystem) {
-        Member(out, 3, "id");
-        out += std::to_string(subSystem.id) + ",\n";
-        Member(out, 3, "group");
-        out += std::to_string(subSystem.group) + ",\n";
-        Member(out, 3, "number");
-        AppendText(out, subSystem.number);
-        out += ",\n";
-        Member(out, 3, "names");
-        AppendNames(out, subSystem.names, 3);
-        AppendFlags(out, subSystem.index, subSystem.visible, subSystem.web, subSystem.accountTypes);
-    });
-    return out + "}\n";
+    Member(out_, 1, "groups");
+}
+
+void ExchangeWriter::OpenItem() {
+    if (out_.size() >= kPartSize) {
+        parts_.push_back(std::move(out_));
+        out_ = std::string();
+        out_.reserve(2 * kPartSize);  // room that is only touched as it is written
+    }
+    out_ += listed_ == 0 ? "[\n" : ",\n";
+    ++listed_;
+    Indent(out_, 2);
+    out_ += "{\n";
+}
+
+void ExchangeWriter::CloseList(bool last) {
+    if (listed_ == 0) {
+        out_ += "[]";
+    } else {
+        out_ += '\n';
+        Indent(out_, 1);
+        out_ += ']';
+    }
+    out_ += last ? "\n" : ",\n";
+    listed_ = 0;
+}
+
+void ExchangeWriter::StartSubSystems() {
+    if (inSubSystems_) {
+        return;
+    }
+    CloseList(false);
+    Member(out_, 1, "subsystems");
+    inSubSystems_ = true;
+}
+
+void ExchangeWriter::Add(const GroupItem& group) {
+    OpenItem();
+    Member(out_, 3, "id");
+    out_ += std::to_string(group.id) + ",\n";
+    Member(out_, 3, "names");
+    AppendNames(out_, group.names, 3);
+    AppendFlags(out_, group.index, group.visible, group.web, group.accountTypes);
+    Indent(out_, 2);
+    out_ += '}';
+}
+
+void ExchangeWriter::Add(const SubSystemItem& subSystem) {
+    StartSubSystems();
+    OpenItem();
+    Member(out_, 3, "id");
+    out_ += std::to_string(subSystem.id) + ",\n";
+    Member(out_, 3, "group");
+    out_ += std::to_string(subSystem.group) + ",\n";
+    Member(out_, 3, "number");
+    AppendText(out_, subSystem.number);
+    out_ += ",\n";
+    Member(out_, 3, "names");
+    AppendNames(out_, subSystem.names, 3);
+    AppendFlags(out_, subSystem.index, subSystem.visible, subSystem.web, subSystem.accountTypes);
+    Indent(out_, 2);
+    out_ += '}';
+}
+
+std::vector<std::string> ExchangeWriter::Finish() {
+    StartSubSystems();
+    CloseList(true);
+    out_ += "}\n";
+    parts_.push_back(std::move(out_));
+    return std::move(parts_);
+}
+
+std::string WriteExchange(const Exchange& exchange) {
+    ExchangeWriter writer(exchange.history);
+    for (const GroupItem& group : exchange.groups) {
+        writer.Add(group);
+    }
+    for (const SubSystemItem& subSystem : exchange.subSystems) {
+        writer.Add(subSystem);
+    }
+    std::string text;
+    for (const std::string& part : writer.Finish()) {
+        text += part;
+    }
+    return text;
 }
 
 Exchange ReadExchange(std::string_view content, std::string_view fileName,

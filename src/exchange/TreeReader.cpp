@@ -2,13 +2,16 @@
 
 #include <algorithm>
 #include <array>
+#include <numeric>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "foundation/Dictionary.h"
 #include "foundation/Recordset.h"
 #include "foundation/Vector.h"
+#include "host/ProgIds.h"
 #include "runtime/SessionContext.h"
 
 namespace quarn::subsysmgr::exchange {
@@ -251,6 +254,144 @@ std::vector<GroupNode> TreeReader::Tree() {
         tree.push_back(std::move(node));
     }
     return tree;
+}
+
+namespace {
+
+// The host's component that reads the tree row by row; none when it has no such component.
+std::shared_ptr<ITreeRows> TreeRowsOf(ModuleState& module) {
+    if (!module.registry->IsRegistered(progid::kTreeRows)) {
+        return nullptr;
+    }
+    return module.registry->Create<ITreeRows>(progid::kTreeRows);
+}
+
+// The items of the rows as they come, mapped as the columns above map a row. An item filled
+// anew keeps the room its texts took.
+void Fill(GroupItem& item, const GroupRow& row) {
+    item.id = row.id;
+    item.names.chs.assign(row.nameCHS);
+    item.names.cht.assign(row.nameCHT);
+    item.names.en.assign(row.nameEN);
+    item.index = row.index;
+    item.visible = row.visible != 0;
+    item.web = (row.showSysType & 2) == 2;
+    item.accountTypes = ParseAccountTypes(row.accountTypes);
+}
+
+void Fill(SubSystemItem& item, const SubSystemRow& row) {
+    item.id = row.id;
+    item.group = row.group;
+    item.number.assign(row.number);
+    item.names.chs.assign(row.nameCHS);
+    item.names.cht.assign(row.nameCHT);
+    item.names.en.assign(row.nameEN);
+    item.index = row.index;
+    item.visible = row.visible != 0;
+    item.web = (row.showSysType & 2) == 2;
+    item.accountTypes = ParseAccountTypes(row.accountTypes);
+}
+
+// One group's subsystems, held from its first row to its last and then handed over in display
+// order; the items are filled anew for the next group.
+class GroupSubSystems {
+  public:
+    void Add(const SubSystemRow& row) {
+        if (count_ == items_.size()) {
+            items_.emplace_back();
+        }
+        Fill(items_[count_++], row);
+    }
+    void HandOver(const TreeReader::OnSubSystem& subSystem) {
+        order_.resize(count_);
+        std::iota(order_.begin(), order_.end(), std::size_t{0});
+        const auto before = [&](std::size_t a, std::size_t b) {
+            return std::pair(items_[a].index, items_[a].id) <
+                   std::pair(items_[b].index, items_[b].id);
+        };
+        if (!std::is_sorted(order_.begin(), order_.end(), before)) {
+            std::sort(order_.begin(), order_.end(), before);
+        }
+        for (const std::size_t item : order_) {
+            subSystem(items_[item]);
+        }
+        count_ = 0;
+    }
+
+  private:
+    std::vector<SubSystemItem> items_;
+    std::size_t count_ = 0;
+    std::vector<std::size_t> order_;
+};
+
+bool WithinSpans(const std::vector<IdSpan>& spans, int32_t id) {
+    return std::any_of(spans.begin(), spans.end(),
+                       [&](const IdSpan& span) { return id >= span.first && id <= span.last; });
+}
+
+template <class Item>
+void SortByIdentifier(std::vector<Item>& items) {
+    std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.id < b.id; });
+}
+
+}  // namespace
+
+void TreeReader::EachInTree(const OnGroup& group, const OnSubSystem& subSystem) {
+    if (const auto rows = TreeRowsOf(*module_)) {
+        GroupItem current;
+        GroupSubSystems subSystems;
+        rows->ReadTree(
+            GetPropsString(*module_),
+            [&](const GroupRow& row) {
+                subSystems.HandOver(subSystem);  // the group before
+                Fill(current, row);
+                group(current);
+            },
+            [&](const SubSystemRow& row) { subSystems.Add(row); });
+        subSystems.HandOver(subSystem);
+        return;
+    }
+    for (const GroupNode& node : Tree()) {
+        group(node.group);
+        for (const SubSystemItem& item : node.subSystems) {
+            subSystem(item);
+        }
+    }
+}
+
+void TreeReader::EachInRanges(const std::vector<IdSpan>& groups,
+                              const std::vector<IdSpan>& subSystems, const OnGroup& group,
+                              const OnSubSystem& subSystem) {
+    if (const auto rows = TreeRowsOf(*module_)) {
+        GroupItem groupItem;
+        SubSystemItem subSystemItem;
+        rows->ReadRanges(
+            GetPropsString(*module_), groups, subSystems,
+            [&](const GroupRow& row) {
+                Fill(groupItem, row);
+                group(groupItem);
+            },
+            [&](const SubSystemRow& row) {
+                Fill(subSystemItem, row);
+                subSystem(subSystemItem);
+            });
+        return;
+    }
+    std::vector<GroupItem> storedGroups = Groups();
+    std::unordered_set<int32_t> stored;
+    for (const GroupItem& item : storedGroups) {
+        stored.insert(item.id);
+    }
+    std::erase_if(storedGroups,
+                  [&](const GroupItem& item) { return !WithinSpans(groups, item.id); });
+    std::vector<SubSystemItem> storedSubSystems = SubSystems();
+    std::erase_if(storedSubSystems, [&](const SubSystemItem& item) {
+        return !stored.contains(item.group) || !WithinSpans(subSystems, item.id);
+    });
+    SortByIdentifier(storedGroups);
+    SortByIdentifier(storedSubSystems);
+    std::for_each(storedGroups.begin(), storedGroups.end(), group);
+    std::for_each(storedSubSystems.begin(), storedSubSystems.end(), subSystem);
 }
 
 void TreeReader::RevalidateCache() {

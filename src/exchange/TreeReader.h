@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "exchange/TreeItems.h"
+#include "host/ITreeRows.h"
 #include "model/SubSysGroup.h"
 #include "model/SubSystem.h"
 #include "runtime/ModuleState.h"
@@ -34,6 +35,20 @@ class TreeReader {
 
         bool operator==(const Stored&) const = default;
     };
+
+    using OnGroup = std::function<void(const GroupItem&)>;
+    using OnSubSystem = std::function<void(const SubSystemItem&)>;
+    /// Hands over what Tree() holds, in its order, while it is read: each group, then each of its
+    /// subsystems. The items are valid only during the call. A host with DataFlowInfo.TreeRows
+    /// steps one read of the database straight through, holding only one group's subsystems to
+    /// put them in order; without it the tree is read as Tree() reads it. What a callback raises
+    /// ends the read and passes through.
+    void EachInTree(const OnGroup& group, const OnSubSystem& subSystem);
+    /// As EachInTree, the stored groups with an identifier in `groups` ordered by identifier, then
+    /// the stored subsystems with an identifier in `subSystems` under a stored group, ordered by
+    /// identifier. With DataFlowInfo.TreeRows only the rows in those ranges are read.
+    void EachInRanges(const std::vector<IdSpan>& groups, const std::vector<IdSpan>& subSystems,
+                      const OnGroup& group, const OnSubSystem& subSystem);
 
     /// Every group in display order.
     std::vector<GroupItem> Groups();

@@ -100,8 +100,43 @@ bool IsCaseless(std::string_view text) {
     return caseless;
 }
 
+// Checked byte by byte against the table of well-formed sequences (no overlong forms, no
+// surrogates, nothing past U+10FFFF): whole-tree reads check every name, mostly ASCII.
 bool IsValidUtf8(std::string_view text) {
-    return utf8::is_valid(text.begin(), text.end());
+    const auto* at = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const end = at + text.size();
+    while (at != end) {
+        const unsigned char lead = *at;
+        if (lead < 0x80) {
+            ++at;
+            continue;
+        }
+        unsigned char low = 0x80;  // the second byte's range
+        unsigned char high = 0xBF;
+        std::ptrdiff_t length = 4;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            low = lead == 0xE0 ? 0xA0 : low;
+            high = lead == 0xED ? 0x9F : high;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            low = lead == 0xF0 ? 0x90 : low;
+            high = lead == 0xF4 ? 0x8F : high;
+        } else {
+            return false;
+        }
+        if (end - at < length || at[1] < low || at[1] > high) {
+            return false;
+        }
+        for (std::ptrdiff_t n = 2; n < length; ++n) {
+            if ((at[n] & 0xC0) != 0x80) {
+                return false;
+            }
+        }
+        at += length;
+    }
+    return true;
 }
 
 std::size_t CodePointCount(std::string_view text) {

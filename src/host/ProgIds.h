@@ -8,6 +8,7 @@ namespace quarn::progid {
 inline constexpr std::string_view kDatasInfo = "DataFlowInfo.DatasInfo";
 inline constexpr std::string_view kDatasUpdate = "DataFlowInfo.DatasUpdate";
 inline constexpr std::string_view kChangeHistory = "DataFlowInfo.ChangeHistory";
+inline constexpr std::string_view kTreeRows = "DataFlowInfo.TreeRows";
 inline constexpr std::string_view kTreeSearch = "DataFlowInfo.TreeSearch";
 inline constexpr std::string_view kClassInfo = "QuarnMClass.ClassInfo";
 inline constexpr std::string_view kClassDefineInfo = "QuarnMClass.ClassDefineInfo";

@@ -31,6 +31,7 @@
 #include "quarn/host/IResLoader.h"
 #include "quarn/host/IRptAction.h"
 #include "quarn/host/IShareProps.h"
+#include "quarn/host/ITreeRows.h"
 #include "quarn/host/ITreeSearch.h"
 #include "quarn/host/ProgIds.h"
 #include "quarn/host/TreeItemRef.h"

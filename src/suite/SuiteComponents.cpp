@@ -11,6 +11,7 @@
 #include "suite/store/DatasInfo.h"
 #include "suite/store/DatasUpdate.h"
 #include "suite/store/FreeQueries.h"
+#include "suite/store/TreeRows.h"
 #include "suite/store/TreeSearch.h"
 
 namespace quarn::suite {
@@ -36,11 +37,20 @@ void RegisterSuiteComponents(ComponentRegistry& registry, std::shared_ptr<SuiteS
     RegisterType<FrmResLoader>(registry, progid::kFrmResLoader);
     RegisterBound<ResLoader>(registry, progid::kResLoader, session->Catalogs());
     RegisterType<MessageFormatter>(registry, progid::kMessageFormatter);
-    RegisterBound<DatasInfo>(registry, progid::kDatasInfo, session);
+    // The group listing's free query is answered from the snapshot of the session's shared
+    // data-flow information, the last one made.
+    auto warm = std::make_shared<WarmDatasInfo>();
+    registry.Register(progid::kDatasInfo, [session, warm] {
+        auto info = std::make_shared<DatasInfo>(session);
+        warm->Set(info);
+        return info;
+    });
     RegisterBound<DatasUpdate>(registry, progid::kDatasUpdate, session);
     RegisterBound<ChangeHistory>(registry, progid::kChangeHistory, session);
     RegisterBound<TreeSearch>(registry, progid::kTreeSearch, session);
-    RegisterBound<ClassInfo>(registry, progid::kClassInfo, session);
+    RegisterBound<TreeRows>(registry, progid::kTreeRows, session);
+    registry.Register(progid::kClassInfo,
+                      [session, warm] { return std::make_shared<ClassInfo>(session, warm); });
     RegisterBound<ClassDefineInfo>(registry, progid::kClassDefineInfo, session);
     RegisterBound<RptAction>(registry, progid::kRptAction, session);
 }

@@ -28,6 +28,32 @@ TEST(Utf8Text, CountsAndCutsWholeCodePoints) {
     EXPECT_EQ(DropCodePoints(mixed, 5), "管理b");
 }
 
+TEST(Utf8Text, TellsWellFormedTextFromEveryKindOfMalformedSequence) {
+    for (const std::string_view valid :
+         {"", "plain", "\x7F", "\xC2\x80", "\xDF\xBF", "\xE0\xA0\x80", "\xED\x9F\xBF",
+          "\xEE\x80\x80", "\xEF\xBF\xBF", "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF", "A销售é😀管理b"}) {
+        EXPECT_TRUE(IsValidUtf8(valid)) << valid;
+    }
+    for (const std::string_view invalid : {
+             "\x80",              // a continuation without a lead
+             "\xC0\xAF",          // overlong slash
+             "\xC1\xBF",          // overlong
+             "\xE0\x9F\xBF",      // overlong three bytes
+             "\xF0\x8F\xBF\xBF",  // overlong four bytes
+             "\xED\xA0\x80",      // a surrogate
+             "\xF4\x90\x80\x80",  // past U+10FFFF
+             "\xF5\x80\x80\x80",  // no such lead
+             "\xFF",
+             "\xE8\xFF"
+             "A",             // a broken second byte
+             "\xE4\xB8\x41",  // a broken third byte
+             "\xF0\x9F\x98",  // cut short
+             "ok\xC3",        // cut short at the end
+         }) {
+        EXPECT_FALSE(IsValidUtf8(invalid)) << testing::PrintToString(std::string(invalid));
+    }
+}
+
 TEST(Utf8Text, TrimsSpacesOnlyAndFindsFoldingAsciiLettersOnly) {
     EXPECT_EQ(TrimBlanks("  a b  "), "a b");
     EXPECT_EQ(TrimBlanks("\ta\t"), "\ta\t");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,6 +28,17 @@ inline std::vector<std::string> NamesOf(const std::vector<ColumnSpec>& columns) 
     }
     return names;
 }
+
+/// The current row of a stepped read, valid only during the call it is passed to.
+class RowView {
+  public:
+    virtual ~RowView() = default;
+    virtual bool IsNull(int column) const = 0;
+    /// The value as a 32-bit number, converted as a typed read converts it; 0 for NULL.
+    virtual int32_t Integer(int column) const = 0;
+    /// The value as text, its bytes as stored; empty for NULL. Valid until the next row.
+    virtual std::string_view Text(int column) const = 0;
+};
 
 /// One connection to one engine. Statements take their values as parameters $1, $2, ... in
 /// order of first appearance, never pasted into the text; each distinct text is prepared once
@@ -61,6 +73,11 @@ class Connection {
     virtual std::vector<RecordTable::Row> ReadTyped(const std::string& sql,
                                                     const std::vector<ColumnSpec>& columns,
                                                     const std::vector<Variant>& parameters) = 0;
+
+    /// Steps a read, handing each row to `row` as it comes, without keeping any. What `row`
+    /// raises ends the read and passes through.
+    virtual void Each(const std::string& sql, const std::vector<Variant>& parameters,
+                      const std::function<void(const RowView&)>& row) = 0;
 
     /// Starts a transaction that will write: SQLite takes its write lock at once.
     virtual void BeginWrite() = 0;

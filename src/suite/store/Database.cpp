@@ -173,6 +173,12 @@ std::vector<RecordTable::Row> Database::ReadTyped(const std::string& sql,
     return connection_->ReadTyped(sql, columns, parameters);
 }
 
+void Database::Each(const std::string& sql, const std::vector<Variant>& parameters,
+                    const std::function<void(const RowView&)>& row) {
+    auto lock = Lock();
+    connection_->Each(sql, parameters, row);
+}
+
 void Database::EndRead() noexcept {
     inTransaction_ = false;
     try {

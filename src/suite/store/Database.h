@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -72,6 +73,9 @@ class Database {
     std::vector<RecordTable::Row> ReadTyped(const std::string& sql,
                                             const std::vector<ColumnSpec>& columns,
                                             const std::vector<Variant>& parameters = {});
+    /// Steps a read row by row, keeping none (see Connection::Each).
+    void Each(const std::string& sql, const std::vector<Variant>& parameters,
+              const std::function<void(const RowView&)>& row);
     /// Runs `read` in one read transaction (unless a transaction is open already), so that
     /// every query in it sees the same committed state; takes no write lock.
     template <class Read>

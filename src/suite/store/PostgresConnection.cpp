@@ -210,6 +210,44 @@ std::vector<RecordTable::Row> PostgresConnection::ReadTyped(
     return rows;
 }
 
+namespace {
+
+// A row of a result, its values converted as ReadTyped converts them.
+class PostgresRow : public RowView {
+  public:
+    explicit PostgresRow(const PGresult* result) : result_(result) {}
+    void MoveTo(int row) { row_ = row; }
+    bool IsNull(int column) const override { return PQgetisnull(result_, row_, column) == 1; }
+    int32_t Integer(int column) const override {
+        const std::string_view text = Text(column);
+        int32_t value = 0;
+        std::from_chars(text.data(), text.data() + text.size(), value);
+        return value;
+    }
+    std::string_view Text(int column) const override {
+        // libpq gives a NULL as an empty text.
+        return {PQgetvalue(result_, row_, column),
+                static_cast<std::size_t>(PQgetlength(result_, row_, column))};
+    }
+
+  private:
+    const PGresult* result_;
+    int row_ = 0;
+};
+
+}  // namespace
+
+void PostgresConnection::Each(const std::string& sql, const std::vector<Variant>& parameters,
+                              const std::function<void(const RowView&)>& row) {
+    const Result result = Execute(sql, parameters);
+    PostgresRow current(result.get());
+    const int count = PQntuples(result.get());
+    for (int r = 0; r < count; ++r) {
+        current.MoveTo(r);
+        row(current);
+    }
+}
+
 std::string PostgresConnection::InList(std::string_view column, int parameter) const {
     return std::string(column) + " = ANY($" + std::to_string(parameter) + "::bigint[])";
 }

@@ -31,6 +31,8 @@ class PostgresConnection : public Connection {
     std::vector<RecordTable::Row> ReadTyped(const std::string& sql,
                                             const std::vector<ColumnSpec>& columns,
                                             const std::vector<Variant>& parameters) override;
+    void Each(const std::string& sql, const std::vector<Variant>& parameters,
+              const std::function<void(const RowView&)>& row) override;
     void BeginWrite() override { Execute("BEGIN"); }
     void BeginRead() override { Execute("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"); }
     std::string InList(std::string_view column, int parameter) const override;

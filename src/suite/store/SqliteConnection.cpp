@@ -276,6 +276,45 @@ std::vector<RecordTable::Row> SqliteConnection::ReadTyped(const std::string& sql
     return rows;
 }
 
+namespace {
+
+// The statement's current row, its values converted as ReadTyped converts them.
+class SqliteRow : public RowView {
+  public:
+    explicit SqliteRow(sqlite3_stmt* statement) : statement_(statement) {}
+    bool IsNull(int column) const override {
+        return sqlite3_column_type(statement_, column) == SQLITE_NULL;
+    }
+    int32_t Integer(int column) const override { return sqlite3_column_int(statement_, column); }
+    std::string_view Text(int column) const override {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+        return text ? std::string_view(
+                          text, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)))
+                    : std::string_view();
+    }
+
+  private:
+    sqlite3_stmt* statement_;
+};
+
+}  // namespace
+
+void SqliteConnection::Each(const std::string& sql, const std::vector<Variant>& parameters,
+                            const std::function<void(const RowView&)>& row) {
+    const Statement& prepared = Prepared(sql);
+    Bind(prepared, parameters);
+    sqlite3_stmt* statement = prepared.handle;
+    const SqliteRow current(statement);
+    try {
+        Step(statement, [&](sqlite3_stmt*) { row(current); });
+    } catch (...) {
+        // A caller that stopped the read leaves the kept statement ready for its next run.
+        sqlite3_reset(statement);
+        sqlite3_clear_bindings(statement);
+        throw;
+    }
+}
+
 std::string SqliteConnection::InList(std::string_view column, int parameter) const {
     return std::string(column) + " IN (SELECT value FROM json_each($" + std::to_string(parameter) +
            "))";
