@@ -217,7 +217,7 @@ class PostgresRow : public RowView {
   public:
     explicit PostgresRow(const PGresult* result) : result_(result) {}
     void MoveTo(int row) { row_ = row; }
-    bool IsNull(int column) const override { return PQgetisnull(result_, row_, column) == 1; }
+    bool IsNull(int column) const override { return Pq().PQgetisnull(result_, row_, column) == 1; }
     int32_t Integer(int column) const override {
         const std::string_view text = Text(column);
         int32_t value = 0;
@@ -226,8 +226,8 @@ class PostgresRow : public RowView {
     }
     std::string_view Text(int column) const override {
         // libpq gives a NULL as an empty text.
-        return {PQgetvalue(result_, row_, column),
-                static_cast<std::size_t>(PQgetlength(result_, row_, column))};
+        return {Pq().PQgetvalue(result_, row_, column),
+                static_cast<std::size_t>(Pq().PQgetlength(result_, row_, column))};
     }
 
   private:
@@ -241,7 +241,7 @@ void PostgresConnection::Each(const std::string& sql, const std::vector<Variant>
                               const std::function<void(const RowView&)>& row) {
     const Result result = Execute(sql, parameters);
     PostgresRow current(result.get());
-    const int count = PQntuples(result.get());
+    const int count = Pq().PQntuples(result.get());
     for (int r = 0; r < count; ++r) {
         current.MoveTo(r);
         row(current);
