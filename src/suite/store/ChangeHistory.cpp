@@ -193,10 +193,14 @@ std::vector<Joined> Read(SuiteSession& session, const std::string& propsString,
             return changes;
         }
         // PostgreSQL numbers a transaction once: its rows keep the order they were logged in.
+        // SQLite would take the item index for the list of tables, and read the log of every
+        // item to find one change; the unary plus leaves that term to be tested row by row.
+        const std::string tables = database->IsPostgreSQL() ? "FTableName" : "+FTableName";
         const std::string sql = "SELECT " + SelectedColumns(version, database->IsPostgreSQL()) +
-                                " FROM t_DataFlowChangeLog WHERE FTableName IN ('" + kGroupTable +
-                                "', '" + kSubSystemTable + "') AND " + where(version) +
-                                " ORDER BY FSeq" + (database->IsPostgreSQL() ? ", FChangeID" : "");
+                                " FROM t_DataFlowChangeLog WHERE " + tables + " IN ('" +
+                                kGroupTable + "', '" + kSubSystemTable + "') AND " +
+                                where(version) + " ORDER BY FSeq" +
+                                (database->IsPostgreSQL() ? ", FChangeID" : "");
         const auto rows = database->QueryTyped(sql, kColumns, parameters);
         for (const uint32_t row : rows->LiveRows()) {
             Joined change;
