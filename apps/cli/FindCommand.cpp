@@ -8,7 +8,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "Commands.h"
@@ -24,44 +23,21 @@ namespace {
 
 // A match with the item it names, as the tree holds it: a group, or a subsystem.
 struct FoundItem {
-    const GroupItem* group = nullptr;
+    std::optional<GroupItem> group;
     std::optional<SubSystemItem> subSystem;
 };
 
-// The found items as the tree holds them: every group, and the subsystems of the groups that
-// have matches, read group by group (or all at once for many groups). An item deleted since
-// the search is left out.
-std::vector<FoundItem> ItemsOf(TreeReader& reader, const std::vector<TreeMatch>& matches,
-                               std::unordered_map<int32_t, GroupItem>& groups) {
-    for (TreeReader::CachedGroup& group : reader.CachedGroups()) {
-        groups.emplace(group.key.id, std::move(*group.item));
-    }
-    std::vector<int32_t> groupIds;
-    for (const TreeMatch& match : matches) {
-        if (match.item.kind == TreeItemRef::Kind::SubSystem &&
-            (groupIds.empty() || groupIds.back() != match.group)) {
-            groupIds.push_back(match.group);
-        }
-    }
-    const auto subSystems = reader.CachedSubSystemsOf(
-        groupIds, [](int32_t, const std::vector<TreeReader::RowKey>&) { return false; },
-        [](int64_t, int64_t) { return true; });
+// The found items as the tree holds them, each read by its key: a search of a large tree reads
+// only what it found. An item deleted since the search is left out.
+std::vector<FoundItem> ItemsOf(TreeReader& reader, const std::vector<TreeMatch>& matches) {
     std::vector<FoundItem> items;
     for (const TreeMatch& match : matches) {
         if (match.item.kind == TreeItemRef::Kind::Group) {
-            if (const auto group = groups.find(match.group); group != groups.end()) {
-                items.push_back({&group->second, std::nullopt});
+            if (auto group = reader.FindGroup(match.item.id)) {
+                items.push_back({std::move(group), std::nullopt});
             }
-            continue;
-        }
-        const auto rows = subSystems->find(match.group);
-        if (rows == subSystems->end()) {
-            continue;
-        }
-        for (const auto& row : rows->second) {
-            if (row.item.id == match.item.id) {
-                items.push_back({nullptr, row.item});
-            }
+        } else if (auto subSystem = reader.SubSystemByKey(match.item.id)) {
+            items.push_back({std::nullopt, std::move(subSystem)});
         }
     }
     return items;
@@ -72,8 +48,7 @@ void Find(CliContext& context, const std::string& text) {
     const auto search = context.Host().Registry().Create<ITreeSearch>(progid::kTreeSearch);
     const std::vector<TreeMatch> matches = search->Find(context.Host().Context(), text);
     TreeReader reader(module);
-    std::unordered_map<int32_t, GroupItem> groups;
-    const std::vector<FoundItem> items = ItemsOf(reader, matches, groups);
+    const std::vector<FoundItem> items = ItemsOf(reader, matches);
     const InvalidBytes shown = ShownInvalidBytes(context);
     for (const FoundItem& item : items) {
         item.subSystem ? WarnOfInvalidText(context, *item.subSystem, shown)

@@ -478,6 +478,15 @@ std::optional<GroupItem> TreeReader::FindGroup(int32_t id) {
     return ItemOf(group);
 }
 
+std::optional<SubSystemItem> TreeReader::SubSystemByKey(int32_t id) {
+    const RecordsetPtr rows = GetDataFlowInfo(*module_).GetSubSystem_All(Variant(int16_t{-1}));
+    rows->Filter("FSubSysID=" + std::to_string(id));
+    if (rows->Eof()) {
+        return std::nullopt;
+    }
+    return SubSystemColumns(*rows).ItemOf(*rows);
+}
+
 std::optional<SubSystemItem> TreeReader::FindSubSystem(int32_t id) {
     const auto loaded = LoadSubSystem(id);
     if (!loaded) {

@@ -58,6 +58,9 @@ class TreeReader {
     std::vector<Stored<SubSystemItem>> StoredSubSystems();
     std::optional<GroupItem> FindGroup(int32_t id);
     std::optional<SubSystemItem> FindSubSystem(int32_t id);
+    /// A subsystem read by its key from the shared rows and mapped as a group fills its
+    /// collection from them, without loading its group; nothing when it is not stored.
+    std::optional<SubSystemItem> SubSystemByKey(int32_t id);
 
     // The reads of the cached rows take the rows of the session's shared data-flow information
     // as they stand, revalidated against the database only by the first read after

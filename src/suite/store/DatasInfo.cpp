@@ -25,12 +25,9 @@ TreeSnapshot::Table DatasInfo::Read(Part&& part) {
     });
 }
 
-RecordsetPtr DatasInfo::GetTopClass_All() {
-    return Recordset::Create(Read([](TreeSnapshot& tree) { return tree.Groups(); }));
-}
-
 namespace {
 
+constexpr std::size_t kGroupIdColumn = 0;    // FTopClassID of the group table
 constexpr std::size_t kGroupColumn = 0;      // FTopClassID of the subsystem tables
 constexpr std::size_t kSubSystemColumn = 1;  // FSubSysID
 
@@ -45,9 +42,22 @@ std::optional<int32_t> IdentifierIn(const std::optional<EqualityKey>& key) {
 
 }  // namespace
 
+RecordsetPtr DatasInfo::GetTopClass_All() {
+    // The checks of one group filter on its identifier at once: they need one row. The store
+    // is opened now, so that a database that cannot be read says so here.
+    Read([](TreeSnapshot&) { return TreeSnapshot::Table(); });
+    return Recordset::Deferred(
+        TreeSnapshot::GroupColumns(), [self = shared_from_this()](const RecordsetFilter& filter) {
+            const auto group = IdentifierIn(filter.EqualTo(kGroupIdColumn));
+            return self->Read(
+                [&](TreeSnapshot& tree) { return group ? tree.GroupWith(*group) : tree.Groups(); });
+        });
+}
+
 RecordsetPtr DatasInfo::GetSubSystem_All(const Variant& groupId) {
     const int32_t group = groupId.ToInt32();
     if (group == -1) {
+        Read([](TreeSnapshot&) { return TreeSnapshot::Table(); });
         // The checks of one identifier filter on it at once: they need one row, not the tree.
         return Recordset::Deferred(
             TreeSnapshot::SubSystemColumns(),

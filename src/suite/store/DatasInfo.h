@@ -20,7 +20,8 @@ class DatasInfo : public IDatasInfo, public std::enable_shared_from_this<DatasIn
   public:
     explicit DatasInfo(std::shared_ptr<SuiteSession> session) : session_(std::move(session)) {}
 
-    /// Every group in display order: by FIndex, then identifier.
+    /// Every group in display order: by FIndex, then identifier. The rows are read when the
+    /// Recordset is first used, as its filter needs them: one group by its key, or all.
     RecordsetPtr GetTopClass_All() override;
     /// For every group (-1) the rows are read when the Recordset is first used, as its filter
     /// needs them: one subsystem by its key, one group's, or all.

@@ -397,6 +397,23 @@ Table TreeSnapshot::SubSystemWith(int32_t subSystemId) {
         kSubSystems.columns, {subSystemId});
 }
 
+Table TreeSnapshot::GroupWith(int32_t groupId) {
+    if (tables_.groups) {
+        return tables_.groups;
+    }
+    if (++pointReads_ > kPointReadsBeforeLoad) {
+        return Groups();
+    }
+    return database_->QueryTyped(
+        kGroups.Select(" WHERE FTopClassID = $1", database_->SchemaVersion(), false),
+        kGroups.columns, {groupId});
+}
+
+Table TreeSnapshot::GroupColumns() {
+    static const Table kColumns = RecordTable::Create(NamesOf(kGroups.columns), {});
+    return kColumns;
+}
+
 Table TreeSnapshot::SubSystemColumns() {
     static const Table kColumns = RecordTable::Create(NamesOf(kSubSystems.columns), {});
     return kColumns;

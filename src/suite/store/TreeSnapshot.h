@@ -51,8 +51,13 @@ class TreeSnapshot {
     /// Point reads of subsystems answered before the snapshot reads them all: loading a tree
     /// costs about as many instructions per row as a tenth of a point read (measured at 100k).
     static constexpr int kPointReadsBeforeLoad = 2048;
+    /// A table that holds the group when it exists: the snapshot's groups when it holds them,
+    /// else the group's row read by its key (counted with the point reads of subsystems).
+    Table GroupWith(int32_t groupId);
     /// The columns of the subsystem tables, without rows.
     static Table SubSystemColumns();
+    /// The columns of the group table, without rows.
+    static Table GroupColumns();
 
     /// Brings the tables read so far up to date with the changes committed since: only the
     /// changed rows are read again, none when this session's own commit was the only one. Reads
