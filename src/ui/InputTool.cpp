@@ -1,5 +1,7 @@
 #include "ui/InputTool.h"
 
+#include <QAbstractItemView>
+#include <QAbstractListModel>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -8,10 +10,13 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QRegularExpressionValidator>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QValidator>
 #include <algorithm>
+#include <functional>
+#include <numeric>
 
 #include "foundation/Utf8Text.h"
 #include "runtime/KeyedText.h"
@@ -58,8 +63,9 @@ QString TrimmedBlanks(QStringView text) {
 
 constexpr auto kWidth = static_cast<qsizetype>(kKeyedTextWidth);
 
-constexpr int kCaptionGap = 4;          // between the caption and the editor, in pixels
-constexpr int kLineEditTextMargin = 2;  // QLineEdit's own margin on each side of its text
+constexpr int kCaptionGap = 4;            // between the caption and the editor, in pixels
+constexpr int kListLeastCharacters = 10;  // a drop-down list shows at least this much of a name
+constexpr int kLineEditTextMargin = 2;    // QLineEdit's own margin on each side of its text
 
 // The keyed text of a display text and a key: the display text cut or padded with blanks to the
 // keyed width, then the key (MakeKeyedText in UTF-16).
@@ -89,6 +95,105 @@ class InputTool::LengthValidator : public QValidator {
 
     State validate(QString& input, int& /*pos*/) const override {
         return max > 0 && CodePointCount(input) > max ? Invalid : Acceptable;
+    }
+};
+
+/// The drop-down list's entries, as the combo box shows them and as the field keeps them. The
+/// whole keyed text of an entry is made only when asked for.
+class InputTool::ListModel : public QAbstractListModel {
+  public:
+    struct Entry {
+        QString shown;  // the display part without its padding, or the whole plain entry
+        QString text;   // the plain entry, or the display part of a keyed one as given
+        QString key;
+        bool keyed = false;
+
+        QString Whole() const { return keyed ? KeyedText(text, key) : text; }
+    };
+
+    using QAbstractListModel::QAbstractListModel;
+
+    const std::vector<Entry>& Entries() const { return entries_; }
+
+    /// Appends the entries with one announcement of the new rows.
+    void Append(std::vector<Entry> entries) {
+        if (entries.empty()) {
+            return;
+        }
+        const int first = static_cast<int>(entries_.size());
+        beginInsertRows({}, first, first + static_cast<int>(entries.size()) - 1);
+        entries_.insert(entries_.end(), std::make_move_iterator(entries.begin()),
+                        std::make_move_iterator(entries.end()));
+        endInsertRows();
+    }
+
+    void Clear() {
+        beginResetModel();
+        entries_.clear();
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : static_cast<int>(entries_.size());
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || static_cast<std::size_t>(index.row()) >= entries_.size()) {
+            return {};
+        }
+        switch (role) {
+            case Qt::DisplayRole:
+            case Qt::EditRole:
+            case Qt::ToolTipRole:  // a name cut by the open list shows whole under the pointer
+                return entries_[static_cast<std::size_t>(index.row())].shown;
+            default:
+                return {};
+        }
+    }
+
+  private:
+    std::vector<Entry> entries_;
+};
+
+/// The drop-down list's combo box. It is sized without its entries, and its open list is widened
+/// for the longest names when it opens, in the font it has then.
+class InputTool::ListBox : public QComboBox {
+  public:
+    using QComboBox::QComboBox;
+
+    void showPopup() override {
+        view()->setMinimumWidth(PopupWidth());
+        QComboBox::showPopup();
+    }
+
+  private:
+    // The names measured: the longest by an estimate that counts an ideographic character as two
+    // letters; measuring every name of a long list would cost more than opening it.
+    static constexpr std::size_t kMeasuredNames = 8;
+
+    static qsizetype EstimatedWidth(const QString& name) {
+        return std::accumulate(
+            name.cbegin(), name.cend(), qsizetype{0}, [](qsizetype sum, QChar c) {
+                return sum + (c.unicode() >= 0x1100 ? 2 : 1);  // CJK, kana, Hangul; surrogate pairs
+            });
+    }
+
+    int PopupWidth() const {
+        const int rows = model()->rowCount(rootModelIndex());
+        std::vector<std::pair<qsizetype, int>> widest;  // estimate, row
+        widest.reserve(static_cast<std::size_t>(rows));
+        for (int row = 0; row < rows; ++row) {
+            widest.emplace_back(EstimatedWidth(itemText(row)), row);
+        }
+        const auto measured =
+            widest.begin() + static_cast<std::ptrdiff_t>(std::min(kMeasuredNames, widest.size()));
+        std::partial_sort(widest.begin(), measured, widest.end(), std::greater<>());
+        int width = 0;
+        for (auto it = widest.begin(); it != measured; ++it) {
+            const QModelIndex index = model()->index(it->second, modelColumn(), rootModelIndex());
+            width = std::max(width, view()->sizeHintForIndex(index).width());
+        }
+        return width + 2 * view()->frameWidth() + view()->verticalScrollBar()->sizeHint().width();
     }
 };
 
@@ -126,7 +231,14 @@ InputTool::InputTool(Kind kind, QWidget* parent) : QWidget(parent), kind_(kind) 
             editor_ = checkBox_;
             break;
         case Kind::DropDown:
-            comboBox_ = new QComboBox(this);
+            comboBox_ = new ListBox(this);
+            list_ = new ListModel(comboBox_);
+            comboBox_->setModel(list_);
+            // Sized by the layout and this least length, never by measuring every entry.
+            comboBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+            comboBox_->setMinimumContentsLength(kListLeastCharacters);
+            connect(comboBox_, &QComboBox::currentIndexChanged, comboBox_,
+                    [combo = comboBox_](int index) { combo->setToolTip(combo->itemText(index)); });
             editor_ = comboBox_;
             break;
         case Kind::Number:
@@ -287,46 +399,56 @@ void InputTool::MaxLength(int vNewValue) {
 // The display part and the key are taken apart once, here, in the list's own UTF-16 text; a
 // list of a thousand groups is searched by key on every open.
 void InputTool::AddItem(const QString& entry) {
+    if (!list_) {
+        return;
+    }
     // Fewer UTF-16 units than the width cannot hold that many characters.
     const qsizetype split = entry.size() < kWidth ? -1 : PositionAfter(entry, kWidth);
     if (split < 0) {
-        AddListEntry(entry, {entry, QString(), false});
-        return;
+        list_->Append({{entry, entry, QString(), false}});
+    } else {
+        const QStringView display = QStringView(entry).first(split);
+        list_->Append({{TrimmedBlanks(display), display.toString(), entry.sliced(split), true}});
     }
-    const QStringView display = QStringView(entry).first(split);
-    AddListEntry(TrimmedBlanks(display), {display.toString(), entry.sliced(split), true});
+    comboBox_->setCurrentIndex(-1);  // adding selects nothing
 }
 
 void InputTool::AddItem(const QString& display, const QString& key) {
-    const qsizetype cut = PositionAfter(display, kWidth);
-    AddListEntry(TrimmedBlanks(cut < 0 ? QStringView(display) : QStringView(display).first(cut)),
-                 {display, key, true});
+    AddItems({{display, key}});
 }
 
-void InputTool::AddListEntry(const QString& shown, ListEntry entry) {
-    if (!comboBox_) {
+void InputTool::AddItems(std::vector<std::pair<QString, QString>> displayAndKey) {
+    if (!list_) {
         return;
     }
-    entries_.push_back(std::move(entry));
-    comboBox_->addItem(shown);
+    std::vector<ListModel::Entry> entries;
+    entries.reserve(displayAndKey.size());
+    for (auto& [display, key] : displayAndKey) {
+        const qsizetype cut = PositionAfter(display, kWidth);
+        QString shown =
+            TrimmedBlanks(cut < 0 ? QStringView(display) : QStringView(display).first(cut));
+        entries.push_back({std::move(shown), std::move(display), std::move(key), true});
+    }
+    list_->Append(std::move(entries));
+    // Adding selects nothing; the combo box selects the first entry of a list that was empty.
     comboBox_->setCurrentIndex(-1);
 }
 
 int InputTool::ListCount() const {
-    return comboBox_ ? comboBox_->count() : 0;
+    return list_ ? static_cast<int>(list_->Entries().size()) : 0;
 }
 
 QString InputTool::List(int index) const {
     if (index < 0 || index >= ListCount()) {
         return {};
     }
-    const ListEntry& entry = entries_[static_cast<std::size_t>(index)];
-    return entry.keyed ? KeyedText(entry.text, entry.key) : entry.text;
+    return list_->Entries()[static_cast<std::size_t>(index)].Whole();
 }
 
 QString InputTool::ListKey(int index) const {
-    return index < 0 || index >= ListCount() ? QString()
-                                             : entries_[static_cast<std::size_t>(index)].key;
+    return index < 0 || index >= ListCount()
+               ? QString()
+               : list_->Entries()[static_cast<std::size_t>(index)].key;
 }
 
 int InputTool::ListIndex() const {
@@ -340,9 +462,8 @@ void InputTool::ListIndex(int index) {
 }
 
 void InputTool::Clear() {
-    if (comboBox_) {
-        comboBox_->clear();
-        entries_.clear();
+    if (list_) {
+        list_->Clear();
     } else if (lineEdit_) {
         lineEdit_->clear();
     }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <utility>
 #include <vector>
 
 class QCheckBox;
@@ -80,10 +81,16 @@ class InputTool : public QWidget {
     void MaxLength(int vNewValue);
 
     // Drop-down list. An entry that is a keyed text shows only its display part; the list
-    // keeps the whole text and its key. Indexes count from 0; -1 is no selection.
+    // keeps the whole text and its key. Indexes count from 0; -1 is no selection. The list is
+    // as wide as its layout makes it, whatever its entries: a name too long for it shows whole in
+    // the open list, which is widened for the longest names, and as the list's tooltip.
     void AddItem(const QString& entry);
     /// Adds the keyed text of `display` and `key` (the entry MakeKeyedText makes of them).
     void AddItem(const QString& display, const QString& key);
+    /// Adds the keyed texts of display texts and keys, as AddItem does one by one, in one
+    /// insertion: a list of a thousand entries is filled without the list box re-measuring and
+    /// announcing every entry.
+    void AddItems(std::vector<std::pair<QString, QString>> displayAndKey);
     int ListCount() const;
     QString List(int index) const;
     /// The key of a keyed entry (everything after its 512th character); "" for other entries.
@@ -111,19 +118,12 @@ class InputTool : public QWidget {
 
   private:
     class LengthValidator;
-
-    /// A drop-down entry: its text, or of a keyed text the display part as given and the key;
-    /// the whole keyed text is made only when asked for.
-    struct ListEntry {
-        QString text;
-        QString key;
-        bool keyed = false;
-    };
+    class ListBox;
+    class ListModel;
 
     /// Gives caption and editor their least widths, or what their content needs if more.
     void FitWidths();
     int NumberWidth() const;
-    void AddListEntry(const QString& shown, ListEntry entry);
     void ShowValue(double value);
     void CommitTypedNumber();
 
@@ -132,9 +132,9 @@ class InputTool : public QWidget {
     QLineEdit* lineEdit_ = nullptr;
     QCheckBox* checkBox_ = nullptr;
     QComboBox* comboBox_ = nullptr;
+    ListModel* list_ = nullptr;  // the combo box's entries
     QWidget* editor_ = nullptr;
     LengthValidator* lengthValidator_ = nullptr;
-    std::vector<ListEntry> entries_;  // beside the combo box's items, in their order
     QString caption_;
     int captionWidth_ = 0;
     int editorWidth_ = 0;

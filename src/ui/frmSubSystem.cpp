@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "foundation/Dictionary.h"
 #include "foundation/FoundationErrors.h"
@@ -170,13 +172,16 @@ void frmSubSystem::Form_Load() {
 
     SubSysGroup lister(module_);
     const VectorPtr groups = lister.GetAllSubSysGroup();
+    std::vector<std::pair<QString, QString>> entries;
+    entries.reserve(groups->Count());
     for (std::size_t i = 0; i < groups->Count(); ++i) {
         const DictionaryPtr entry = groups->Item(i).AsDictionary();
         if (entry) {
-            inGroup->AddItem(ToQString(entry->Item(groupNameKey).TextOrEmpty()),
-                             ToQString(entry->Item("ID").ToText()));
+            entries.emplace_back(ToQString(entry->Item(groupNameKey).TextOrEmpty()),
+                                 ToQString(entry->Item("ID").ToText()));
         }
     }
+    inGroup->AddItems(std::move(entries));
     SelectGroup(objSubSysGroup ? objSubSysGroup->Id() : -1);
 
     if (lngStatus == kStatusEdit) {

@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTest>
+#include <memory>
+#include <utility>
+#include <vector>
 
 #include "runtime/KeyedText.h"
 #include "ui/EditorFixture.h"
@@ -90,6 +96,51 @@ TEST(InputTool, DropDownKeepsKeyedEntriesWholeAndTheirKeys) {
     EXPECT_EQ(list.ListIndex(), -1);  // adding selects nothing
     list.Text(list.List(5));
     EXPECT_EQ(list.ListIndex(), 4);  // the first entry with that text: both forms make the same
+}
+
+// A long list is filled in one go and sized without its entries; a name too long for the closed
+// list shows whole in the open list and as the tooltip, and typing and the arrows find entries.
+TEST(InputTool, DropDownIsSizedWithoutItsEntriesAndShowsLongNamesWholeWhenOpen) {
+    QDialog window;
+    InputTool list(InputTool::Kind::DropDown, &window);
+    auto* combo = qobject_cast<QComboBox*>(list.Editor());
+    const QSize emptySize = combo->sizeHint();
+    const QString longName = u"财务会计总账与报表合并"_s.repeated(3) + u"管理"_s;
+    std::vector<std::pair<QString, QString>> groups;
+    for (int i = 0; i < 300; ++i) {
+        groups.emplace_back(u"Group %1"_s.arg(i), QString::number(i));
+    }
+    groups.emplace_back(longName, u"850"_s);
+    groups.emplace_back(u"Mobile Platform"_s, u"10500"_s);
+    list.AddItems(groups);
+    ASSERT_EQ(list.ListCount(), 302);
+    EXPECT_EQ(list.ListIndex(), -1);
+    EXPECT_EQ(list.ListKey(300), u"850"_s);
+    EXPECT_EQ(combo->sizeHint(), emptySize);
+
+    EditorFixture::ShowActive(window);
+    list.setFocus();
+    QTest::keyClicks(combo, u"Mob"_s);
+    EXPECT_EQ(list.ListIndex(), 301);
+    QTest::keyClick(combo, Qt::Key_Up);
+    EXPECT_EQ(list.ListIndex(), 300);
+    EXPECT_EQ(combo->toolTip(), longName);
+    EXPECT_GT(combo->fontMetrics().horizontalAdvance(longName), combo->width());
+    // A style that opens the list as wide as the closed one, as the desktop's may.
+    const std::unique_ptr<QStyle> narrowPopups(QStyleFactory::create(u"Windows"_s));
+    ASSERT_NE(narrowPopups, nullptr);
+    combo->setStyle(narrowPopups.get());
+    combo->showPopup();
+    QAbstractItemView* open = combo->view();
+    EXPECT_GE(open->viewport()->width(), open->fontMetrics().horizontalAdvance(longName));
+    EXPECT_EQ(open->model()->index(300, 0).data(Qt::ToolTipRole).toString(), longName);
+    combo->hidePopup();
+    combo->setStyle(nullptr);
+
+    list.Clear();
+    EXPECT_EQ(list.ListCount(), 0);
+    EXPECT_EQ(list.ListIndex(), -1);
+    EXPECT_EQ(combo->toolTip(), QString());
 }
 
 }  // namespace
