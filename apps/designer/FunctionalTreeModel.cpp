@@ -648,7 +648,8 @@ bool FunctionalTreeModel::Refresh(const ProgressStep& progress) {
             fetched.push_back(groupId);
         }
     }
-    if (filter_.ShownTo() || fetched.size() > exchange::TreeReader::kGroupsReadOneByOne) {
+    if (filter_.ShownTo() ||
+        fetched.size() > exchange::TreeReader::GroupsReadOneByOne(groups_.size())) {
         fetched = std::move(all);
     }
     std::optional<SubSystemRows> read = ReadSubSystems(fetched, progress);

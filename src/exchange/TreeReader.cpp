@@ -428,7 +428,9 @@ std::optional<TreeReader::SubSystemsByGroup> TreeReader::CachedSubSystemsOf(
     const std::vector<int32_t>& groups, const HeldRows& held, const Progress& progress) {
     SubSystemsByGroup read;
     const auto total = static_cast<int64_t>(groups.size());
-    if (groups.size() <= kGroupsReadOneByOne) {
+    const auto allGroups =
+        static_cast<std::size_t>(GetDataFlowInfo(*module_).GetTopClass_All()->RecordCount());
+    if (groups.size() <= GroupsReadOneByOne(allGroups)) {
         for (std::size_t n = 0; n < groups.size(); ++n) {
             if (!progress(static_cast<int64_t>(n), total)) {
                 return std::nullopt;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -95,8 +96,14 @@ class TreeReader {
     using Progress = std::function<bool(int64_t done, int64_t total)>;
     using SubSystemsByGroup = std::unordered_map<int32_t, std::vector<Stored<SubSystemItem>>>;
     /// Subsystems of more groups than this are read from every row at once, as the shared
-    /// information itself reads them past this many groups.
+    /// information itself reads them past this many groups; in a tree of many groups, more
+    /// (see GroupsReadOneByOne).
     static constexpr std::size_t kGroupsReadOneByOne = 16;
+    /// How many groups of a tree of `allGroups` are read one by one: a search that finds items
+    /// in a few hundred of 10,000 groups reads those, not a million rows.
+    static std::size_t GroupsReadOneByOne(std::size_t allGroups) {
+        return std::max(kGroupsReadOneByOne, allGroups / 8);
+    }
     /// The subsystems of `groups`, each group's as CachedSubSystemsOf gives them. Those of a few
     /// groups are read group by group; those of many from every row at once, first only the
     /// rows' keys and then the items of the groups whose keys `held` does not hold: the groups

@@ -43,9 +43,14 @@ std::optional<int32_t> IdentifierIn(const std::optional<EqualityKey>& key) {
 }  // namespace
 
 RecordsetPtr DatasInfo::GetTopClass_All() {
-    // The checks of one group filter on its identifier at once: they need one row. The store
-    // is opened now, so that a database that cannot be read says so here.
-    Read([](TreeSnapshot&) { return TreeSnapshot::Table(); });
+    // The checks of one group filter on its identifier at once: they need one row, unless the
+    // groups are at hand. The store is opened now, so that a database that cannot be read says
+    // so here.
+    if (auto groups = Read([](TreeSnapshot& tree) {
+            return tree.HoldsGroups() ? tree.Groups() : TreeSnapshot::Table();
+        })) {
+        return Recordset::Create(std::move(groups));
+    }
     return Recordset::Deferred(
         TreeSnapshot::GroupColumns(), [self = shared_from_this()](const RecordsetFilter& filter) {
             const auto group = IdentifierIn(filter.EqualTo(kGroupIdColumn));
@@ -57,7 +62,11 @@ RecordsetPtr DatasInfo::GetTopClass_All() {
 RecordsetPtr DatasInfo::GetSubSystem_All(const Variant& groupId) {
     const int32_t group = groupId.ToInt32();
     if (group == -1) {
-        Read([](TreeSnapshot&) { return TreeSnapshot::Table(); });
+        if (auto all = Read([](TreeSnapshot& tree) {
+                return tree.HoldsAllSubSystems() ? tree.SubSystems() : TreeSnapshot::Table();
+            })) {
+            return Recordset::Create(std::move(all));
+        }
         // The checks of one identifier filter on it at once: they need one row, not the tree.
         return Recordset::Deferred(
             TreeSnapshot::SubSystemColumns(),

@@ -436,7 +436,8 @@ void TreeSnapshot::ReadSubSystemsOf(Tables& tables, int32_t groupId) const {
     if (tables.HasSubSystemsOf(groupId)) {
         return;
     }
-    if (tables.subSystemGroups.size() >= kGroupsReadOneByOne) {
+    const std::size_t groups = tables.groups ? tables.groups->LiveRowCount() : 0;
+    if (tables.subSystemGroups.size() >= std::max(kGroupsReadOneByOne, groups / 8)) {
         ReadAllSubSystems(tables);  // a caller that walks the groups: one read serves them all
         return;
     }

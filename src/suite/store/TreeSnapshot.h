@@ -25,7 +25,8 @@ class TreeSnapshot {
   public:
     using Table = std::shared_ptr<const RecordTable>;
 
-    /// Groups whose subsystems are read one group at a time before a read takes them all.
+    /// Groups whose subsystems are read one group at a time before a read takes them all; an
+    /// eighth of the groups when that is more (the groups found by a search in a large tree).
     static constexpr std::size_t kGroupsReadOneByOne = 16;
 
     /// A snapshot that has read nothing yet.
@@ -54,6 +55,9 @@ class TreeSnapshot {
     /// A table that holds the group when it exists: the snapshot's groups when it holds them,
     /// else the group's row read by its key (counted with the point reads of subsystems).
     Table GroupWith(int32_t groupId);
+    /// Whether every group, or every subsystem, has been read (and is kept up to date).
+    bool HoldsGroups() const { return tables_.groups != nullptr; }
+    bool HoldsAllSubSystems() const { return tables_.allSubSystems; }
     /// The columns of the subsystem tables, without rows.
     static Table SubSystemColumns();
     /// The columns of the group table, without rows.
