@@ -19,7 +19,8 @@ inline constexpr ErrorDefinition kDatabaseOption{
 inline constexpr ErrorDefinition kUnexpected{2318, kSource, "Unexpected failure: %1"};
 inline constexpr ErrorDefinition kNotATime{
     2319, kSource,
-    "The time %1 is neither a date (YYYY-MM-DD) nor a UTC time (YYYY-MM-DDThh:mm:ss)."};
+    "The time %1 is neither a date (YYYY-MM-DD) nor a time (YYYY-MM-DDThh:mm:ss, local, or UTC "
+    "with a final Z)."};
 
 /// A word where a command belongs that is none (%1 with the commands before it, %2 the commands
 /// that may stand there).

@@ -18,6 +18,7 @@
 #include "exchange/ExchangeExport.h"
 #include "exchange/ExchangeFile.h"
 #include "exchange/ExchangeImport.h"
+#include "exchange/FieldText.h"
 
 namespace quarn::subsysmgr::cli {
 
@@ -83,21 +84,12 @@ void Export(CliContext& context, const std::string& file, bool replaceInvalid) {
     }
 }
 
-Json ChangesJson(const std::vector<FieldChange>& changes) {
+Json ChangesJson(const std::vector<FieldDifference>& changes) {
     Json list = Json::array();
-    for (const FieldChange& change : changes) {
-        list.push_back({{"field", change.field}, {"old", change.stored}, {"new", change.imported}});
+    for (const FieldDifference& change : changes) {
+        list.push_back({{"field", change.key}, {"old", change.before}, {"new", change.after}});
     }
     return list;
-}
-
-// A changed field's value as text: JSON, so that texts show in quotes and lists as lists; a text
-// with what Printable escapes, so that stored bytes cannot move the terminal.
-std::string ValueText(const Json& value) {
-    if (value.is_string()) {
-        return '"' + Printable(value.get<std::string>()) + '"';
-    }
-    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 void Report(CliContext& context, const std::vector<ImportedItem>& items, bool dryRun) {
@@ -131,6 +123,7 @@ void Report(CliContext& context, const std::vector<ImportedItem>& items, bool dr
         return;
     }
     const ExchangeText& text = context.Text();
+    const FieldText fields(context.Session(), text);
     for (const ImportedItem& item : items) {
         context.out << text.Text(item.kind) << ' ' << item.id << ": "
                     << text.Text(OutcomeName(item.outcome));
@@ -138,9 +131,12 @@ void Report(CliContext& context, const std::vector<ImportedItem>& items, bool dr
             context.out << ", " << ErrorLine(*item.error);
         }
         context.out << '\n';
-        for (const FieldChange& change : item.changes) {
-            context.out << "  " << change.field << ": " << ValueText(change.stored) << " -> "
-                        << ValueText(change.imported) << '\n';
+        const auto kind =
+            item.kind == "group" ? TreeItemRef::Kind::Group : TreeItemRef::Kind::SubSystem;
+        for (const FieldDifference& change : item.changes) {
+            context.out << "  " << fields.Caption(kind, change.key) << ": "
+                        << Printable(fields.Value(change.key, change.before)) << " -> "
+                        << Printable(fields.Value(change.key, change.after)) << '\n';
         }
     }
     const std::vector<Variant> numbers{counts[ImportOutcome::Added], counts[ImportOutcome::Updated],

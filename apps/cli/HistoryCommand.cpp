@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
-#include <regex>
 #include <string>
 
 #include "CliErrors.h"
@@ -17,6 +16,9 @@
 #include "Printable.h"
 #include "exchange/ExchangeErrors.h"
 #include "exchange/ExchangeFile.h"
+#include "exchange/FieldText.h"
+#include "exchange/ItemFields.h"
+#include "exchange/LoggedTime.h"
 #include "host/IChangeHistory.h"
 #include "host/ProgIds.h"
 #include "model/ChangeRevert.h"
@@ -61,25 +63,6 @@ std::string NoteText(const ExchangeText& text, const std::string& note) {
                        {revert->change});
 }
 
-Json ToJson(const Variant& value) {
-    if (value.IsNull() || value.IsEmpty()) {
-        return nullptr;
-    }
-    if (value.Type() == VariantType::Boolean) {
-        return value.ToBool();
-    }
-    if (value.Type() == VariantType::Double) {
-        return value.ToDouble();
-    }
-    return value.IsNumeric() ? Json(value.ToInt64()) : Json(value.ToText());
-}
-
-std::string Shown(const Json& value) {
-    return value.is_null()     ? "-"
-           : value.is_string() ? Printable(value.get<std::string>())
-                               : value.dump();
-}
-
 // Who made the change as the database knows it, and what it came through as the client says.
 std::string WhoAndVia(const ExchangeText& text, const ItemChange& change) {
     std::string who = change.otherProgram            ? text.Text("another program")
@@ -91,19 +74,10 @@ std::string WhoAndVia(const ExchangeText& text, const ItemChange& change) {
     return who;
 }
 
-// "2026-12-01 08:30" as the log writes times, "2026-12-01T08:30"; a UTC mark is dropped, since
-// every logged time is UTC and the mark would sort after the fractions of that second.
-std::string LogTime(std::string since) {
-    std::replace(since.begin(), since.end(), ' ', 'T');
-    if (!since.empty() && since.back() == 'Z') {
-        since.pop_back();
-    }
-    return since;
-}
-
 void ShowHistory(CliContext& context, const HistoryOptions& options) {
-    static const std::regex kTime(R"(\d{4}-\d{2}-\d{2}([T ]\d{2}:\d{2}(:\d{2}(\.\d{1,6})?)?Z?)?)");
-    if (!options.since.empty() && !std::regex_match(options.since, kTime)) {
+    const auto since =
+        options.since.empty() ? std::optional<std::string>("") : UtcOfTypedTime(options.since);
+    if (!since) {
         context.Text().Raise(errors::kNotATime, {options.since});
     }
     const auto module = context.Session();
@@ -119,13 +93,15 @@ void ShowHistory(CliContext& context, const HistoryOptions& options) {
             options.id};
     }
     const ExchangeText& text = context.Text();
+    const FieldText fieldText(module, text);
     Json json = Json::array();
-    for (const ItemChange& change : history->Changes(session, item, LogTime(options.since))) {
-        Json fields = Json::object();
-        for (const quarn::FieldChange& field : ChangedFields(change)) {
-            fields[field.column] = {{"old", ToJson(field.before)}, {"new", ToJson(field.after)}};
-        }
+    for (const ItemChange& change : history->Changes(session, item, *since)) {
+        const std::vector<FieldDifference> differences = LoggedFields(change);
         if (context.options.json) {
+            Json fields = Json::object();
+            for (const FieldDifference& field : differences) {
+                fields[field.key] = {{"old", field.before}, {"new", field.after}};
+            }
             json.push_back(
                 {{"change", change.number},
                  {"time", change.time},
@@ -140,16 +116,19 @@ void ShowHistory(CliContext& context, const HistoryOptions& options) {
             }
             continue;
         }
-        context.out << fmt::format("{}  {}  {}  {} {}  {}", change.number, change.time,
-                                   WhoAndVia(text, change), text.Text(KindName(change.item.kind)),
-                                   change.item.id, text.Text(OperationName(change.operation)));
+        context.out << fmt::format("{}  {}  {}  {} {}  {}", change.number,
+                                   LocalTimeText(change.time), WhoAndVia(text, change),
+                                   text.Text(KindName(change.item.kind)), change.item.id,
+                                   text.Text(OperationName(change.operation)));
         if (!change.note.empty()) {
             context.out << "  (" << Printable(NoteText(text, change.note)) << ")";
         }
         context.out << '\n';
-        for (const auto& [name, values] : fields.items()) {
-            context.out << fmt::format("    {}: {} -> {}\n", name, Shown(values["old"]),
-                                       Shown(values["new"]));
+        for (const FieldDifference& field : differences) {
+            context.out << fmt::format("    {}: {} -> {}\n",
+                                       fieldText.Caption(change.item.kind, field.key),
+                                       Printable(fieldText.Value(field.key, field.before)),
+                                       Printable(fieldText.Value(field.key, field.after)));
         }
     }
     if (context.options.json) {
@@ -259,7 +238,8 @@ void AddHistoryCommand(CLI::App& app, CliContext& context) {
     history->add_option("kind", options->kind, "group or subsystem")
         ->check(CLI::IsMember({"group", "subsystem"}));
     history->add_option("id", options->id, "Identifier")->transform(DecimalNumber());
-    history->add_option("--since", options->since, "Only changes at or after this UTC time");
+    history->add_option("--since", options->since,
+                        "Only changes at or after this local date or time (UTC when it ends in Z)");
     history->add_flag("--verify", options->verify,
                       "Check the seal of every logged change instead of listing them; exit code 1 "
                       "names the first change altered, removed or inserted");

@@ -101,7 +101,8 @@ bool ExchangeActions::ImportFile(const QString& path) {
         return false;  // the preview was cancelled
     }
 
-    ImportDialog dialog(exchange, preview, session_.Language(), window_);
+    const subsysmgr::exchange::FieldText fields(session_.Module(), text);
+    ImportDialog dialog(exchange, preview, session_.Language(), fields, window_);
     if (dialog.exec() != QDialog::Accepted || dialog.Chosen().empty()) {
         return false;
     }

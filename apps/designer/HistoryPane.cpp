@@ -1,17 +1,21 @@
 #include "HistoryPane.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <map>
 #include <string_view>
 
 #include "DesignerTexts.h"
 #include "SessionText.h"
+#include "exchange/ExchangeText.h"
+#include "exchange/FieldText.h"
+#include "exchange/ItemFields.h"
 #include "foundation/ComError.h"
 #include "host/ProgIds.h"
 #include "model/ChangeRevert.h"
@@ -27,36 +31,18 @@ namespace {
 
 constexpr int kNumberRole = Qt::UserRole;
 
-// The caption of a logged column as the details show it; the column's name where none fits.
-QString FieldCaption(const std::string& column) {
-    static const std::map<std::string, std::string_view, std::less<>> kCaptions = {
-        {"FTopClassID", texts::kGroupField},
-        {"FSubSysID", texts::kCode},
-        {"FtopClassName", texts::kNameCaption},
-        {"FName", texts::kNameCaption},
-        {"FTopClassName_CHS", texts::kNameCaption},
-        {"FName_CHS", texts::kNameCaption},
-        {"FTopClassName_CHT", texts::kNameCHTCaption},
-        {"FName_CHT", texts::kNameCHTCaption},
-        {"FTopClassName_EN", texts::kNameENCaption},
-        {"FName_EN", texts::kNameENCaption},
-        {"FIndex", texts::kIndexCaption},
-        {"FVisible", texts::kVisibleCaption},
-        {"FShowSysType", texts::kWebCaption},
-        {"FAcctType", texts::kAcctCaption},
-        {"FSUBID", texts::kNumberCaption},
-        {"FClassName", texts::kClassNameField},
-    };
-    const auto found = kCaptions.find(column);
-    QString caption = found == kCaptions.end() ? ToQString(column) : Tr(found->second);
-    if (caption.endsWith(u'：') || caption.endsWith(u':')) {
-        caption.chop(1);
+// A logged UTC time as the session's locale writes a local time.
+QString LocalTime(const std::string& loggedUtc, const std::string& language) {
+    QDateTime time = QDateTime::fromString(ToQString(loggedUtc), Qt::ISODateWithMs);
+    if (!time.isValid()) {
+        return ToQString(loggedUtc);
     }
-    return caption + QStringLiteral(" (") + ToQString(column) + u')';
-}
-
-QString Shown(const Variant& value) {
-    return value.IsNull() || value.IsEmpty() ? QStringLiteral("-") : ToQString(value.TextOrEmpty());
+    const QLocale locale =
+        language == "EN" ? QLocale(QLocale::English, QLocale::UnitedStates)
+        : language == "CHT"
+            ? QLocale(QLocale::Chinese, QLocale::TraditionalChineseScript, QLocale::Taiwan)
+            : QLocale(QLocale::Chinese, QLocale::China);
+    return locale.toString(time.toLocalTime(), QLocale::ShortFormat);
 }
 
 std::string_view OperationText(ItemChange::Operation operation) {
@@ -180,6 +166,9 @@ void HistoryPane::Fill() {
         empty_->setText(Tr(texts::kNoChanges));
         return;
     }
+    const std::string language = session_.Language();
+    const subsysmgr::exchange::ExchangeText text(session_.Registry(), language);
+    const subsysmgr::exchange::FieldText fields(session_.Module(), text);
     for (const ItemChange& change : changes) {
         const QString who = WhoAndVia(change);
         QString what = Tr(OperationText(change.operation));
@@ -191,16 +180,19 @@ void HistoryPane::Fill() {
         } else if (!change.note.empty()) {
             what += QStringLiteral(" (") + ToQString(change.note) + u')';
         }
-        auto* row = new QTreeWidgetItem(
-            changes_, {QString::number(change.number), ToQString(change.time), who, what});
+        auto* row = new QTreeWidgetItem(changes_, {QString::number(change.number),
+                                                   LocalTime(change.time, language), who, what});
         row->setData(0, kNumberRole, static_cast<qlonglong>(change.number));
+        row->setToolTip(1, ToQString(change.time));  // the logged UTC time
         row->setToolTip(2, who);
         row->setToolTip(3, what);
-        for (const FieldChange& field : ChangedFields(change)) {
+        for (const subsysmgr::exchange::FieldDifference& field :
+             subsysmgr::exchange::LoggedFields(change)) {
             auto* line = new QTreeWidgetItem(
-                row,
-                {QStringLiteral("%1: %2 \u2192 %3")
-                     .arg(FieldCaption(field.column), Shown(field.before), Shown(field.after))});
+                row, {QStringLiteral("%1: %2 \u2192 %3")
+                          .arg(ToQString(fields.Caption(change.item.kind, field.key)),
+                               ToQString(fields.Value(field.key, field.before)),
+                               ToQString(fields.Value(field.key, field.after)))});
             line->setFirstColumnSpanned(true);
             line->setToolTip(0, line->text(0));
         }

@@ -40,16 +40,11 @@ QString OutcomeText(ImportOutcome outcome) {
 }
 
 // A value as the file writes it: texts in quotes, lists as lists.
-QString ValueText(const subsysmgr::exchange::Json& value) {
-    return ToQString(
-        value.dump(-1, ' ', false, subsysmgr::exchange::Json::error_handler_t::replace));
-}
-
 // The row of the item at `position` of the file, named `name`, with the changes of its fields
 // below it. A refused item cannot be ticked: the rules refuse it as it is; it stays readable,
 // with its reason, its outcome in bold.
-void AddRow(QTreeWidget& items, std::size_t position, const ImportedItem& item, bool group,
-            const std::string& name) {
+void AddRow(QTreeWidget& items, const subsysmgr::exchange::FieldText& fields, std::size_t position,
+            const ImportedItem& item, bool group, const std::string& name) {
     auto* row = new QTreeWidgetItem(&items);
     row->setText(0, Tr(group ? texts::kGroupCaption : texts::kSubSystemCaption) +
                         QStringLiteral(" ") + QString::number(item.id) + QStringLiteral("  ") +
@@ -69,11 +64,14 @@ void AddRow(QTreeWidget& items, std::size_t position, const ImportedItem& item, 
         row->setCheckState(0,
                            item.outcome == ImportOutcome::Unchanged ? Qt::Unchecked : Qt::Checked);
     }
-    for (const subsysmgr::exchange::FieldChange& change : item.changes) {
+    const auto kind = group ? TreeItemRef::Kind::Group : TreeItemRef::Kind::SubSystem;
+    for (const subsysmgr::exchange::FieldDifference& change : item.changes) {
         auto* field = new QTreeWidgetItem(row);
-        field->setText(0, ToQString(change.field));
-        field->setText(
-            2, ValueText(change.stored) + QStringLiteral(" -> ") + ValueText(change.imported));
+        field->setText(0, ToQString(fields.Caption(kind, change.key)));
+        field->setText(2, ToQString(fields.Value(change.key, change.before)) +
+                              QStringLiteral(" \u2192 ") +
+                              ToQString(fields.Value(change.key, change.after)));
+        field->setToolTip(2, field->text(2));
     }
     row->setExpanded(item.outcome == ImportOutcome::Updated);
 }
@@ -81,7 +79,8 @@ void AddRow(QTreeWidget& items, std::size_t position, const ImportedItem& item, 
 }  // namespace
 
 ImportDialog::ImportDialog(const Exchange& exchange, const std::vector<ImportedItem>& preview,
-                           const std::string& language, QWidget* parent)
+                           const std::string& language,
+                           const subsysmgr::exchange::FieldText& fields, QWidget* parent)
     : QDialog(parent), items_(new QTreeWidget(this)) {
     setObjectName(QStringLiteral("importDialog"));
     setWindowTitle(Tr(texts::kImportTitle));
@@ -93,7 +92,7 @@ ImportDialog::ImportDialog(const Exchange& exchange, const std::vector<ImportedI
     std::array<int, 4> counts{};
     for (std::size_t position = 0; position < preview.size(); ++position) {
         const bool group = position < exchange.groups.size();
-        AddRow(*items_, position, preview[position], group,
+        AddRow(*items_, fields, position, preview[position], group,
                group ? exchange.groups[position].names.In(language)
                      : exchange.subSystems[position - exchange.groups.size()].names.In(language));
         ++counts[static_cast<std::size_t>(preview[position].outcome)];

@@ -7,6 +7,7 @@
 
 #include "exchange/ExchangeFile.h"
 #include "exchange/ExchangeImport.h"
+#include "exchange/FieldText.h"
 
 class QDialogButtonBox;
 class QPushButton;
@@ -23,10 +24,12 @@ class ImportDialog : public QDialog {
 
   public:
     /// `preview` holds what ExchangeImport::Preview said of `exchange`'s items, in their order
-    /// (groups, then subsystems); names are shown in `language`.
+    /// (groups, then subsystems); names are shown in `language`, fields and values as `fields`
+    /// words them.
     ImportDialog(const subsysmgr::exchange::Exchange& exchange,
                  const std::vector<subsysmgr::exchange::ImportedItem>& preview,
-                 const std::string& language, QWidget* parent = nullptr);
+                 const std::string& language, const subsysmgr::exchange::FieldText& fields,
+                 QWidget* parent = nullptr);
 
     /// The items to apply, by their position in the preview, once the dialog was accepted.
     std::vector<std::size_t> Chosen() const { return chosen_; }

@@ -20,7 +20,7 @@ std::unordered_map<int32_t, TreeReader::Stored<Item>> ById(
 }
 
 void Compare(const Json& stored, const Json& imported, const std::string& path,
-             std::vector<FieldChange>& changes) {
+             std::vector<FieldDifference>& changes) {
     for (const auto& [key, value] : stored.items()) {
         const std::string field = path.empty() ? key : path + "." + key;
         const auto other = imported.find(key);
@@ -73,8 +73,8 @@ std::string_view OutcomeName(ImportOutcome outcome) {
     return "refused";
 }
 
-std::vector<FieldChange> CompareItems(const Json& stored, const Json& imported) {
-    std::vector<FieldChange> changes;
+std::vector<FieldDifference> CompareItems(const Json& stored, const Json& imported) {
+    std::vector<FieldDifference> changes;
     Compare(stored, imported, "", changes);
     return changes;
 }

@@ -11,6 +11,7 @@
 
 #include "exchange/ExchangeFile.h"
 #include "exchange/ExchangeText.h"
+#include "exchange/ItemFields.h"
 #include "exchange/ItemInput.h"
 #include "exchange/ItemJson.h"
 #include "exchange/TreeReader.h"
@@ -25,26 +26,20 @@ enum class ImportOutcome { Added, Updated, Unchanged, Refused };
 /// "added", "updated", "unchanged" or "refused": the outcome's name in JSON and its source text.
 std::string_view OutcomeName(ImportOutcome outcome);
 
-/// A field that an update changes, named as the file names it ("names.EN", "accountTypes").
-struct FieldChange {
-    std::string field;
-    Json stored;
-    Json imported;
-};
-
 /// One item of the file and what became, or would become, of it.
 struct ImportedItem {
     std::string_view kind;  // "group" or "subsystem"
     int32_t id = 0;
     ImportOutcome outcome = ImportOutcome::Unchanged;
-    /// Of an update (also one refused), in the order of the item's members.
-    std::vector<FieldChange> changes;
+    /// Of an update (also one refused), in the order of the item's members: before is the
+    /// stored value, after the file's.
+    std::vector<FieldDifference> changes;
     /// Of a refusal.
     std::optional<ComError> error;
 };
 
 /// The members in which two items in their JSON form differ, names flattened ("names.EN").
-std::vector<FieldChange> CompareItems(const Json& stored, const Json& imported);
+std::vector<FieldDifference> CompareItems(const Json& stored, const Json& imported);
 
 /// Told after each item how many of the file's items are done; returns false to stop there.
 using ImportStep = std::function<bool(std::size_t done, std::size_t total)>;

@@ -209,9 +209,10 @@ TEST_F(ExchangeActionsTest, ThePreviewListsEveryOutcomeAndOnlyTheChosenItemsAreW
     const auto row = [&](std::size_t n) { return answers.preview[n].line; };
     EXPECT_THAT(row(0), HasSubstr("850  Custom Extensions | unchanged |"));
     EXPECT_THAT(row(1), HasSubstr("851  Industry Solutions | changed |"));
-    EXPECT_EQ(answers.preview[1].fields,
-              (std::vector<std::string>{R"(names.EN: "Industry Packs" -> "Industry Solutions")",
-                                        "web: false -> true"}));
+    EXPECT_EQ(
+        answers.preview[1].fields,
+        (std::vector<std::string>{"Group name (English): Industry Packs \u2192 Industry Solutions",
+                                  "Visible in the Web console: no \u2192 yes"}));
     EXPECT_THAT(row(2), HasSubstr("860  Logistics | added |"));
     EXPECT_THAT(row(3), HasSubstr("861  Treasury | refused | "));
     EXPECT_THAT(row(3), HasSubstr("already exists"));
@@ -219,7 +220,7 @@ TEST_F(ExchangeActionsTest, ThePreviewListsEveryOutcomeAndOnlyTheChosenItemsAreW
     EXPECT_TRUE(answers.preview[2].checkable);
     EXPECT_THAT(row(4), HasSubstr("8300  Warehousing | added |"));
     EXPECT_THAT(row(5), HasSubstr("8002  Equipment Patrol Inspection | changed |"));
-    EXPECT_EQ(answers.preview[5].fields, std::vector<std::string>{"index: 2 -> 7"});
+    EXPECT_EQ(answers.preview[5].fields, std::vector<std::string>{"Display order: 2 \u2192 7"});
 
     // Only the ticked ones: 860 and 8300 added, 851 and 8002 as they were.
     const std::string stored = designer.Everything();
