@@ -36,6 +36,12 @@ std::string OptionOf(pg_conn* conn, std::string_view keyword) {
     return {};
 }
 
+// Whether a connection in progress got as far as the server: past making the socket connection
+// (or moving on to the next host), and not failed.
+bool Answered(ConnStatusType status) {
+    return status != CONNECTION_STARTED && status != CONNECTION_NEEDED && status != CONNECTION_BAD;
+}
+
 // Drives a started connection to its end. The server's refusals are written as severity and
 // SQLSTATE only, so that the code can be read whatever language the server speaks.
 // connect_timeout bounds each wait as it bounds PQconnectdb's.
@@ -45,7 +51,7 @@ Attempt Complete(pg_conn* conn) {
         return attempt;
     }
     Pq().PQsetErrorVerbosity(conn, PQERRORS_SQLSTATE);
-    attempt.serverAnswered = Pq().PQstatus(conn) != CONNECTION_STARTED;
+    attempt.serverAnswered = Answered(Pq().PQstatus(conn));
     const int timeoutSeconds = std::atoi(OptionOf(conn, "connect_timeout").c_str());
     const int timeoutMs = timeoutSeconds > 0 ? std::max(timeoutSeconds, 2) * 1000 : -1;
     PostgresPollingStatusType status = PGRES_POLLING_WRITING;
@@ -57,9 +63,7 @@ Attempt Complete(pg_conn* conn) {
             break;
         }
         status = Pq().PQconnectPoll(conn);
-        const ConnStatusType reached = Pq().PQstatus(conn);
-        attempt.serverAnswered =
-            attempt.serverAnswered || (reached != CONNECTION_STARTED && reached != CONNECTION_BAD);
+        attempt.serverAnswered = attempt.serverAnswered || Answered(Pq().PQstatus(conn));
     }
     if (status == PGRES_POLLING_OK) {
         Pq().PQsetErrorVerbosity(conn, PQERRORS_DEFAULT);
