@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 
+#include "ExitCodes.h"
 #include "exchange/ExchangeText.h"
 #include "exchange/ItemJson.h"
 #include "exchange/MessageCollector.h"
@@ -22,16 +23,6 @@ namespace quarn::subsysmgr::cli {
 
 // The commands speak the exchange library's words: its items, readers and writers.
 using namespace quarn::subsysmgr::exchange;
-
-/// Exit codes of the tool.
-inline constexpr int kExitOk = 0;
-/// The command was refused by a rule or the store; it wrote nothing.
-inline constexpr int kExitError = 1;
-/// An import wrote what it could but refused at least one item (a dry run: would refuse).
-inline constexpr int kExitRefused = 2;
-/// The command line is wrong: no command, an unknown one, a missing or malformed option; nothing
-/// was done.
-inline constexpr int kExitUsage = 64;
 
 /// The options that every command takes.
 struct GlobalOptions {

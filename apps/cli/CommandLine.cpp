@@ -132,17 +132,6 @@ int NoCommand(CliContext& context, CLI::App& app) {
     return kExitUsage;
 }
 
-bool IsUsageError(const ComError& error) {
-    for (const ErrorDefinition& usage :
-         {errors::kCommandLine, errors::kDatabaseOption, errors::kNotATime, errors::kUnknownCommand,
-          errors::kNoCommand}) {
-        if (error.Number() == usage.Number() && error.Source() == usage.source) {
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 void AddHelpCommand(CLI::App& app, CliContext& context) {
@@ -171,10 +160,10 @@ int RunCommandLine(CLI::App& app, CliContext& context, int argc, char** argv) {
     try {
         try {
             app.parse(argc, argv);
-        } catch (const CLI::ParseError& error) {
-            if (error.get_exit_code() != 0) {
-                RaiseIfUnknownCommand(context, app);
-            }
+        } catch (const CLI::ParseError&) {
+            // Also before --help: the help of a command that does not exist would be the
+            // general one, as if the command had been found.
+            RaiseIfUnknownCommand(context, app);
             throw;
         }
         if (app.get_subcommands().empty()) {
@@ -190,7 +179,7 @@ int RunCommandLine(CLI::App& app, CliContext& context, int argc, char** argv) {
         return kExitUsage;
     } catch (const ComError& error) {
         context.Report(error);
-        return IsUsageError(error) ? kExitUsage : kExitError;
+        return ExitCodeOf(error);
     } catch (const std::exception& error) {
         context.Report(ComError(
             errors::kUnexpected.Number(), std::string(errors::kSource),

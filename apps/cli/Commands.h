@@ -41,8 +41,8 @@ void AddHelpCommand(CLI::App& app, CliContext& context);
 
 /// Adds the global options and the exit codes to the help of every command, parses the command
 /// line and runs the command. Returns the exit code: kExitOk, the command's own code, kExitUsage
-/// after the usage (for no command) or a reported usage error, or kExitError after reporting a
-/// failure (numbered, on the error stream).
+/// after the usage (for no command), or after reporting an error (numbered, on the error stream)
+/// its ExitCodeOf.
 int RunCommandLine(CLI::App& app, CliContext& context, int argc, char** argv);
 
 }  // namespace quarn::subsysmgr::cli

@@ -15,8 +15,10 @@ int main(int argc, char** argv) {
     CLI::App app("Maintains the subsystem groups and subsystems of the functional tree.",
                  "subsysmgr");
     app.footer(
-        "Exit codes: 0 done; 1 refused by a rule or the store, nothing written; 2 imported with "
-        "refused items; 64 wrong command line, nothing done.");
+        "Exit codes: 0 done; 1 unexpected failure or altered history; 2 imported with refused "
+        "items; 64 wrong command line; 65 refused by a rule or another user's change, or no such "
+        "item; 66 input file or database missing; 73 output cannot be made; 74 disk full; 75 busy "
+        "or unreachable, try again later; 77 login refused or write-protected.");
     app.require_subcommand(0, 1);  // without a command the usage is printed
     app.fallthrough();  // global options after the command too; inherited by every command
     app.set_version_flag("--version", QUARN_VERSION);

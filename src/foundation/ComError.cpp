@@ -11,9 +11,10 @@ ComError::ComError(int32_t number, std::string source, std::string description)
       description_(std::move(description)) {}
 
 ComError::ComError(int32_t number, std::string source, std::string description,
-                   std::string engineCode)
+                   std::string engineCode, int32_t causeNumber)
     : ComError(number, std::move(source), std::move(description)) {
     engineCode_ = std::move(engineCode);
+    causeNumber_ = causeNumber;
 }
 
 int32_t ComError::Offset() const {

@@ -33,6 +33,7 @@ void RaiseLocalized(ModuleState& module, const ErrorDefinition& error,
 void RaiseWithStoreReason(const ErrorDefinition& error, std::string message,
                           const std::exception_ptr& cause) {
     std::string engineCode;
+    int32_t causeNumber = 0;
     try {
         if (cause) {
             std::rethrow_exception(cause);
@@ -41,12 +42,13 @@ void RaiseWithStoreReason(const ErrorDefinition& error, std::string message,
         if (IsStoreError(reason)) {
             message += " " + reason.Description();
             engineCode = reason.EngineCode();
+            causeNumber = reason.Number();
         }
     } catch (...) {
         // Only the store's reasons are worth showing to the user.
     }
     throw ComError(error.Number(), std::string(error.source), std::move(message),
-                   std::move(engineCode));
+                   std::move(engineCode), causeNumber);
 }
 
 }  // namespace quarn::subsysmgr

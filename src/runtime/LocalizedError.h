@@ -24,8 +24,8 @@ struct ErrorDefinition {
 
 /// The same, with the reason of `cause` after the message when the cause is an error of the
 /// suite's store (a full disk, a read-only file, a server that is gone), so that a save or a
-/// load that failed says why, and with the cause's engine code. Other causes leave the message
-/// as it is.
+/// load that failed says why, and with the cause's engine code and number. Other causes leave the
+/// message as it is.
 [[noreturn]] void RaiseLocalized(ModuleState& module, const ErrorDefinition& error,
                                  const std::exception_ptr& cause);
 

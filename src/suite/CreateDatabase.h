@@ -20,7 +20,8 @@ enum class DatabaseContent {
 /// target and renamed into place, so an interrupted creation leaves no half-made database. A
 /// PostgreSQL database must exist and hold none of the suite's tables; it is filled in one
 /// transaction. Raises StoreError InvalidLocation for a name it cannot use (including an
-/// in-memory database), Exists when there is already a database, and the store's errors.
+/// in-memory database), Exists when there is already a database, CannotCreate when an SQLite
+/// file cannot be made in its folder, and the store's errors.
 void CreateDatabase(const std::string& database, DatabaseContent content,
                     const std::string& password = {});
 

@@ -61,7 +61,7 @@ TEST_F(StoreOpening, FilesThatAreNotOursAreRefusedAndLeftByteForByte) {
 
     const fs::path missing = scratch.folder / "missing.sqlite";
     EXPECT_EQ(RaisedError([&] { Database::Open(SqliteAt(missing)); }),
-              ErrorNumber(StoreError::Unavailable));
+              ErrorNumber(StoreError::NoDatabase));
     EXPECT_FALSE(fs::exists(missing));
 }
 

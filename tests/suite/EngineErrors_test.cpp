@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <string>
 
+#include "suite/store/PostgresLogin.h"
 #include "suite/store/StoreMessages.h"
 
 namespace quarn::suite {
@@ -49,19 +50,46 @@ TEST(EngineErrors, SqlitesCodeIsKeptWithTheNameOfARefusalsRuleOrElseOfItsPrimary
     EXPECT_EQ(SqliteEngineCode(SQLITE_BUSY), "SQLITE_BUSY (5)");
 }
 
-TEST(EngineErrors, ARefusedLoginIsToldApartFromAServerThatCannotBeReached) {
-    EXPECT_EQ(ClassifyPostgresFailure("28P01", "").messageTemplate, messages::kLoginRefused);
-    EXPECT_EQ(ClassifyPostgresFailure("28000", "").messageTemplate, messages::kLoginRefused);
-    EXPECT_EQ(ClassifyPostgresFailure("08006", "").messageTemplate, messages::kCannotReach);
-    EXPECT_EQ(ClassifyPostgresLoginFailure(false, true).messageTemplate, messages::kLoginRefused);
-    EXPECT_EQ(ClassifyPostgresLoginFailure(false, false).messageTemplate, messages::kCannotReach);
-    const EngineFailure missing = ClassifyPostgresLoginFailure(true, false);
-    EXPECT_NE(missing.messageTemplate, messages::kLoginRefused);
-    EXPECT_NE(missing.messageTemplate, messages::kCannotReach);
-    for (const EngineFailure& failure : {missing, ClassifyPostgresLoginFailure(false, true),
-                                         ClassifyPostgresFailure("28P01", "")}) {
-        EXPECT_EQ(failure.error, StoreError::Unavailable);
+TEST(EngineErrors, EachReasonALoginFailsForHasItsErrorAndMessage) {
+    struct Case {
+        LoginFailure login;
+        StoreError error;
+        std::string_view messageTemplate;
+    };
+    const Case cases[] = {
+        // Nothing answered, whatever the sslmode.
+        {{"", false, false, "require"}, StoreError::Unavailable, messages::kCannotReach},
+        {{"", false, true, "prefer"}, StoreError::Unavailable, messages::kCannotReach},
+        {{"3D000", false, true, "prefer"}, StoreError::NoDatabase, messages::kNoDatabase},
+        {{"", true, true, "prefer"}, StoreError::LoginRefused, messages::kPasswordMissing},
+        {{"28P01", false, true, "prefer"}, StoreError::LoginRefused, messages::kPasswordWrong},
+        {{"28000", false, true, "prefer"}, StoreError::LoginRefused, messages::kRoleNotAllowed},
+        {{"42501", false, true, "prefer"}, StoreError::LoginRefused, messages::kRoleNotAllowed},
+        {{"28000", false, true, "disable", true}, StoreError::LoginRefused, messages::kSslRequired},
+        // A server that answered but would not speak SSL to a connection that must.
+        {{"", false, true, "verify-full"}, StoreError::LoginRefused, messages::kSslUnavailable},
+        {{"53300", false, true, "prefer"}, StoreError::Busy, messages::kNoFreeConnection},
+        {{"57P03", false, true, "prefer"}, StoreError::Unavailable, messages::kCannotReach},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.login.sqlState) + " " + std::string(c.login.sslMode));
+        const EngineFailure failure = ClassifyPostgresLoginFailure(c.login);
+        EXPECT_EQ(failure.error, c.error);
+        EXPECT_EQ(failure.messageTemplate, c.messageTemplate);
     }
+}
+
+TEST(EngineErrors, TheSqlStateOfALoginIsReadAfterTheSeverityInAnyLanguage) {
+    EXPECT_EQ(SqlStateOfLoginMessage("connection to server at \"127.0.0.1\", port 5432 failed: "
+                                     "FATAL:  28P01\n"),
+              "28P01");
+    EXPECT_EQ(SqlStateOfLoginMessage("connection to server at \"::1\" failed: 致命错误:  3D000\n"),
+              "3D000");
+    // libpq's own words carry none, even where a word of five capitals ends a line.
+    EXPECT_EQ(SqlStateOfLoginMessage("connection to server at \"127.0.0.1\", port 1 failed: "
+                                     "Connection refused\n\tIs the server running? CHECK\n"),
+              "");
+    EXPECT_EQ(SqlStateOfLoginMessage(""), "");
 }
 
 }  // namespace

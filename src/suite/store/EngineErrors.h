@@ -27,9 +27,24 @@ std::string SqliteEngineCode(int extendedResultCode);
 /// By PostgreSQL's SQLSTATE and, for a refused write, the name of the constraint that refused.
 EngineFailure ClassifyPostgresFailure(std::string_view sqlState, std::string_view constraint);
 
-/// By what libpq knows of a connection that failed, which carries no SQLSTATE: whether the server
-/// asked for a password that no source gave (passwordMissing), or asked and was sent one.
-EngineFailure ClassifyPostgresLoginFailure(bool passwordMissing, bool passwordSent);
+/// What is known of a connection that failed. The message templates of login failures have %2 for
+/// the sslmode.
+struct LoginFailure {
+    /// The SQLSTATE of the server's refusal; empty when the server sent none.
+    std::string_view sqlState;
+    /// The server asked for a password that no source gave.
+    bool passwordMissing = false;
+    /// The connection got as far as the server (a TCP or socket connection was made).
+    bool serverAnswered = false;
+    /// The sslmode in effect.
+    std::string_view sslMode;
+    /// A refusal (28000) that a connection over SSL gets past: the server wants SSL.
+    bool onlyOverSsl = false;
+};
+
+/// Why a connection failed, by the server's SQLSTATE and the connection's own state; never by
+/// the text of a message.
+EngineFailure ClassifyPostgresLoginFailure(const LoginFailure& login);
 
 /// The message of a refusal by the named constraint of the tree's tables, or the generic one.
 std::string_view RefusalTemplate(std::string_view constraint);

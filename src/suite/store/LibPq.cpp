@@ -42,10 +42,14 @@ Loaded Load() {
     if (!Resolve(library, #name, pq.name)) { \
         return {std::nullopt, "no " #name};  \
     }
-    QUARN_RESOLVE(PQconnectdb)
+    QUARN_RESOLVE(PQconnectStart)
+    QUARN_RESOLVE(PQconnectStartParams)
+    QUARN_RESOLVE(PQconnectPoll)
+    QUARN_RESOLVE(PQsetErrorVerbosity)
+    QUARN_RESOLVE(PQerrorMessage)
+    QUARN_RESOLVE(PQconninfo)
     QUARN_RESOLVE(PQstatus)
     QUARN_RESOLVE(PQconnectionNeedsPassword)
-    QUARN_RESOLVE(PQconnectionUsedPassword)
     QUARN_RESOLVE(PQfinish)
     QUARN_RESOLVE(PQsetNoticeProcessor)
     QUARN_RESOLVE(PQsocket)

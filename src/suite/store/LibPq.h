@@ -9,10 +9,14 @@ namespace quarn::suite {
 /// half the start of a command that only opens an SQLite file.
 struct LibPq {
 #define QUARN_LIBPQ_FUNCTION(name) decltype(&::name) name = nullptr
-    QUARN_LIBPQ_FUNCTION(PQconnectdb);
+    QUARN_LIBPQ_FUNCTION(PQconnectStart);
+    QUARN_LIBPQ_FUNCTION(PQconnectStartParams);
+    QUARN_LIBPQ_FUNCTION(PQconnectPoll);
+    QUARN_LIBPQ_FUNCTION(PQsetErrorVerbosity);
+    QUARN_LIBPQ_FUNCTION(PQerrorMessage);
+    QUARN_LIBPQ_FUNCTION(PQconninfo);
     QUARN_LIBPQ_FUNCTION(PQstatus);
     QUARN_LIBPQ_FUNCTION(PQconnectionNeedsPassword);
-    QUARN_LIBPQ_FUNCTION(PQconnectionUsedPassword);
     QUARN_LIBPQ_FUNCTION(PQfinish);
     QUARN_LIBPQ_FUNCTION(PQsetNoticeProcessor);
     QUARN_LIBPQ_FUNCTION(PQsocket);

@@ -11,7 +11,6 @@
 #include "suite/store/Database.h"
 #include "suite/store/Schema.h"
 #include "suite/store/StoreErrors.h"
-#include "suite/store/StoreMessages.h"
 
 namespace quarn::suite {
 
@@ -22,6 +21,12 @@ namespace fs = std::filesystem;
 [[noreturn]] void RaiseExists(const StoreLocation& location) {
     RaiseStoreError(StoreError::Exists, "CreateDatabase", "%1已存在，未做任何更改。",
                     location.Describe());
+}
+
+// A folder that is missing and cannot be made, or that takes no new file.
+[[noreturn]] void RaiseCannotCreate(const StoreLocation& location) {
+    RaiseStoreError(StoreError::CannotCreate, "CreateDatabase",
+                    "无法在此处创建%1：文件夹不存在或不可写入。", location.Describe());
 }
 
 // Writers use WAL so that readers never wait for them; it is chosen once, here.
@@ -76,6 +81,13 @@ void CreateSqlite(const StoreLocation& location, bool demo) {
          std::to_string(std::random_device()() % 1000000u));
     try {
         BuildSqliteFile(building, demo, location);
+    } catch (const StoreFailure& failure) {
+        fs::remove(building, error);
+        if (failure.Error() == StoreError::Unavailable ||
+            failure.Error() == StoreError::WriteProtected) {
+            RaiseCannotCreate(location);
+        }
+        throw;
     } catch (...) {
         fs::remove(building, error);
         throw;
@@ -90,8 +102,7 @@ void CreateSqlite(const StoreLocation& location, bool demo) {
         if (placeError == EEXIST) {
             RaiseExists(location);
         }
-        RaiseStoreError(StoreError::WriteProtected, "CreateDatabase", messages::kWriteProtected,
-                        location.Describe());
+        RaiseCannotCreate(location);
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include "suite/store/EngineErrors.h"
 #include "suite/store/LibPq.h"
+#include "suite/store/PostgresLogin.h"
 #include "suite/store/StoreMessages.h"
 
 namespace quarn::suite {
@@ -72,14 +73,7 @@ void IgnoreNotice(void*, const char*) {}
 PostgresConnection::PostgresConnection(const std::string& conninfo, int lockTimeoutSeconds,
                                        std::string description)
     : description_(std::move(description)) {
-    conn_ = Pq().PQconnectdb(conninfo.c_str());
-    if (!conn_ || Pq().PQstatus(conn_) != CONNECTION_OK) {
-        const EngineFailure failure = ClassifyPostgresLoginFailure(
-            Pq().PQconnectionNeedsPassword(conn_) == 1, Pq().PQconnectionUsedPassword(conn_) == 1);
-        Pq().PQfinish(conn_);
-        conn_ = nullptr;
-        RaiseStoreError(failure.error, "Database", failure.messageTemplate, description_);
-    }
+    conn_ = ConnectPostgres(conninfo, description_);
     Pq().PQsetNoticeProcessor(conn_, IgnoreNotice, nullptr);
     Execute("SET lock_timeout = '" + std::to_string(lockTimeoutSeconds) + "s'");
     // Kept statements are planned for their values: a generic plan of "FSeq > $1" would scan

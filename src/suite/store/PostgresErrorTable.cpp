@@ -17,9 +17,15 @@ EngineFailure ClassifyPostgresFailure(std::string_view sqlState, std::string_vie
         return {StoreError::Busy, "%1上的语句超时，已取消。"};
     }
     if (errorClass == "28") {
-        return {StoreError::Unavailable, messages::kLoginRefused};
+        return {StoreError::LoginRefused, messages::kLoginRefused};
     }
-    if (errorClass == "08" || sqlState == "3D000" || errorClass == "57") {
+    if (sqlState == "3D000") {
+        return {StoreError::NoDatabase, messages::kNoDatabase};
+    }
+    if (sqlState == "53300") {
+        return {StoreError::Busy, messages::kNoFreeConnection};
+    }
+    if (errorClass == "08" || errorClass == "57") {
         return {StoreError::Unavailable, messages::kCannotReach};
     }
     if (errorClass == "53") {
@@ -31,15 +37,29 @@ EngineFailure ClassifyPostgresFailure(std::string_view sqlState, std::string_vie
     return {StoreError::QueryFailed, messages::kStatementFailed};
 }
 
-EngineFailure ClassifyPostgresLoginFailure(bool passwordMissing, bool passwordSent) {
-    if (passwordMissing) {
-        return {StoreError::Unavailable,
-                "%1要求密码，但未给出密码（可使用 ~/.pgpass、PGPASSWORD 或服务文件）。"};
+EngineFailure ClassifyPostgresLoginFailure(const LoginFailure& login) {
+    if (login.passwordMissing) {
+        return {StoreError::LoginRefused, messages::kPasswordMissing};
     }
-    // The server asked for the password and then refused: a wrong password or user, or a
-    // user the server does not let in. libpq keeps the refusal's SQLSTATE to itself.
-    if (passwordSent) {
-        return {StoreError::Unavailable, messages::kLoginRefused};
+    if (login.sqlState == "28000" && login.onlyOverSsl) {
+        return {StoreError::LoginRefused, messages::kSslRequired};
+    }
+    // A role without the right to connect is refused at login like one the rules keep out.
+    if (login.sqlState == "28000" || login.sqlState == "42501") {
+        return {StoreError::LoginRefused, messages::kRoleNotAllowed};
+    }
+    if (login.sqlState == "28P01") {
+        return {StoreError::LoginRefused, messages::kPasswordWrong};
+    }
+    if (!login.sqlState.empty()) {
+        return ClassifyPostgresFailure(login.sqlState, {});
+    }
+    // No answer of the server: nothing listens, or a server that answered would not speak SSL
+    // to a connection that must.
+    const bool sslRequired = login.sslMode == "require" || login.sslMode == "verify-ca" ||
+                             login.sslMode == "verify-full";
+    if (login.serverAnswered && sslRequired) {
+        return {StoreError::LoginRefused, messages::kSslUnavailable};
     }
     return {StoreError::Unavailable, messages::kCannotReach};
 }

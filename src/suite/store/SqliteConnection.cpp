@@ -72,7 +72,7 @@ SqliteConnection::SqliteConnection(const std::filesystem::path& file, Mode mode,
     : description_(std::move(description)) {
     std::error_code ignored;
     if (mode != Mode::Create && !std::filesystem::exists(file, ignored)) {
-        RaiseStoreError(StoreError::Unavailable, "Database", "无法打开%1：文件不存在。",
+        RaiseStoreError(StoreError::NoDatabase, "Database", "无法打开%1：文件不存在。",
                         description_);
     }
     const int flags = mode == Mode::ReadOnly     ? SQLITE_OPEN_READONLY

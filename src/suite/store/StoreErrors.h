@@ -24,6 +24,9 @@ enum class StoreError : int32_t {
     Exists = 2211,           ///< a database is to be created where one already is
     Stale = 2212,            ///< the item was changed or deleted by someone else since it was read
     Unprotected = 2213,      ///< what keeps the change log true is missing or altered: no writes
+    NoDatabase = 2214,       ///< the named database does not exist (a file to read, a server's)
+    LoginRefused = 2215,     ///< the server refused this login: password, role, rule or SSL
+    CannotCreate = 2216,     ///< a new database's file cannot be made: folder missing or read-only
 };
 
 /// Every error above, for the register of the system's numbers. The store's numbers stay within
@@ -34,7 +37,8 @@ inline constexpr std::array kStoreErrors{
     StoreError::Refused,         StoreError::ReadOnly,    StoreError::QueryFailed,
     StoreError::InvalidLocation, StoreError::NotOurs,     StoreError::DiskFull,
     StoreError::WriteProtected,  StoreError::Exists,      StoreError::Stale,
-    StoreError::Unprotected,
+    StoreError::Unprotected,     StoreError::NoDatabase,  StoreError::LoginRefused,
+    StoreError::CannotCreate,
 };
 
 constexpr int32_t ErrorNumber(StoreError error) {
