@@ -202,7 +202,8 @@ void SpreadGrid::AnnounceFocus(int row) {
 }
 
 void SpreadGrid::AnnounceCheck(int row) {
-    if (!QAccessible::isActive()) {
+    // A grid being filled before it shows has nobody to tell.
+    if (!QAccessible::isActive() || !isVisible()) {
         return;
     }
     if (QAccessibleInterface* item = QAccessible::queryAccessibleInterface(this)->child(row)) {
