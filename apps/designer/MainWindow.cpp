@@ -126,6 +126,7 @@ QWidget* MainWindow::CreatePanes() {
     splitter->addWidget(tabs_);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
+    setTabOrder(filter_, tree_);  // Tab from the search box goes to its results
     return splitter;
 }
 
