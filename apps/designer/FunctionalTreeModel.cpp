@@ -8,6 +8,7 @@
 #include <QPalette>
 #include <algorithm>
 
+#include "AccessibleTexts.h"
 #include "BusinessObjects.h"
 #include "DesignerIcons.h"
 #include "DesignerTexts.h"
@@ -390,6 +391,8 @@ QVariant FunctionalTreeModel::KindData(const QModelIndex& index, int role) const
             return index.column() == kCodeColumn
                        ? QVariant(DesignerIcons::For(ItemKind::BusinessObjects, caption))
                        : QVariant();
+        case Qt::AccessibleDescriptionRole:
+            return Tr(texts::kKindOfObjects);
         case kKindRole:
             return static_cast<int>(ItemKind::BusinessObjects);
         case kIdRole:
@@ -401,6 +404,22 @@ QVariant FunctionalTreeModel::KindData(const QModelIndex& index, int role) const
         default:
             return {};
     }
+}
+
+// The code column reads the row whole, so that a screen reader tells group 5 from subsystem 5.
+QString FunctionalTreeModel::RowText(ItemKind kind, const RowItem& item) const {
+    const QString name = item.names ? NameOf(*item.names) : QString::fromStdString(*item.name);
+    const std::string_view row = kind == ItemKind::Group       ? texts::kGroupRow
+                                 : kind == ItemKind::SubSystem ? texts::kSubSystemRow
+                                                               : texts::kBusinessObjectRow;
+    return Tr(row).arg(QString::number(item.id), name);
+}
+
+QString FunctionalTreeModel::RowDescription(ItemKind kind, bool matched) {
+    const QString what = Tr(kind == ItemKind::Group       ? texts::kGroupCaption
+                            : kind == ItemKind::SubSystem ? texts::kSubSystemCaption
+                                                          : texts::kBusinessObject);
+    return matched ? what + QStringLiteral(", ") + Tr(texts::kSearchMatch) : what;
 }
 
 QVariant FunctionalTreeModel::data(const QModelIndex& index, int role) const {
@@ -434,6 +453,10 @@ QVariant FunctionalTreeModel::data(const QModelIndex& index, int role) const {
                        ? DesignerIcons::For(
                              kind, static_cast<ObjectKind*>(index.internalPointer())->kind.caption)
                        : DesignerIcons::For(kind);
+        case Qt::AccessibleTextRole:
+            return index.column() == kCodeColumn ? RowText(kind, item) : QVariant();
+        case Qt::AccessibleDescriptionRole:
+            return RowDescription(kind, matched());
         case kKindRole:
             return static_cast<int>(kind);
         case kIdRole:

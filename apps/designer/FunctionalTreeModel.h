@@ -148,6 +148,10 @@ class FunctionalTreeModel : public QAbstractItemModel {
     void IndexGroups();
     /// Not for the rows of the business objects' kinds.
     RowItem ItemAt(const QModelIndex& index) const;
+    /// What a screen reader reads of a row of a group, subsystem or business object: its kind,
+    /// code and name; and its kind, with whether the search found it.
+    QString RowText(ItemKind kind, const RowItem& item) const;
+    static QString RowDescription(ItemKind kind, bool matched);
     /// data() of the row of a kind of business objects.
     QVariant KindData(const QModelIndex& index, int role) const;
     int RowOf(const BusinessObjects& objects) const;

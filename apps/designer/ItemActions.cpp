@@ -33,6 +33,14 @@ using Position = exchange::TreeActions::Position;
 
 namespace {
 
+// Asks before a deletion, a revert or an overwrite. No is the default, so that Enter, pressed
+// before the question was read, keeps the data.
+bool ConfirmDestructive(QWidget* parent, const QString& question) {
+    return QMessageBox::question(parent, Tr(texts::kWindowTitle), question,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
 // A confirmation names this many items; the rest are counted.
 constexpr int kListedItems = 20;
 
@@ -127,9 +135,7 @@ void ItemActions::DeleteGroup() {
         return;
     }
     const int32_t id = SelectedGroupId(tree_);
-    if (id >= 0 &&
-        QMessageBox::question(&window_, Tr(texts::kWindowTitle),
-                              Tr(texts::kConfirmDeleteGroup).arg(id)) == QMessageBox::Yes) {
+    if (id >= 0 && ConfirmDestructive(&window_, Tr(texts::kConfirmDeleteGroup).arg(id))) {
         DeleteItems({{TreeItemRef::Kind::Group, id}},
                     {model_.ShownVersion(ItemKind::Group, id, id)});
     }
@@ -142,9 +148,7 @@ void ItemActions::DeleteSubSystem() {
     }
     const int32_t groupId = SelectedGroupId(tree_);
     const int32_t id = SelectedSubSystemId(tree_);
-    if (id != 0 &&
-        QMessageBox::question(&window_, Tr(texts::kWindowTitle),
-                              Tr(texts::kConfirmDeleteSubSystem).arg(id)) == QMessageBox::Yes) {
+    if (id != 0 && ConfirmDestructive(&window_, Tr(texts::kConfirmDeleteSubSystem).arg(id))) {
         DeleteItems({{TreeItemRef::Kind::SubSystem, id}},
                     {model_.ShownVersion(ItemKind::SubSystem, id, groupId)});
     }
@@ -172,10 +176,8 @@ void ItemActions::DeleteSelected() {
     if (items.size() > static_cast<std::size_t>(kListedItems)) {
         listed << QStringLiteral("... (+%1)").arg(items.size() - kListedItems);
     }
-    if (QMessageBox::question(&window_, Tr(texts::kWindowTitle),
-                              Tr(texts::kConfirmDeleteItems).arg(items.size()) +
-                                  QStringLiteral("\n\n") + listed.join(u'\n')) ==
-        QMessageBox::Yes) {
+    if (ConfirmDestructive(&window_, Tr(texts::kConfirmDeleteItems).arg(items.size()) +
+                                         QStringLiteral("\n\n") + listed.join(u'\n'))) {
         DeleteItems(items, versions, labels);
     }
 }
@@ -334,8 +336,7 @@ void ItemActions::Place(ItemKind kind, const Placement& placement, int32_t toGro
 }
 
 void ItemActions::RevertChange(int64_t change, const std::optional<TreeItemRef>& item) {
-    if (QMessageBox::question(&window_, Tr(texts::kWindowTitle),
-                              Tr(texts::kConfirmRevert).arg(change)) != QMessageBox::Yes) {
+    if (!ConfirmDestructive(&window_, Tr(texts::kConfirmRevert).arg(change))) {
         return;
     }
     const auto revert = [&](bool force) {
@@ -351,11 +352,9 @@ void ItemActions::RevertChange(int64_t change, const std::optional<TreeItemRef>&
     } catch (const ComError& error) {
         if (error.Offset() != subsysmgr::errors::kRevertOverLaterChange.offset) {
             Guarded([&] { throw error; });
-        } else if (QMessageBox::question(&window_, Tr(texts::kWindowTitle),
-                                         ToQString(error.Description()) + QStringLiteral("\n\n") +
-                                             Tr(texts::kForceRevert),
-                                         QMessageBox::Yes | QMessageBox::No,
-                                         QMessageBox::No) == QMessageBox::Yes) {
+        } else if (ConfirmDestructive(&window_, ToQString(error.Description()) +
+                                                    QStringLiteral("\n\n") +
+                                                    Tr(texts::kForceRevert))) {
             reverted = Guarded([&] { revert(true); });
         }
     }

@@ -13,10 +13,12 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <unordered_set>
 
+#include "AccessibleTexts.h"
 #include "DatabaseActions.h"
 #include "DesignerHelp.h"
 #include "DesignerIcons.h"
@@ -26,6 +28,7 @@
 #include "ErrorNumberText.h"
 #include "ExchangeActions.h"
 #include "FunctionalTreeModel.h"
+#include "FunctionalTreeView.h"
 #include "Guarded.h"
 #include "HistoryPane.h"
 #include "ItemActions.h"
@@ -44,6 +47,7 @@
 #include "host/ProgIds.h"
 #include "runtime/MessageBox.h"
 #include "runtime/SessionContext.h"
+#include "ui/CaptionText.h"
 
 namespace quarn::designer {
 
@@ -87,7 +91,7 @@ MainWindow::MainWindow(suite::HostSession& session, QWidget* parent)
 QWidget* MainWindow::CreatePanes() {
     model_ = new FunctionalTreeModel(this);
     model_->SetLanguage(session_.Language());
-    tree_ = new QTreeView(this);
+    tree_ = new FunctionalTreeView(this);
     tree_->setObjectName(QStringLiteral("functionalTree"));
     // Rows of one height let the view lay out a tree of any size by its visible rows alone.
     tree_->setUniformRowHeights(true);
@@ -122,6 +126,7 @@ QWidget* MainWindow::CreatePanes() {
     splitter->addWidget(tabs_);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
+    setTabOrder(filter_, tree_);  // Tab from the search box goes to its results
     return splitter;
 }
 
@@ -185,10 +190,13 @@ void MainWindow::ConnectTree() {
     });
     connect(tree_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &MainWindow::UpdateActions);
-    connect(tree_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        if (QMenu* menu = ContextMenuAt(at)) {
-            menu->setAttribute(Qt::WA_DeleteOnClose);
-            menu->popup(tree_->viewport()->mapToGlobal(at));
+    connect(tree_, &QWidget::customContextMenuRequested, this, &MainWindow::PopUpContextMenu);
+    // What actions report in the status bar stays where a screen reader finds it (a status
+    // message passes, and is never read out): as the description of the search box and the tree.
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
+        if (!message.isEmpty()) {
+            filter_->setAccessibleDescription(message);
+            tree_->setAccessibleDescription(message);
         }
     });
     connect(narrowing_, &TreeNarrowing::Changed, this, [this](bool unfiltered) {
@@ -220,11 +228,26 @@ void MainWindow::ConnectTree() {
     });
 }
 
+void MainWindow::PopUpContextMenu(const QPoint& at) {
+    if (QMenu* menu = ContextMenuAt(at)) {
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(tree_->viewport()->mapToGlobal(at));
+    }
+}
+
 void MainWindow::Retranslate() {
     ShowTitle();
     actions_->Retranslate();
     undo_->Retranslate();
     filter_->setPlaceholderText(Tr(texts::kFindHint));
+    filter_->setAccessibleName(subsysmgr::WithoutMnemonic(Tr(texts::kFind)));
+    // The clear button that the box makes itself.
+    for (QToolButton* clear : filter_->findChildren<QToolButton*>()) {
+        clear->setAccessibleName(Tr(texts::kClearFilter));
+        clear->setToolTip(Tr(texts::kClearFilter));
+    }
+    tree_->setAccessibleName(Tr(texts::kTreeName));
+    details_->setAccessibleName(Tr(texts::kDetailsTab));
     details_->Retranslate();
     tabs_->setTabText(0, Tr(texts::kDetailsTab));
     tabs_->setTabText(1, Tr(texts::kHistoryTab));

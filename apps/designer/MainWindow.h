@@ -58,6 +58,8 @@ class MainWindow : public QMainWindow {
     QWidget* CreatePanes();
     void ConnectActions();
     void ConnectTree();
+    /// The context menu of the item at `at` (in the tree's viewport), there.
+    void PopUpContextMenu(const QPoint& at);
     /// The database and how many groups and subsystems it holds, in the status bar.
     void ShowCounts();
     void Retranslate();

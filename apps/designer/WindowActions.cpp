@@ -116,6 +116,11 @@ void WindowActions::CreateMenus(UndoSteps& undo, VisibilityPreview& preview,
     toolbar->addSeparator();
     toolbar->addActions({moveUp, moveDown});
     toolbar->addSeparator();
+    // Names the chooser to screen readers (whose name for a combo box is its choice) and gives
+    // it an access key.
+    previewLabel_ = new QLabel(toolbar);
+    previewLabel_->setBuddy(preview.Chooser());
+    toolbar->addWidget(previewLabel_);
     toolbar->addWidget(preview.Chooser());
     viewMenu_->addMenu(preview.Menu());
     window_.statusBar()->addPermanentWidget(preview.StatusLabel());
@@ -128,6 +133,7 @@ void WindowActions::Retranslate() {
     subSystemMenu_->setTitle(Tr(texts::kMenuSubSystem));
     viewMenu_->setTitle(Tr(texts::kMenuView));
     languageMenu_->setTitle(Tr(texts::kMenuLanguage));
+    previewLabel_->setText(Tr(texts::kPreviewMenu));
     const std::pair<QAction*, std::string_view> named[] = {
         {newSqlite, texts::kNewSqlite},
         {openSqlite, texts::kOpenSqlite},

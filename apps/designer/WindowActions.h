@@ -8,6 +8,7 @@
 
 class QAction;
 class QActionGroup;
+class QLabel;
 class QMainWindow;
 class QMenu;
 class QWidget;
@@ -85,6 +86,7 @@ class WindowActions : public QObject {
     QMenu* subSystemMenu_ = nullptr;
     QMenu* viewMenu_ = nullptr;
     QMenu* languageMenu_ = nullptr;
+    QLabel* previewLabel_ = nullptr;  // the preview chooser's label
 };
 
 }  // namespace quarn::designer

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTextBrowser>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <system_error>
 
 #include "foundation/ComError.h"
@@ -51,13 +52,17 @@ void ChmHelpWindow::ShowHELP(int32_t topic, int16_t /*mode*/, const std::string&
     if (!window_) {
         // A child window of the open modal dialog is the only kind that dialog lets the user
         // scroll and close.
-        window_ = new QTextBrowser(QApplication::activeModalWidget());
-        window_->setWindowFlag(Qt::Window);
+        window_ = new QDialog(QApplication::activeModalWidget());
         window_->setAttribute(Qt::WA_DeleteOnClose);
         window_->resize(kWindowWidth, kWindowHeight);
+        browser_ = new QTextBrowser(window_);
+        auto* layout = new QVBoxLayout(window_);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(browser_);
     }
-    window_->setSource(QUrl::fromLocalFile(ToQString(page.string())));
-    window_->setWindowTitle(window_->documentTitle());
+    browser_->setSource(QUrl::fromLocalFile(ToQString(page.string())));
+    window_->setWindowTitle(browser_->documentTitle());
+    browser_->setAccessibleName(browser_->documentTitle());
     window_->show();
     window_->raise();
     window_->activateWindow();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDialog>
 #include <QPointer>
 #include <QTextBrowser>
 #include <cstdint>
@@ -29,12 +30,15 @@ class ChmHelpWindow : public IChmHelp {
     /// The page of a topic, "" when there is none.
     std::filesystem::path PageFor(int32_t topic, const std::string& language) const;
 
-    /// The help window while it is open.
-    QTextBrowser* Window() const { return window_; }
+    /// The page's browser while the help window is open; its window() is the help window, a
+    /// dialog titled with the page's title (Esc closes it), which screen readers meet as a
+    /// window of its own.
+    QTextBrowser* Window() const { return browser_; }
 
   private:
     std::filesystem::path folder_;
-    QPointer<QTextBrowser> window_;
+    QPointer<QDialog> window_;
+    QPointer<QTextBrowser> browser_;
 };
 
 }  // namespace quarn::subsysmgr

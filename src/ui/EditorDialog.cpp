@@ -1,11 +1,13 @@
 #include "ui/EditorDialog.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFont>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -55,8 +57,23 @@ void EditorDialog::SetFormFont(const std::string& family, int pointSize) {
 void EditorDialog::setVisible(bool visible) {
     if (visible) {
         FitToContents();
+        FocusFirstStop();
     }
     QDialog::setVisible(visible);
+}
+
+void EditorDialog::FocusFirstStop() {
+    // Given before the dialog shows, so that the first focus a screen reader hears is the field
+    // the user starts in, and not whichever control the window would choose.
+    if (focusWidget() && focusWidget()->isEnabled()) {
+        return;
+    }
+    for (const QPointer<QWidget>& stop : tabStops_) {
+        if (stop && stop->isEnabledTo(this) && !stop->isHidden()) {
+            stop->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
 }
 
 int16_t EditorDialog::PlatformKeyCode(int qtKey) {
@@ -137,11 +154,26 @@ void EditorDialog::NameControls(std::initializer_list<std::pair<QWidget*, const 
     }
 }
 
-void EditorDialog::NameAfterCaptions(const QLabel& gridCaption, QWidget& grid,
+void EditorDialog::NameAfterCaptions(QLabel& gridCaption, QWidget& grid,
                                      std::initializer_list<QPushButton*> buttons) {
-    grid.setAccessibleName(WithoutColon(gridCaption.text()));
+    gridCaption.setAccessibleName(WithoutColon(gridCaption.text()));
+    grid.setAccessibleName(gridCaption.accessibleName());
     for (QPushButton* button : buttons) {
         button->setAccessibleName(WithoutMnemonic(button->text()));
+    }
+}
+
+void EditorDialog::TabOrder(std::initializer_list<QWidget*> controls) {
+    const auto stop = [](QWidget* control) {
+        auto* field = qobject_cast<InputTool*>(control);
+        return field ? field->Editor() : control;
+    };
+    tabStops_.clear();
+    for (QWidget* control : controls) {
+        if (!tabStops_.empty()) {
+            setTabOrder(tabStops_.back(), stop(control));
+        }
+        tabStops_.emplace_back(stop(control));
     }
 }
 
@@ -197,7 +229,9 @@ bool EditorDialog::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         if (key->key() == Qt::Key_Escape && (shift & (kCtrlMask | kAltMask)) == 0) {
-            cmdCancel_Click();
+            if (MayDiscard()) {
+                cmdCancel_Click();
+            }
             return true;
         }
     }
@@ -216,7 +250,52 @@ void EditorDialog::showEvent(QShowEvent* event) {
     if (!activated_) {
         activated_ = true;
         Form_Activate();
+        loadedInput_ = ShownInput();
     }
+}
+
+void EditorDialog::closeEvent(QCloseEvent* event) {
+    // Only the user's close: a program that closes the dialog has decided.
+    if (event->spontaneous() && !MayDiscard()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+QStringList EditorDialog::ShownInput() const {
+    QStringList shown;
+    for (const InputTool* field : findChildren<InputTool*>()) {
+        shown << field->Text();
+    }
+    for (const SpreadGrid* grid : findChildren<SpreadGrid*>()) {
+        for (int row = 1; row <= grid->MaxRows(); ++row) {
+            shown << QString::number(grid->CheckValue(row));
+        }
+    }
+    return shown;
+}
+
+bool EditorDialog::MayDiscard() {
+    if (!activated_ || ShownInput() == loadedInput_) {
+        return true;
+    }
+    const auto local = [this](std::string_view text) {
+        return ToQString(GetLocalText(*module_, text));
+    };
+    QMessageBox box(QMessageBox::Question, windowTitle(), local(kSaveQuestion),
+                    QMessageBox::NoButton, this);
+    QPushButton* save = box.addButton(local(kSaveAnswer), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(local(kDiscardAnswer), QMessageBox::DestructiveRole);
+    QPushButton* back = box.addButton(local(kBackAnswer), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(back);
+    box.exec();
+    if (box.clickedButton() == save) {
+        cmdSave_Click();
+        return false;  // closed by the save, or open with its failure shown
+    }
+    return box.clickedButton() == discard;
 }
 
 void EditorDialog::ShowError(const ComError& error) {
@@ -255,6 +334,7 @@ bool EditorDialog::SaveInput(const std::function<EditorInput&()>& takeInput,
         ShowError(failure->error);
         if (OfferReload(failure->error)) {
             ShowStored();
+            loadedInput_ = ShownInput();
         } else {
             FocusOn(failure->field);
         }

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <QSize>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -100,10 +101,14 @@ class EditorDialog : public QDialog, public IFontTarget {
     void AddWide(QVBoxLayout& rows, QWidget& widget, int width, int height, int stretch = 0);
     /// Names each control after its member, for tests, style sheets and accessibility tools.
     static void NameControls(std::initializer_list<std::pair<QWidget*, const char*>> controls);
-    /// Gives the grid its label's text and each button its own text, without mnemonic and
-    /// closing colon, as accessible names (a field's caption names the field itself).
-    static void NameAfterCaptions(const QLabel& gridCaption, QWidget& grid,
+    /// Gives the grid and its label the label's text and each button its own text, without
+    /// mnemonic and closing colon, as accessible names (a field's caption names the field itself).
+    static void NameAfterCaptions(QLabel& gridCaption, QWidget& grid,
                                   std::initializer_list<QPushButton*> buttons);
+
+    /// Sets the tab order of the controls, a field standing for its editor. The first enabled
+    /// one has the focus when the dialog opens.
+    void TabOrder(std::initializer_list<QWidget*> controls);
 
     /// Routes every key press of the dialog's fields through Form_KeyDown first.
     void KeyPreview(bool enabled);
@@ -126,6 +131,14 @@ class EditorDialog : public QDialog, public IFontTarget {
     /// Said instead of reloading when the item the dialog edits was deleted by someone else.
     static constexpr std::string_view kItemDeletedElsewhere =
         "该项目已被其他用户删除，无法重新载入；窗口中的内容保持不变。";
+
+    /// Asked when Esc or the window's close button would end the dialog with edits not saved.
+    static constexpr std::string_view kSaveQuestion = "是否保存对本窗口所做的修改？";
+    /// The answers: save (the dialog's save button, whose text it takes), discard the edits and
+    /// close, or go back to the dialog.
+    static constexpr std::string_view kSaveAnswer = "保存(&S)";
+    static constexpr std::string_view kDiscardAnswer = "放弃修改(&D)";
+    static constexpr std::string_view kBackAnswer = "取消(&C)";
 
     /// Saves the input that `takeInput` fills from the widgets and hands the saved objects to
     /// `adoptSaved`. A failure is shown in one message box; after another user's change the
@@ -170,6 +183,7 @@ class EditorDialog : public QDialog, public IFontTarget {
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
     std::shared_ptr<ModuleState> module_;
@@ -185,11 +199,21 @@ class EditorDialog : public QDialog, public IFontTarget {
     /// Gives every widget its design size or what its content needs, if more, and the dialog
     /// its design size or what its layout needs, if more.
     void FitToContents();
+    /// Gives the focus to the first enabled tab stop unless an enabled control has it.
+    void FocusFirstStop();
+    /// What the fields and the grid show, to tell whether the user changed it.
+    QStringList ShownInput() const;
+    /// Before Esc or the close button ends the dialog: when the user changed what it showed,
+    /// asks whether to save (the dialog closes once saved), discard or go back. True when the
+    /// dialog may close without saving.
+    bool MayDiscard();
 
     std::vector<LeastSize> leastSizes_;
     std::vector<QPointer<InputTool>> fields_;  // those with a caption beside the editor
+    std::vector<QPointer<QWidget>> tabStops_;  // in tab order
     QSize designSize_;
     int captionWidth_ = 0;
+    QStringList loadedInput_;  // as shown when the dialog opened, or after a reload
     bool keyPreview_ = false;
     bool activated_ = false;
 };

@@ -271,7 +271,6 @@ InputTool::InputTool(Kind kind, QWidget* parent) : QWidget(parent), kind_(kind) 
     if (kind_ == Kind::Number) {
         ShowValue(0);
     }
-    setFocusPolicy(Qt::StrongFocus);
     setFocusProxy(editor_);
     editor_->installEventFilter(this);
 }
@@ -297,7 +296,21 @@ void InputTool::Caption(const QString& vNewValue) {
     const QString name = WithoutMnemonic(vNewValue);
     setAccessibleName(name);
     editor_->setAccessibleName(name);
+    if (label_) {
+        label_->setAccessibleName(name);  // its own would read the access key as "(N)"
+    }
     FitWidths();
+}
+
+QString InputTool::ToolTipText() const {
+    return editor_->toolTip();
+}
+
+void InputTool::ToolTipText(const QString& vNewValue) {
+    editor_->setToolTip(vNewValue);
+    if (label_) {
+        label_->setToolTip(vNewValue);
+    }
 }
 
 QLabel* InputTool::CaptionLabel() const {

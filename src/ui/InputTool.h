@@ -49,8 +49,10 @@ class InputTool : public QWidget {
 
     QString Caption() const;
     void Caption(const QString& vNewValue);
-    QString ToolTipText() const { return toolTip(); }
-    void ToolTipText(const QString& vNewValue) { setToolTip(vNewValue); }
+    /// The tooltip of the editor and its caption, which screen readers read as the editor's
+    /// description.
+    QString ToolTipText() const;
+    void ToolTipText(const QString& vNewValue);
     /// The label that shows the caption beside the editor; nullptr for a check box, which shows
     /// its caption itself.
     QLabel* CaptionLabel() const;
@@ -103,7 +105,8 @@ class InputTool : public QWidget {
     /// its window.
     void FocusNextField();
 
-    /// The widget that takes the focus and the keys (this field's focus proxy).
+    /// The widget that takes the focus and the keys (this field's focus proxy; the field itself
+    /// takes no focus, so that the keyboard and screen readers meet one control).
     QWidget* Editor() const { return editor_; }
 
     /// A number box keeps the width its values need; other kinds grow with their layout.

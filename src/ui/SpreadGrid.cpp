@@ -1,12 +1,16 @@
 #include "ui/SpreadGrid.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QScrollBar>
 #include <algorithm>
 
 #include "foundation/Utf8Text.h"
 #include "runtime/KeyedText.h"
 #include "ui/QtText.h"
+#include "ui/SpreadGridAccessible.h"
 
 namespace quarn::subsysmgr {
 
@@ -25,6 +29,16 @@ SpreadGrid::SpreadGrid(QWidget* parent) : QTableWidget(0, 2, parent) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setWordWrap(false);
+    setTabKeyNavigation(false);
+    // The blank below the last whole row looks like the rows' background.
+    setBackgroundRole(QPalette::Base);
+    setAutoFillBackground(true);
+    QAccessible::installFactory(&SpreadGridAccessible::Create);  // once: it is not added twice
+    connect(this, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (item->column() == kCheckColumn - 1) {
+            AnnounceCheck(item->row());
+        }
+    });
 }
 
 void SpreadGrid::MaxRows(int rows) {
@@ -115,9 +129,89 @@ void SpreadGrid::changeEvent(QEvent* event) {
     }
 }
 
+void SpreadGrid::resizeEvent(QResizeEvent* event) {
+    QTableWidget::resizeEvent(event);
+    FitWholeRows();
+}
+
 void SpreadGrid::FitRowHeight() {
     constexpr int kRowPadding = 6;
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + kRowPadding);
+    FitWholeRows();
+}
+
+void SpreadGrid::FitWholeRows() {
+    const int rowHeight = verticalHeader()->defaultSectionSize();
+    int room = contentsRect().height();
+    if (horizontalScrollBar()->isVisible()) {
+        room -= horizontalScrollBar()->height();
+    }
+    setViewportMargins(0, 0, 0, rowHeight > 0 && room > 0 ? room % rowHeight : 0);
+}
+
+void SpreadGrid::keyPressEvent(QKeyEvent* event) {
+    const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    if (tab && (event->modifiers() & Qt::ControlModifier)) {
+        focusNextPrevChild(event->key() == Qt::Key_Tab &&
+                           !(event->modifiers() & Qt::ShiftModifier));
+        return;
+    }
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier &&
+        currentRow() >= 0) {
+        CheckValue(Row(), CheckValue(Row()) != 0 ? 0 : 1);
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+void SpreadGrid::focusInEvent(QFocusEvent* event) {
+    QTableWidget::focusInEvent(event);
+    AnnounceFocus(currentRow());
+}
+
+void SpreadGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QAbstractItemView::currentChanged(current, previous);
+    if (current.row() != previous.row()) {
+        AnnounceFocus(current.row());
+    }
+}
+
+void SpreadGrid::selectionChanged(const QItemSelection& selected,
+                                  const QItemSelection& deselected) {
+    QAbstractItemView::selectionChanged(selected, deselected);
+}
+
+void SpreadGrid::AnnounceFocus(int row) {
+    if (!QAccessible::isActive() || row < 0) {
+        return;
+    }
+    // Queued: the grid's own focus event, sent after its focusInEvent, would otherwise follow.
+    QMetaObject::invokeMethod(
+        this,
+        [this, row] {
+            if (!hasFocus() || currentRow() != row) {
+                return;
+            }
+            if (QAccessibleInterface* item =
+                    QAccessible::queryAccessibleInterface(this)->child(row)) {
+                QAccessibleEvent event(item, QAccessible::Focus);
+                QAccessible::updateAccessibility(&event);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void SpreadGrid::AnnounceCheck(int row) {
+    // A grid being filled before it shows has nobody to tell.
+    if (!QAccessible::isActive() || !isVisible()) {
+        return;
+    }
+    if (QAccessibleInterface* item = QAccessible::queryAccessibleInterface(this)->child(row)) {
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(item, changed);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 SpreadGrid::Block SpreadGrid::SelectedBlock() const {

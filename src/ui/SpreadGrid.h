@@ -7,8 +7,13 @@ namespace quarn::subsysmgr {
 
 /// The suite's grid control in its two-column form: column 1 a check box (value 1 checked, 0
 /// not), column 2 a text. A keyed text in column 2 shows only its display part; the grid keeps
-/// the whole text. Rows and columns count from 1. A row's check box is announced to screen
-/// readers by the text its row shows, and rows are as tall as the grid's font needs.
+/// the whole text. Rows and columns count from 1. Rows are as tall as the grid's font needs, and
+/// the grid shows whole rows only: the height left below the last whole row stays blank.
+///
+/// From the keyboard the grid is one stop: Tab and Ctrl+Tab leave it (with Shift, backwards), the
+/// arrows move inside it and Space ticks or clears the current row, whichever cell of it is
+/// current. Screen readers are shown a list of checkable rows (SpreadGridAccessible), told of the
+/// current row when the grid gets the focus or the row changes, and of each tick.
 class SpreadGrid : public QTableWidget {
     Q_OBJECT
 
@@ -54,10 +59,21 @@ class SpreadGrid : public QTableWidget {
 
   protected:
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    // The table's own announcements name cells of a table; these name the rows of the list.
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
 
   private:
     QTableWidgetItem* CellItem(int row, int col) const;
     void FitRowHeight();
+    void FitWholeRows();
+    /// Tells screen readers that the row (from 0) has the focus, after the grid's own focus.
+    void AnnounceFocus(int row);
+    void AnnounceCheck(int row);
 
     int maxEditLength_[2] = {kDefaultMaxEditLength, kDefaultMaxEditLength};
 };

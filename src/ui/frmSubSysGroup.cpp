@@ -17,6 +17,7 @@
 #include "runtime/LocalText.h"
 #include "runtime/MessageBox.h"
 #include "runtime/SessionContext.h"
+#include "ui/FieldLabels.h"
 #include "ui/InputTool.h"
 #include "ui/QtText.h"
 #include "ui/SpreadGrid.h"
@@ -24,6 +25,7 @@
 namespace quarn::subsysmgr {
 
 using namespace group_editor;
+namespace labels = field_labels;
 
 namespace {
 
@@ -53,25 +55,25 @@ frmSubSysGroup::frmSubSysGroup(QWidget* parent, std::shared_ptr<ModuleState> mod
         tool->Caption(ToQString(caption));
         return tool;
     };
-    inID = field(InputTool::Kind::Number, kIdCaption);
+    inID = field(InputTool::Kind::Number, labels::kGroupId);
     inID->ToolTipText(ToQString(kIdToolTip));
     inID->Min(800);
     inID->Max(1000);
     inID->Value(800);
-    inIndex = field(InputTool::Kind::Number, kIndexCaption);
+    inIndex = field(InputTool::Kind::Number, labels::kGroupIndex);
     inIndex->ToolTipText(ToQString(kIndexToolTip));
     inIndex->Min(0);
     inIndex->Max(1000);
-    inName = field(InputTool::Kind::Text, kNameCaption);
-    inNameCHT = field(InputTool::Kind::Text, kNameCHTCaption);
-    inNameEN = field(InputTool::Kind::Text, kNameENCaption);
+    inName = field(InputTool::Kind::Text, labels::kGroupName);
+    inNameCHT = field(InputTool::Kind::Text, labels::kGroupNameCHT);
+    inNameEN = field(InputTool::Kind::Text, labels::kGroupNameEN);
     for (InputTool* name : {inName, inNameCHT, inNameEN}) {
         name->MaxLength(static_cast<int>(kNameMaxLength));
     }
-    inVisible = field(InputTool::Kind::CheckBox, kVisibleCaption);
+    inVisible = field(InputTool::Kind::CheckBox, labels::kVisible);
     inVisible->Value(1);
-    InWeb = field(InputTool::Kind::CheckBox, kWebCaption);
-    lblFitAcct = new QLabel(ToQString(kFitAcctCaption), frmCo);
+    InWeb = field(InputTool::Kind::CheckBox, labels::kWeb);
+    lblFitAcct = new QLabel(ToQString(labels::kAccountTypes), frmCo);
     vaSpread = new SpreadGrid(frmCo);
     lblFitAcct->setBuddy(vaSpread);
 
@@ -106,11 +108,8 @@ frmSubSysGroup::frmSubSysGroup(QWidget* parent, std::shared_ptr<ModuleState> mod
                   {cmdCancel, "cmdCancel"}});
     NameAfterCaptions(*lblFitAcct, *vaSpread, {cmdSave, cmdCancel});
 
-    QWidget* const tabOrder[] = {inID,      inIndex, inName,   inNameCHT, inNameEN,
-                                 inVisible, InWeb,   vaSpread, cmdSave,   cmdCancel};
-    for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
-    }
+    TabOrder({inID, inIndex, inName, inNameCHT, inNameEN, inVisible, InWeb, vaSpread, cmdSave,
+              cmdCancel});
 
     connect(cmdSave, &QPushButton::clicked, this, &frmSubSysGroup::cmdSave_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmSubSysGroup::cmdCancel_Click);
@@ -158,16 +157,16 @@ void frmSubSysGroup::SetCaptions() {
         return ToQString(GetLocalText(*module_, text));
     };
     setWindowTitle(local(kCaptionEdit));
-    inID->Caption(local(kIdCaption));
+    inID->Caption(local(labels::kGroupId));
     inID->ToolTipText(local(kIdToolTip));
-    inName->Caption(local(kNameCaption));
-    inNameCHT->Caption(local(kNameCHTCaption));
-    inNameEN->Caption(local(kNameENCaption));
-    inIndex->Caption(local(kIndexCaption));
+    inName->Caption(local(labels::kGroupName));
+    inNameCHT->Caption(local(labels::kGroupNameCHT));
+    inNameEN->Caption(local(labels::kGroupNameEN));
+    inIndex->Caption(local(labels::kGroupIndex));
     inIndex->ToolTipText(local(kIndexToolTip));
-    inVisible->Caption(local(kVisibleCaption));
-    InWeb->Caption(local(kWebCaption));
-    lblFitAcct->setText(local(kFitAcctCaption));
+    inVisible->Caption(local(labels::kVisible));
+    InWeb->Caption(local(labels::kWeb));
+    lblFitAcct->setText(local(labels::kAccountTypes));
     cmdSave->setText(local(kSaveCaption));
     cmdCancel->setText(local(kCancelCaption));
     NameAfterCaptions(*lblFitAcct, *vaSpread, {cmdSave, cmdCancel});

@@ -23,6 +23,7 @@
 #include "runtime/LocalText.h"
 #include "runtime/MessageBox.h"
 #include "runtime/SessionContext.h"
+#include "ui/FieldLabels.h"
 #include "ui/InputTool.h"
 #include "ui/QtText.h"
 #include "ui/SpreadGrid.h"
@@ -30,6 +31,7 @@
 namespace quarn::subsysmgr {
 
 using namespace subsystem_editor;
+namespace labels = field_labels;
 
 namespace {
 
@@ -85,25 +87,25 @@ frmSubSystem::frmSubSystem(QWidget* parent, std::shared_ptr<ModuleState> module)
         tool->Caption(ToQString(caption));
         return tool;
     };
-    inID = field(InputTool::Kind::Number, kIdCaption);
+    inID = field(InputTool::Kind::Number, labels::kSubSystemId);
     inID->Min(ranges::kCustomerSubSystems.first);
     inID->Max(ranges::kCustomerSubSystems.last);
     inID->Value(ranges::kCustomerSubSystems.first);
-    inIndex = field(InputTool::Kind::Number, kIndexCaption);
+    inIndex = field(InputTool::Kind::Number, labels::kSubSystemIndex);
     inIndex->Min(0);
     inIndex->Max(1000);
-    inNumber = field(InputTool::Kind::Text, kNumberCaption);
-    inName = field(InputTool::Kind::Text, kNameCaption);
-    inNameCHT = field(InputTool::Kind::Text, kNameCHTCaption);
-    inNameEN = field(InputTool::Kind::Text, kNameENCaption);
+    inNumber = field(InputTool::Kind::Text, labels::kSubSystemNumber);
+    inName = field(InputTool::Kind::Text, labels::kSubSystemName);
+    inNameCHT = field(InputTool::Kind::Text, labels::kSubSystemNameCHT);
+    inNameEN = field(InputTool::Kind::Text, labels::kSubSystemNameEN);
     for (InputTool* name : {inName, inNameCHT, inNameEN}) {
         name->MaxLength(static_cast<int>(kNameMaxLength));
     }
-    inGroup = field(InputTool::Kind::DropDown, kGroupCaption);
-    inVisible = field(InputTool::Kind::CheckBox, kVisibleCaption);
+    inGroup = field(InputTool::Kind::DropDown, labels::kSubSystemGroup);
+    inVisible = field(InputTool::Kind::CheckBox, labels::kVisible);
     inVisible->Value(1);
-    InWeb = field(InputTool::Kind::CheckBox, kWebCaption);
-    lblFitAcct = new QLabel(ToQString(kFitAcctCaption), frmCo);
+    InWeb = field(InputTool::Kind::CheckBox, labels::kWeb);
+    lblFitAcct = new QLabel(ToQString(labels::kAccountTypes), frmCo);
     vaSpread = new SpreadGrid(frmCo);
     lblFitAcct->setBuddy(vaSpread);
 
@@ -140,11 +142,8 @@ frmSubSystem::frmSubSystem(QWidget* parent, std::shared_ptr<ModuleState> module)
                   {cmdCancel, "cmdCancel"}});
     NameAfterCaptions(*lblFitAcct, *vaSpread, {cmdSave, cmdCancel});
 
-    QWidget* const tabOrder[] = {inID,    inIndex,   inNumber, inName,   inNameCHT, inNameEN,
-                                 inGroup, inVisible, InWeb,    vaSpread, cmdSave,   cmdCancel};
-    for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
-    }
+    TabOrder({inID, inIndex, inNumber, inName, inNameCHT, inNameEN, inGroup, inVisible, InWeb,
+              vaSpread, cmdSave, cmdCancel});
 
     connect(cmdSave, &QPushButton::clicked, this, &frmSubSystem::cmdSave_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmSubSystem::cmdCancel_Click);
@@ -205,16 +204,16 @@ void frmSubSystem::SetCaptions() {
     setWindowTitle(local(kCaption));
     cmdCancel->setText(local(kCancelCaption));
     cmdSave->setText(local(kSaveCaption));
-    inNumber->Caption(local(kNumberCaption));
-    inName->Caption(local(kNameCaption));
-    inNameCHT->Caption(local(kNameCHTCaption));
-    inNameEN->Caption(local(kNameENCaption));
-    inGroup->Caption(local(kGroupCaption));
-    inIndex->Caption(local(kIndexCaption));
-    inID->Caption(local(kIdCaption));
-    inVisible->Caption(local(kVisibleCaption));
-    InWeb->Caption(local(kWebCaption));
-    lblFitAcct->setText(local(kFitAcctCaption));
+    inNumber->Caption(local(labels::kSubSystemNumber));
+    inName->Caption(local(labels::kSubSystemName));
+    inNameCHT->Caption(local(labels::kSubSystemNameCHT));
+    inNameEN->Caption(local(labels::kSubSystemNameEN));
+    inGroup->Caption(local(labels::kSubSystemGroup));
+    inIndex->Caption(local(labels::kSubSystemIndex));
+    inID->Caption(local(labels::kSubSystemId));
+    inVisible->Caption(local(labels::kVisible));
+    InWeb->Caption(local(labels::kWeb));
+    lblFitAcct->setText(local(labels::kAccountTypes));
     NameAfterCaptions(*lblFitAcct, *vaSpread, {cmdSave, cmdCancel});
     if (lngStatus == kStatusAdd && bIsBROXAddition) {
         inID->Min(ranges::kBroxSubSystems.first);

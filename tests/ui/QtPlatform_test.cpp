@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include "host/ProgIds.h"
@@ -96,10 +98,14 @@ TEST_F(QtPlatform, F1ShowsTheTopicsPageInTheSessionLanguageBesideTheDialog) {
     QTextBrowser* window = help->Window();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->parentWidget(), &dialog);  // not blocked by the modal dialog
+    EXPECT_EQ(window->window()->parentWidget(), &dialog);  // not blocked by the modal dialog
     EXPECT_TRUE(window->source().path().endsWith(u"/CHT/580042.html"_s));
     EXPECT_FALSE(window->documentTitle().isEmpty());
-    EXPECT_EQ(window->windowTitle(), window->documentTitle());
+    EXPECT_EQ(window->window()->windowTitle(), window->documentTitle());
+    // A window of its own to a screen reader, named by the page, and not a label.
+    QAccessibleInterface* helpWindow = QAccessible::queryAccessibleInterface(window->window());
+    EXPECT_EQ(helpWindow->role(), QAccessible::Dialog);
+    EXPECT_EQ(helpWindow->text(QAccessible::Name), window->documentTitle());
 
     for (const char* language : {"CHS", "CHT", "EN"}) {  // every page is there
         EXPECT_FALSE(help->PageFor(kGroupEditorHelpTopic, language).empty()) << language;
