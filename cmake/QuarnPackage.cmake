@@ -12,7 +12,7 @@
 include(GNUInstallDirs)
 
 set(QUARN_DEB_PACKAGE subsysmgr)
-set(QUARN_APPSTREAM_ID org.quarn.SubsystemDesigner)
+set(QUARN_APPSTREAM_ID org.quarn.subsysmgr_designer)
 set(QUARN_PACKAGE_MAINTAINER "QuarnClassSubSysMgr maintainers <maintainers@quarn.example>"
   CACHE STRING "Name and address of the Debian package's maintainer")
 set(QUARN_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/${QUARN_DEB_PACKAGE})
