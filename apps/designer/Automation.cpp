@@ -70,6 +70,10 @@ Automation::Automation(QCommandLineParser& options)
               QStringLiteral("file")),
       quitAfterPaint_(QStringLiteral("quit-after-paint"),
                       QStringLiteral("Exit once the tree has been painted (to time the start).")) {
+    // Those that only pictures and timings need stay out of --help.
+    for (QCommandLineOption* picturesOnly : {&screenshot_, &menu_, &import_, &quitAfterPaint_}) {
+        picturesOnly->setFlags(QCommandLineOption::HiddenFromHelp);
+    }
     options.addOptions({history_, find_, screenshot_, menu_, quitAfterPaint_, preview_, import_});
 }
 

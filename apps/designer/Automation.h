@@ -17,7 +17,7 @@ class MainWindow;
 /// painted, to time the start).
 class Automation {
   public:
-    /// Adds the options to `options`.
+    /// Adds the options to `options`; --help lists only --history, --find and --preview.
     explicit Automation(QCommandLineParser& options);
 
     /// Before the window is shown.

@@ -1,13 +1,13 @@
 // subsysmgr-designer: the functional tree of the suite database, with the group and subsystem
 // editors. Options: --db <file | sqlite:file | postgresql:connection>, --lang CHS|CHT|EN,
-// --version (print the version and exit, without a display); and those for tests and pictures
-// (Automation.h).
+// --help and --version (answered without a display); and those for tests and pictures, which
+// --help leaves out (Automation.h).
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <cstring>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 #include "Automation.h"
 #include "DesignerHelp.h"
@@ -69,13 +69,33 @@ class SessionOptions {
                                  QStringLiteral("language")};
 };
 
-bool AsksForVersion(quarn::suite::ProgramArguments& arguments) {
-    for (int n = 1; n < arguments.Count(); ++n) {
-        if (std::strcmp(arguments.Values()[n], "--version") == 0) {
-            return true;
-        }
+// --help and --version, answered before the application connects to a display, so that they
+// work on a machine without one (and help2man can read them). Qt's own options (-style,
+// -platform ...) are unknown to this parse: the application takes them out of the arguments,
+// and the parse after it reports what is still wrong.
+std::optional<int> AnswerWithoutDisplay(QCommandLineParser& options,
+                                        const QCommandLineOption& version,
+                                        quarn::suite::ProgramArguments& arguments) {
+    QStringList given;
+    for (int n = 0; n < arguments.Count(); ++n) {
+        given.append(QString::fromLocal8Bit(arguments.Values()[n]));
     }
-    return false;
+    options.parse(given);
+    if (options.isSet(QStringLiteral("help"))) {
+        // The usage line names the program as the core application was started; no display.
+        const QCoreApplication core(arguments.Count(), arguments.Values());
+        std::cout << options.helpText().toStdString();
+        return 0;
+    }
+    if (options.isSet(version)) {
+        std::cout << quarn::designer::DesignerVersion() << '\n';
+        return 0;
+    }
+    if (options.isSet(QStringLiteral("help-all"))) {
+        // Qt's options are the application's to list; listing them needs no display either.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -83,24 +103,27 @@ bool AsksForVersion(quarn::suite::ProgramArguments& arguments) {
 int main(int argc, char** argv) {
     // Qt and the options read copies; the password leaves what ps shows before anything runs.
     quarn::suite::ProgramArguments arguments(argc, argv);
-    // Before the application connects to a display, so that it answers on a machine without one.
-    if (AsksForVersion(arguments)) {
-        std::cout << quarn::designer::DesignerVersion() << '\n';
-        return 0;
+    QCommandLineParser options;
+    options.setApplicationDescription(
+        QStringLiteral("Shows the functional tree of a suite database and maintains its subsystem "
+                       "groups and subsystems with the group and subsystem editors. Without --db "
+                       "the last database opens (the first time, the demo database)."));
+    options.addHelpOption();
+    const SessionOptions sessionOptions(options);
+    const QCommandLineOption version(QStringLiteral("version"),
+                                     QStringLiteral("Print the version and exit."));
+    options.addOption(version);
+    const quarn::designer::Automation automation(options);
+    if (const std::optional<int> answered = AnswerWithoutDisplay(options, version, arguments)) {
+        return *answered;
     }
+
     QApplication app(arguments.Count(), arguments.Values());
     QApplication::setOrganizationName(QStringLiteral("Quarn"));
     QApplication::setApplicationName(QStringLiteral("subsysmgr-designer"));
     // The installed desktop entry and icon carry the program's name.
     QApplication::setDesktopFileName(QStringLiteral("subsysmgr-designer"));
     QApplication::setWindowIcon(quarn::designer::DesignerIcons::Application());
-
-    QCommandLineParser options;
-    options.addHelpOption();
-    const SessionOptions sessionOptions(options);
-    options.addOption(QCommandLineOption(QStringLiteral("version"),
-                                         QStringLiteral("Print the version and exit.")));
-    const quarn::designer::Automation automation(options);
     options.process(app);
 
     const std::unique_ptr<HostSession> session = sessionOptions.Open(options);
