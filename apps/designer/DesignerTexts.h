@@ -61,6 +61,7 @@ inline constexpr std::string_view kFind = "查找(&F)";
 inline constexpr std::string_view kFindHint = "按代码或名称查找 (Ctrl+F，Esc 清除)";
 inline constexpr std::string_view kSearching = "正在查找...";
 inline constexpr std::string_view kFound = "找到 %1 项。";
+inline constexpr std::string_view kFoundOne = "找到 1 项。";  // English says "1 item"
 inline constexpr std::string_view kCopyCode = "复制代码(&C)";
 inline constexpr std::string_view kShowHistory = "查看变更历史(&H)";
 inline constexpr std::string_view kMoveUp = "上移(&U)";

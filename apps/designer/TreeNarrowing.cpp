@@ -63,6 +63,7 @@ void TreeNarrowing::ApplyFilter() {
     } else {
         ReopenChosen(unfiltered_.value_or(OpenItems{}), before);
         unfiltered_.reset();
+        window_.statusBar()->clearMessage();  // the count of a search that is gone
     }
     emit Changed(!model_.Filtered());
 }
@@ -89,7 +90,9 @@ void TreeNarrowing::ChooseMatch(const OpenItems& before) {
     if (current.isValid()) {
         tree_.setCurrentIndex(current);
     }
-    window_.statusBar()->showMessage(Tr(texts::kFound).arg(model_.MatchCount()));
+    const auto count = model_.MatchCount();
+    window_.statusBar()->showMessage(count == 1 ? Tr(texts::kFoundOne)
+                                                : Tr(texts::kFound).arg(count));
 }
 
 void TreeNarrowing::ApplyPreview() {

@@ -86,6 +86,13 @@ TEST_F(Accessibility, ASearchKeepsTheFocusAndItsResultInTheSearchBox) {
     ASSERT_FALSE(found.isEmpty());
     window_->statusBar()->clearMessage();
     EXPECT_EQ(Accessible(filter)->text(QAccessible::Description), found);
+
+    // Esc clears the search, and no count of it is left in the status bar.
+    QTest::keyClicks(filter, u"x"_s);
+    ASSERT_FALSE(window_->statusBar()->currentMessage().isEmpty());
+    QTest::keyClick(filter, Qt::Key_Escape);
+    EXPECT_TRUE(filter->text().isEmpty());
+    EXPECT_TRUE(window_->statusBar()->currentMessage().isEmpty());
 }
 
 TEST_F(Accessibility, ShiftF10OpensTheContextMenuOfTheCurrentItem) {
