@@ -96,8 +96,6 @@ inline constexpr std::string_view kForcedRevertNote = "强制撤销变更 %1";
 inline constexpr std::string_view kAnotherProgram = "另一个程序";
 inline constexpr std::string_view kWhoVia = "%1（经由 %2）";
 inline constexpr std::string_view kVerifySeals = "检查封印(&S)";
-inline constexpr std::string_view kGroupField = "所属分组";
-inline constexpr std::string_view kClassNameField = "程序标识";
 
 // Seeing before acting: the visibility preview, import and export.
 inline constexpr std::string_view kPreviewMenu = "按用户预览(&P)";
