@@ -65,7 +65,7 @@ std::string HostSession::DatabaseSpec() const {
 }
 
 std::string HostSession::DatabaseDescription() const {
-    return services_->Location().Describe();
+    return services_->Describe(services_->Location());
 }
 
 std::string HostSession::Context() const {

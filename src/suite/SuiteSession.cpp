@@ -93,13 +93,23 @@ bool SuiteSession::FirstTime(const std::string& note) {
     return notes_.insert(note).second;
 }
 
+DatabaseName::Localize SuiteSession::Localizer() const {
+    auto loader = std::make_shared<ResLoader>(catalogs_);
+    loader->ResFileBaseName("QuarnDesign");
+    loader->LanguageID(Language());
+    return [loader](std::string_view text) { return loader->LoadString(std::string(text)); };
+}
+
+std::string SuiteSession::Describe(const StoreLocation& location) const {
+    return location.Name().Text(Localizer());
+}
+
 ComError SuiteSession::Localized(const StoreFailure& failure) const {
-    ResLoader loader(catalogs_);
-    loader.ResFileBaseName("QuarnDesign");
-    loader.LanguageID(Language());
+    const DatabaseName::Localize localize = Localizer();
+    const std::string detail =
+        failure.NamedDatabase() ? failure.NamedDatabase()->Text(localize) : failure.Detail();
     const std::string localized = MessageFormatter().FormatMessage(
-        loader.LoadString(failure.Template()),
-        {Variant(failure.Detail()), Variant(failure.MoreDetail())});
+        localize(failure.Template()), {Variant(detail), Variant(failure.MoreDetail())});
     ComError error(failure.Number(), failure.Source(), localized, failure.EngineCode());
     LogFailure(error);
     return error;

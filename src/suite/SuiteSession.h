@@ -55,6 +55,11 @@ class SuiteSession {
     /// says once per session.
     bool FirstTime(const std::string& note);
 
+    /// Turns a simplified-Chinese catalog text into the session's language.
+    DatabaseName::Localize Localizer() const;
+    /// "SQLite database <file>" and the like in the session's language.
+    std::string Describe(const StoreLocation& location) const;
+
     /// The store's failure as a ComError in the session's language (same number, source and
     /// engine code), recorded in the session's diagnostic log.
     ComError Localized(const StoreFailure& failure) const;

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "suite/SuiteSession.h"
 #include "suite/store/StoreErrors.h"
 #include "suite/store/StoreLocation.h"
 
@@ -79,9 +80,10 @@ TEST(ConnectionString, EverySecretLibpqHidesIsKeptApartFromTheRestAndTheDescript
         "host=db1 port=5432 dbname=suite user=me password=s3cret sslpassword='key pass'");
     EXPECT_EQ(parsed.WithoutSecrets(), "user=me dbname=suite host=db1 port=5432");
     EXPECT_EQ(parsed.OtherSecrets(), "sslpassword='key pass'");
-    EXPECT_EQ(parsed.Describe(), "PostgreSQL database suite on db1:5432 as me");
-    EXPECT_EQ(ConnectionString("").Describe(), "PostgreSQL database");
-    EXPECT_EQ(ConnectionString("hostaddr=10.0.0.1").Describe(), "PostgreSQL database on 10.0.0.1");
+    const DatabaseName name = parsed.Name();
+    EXPECT_EQ(name.database + " " + name.host + " " + name.port + " " + name.user,
+              "suite db1 5432 me");
+    EXPECT_EQ(ConnectionString("hostaddr=10.0.0.1").Name().host, "10.0.0.1");
 }
 
 TEST(ConnectionString, LongOrMalformedStringsAreRefusedWithoutRepeatingThem) {
@@ -119,7 +121,7 @@ TEST(StoreLocation, DatabaseSpecsNameAFileOrAServerWithThePasswordApart) {
         EXPECT_EQ(file.target, "my \"prod\".sqlite");
         EXPECT_FALSE(file.demo);
         EXPECT_EQ(file.ContextValue(), "sqlite:my \"prod\".sqlite");
-        EXPECT_EQ(file.Describe(), "SQLite database my \"prod\".sqlite");
+        EXPECT_EQ(file.Name().file, "my \"prod\".sqlite");
     }
 
     for (const char* spec : {"postgresql:host=db1 dbname=suite user=me password='p w;d'",
@@ -129,7 +131,8 @@ TEST(StoreLocation, DatabaseSpecsNameAFileOrAServerWithThePasswordApart) {
         EXPECT_EQ(server.kind, StoreLocation::Kind::PostgreSQL);
         EXPECT_EQ(server.password, "p w;d");
         EXPECT_EQ(server.ContextValue(), "postgresql:user=me dbname=suite host=db1");
-        EXPECT_EQ(server.Describe(), "PostgreSQL database suite on db1 as me");
+        EXPECT_EQ(SuiteSession(server, "EN").Describe(server),
+                  "PostgreSQL database suite on db1 as me");
         EXPECT_EQ(ConnectionString(server.PostgresConninfo()).Password(), "p w;d");
 
         // What the context carries comes back as the same server, without the password.

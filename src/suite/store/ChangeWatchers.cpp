@@ -21,7 +21,7 @@ class SqliteWatch : public ChangeWatch {
   public:
     explicit SqliteWatch(const StoreLocation& location)
         : connection_(location.target, SqliteConnection::Mode::ReadOnly,
-                      location.busyTimeoutSeconds, location.Describe()) {}
+                      location.busyTimeoutSeconds, location.Name()) {}
 
     int Socket() const override { return -1; }
 
@@ -48,7 +48,7 @@ class SqliteWatch : public ChangeWatch {
 class PostgresWatch : public ChangeWatch {
   public:
     explicit PostgresWatch(const StoreLocation& location)
-        : description_(location.Describe()),
+        : description_(location.Name()),
           connection_(location.PostgresConninfo(), location.busyTimeoutSeconds, description_) {
         connection_.Execute("LISTEN " + std::string(changelog::kChangedChannel));
         last_ = connection_.Run(std::string(changelog::kLastChangePostgres), {});
@@ -73,7 +73,7 @@ class PostgresWatch : public ChangeWatch {
     }
 
   private:
-    std::string description_;
+    DatabaseName description_;
     PostgresConnection connection_;
     int64_t last_ = 0;
 };

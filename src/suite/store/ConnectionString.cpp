@@ -74,22 +74,13 @@ std::string ConnectionString::OtherSecrets() const {
     return Joined(true, "password");
 }
 
-std::string ConnectionString::Describe() const {
-    std::string description = "PostgreSQL database";
-    if (const auto database = Value("dbname")) {
-        description += " " + *database;
-    }
+DatabaseName ConnectionString::Name() const {
     const auto host = Value("host") ? Value("host") : Value("hostaddr");
-    const auto port = Value("port");
-    if (host) {
-        description += " on " + *host + (port ? ":" + *port : "");
-    } else if (port) {
-        description += " on port " + *port;
-    }
-    if (const auto user = Value("user")) {
-        description += " as " + *user;
-    }
-    return description;
+    return {.postgres = true,
+            .database = Value("dbname").value_or(""),
+            .host = host.value_or(""),
+            .port = Value("port").value_or(""),
+            .user = Value("user").value_or("")};
 }
 
 std::string ConnectionString::Pair(std::string_view keyword, std::string_view value) {

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "suite/store/DatabaseName.h"
+
 namespace quarn::suite {
 
 /// A PostgreSQL connection string as libpq reads it: key=value pairs (values quoted with '...'
@@ -39,9 +41,8 @@ class ConnectionString {
     std::string WithoutSecrets() const;
     /// The key=value string of the secret entries other than the password, or "".
     std::string OtherSecrets() const;
-    /// "PostgreSQL database suite on db1:5432 as me", leaving out what the string does not set;
-    /// never a secret.
-    std::string Describe() const;
+    /// The database, server and role the string sets, for messages; never a secret.
+    DatabaseName Name() const;
 
     /// `keyword=value` with the value quoted as libpq requires: in '...' with \' and \\ when it is
     /// empty or holds a blank, a quote or a backslash.

@@ -22,15 +22,15 @@ namespace quarn::suite {
 
 std::unique_ptr<Connection> Connect(const StoreLocation& location, OpenMode mode) {
     if (location.kind == StoreLocation::Kind::PostgreSQL) {
-        return std::make_unique<PostgresConnection>(
-            location.PostgresConninfo(), location.busyTimeoutSeconds, location.Describe());
+        return std::make_unique<PostgresConnection>(location.PostgresConninfo(),
+                                                    location.busyTimeoutSeconds, location.Name());
     }
     const auto sqliteMode = mode == OpenMode::Create       ? SqliteConnection::Mode::Create
                             : mode == OpenMode::ReadOnly   ? SqliteConnection::Mode::ReadOnly
                             : mode == OpenMode::Unchanging ? SqliteConnection::Mode::Unchanging
                                                            : SqliteConnection::Mode::ReadWrite;
     return std::make_unique<SqliteConnection>(location.target, sqliteMode,
-                                              location.busyTimeoutSeconds, location.Describe());
+                                              location.busyTimeoutSeconds, location.Name());
 }
 
 Database::Database(StoreLocation location, std::unique_ptr<Connection> connection)
@@ -104,7 +104,7 @@ OpenedFile OpenSqliteFile(const StoreLocation& location) {
         version = schema::VersionOf(*probe);
     } catch (const StoreFailure& failure) {
         if (failure.Error() == StoreError::WriteProtected) {
-            schema::CheckReadable(0, location.Describe());  // another program's journal
+            schema::CheckReadable(0, location.Name());  // another program's journal
         }
         const bool diskFull = failure.Error() == StoreError::DiskFull;
         if ((failure.Error() != StoreError::Unavailable && !diskFull) ||
@@ -115,7 +115,7 @@ OpenedFile OpenSqliteFile(const StoreLocation& location) {
             // The shared memory beside the file cannot grow: read it as it is, refuse writes as
             // what they are.
             probe = Connect(location, OpenMode::Unchanging);
-            schema::CheckReadable(schema::VersionOf(*probe), location.Describe());
+            schema::CheckReadable(schema::VersionOf(*probe), location.Name());
             return {std::move(probe), OpenMode::Unchanging, false, true};
         }
         // Shared memory that cannot be created beside the file: read-only media.
@@ -123,7 +123,7 @@ OpenedFile OpenSqliteFile(const StoreLocation& location) {
         probe = Connect(location, mode);
         version = schema::VersionOf(*probe);
     }
-    schema::CheckReadable(version, location.Describe());
+    schema::CheckReadable(version, location.Name());
     if (mode == OpenMode::Unchanging || !writable) {
         return {std::move(probe), mode, false};
     }
@@ -148,7 +148,7 @@ std::shared_ptr<Database> Database::Open(const StoreLocation& location) {
         std::shared_ptr<Database>(new Database(location, Connect(location, OpenMode::ReadWrite)));
     const int version =
         database->Reading([&] { return schema::VersionOf(*database->connection_); });
-    schema::CheckReadable(version, location.Describe());
+    schema::CheckReadable(version, location.Name());
     database->schemaVersion_ = version;
     return database;
 }
@@ -208,10 +208,10 @@ void Database::BeginWrite() {
     if (!writable_) {
         if (diskFull_) {
             RaiseStoreError(StoreError::DiskFull, "Database", messages::kDiskFull,
-                            location_.Describe());
+                            location_.Name());
         }
         RaiseStoreError(StoreError::WriteProtected, "Database", messages::kWriteProtected,
-                        location_.Describe());
+                        location_.Name());
     }
     connection_->BeginWrite();
     transactionLock_ = std::move(lock);
@@ -221,7 +221,7 @@ void Database::BeginWrite() {
     try {
         if (schemaVersion_ != schema::kCurrentVersion) {
             const int version = schema::VersionOf(*connection_);
-            schema::CheckReadable(version, location_.Describe());
+            schema::CheckReadable(version, location_.Name());
             schema::Migrate(*connection_, version);
         }
         if (!repairing_) {
@@ -283,8 +283,7 @@ void Database::CheckProtections() {
         for (const std::string& entry : missing) {
             list += (list.empty() ? "" : "; ") + entry;
         }
-        RaiseStoreError(StoreError::Unprotected, "Database", kUnprotected, location_.Describe(),
-                        list);
+        RaiseStoreError(StoreError::Unprotected, "Database", kUnprotected, location_.Name(), list);
     }
     protectionsChecked_ = true;
     protectedSchemaVersion_ = schemaVersion;
@@ -322,7 +321,7 @@ std::vector<std::string> Database::Repair() {
         Rollback();
         if (IsPostgreSQL() && failure.Error() == StoreError::WriteProtected) {
             // Not read-only: the functions and grants are the owner's to put back.
-            RaiseEngineFailure(StoreError::WriteProtected, kRepairNeedsOwner, location_.Describe(),
+            RaiseEngineFailure(StoreError::WriteProtected, kRepairNeedsOwner, location_.Name(),
                                failure.EngineCode());
         }
         throw;
@@ -467,9 +466,9 @@ std::shared_ptr<const RecordTable> Database::QueryReadOnly(const std::string& sq
     auto lock = Lock();
     if (inTransaction_) {
         RaiseStoreError(StoreError::QueryFailed, "Database", "自由查询不能在写入事务中执行（%1）。",
-                        location_.Describe());
+                        location_.Name());
     }
-    CheckFreeQuery(sql, location_.Describe());
+    CheckFreeQuery(sql, location_.Name());
     Connection& connection = ReadOnlyConnection();
     try {
         if (!IsPostgreSQL()) {
@@ -492,8 +491,8 @@ std::shared_ptr<const RecordTable> Database::QueryReadOnly(const std::string& sq
             }
         }
         if (failure.Error() == StoreError::WriteProtected) {
-            RaiseEngineFailure(StoreError::ReadOnly, messages::kFreeQueryRefused,
-                               location_.Describe(), failure.EngineCode());
+            RaiseEngineFailure(StoreError::ReadOnly, messages::kFreeQueryRefused, location_.Name(),
+                               failure.EngineCode());
         }
         throw;
     }

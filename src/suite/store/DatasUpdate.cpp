@@ -112,6 +112,10 @@ void DatasUpdate::Insert(const char* table, const std::string& sql,
             const auto found = database_->Query(
                 std::string("SELECT 1 FROM ") + table + " WHERE " + condition, ruleValues);
             if (found->LiveRowCount() > 0) {
+                if (failure.NamedDatabase()) {
+                    RaiseEngineFailure(StoreError::Refused, RefusalTemplate(rule.constraint),
+                                       *failure.NamedDatabase(), failure.EngineCode());
+                }
                 RaiseEngineFailure(StoreError::Refused, RefusalTemplate(rule.constraint),
                                    failure.Detail(), failure.EngineCode());
             }

@@ -82,7 +82,7 @@ Scan Words(std::string_view sql) {
 
 }  // namespace
 
-void CheckFreeQuery(std::string_view sql, const std::string& description) {
+void CheckFreeQuery(std::string_view sql, const DatabaseName& description) {
     const Scan scan = Words(sql);
     const bool reads =
         !scan.words.empty() && (scan.words.front() == "select" || scan.words.front() == "with" ||

@@ -20,13 +20,13 @@ namespace fs = std::filesystem;
 
 [[noreturn]] void RaiseExists(const StoreLocation& location) {
     RaiseStoreError(StoreError::Exists, "CreateDatabase", "%1已存在，未做任何更改。",
-                    location.Describe());
+                    location.Name());
 }
 
 // A folder that is missing and cannot be made, or that takes no new file.
 [[noreturn]] void RaiseCannotCreate(const StoreLocation& location) {
     RaiseStoreError(StoreError::CannotCreate, "CreateDatabase",
-                    "无法在此处创建%1：文件夹不存在或不可写入。", location.Describe());
+                    "无法在此处创建%1：文件夹不存在或不可写入。", location.Name());
 }
 
 // Writers use WAL so that readers never wait for them; it is chosen once, here.

@@ -71,7 +71,7 @@ void IgnoreNotice(void*, const char*) {}
 }  // namespace
 
 PostgresConnection::PostgresConnection(const std::string& conninfo, int lockTimeoutSeconds,
-                                       std::string description)
+                                       DatabaseName description)
     : description_(std::move(description)) {
     conn_ = ConnectPostgres(conninfo, description_);
     Pq().PQsetNoticeProcessor(conn_, IgnoreNotice, nullptr);

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "suite/store/Connection.h"
+#include "suite/store/DatabaseName.h"
 
 struct pg_conn;
 struct pg_result;
@@ -19,7 +20,7 @@ class PostgresConnection : public Connection {
     /// Unavailable when the server cannot be reached. `description` names the database in
     /// messages and never holds the password.
     PostgresConnection(const std::string& conninfo, int lockTimeoutSeconds,
-                       std::string description);
+                       DatabaseName description);
     ~PostgresConnection() override;
 
     Engine Kind() const override { return Engine::PostgreSQL; }
@@ -53,7 +54,7 @@ class PostgresConnection : public Connection {
     Result Checked(pg_result* result);
 
     pg_conn* conn_ = nullptr;
-    std::string description_;
+    DatabaseName description_;
     std::unordered_map<std::string, std::string> prepared_;  // statement text -> server name
 };
 

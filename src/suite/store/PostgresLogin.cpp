@@ -118,7 +118,7 @@ std::string SqlStateOfLoginMessage(std::string_view message) {
     return found;
 }
 
-pg_conn* ConnectPostgres(const std::string& conninfo, const std::string& description) {
+pg_conn* ConnectPostgres(const std::string& conninfo, const DatabaseName& description) {
     const Attempt attempt = Complete(Pq().PQconnectStart(conninfo.c_str()));
     if (Succeeded(attempt)) {
         return attempt.conn;

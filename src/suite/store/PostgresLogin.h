@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "suite/store/DatabaseName.h"
+
 struct pg_conn;
 
 namespace quarn::suite {
@@ -13,7 +15,7 @@ namespace quarn::suite {
 /// Unavailable (nothing answers), NoDatabase, LoginRefused (password missing or wrong, a role
 /// that may not connect, SSL that one side requires), Busy (no free connection).
 /// `description` names the database in the message and never holds a secret.
-pg_conn* ConnectPostgres(const std::string& conninfo, const std::string& description);
+pg_conn* ConnectPostgres(const std::string& conninfo, const DatabaseName& description);
 
 /// The SQLSTATE of a connection's failure message written with PQERRORS_SQLSTATE: the five
 /// characters after the severity at the end of a line ("FATAL:  28P01", behind libpq's

@@ -99,7 +99,7 @@ int VersionOf(Connection& connection) {
     return static_cast<int>(connection.Run("SELECT max(FVersion) FROM t_SchemaVersion", {}));
 }
 
-void CheckReadable(int version, const std::string& description) {
+void CheckReadable(int version, const DatabaseName& description) {
     if (version == 0) {
         RaiseStoreError(StoreError::NotOurs, "Database", messages::kNotOurs, description);
     }

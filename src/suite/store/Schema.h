@@ -1,6 +1,7 @@
 #pragma once
 
 #include "suite/store/Connection.h"
+#include "suite/store/DatabaseName.h"
 
 /// The suite's tables, by version: creating them in a new database, and bringing an older
 /// schema of ours to the current one. Each step runs inside the caller's transaction.
@@ -13,7 +14,7 @@ int VersionOf(Connection& connection);
 
 /// Raises NotOurs for a database without our version table and NewerSchema for a version
 /// this program does not know. `description` names the database in the message.
-void CheckReadable(int version, const std::string& description);
+void CheckReadable(int version, const DatabaseName& description);
 
 /// Creates every table of `version` (the current one unless told: an older one serves to try
 /// migrations) and the delivered base data; with `demo` also the demo customer items.

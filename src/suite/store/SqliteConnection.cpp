@@ -41,7 +41,7 @@ std::string ImmutableUri(const std::filesystem::path& file) {
 
 // Raises what the failure means to the store, keeping SQLite's code.
 [[noreturn]] void RaiseSqliteFailure(int extendedResultCode, int systemErrno,
-                                     const std::string& description) {
+                                     const DatabaseName& description) {
     const EngineFailure failure = ClassifySqliteFailure(extendedResultCode, systemErrno);
     RaiseEngineFailure(failure.error, failure.messageTemplate, description,
                        SqliteEngineCode(extendedResultCode));
@@ -68,7 +68,7 @@ void FoldCaseFunction(sqlite3_context* context, int, sqlite3_value** values) {
 }  // namespace
 
 SqliteConnection::SqliteConnection(const std::filesystem::path& file, Mode mode,
-                                   int busyTimeoutSeconds, std::string description)
+                                   int busyTimeoutSeconds, DatabaseName description)
     : description_(std::move(description)) {
     std::error_code ignored;
     if (mode != Mode::Create && !std::filesystem::exists(file, ignored)) {

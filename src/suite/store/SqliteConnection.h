@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "suite/store/Connection.h"
+#include "suite/store/DatabaseName.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -32,7 +33,7 @@ class SqliteConnection : public Connection {
     /// Raises Unavailable when the file cannot be opened (or, unless created, does not exist).
     /// `description` names the database in messages.
     SqliteConnection(const std::filesystem::path& file, Mode mode, int busyTimeoutSeconds,
-                     std::string description);
+                     DatabaseName description);
     ~SqliteConnection() override;
 
     Engine Kind() const override { return Engine::SQLite; }
@@ -73,7 +74,7 @@ class SqliteConnection : public Connection {
     void Step(sqlite3_stmt* statement, OnRow&& row);
 
     sqlite3* db_ = nullptr;
-    std::string description_;
+    DatabaseName description_;
     std::unordered_map<std::string, Statement> prepared_;
 };
 

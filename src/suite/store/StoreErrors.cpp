@@ -1,19 +1,16 @@
 #include "suite/store/StoreErrors.h"
 
+#include "suite/catalog/MessageFormatter.h"
+
 namespace quarn::suite {
 
 namespace {
 
+// Inserted details are not scanned again: a file named "a%2.sqlite" stays whole.
 std::string Filled(std::string_view messageTemplate, const std::string& detail,
                    const std::string& moreDetail) {
-    std::string message(messageTemplate);
-    if (const auto at = message.find("%1"); at != std::string::npos) {
-        message.replace(at, 2, detail);
-    }
-    if (const auto at = message.find("%2"); at != std::string::npos) {
-        message.replace(at, 2, moreDetail);
-    }
-    return message;
+    return MessageFormatter().FormatMessage(std::string(messageTemplate),
+                                            {Variant(detail), Variant(moreDetail)});
 }
 
 }  // namespace
@@ -27,10 +24,28 @@ StoreFailure::StoreFailure(StoreError error, std::string source, std::string_vie
       detail_(std::move(detail)),
       moreDetail_(std::move(moreDetail)) {}
 
+StoreFailure::StoreFailure(StoreError error, std::string source, std::string_view messageTemplate,
+                           const DatabaseName& database, std::string moreDetail,
+                           std::string engineCode)
+    : StoreFailure(error, std::move(source), messageTemplate, database.Text(),
+                   std::move(moreDetail), std::move(engineCode)) {
+    database_ = database;
+}
+
 void RaiseStoreError(StoreError error, std::string source, std::string_view messageTemplate,
                      std::string detail, std::string moreDetail) {
     throw StoreFailure(error, std::move(source), messageTemplate, std::move(detail),
                        std::move(moreDetail));
+}
+
+void RaiseStoreError(StoreError error, std::string source, std::string_view messageTemplate,
+                     const DatabaseName& database, std::string moreDetail) {
+    throw StoreFailure(error, std::move(source), messageTemplate, database, std::move(moreDetail));
+}
+
+void RaiseEngineFailure(StoreError error, std::string_view messageTemplate,
+                        const DatabaseName& database, std::string engineCode) {
+    throw StoreFailure(error, "Database", messageTemplate, database, {}, std::move(engineCode));
 }
 
 void RaiseEngineFailure(StoreError error, std::string_view messageTemplate, std::string detail,

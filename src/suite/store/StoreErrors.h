@@ -2,10 +2,12 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "quarn/foundation/ComError.h"
+#include "quarn/suite/store/DatabaseName.h"
 
 namespace quarn::suite {
 
@@ -50,22 +52,28 @@ constexpr int32_t ErrorNumber(StoreError error) {
 /// message into its own language. The description is the template in simplified Chinese.
 /// A detail names a database, a table or a rule; never a statement, a typed value or a password.
 /// A second detail (%2) names what the first does not, such as the missing protections.
-/// A failure of the database engine keeps the engine's own code (EngineCode).
+/// A failure of the database engine keeps the engine's own code (EngineCode). A detail that
+/// names a database keeps it in parts (NamedDatabase), worded in the reporting session's language.
 class StoreFailure : public ComError {
   public:
     StoreFailure(StoreError error, std::string source, std::string_view messageTemplate,
                  std::string detail, std::string moreDetail = {}, std::string engineCode = {});
+    StoreFailure(StoreError error, std::string source, std::string_view messageTemplate,
+                 const DatabaseName& database, std::string moreDetail = {},
+                 std::string engineCode = {});
 
     StoreError Error() const { return error_; }
     const std::string& Template() const { return template_; }
     const std::string& Detail() const { return detail_; }
     const std::string& MoreDetail() const { return moreDetail_; }
+    const std::optional<DatabaseName>& NamedDatabase() const { return database_; }
 
   private:
     StoreError error_;
     std::string template_;
     std::string detail_;
     std::string moreDetail_;
+    std::optional<DatabaseName> database_;
 };
 
 /// Raises a StoreFailure. `messageTemplate` is a literal simplified-Chinese text with %1 (and
@@ -73,10 +81,15 @@ class StoreFailure : public ComError {
 [[noreturn]] void RaiseStoreError(StoreError error, std::string source,
                                   std::string_view messageTemplate, std::string detail = {},
                                   std::string moreDetail = {});
+[[noreturn]] void RaiseStoreError(StoreError error, std::string source,
+                                  std::string_view messageTemplate, const DatabaseName& database,
+                                  std::string moreDetail = {});
 
 /// Raises a StoreFailure of the source "Database" for a failure of the database engine, with the
 /// engine's own code: SQLite's extended result code as SqliteEngineCode names it, or
 /// PostgreSQL's SQLSTATE.
+[[noreturn]] void RaiseEngineFailure(StoreError error, std::string_view messageTemplate,
+                                     const DatabaseName& database, std::string engineCode);
 [[noreturn]] void RaiseEngineFailure(StoreError error, std::string_view messageTemplate,
                                      std::string detail, std::string engineCode);
 

@@ -132,14 +132,14 @@ std::string StoreLocation::PostgresConninfo() const {
     return conninfo;
 }
 
-std::string StoreLocation::Describe() const {
+DatabaseName StoreLocation::Name() const {
     if (kind == Kind::SQLite) {
-        return "SQLite database " + target;
+        return {.file = target};
     }
     try {
-        return ConnectionString(target).Describe();
+        return ConnectionString(target).Name();
     } catch (const std::exception&) {
-        return "PostgreSQL database";  // a target set by hand that libpq cannot read
+        return {.postgres = true};  // a target set by hand that libpq cannot read
     }
 }
 

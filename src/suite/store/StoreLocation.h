@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "suite/store/DatabaseName.h"
+
 namespace quarn::suite {
 
 /// Which database a session uses: an SQLite file or a PostgreSQL connection. The secrets of a
@@ -49,9 +51,9 @@ struct StoreLocation {
     std::string ContextValue() const;
     /// The full connection string for libpq, secrets included: for the store's connection only.
     std::string PostgresConninfo() const;
-    /// "SQLite database <file>", or "PostgreSQL database suite on db1:5432 as me"; never a
+    /// The database as messages name it: the file, or the database, server and role; never a
     /// secret.
-    std::string Describe() const;
+    DatabaseName Name() const;
     /// The key under which a process shares one connection: two passwords are two keys. It
     /// holds the secrets; it is never shown.
     std::string Key() const;

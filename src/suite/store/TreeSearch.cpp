@@ -124,11 +124,11 @@ std::vector<TreeMatch> TreeSearch::Find(const std::string& propsString, const st
     return session_->Localizing([&] {
         const std::shared_ptr<Database> database = session_->StoreFor(propsString);
         const bool indexed = database->Reading([&] { return database->HasSearchIndex(); });
-        if (!indexed &&
-            session_->FirstTime("search without index " + database->Location().Describe())) {
+        if (!indexed && session_->FirstTime("search without index " +
+                                            session_->Describe(database->Location()))) {
             DiagnosticLogComponent log(*session_);
             if (log.IsEnabled()) {
-                log.LogNote("DataFlowInfo.TreeSearch: " + database->Location().Describe() +
+                log.LogNote("DataFlowInfo.TreeSearch: " + session_->Describe(database->Location()) +
                             " has no search index (an older schema until its first write, or an "
                             "engine without FTS5 or pg_trgm); searches read every row");
             }
