@@ -25,7 +25,9 @@ inline constexpr std::string_view kEditSubSystem = "修改子系统(&E)";
 inline constexpr std::string_view kDeleteSubSystem = "删除子系统(&D)";
 inline constexpr std::string_view kRefresh = "刷新(&R)";
 inline constexpr std::string_view kLoading = "正在读取功能树...";
-inline constexpr std::string_view kLoaded = "已读取 %1 个分组、%2 个子系统：%3";
+inline constexpr std::string_view kLoaded = "已读取 %1、%2：%3";
+inline constexpr std::string_view kGroupCount = "%1 个分组";
+inline constexpr std::string_view kSubSystemCount = "%1 个子系统";
 inline constexpr std::string_view kSaved = "已保存。";
 inline constexpr std::string_view kNotSaved = "未保存。";
 inline constexpr std::string_view kDeleted = "已删除。";
@@ -61,7 +63,6 @@ inline constexpr std::string_view kFind = "查找(&F)";
 inline constexpr std::string_view kFindHint = "按代码或名称查找 (Ctrl+F，Esc 清除)";
 inline constexpr std::string_view kSearching = "正在查找...";
 inline constexpr std::string_view kFound = "找到 %1 项。";
-inline constexpr std::string_view kFoundOne = "找到 1 项。";  // English says "1 item"
 inline constexpr std::string_view kCopyCode = "复制代码(&C)";
 inline constexpr std::string_view kShowHistory = "查看变更历史(&H)";
 inline constexpr std::string_view kMoveUp = "上移(&U)";
@@ -126,7 +127,7 @@ inline constexpr std::string_view kImportRefused = "无法导入该文件，未�
 inline constexpr std::string_view kImportDone =
     "导入完成：新增 %1 项，修改 %2 项，无变化 %3 项，拒绝 %4 项。";
 inline constexpr std::string_view kImportStopped = "已取消：%1 项未导入。";
-inline constexpr std::string_view kExported = "已导出 %1 个分组、%2 个子系统到 %3。";
+inline constexpr std::string_view kExported = "已导出 %1、%2到 %3。";
 
 // The Help menu, the keyboard shortcuts and About.
 inline constexpr std::string_view kMenuHelp = "帮助(&H)";

@@ -163,13 +163,16 @@ bool ExchangeActions::ShowSummary(const std::vector<ImportedItem>& done, std::si
     const auto count = [&counts](ImportOutcome outcome) {
         return counts[static_cast<std::size_t>(outcome)];
     };
-    QString summary = Tr(texts::kImportDone)
-                          .arg(count(ImportOutcome::Added))
-                          .arg(count(ImportOutcome::Updated))
-                          .arg(count(ImportOutcome::Unchanged))
-                          .arg(count(ImportOutcome::Refused));
+    const auto countText = [&count](ImportOutcome outcome) {
+        return CountText(static_cast<qlonglong>(count(outcome)));
+    };
+    QString summary =
+        Tr(texts::kImportDone)
+            .arg(countText(ImportOutcome::Added), countText(ImportOutcome::Updated),
+                 countText(ImportOutcome::Unchanged), countText(ImportOutcome::Refused));
     if (done.size() < total) {
-        summary += QStringLiteral("\n") + Tr(texts::kImportStopped).arg(total - done.size());
+        summary += QStringLiteral("\n") +
+                   Counted(texts::kImportStopped, static_cast<qlonglong>(total - done.size()));
     }
     QMessageBox box(
         count(ImportOutcome::Refused) > 0 ? QMessageBox::Warning : QMessageBox::Information,
@@ -254,10 +257,11 @@ bool ExchangeActions::ExportTo(const QString& path, const Exchange& items) {
         }
         return false;
     }
-    window_->statusBar()->showMessage(Tr(texts::kExported)
-                                          .arg(items.groups.size())
-                                          .arg(items.subSystems.size())
-                                          .arg(QDir::toNativeSeparators(path)));
+    window_->statusBar()->showMessage(
+        Tr(texts::kExported)
+            .arg(Counted(texts::kGroupCount, static_cast<qlonglong>(items.groups.size())),
+                 Counted(texts::kSubSystemCount, static_cast<qlonglong>(items.subSystems.size())),
+                 QDir::toNativeSeparators(path)));
     return true;
 }
 

@@ -32,17 +32,12 @@ namespace {
 constexpr int kNumberRole = Qt::UserRole;
 
 // A logged UTC time as the session's locale writes a local time.
-QString LocalTime(const std::string& loggedUtc, const std::string& language) {
+QString LocalTime(const std::string& loggedUtc) {
     QDateTime time = QDateTime::fromString(ToQString(loggedUtc), Qt::ISODateWithMs);
     if (!time.isValid()) {
         return ToQString(loggedUtc);
     }
-    const QLocale locale =
-        language == "EN" ? QLocale(QLocale::English, QLocale::UnitedStates)
-        : language == "CHT"
-            ? QLocale(QLocale::Chinese, QLocale::TraditionalChineseScript, QLocale::Taiwan)
-            : QLocale(QLocale::Chinese, QLocale::China);
-    return locale.toString(time.toLocalTime(), QLocale::ShortFormat);
+    return SessionLocale().toString(time.toLocalTime(), QLocale::ShortFormat);
 }
 
 std::string_view OperationText(ItemChange::Operation operation) {
@@ -180,8 +175,8 @@ void HistoryPane::Fill() {
         } else if (!change.note.empty()) {
             what += QStringLiteral(" (") + ToQString(change.note) + u')';
         }
-        auto* row = new QTreeWidgetItem(changes_, {QString::number(change.number),
-                                                   LocalTime(change.time, language), who, what});
+        auto* row = new QTreeWidgetItem(
+            changes_, {QString::number(change.number), LocalTime(change.time), who, what});
         row->setData(0, kNumberRole, static_cast<qlonglong>(change.number));
         row->setToolTip(1, ToQString(change.time));  // the logged UTC time
         row->setToolTip(2, who);

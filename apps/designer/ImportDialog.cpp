@@ -100,12 +100,14 @@ ImportDialog::ImportDialog(const Exchange& exchange, const std::vector<ImportedI
     items_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     items_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
 
-    auto* summary = new QLabel(Tr(texts::kImportCounts)
-                                   .arg(counts[static_cast<std::size_t>(ImportOutcome::Added)])
-                                   .arg(counts[static_cast<std::size_t>(ImportOutcome::Updated)])
-                                   .arg(counts[static_cast<std::size_t>(ImportOutcome::Unchanged)])
-                                   .arg(counts[static_cast<std::size_t>(ImportOutcome::Refused)]),
-                               this);
+    const auto count = [&counts](ImportOutcome outcome) {
+        return CountText(static_cast<qlonglong>(counts[static_cast<std::size_t>(outcome)]));
+    };
+    auto* summary =
+        new QLabel(Tr(texts::kImportCounts)
+                       .arg(count(ImportOutcome::Added), count(ImportOutcome::Updated),
+                            count(ImportOutcome::Unchanged), count(ImportOutcome::Refused)),
+                   this);
     summary->setObjectName(QStringLiteral("importCounts"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(summary);

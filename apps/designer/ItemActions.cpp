@@ -176,8 +176,9 @@ void ItemActions::DeleteSelected() {
     if (items.size() > static_cast<std::size_t>(kListedItems)) {
         listed << QStringLiteral("... (+%1)").arg(items.size() - kListedItems);
     }
-    if (ConfirmDestructive(&window_, Tr(texts::kConfirmDeleteItems).arg(items.size()) +
-                                         QStringLiteral("\n\n") + listed.join(u'\n'))) {
+    if (ConfirmDestructive(
+            &window_, Counted(texts::kConfirmDeleteItems, static_cast<qlonglong>(items.size())) +
+                          QStringLiteral("\n\n") + listed.join(u'\n'))) {
         DeleteItems(items, versions, labels);
     }
 }
@@ -220,7 +221,8 @@ void ItemActions::DeleteItems(const std::vector<TreeItemRef>& items,
         return;
     }
     const auto deleted = static_cast<qsizetype>(outcomes.size()) - refused.size();
-    window_.statusBar()->showMessage(Tr(texts::kDeletedItems).arg(deleted).arg(refused.size()));
+    window_.statusBar()->showMessage(Counted(texts::kDeletedItems, static_cast<qlonglong>(deleted))
+                                         .arg(CountText(static_cast<qlonglong>(refused.size()))));
     if (!refused.isEmpty()) {
         QMessageBox::warning(
             &window_, Tr(texts::kWindowTitle),

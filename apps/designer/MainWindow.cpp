@@ -175,7 +175,7 @@ void MainWindow::ConnectActions() {
     connect(exchange_, &ExchangeActions::Imported, this, [this] { Reload(); });
     exchange_->RecordStepsWith([this](const std::vector<TreeItemRef>& items, std::size_t count,
                                       const std::function<std::vector<TreeItemRef>()>& write) {
-        undo_->Record({texts::kStepImport, QString::number(count)}, items,
+        undo_->Record({texts::kStepImport, {}, static_cast<qlonglong>(count)}, items,
                       [&](UndoSteps::Recording& step) { step.added = write(); });
     });
     connect(history_, &HistoryPane::RevertRequested, this,
@@ -327,9 +327,9 @@ void MainWindow::ShowCounts() {
                          .ToInt32();
     });
     counts_->setText(Tr(texts::kLoaded)
-                         .arg(model_->GroupCount())
-                         .arg(subSystems)
-                         .arg(ToQString(session_.DatabaseDescription())));
+                         .arg(Counted(texts::kGroupCount, model_->GroupCount()),
+                              Counted(texts::kSubSystemCount, subSystems),
+                              ToQString(session_.DatabaseDescription())));
 }
 
 void MainWindow::ShowDetails() {

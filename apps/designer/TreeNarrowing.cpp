@@ -90,9 +90,7 @@ void TreeNarrowing::ChooseMatch(const OpenItems& before) {
     if (current.isValid()) {
         tree_.setCurrentIndex(current);
     }
-    const auto count = model_.MatchCount();
-    window_.statusBar()->showMessage(count == 1 ? Tr(texts::kFoundOne)
-                                                : Tr(texts::kFound).arg(count));
+    window_.statusBar()->showMessage(Counted(texts::kFound, model_.MatchCount()));
 }
 
 void TreeNarrowing::ApplyPreview() {

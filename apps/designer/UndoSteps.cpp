@@ -86,14 +86,14 @@ UndoSteps::UndoSteps(QMainWindow* window)
 }
 
 QString UndoSteps::Named(const Name& name) const {
-    return Tr(name.text).arg(name.argument);
+    return name.count ? Counted(name.text, *name.count) : Tr(name.text).arg(name.argument);
 }
 
 UndoSteps::Name UndoSteps::NameFor(std::string_view group, std::string_view subSystem,
                                    std::string_view several,
                                    const std::vector<TreeItemRef>& items) {
     if (items.size() != 1) {
-        return {several, QString::number(items.size())};
+        return {several, {}, static_cast<qlonglong>(items.size())};
     }
     return {items.front().kind == TreeItemRef::Kind::Group ? group : subSystem,
             QString::number(items.front().id)};

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -35,9 +36,11 @@ class UndoSteps : public QObject {
     /// A step's name: a designer text with %1 (see DesignerTexts.h) and what fills it in (the
     /// identifier of the step's first item when empty), shown in the session language at the
     /// time it is shown.
+    /// A step's name: `text` with `argument`, or with `count` as a count of items.
     struct Name {
         std::string_view text;
-        QString argument;
+        QString argument{};
+        std::optional<qlonglong> count{};
     };
     /// The name of a step on `items`: the group's or the subsystem's text for one item, with
     /// its identifier, `several` with their count for more.

@@ -199,9 +199,14 @@ class InputTool::ListBox : public QComboBox {
 
 namespace {
 
-// Numbers show the suite's thousands separators whatever the desktop's locale is.
+// The numbers typed here are codes and positions: never a group separator ("8001", not "8,001"),
+// and the same digits whatever the desktop's locale is.
 const QLocale& NumberLocale() {
-    static const QLocale locale(QLocale::English, QLocale::UnitedStates);
+    static const QLocale locale = [] {
+        QLocale c = QLocale::c();
+        c.setNumberOptions(QLocale::OmitGroupSeparator);
+        return c;
+    }();
     return locale;
 }
 

@@ -17,6 +17,8 @@
 #include <QToolButton>
 
 #include "DesignerFixture.h"
+#include "DesignerTexts.h"
+#include "SessionText.h"
 
 namespace quarn::designer {
 namespace {
@@ -93,6 +95,17 @@ TEST_F(Accessibility, ASearchKeepsTheFocusAndItsResultInTheSearchBox) {
     QTest::keyClick(filter, Qt::Key_Escape);
     EXPECT_TRUE(filter->text().isEmpty());
     EXPECT_TRUE(window_->statusBar()->currentMessage().isEmpty());
+}
+
+// A count reads as the session language writes it: the form for one where the language has one,
+// and the language's digit grouping.
+TEST_F(Accessibility, CountsFollowTheSessionLanguage) {
+    EXPECT_EQ(Counted(texts::kFound, 1), u"1 item found."_s);
+    EXPECT_EQ(Counted(texts::kFound, 12345), u"12,345 items found."_s);
+    EXPECT_EQ(Counted(texts::kSubSystemCount, 1), u"1 subsystem"_s);
+    ChooseLanguage("CHS");
+    EXPECT_EQ(Counted(texts::kFound, 1), u"找到 1 项。"_s);
+    EXPECT_EQ(Counted(texts::kFound, 12345), u"找到 12,345 项。"_s);
 }
 
 TEST_F(Accessibility, ShiftF10OpensTheContextMenuOfTheCurrentItem) {

@@ -22,23 +22,23 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-TEST(InputTool, NumberBoxShowsSeparatorsKeepsProgramValuesAndPullsTypedOnesIntoRange) {
+TEST(InputTool, NumberBoxShowsCodesWithoutSeparatorsKeepsProgramValuesAndPullsTypedOnesIntoRange) {
     QDialog window;
     InputTool number(InputTool::Kind::Number, &window);
     InputTool next(InputTool::Kind::Text, &window);
     number.Min(800);
     number.Max(899);
     number.Value(8000);
-    EXPECT_EQ(number.Text(), u"8,000"_s);
+    EXPECT_EQ(number.Text(), u"8000"_s);
     EXPECT_EQ(number.Value(), 8000);  // outside the range, but set by the program
     number.Text(u"10000"_s);
-    EXPECT_EQ(number.Text(), u"10,000"_s);
+    EXPECT_EQ(number.Text(), u"10000"_s);
 
     EditorFixture::ShowActive(window);
     number.setFocus();
     auto* edit = qobject_cast<QLineEdit*>(number.Editor());
     edit->selectAll();
-    QTest::keyClicks(edit, u"1,2x50"_s);  // the letter is refused
+    QTest::keyClicks(edit, u"1,2x50"_s);  // the letter is refused, a pasted separator dropped
     EXPECT_EQ(number.Value(), 1250);      // read as typed until the field is left
     next.setFocus();
     EXPECT_EQ(number.Value(), 899);

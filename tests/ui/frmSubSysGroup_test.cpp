@@ -68,7 +68,7 @@ TEST_F(GroupEditor, EachModeShowsItsCaptionCodeRangeAndChoice) {
               (std::vector{1, 2, 2}));
 
     auto brox = Open(kStatusAdd, 0, true);
-    EXPECT_EQ(brox->inID->Text(), u"10,000"_s);
+    EXPECT_EQ(brox->inID->Text(), u"10000"_s);
     EXPECT_EQ((std::vector{brox->inID->Min(), brox->inID->Max()}), (std::vector{10000., 19999.}));
     EXPECT_EQ(Open(kStatusEdit, 850, true)->inID->Max(), 899);
 

@@ -53,7 +53,7 @@ class SubSystemEditor : public EditorFixture {
 TEST_F(SubSystemEditor, AddModeListsTheGroupsInTheSessionLanguageWithTheOwnerSelected) {
     auto dialog = Open(kStatusAdd);
     EXPECT_EQ(dialog->windowTitle(), u"[CHS]子系统信息维护"_s);
-    EXPECT_EQ(dialog->inID->Text(), u"8,000"_s);
+    EXPECT_EQ(dialog->inID->Text(), u"8000"_s);
     EXPECT_EQ((std::vector{dialog->inID->Min(), dialog->inID->Max()}), (std::vector{8000., 8999.}));
     EXPECT_EQ(dialog->inGroup->ListCount(), 4);
     EXPECT_EQ(ShownGroup(*dialog), u"客户化扩展"_s);
@@ -62,7 +62,7 @@ TEST_F(SubSystemEditor, AddModeListsTheGroupsInTheSessionLanguageWithTheOwnerSel
 
     EXPECT_EQ(Open(kStatusAdd, -1)->inGroup->ListIndex(), -1);
     auto brox = Open(kStatusAdd, 850, 0, true);
-    EXPECT_EQ(brox->inID->Text(), u"100,000"_s);
+    EXPECT_EQ(brox->inID->Text(), u"100000"_s);
     EXPECT_EQ(brox->inID->Max(), 199990);
     EXPECT_EQ(Open(kStatusEdit, 850, 8003, true)->inID->Max(), 8999);
 
