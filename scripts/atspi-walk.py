@@ -110,6 +110,15 @@ def on_event(event):
     sys.stdout.flush()
 
 
+def focused_row(tree):
+    """The tree's cell that has the focus: what a reader says when asked where it is."""
+    for index in range(tree.childCount):
+        cell = tree.getChildAtIndex(index)
+        if cell is not None and cell.getState().contains(pyatspi.STATE_FOCUSED):
+            return cell
+    return tree
+
+
 def main():
     application = find_application()
     time.sleep(2)  # the tree is read after the window shows
@@ -127,7 +136,9 @@ def main():
                                                                    describe(tree)))),
         ("Down", lambda: press("Down")),
         ("Right (expand)", lambda: press("Right")),
+        ("(the row now)", lambda: print("    " + describe(focused_row(tree)))),
         ("Left (collapse)", lambda: press("Left")),
+        ("(the row now)", lambda: print("    " + describe(focused_row(tree)))),
         ("Shift+F10", lambda: press("Shift+F10")),
         ("Escape", lambda: press("Escape")),
         ("Ctrl+F, type 5", lambda: (press("Ctrl+F"), press("text:5"))),

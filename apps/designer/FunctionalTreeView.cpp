@@ -71,6 +71,11 @@ void FunctionalTreeView::AnnounceExpanded(const QModelIndex& index) {
         QAccessibleStateChangeEvent event(cell, changed);
         QAccessible::updateAccessibility(&event);
     }
+    // Qt 6.4's AT-SPI bridge does not pass the change of the expanded state on: the current row
+    // is announced again, so that a screen reader reads it with its new state.
+    if (index == currentIndex()) {
+        AnnounceCurrent();
+    }
 }
 
 }  // namespace quarn::designer
