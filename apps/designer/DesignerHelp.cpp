@@ -39,9 +39,9 @@ DesignerHelp::DesignerHelp(suite::HostSession& session, QMainWindow& window, QTr
     selectedHelp_ =
         action(DesignerIcons::Action::Help, [this] { ShowTopic(TopicOf(tree_.currentIndex())); });
     selectedHelp_->setShortcut(QKeySequence::HelpContents);
-    groupHelp_ = action(DesignerIcons::Action::Help,
+    groupHelp_ = action(DesignerIcons::Action::GroupHelp,
                         [this] { ShowTopic(subsysmgr::kGroupEditorHelpTopic); });
-    subSystemHelp_ = action(DesignerIcons::Action::Help,
+    subSystemHelp_ = action(DesignerIcons::Action::SubSystemHelp,
                             [this] { ShowTopic(subsysmgr::kSubSystemEditorHelpTopic); });
     shortcuts_ = action(DesignerIcons::Action::Shortcuts, [this] {
         auto* dialog = new ShortcutsDialog(window_);

@@ -1,9 +1,13 @@
 #include "DesignerIcons.h"
 
 #include <QApplication>
+#include <QPainter>
+#include <QPixmap>
 #include <QStyle>
+#include <algorithm>
 #include <initializer_list>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "DesignerTexts.h"
@@ -18,11 +22,13 @@ namespace quarn::designer {
 namespace {
 
 // Where an icon comes from when the theme has no icon of that name: a standard icon of the
-// style, or one of our drawings when `drawing` is given.
+// style, or one of our drawings when `drawing` is given. An action on a group or a subsystem
+// shows the `item`'s icon on it.
 struct Source {
     const char* themeName;
     QStyle::StandardPixmap standard;
     const char* drawing = nullptr;
+    std::optional<ItemKind> item = std::nullopt;
 };
 
 // Our drawings are carried as pictures of a few sizes (scripts/render-icons makes them from the
@@ -38,10 +44,39 @@ QIcon Drawing(const char* name, std::initializer_list<int> sizes = {16, 32, 64})
     return icon;
 }
 
+// `base` with `badge` small in its lower right corner, cut out of the base with a margin of
+// transparency so that the two read apart on light and dark backgrounds alike.
+QIcon WithBadge(const QIcon& base, const QIcon& badge) {
+    QIcon composed;
+    for (const int size : {16, 24, 32, 48, 64}) {
+        QPixmap picture(size, size);
+        picture.fill(Qt::transparent);
+        const int side = (size * 9 + 8) / 16;
+        const QRect corner(size - side, size - side, side, side);
+        const QPixmap small = badge.pixmap(corner.size(), 1.0);
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(picture.rect(), base.pixmap(picture.size(), 1.0));
+        painter.setCompositionMode(QPainter::CompositionMode_DestinationOut);
+        const int margin = std::max(1, size / 16);
+        for (int dx = -margin; dx <= margin; ++dx) {
+            for (int dy = -margin; dy <= margin; ++dy) {
+                painter.drawPixmap(corner.translated(dx, dy), small);
+            }
+        }
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.drawPixmap(corner, small);
+        painter.end();
+        composed.addPixmap(picture);
+    }
+    return composed;
+}
+
 QIcon Load(const Source& source) {
     QIcon fallback = source.drawing ? Drawing(source.drawing)
                                     : QApplication::style()->standardIcon(source.standard);
-    return QIcon::fromTheme(QLatin1String(source.themeName), fallback);
+    const QIcon icon = QIcon::fromTheme(QLatin1String(source.themeName), fallback);
+    return source.item ? WithBadge(icon, DesignerIcons::For(*source.item)) : icon;
 }
 
 Source SourceOf(DesignerIcons::Action action) {
@@ -54,15 +89,23 @@ Source SourceOf(DesignerIcons::Action action) {
         case Action::Connect:
             return {"network-server", QStyle::SP_DriveNetIcon};
         case Action::Quit:
-            return {"application-exit", QStyle::SP_DialogCloseButton};
+            return {"application-exit", QStyle::SP_DialogCloseButton, "quit"};
         case Action::NewGroup:
-            return {"folder-new", QStyle::SP_FileDialogNewFolder};
+            return {"list-add", QStyle::SP_FileDialogNewFolder, "add", ItemKind::Group};
         case Action::NewSubSystem:
-            return {"document-new", QStyle::SP_FileIcon, "new"};
-        case Action::Edit:
-            return {"document-properties", QStyle::SP_FileDialogDetailedView, "edit"};
+            return {"list-add", QStyle::SP_FileDialogNewFolder, "add", ItemKind::SubSystem};
+        case Action::EditGroup:
+            return {"document-properties", QStyle::SP_FileDialogDetailedView, "edit",
+                    ItemKind::Group};
+        case Action::EditSubSystem:
+            return {"document-properties", QStyle::SP_FileDialogDetailedView, "edit",
+                    ItemKind::SubSystem};
+        case Action::DeleteGroup:
+            return {"edit-delete", QStyle::SP_TrashIcon, "delete", ItemKind::Group};
+        case Action::DeleteSubSystem:
+            return {"edit-delete", QStyle::SP_TrashIcon, "delete", ItemKind::SubSystem};
         case Action::Delete:
-            return {"edit-delete", QStyle::SP_TrashIcon};
+            return {"edit-delete", QStyle::SP_TrashIcon, "delete"};
         case Action::Refresh:
             return {"view-refresh", QStyle::SP_BrowserReload};
         case Action::Find:
@@ -74,9 +117,9 @@ Source SourceOf(DesignerIcons::Action action) {
         case Action::MoveDown:
             return {"go-down", QStyle::SP_ArrowDown};
         case Action::MoveToGroup:
-            return {"go-jump", QStyle::SP_ArrowRight};
+            return {"go-jump", QStyle::SP_ArrowRight, nullptr, ItemKind::Group};
         case Action::CopyCode:
-            return {"edit-copy", QStyle::SP_FileLinkIcon};
+            return {"edit-copy", QStyle::SP_FileLinkIcon, "copy"};
         case Action::Undo:
             return {"edit-undo", QStyle::SP_ArrowBack};
         case Action::Redo:
@@ -86,7 +129,11 @@ Source SourceOf(DesignerIcons::Action action) {
         case Action::Export:
             return {"document-export", QStyle::SP_ArrowUp, "export"};
         case Action::Help:
-            return {"help-contents", QStyle::SP_DialogHelpButton};
+            return {"help-contents", QStyle::SP_DialogHelpButton, "help"};
+        case Action::GroupHelp:
+            return {"help-contents", QStyle::SP_DialogHelpButton, "help", ItemKind::Group};
+        case Action::SubSystemHelp:
+            return {"help-contents", QStyle::SP_DialogHelpButton, "help", ItemKind::SubSystem};
         case Action::Shortcuts:
             return {"preferences-desktop-keyboard", QStyle::SP_DialogHelpButton, "keyboard"};
         case Action::About:

@@ -11,7 +11,10 @@ namespace quarn::designer {
 /// icon theme by its freedesktop name, so the designer looks like its neighbours; where the theme
 /// has none, from the style's standard icons or from small drawings of our own. The tree's
 /// subsystems and business-object kinds have no freedesktop name and always use our drawings.
-/// Needs a QApplication; the icons are made once and shared.
+/// The actions on a group and on a subsystem tell which by the tree's icon of the item, in small
+/// on the action's icon (edit, delete, help), or with a plus on it for a new one. Only the normal
+/// look is drawn: Qt makes the disabled one. Needs a QApplication; the icons are made once and
+/// shared.
 class DesignerIcons {
   public:
     enum class Action {
@@ -21,7 +24,11 @@ class DesignerIcons {
         Quit,
         NewGroup,
         NewSubSystem,
-        Edit,
+        EditGroup,
+        EditSubSystem,
+        DeleteGroup,
+        DeleteSubSystem,
+        /// The items selected, whatever they are.
         Delete,
         Refresh,
         Find,
@@ -34,7 +41,10 @@ class DesignerIcons {
         Redo,
         Import,
         Export,
+        /// The help on the selected item.
         Help,
+        GroupHelp,
+        SubSystemHelp,
         Shortcuts,
         About,
     };

@@ -431,8 +431,10 @@ QVariant FunctionalTreeModel::data(const QModelIndex& index, int role) const {
         return KindData(index, role);
     }
     const RowItem item = ItemAt(index);
-    // A match is marked in bold, and in the palette's colours for notes: not the selection's,
-    // with their own contrast under light and dark palettes.
+    // A match is marked in bold, and drawn in the window's own colours, a band in the view:
+    // the pair every label depends on, which desktops keep readable under light and dark themes
+    // (not the tooltips', which some dark desktops leave light under their light text, nor the
+    // selection's, which a match must not look like).
     const auto matched = [&] {
         return item.names &&
                filter_.Matches({kind == ItemKind::Group ? TreeItemRef::Kind::Group
@@ -466,9 +468,9 @@ QVariant FunctionalTreeModel::data(const QModelIndex& index, int role) const {
         case kMatchRole:
             return matched();
         case Qt::BackgroundRole:
-            return matched() ? QVariant(QGuiApplication::palette().toolTipBase()) : QVariant();
+            return matched() ? QVariant(QGuiApplication::palette().window()) : QVariant();
         case Qt::ForegroundRole:
-            return matched() ? QVariant(QGuiApplication::palette().toolTipText()) : QVariant();
+            return matched() ? QVariant(QGuiApplication::palette().windowText()) : QVariant();
         case Qt::FontRole:
             if (matched()) {
                 QFont bold;

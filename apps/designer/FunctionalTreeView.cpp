@@ -3,10 +3,14 @@
 #include <QAccessible>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
 
 namespace quarn::designer {
 
 FunctionalTreeView::FunctionalTreeView(QWidget* parent) : QTreeView(parent) {
+    // The blank below the last whole row looks like the rows' background.
+    setBackgroundRole(QPalette::Base);
+    setAutoFillBackground(true);
     connect(this, &QTreeView::expanded, this, &FunctionalTreeView::AnnounceExpanded);
     connect(this, &QTreeView::collapsed, this, &FunctionalTreeView::AnnounceExpanded);
 }
@@ -49,6 +53,22 @@ void FunctionalTreeView::currentChanged(const QModelIndex& current, const QModel
     // would need painting too.
     Q_ASSERT(!allColumnsShowFocus());
     QAbstractItemView::currentChanged(current, previous);
+}
+
+void FunctionalTreeView::updateGeometries() {
+    QTreeView::updateGeometries();  // sets the viewport's margins for the header
+    // Rows are of one height (uniformRowHeights), the first one's.
+    const QModelIndex first = model() ? model()->index(0, 0, rootIndex()) : QModelIndex();
+    const int height = first.isValid() ? rowHeight(first) : 0;
+    const QMargins margins = viewportMargins();
+    int room = contentsRect().height() - margins.top();
+    if (horizontalScrollBar()->isVisible()) {
+        room -= horizontalScrollBar()->height();
+    }
+    const int blank = height > 0 && room > 0 ? room % height : 0;
+    if (blank != margins.bottom()) {
+        setViewportMargins(margins.left(), margins.top(), margins.right(), blank);
+    }
 }
 
 void FunctionalTreeView::AnnounceCurrent() {

@@ -12,7 +12,8 @@ namespace quarn::designer {
 /// anew, which is what reaches a screen reader on Qt 6.4); and a current row chosen
 /// while the focus is elsewhere (by a search typed in the search box) is not announced as the
 /// focus, which would take the reader away from where the user types. Shift+F10 asks for the
-/// context menu over the current item, as the Menu key does.
+/// context menu over the current item, as the Menu key does. The view shows whole rows only: the
+/// height left below the last whole row stays blank.
 class FunctionalTreeView : public QTreeView {
     Q_OBJECT
 
@@ -23,6 +24,7 @@ class FunctionalTreeView : public QTreeView {
     void focusInEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void updateGeometries() override;
 
   private:
     /// The accessible cell of the index's first column where the view shows it; else nullptr.

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <array>
@@ -39,10 +40,9 @@ QString OutcomeText(ImportOutcome outcome) {
     return {};
 }
 
-// A value as the file writes it: texts in quotes, lists as lists.
 // The row of the item at `position` of the file, named `name`, with the changes of its fields
 // below it. A refused item cannot be ticked: the rules refuse it as it is; it stays readable,
-// with its reason, its outcome in bold.
+// with its reason, its outcome in bold beside the style's error icon.
 void AddRow(QTreeWidget& items, const subsysmgr::exchange::FieldText& fields, std::size_t position,
             const ImportedItem& item, bool group, const std::string& name) {
     auto* row = new QTreeWidgetItem(&items);
@@ -56,6 +56,7 @@ void AddRow(QTreeWidget& items, const subsysmgr::exchange::FieldText& fields, st
         QFont bold = items.font();
         bold.setBold(true);
         row->setFont(1, bold);
+        row->setIcon(1, items.style()->standardIcon(QStyle::SP_MessageBoxCritical));
         row->setText(2, item.error ? ToQString(item.error->Description()) : QString());
         row->setToolTip(2, row->text(2));
     } else {

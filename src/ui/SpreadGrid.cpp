@@ -4,7 +4,9 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <algorithm>
 
 #include "foundation/Utf8Text.h"
@@ -18,6 +20,26 @@ namespace {
 
 constexpr int kCheckColumnWidth = 24;
 
+// Draws the selection only while the grid has the focus. The ticks say what is chosen; a block
+// the program selected (the editors select the first row when they open) must not look chosen
+// from elsewhere in the dialog.
+class FocusedSelectionDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem shown(option);
+        if ((option.state & QStyle::State_Selected) && option.widget &&
+            !option.widget->hasFocus()) {
+            shown.state &= ~QStyle::State_Selected;
+            // Over the row's selected background, which the view draws before the cell.
+            painter->fillRect(option.rect, option.palette.brush(QPalette::Base));
+        }
+        QStyledItemDelegate::paint(painter, shown, index);
+    }
+};
+
 }  // namespace
 
 SpreadGrid::SpreadGrid(QWidget* parent) : QTableWidget(0, 2, parent) {
@@ -30,6 +52,7 @@ SpreadGrid::SpreadGrid(QWidget* parent) : QTableWidget(0, 2, parent) {
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setWordWrap(false);
     setTabKeyNavigation(false);
+    setItemDelegate(new FocusedSelectionDelegate(this));
     // The blank below the last whole row looks like the rows' background.
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
@@ -129,8 +152,8 @@ void SpreadGrid::changeEvent(QEvent* event) {
     }
 }
 
-void SpreadGrid::resizeEvent(QResizeEvent* event) {
-    QTableWidget::resizeEvent(event);
+void SpreadGrid::updateGeometries() {
+    QTableWidget::updateGeometries();  // sets the viewport's margins for the headers
     FitWholeRows();
 }
 
@@ -142,11 +165,15 @@ void SpreadGrid::FitRowHeight() {
 
 void SpreadGrid::FitWholeRows() {
     const int rowHeight = verticalHeader()->defaultSectionSize();
-    int room = contentsRect().height();
+    const QMargins margins = viewportMargins();
+    int room = contentsRect().height() - margins.top();
     if (horizontalScrollBar()->isVisible()) {
         room -= horizontalScrollBar()->height();
     }
-    setViewportMargins(0, 0, 0, rowHeight > 0 && room > 0 ? room % rowHeight : 0);
+    const int blank = rowHeight > 0 && room > 0 ? room % rowHeight : 0;
+    if (blank != margins.bottom()) {
+        setViewportMargins(margins.left(), margins.top(), margins.right(), blank);
+    }
 }
 
 void SpreadGrid::keyPressEvent(QKeyEvent* event) {
@@ -166,7 +193,13 @@ void SpreadGrid::keyPressEvent(QKeyEvent* event) {
 
 void SpreadGrid::focusInEvent(QFocusEvent* event) {
     QTableWidget::focusInEvent(event);
+    viewport()->update();  // the selection shows
     AnnounceFocus(currentRow());
+}
+
+void SpreadGrid::focusOutEvent(QFocusEvent* event) {
+    QTableWidget::focusOutEvent(event);
+    viewport()->update();
 }
 
 void SpreadGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {

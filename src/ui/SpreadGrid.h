@@ -8,7 +8,8 @@ namespace quarn::subsysmgr {
 /// The suite's grid control in its two-column form: column 1 a check box (value 1 checked, 0
 /// not), column 2 a text. A keyed text in column 2 shows only its display part; the grid keeps
 /// the whole text. Rows and columns count from 1. Rows are as tall as the grid's font needs, and
-/// the grid shows whole rows only: the height left below the last whole row stays blank.
+/// the grid shows whole rows only: the height left below the last whole row stays blank. The
+/// selection shows while the grid has the focus.
 ///
 /// From the keyboard the grid is one stop: Tab and Ctrl+Tab leave it (with Shift, backwards), the
 /// arrows move inside it and Space ticks or clears the current row, whichever cell of it is
@@ -59,9 +60,10 @@ class SpreadGrid : public QTableWidget {
 
   protected:
     void changeEvent(QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    void updateGeometries() override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     // The table's own announcements name cells of a table; these name the rows of the list.
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void selectionChanged(const QItemSelection& selected,

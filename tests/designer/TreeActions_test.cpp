@@ -67,6 +67,19 @@ TEST_F(TreeActions, FindShowsTheMatchesAndEscReopensWhatWasOpen) {
     EXPECT_EQ(tree_->currentIndex().data(kIdRole).toInt(), 8002);  // chosen while filtered
 }
 
+// Whatever height the window gives the tree, and as rows come and go, it ends on a whole row.
+TEST_F(TreeActions, TheTreeEndsOnAWholeRow) {
+    const int opened = window_->height();
+    for (const int taller : {0, 5, 11, 29}) {
+        window_->resize(window_->width(), opened + taller);
+        tree_->expand(model_->GroupIndex(taller % 2 == 0 ? 850 : 851));
+        QApplication::processEvents();
+        const int row = tree_->visualRect(model_->index(0, 0)).height();
+        ASSERT_GT(row, 0);
+        EXPECT_EQ(tree_->viewport()->height() % row, 0) << taller;
+    }
+}
+
 TEST_F(TreeActions, ADragOrAltUpWritesTheNewOrderThroughTheObjects) {
     const QModelIndex group = model_->GroupIndex(850);
     tree_->expand(group);

@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFont>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -246,6 +247,32 @@ INSTANTIATE_TEST_SUITE_P(, EditorInEveryLanguage,
                                             ::testing::Bool(),
                                             ::testing::Values(kStatusAdd, kStatusEdit)),
                          CaseName);
+
+// The account-type grid shows whole rows at any height the dialog gives it; its first row,
+// selected when the dialog opens, looks chosen only once the grid has the focus.
+TEST_F(EditorLayout, TheGridShowsWholeRowsAndItsSelectionOnlyWithTheFocus) {
+    for (const bool subsystem : {false, true}) {
+        SCOPED_TRACE(subsystem);
+        const Shown shown = Open("EN", subsystem, kStatusEdit);
+        SpreadGrid& grid = *shown.All<SpreadGrid>().at(0);
+        const int opened = shown.dialog->height();
+        for (const int taller : {0, 7, 13, 31}) {
+            shown.dialog->resize(shown.dialog->width(), opened + taller);
+            QApplication::processEvents();
+            EXPECT_EQ(grid.viewport()->height() % grid.rowHeight(0), 0) << taller;
+        }
+
+        ASSERT_EQ(grid.SelectedBlock().row, 1);
+        const auto firstRowColour = [&grid] {
+            const QRect cell = grid.visualItemRect(grid.item(0, SpreadGrid::kTextColumn - 1));
+            return grid.viewport()->grab().toImage().pixelColor(cell.right() - 2,
+                                                                cell.center().y());
+        };
+        EXPECT_EQ(firstRowColour(), grid.palette().color(QPalette::Base));
+        grid.setFocus();
+        EXPECT_NE(firstRowColour(), grid.palette().color(QPalette::Base));
+    }
+}
 
 // A desktop with a larger font gets it in the form font's family, and the dialogs grow with it.
 TEST_F(EditorLayout, ALargerDesktopFontGrowsTheDialogsAndCutsNoCaption) {
