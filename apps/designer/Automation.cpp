@@ -9,6 +9,7 @@
 #include <QTreeView>
 #include <iostream>
 
+#include "DarkDesktop.h"
 #include "ExchangeActions.h"
 #include "FunctionalTreeModel.h"
 #include "MainWindow.h"
@@ -68,16 +69,24 @@ Automation::Automation(QCommandLineParser& options)
       import_(QStringLiteral("import"),
               QStringLiteral("With --screenshot: the preview of importing a file."),
               QStringLiteral("file")),
+      dark_(QStringLiteral("dark"),
+            QStringLiteral("With --screenshot: the window on a dark desktop's colours.")),
       quitAfterPaint_(QStringLiteral("quit-after-paint"),
                       QStringLiteral("Exit once the tree has been painted (to time the start).")) {
     // Those that only pictures and timings need stay out of --help.
-    for (QCommandLineOption* picturesOnly : {&screenshot_, &menu_, &import_, &quitAfterPaint_}) {
+    for (QCommandLineOption* picturesOnly :
+         {&screenshot_, &menu_, &import_, &dark_, &quitAfterPaint_}) {
         picturesOnly->setFlags(QCommandLineOption::HiddenFromHelp);
     }
-    options.addOptions({history_, find_, screenshot_, menu_, quitAfterPaint_, preview_, import_});
+    options.addOptions(
+        {history_, find_, screenshot_, menu_, quitAfterPaint_, preview_, import_, dark_});
 }
 
 void Automation::Prepare(MainWindow& window) const {
+    if (options_.isSet(dark_)) {
+        QApplication::setStyle(QStringLiteral("Fusion"));
+        QApplication::setPalette(DarkDesktopPalette());
+    }
     if (options_.isSet(quitAfterPaint_)) {
         TreeOf(window).viewport()->installEventFilter(new QuitAfterPaint(&window));
     }

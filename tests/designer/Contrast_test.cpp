@@ -12,6 +12,7 @@
 #include <cmath>
 #include <string>
 
+#include "DarkDesktop.h"
 #include "DesignerFixture.h"
 #include "DesignerTexts.h"
 #include "ImportDialog.h"
@@ -46,25 +47,13 @@ double ContrastRatio(QColor text, const QColor& background) {
 
 enum class Desktop { Light, Dark };
 
-// A dark desktop as it sets its colours: the backgrounds of windows, views and buttons dark, the
-// texts on them (and on tooltips) light. Qt derives or keeps the rest: the shades, alternate rows,
-// selection, placeholder and the tooltips' background.
-QPalette DarkDesktop() {
-    QPalette dark(QColor(0x31, 0x36, 0x3b), QColor(0x2a, 0x2e, 0x32));  // button, window
-    dark.setColor(QPalette::Base, QColor(0x1b, 0x1e, 0x20));
-    for (const auto role :
-         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::ToolTipText}) {
-        dark.setColor(role, QColor(0xfc, 0xfc, 0xfc));
-    }
-    return dark;
-}
-
 class Contrast : public DesignerFixture, public ::testing::WithParamInterface<Desktop> {
   protected:
     void SetUp() override {
         ASSERT_EQ(QApplication::style()->name(), QStringLiteral("fusion"));
-        QApplication::setPalette(
-            GetParam() == Desktop::Dark ? DarkDesktop() : QApplication::style()->standardPalette());
+        QApplication::setPalette(GetParam() == Desktop::Dark
+                                     ? DarkDesktopPalette()
+                                     : QApplication::style()->standardPalette());
         DesignerFixture::SetUp();
     }
     void TearDown() override { QApplication::setPalette(QApplication::style()->standardPalette()); }
