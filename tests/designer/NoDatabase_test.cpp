@@ -10,7 +10,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QStatusBar>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -82,6 +82,10 @@ struct Unreadable {
     std::string spec;  // "" for the file that is not there
     const char* reason;
     const char* number;
+
+    friend void PrintTo(const Unreadable& unreadable, std::ostream* out) {
+        *out << unreadable.name;
+    }
 };
 
 class WithoutDatabase : public NoDatabase, public ::testing::WithParamInterface<Unreadable> {
