@@ -13,6 +13,7 @@
 #include "ExchangeActions.h"
 #include "FunctionalTreeModel.h"
 #include "MainWindow.h"
+#include "NoDatabasePanel.h"
 #include "VisibilityPreview.h"
 
 namespace quarn::designer {
@@ -88,11 +89,21 @@ void Automation::Prepare(MainWindow& window) const {
         QApplication::setPalette(DarkDesktopPalette());
     }
     if (options_.isSet(quitAfterPaint_)) {
-        TreeOf(window).viewport()->installEventFilter(new QuitAfterPaint(&window));
+        // The tree, or in its place the panel that says why there is no database.
+        auto* quit = new QuitAfterPaint(&window);
+        TreeOf(window).viewport()->installEventFilter(quit);
+        window.findChild<NoDatabasePanel*>()->installEventFilter(quit);
     }
 }
 
 bool Automation::Start(MainWindow& window) const {
+    // Without a database only the picture is taken: the panel that says why.
+    if (!window.HasDatabase()) {
+        if (options_.isSet(screenshot_)) {
+            Picture(window);
+        }
+        return true;
+    }
     if (options_.isSet(history_)) {
         window.ShowHistory();
     }

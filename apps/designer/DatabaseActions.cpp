@@ -1,14 +1,16 @@
 #include "DatabaseActions.h"
 
 #include <QFileDialog>
-#include <QMessageBox>
 
 #include "DesignerSettings.h"
 #include "DesignerTexts.h"
 #include "Guarded.h"
+#include "MainWindow.h"
 #include "PostgresDialog.h"
 #include "SessionText.h"
+#include "foundation/ComError.h"
 #include "model/SubSysGroup.h"
+#include "runtime/ErrorMessage.h"
 #include "suite/DataPaths.h"
 #include "ui/QtPlatform.h"
 
@@ -20,7 +22,7 @@ void ActivateSession(suite::HostSession& session) {
                                  suite::DataDirectory() / "help");
 }
 
-DatabaseActions::DatabaseActions(suite::HostSession& session, QWidget& window)
+DatabaseActions::DatabaseActions(suite::HostSession& session, MainWindow& window)
     : QObject(&window),
       session_(session),
       window_(window),
@@ -32,17 +34,30 @@ void DatabaseActions::SwitchDatabase(const std::string& database, const std::str
         return;
     }
     ActivateSession(session_);
-    const bool opened = Guarded([] { subsysmgr::SubSysGroup().GetAllSubSysGroup(); });
-    if (opened) {
-        openedDatabase_ = database;
-        openedPassword_ = password;
-        RememberDatabase(session_);
-    } else {
-        QMessageBox::warning(&window_, Tr(texts::kWindowTitle), Tr(texts::kCannotOpen));
+    try {
+        subsysmgr::SubSysGroup().GetAllSubSysGroup();
+    } catch (const ComError& error) {
+        // A window without a database goes on saying why its own cannot be used.
+        const bool hadDatabase = window_.HasDatabase();
+        subsysmgr::ShowError(*subsysmgr::ModuleState::Current(), error,
+                             hadDatabase ? Tr(texts::kCannotOpen).toStdString() : std::string());
         Guarded([this] { session_.DatabaseSpec(openedDatabase_, openedPassword_); });
         ActivateSession(session_);
+        if (hadDatabase) {
+            emit Switched(false);
+        }
+        return;
     }
-    emit Switched(opened);
+    openedDatabase_ = database;
+    openedPassword_ = password;
+    RememberDatabase(session_);
+    emit Switched(true);
+}
+
+void DatabaseActions::Retry() {
+    Guarded([this] { session_.DatabaseSpec(openedDatabase_, openedPassword_); });
+    ActivateSession(session_);
+    emit Switched(false);
 }
 
 // A new file with the delivered base data; opening a file never creates one.

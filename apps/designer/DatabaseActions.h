@@ -5,9 +5,9 @@
 
 #include "suite/HostSession.h"
 
-class QWidget;
-
 namespace quarn::designer {
+
+class MainWindow;
 
 /// Makes the session current again with the Qt platform, after a change of its language or
 /// database.
@@ -21,7 +21,7 @@ class DatabaseActions : public QObject {
 
   public:
     /// Dialogs and messages go over `window`, which outlives this object (its parent).
-    DatabaseActions(suite::HostSession& session, QWidget& window);
+    DatabaseActions(suite::HostSession& session, MainWindow& window);
 
     void NewSqlite();
     void OpenSqlite();
@@ -30,6 +30,10 @@ class DatabaseActions : public QObject {
     /// Opens another database as the session names it (empty: the demo database); when it
     /// cannot be opened, the current one stays. A name the store cannot use changes nothing.
     void SwitchDatabase(const std::string& database, const std::string& password = {});
+    /// Opens the session's database again on connections of its own: one that failed or that
+    /// the server closed is not used again. A password given inside the connection string at
+    /// the start is not kept; one typed in the connection dialog is.
+    void Retry();
 
   signals:
     /// The session's database was given anew: the one asked for (`opened`), or else the one
@@ -38,7 +42,7 @@ class DatabaseActions : public QObject {
 
   private:
     suite::HostSession& session_;
-    QWidget& window_;
+    MainWindow& window_;
     // The database as given, with its password, to go back to when another one fails to open.
     std::string openedDatabase_;
     std::string openedPassword_;

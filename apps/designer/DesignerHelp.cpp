@@ -10,16 +10,14 @@
 
 #include "DesignerIcons.h"
 #include "DesignerTexts.h"
-#include "ErrorNumberText.h"
 #include "FunctionalTreeModel.h"
 #include "SessionText.h"
 #include "ShortcutsDialog.h"
 #include "foundation/ComError.h"
 #include "host/IChmHelp.h"
-#include "host/IMessageBox.h"
 #include "host/ProgIds.h"
+#include "runtime/ErrorMessage.h"
 #include "runtime/HelpKey.h"
-#include "runtime/MessageBox.h"
 #include "runtime/ModuleState.h"
 #include "ui/QtText.h"
 
@@ -85,7 +83,7 @@ void DesignerHelp::ShowTopic(int32_t topic) {
         }
         module.help->ShowHELP(topic, int16_t{0}, "", 0, "", 0);
     } catch (const ComError& error) {
-        subsysmgr::ShowMessage(module, ErrorMessage(error), kMessageBoxWarning);
+        subsysmgr::ShowError(module, error);
     }
 }
 

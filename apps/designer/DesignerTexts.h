@@ -56,7 +56,6 @@ inline constexpr std::string_view kAcctCaption = "适应的账套类型：";
 inline constexpr std::string_view kYes = "是";
 inline constexpr std::string_view kNo = "否";
 inline constexpr std::string_view kSelectHint = "选择一个分组或子系统查看其信息。";
-inline constexpr std::string_view kErrorNumber = "错误 %1";
 
 // Finding and acting in the tree.
 inline constexpr std::string_view kFind = "查找(&F)";
@@ -171,5 +170,11 @@ inline constexpr std::string_view kItemGroup = "分组 %1";
 inline constexpr std::string_view kItemSubSystem = "子系统 %1";
 inline constexpr std::string_view kItemSeparator = "、";
 inline constexpr std::string_view kNoItems = "无";
+
+// In place of the tree while no database can be read; the buttons do what the File menu does.
+inline constexpr std::string_view kNoDatabase = "未打开数据库。";
+inline constexpr std::string_view kOpenDatabase = "打开(&O)...";
+inline constexpr std::string_view kNewDatabase = "新建数据库(&N)...";
+inline constexpr std::string_view kRetry = "重试(&R)";
 
 }  // namespace quarn::designer::texts

@@ -12,7 +12,6 @@
 #include <system_error>
 
 #include "DesignerTexts.h"
-#include "ErrorNumberText.h"
 #include "ImportDialog.h"
 #include "LongWork.h"
 #include "SessionText.h"
@@ -22,6 +21,7 @@
 #include "exchange/ExchangeText.h"
 #include "exchange/InvalidText.h"
 #include "foundation/ComError.h"
+#include "runtime/ErrorMessage.h"
 #include "ui/QtText.h"
 
 namespace quarn::designer {
@@ -40,7 +40,17 @@ const QString kFileTypes = QStringLiteral("JSON (*.json);;* (*)");
 constexpr qsizetype kListedRefusals = 20;
 
 QString ErrorText(const ComError& error) {
-    return ToQString(ErrorMessage(error));
+    return ToQString(subsysmgr::ErrorMessage(*subsysmgr::ModuleState::Current(), error));
+}
+
+// A refused item's line of the summary: its reason with the number.
+QString Refusal(const ImportedItem& item) {
+    if (!item.error) {
+        return {};
+    }
+    return ToQString(item.error->Description()) +
+           QStringLiteral(" (%1)").arg(ToQString(
+               subsysmgr::ErrorNumberText(*subsysmgr::ModuleState::Current(), *item.error)));
 }
 
 // The whole file; raises the tool's kFileUnreadable when it cannot be read.
@@ -157,7 +167,7 @@ bool ExchangeActions::ShowSummary(const std::vector<ImportedItem>& done, std::si
                             .arg(Tr(item.kind == "group" ? texts::kGroupCaption
                                                          : texts::kSubSystemCaption))
                             .arg(item.id)
-                            .arg(item.error ? ToQString(item.error->Description()) : QString());
+                            .arg(Refusal(item));
         }
     }
     const auto count = [&counts](ImportOutcome outcome) {

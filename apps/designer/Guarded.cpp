@@ -1,9 +1,7 @@
 #include "Guarded.h"
 
-#include "ErrorNumberText.h"
 #include "foundation/ComError.h"
-#include "host/IMessageBox.h"
-#include "runtime/MessageBox.h"
+#include "runtime/ErrorMessage.h"
 #include "runtime/ModuleState.h"
 
 namespace quarn::designer {
@@ -13,8 +11,7 @@ bool Guarded(const std::function<void()>& action) {
         action();
         return true;
     } catch (const ComError& error) {
-        subsysmgr::ShowMessage(*subsysmgr::ModuleState::Current(), ErrorMessage(error),
-                               kMessageBoxWarning);
+        subsysmgr::ShowError(*subsysmgr::ModuleState::Current(), error);
     }
     return false;
 }

@@ -8,7 +8,6 @@
 #include <set>
 
 #include "DesignerTexts.h"
-#include "ErrorNumberText.h"
 #include "FunctionalTreeModel.h"
 #include "Guarded.h"
 #include "MainWindow.h"
@@ -20,6 +19,7 @@
 #include "host/IMessageBox.h"
 #include "model/ChangeRevert.h"
 #include "model/ModelErrors.h"
+#include "runtime/ErrorMessage.h"
 #include "runtime/MessageBox.h"
 #include "ui/SubSysGroupMgrUI.h"
 #include "ui/SubSystemMgrUI.h"
@@ -56,6 +56,26 @@ std::vector<Position> PositionsOf(const std::vector<Item>& items) {
 
 TreeItemRef::Kind RefKind(ItemKind kind) {
     return kind == ItemKind::Group ? TreeItemRef::Kind::Group : TreeItemRef::Kind::SubSystem;
+}
+
+// A refused item's reason followed by the error's number, on one line of a list.
+QString RefusalLine(const exchange::ItemOutcome& outcome) {
+    const QString reason = ToQString(outcome.refusal);
+    return outcome.error
+               ? reason + QStringLiteral(" (%1)").arg(ToQString(
+                              subsysmgr::ErrorNumberText(*ModuleState::Current(), *outcome.error)))
+               : reason;
+}
+
+// A refused item's reason in a message box of its own, numbered as an error box is.
+void ShowRefusal(const exchange::ItemOutcome& outcome) {
+    auto& module = *ModuleState::Current();
+    if (!outcome.error) {
+        subsysmgr::ShowMessage(module, outcome.refusal, kMessageBoxWarning);
+        return;
+    }
+    subsysmgr::ShowError(
+        module, ComError(outcome.error->Number(), outcome.error->Source(), outcome.refusal));
 }
 
 }  // namespace
@@ -203,10 +223,7 @@ void ItemActions::DeleteItems(const std::vector<TreeItemRef>& items,
         if (outcome.done) {
             continue;
         }
-        const QString reason =
-            ToQString(outcome.refusal) +
-            (outcome.error ? QStringLiteral(" (%1)").arg(ToQString(ErrorNumberText(*outcome.error)))
-                           : QString());
+        const QString reason = RefusalLine(outcome);
         const auto label = labels.find({static_cast<int>(outcome.item.kind), outcome.item.id});
         refused << (label == labels.end() ? reason : label->second + QStringLiteral(": ") + reason);
     }
@@ -215,8 +232,7 @@ void ItemActions::DeleteItems(const std::vector<TreeItemRef>& items,
         window_.statusBar()->showMessage(
             Tr(refused.isEmpty() ? texts::kDeleted : texts::kNotSaved));
         if (!refused.isEmpty()) {
-            subsysmgr::ShowMessage(*ModuleState::Current(), refused.front().toStdString(),
-                                   kMessageBoxWarning);
+            ShowRefusal(outcomes.front());
         }
         return;
     }
@@ -354,9 +370,10 @@ void ItemActions::RevertChange(int64_t change, const std::optional<TreeItemRef>&
     } catch (const ComError& error) {
         if (error.Offset() != subsysmgr::errors::kRevertOverLaterChange.offset) {
             Guarded([&] { throw error; });
-        } else if (ConfirmDestructive(&window_, ToQString(error.Description()) +
-                                                    QStringLiteral("\n\n") +
-                                                    Tr(texts::kForceRevert))) {
+        } else if (ConfirmDestructive(
+                       &window_,
+                       ToQString(subsysmgr::ErrorMessage(*ModuleState::Current(), error)) +
+                           QStringLiteral("\n\n") + Tr(texts::kForceRevert))) {
             reverted = Guarded([&] { revert(true); });
         }
     }

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include <QScopedValueRollback>
 #include <QSettings>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -25,7 +27,6 @@
 #include "DesignerSettings.h"
 #include "DesignerTexts.h"
 #include "DetailsPane.h"
-#include "ErrorNumberText.h"
 #include "ExchangeActions.h"
 #include "FunctionalTreeModel.h"
 #include "FunctionalTreeView.h"
@@ -34,6 +35,7 @@
 #include "ItemActions.h"
 #include "LiveRefresh.h"
 #include "LongWork.h"
+#include "NoDatabasePanel.h"
 #include "OpenItems.h"
 #include "SessionText.h"
 #include "TreeNarrowing.h"
@@ -43,9 +45,8 @@
 #include "WindowActions.h"
 #include "foundation/ComError.h"
 #include "host/IClassInfo.h"
-#include "host/IMessageBox.h"
 #include "host/ProgIds.h"
-#include "runtime/MessageBox.h"
+#include "runtime/ErrorMessage.h"
 #include "runtime/SessionContext.h"
 #include "ui/CaptionText.h"
 
@@ -56,7 +57,12 @@ using subsysmgr::ToQString;
 
 MainWindow::MainWindow(suite::HostSession& session, QWidget* parent)
     : QMainWindow(parent), session_(session) {
-    setCentralWidget(CreatePanes());
+    central_ = new QStackedWidget(this);
+    panes_ = CreatePanes();
+    noDatabase_ = new NoDatabasePanel(this);
+    central_->addWidget(panes_);
+    central_->addWidget(noDatabase_);
+    setCentralWidget(central_);
     // Apart from the passing messages, which a hovered action's empty tip would clear.
     counts_ = new QLabel(this);
     counts_->setObjectName(QStringLiteral("treeCounts"));
@@ -164,6 +170,9 @@ void MainWindow::ConnectActions() {
     });
     on(a.copyCode, &MainWindow::CopyCode);
     on(a.showHistory, &MainWindow::ShowHistory);
+    connect(noDatabase_, &NoDatabasePanel::OpenRequested, a.openSqlite, &QAction::trigger);
+    connect(noDatabase_, &NoDatabasePanel::NewRequested, a.newSqlite, &QAction::trigger);
+    connect(noDatabase_, &NoDatabasePanel::RetryRequested, this, &MainWindow::RetryDatabase);
     connect(actions_, &WindowActions::LanguageChosen, this,
             [this](const QString& language) { SwitchLanguage(language.toStdString()); });
     connect(databases_, &DatabaseActions::Switched, this, &MainWindow::DatabaseSwitched);
@@ -213,9 +222,8 @@ void MainWindow::ConnectTree() {
     connect(
         model_, &FunctionalTreeModel::ReadFailed, this,
         [](const QString& description, int number) {
-            subsysmgr::ShowMessage(*ModuleState::Current(),
-                                   ErrorMessage(ComError(number, {}, description.toStdString())),
-                                   kMessageBoxWarning);
+            subsysmgr::ShowError(*ModuleState::Current(),
+                                 ComError(number, {}, description.toStdString()));
         },
         Qt::QueuedConnection);
     connect(tree_, &QTreeView::activated, this, [this](const QModelIndex& index) {
@@ -253,6 +261,7 @@ void MainWindow::Retranslate() {
     tabs_->setTabText(1, Tr(texts::kHistoryTab));
     history_->Retranslate();
     help_->Retranslate();
+    noDatabase_->Retranslate();
 }
 
 void MainWindow::ShowTitle() {
@@ -294,25 +303,58 @@ void MainWindow::Reload() {
     const std::optional<OpenItems> open =
         model_->Narrowed() ? std::optional(OpenItems::Of(*tree_)) : std::nullopt;
     LongWork work(this, Tr(texts::kLoading));
-    const bool loaded = Guarded([&] {
+    std::optional<ComError> failure;
+    try {
         if (!loaded_) {
             model_->Load();
             loaded_ = true;
         } else {
             model_->Refresh([&](int64_t done, int64_t total) { return work.Step(done, total); });
         }
-    });
+    } catch (const ComError& error) {
+        failure = error;
+    }
+    ShowReadable(failure);
+    if (failure) {
+        UpdateActions();
+        return;
+    }
     if (open) {
         open->Reopen(*tree_, *model_);
     }
-    if (loaded) {
-        ShowCounts();
-        // The account types in the session language; a new database has dropped the preview.
-        Guarded([this] { preview_->Show(model_->ShownTo()); });
-    }
+    ShowCounts();
+    // The account types in the session language; a new database has dropped the preview.
+    Guarded([this] { preview_->Show(model_->ShownTo()); });
     history_->Refresh();
     ShowDetails();
     UpdateActions();
+}
+
+void MainWindow::ShowReadable(const std::optional<ComError>& failure) {
+    const bool hadDatabase = HasDatabase();
+    unreadable_ = failure;
+    if (failure) {
+        loaded_ = false;  // once it can be read, the tree is read whole
+        noDatabase_->ShowReason(*failure);
+        counts_->clear();
+        central_->setCurrentWidget(noDatabase_);
+        if (hadDatabase) {
+            noDatabase_->setFocus();
+        }
+        return;
+    }
+    central_->setCurrentWidget(panes_);
+    if (!hadDatabase) {
+        tree_->setFocus();
+    }
+}
+
+void MainWindow::RetryDatabase() {
+    databases_->Retry();
+    // The panel already says why; the box answers the press.
+    if (unreadable_) {
+        subsysmgr::ShowError(*ModuleState::Current(), *unreadable_);
+    }
 }
 
 void MainWindow::ShowCounts() {
@@ -345,9 +387,16 @@ void MainWindow::ShowDetails() {
 }
 
 void MainWindow::UpdateActions() {
-    actions_->Enable({SelectedGroupId(*tree_) >= 0, SelectedSubSystemId(*tree_) != 0,
-                      tree_->currentIndex().isValid(),
-                      static_cast<int>(SelectedItems(*tree_).size())});
+    const bool database = HasDatabase();
+    WindowActions::Chosen chosen;  // nothing without a database
+    if (database) {
+        chosen = {true, SelectedGroupId(*tree_) >= 0, SelectedSubSystemId(*tree_) != 0,
+                  tree_->currentIndex().isValid(), static_cast<int>(SelectedItems(*tree_).size())};
+    }
+    actions_->Enable(chosen);
+    undo_->Enable(database);
+    preview_->Chooser()->setEnabled(database);
+    preview_->Menu()->setEnabled(database);
 }
 
 QMenu* MainWindow::ContextMenuAt(const QPoint& position) {

@@ -1,13 +1,16 @@
 #pragma once
 
 #include <QMainWindow>
+#include <optional>
 #include <string>
 
+#include "foundation/ComError.h"
 #include "suite/HostSession.h"
 
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QStackedWidget;
 class QTabWidget;
 class QTreeView;
 
@@ -21,6 +24,7 @@ class ExchangeActions;
 class HistoryPane;
 class ItemActions;
 class LiveRefresh;
+class NoDatabasePanel;
 class TreeNarrowing;
 class UndoSteps;
 class VisibilityPreview;
@@ -29,7 +33,9 @@ class WindowActions;
 /// The designer's window: the functional tree with its filter box, the details and the history
 /// of the selected item, and the actions that open the editors, change the tree, switch the
 /// language and the database (WindowActions, ItemActions, DatabaseActions); the tree narrowed
-/// by a search or a preview (TreeNarrowing).
+/// by a search or a preview (TreeNarrowing). While the session's database cannot be read, a
+/// panel in place of the tree and the details says why (NoDatabasePanel), and every action that
+/// needs the database is disabled.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -39,8 +45,11 @@ class MainWindow : public QMainWindow {
     /// Reads the groups the first time; later brings what the tree shows up to date with the
     /// database, with progress for long work, keeping the selection, the expanded items and the
     /// scroll position. Says in the status bar what it read. Runs by itself when another user
-    /// changed the tree.
+    /// changed the tree. When the tree cannot be read, shows why in place of it.
     void Reload();
+    /// Whether the tree shows the session's database; false while the window says why it cannot
+    /// read it.
+    bool HasDatabase() const { return !unreadable_; }
     /// Selects a group (subSystemId 0) or one of its subsystems, expanded.
     void Select(int32_t groupId, int32_t subSystemId);
     /// Brings the history of the selected item to the front.
@@ -56,6 +65,11 @@ class MainWindow : public QMainWindow {
   private:
     /// The tree with its filter box, and the tabs of the details and the history.
     QWidget* CreatePanes();
+    /// The tree and the details, or the panel that says why the database cannot be read
+    /// (`failure`), which then takes the focus.
+    void ShowReadable(const std::optional<ComError>& failure);
+    /// Opens the session's database again; says so in a message box when it still fails.
+    void RetryDatabase();
     void ConnectActions();
     void ConnectTree();
     /// The context menu of the item at `at` (in the tree's viewport), there.
@@ -81,6 +95,10 @@ class MainWindow : public QMainWindow {
     QLineEdit* filter_ = nullptr;
     bool loaded_ = false;  // the model has read the groups of the session's database
     bool reloading_ = false;
+    std::optional<ComError> unreadable_;  // why the last read of the tree failed
+    QStackedWidget* central_ = nullptr;   // the panes, or the panel without a database
+    QWidget* panes_ = nullptr;
+    NoDatabasePanel* noDatabase_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     DetailsPane* details_ = nullptr;
     HistoryPane* history_ = nullptr;

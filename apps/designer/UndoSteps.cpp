@@ -9,11 +9,9 @@
 #include <utility>
 
 #include "DesignerTexts.h"
-#include "ErrorNumberText.h"
 #include "SessionText.h"
 #include "host/IDatasInfo.h"
-#include "host/IMessageBox.h"
-#include "runtime/MessageBox.h"
+#include "runtime/ErrorMessage.h"
 #include "runtime/SessionContext.h"
 #include "ui/QtText.h"
 
@@ -26,8 +24,7 @@ using subsysmgr::exchange::ChangeSteps;
 namespace {
 
 void ShowError(const ComError& error, const QString& before = {}) {
-    subsysmgr::ShowMessage(*ModuleState::Current(), before.toStdString() + ErrorMessage(error),
-                           kMessageBoxWarning);
+    subsysmgr::ShowError(*ModuleState::Current(), error, before.toStdString());
 }
 
 }  // namespace
@@ -109,8 +106,8 @@ const UndoSteps::Step* UndoSteps::StepAt(int index) const {
 void UndoSteps::Retranslate() {
     const Step* undone = StepAt(stack_->index() - 1);
     const Step* redone = StepAt(stack_->index());
-    undo_->setEnabled(undone != nullptr);
-    redo_->setEnabled(redone != nullptr);
+    undo_->setEnabled(enabled_ && undone != nullptr);
+    redo_->setEnabled(enabled_ && redone != nullptr);
     undo_->setText(undone ? Tr(texts::kUndoStep).arg(Named(undone->name)) : Tr(texts::kUndo));
     redo_->setText(redone ? Tr(texts::kRedoStep).arg(Named(redone->name)) : Tr(texts::kRedo));
 }
@@ -158,6 +155,11 @@ void UndoSteps::Redo() {
 
 void UndoSteps::Clear() {
     stack_->clear();
+    Retranslate();
+}
+
+void UndoSteps::Enable(bool enabled) {
+    enabled_ = enabled;
     Retranslate();
 }
 
@@ -238,8 +240,7 @@ void UndoSteps::ShowFailure(const ComError& error, const Step& step,
         }
         return items.isEmpty() ? Tr(texts::kNoItems) : items.join(Tr(texts::kItemSeparator));
     };
-    ShowError(error,
-              Tr(texts::kStepPartlyDone).arg(listed(done), listed(left)) + QStringLiteral("\n\n"));
+    ShowError(error, Tr(texts::kStepPartlyDone).arg(listed(done), listed(left)));
 }
 
 void UndoSteps::ShowItem(const TreeItemRef& item) {

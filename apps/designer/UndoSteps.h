@@ -75,6 +75,8 @@ class UndoSteps : public QObject {
     void Redo();
     /// Forgets every step (another database was opened).
     void Clear();
+    /// Offers undo and redo only while the window has a database (`enabled`); the steps stay.
+    void Enable(bool enabled);
     /// The actions' texts name their steps in the session language.
     void Retranslate();
 
@@ -113,6 +115,7 @@ class UndoSteps : public QObject {
     QUndoStack* stack_;
     QAction* undo_;
     QAction* redo_;
+    bool enabled_ = true;
 };
 
 }  // namespace quarn::designer

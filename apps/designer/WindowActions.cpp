@@ -165,6 +165,11 @@ void WindowActions::Retranslate() {
 }
 
 void WindowActions::Enable(const Chosen& chosen) {
+    // Without a database the File menu's ways to one, the languages and the help are left.
+    for (QAction* action : {newGroup, refresh, find, clearFilter, importFile, exportAll}) {
+        action->setEnabled(chosen.database);
+    }
+    previewLabel_->setEnabled(chosen.database);  // the window enables the chooser itself
     editGroup->setEnabled(chosen.group);
     // Del and Shift+Del delete a selection of several whatever item is current.
     const bool several = chosen.selected > 1;

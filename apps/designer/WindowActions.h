@@ -34,8 +34,9 @@ class WindowActions : public QObject {
 
     void Retranslate();
 
-    /// What the tree has chosen.
+    /// What the tree has chosen, from the session's database; nothing without one.
     struct Chosen {
+        bool database = false;   // the tree shows the session's database
         bool group = false;      // a group or subsystem is current
         bool subSystem = false;  // a subsystem is current
         bool current = false;    // any item is current

@@ -53,7 +53,10 @@ class SessionOptions {
                                                 quarn::suite::DataDirectory() / "help");
             return session;
         } catch (const quarn::ComError& error) {
-            std::cerr << "subsysmgr-designer: " << error.Description() << '\n';
+            // Numbered as the command line numbers it; a database that cannot be read is the
+            // window's to explain, this is a name it cannot use or a missing data folder.
+            std::cerr << "subsysmgr-designer: error " << error.Offset() << ": "
+                      << error.Description() << '\n';
             return nullptr;
         }
     }

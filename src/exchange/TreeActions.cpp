@@ -95,7 +95,6 @@ std::vector<ItemOutcome> TreeActions::Delete(const std::vector<TreeItemRef>& ite
                               outcome.error->Offset() == errors::kSubSystemNotDeleted.offset);
         if (std::string shown = messages.Take(); notDeleted && !shown.empty()) {
             outcome.refusal = std::move(shown);
-            outcome.error.reset();
         }
         outcomes.push_back(std::move(outcome));
     }

@@ -20,7 +20,7 @@ struct ItemOutcome {
     bool done = false;
     /// The message the objects showed, or else the error's description.
     std::string refusal;
-    /// The error, when the refusal is its description.
+    /// The error the item was refused with, whose number a person looks up.
     std::optional<ComError> error;
 };
 

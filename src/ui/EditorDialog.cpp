@@ -14,6 +14,7 @@
 
 #include "host/IMessageBox.h"
 #include "model/ModelErrors.h"
+#include "runtime/ErrorMessage.h"
 #include "runtime/KeyedText.h"
 #include "runtime/LocalText.h"
 #include "runtime/MessageBox.h"
@@ -299,7 +300,7 @@ bool EditorDialog::MayDiscard() {
 }
 
 void EditorDialog::ShowError(const ComError& error) {
-    ShowMessage(*module_, error.Description(), kMessageBoxWarning);
+    subsysmgr::ShowError(*module_, error);
 }
 
 bool EditorDialog::OfferReload(const ComError& error) {
@@ -338,6 +339,9 @@ bool EditorDialog::SaveInput(const std::function<EditorInput&()>& takeInput,
         } else {
             FocusOn(failure->field);
         }
+    } catch (const ComError& error) {
+        // A failure of the store while saving: numbered like the checks' refusals.
+        ShowError(error);
     } catch (const std::exception& error) {
         ShowMessage(*module_, error.what(), kMessageBoxWarning);
     }

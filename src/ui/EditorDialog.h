@@ -120,7 +120,8 @@ class EditorDialog : public QDialog, public IFontTarget {
     /// Saves the user's input; false after a reported failure, the dialog staying open.
     virtual bool Save() = 0;
 
-    /// Shows the error's message in the suite's warning box (style 48, default title).
+    /// Shows the error's message and number in the suite's warning box (style 48, default
+    /// title), as ShowError of runtime/ErrorMessage.h words it.
     void ShowError(const ComError& error);
     /// After a save refused because someone else changed the item since it was read: asks
     /// whether to show the stored item instead of the user's input (No, the default, keeps it).

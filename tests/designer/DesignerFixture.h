@@ -49,8 +49,9 @@ class DesignerFixture : public ::testing::Test {
     void SetUp() override { Open(suite::Backend::SQLite); }
 
     /// Skips the test when `backend` needs the test server and there is none; a failure or a
-    /// skip leaves window_ empty.
-    void Open(suite::Backend backend) {
+    /// skip leaves window_ empty. A `database` given opens the window on it instead of on the
+    /// scratch database.
+    void Open(suite::Backend backend, const std::string& database = {}) {
         if (backend != suite::Backend::SQLite && suite::TestServer(backend).empty()) {
             GTEST_SKIP() << "QUARN_TEST_PG is not set (run under scripts/with-postgres)";
         }
@@ -59,7 +60,8 @@ class DesignerFixture : public ::testing::Test {
         KeepSettingsIn(folder_.path());
         setenv("QUARN_DATA_DIR", QUARN_RESOURCES_DIR, 1);
         scratch_ = std::make_unique<suite::ScratchDatabase>(backend);
-        session_ = std::make_unique<suite::HostSession>(scratch_->Spec(), "EN");
+        session_ = std::make_unique<suite::HostSession>(
+            database.empty() ? scratch_->Spec() : database, "EN");
         session_->Activate();
         subsysmgr::InstallQtPlatform(*session_->Module(), session_->Registry(),
                                      suite::DataDirectory() / "help");

@@ -151,6 +151,7 @@ TEST_F(TreeActions, DeletingSeveralSavesEachAndSaysWhichWereRefusedAndWhy) {
     EXPECT_NE(boxes[0].find("8020  Temporary"), std::string::npos) << boxes[0];
     EXPECT_NE(boxes[0].find("1  General Ledger"), std::string::npos) << boxes[0];
     EXPECT_NE(boxes[1].find("1  General Ledger: "), std::string::npos) << boxes[1];
+    EXPECT_NE(boxes[1].find(" (error 1003)"), std::string::npos) << boxes[1];
     EXPECT_EQ(boxes[1].find("Temporary"), std::string::npos) << boxes[1];
     EXPECT_TRUE(Stored(852).empty());
     EXPECT_EQ(Stored(1).front(), 1);
@@ -184,7 +185,7 @@ TEST_P(ChangedElsewhere, AGroupSomeoneElseDeletedIsNamedAsTheCommandLineNamesIt)
     const QModelIndex group = model_->GroupIndex(852);
     OtherProcess({"delete", "group", "852"});
     EXPECT_EQ(DeleteRefused(group, Qt::SHIFT | Qt::Key_Delete),
-              "There is no subsystem group 852. (error 2303)");
+              "There is no subsystem group 852.\n(error 2303)");
 }
 
 TEST_P(ChangedElsewhere, ASubsystemSomeoneElseChangedIsKept) {

@@ -95,8 +95,8 @@ TEST_F(GroupEditor, EachModeShowsItsCaptionCodeRangeAndChoice) {
     EXPECT_TRUE(suite.calls->Calls().empty());
 }
 
-// The checks themselves are the input's; here the failure's message box, and the focus on the
-// widget of the field it names.
+// The checks themselves are the input's; here the failure's message box with its number, and
+// the focus on the widget of the field it names.
 TEST_F(GroupEditor, AFailureIsShownAndMovesTheFocusToItsFieldsWidget) {
     using Widget = std::function<QWidget*(frmSubSysGroup&)>;
     const std::vector<std::tuple<const char*, std::function<void(frmSubSysGroup&)>, Widget>> cases =
@@ -124,7 +124,7 @@ TEST_F(GroupEditor, AFailureIsShownAndMovesTheFocusToItsFieldsWidget) {
         EXPECT_EQ(Writes(), 0u);
     }
     const auto& shown = suite.messageBox->shown.at(0);
-    EXPECT_EQ(shown.prompt, "[CHS]录入的分组名称中不允许包含字符 % !");
+    EXPECT_EQ(shown.prompt, "[CHS]录入的分组名称中不允许包含字符 % !\n([CHS]错误 1009)");
     EXPECT_EQ(shown.flags, 48);
     EXPECT_EQ(shown.title, "[CHS]Larkin提示");
 }
