@@ -66,6 +66,11 @@ class ITreeRows : public virtual Component {
     virtual void ReadRanges(const std::string& propsString, const std::vector<IdSpan>& groups,
                             const std::vector<IdSpan>& subSystems, const OnGroup& group,
                             const OnSubSystem& subSystem) = 0;
+
+    /// Every stored group, then every stored subsystem (also one whose group is not stored),
+    /// each table in one scan in no particular order: for work that looks at each row once.
+    virtual void ReadTables(const std::string& propsString, const OnGroup& group,
+                            const OnSubSystem& subSystem) = 0;
 };
 
 }  // namespace quarn

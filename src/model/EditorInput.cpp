@@ -22,13 +22,6 @@ constexpr int32_t kSimplifiedOnlyAccountType = 13;
                    FormatLocalText(module, error.message, arguments));
 }
 
-bool HoldsControlCharacter(std::string_view text) {
-    return std::any_of(text.begin(), text.end(), [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte < 0x20 || byte == 0x7F;
-    });
-}
-
 }  // namespace
 
 EditorInput::EditorInput(std::shared_ptr<ModuleState> module, int32_t status, const Texts& texts)
@@ -146,21 +139,19 @@ void EditorInput::CheckNamesAllowed() {
 }
 
 void EditorInput::CheckText(std::string_view text, const ErrorDefinition& error) {
-    if (!text::IsValidUtf8(text) || HoldsControlCharacter(text)) {
+    if (!rules::IsCleanText(text)) {
         RaiseLocalized(*module_, error);
     }
 }
 
 void EditorInput::CheckForbidden(std::string_view text, const ErrorDefinition& error) {
-    for (const std::string_view forbidden : kForbiddenChars) {
-        if (text.find(forbidden) != std::string_view::npos) {
-            RaiseInputError(*module_, error, {Variant(forbidden)});
-        }
+    if (const auto forbidden = rules::ForbiddenCharIn(text)) {
+        RaiseInputError(*module_, error, {Variant(*forbidden)});
     }
 }
 
 void EditorInput::CheckLength(std::string_view text, std::string_view caption) {
-    if (text::CodePointCount(text) > kNameMaxLength) {
+    if (!rules::FitsNameLength(text)) {
         RaiseInputError(*module_, errors::kTooLong,
                         {GetLocalText(*module_, caption), static_cast<int32_t>(kNameMaxLength)});
     }

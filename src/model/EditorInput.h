@@ -12,6 +12,7 @@
 #include "foundation/ComError.h"
 #include "foundation/Dictionary.h"
 #include "model/IdRanges.h"
+#include "model/ItemRules.h"
 #include "model/ModelErrors.h"
 #include "runtime/LocalizedError.h"
 #include "runtime/ModuleState.h"
@@ -21,15 +22,6 @@ namespace quarn::subsysmgr {
 /// Modes of the editors (the lngStatus of Show).
 inline constexpr int32_t kStatusAdd = 1;
 inline constexpr int32_t kStatusEdit = 2;
-
-/// The longest name the editors take, in code points; a subsystem's short code is held to it too.
-inline constexpr std::size_t kNameMaxLength = 40;
-/// The display order the editors take.
-inline constexpr ranges::IdRange kIndexRange{0, 1000};
-
-/// Characters that no name or short code may contain, in the order they are reported: of
-/// several in one text, the first of this list is named.
-inline constexpr std::string_view kForbiddenChars[] = {"'", "_", "%"};
 
 /// A field of an editor, as a refused input names it to the user.
 enum class InputField { None, Id, Index, Number, NameCHS, NameCHT, NameEN, Group, AccountTypes };

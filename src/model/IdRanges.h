@@ -12,11 +12,15 @@ struct IdRange {
     constexpr bool Contains(int32_t id) const { return id >= first && id <= last; }
 };
 
+/// Groups delivered with the suite: shown, never changed or deleted.
+inline constexpr IdRange kDeliveredGroups{1, 799};
 /// Customer-made groups: created, changed and deleted here.
 inline constexpr IdRange kCustomerGroups{800, 899};
 /// Groups of the Brox platform: created and changed here.
 inline constexpr IdRange kBroxGroups{10000, 19999};
 
+/// Subsystems delivered with the suite: shown, never changed or deleted.
+inline constexpr IdRange kDeliveredSubSystems{1, 7999};
 /// Customer-made subsystems: created, changed and deleted here.
 inline constexpr IdRange kCustomerSubSystems{8000, 8999};
 /// Subsystems of the Brox platform: created and changed here (199991-199999 are reserved).

@@ -98,4 +98,8 @@ std::vector<std::string> HostSession::RepairHistory() {
     return services_->Localizing([&] { return services_->Store()->Repair(); });
 }
 
+std::vector<std::string> HostSession::MissingHistoryProtections() {
+    return services_->Localizing([&] { return services_->Store()->MissingProtections(); });
+}
+
 }  // namespace quarn::suite

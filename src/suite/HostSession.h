@@ -55,6 +55,8 @@ class HostSession {
     /// Returns what was missing or altered (empty when nothing was). Errors in the session
     /// language; on PostgreSQL the session's user must own the database's tables.
     std::vector<std::string> RepairHistory();
+    /// What RepairHistory would put back, one entry a thing; only reads. Errors as RepairHistory.
+    std::vector<std::string> MissingHistoryProtections();
 
     /// A watch on the database's tree for a window that follows other users' changes, on a
     /// connection of its own (the demo database is created first when it does not exist yet).

@@ -289,6 +289,16 @@ void Database::CheckProtections() {
     protectedSchemaVersion_ = schemaVersion;
 }
 
+std::vector<std::string> Database::MissingProtections() {
+    return Reading([&] {
+        constexpr int kProtectedVersion = 5;  // the first with the log's protections
+        if (schema::VersionOf(*connection_) < kProtectedVersion) {
+            return std::vector<std::string>{};
+        }
+        return changelog::MissingProtections(*connection_);
+    });
+}
+
 std::vector<std::string> Database::Repair() {
     auto lock = Lock();
     repairing_ = true;

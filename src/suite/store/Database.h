@@ -144,6 +144,9 @@ class Database {
     /// logged as a change with a note naming what was missing; returns that. Raises as a write
     /// does; on PostgreSQL it needs the log's owner.
     std::vector<std::string> Repair();
+    /// What Repair would put back, without writing (see changelog::MissingProtections); empty
+    /// for a database of a schema that keeps no log yet.
+    std::vector<std::string> MissingProtections();
     /// Checks the seals of the whole log (see changelog::VerifySeals), in one read.
     SealCheck VerifySeals(const std::optional<ChainHead>& exported);
     /// The newest sealed change.

@@ -5,6 +5,7 @@
 
 #include "foundation/ComError.h"
 #include "suite/store/EngineErrors.h"
+#include "suite/store/ValueRules.h"
 
 namespace quarn::suite {
 
@@ -95,8 +96,17 @@ void DatasUpdate::Insert(const char* table, const std::string& sql,
         if (failure.Error() != StoreError::Refused || database_->IsPostgreSQL()) {
             throw;  // PostgreSQL names the constraint itself
         }
-        // SQLite tells only that a unique rule refused: the rule is the one whose columns
-        // already hold this row's values.
+        // SQLite tells only the kind of rule that refused: a rule of the row's own values
+        // (a trigger's), or the unique rule whose columns already hold this row's values.
+        if (const std::string_view broken = valuerules::BrokenBy(table, columns, values);
+            !broken.empty()) {
+            if (failure.NamedDatabase()) {
+                RaiseEngineFailure(StoreError::Refused, RefusalTemplate(broken),
+                                   *failure.NamedDatabase(), failure.EngineCode());
+            }
+            RaiseEngineFailure(StoreError::Refused, RefusalTemplate(broken), failure.Detail(),
+                               failure.EngineCode());
+        }
         for (const UniqueRule& rule : UniqueRulesOf(table)) {
             std::string condition;
             std::vector<Variant> ruleValues;

@@ -8,6 +8,7 @@
 #include "suite/store/SearchIndex.h"
 #include "suite/store/StoreErrors.h"
 #include "suite/store/StoreMessages.h"
+#include "suite/store/ValueRules.h"
 
 namespace quarn::suite {
 
@@ -65,6 +66,9 @@ const std::array kSteps{
     // Version 6: an index that finds items by a part of their code or names, kept by the
     // database where its engine can.
     Step{6, [](Connection& connection) { search::Create(connection); }},
+    // Version 7: the store refuses blank names and a short code over 40 characters itself;
+    // rows stored before are kept as they are.
+    Step{7, [](Connection& connection) { valuerules::Create(connection); }},
 };
 
 // Runs a script of statements that each end with ";" at the end of a line.

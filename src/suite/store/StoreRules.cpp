@@ -41,6 +41,15 @@ constexpr std::array kRules{
     Rule{"t_DataFlowSubSystem",
          {"uq_subsystem_name_en", {"FTopClassID", "FName_EN"}},
          "未保存：同一分组中另一个子系统已使用此英文名称（%1）。"},
+    Rule{"t_DataFlowTopClass",
+         {"ck_topclass_names", {}},
+         "未保存：子系统分组的名称不能为空（%1）。"},
+    Rule{"t_DataFlowSubSystem",
+         {"ck_subsystem_names", {}},
+         "未保存：子系统的名称不能为空（%1）。"},
+    Rule{"t_DataFlowSubSystem",
+         {"ck_subsystem_number", {}},
+         "未保存：子系统代号不能超过 40 个字符（%1）。"},
     Rule{"t_DataFlowSubSystem",
          {kForeignKeyOfSubsystemGroup, {"FTopClassID", {}}},
          "未保存：子系统将失去所属的分组（分组不存在，或仍有子系统）（%1）。"},
@@ -60,7 +69,8 @@ std::string_view RefusalTemplate(std::string_view constraint) {
 std::vector<UniqueRule> UniqueRulesOf(std::string_view table) {
     std::vector<UniqueRule> rules;
     for (const Rule& rule : kRules) {
-        if (rule.table == table && rule.unique.constraint != kForeignKeyOfSubsystemGroup) {
+        if (rule.table == table && !rule.unique.columns[0].empty() &&
+            rule.unique.constraint != kForeignKeyOfSubsystemGroup) {
             rules.push_back(rule.unique);
         }
     }

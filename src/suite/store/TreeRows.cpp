@@ -163,4 +163,21 @@ void TreeRows::ReadRanges(const std::string& propsString, const std::vector<IdSp
     });
 }
 
+void TreeRows::ReadTables(const std::string& propsString, const OnGroup& group,
+                          const OnSubSystem& subSystem) {
+    static const std::string groupsSql =
+        "SELECT " + std::string(kGroupColumns) + " FROM t_DataFlowTopClass g";
+    static const std::string subSystemsSql =
+        "SELECT " + std::string(kSubSystemColumns) + " FROM t_DataFlowSubSystem s";
+    session_->Localizing([&] {
+        const std::shared_ptr<Database> database = session_->StoreFor(propsString);
+        database->Reading([&] {
+            database->Each(groupsSql, {}, [&](const RowView& row) { group(GroupAt(row, 0)); });
+            database->Each(subSystemsSql, {},
+                           [&](const RowView& row) { subSystem(SubSystemAt(row, 0)); });
+            return true;
+        });
+    });
+}
+
 }  // namespace quarn::suite

@@ -19,6 +19,8 @@ class TreeRows : public ITreeRows {
     void ReadRanges(const std::string& propsString, const std::vector<IdSpan>& groups,
                     const std::vector<IdSpan>& subSystems, const OnGroup& group,
                     const OnSubSystem& subSystem) override;
+    void ReadTables(const std::string& propsString, const OnGroup& group,
+                    const OnSubSystem& subSystem) override;
 
   private:
     std::shared_ptr<SuiteSession> session_;

@@ -4,14 +4,14 @@
 INSERT INTO t_DataFlowTopClass (FTopClassID, FtopClassName, FTopClassName_CHS, FTopClassName_CHT, FTopClassName_EN, FIndex, FVisible, FShowSysType, FAcctType) VALUES
 (850, '客户化扩展', '客户化扩展', '客戶化擴充', 'Custom Extensions', 160, 1, 1, ',1,2,3,'),
 (851, '行业套件', '行业套件', '產業套件', 'Industry Packs', 170, 1, 1, ',1,3,'),
-(852, '试点项目', '试点项目', '試點專案', 'Pilot Projects', 180, 1, 1, NULL);
+(852, '试点项目', '试点项目', '試點專案', 'Pilot Projects', 180, 1, 1, ',1,');
 
 INSERT INTO t_DataFlowSubSystem (FSubSysID, FTopClassID, FName, FName_CHS, FName_CHT, FName_EN, FSUBID, FClassName, FVisible, FIndex, FAcctType, FShowSysType) VALUES
 (8001, 850, '经销商门户', '经销商门户', '經銷商入口網站', 'Dealer Portal', 'dlr', 'DealerPortal.Application', 1, 1, ',1,2,3,', 3),
 (8002, 850, '设备巡检', '设备巡检', '設備巡檢', 'Equipment Patrol Inspection', 'epi', 'QuarnBroxActive.Application', 1, 2, ',1,3,', 1),
 (8003, 850, '门店管理', '门店管理', '門市管理', 'Store Operations', 'sto', 'QuarnBroxActive.Application', 1, 3, ',2,3,', 1),
 (8004, 850, '条码采集', '条码采集', '條碼採集', 'Barcode Capture', 'bc', 'QuarnBroxActive.Application', 1, 4, ',1,2,3,', 1),
-(8005, 850, '供应商评估', '供应商评估', '供應商評鑑', 'Supplier Evaluation', NULL, 'QuarnBroxActive.Application', 1, 5, NULL, 1),
+(8005, 850, '供应商评估', '供应商评估', '供應商評鑑', 'Supplier Evaluation', NULL, 'QuarnBroxActive.Application', 1, 5, ',1,', 1),
 (8010, 851, '医药批号追踪', '医药批号追踪', '醫藥批號追蹤', 'Pharmaceutical Batch Tracking', 'pbt', 'PharmaTrace.Application', 1, 1, ',1,3,', 1);
 
 INSERT INTO ICClassType (FID, FName, FName_CHT, FName_EN, FBillTypeID, FControl, FFunctionID) VALUES

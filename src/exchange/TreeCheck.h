@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "exchange/ExchangeText.h"
+#include "runtime/ModuleState.h"
+
+namespace quarn::subsysmgr::exchange {
+
+/// One stored row (or the database's own protection) that breaks a rule the editors or the store
+/// enforce, with the texts a user reads in the session language.
+struct TreeFinding {
+    /// "group", "subsystem", or "database" for the change log's protections and seals.
+    std::string_view kind;
+    int32_t id = 0;  ///< the item's code; 0 for the database
+    /// The item as the editors name it ("Subsystem 8001 Dealer Portal"), its name as stored.
+    std::string item;
+    /// The rule's key ("name-taken"), and what it says.
+    std::string_view rule;
+    std::string ruleText;
+    /// The field by its key in the exchange file ("names.EN", "accountTypes"); "" for none.
+    std::string field;
+    /// The editors' error for it (0 where the editors have none) and their message.
+    int32_t error = 0;
+    std::string message;
+    /// What to do about it.
+    std::string remedy;
+};
+
+/// Checks every stored group and subsystem against the rules of the editors and the store, each
+/// table read once (DataFlowInfo.TreeRows), and the change log's protections and seals.
+/// `missingProtections` is what the store says keeps the log from being trusted (what
+/// `repair` would put back). Findings come groups first, then subsystems, each by code, then
+/// the database's. Store failures pass through as ComError.
+std::vector<TreeFinding> CheckTree(const std::shared_ptr<ModuleState>& module,
+                                   const ExchangeText& text,
+                                   const std::vector<std::string>& missingProtections);
+
+}  // namespace quarn::subsysmgr::exchange
