@@ -93,8 +93,10 @@ const KindTexts kGroup{
     "Group %1 %2",
     true,
     model_errors::kGroupIdOutOfRange,
-    {&model_errors::kGroupNameEmpty, &model_errors::kGroupNameCHTEmpty, &model_errors::kGroupNameENEmpty},
-    {&model_errors::kGroupNameTaken, &model_errors::kGroupNameCHTTaken, &model_errors::kGroupNameENTaken},
+    {&model_errors::kGroupNameEmpty, &model_errors::kGroupNameCHTEmpty,
+     &model_errors::kGroupNameENEmpty},
+    {&model_errors::kGroupNameTaken, &model_errors::kGroupNameCHTTaken,
+     &model_errors::kGroupNameENTaken},
     {&model_errors::kForbiddenInGroupName, &model_errors::kForbiddenInGroupNameCHT,
      &model_errors::kForbiddenInGroupNameEN},
     model_errors::kGroupNameNotText,
@@ -108,7 +110,8 @@ const KindTexts kSubSystem{
     "Subsystem %1 %2",
     false,
     model_errors::kSubSystemIdOutOfRange,
-    {&model_errors::kSubSystemNameEmpty, &model_errors::kSubSystemNameCHTEmpty, &model_errors::kSubSystemNameENEmpty},
+    {&model_errors::kSubSystemNameEmpty, &model_errors::kSubSystemNameCHTEmpty,
+     &model_errors::kSubSystemNameENEmpty},
     {&model_errors::kSubSystemNameTaken, &model_errors::kSubSystemNameCHTTaken,
      &model_errors::kSubSystemNameENTaken},
     {&model_errors::kForbiddenInSubSystemName, &model_errors::kForbiddenInSubSystemNameCHT,
@@ -152,8 +155,8 @@ class Checker {
     }
 
     void Group(const GroupRow& row) {
-        const RowFields fields{row.id, {row.nameCHS, row.nameCHT, row.nameEN}, row.index,
-                               row.accountTypes};
+        const RowFields fields{
+            row.id, {row.nameCHS, row.nameCHT, row.nameEN}, row.index, row.accountTypes};
         const std::string item = ItemText(kGroup, fields);
         Common(kGroup, fields, item);
         groups_.insert(row.id);
@@ -167,8 +170,8 @@ class Checker {
     }
 
     void SubSystem(const SubSystemRow& row) {
-        const RowFields fields{row.id, {row.nameCHS, row.nameCHT, row.nameEN}, row.index,
-                               row.accountTypes};
+        const RowFields fields{
+            row.id, {row.nameCHS, row.nameCHT, row.nameEN}, row.index, row.accountTypes};
         const std::string item = ItemText(kSubSystem, fields);
         Common(kSubSystem, fields, item);
         if (!groups_.contains(row.group)) {
@@ -241,13 +244,14 @@ class Checker {
 
     std::vector<TreeFinding> Findings() {
         const auto order = [](const TreeFinding& finding) {
-            const int kind = finding.kind == kGroup.kind ? 0 : finding.kind == kSubSystem.kind ? 1 : 2;
+            const int kind = finding.kind == kGroup.kind       ? 0
+                             : finding.kind == kSubSystem.kind ? 1
+                                                               : 2;
             return std::pair(kind, finding.id);
         };
-        std::stable_sort(findings_.begin(), findings_.end(),
-                         [&](const TreeFinding& a, const TreeFinding& b) {
-                             return order(a) < order(b);
-                         });
+        std::stable_sort(
+            findings_.begin(), findings_.end(),
+            [&](const TreeFinding& a, const TreeFinding& b) { return order(a) < order(b); });
         return std::move(findings_);
     }
 
@@ -308,7 +312,8 @@ class Checker {
             }
             any = true;
             int32_t code = 0;
-            const auto [end, failure] = std::from_chars(entry.data(), entry.data() + entry.size(), code);
+            const auto [end, failure] =
+                std::from_chars(entry.data(), entry.data() + entry.size(), code);
             if (failure != std::errc{} || end != entry.data() + entry.size() ||
                 !accountTypes_.contains(code)) {
                 AddError(kind, fields.id, item, kUnknownAccountType, "accountTypes",
@@ -330,12 +335,11 @@ class Checker {
     // `kind` is null for the database's own findings.
     void Add(const KindTexts* kind, int32_t id, const std::string& item, const Rule& rule,
              std::string field, int32_t error, std::string message) {
-        const bool delivered = kind && !rules::IsEditable(kind->group, id);
-        findings_.push_back({kind ? kind->kind : kDatabase, id, item, rule.key, text_.Text(rule.text),
-                             std::move(field), error, std::move(message),
-                             text_.Text(delivered && rule.key != kGroupMissing.key
-                                            ? kDeliveredRemedy
-                                            : rule.remedy)});
+        const bool delivered = kind && (kind->group ? ranges::kDeliveredGroups.Contains(id)
+                                                    : ranges::kDeliveredSubSystems.Contains(id));
+        findings_.push_back({kind ? kind->kind : kDatabase, id, item, rule.key,
+                             text_.Text(rule.text), std::move(field), error, std::move(message),
+                             text_.Text(delivered ? kDeliveredRemedy : rule.remedy)});
     }
 
     std::shared_ptr<ModuleState> module_;

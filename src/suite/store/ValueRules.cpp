@@ -37,11 +37,11 @@ std::string Condition(const Rule& rule, bool postgres, std::string_view prefix) 
             continue;
         }
         const std::string value = std::string(prefix) + std::string(column);
-        condition += (condition.empty() ? "" : " AND ") +
-                     (rule.names ? (postgres ? "btrim(" : "trim(") + value + ") <> ''"
-                                 : "(" + value + " IS NULL OR " +
-                                       (postgres ? "char_length(" : "length(") + value +
-                                       ") <= " + std::to_string(kNumberMaxLength) + ")");
+        condition +=
+            (condition.empty() ? "" : " AND ") +
+            (rule.names ? (postgres ? "btrim(" : "trim(") + value + ") <> ''"
+                        : "(" + value + " IS NULL OR " + (postgres ? "char_length(" : "length(") +
+                              value + ") <= " + std::to_string(kNumberMaxLength) + ")");
     }
     return condition;
 }

@@ -1,0 +1,1 @@
+UPDATE t_DataFlowSubSystem SET FAcctType = ',1,99,' WHERE FSubSysID = 8003;

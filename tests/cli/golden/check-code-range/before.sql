@@ -1,0 +1,1 @@
+UPDATE t_DataFlowTopClass SET FTopClassID = 950 WHERE FTopClassID = 852;

@@ -1,0 +1,2 @@
+PRAGMA foreign_keys = OFF;
+UPDATE t_DataFlowSubSystem SET FTopClassID = 870 WHERE FSubSysID = 8010;

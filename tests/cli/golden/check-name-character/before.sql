@@ -1,0 +1,1 @@
+UPDATE t_DataFlowSubSystem SET FName_EN = 'Barcode_Capture' WHERE FSubSysID = 8004;
