@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -102,7 +103,13 @@ TEST_F(TreeActions, ADragOrAltUpWritesTheNewOrderThroughTheObjects) {
     EXPECT_EQ(Stored(851), (std::vector<int>{8010, 8003}));
     EXPECT_TRUE(messages_->prompts.empty());
 
-    // Group 852 has no account type, which its editor refuses: so does its move.
+    // Another program left group 852 without an account type, which its editor refuses: so does
+    // its move.
+    const std::string sql =
+        "sqlite3 '" + (scratch_->folder / "tree.sqlite").string() +
+        "' \"UPDATE t_DataFlowTopClass SET FAcctType = NULL WHERE FTopClassID = 852\"";
+    ASSERT_EQ(std::system(sql.c_str()), 0);
+    window_->Reload();
     Drop({model_->GroupIndex(852)}, {}, 0);
     EXPECT_EQ(Stored(-1).front(), 851);
     EXPECT_EQ(messages_->prompts.size(), 1u);

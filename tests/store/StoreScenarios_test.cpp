@@ -77,7 +77,7 @@ TEST_P(StoreScenario, LoadsGroupsAndSubsystems) {
     EXPECT_EQ(supplier->Name(), "Supplier Evaluation");
     EXPECT_EQ(supplier->NameCHT(), "供應商評鑑");
     EXPECT_EQ(supplier->Number(), "");          // FSUBID null
-    EXPECT_EQ(supplier->FitAccountType(), "");  // FAcctType null
+    EXPECT_EQ(supplier->FitAccountType(), ",1,");
     EXPECT_EQ(supplier->Index(), 5);
     EXPECT_TRUE(supplier->Visible() && !supplier->WebVisible());
 
@@ -382,6 +382,22 @@ TEST_P(StoreScenario, TheDatabaseRefusesDuplicatesAndOrphansSayingWhatWasRefused
                 StartsWith(refused("SQLITE_CONSTRAINT_FOREIGNKEY (787)", "23503") +
                            "a subsystem would be left without its group"));
     EXPECT_EQ(StoredName(8100), "-");
+
+    // The rules of a row's own values: 41 code points of short code (40 are taken), a blank name.
+    const DictionaryPtr longCode = record(8100, "Long Code");
+    longCode->Item("FSubID", std::string(40, 'x'));
+    update->CreateSubSys(850, 7, longCode, true);
+    longCode->Item("FSubSysID", 8101);
+    longCode->Item("FSysNameEN", "Longer Code");
+    longCode->Item("FSubID", "代" + std::string(40, 'x'));
+    EXPECT_THAT(refusal([&] { update->CreateSubSys(850, 8, longCode, true); }),
+                StartsWith(refused("SQLITE_CONSTRAINT_TRIGGER (1811)", "23514") +
+                           "a subsystem's short code cannot be longer than 40 characters"));
+    const DictionaryPtr blank = record(8102, "Blank");
+    blank->Item("FSysName", "  ");
+    EXPECT_THAT(refusal([&] { update->CreateSubSys(850, 9, blank, true); }),
+                StartsWith(refused("SQLITE_CONSTRAINT_TRIGGER (1811)", "23514") +
+                           "a subsystem's names cannot be blank"));
 
     const DictionaryPtr group = Dictionary::Create();
     group->Item("FTopClassID", 860);

@@ -21,11 +21,10 @@ struct Rule {
 constexpr std::size_t kNumberMaxLength = 40;
 
 constexpr std::array kRules{
-    Rule{"t_DataFlowTopClass",
-         "ck_topclass_names",
-         {"FTopClassName_CHS", "FTopClassName_CHT", "FTopClassName_EN"},
-         true},
-    Rule{"t_DataFlowSubSystem", "ck_subsystem_names", {"FName_CHS", "FName_CHT", "FName_EN"}, true},
+    // The simplified-Chinese name only: every writer gives it, while the schema lets a host that
+    // writes no other language leave those names empty.
+    Rule{"t_DataFlowTopClass", "ck_topclass_names", {"FTopClassName_CHS", {}, {}}, true},
+    Rule{"t_DataFlowSubSystem", "ck_subsystem_names", {"FName_CHS", {}, {}}, true},
     Rule{"t_DataFlowSubSystem", "ck_subsystem_number", {"FSUBID", {}, {}}, false},
 };
 

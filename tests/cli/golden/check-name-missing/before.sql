@@ -1,2 +1,2 @@
 DROP TRIGGER tr_ck_topclass_names_UPDATE;
-UPDATE t_DataFlowTopClass SET FTopClassName_CHT = '  ' WHERE FTopClassID = 851;
+UPDATE t_DataFlowTopClass SET FTopClassName_CHS = '  ' WHERE FTopClassID = 851;
