@@ -58,6 +58,7 @@ QPixmap WithContextMenu(MainWindow& window) {
 Automation::Automation(QCommandLineParser& options)
     : options_(options),
       history_(QStringLiteral("history"), QStringLiteral("Start on the selected item's history.")),
+      problems_(QStringLiteral("problems"), QStringLiteral("Start with the Problems pane shown.")),
       find_(QStringLiteral("find"), QStringLiteral("Start with the tree filtered by a text."),
             QStringLiteral("text")),
       preview_(QStringLiteral("preview"),
@@ -79,8 +80,8 @@ Automation::Automation(QCommandLineParser& options)
          {&screenshot_, &menu_, &import_, &dark_, &quitAfterPaint_}) {
         picturesOnly->setFlags(QCommandLineOption::HiddenFromHelp);
     }
-    options.addOptions(
-        {history_, find_, screenshot_, menu_, quitAfterPaint_, preview_, import_, dark_});
+    options.addOptions({history_, problems_, find_, screenshot_, menu_, quitAfterPaint_, preview_,
+                        import_, dark_});
 }
 
 void Automation::Prepare(MainWindow& window) const {
@@ -106,6 +107,9 @@ bool Automation::Start(MainWindow& window) const {
     }
     if (options_.isSet(history_)) {
         window.ShowHistory();
+    }
+    if (options_.isSet(problems_)) {
+        window.ShowProblems();
     }
     if (options_.isSet(preview_)) {
         const QStringList parts = options_.value(preview_).split(u':');

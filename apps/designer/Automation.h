@@ -9,7 +9,8 @@ namespace quarn::designer {
 class MainWindow;
 
 /// The options that tests, timings and the README's pictures start the designer with, each
-/// driving the window as a user would: --history (the selected item's history in front), --find
+/// driving the window as a user would: --history (the selected item's history in front),
+/// --problems (the Problems pane shown), --find
 /// <text> (the tree filtered), --preview <account type>:main|web (the tree as that viewer sees
 /// it), --screenshot <png> (the loaded window saved as a picture, then the end; with --menu the
 /// selected item's context menu open over it; with --import <file> the import's preview of the
@@ -32,6 +33,7 @@ class Automation {
 
     const QCommandLineParser& options_;
     QCommandLineOption history_;
+    QCommandLineOption problems_;
     QCommandLineOption find_;
     QCommandLineOption preview_;
     QCommandLineOption screenshot_;

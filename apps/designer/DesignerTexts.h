@@ -85,6 +85,14 @@ inline constexpr std::string_view kAdded = "新增";
 inline constexpr std::string_view kChanged = "修改";
 inline constexpr std::string_view kRemoved = "删除";
 inline constexpr std::string_view kNoChanges = "此项目没有记录的变更。";
+// The Problems pane.
+inline constexpr std::string_view kProblemsTitle = "问题";
+inline constexpr std::string_view kShowProblems = "问题(&B)";
+inline constexpr std::string_view kProblemRule = "规则";
+inline constexpr std::string_view kProblemMessage = "说明";
+inline constexpr std::string_view kProblemRemedy = "处理办法";
+inline constexpr std::string_view kNoProblems = "未发现问题。";
+inline constexpr std::string_view kProblemCount = "发现 %1 个问题。";
 inline constexpr std::string_view kRevert = "撤销所选变更(&R)";
 inline constexpr std::string_view kConfirmRevert = "确定将该项目恢复到变更 %1 之前的状态吗？";
 inline constexpr std::string_view kForceRevert = "是否仍要强制撤销？之后的变更将被覆盖。";

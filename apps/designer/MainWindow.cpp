@@ -37,6 +37,7 @@
 #include "LongWork.h"
 #include "NoDatabasePanel.h"
 #include "OpenItems.h"
+#include "ProblemsPane.h"
 #include "SessionText.h"
 #include "TreeNarrowing.h"
 #include "TreeSelection.h"
@@ -124,6 +125,9 @@ QWidget* MainWindow::CreatePanes() {
     treeLayout->addWidget(tree_);
     details_ = new DetailsPane(this);
     history_ = new HistoryPane(session_, this);
+    problems_ = new ProblemsPane(session_, this);
+    addDockWidget(Qt::BottomDockWidgetArea, problems_);
+    problems_->hide();
     tabs_ = new QTabWidget(this);
     tabs_->addTab(details_, QString());
     tabs_->addTab(history_, QString());
@@ -170,6 +174,12 @@ void MainWindow::ConnectActions() {
     });
     on(a.copyCode, &MainWindow::CopyCode);
     on(a.showHistory, &MainWindow::ShowHistory);
+    connect(a.showProblems, &QAction::toggled, problems_, &QWidget::setVisible);
+    connect(problems_, &QDockWidget::visibilityChanged, a.showProblems, &QAction::setChecked);
+    connect(problems_, &ProblemsPane::ItemChosen, this, [this](int32_t group, int32_t subSystem) {
+        Select(group, subSystem);
+        tree_->setFocus();
+    });
     connect(noDatabase_, &NoDatabasePanel::OpenRequested, a.openSqlite, &QAction::trigger);
     connect(noDatabase_, &NoDatabasePanel::NewRequested, a.newSqlite, &QAction::trigger);
     connect(noDatabase_, &NoDatabasePanel::RetryRequested, this, &MainWindow::RetryDatabase);
@@ -260,6 +270,7 @@ void MainWindow::Retranslate() {
     tabs_->setTabText(0, Tr(texts::kDetailsTab));
     tabs_->setTabText(1, Tr(texts::kHistoryTab));
     history_->Retranslate();
+    problems_->Retranslate();
     help_->Retranslate();
     noDatabase_->Retranslate();
 }
@@ -285,6 +296,10 @@ void MainWindow::Select(int32_t groupId, int32_t subSystemId) {
     tree_->setCurrentIndex(subSystem);
     tree_->expand(subSystem);
     tree_->scrollTo(subSystem);
+}
+
+void MainWindow::ShowProblems() {
+    actions_->showProblems->setChecked(true);
 }
 
 void MainWindow::ShowHistory() {
@@ -326,6 +341,7 @@ void MainWindow::Reload() {
     // The account types in the session language; a new database has dropped the preview.
     Guarded([this] { preview_->Show(model_->ShownTo()); });
     history_->Refresh();
+    problems_->Refresh();
     ShowDetails();
     UpdateActions();
 }

@@ -22,6 +22,7 @@ class DesignerHelp;
 class DetailsPane;
 class ExchangeActions;
 class HistoryPane;
+class ProblemsPane;
 class ItemActions;
 class LiveRefresh;
 class NoDatabasePanel;
@@ -54,6 +55,8 @@ class MainWindow : public QMainWindow {
     void Select(int32_t groupId, int32_t subSystemId);
     /// Brings the history of the selected item to the front.
     void ShowHistory();
+    /// Shows the Problems pane.
+    void ShowProblems();
     /// The context menu of the item at `position` (in the tree's viewport), which it makes the
     /// current item unless it is selected already: the actions that apply to it, or to the
     /// selection of several. The caller owns the menu; nullptr where no action applies.
@@ -102,6 +105,7 @@ class MainWindow : public QMainWindow {
     QTabWidget* tabs_ = nullptr;
     DetailsPane* details_ = nullptr;
     HistoryPane* history_ = nullptr;
+    ProblemsPane* problems_ = nullptr;
     QLabel* counts_ = nullptr;  // the database and its counts, in the status bar
     UndoSteps* undo_ = nullptr;
     VisibilityPreview* preview_ = nullptr;

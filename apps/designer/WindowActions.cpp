@@ -51,6 +51,7 @@ void WindowActions::CreateActions() {
         {clearFilter, QKeySequence(Qt::Key_Escape), std::nullopt},
         {copyCode, QKeySequence::Copy, Icon::CopyCode},
         {showHistory, QKeySequence(Qt::CTRL | Qt::Key_H), Icon::History},
+        {showProblems, QKeySequence(), std::nullopt},
         {moveUp, QKeySequence(Qt::ALT | Qt::Key_Up), Icon::MoveUp},
         {moveDown, QKeySequence(Qt::ALT | Qt::Key_Down), Icon::MoveDown},
         {moveToGroup, QKeySequence(Qt::CTRL | Qt::Key_M), Icon::MoveToGroup},
@@ -69,6 +70,7 @@ void WindowActions::CreateActions() {
     // Esc acts in the tree's pane (it clears the filter), Ctrl+C in the tree alone.
     clearFilter->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     copyCode->setShortcutContext(Qt::WidgetShortcut);
+    showProblems->setCheckable(true);
 }
 
 void WindowActions::CreateMenus(UndoSteps& undo, VisibilityPreview& preview,
@@ -92,7 +94,7 @@ void WindowActions::CreateMenus(UndoSteps& undo, VisibilityPreview& preview,
     subSystemMenu_->addSeparator();
     subSystemMenu_->addActions({moveUp, moveDown, moveToGroup});
     viewMenu_ = window_.menuBar()->addMenu(QString());
-    viewMenu_->addActions({find, refresh, showHistory});
+    viewMenu_->addActions({find, refresh, showHistory, showProblems});
     languageMenu_ = viewMenu_->addMenu(QString());
     auto* languages = new QActionGroup(&window_);
     for (const char* code : {"CHS", "CHT", "EN"}) {
@@ -150,6 +152,7 @@ void WindowActions::Retranslate() {
         {find, texts::kFind},
         {copyCode, texts::kCopyCode},
         {showHistory, texts::kShowHistory},
+        {showProblems, texts::kShowProblems},
         {moveUp, texts::kMoveUp},
         {moveDown, texts::kMoveDown},
         {moveToGroup, texts::kMoveToGroup},
@@ -166,7 +169,8 @@ void WindowActions::Retranslate() {
 
 void WindowActions::Enable(const Chosen& chosen) {
     // Without a database the File menu's ways to one, the languages and the help are left.
-    for (QAction* action : {newGroup, refresh, find, clearFilter, importFile, exportAll}) {
+    for (QAction* action :
+         {newGroup, refresh, find, clearFilter, importFile, exportAll, showProblems}) {
         action->setEnabled(chosen.database);
     }
     previewLabel_->setEnabled(chosen.database);  // the window enables the chooser itself

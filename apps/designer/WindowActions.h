@@ -71,6 +71,7 @@ class WindowActions : public QObject {
     QAction* clearFilter = nullptr;
     QAction* copyCode = nullptr;
     QAction* showHistory = nullptr;
+    QAction* showProblems = nullptr;  ///< checked while the Problems pane is shown
 
   signals:
     /// The user chose the names' language: CHS, CHT or EN.

@@ -155,6 +155,7 @@ class Checker {
     }
 
     void Group(const GroupRow& row) {
+        group_ = 0;
         const RowFields fields{
             row.id, {row.nameCHS, row.nameCHT, row.nameEN}, row.index, row.accountTypes};
         const std::string item = ItemText(kGroup, fields);
@@ -170,6 +171,7 @@ class Checker {
     }
 
     void SubSystem(const SubSystemRow& row) {
+        group_ = row.group;
         const RowFields fields{
             row.id, {row.nameCHS, row.nameCHT, row.nameEN}, row.index, row.accountTypes};
         const std::string item = ItemText(kSubSystem, fields);
@@ -202,6 +204,7 @@ class Checker {
     // The names the editors would refuse as taken: compared with all other groups, and a
     // subsystem's with its group's other subsystems (read as the editors read them).
     void NamesTaken() {
+        group_ = 0;
         for (const TrimmedName& name : groupTrimmed_) {
             const auto other = groupNames_[name.language].find(name.trimmed);
             if (other != groupNames_[name.language].end() && other->second != name.id) {
@@ -214,6 +217,7 @@ class Checker {
             if (!groups_.contains(name.group)) {
                 continue;
             }
+            group_ = name.group;
             const RecordsetPtr siblings = info.GetSubSystem_All(Variant(name.group));
             siblings->Filter(std::string(kSubSystemNameColumns[name.language]) + "=" +
                              QuoteFilterText(name.trimmed));
@@ -226,6 +230,7 @@ class Checker {
     }
 
     void Protections(const std::vector<std::string>& missing) {
+        group_ = 0;
         for (const std::string& entry : missing) {
             Add(nullptr, 0, text_.Text("Database"), kLogProtection, "", 0, entry);
         }
@@ -337,7 +342,7 @@ class Checker {
              std::string field, int32_t error, std::string message) {
         const bool delivered = kind && (kind->group ? ranges::kDeliveredGroups.Contains(id)
                                                     : ranges::kDeliveredSubSystems.Contains(id));
-        findings_.push_back({kind ? kind->kind : kDatabase, id, item, rule.key,
+        findings_.push_back({kind ? kind->kind : kDatabase, id, group_, item, rule.key,
                              text_.Text(rule.text), std::move(field), error, std::move(message),
                              text_.Text(delivered ? kDeliveredRemedy : rule.remedy)});
     }
@@ -351,6 +356,7 @@ class Checker {
     std::vector<TrimmedName> groupTrimmed_;
     std::vector<TrimmedName> subSystemTrimmed_;
     std::vector<TreeFinding> findings_;
+    int32_t group_ = 0;  // the group of the subsystem whose findings are being added
 };
 
 }  // namespace

@@ -16,7 +16,8 @@ namespace quarn::subsysmgr::exchange {
 struct TreeFinding {
     /// "group", "subsystem", or "database" for the change log's protections and seals.
     std::string_view kind;
-    int32_t id = 0;  ///< the item's code; 0 for the database
+    int32_t id = 0;     ///< the item's code; 0 for the database
+    int32_t group = 0;  ///< a subsystem's group, where a window finds it; 0 for the others
     /// The item as the editors name it ("Subsystem 8001 Dealer Portal"), its name as stored.
     std::string item;
     /// The rule's key ("name-taken"), and what it says.

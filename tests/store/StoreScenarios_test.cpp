@@ -76,7 +76,7 @@ TEST_P(StoreScenario, LoadsGroupsAndSubsystems) {
     EXPECT_EQ(supplier->SubSystemGroupID(), 850);
     EXPECT_EQ(supplier->Name(), "Supplier Evaluation");
     EXPECT_EQ(supplier->NameCHT(), "供應商評鑑");
-    EXPECT_EQ(supplier->Number(), "");          // FSUBID null
+    EXPECT_EQ(supplier->Number(), "");  // FSUBID null
     EXPECT_EQ(supplier->FitAccountType(), ",1,");
     EXPECT_EQ(supplier->Index(), 5);
     EXPECT_TRUE(supplier->Visible() && !supplier->WebVisible());

@@ -7,8 +7,8 @@
 #include "suite/store/Connection.h"
 
 /// The rules the store holds each written row of the tree to on its own, whoever writes: a
-/// simplified-Chinese name that is not blank and a short code of at most 40 characters (code points). Rows stored before
-/// the rules came are left as they are; `subsysmgr check` names them.
+/// simplified-Chinese name that is not blank and a short code of at most 40 characters (code
+/// points). Rows stored before the rules came are left as they are; `subsysmgr check` names them.
 namespace quarn::suite::valuerules {
 
 /// Schema version 7. PostgreSQL: CHECK constraints added NOT VALID, so that rows already stored
