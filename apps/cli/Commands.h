@@ -32,6 +32,8 @@ void AddRevertCommand(CLI::App& app, CliContext& context);
 void AddInitCommand(CLI::App& app, CliContext& context);
 /// repair.
 void AddRepairCommand(CLI::App& app, CliContext& context);
+/// upgrade.
+void AddUpgradeCommand(CLI::App& app, CliContext& context);
 
 /// The whole file, or standard input for "" and "-"; raises kFileUnreadable.
 std::string ReadInput(CliContext& context, const std::string& file);

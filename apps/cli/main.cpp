@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
     AddExchangeCommands(app, context);
     AddInitCommand(app, context);
     AddRepairCommand(app, context);
+    AddUpgradeCommand(app, context);
     AddHelpCommand(app, context);
 
     return RunCommandLine(app, context, arguments.Count(), arguments.Values());

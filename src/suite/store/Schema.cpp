@@ -5,6 +5,7 @@
 #include "foundation/Utf8Text.h"
 #include "suite/store/ChangeLog.h"
 #include "suite/store/LogProtection.h"
+#include "suite/store/ReleaseMark.h"
 #include "suite/store/SearchIndex.h"
 #include "suite/store/StoreErrors.h"
 #include "suite/store/StoreMessages.h"
@@ -65,6 +66,8 @@ const std::array kSteps{
     // Version 6: an index that finds items by a part of their code or names, kept by the
     // database where its engine can.
     Step{6, [](Connection& connection) { search::Create(connection); }},
+    // Version 7: the release of the delivered tree the database is on.
+    Step{7, [](Connection& connection) { release::Create(connection); }},
 };
 
 // Runs a script of statements that each end with ";" at the end of a line.
@@ -132,6 +135,9 @@ void Create(Connection& connection, bool demo, int version) {
         connection.Execute("SET CONSTRAINTS ALL IMMEDIATE");
     }
     Migrate(connection, 1, version);
+    if (version >= release::kFirstVersion) {
+        release::RecordShipped(connection);
+    }
 }
 
 }  // namespace schema
