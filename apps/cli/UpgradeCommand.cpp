@@ -101,7 +101,7 @@ std::string ConflictLine(const ExchangeText& text, const std::string& language,
             arguments.push_back(text.Text(conflict.language == "CHS"   ? "simplified Chinese"
                                           : conflict.language == "CHT" ? "traditional Chinese"
                                                                        : "English"));
-            return text.Format("conflict: %1 %2 %3 has this %4 name in the same group", arguments);
+            return text.Format("conflict: %1 %2 %3 already has this %4 name", arguments);
         }
         case ConflictKind::StillUsed:
             return text.Format("conflict: %1 business objects, reports or flows refer to it",
