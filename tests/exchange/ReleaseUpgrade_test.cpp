@@ -5,6 +5,7 @@
 #include "exchange/ReleaseUpgrade.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
@@ -259,6 +260,32 @@ TEST_P(ReleaseUpgradeTest, OrphansMoveToTheNamedCustomerGroupAndNothingElseOfThe
     expected.replace(expected.find("|15|"), 4, "|852|");
     EXPECT_EQ(Rows(orphan), expected);
     EXPECT_EQ(StoredCount("t_DataFlowTopClass", "FTopClassID = 15"), 0);
+}
+
+TEST_P(ReleaseUpgradeTest, OnPostgreSQLOnlyALoginWithTheUpgraderRoleMayUpgrade) {
+    if (GetParam() == Backend::SQLite) {
+        GTEST_SKIP() << "SQLite knows no logins";
+    }
+    const std::string role = "quarn_release_" + std::to_string(::getpid());
+    Administer("CREATE ROLE " + role + " LOGIN");
+    Administer("GRANT quarn_writer TO " + role);
+    Release next = Current();
+    next.groups.front().index += 1;
+    const std::string before = Dump();
+    {
+        suite::HostSession writer(scratch->Spec() + " user=" + role, "EN");
+        writer.Activate();
+        ReleaseUpgrade upgrade(writer.Module(), *text);
+        const UpgradePlan plan = upgrade.Plan(next);
+        EXPECT_EQ(RaisedError([&] { upgrade.Apply(plan); }), ObjectError(2210));
+        EXPECT_EQ(Dump(), before);
+        Administer("GRANT quarn_upgrader TO " + role);
+        upgrade.Apply(upgrade.Plan(next));
+    }
+    subsysmgr::ModuleState::Install(module);
+    EXPECT_EQ(Store()->Release(Context()), kNext);
+    Administer("DROP OWNED BY " + role);
+    Administer("DROP ROLE " + role);
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, ReleaseUpgradeTest,
