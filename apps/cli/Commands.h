@@ -34,6 +34,8 @@ void AddInitCommand(CLI::App& app, CliContext& context);
 void AddRepairCommand(CLI::App& app, CliContext& context);
 /// check.
 void AddCheckCommand(CLI::App& app, CliContext& context);
+/// upgrade.
+void AddUpgradeCommand(CLI::App& app, CliContext& context);
 
 /// The whole file, or standard input for "" and "-"; raises kFileUnreadable.
 std::string ReadInput(CliContext& context, const std::string& file);

@@ -13,6 +13,7 @@
 #include "InvalidTextWarning.h"
 #include "Printable.h"
 #include "exchange/ExchangeErrors.h"
+#include "exchange/ReleaseUpgrade.h"
 #include "exchange/TreeReader.h"
 #include "foundation/Recordset.h"
 #include "model/ModelErrors.h"
@@ -108,6 +109,20 @@ void PrintTree(CliContext& context, std::optional<Viewer> viewer) {
             });
         context.Print(Json{{"groups", std::move(groups)}});
         return;
+    }
+    // A reminder that blocks nothing: the delivered items are older than this program's.
+    if (const ReleaseState state = ReleaseUpgrade::StateOf(*module); state.Older()) {
+        const ExchangeText& text = context.Text();
+        context.out << (state.database
+                            ? text.Format(
+                                  "The database is on release %1 (%2), older than this "
+                                  "program's %3 (%4): subsysmgr upgrade brings it up to date.",
+                                  {state.database->name, state.database->date, state.program.name,
+                                   state.program.date})
+                            : text.Format("The database records no release, this program's is %1 "
+                                          "(%2): subsysmgr upgrade brings it up to date.",
+                                          {state.program.name, state.program.date}))
+                    << '\n';
     }
     // Printed as read: the tree is never held whole.
     const std::string& language = context.options.language;

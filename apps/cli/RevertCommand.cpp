@@ -11,6 +11,8 @@
 #include "Commands.h"
 #include "DecimalNumber.h"
 #include "exchange/TreeReader.h"
+#include "host/IReleaseStore.h"
+#include "host/ProgIds.h"
 #include "model/ChangeRevert.h"
 
 namespace quarn::subsysmgr::cli {
@@ -43,7 +45,37 @@ const char* ActionWords(ChangeRevert::Action action) {
     return action == ChangeRevert::Action::Recreated ? "added again" : ActionName(action);
 }
 
+// An upgrade is one change of many items: taken back as a whole, by the one writer of delivered
+// rows. Returns false for any other change.
+bool RevertUpgrade(CliContext& context, const RevertOptions& options) {
+    const auto store = context.Session()->registry->Create<IReleaseStore>(progid::kReleaseStore);
+    const std::optional<ReleaseChange> upgrade = store->UpgradeOf(options.change);
+    if (!upgrade || !options.kind.empty()) {
+        return false;
+    }
+    store->RevertUpgrade(options.change, options.force,
+                         ChangeRevert::Note(upgrade->change, options.force));
+    if (context.options.json) {
+        context.Print(Json{{"change", upgrade->change},
+                           {"forced", options.force},
+                           {"outcome", "upgradeReverted"},
+                           {"release", upgrade->release.name}});
+        return true;
+    }
+    context.out << context.Text().Format(options.force
+                                             ? "Forced the revert of change %1: the upgrade to "
+                                               "release %2 taken back."
+                                             : "Reverted change %1: the upgrade to release %2 "
+                                               "taken back.",
+                                         {upgrade->change, upgrade->release.name})
+                << '\n';
+    return true;
+}
+
 void Revert(CliContext& context, const RevertOptions& options) {
+    if (RevertUpgrade(context, options)) {
+        return;
+    }
     const auto module = context.Session();
     std::optional<TreeItemRef> item;
     if (!options.kind.empty()) {

@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
     AddInitCommand(app, context);
     AddRepairCommand(app, context);
     AddCheckCommand(app, context);
+    AddUpgradeCommand(app, context);
     AddHelpCommand(app, context);
 
     return RunCommandLine(app, context, arguments.Count(), arguments.Values());

@@ -2,14 +2,14 @@
 
 _subsysmgr() {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
-    local valued='--db|--lang|--file|--console|--as-account-type|--group|--id|--number|--name-chs|--name-cht|--name-en|--index|--visible|--web|--acct-types|--since|--against'
+    local valued='--db|--lang|--file|--console|--as-account-type|--group|--id|--number|--name-chs|--name-cht|--name-en|--index|--visible|--web|--acct-types|--since|--against|--release|--move-orphans-to'
     COMPREPLY=()
     case $prev in
         --lang) COMPREPLY=($(compgen -W "CHS CHT EN" -- "$cur")) ;;
         --console) COMPREPLY=($(compgen -W "main web" -- "$cur")) ;;
         --visible | --web) COMPREPLY=($(compgen -W "true false" -- "$cur")) ;;
         --id) COMPREPLY=($(compgen -W "auto" -- "$cur")) ;;
-        --db | --file | --against)
+        --db | --file | --against | --release)
             compopt -o filenames 2>/dev/null
             COMPREPLY=($(compgen -f -- "$cur"))
             ;;
@@ -29,7 +29,7 @@ _subsysmgr() {
         fi
     done
 
-    local commands="tree groups subsystems show find history revert add edit delete export import init repair help"
+    local commands="tree groups subsystems show find history revert add edit delete export import init repair check upgrade help"
     local fields="--name-chs --name-cht --name-en --index --visible --web --acct-types"
     local words
     case ${command[*]} in
@@ -49,6 +49,7 @@ _subsysmgr() {
         export) words="--file --replace-invalid" ;;
         import) words="--file --dry-run" ;;
         init) words="--demo" ;;
+        upgrade) words="--release --dry-run --move-orphans-to" ;;
     esac
     [[ ${command[0]} != help ]] && words+=" --db --lang --json --help"
     COMPREPLY=($(compgen -W "$words" -- "$cur"))

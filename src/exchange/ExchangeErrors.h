@@ -47,11 +47,42 @@ inline constexpr ErrorDefinition kInvalidTextNotExported{
 inline constexpr ErrorDefinition kNoHistoryHead{
     2323, kSource, "The file %1 records no sealed change of the history to compare with."};
 
+/// A release file holding an item of the customer or platform ranges (%2: "group 850").
+inline constexpr ErrorDefinition kNotDelivered{
+    2330, kSource,
+    "The release file %1 holds %2, which is not delivered with the suite; nothing was upgraded."};
+inline constexpr ErrorDefinition kSubSystemOutsideRelease{
+    2331, kSource,
+    "The release file %1 puts subsystem %2 under group %3, which the release does not hold; "
+    "nothing was upgraded."};
+/// upgrade --move-orphans-to a group that is not a stored customer group.
+inline constexpr ErrorDefinition kNoOrphanGroup{
+    2332, kSource,
+    "Subsystems can be moved only into a customer group (800-899) that exists; %1 is none."};
+/// An upgrade with conflicts with customer or platform items; the preview names them.
+inline constexpr ErrorDefinition kUpgradeRefused{
+    2333, kSource,
+    "The upgrade to release %1 was refused: %2 conflicts with customer or platform items; "
+    "nothing was written."};
+
 inline constexpr std::array kAll{
-    kUnknownGroup,   kUnknownSubSystem, kGroupNotDeleted, kSubSystemNotDeleted,
-    kFileUnreadable, kFileUnwritable,   kNotJson,         kFormatVersion,
-    kMissingField,   kWrongType,        kDuplicateItem,   kInvalidTextNotExported,
+    kUnknownGroup,
+    kUnknownSubSystem,
+    kGroupNotDeleted,
+    kSubSystemNotDeleted,
+    kFileUnreadable,
+    kFileUnwritable,
+    kNotJson,
+    kFormatVersion,
+    kMissingField,
+    kWrongType,
+    kDuplicateItem,
+    kInvalidTextNotExported,
     kNoHistoryHead,
+    kNotDelivered,
+    kSubSystemOutsideRelease,
+    kNoOrphanGroup,
+    kUpgradeRefused,
 };
 
 }  // namespace quarn::subsysmgr::exchange::errors

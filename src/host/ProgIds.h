@@ -10,6 +10,7 @@ inline constexpr std::string_view kDatasUpdate = "DataFlowInfo.DatasUpdate";
 inline constexpr std::string_view kChangeHistory = "DataFlowInfo.ChangeHistory";
 inline constexpr std::string_view kTreeRows = "DataFlowInfo.TreeRows";
 inline constexpr std::string_view kTreeSearch = "DataFlowInfo.TreeSearch";
+inline constexpr std::string_view kReleaseStore = "DataFlowInfo.ReleaseStore";
 inline constexpr std::string_view kClassInfo = "QuarnMClass.ClassInfo";
 inline constexpr std::string_view kClassDefineInfo = "QuarnMClass.ClassDefineInfo";
 inline constexpr std::string_view kRptAction = "QuarnMCrossTab.RptAction";

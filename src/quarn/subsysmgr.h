@@ -28,6 +28,7 @@
 #include "quarn/host/ILog.h"
 #include "quarn/host/IMessageBox.h"
 #include "quarn/host/IMessageFormatter.h"
+#include "quarn/host/IReleaseStore.h"
 #include "quarn/host/IResLoader.h"
 #include "quarn/host/IRptAction.h"
 #include "quarn/host/IShareProps.h"

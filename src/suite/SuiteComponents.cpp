@@ -11,6 +11,7 @@
 #include "suite/store/DatasInfo.h"
 #include "suite/store/DatasUpdate.h"
 #include "suite/store/FreeQueries.h"
+#include "suite/store/ReleaseStore.h"
 #include "suite/store/TreeRows.h"
 #include "suite/store/TreeSearch.h"
 
@@ -48,6 +49,7 @@ void RegisterSuiteComponents(ComponentRegistry& registry, std::shared_ptr<SuiteS
     RegisterBound<DatasUpdate>(registry, progid::kDatasUpdate, session);
     RegisterBound<ChangeHistory>(registry, progid::kChangeHistory, session);
     RegisterBound<TreeSearch>(registry, progid::kTreeSearch, session);
+    RegisterBound<ReleaseStore>(registry, progid::kReleaseStore, session);
     RegisterBound<TreeRows>(registry, progid::kTreeRows, session);
     registry.Register(progid::kClassInfo,
                       [session, warm] { return std::make_shared<ClassInfo>(session, warm); });

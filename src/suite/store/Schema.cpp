@@ -5,6 +5,7 @@
 #include "foundation/Utf8Text.h"
 #include "suite/store/ChangeLog.h"
 #include "suite/store/LogProtection.h"
+#include "suite/store/ReleaseMark.h"
 #include "suite/store/SearchIndex.h"
 #include "suite/store/StoreErrors.h"
 #include "suite/store/StoreMessages.h"
@@ -69,6 +70,8 @@ const std::array kSteps{
     // Version 7: the store refuses blank names and a short code over 40 characters itself;
     // rows stored before are kept as they are.
     Step{7, [](Connection& connection) { valuerules::Create(connection); }},
+    // Version 8: the release of the delivered tree the database is on.
+    Step{8, [](Connection& connection) { release::Create(connection); }},
 };
 
 // Runs a script of statements that each end with ";" at the end of a line.
@@ -136,6 +139,9 @@ void Create(Connection& connection, bool demo, int version) {
         connection.Execute("SET CONSTRAINTS ALL IMMEDIATE");
     }
     Migrate(connection, 1, version);
+    if (version >= release::kFirstVersion) {
+        release::RecordShipped(connection);
+    }
 }
 
 }  // namespace schema

@@ -1,6 +1,9 @@
 -- Base data delivered with the suite: account types, groups 1-15 with
 -- subsystems 1-62, base-data types and the business objects of the
--- delivered subsystems. Every new database gets it.
+-- delivered subsystems. Every new database gets it, and the release file that
+-- `subsysmgr upgrade` takes is made from it at build time: the account types,
+-- groups and subsystems below are the delivered tree of this release.
+-- Release: 2026.12 2026-12-08
 
 INSERT INTO t_AccountType (FAcctType, FDesc, FDesc_CHT, FDesc_EN) VALUES
 (1, '工业企业', '工業企業', 'Industrial enterprise'),
