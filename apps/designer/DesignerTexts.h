@@ -85,6 +85,11 @@ inline constexpr std::string_view kAdded = "新增";
 inline constexpr std::string_view kChanged = "修改";
 inline constexpr std::string_view kRemoved = "删除";
 inline constexpr std::string_view kNoChanges = "此项目没有记录的变更。";
+// The status bar's reminder of an older release of the delivered tree.
+inline constexpr std::string_view kOlderRelease =
+    "数据库为发布 %1，早于本程序的 %2：请运行 subsysmgr upgrade。";
+inline constexpr std::string_view kNoRelease =
+    "数据库未记录发布，本程序为 %1：请运行 subsysmgr upgrade。";
 // The Problems pane.
 inline constexpr std::string_view kProblemsTitle = "问题";
 inline constexpr std::string_view kShowProblems = "问题(&B)";

@@ -44,6 +44,7 @@
 #include "UndoSteps.h"
 #include "VisibilityPreview.h"
 #include "WindowActions.h"
+#include "exchange/ReleaseUpgrade.h"
 #include "foundation/ComError.h"
 #include "host/IClassInfo.h"
 #include "host/ProgIds.h"
@@ -67,6 +68,9 @@ MainWindow::MainWindow(suite::HostSession& session, QWidget* parent)
     // Apart from the passing messages, which a hovered action's empty tip would clear.
     counts_ = new QLabel(this);
     counts_->setObjectName(QStringLiteral("treeCounts"));
+    releaseNote_ = new QLabel(this);
+    releaseNote_->setObjectName(QStringLiteral("releaseNote"));
+    statusBar()->addPermanentWidget(releaseNote_);
     statusBar()->addPermanentWidget(counts_);
     undo_ = new UndoSteps(this);
     preview_ = new VisibilityPreview(this);
@@ -353,6 +357,7 @@ void MainWindow::ShowReadable(const std::optional<ComError>& failure) {
         loaded_ = false;  // once it can be read, the tree is read whole
         noDatabase_->ShowReason(*failure);
         counts_->clear();
+        releaseNote_->clear();
         central_->setCurrentWidget(noDatabase_);
         if (hadDatabase) {
             noDatabase_->setFocus();
@@ -388,6 +393,23 @@ void MainWindow::ShowCounts() {
                          .arg(Counted(texts::kGroupCount, model_->GroupCount()),
                               Counted(texts::kSubSystemCount, subSystems),
                               ToQString(session_.DatabaseDescription())));
+    ShowRelease();
+}
+
+void MainWindow::ShowRelease() {
+    // A reminder that blocks nothing: the delivered items are older than this program's.
+    releaseNote_->clear();
+    Guarded([this] {
+        const auto state = subsysmgr::exchange::ReleaseUpgrade::StateOf(*ModuleState::Current());
+        if (!state.Older()) {
+            return;
+        }
+        const QString program = ToQString(state.program.name);
+        releaseNote_->setText(
+            state.database ? Tr(texts::kOlderRelease).arg(ToQString(state.database->name), program)
+                           : Tr(texts::kNoRelease).arg(program));
+        releaseNote_->setToolTip(releaseNote_->text());
+    });
 }
 
 void MainWindow::ShowDetails() {

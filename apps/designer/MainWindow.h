@@ -79,6 +79,8 @@ class MainWindow : public QMainWindow {
     void PopUpContextMenu(const QPoint& at);
     /// The database and how many groups and subsystems it holds, in the status bar.
     void ShowCounts();
+    /// Says in the status bar when the database's delivered tree is older than the program's.
+    void ShowRelease();
     void Retranslate();
     /// The title names the database, by its description (never with a password).
     void ShowTitle();
@@ -106,7 +108,8 @@ class MainWindow : public QMainWindow {
     DetailsPane* details_ = nullptr;
     HistoryPane* history_ = nullptr;
     ProblemsPane* problems_ = nullptr;
-    QLabel* counts_ = nullptr;  // the database and its counts, in the status bar
+    QLabel* counts_ = nullptr;       // the database and its counts, in the status bar
+    QLabel* releaseNote_ = nullptr;  // a database on an older release of the delivered tree
     UndoSteps* undo_ = nullptr;
     VisibilityPreview* preview_ = nullptr;
     ExchangeActions* exchange_ = nullptr;
