@@ -193,6 +193,22 @@ std::string CreateTreeFile(TreeSize size) {
     return path.string();
 }
 
+void AddAccountTypes(const std::string& path) {
+    sqlite3* database = nullptr;
+    sqlite3_open(path.c_str(), &database);
+    char* error = nullptr;
+    if (sqlite3_exec(database,
+                     "INSERT OR IGNORE INTO t_AccountType (FAcctType, FDesc, FDesc_CHT, FDesc_EN) "
+                     "VALUES (1, '工业企业', '工業企業', 'Industrial enterprise')",
+                     nullptr, nullptr, &error) != SQLITE_OK) {
+        const std::string message = error ? error : "cannot add the account types";
+        sqlite3_free(error);
+        sqlite3_close(database);
+        throw std::runtime_error(message);
+    }
+    sqlite3_close(database);
+}
+
 sqlite3* CreateTreeInMemory(TreeSize size) {
     sqlite3* database = nullptr;
     Check(sqlite3_open(":memory:", &database), database, "open");

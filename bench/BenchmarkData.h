@@ -34,6 +34,10 @@ void FillTree(sqlite3* database, TreeSize size);
 /// A new SQLite file with the schema and the tree; returns its path.
 std::string CreateTreeFile(TreeSize size);
 
+/// Adds to the SQLite file at `path` the account type the generated subsystems name (the tree
+/// replaces the delivered ones), so that the editors' checks pass. Throws std::runtime_error.
+void AddAccountTypes(const std::string& path);
+
 /// An in-memory SQLite database with the schema and the tree, for the direct queries.
 sqlite3* CreateTreeInMemory(TreeSize size);
 

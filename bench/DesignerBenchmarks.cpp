@@ -17,7 +17,6 @@
 #include <iostream>
 #include <memory>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -39,20 +38,6 @@ namespace quarn::bench {
 namespace {
 
 constexpr TreeSize kTree{100000};  // 1,000 groups
-
-// Adds the account types the subsystems name, so that the editors' checks pass.
-void AddAccountTypes(const std::string& path) {
-    sqlite3* database = nullptr;
-    sqlite3_open(path.c_str(), &database);
-    char* error = nullptr;
-    if (sqlite3_exec(database,
-                     "INSERT OR IGNORE INTO t_AccountType (FAcctType, FDesc, FDesc_CHT, FDesc_EN) "
-                     "VALUES (1, '工业企业', '工業企業', 'Industrial enterprise')",
-                     nullptr, nullptr, &error) != SQLITE_OK) {
-        throw std::runtime_error(error ? error : "cannot add the account types");
-    }
-    sqlite3_close(database);
-}
 
 // The tree to work on: a copy of QUARN_BENCH_DESIGNER_TREE when it names one (made by
 // `bench_designer tree`), which spares counts under callgrind the making of the tree.
