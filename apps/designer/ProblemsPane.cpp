@@ -51,7 +51,6 @@ void ProblemsPane::Retranslate() {
     findings_->setHeaderLabels({Tr(texts::kImportItem), Tr(texts::kProblemRule),
                                 Tr(texts::kProblemMessage), Tr(texts::kProblemRemedy)});
     findings_->setAccessibleName(Tr(texts::kProblemsTitle));
-    Refresh();
 }
 
 void ProblemsPane::Refresh() {

@@ -21,7 +21,8 @@ class ProblemsPane : public QDockWidget {
   public:
     ProblemsPane(suite::HostSession& session, QWidget* parent = nullptr);
 
-    /// Checks the tree again (after a reload, a change of the language or of the database).
+    /// Checks the tree again (after a reload: the window reloads when the language or the
+    /// database changes).
     void Refresh();
     void Retranslate();
 
