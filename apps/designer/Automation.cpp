@@ -14,6 +14,7 @@
 #include "FunctionalTreeModel.h"
 #include "MainWindow.h"
 #include "NoDatabasePanel.h"
+#include "ReleaseActions.h"
 #include "VisibilityPreview.h"
 
 namespace quarn::designer {
@@ -71,17 +72,20 @@ Automation::Automation(QCommandLineParser& options)
       import_(QStringLiteral("import"),
               QStringLiteral("With --screenshot: the preview of importing a file."),
               QStringLiteral("file")),
+      upgrade_(QStringLiteral("upgrade"),
+               QStringLiteral("With --screenshot: the preview of upgrading to a release file."),
+               QStringLiteral("file")),
       dark_(QStringLiteral("dark"),
             QStringLiteral("With --screenshot: the window on a dark desktop's colours.")),
       quitAfterPaint_(QStringLiteral("quit-after-paint"),
                       QStringLiteral("Exit once the tree has been painted (to time the start).")) {
     // Those that only pictures and timings need stay out of --help.
     for (QCommandLineOption* picturesOnly :
-         {&screenshot_, &menu_, &import_, &dark_, &quitAfterPaint_}) {
+         {&screenshot_, &menu_, &import_, &upgrade_, &dark_, &quitAfterPaint_}) {
         picturesOnly->setFlags(QCommandLineOption::HiddenFromHelp);
     }
     options.addOptions({history_, problems_, find_, screenshot_, menu_, quitAfterPaint_, preview_,
-                        import_, dark_});
+                        import_, upgrade_, dark_});
 }
 
 void Automation::Prepare(MainWindow& window) const {
@@ -122,7 +126,7 @@ bool Automation::Start(MainWindow& window) const {
             return false;
         }
     }
-    if (options_.isSet(import_) && options_.isSet(screenshot_)) {
+    if ((options_.isSet(import_) || options_.isSet(upgrade_)) && options_.isSet(screenshot_)) {
         Picture(window);
         return true;
     }
@@ -141,17 +145,22 @@ bool Automation::Start(MainWindow& window) const {
 
 void Automation::Picture(MainWindow& window) const {
     const QString file = options_.value(screenshot_);
-    if (options_.isSet(import_)) {
+    if (options_.isSet(import_) || options_.isSet(upgrade_)) {
         // The preview's dialog is pictured while it is open, then closed: nothing is written.
         const QString imported = options_.value(import_);
-        QTimer::singleShot(0, &window, [&window, file, imported] {
+        const QString release = options_.value(upgrade_);
+        QTimer::singleShot(0, &window, [&window, file, imported, release] {
             QTimer::singleShot(200, &window, [file] {
                 if (QWidget* dialog = QApplication::activeModalWidget()) {
                     dialog->grab().save(file);
                     dialog->close();
                 }
             });
-            window.findChild<ExchangeActions*>()->ImportFile(imported);
+            if (release.isEmpty()) {
+                window.findChild<ExchangeActions*>()->ImportFile(imported);
+            } else {
+                window.findChild<ReleaseActions*>()->UpgradeTo(release);
+            }
             QApplication::quit();
         });
         return;

@@ -14,7 +14,8 @@ class MainWindow;
 /// <text> (the tree filtered), --preview <account type>:main|web (the tree as that viewer sees
 /// it), --screenshot <png> (the loaded window saved as a picture, then the end; with --menu the
 /// selected item's context menu open over it; with --import <file> the import's preview of the
-/// file instead, closed without writing; with --dark on a dark desktop's colours),
+/// file instead, with --upgrade <file> the preview of the upgrade to that release, each closed
+/// without writing; with --dark on a dark desktop's colours),
 /// --quit-after-paint (the end once the tree has been painted, to time the start).
 class Automation {
   public:
@@ -39,6 +40,7 @@ class Automation {
     QCommandLineOption screenshot_;
     QCommandLineOption menu_;
     QCommandLineOption import_;
+    QCommandLineOption upgrade_;
     QCommandLineOption dark_;
     QCommandLineOption quitAfterPaint_;
 };

@@ -87,9 +87,37 @@ inline constexpr std::string_view kRemoved = "删除";
 inline constexpr std::string_view kNoChanges = "此项目没有记录的变更。";
 // The status bar's reminder of an older release of the delivered tree.
 inline constexpr std::string_view kOlderRelease =
-    "数据库为发布 %1，早于本程序的 %2：请运行 subsysmgr upgrade。";
+    "数据库为发布 %1，早于本程序的 %2：请选择“文件 > 升级到发布”。";
 inline constexpr std::string_view kNoRelease =
-    "数据库未记录发布，本程序为 %1：请运行 subsysmgr upgrade。";
+    "数据库未记录发布，本程序为 %1：请选择“文件 > 升级到发布”。";
+// File > Upgrade to Release: the preview of the delivered tree brought to a release.
+inline constexpr std::string_view kUpgrade = "升级到发布(&R)...";
+inline constexpr std::string_view kUpgradeTitle = "升级到发布";
+inline constexpr std::string_view kUpgradeOver = "发布 %1（%2），数据库当前为发布 %3（%4）。";
+inline constexpr std::string_view kUpgradeOverNone = "发布 %1（%2），数据库未记录发布。";
+inline constexpr std::string_view kUpgradeCounts =
+    "新增 %1 项，修改 %2 项，移动 %3 项，删除 %4 项，无变化 %5 项。";
+inline constexpr std::string_view kUpgradeConflicts = "有 %1 个冲突：解决之前不能升级。";
+inline constexpr std::string_view kMovedOutcome = "移动";
+inline constexpr std::string_view kConflict = "冲突";
+inline constexpr std::string_view kAccountTypeItem = "账套类型";
+inline constexpr std::string_view kConflictOrphan = "%1 仍在此分组中";
+inline constexpr std::string_view kConflictOrphanMoved = "%1 将移到分组 %2";
+inline constexpr std::string_view kConflictNameTaken = "%1 已使用相同的%2";
+inline constexpr std::string_view kConflictStillUsed = "仍有 %1 个业务对象、报表或流程引用它";
+inline constexpr std::string_view kConflictAccountType = "%1 使用此账套类型";
+inline constexpr std::string_view kOrphanTarget = "已删除分组中的子系统移到(&M)：";
+inline constexpr std::string_view kNoOrphanTarget = "不移动（拒绝升级）";
+inline constexpr std::string_view kApplyUpgrade = "升级(&U)";
+inline constexpr std::string_view kOtherRelease = "其他发布文件(&F)...";
+inline constexpr std::string_view kUpgrading = "正在升级...";
+inline constexpr std::string_view kUpgradeNothing = "数据库已是发布 %1，无需升级。";
+inline constexpr std::string_view kUpgradeUnreadable = "无法读取该发布文件，未写入任何内容。";
+inline constexpr std::string_view kUpgradeFailed = "无法升级，未写入任何内容。";
+inline constexpr std::string_view kUpgraded = "已升级到发布 %1。";
+inline constexpr std::string_view kStepUpgrade = "升级到发布 %1";
+inline constexpr std::string_view kReleaseFiles = "发布文件";
+
 // The Problems pane.
 inline constexpr std::string_view kProblemsTitle = "问题";
 inline constexpr std::string_view kShowProblems = "问题(&B)";

@@ -17,6 +17,8 @@
 #include "exchange/ExchangeText.h"
 #include "exchange/TreeActions.h"
 #include "host/IMessageBox.h"
+#include "host/IReleaseStore.h"
+#include "host/ProgIds.h"
 #include "model/ChangeRevert.h"
 #include "model/ModelErrors.h"
 #include "runtime/ErrorMessage.h"
@@ -357,6 +359,9 @@ void ItemActions::RevertChange(int64_t change, const std::optional<TreeItemRef>&
     if (!ConfirmDestructive(&window_, Tr(texts::kConfirmRevert).arg(change))) {
         return;
     }
+    if (RevertUpgrade(change)) {
+        return;
+    }
     const auto revert = [&](bool force) {
         undo_.Record(
             {texts::kStepRevert, QString::number(change)},
@@ -381,6 +386,25 @@ void ItemActions::RevertChange(int64_t change, const std::optional<TreeItemRef>&
     if (reverted) {
         window_.statusBar()->showMessage(Tr(texts::kReverted).arg(change));
     }
+}
+
+bool ItemActions::RevertUpgrade(int64_t change) {
+    // An upgrade is taken back as a whole by the one writer of delivered rows, not item by item
+    // through the business objects. It is no undo step: only the upgrade itself can write it
+    // again.
+    const auto store = session_.Registry().Create<IReleaseStore>(progid::kReleaseStore);
+    std::optional<ReleaseChange> upgrade;
+    if (!Guarded([&] { upgrade = store->UpgradeOf(change); }) || !upgrade) {
+        return false;
+    }
+    const bool reverted = Guarded([&] {
+        store->RevertUpgrade(change, false, subsysmgr::ChangeRevert::Note(upgrade->change, false));
+    });
+    Reload();
+    if (reverted) {
+        window_.statusBar()->showMessage(Tr(texts::kReverted).arg(change));
+    }
+    return true;
 }
 
 }  // namespace quarn::designer

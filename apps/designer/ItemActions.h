@@ -55,6 +55,9 @@ class ItemActions : public QObject {
     void RevertChange(int64_t change, const std::optional<TreeItemRef>& item);
 
   private:
+    /// Takes back the whole upgrade `change` belongs to; false, writing nothing, for another
+    /// change.
+    bool RevertUpgrade(int64_t change);
     /// Deletes the items, each at the version the tree shows, through TreeActions as one undo
     /// step, then says which were refused and why (`labels` names them by kind and identifier).
     void DeleteItems(const std::vector<TreeItemRef>& items, const std::vector<int64_t>& versions,

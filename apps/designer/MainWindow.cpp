@@ -38,6 +38,7 @@
 #include "NoDatabasePanel.h"
 #include "OpenItems.h"
 #include "ProblemsPane.h"
+#include "ReleaseActions.h"
 #include "SessionText.h"
 #include "TreeNarrowing.h"
 #include "TreeSelection.h"
@@ -75,6 +76,7 @@ MainWindow::MainWindow(suite::HostSession& session, QWidget* parent)
     undo_ = new UndoSteps(this);
     preview_ = new VisibilityPreview(this);
     exchange_ = new ExchangeActions(session_, this);
+    releases_ = new ReleaseActions(session_, this, *undo_);
     actions_ = new WindowActions(*this, *undo_, *preview_, session_.Language());
     items_ = new ItemActions(session_, *this, *tree_, *model_, *undo_);
     databases_ = new DatabaseActions(session_, *this);
@@ -155,6 +157,7 @@ void MainWindow::ConnectActions() {
     on(a.openDemo, [this] { databases_->OpenDemo(); });
     on(a.importFile, [this] { exchange_->Import(); });
     on(a.exportAll, [this] { exchange_->ExportAll(); });
+    on(a.upgradeRelease, [this] { releases_->Upgrade(); });
     on(a.exportSelection, &MainWindow::ExportSelection);
     on(a.quit, &QWidget::close);
     on(a.newGroup, [this] { items_->NewGroup(); });
@@ -196,6 +199,7 @@ void MainWindow::ConnectActions() {
     });
     // Whatever an import wrote shows at once; an import is one step, however many items it wrote.
     connect(exchange_, &ExchangeActions::Imported, this, [this] { Reload(); });
+    connect(releases_, &ReleaseActions::Upgraded, this, [this] { Reload(); });
     exchange_->RecordStepsWith([this](const std::vector<TreeItemRef>& items, std::size_t count,
                                       const std::function<std::vector<TreeItemRef>()>& write) {
         undo_->Record({texts::kStepImport, {}, static_cast<qlonglong>(count)}, items,

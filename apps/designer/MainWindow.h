@@ -21,6 +21,7 @@ class FunctionalTreeModel;
 class DesignerHelp;
 class DetailsPane;
 class ExchangeActions;
+class ReleaseActions;
 class HistoryPane;
 class ProblemsPane;
 class ItemActions;
@@ -113,6 +114,7 @@ class MainWindow : public QMainWindow {
     UndoSteps* undo_ = nullptr;
     VisibilityPreview* preview_ = nullptr;
     ExchangeActions* exchange_ = nullptr;
+    ReleaseActions* releases_ = nullptr;
     WindowActions* actions_ = nullptr;
     ItemActions* items_ = nullptr;
     DatabaseActions* databases_ = nullptr;

@@ -36,8 +36,8 @@ class UndoSteps::StepCommand : public QUndoCommand {
   public:
     StepCommand(UndoSteps& owner, Step made) : step(std::move(made)), owner_(owner) {}
 
-    void undo() override { Run(texts::kUndone); }
-    void redo() override { Run(texts::kRedone); }
+    void undo() override { Run(true); }
+    void redo() override { Run(false); }
 
     Step step;
     /// The next undo or redo only moves the stack's index: the step was written already, or is
@@ -49,14 +49,14 @@ class UndoSteps::StepCommand : public QUndoCommand {
     std::vector<ChangeMade> left;
 
   private:
-    void Run(std::string_view doneText) {
+    void Run(bool undo) {
         refused = false;
         left.clear();
         if (std::exchange(skip, false)) {
             return;
         }
         try {
-            left = owner_.Apply(*this, doneText);
+            left = owner_.Apply(*this, undo);
         } catch (const ComError&) {
             refused = true;
         }
@@ -135,8 +135,12 @@ void UndoSteps::Record(Name name, std::vector<TreeItemRef> items,
                 if (recording.name.argument.isEmpty()) {
                     recording.name.argument = QString::number(shown.id);
                 }
-                Push({recording.name, std::move(changes), shown});
+                Push({recording.name, std::move(changes), shown, nullptr});
             });
+}
+
+void UndoSteps::PushWhole(Name name, TreeItemRef shown, WholeStep step) {
+    Push({std::move(name), {}, shown, std::make_shared<WholeStep>(std::move(step))});
 }
 
 void UndoSteps::Push(Step step) {
@@ -174,7 +178,7 @@ void UndoSteps::Move(bool undo) {
         command->skip = true;
         undo ? stack_->redo() : stack_->undo();
     } else if (!command->left.empty()) {
-        Insert({command->step.name, command->left, command->step.shown}, undo);
+        Insert({command->step.name, command->left, command->step.shown, nullptr}, undo);
     }
 }
 
@@ -197,8 +201,20 @@ void UndoSteps::Insert(Step step, bool undoSide) {
     }
 }
 
-std::vector<ChangeMade> UndoSteps::Apply(StepCommand& command, std::string_view doneText) {
+std::vector<ChangeMade> UndoSteps::Apply(StepCommand& command, bool undo) {
     Step& step = command.step;
+    const std::string_view doneText = undo ? texts::kUndone : texts::kRedone;
+    if (step.whole) {
+        try {
+            undo ? step.whole->undo() : step.whole->redo();
+        } catch (const ComError& error) {
+            ShowError(error);
+            throw;
+        }
+        ShowItem(step.shown);
+        window_->statusBar()->showMessage(Tr(doneText).arg(Named(step.name)));
+        return {};
+    }
     ChangeSteps::Reverted reverted;
     try {
         ChangeSteps steps(ModuleState::Current());

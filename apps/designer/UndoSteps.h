@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -69,6 +70,16 @@ class UndoSteps : public QObject {
     void Record(Name name, std::vector<TreeItemRef> items,
                 const std::function<void(Recording&)>& action);
 
+    /// A step written, taken back and written again as a whole by its own functions, not item
+    /// by item through the business objects: an upgrade, which only the release store writes.
+    /// Each function raises ComError, writing nothing, when it is refused.
+    struct WholeStep {
+        std::function<void()> undo;
+        std::function<void()> redo;
+    };
+    /// Pushes a whole step already written, about `shown`, emptying the redo steps.
+    void PushWhole(Name name, TreeItemRef shown, WholeStep step);
+
     /// Undoes or redoes the last step; a refusal or failure is shown in the component's message
     /// box.
     void Undo();
@@ -90,13 +101,13 @@ class UndoSteps : public QObject {
         Name name;
         std::vector<subsysmgr::exchange::ChangeMade> changes;  // in the order made
         TreeItemRef shown;                                     // the item the action was about
+        std::shared_ptr<WholeStep> whole;                      // instead of `changes`
     };
     class StepCommand;
 
     /// Reverts the changes of `command`'s step, which then holds the reverts. Returns the changes
     /// it could not revert when it stopped part way; raises when it wrote nothing.
-    std::vector<subsysmgr::exchange::ChangeMade> Apply(StepCommand& command,
-                                                       std::string_view doneText);
+    std::vector<subsysmgr::exchange::ChangeMade> Apply(StepCommand& command, bool undo);
     /// Undoes or redoes the next step through the stack, keeping a refused step in its place
     /// and splitting one that stopped part way.
     void Move(bool undo);

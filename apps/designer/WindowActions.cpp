@@ -59,6 +59,7 @@ void WindowActions::CreateActions() {
         {importFile, QKeySequence(), Icon::Import},
         {exportAll, QKeySequence(), Icon::Export},
         {exportSelection, QKeySequence(), Icon::Export},
+        {upgradeRelease, QKeySequence(), std::nullopt},
     };
     for (const Made& each : made) {
         each.action = new QAction(&window_);
@@ -79,6 +80,8 @@ void WindowActions::CreateMenus(UndoSteps& undo, VisibilityPreview& preview,
     fileMenu_->addActions({newSqlite, openSqlite, openPostgres, openDemo});
     fileMenu_->addSeparator();
     fileMenu_->addActions({importFile, exportAll, exportSelection});
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(upgradeRelease);
     fileMenu_->addSeparator();
     fileMenu_->addAction(quit);
     editMenu_ = window_.menuBar()->addMenu(QString());
@@ -160,6 +163,7 @@ void WindowActions::Retranslate() {
         {importFile, texts::kImport},
         {exportAll, texts::kExportAll},
         {exportSelection, texts::kExportSelection},
+        {upgradeRelease, texts::kUpgrade},
         {clearFilter, texts::kClearFilter},
     };
     for (const auto& [action, text] : named) {
@@ -169,8 +173,8 @@ void WindowActions::Retranslate() {
 
 void WindowActions::Enable(const Chosen& chosen) {
     // Without a database the File menu's ways to one, the languages and the help are left.
-    for (QAction* action :
-         {newGroup, refresh, find, clearFilter, importFile, exportAll, showProblems}) {
+    for (QAction* action : {newGroup, refresh, find, clearFilter, importFile, exportAll,
+                            showProblems, upgradeRelease}) {
         action->setEnabled(chosen.database);
     }
     previewLabel_->setEnabled(chosen.database);  // the window enables the chooser itself

@@ -53,6 +53,7 @@ class WindowActions : public QObject {
     QAction* openPostgres = nullptr;
     QAction* openDemo = nullptr;
     QAction* importFile = nullptr;
+    QAction* upgradeRelease = nullptr;
     QAction* exportAll = nullptr;
     QAction* exportSelection = nullptr;
     QAction* quit = nullptr;

@@ -285,13 +285,13 @@ UpgradePlan ReleaseUpgrade::Plan(Release release, std::optional<int32_t> moveOrp
     return plan;
 }
 
-void ReleaseUpgrade::Apply(const UpgradePlan& plan) {
+int64_t ReleaseUpgrade::Apply(const UpgradePlan& plan) {
     if (plan.Conflicts() > 0) {
         text_.Raise(errors::kUpgradeRefused,
                     {plan.release.header.name, static_cast<int64_t>(plan.Conflicts())});
     }
     if (plan.NothingToDo()) {
-        return;
+        return 0;
     }
     ReleaseWrite write;
     write.release = plan.release.header;
@@ -323,7 +323,7 @@ void ReleaseUpgrade::Apply(const UpgradePlan& plan) {
     }
     // Subsystems go before the groups they were in.
     write.removed.insert(write.removed.end(), removedGroups.begin(), removedGroups.end());
-    StoreOf(*module_)->Write(write, Note(plan.release.header));
+    return StoreOf(*module_)->Write(write, Note(plan.release.header));
 }
 
 std::string ReleaseUpgrade::Note(const SuiteRelease& release) {

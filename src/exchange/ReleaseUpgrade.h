@@ -100,8 +100,9 @@ class ReleaseUpgrade {
     UpgradePlan Plan(Release release, std::optional<int32_t> moveOrphansTo = std::nullopt);
     /// Raises kUpgradeRefused, writing nothing, for a plan with conflicts; otherwise writes it
     /// (nothing for a plan with nothing to do). The store's failures pass through, with nothing
-    /// written.
-    void Apply(const UpgradePlan& plan);
+    /// written. Returns the number of the upgrade's change, which `revert` takes back (0 when
+    /// nothing or no row of the tree was written).
+    int64_t Apply(const UpgradePlan& plan);
 
     /// The note of an upgrade's change in the log.
     static std::string Note(const SuiteRelease& release);

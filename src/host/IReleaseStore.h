@@ -72,12 +72,14 @@ class IReleaseStore : public virtual Component {
     /// Writes the whole upgrade in one transaction of the session's database, logged as one
     /// change whose rows carry `note`, and records the release with the account types it
     /// replaced. Writes nothing when it raises. Needs a role that may upgrade (PostgreSQL).
-    virtual void Write(const ReleaseWrite& write, const std::string& note) = 0;
+    /// Returns the number of the change it wrote (0 when it wrote no row of the tree).
+    virtual int64_t Write(const ReleaseWrite& write, const std::string& note) = 0;
     /// The upgrade that change `number` (any of its log rows) belongs to; none for another change.
     virtual std::optional<ReleaseChange> UpgradeOf(int64_t number) = 0;
     /// Undoes the upgrade of change `number` from its logged rows, in one transaction whose log
     /// rows carry `note`: the delivered rows, the account types and the release back as they
-    /// were. Without `force`, raises 1042 and writes nothing when one of its items changed since.
+    /// were. Without `force`, raises 1042 and writes nothing when one of its items changed since;
+    /// raises it always when change `number` is no upgrade, or one taken back already.
     virtual void RevertUpgrade(int64_t number, bool force, const std::string& note) = 0;
 };
 

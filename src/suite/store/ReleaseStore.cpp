@@ -233,7 +233,8 @@ std::vector<std::pair<int32_t, int64_t>> ReleaseStore::Uses(const std::string& p
     });
 }
 
-void ReleaseStore::Write(const ReleaseWrite& write, const std::string& note) {
+int64_t ReleaseStore::Write(const ReleaseWrite& write, const std::string& note) {
+    int64_t change = 0;
     Writing(*session_, note, [&](Database& database) {
         const int64_t before = database.ChangeSequence();
         const std::string accountTypes = AccountTypesJson(database);
@@ -255,11 +256,13 @@ void ReleaseStore::Write(const ReleaseWrite& write, const std::string& note) {
             Insert(database, *table, std::move(row));
         }
         WriteAccountTypes(database, write.accountTypes);
+        change = OpenChange(database, before);
         database.Run(
             "INSERT INTO t_SuiteRelease (FOrder, FChange, FName, FDate, FAccountTypes) VALUES "
             "((SELECT coalesce(max(FOrder), 0) + 1 FROM t_SuiteRelease), $1, $2, $3, $4)",
-            {OpenChange(database, before), write.release.name, write.release.date, accountTypes});
+            {change, write.release.name, write.release.date, accountTypes});
     });
+    return change;
 }
 
 std::optional<ReleaseChange> ReleaseStore::UpgradeOf(int64_t number) {
@@ -284,9 +287,10 @@ std::optional<ReleaseChange> ReleaseStore::UpgradeOf(int64_t number) {
 }
 
 void ReleaseStore::RevertUpgrade(int64_t number, bool force, const std::string& note) {
+    // Taken back already, or never an upgrade: saying it was undone would be untrue.
     const std::optional<ReleaseChange> upgrade = UpgradeOf(number);
     if (!upgrade) {
-        return;
+        RaiseStoreError(StoreError::Stale, "ReleaseStore", "读取之后，该项已被其他用户修改。");
     }
     Writing(*session_, note, [&](Database& database) {
         const auto rows = database.QueryTyped(

@@ -1,0 +1,174 @@
+#include "ReleaseActions.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <memory>
+#include <optional>
+#include <utility>
+
+#include "DesignerTexts.h"
+#include "SessionText.h"
+#include "UndoSteps.h"
+#include "UpgradeDialog.h"
+#include "exchange/ExchangeErrors.h"
+#include "exchange/ExchangeText.h"
+#include "exchange/ReleaseUpgrade.h"
+#include "exchange/TreeReader.h"
+#include "foundation/ComError.h"
+#include "host/IReleaseStore.h"
+#include "host/ProgIds.h"
+#include "model/ChangeRevert.h"
+#include "model/IdRanges.h"
+#include "runtime/ErrorMessage.h"
+#include "suite/DataPaths.h"
+#include "ui/QtText.h"
+
+namespace quarn::designer {
+
+using subsysmgr::ToQString;
+using subsysmgr::exchange::ExchangeText;
+using subsysmgr::exchange::Release;
+using subsysmgr::exchange::ReleaseUpgrade;
+using subsysmgr::exchange::UpgradePlan;
+
+namespace {
+
+// An upgrade as written, for its undo step: what undo takes back, and what redo writes again.
+struct WrittenUpgrade {
+    Release release;
+    std::optional<int32_t> moveOrphansTo;
+    int64_t change = 0;
+};
+
+QString ErrorText(const ComError& error) {
+    return ToQString(subsysmgr::ErrorMessage(*subsysmgr::ModuleState::Current(), error));
+}
+
+// The whole release file; raises the tool's kFileUnreadable when it cannot be read.
+Release ReadReleaseFile(const QString& path, const ExchangeText& text) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        text.Raise(subsysmgr::exchange::errors::kFileUnreadable, {path.toStdString()});
+    }
+    const QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        text.Raise(subsysmgr::exchange::errors::kFileUnreadable, {path.toStdString()});
+    }
+    return subsysmgr::exchange::ReadRelease(content.toStdString(),
+                                            QFileInfo(path).fileName().toStdString(), text);
+}
+
+QString ShippedRelease() {
+    return ToQString((suite::DataDirectory() / "release" / "suite-release.json").string());
+}
+
+// The item the window shows after the upgrade and its undo: the first delivered group the
+// release touches.
+TreeItemRef FirstGroup(const UpgradePlan& plan) {
+    for (const auto& item : plan.items) {
+        if (item.kind == "group" &&
+            item.outcome != subsysmgr::exchange::UpgradeOutcome::Unchanged) {
+            return {TreeItemRef::Kind::Group, item.id};
+        }
+    }
+    return {TreeItemRef::Kind::Group, 0};
+}
+
+}  // namespace
+
+ReleaseActions::ReleaseActions(suite::HostSession& session, QMainWindow* window, UndoSteps& undo)
+    : QObject(window), session_(session), window_(window), undo_(undo) {}
+
+void ReleaseActions::Warn(const QString& message) const {
+    QMessageBox::warning(window_, Tr(texts::kUpgradeTitle), message);
+}
+
+QString ReleaseActions::ChooseRelease() const {
+    return QFileDialog::getOpenFileName(
+        window_, Tr(texts::kUpgradeTitle), QFileInfo(ShippedRelease()).path(),
+        Tr(texts::kReleaseFiles) + QStringLiteral(" (*.json);;* (*)"));
+}
+
+void ReleaseActions::Upgrade() {
+    for (QString path = ShippedRelease(); !path.isEmpty();) {
+        UpgradeTo(path);
+        path = std::exchange(otherWanted_, false) ? ChooseRelease() : QString();
+    }
+}
+
+bool ReleaseActions::UpgradeTo(const QString& path) {
+    // The upgrade and the dialog refer to the texts; both live until the upgrade is written.
+    const ExchangeText text(session_.Registry(), session_.Language());
+    ReleaseUpgrade upgrade(session_.Module(), text);
+    std::optional<UpgradePlan> plan;
+    std::vector<UpgradeDialog::GroupChoice> customerGroups;
+    try {
+        plan = upgrade.Plan(ReadReleaseFile(path, text));
+        for (const auto& group : subsysmgr::exchange::TreeReader(session_.Module()).Groups()) {
+            if (subsysmgr::ranges::kCustomerGroups.Contains(group.id)) {
+                customerGroups.emplace_back(group.id,
+                                            QString::number(group.id) + QStringLiteral(" ") +
+                                                ToQString(group.names.In(session_.Language())));
+            }
+        }
+    } catch (const ComError& error) {
+        Warn(Tr(texts::kUpgradeUnreadable) + QStringLiteral("\n\n") + ErrorText(error));
+        return false;
+    }
+    if (plan->NothingToDo() && plan->Conflicts() == 0) {
+        QMessageBox::information(
+            window_, Tr(texts::kUpgradeTitle),
+            Tr(texts::kUpgradeNothing).arg(ToQString(plan->release.header.name)));
+        return false;
+    }
+    const subsysmgr::exchange::FieldText fields(session_.Module(), text);
+    const Release release = plan->release;
+    UpgradeDialog dialog(
+        std::move(*plan),
+        [&](std::optional<int32_t> moveOrphansTo) { return upgrade.Plan(release, moveOrphansTo); },
+        customerGroups, session_.Language(), fields, window_);
+    if (dialog.exec() != QDialog::Accepted) {
+        otherWanted_ = dialog.OtherReleaseWanted();
+        return false;
+    }
+    auto written =
+        std::make_shared<WrittenUpgrade>(WrittenUpgrade{release, dialog.Plan().moveOrphansTo, 0});
+    window_->statusBar()->showMessage(Tr(texts::kUpgrading));
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        written->change = upgrade.Apply(dialog.Plan());
+    } catch (const ComError& error) {
+        QApplication::restoreOverrideCursor();
+        window_->statusBar()->clearMessage();
+        Warn(Tr(texts::kUpgradeFailed) + QStringLiteral("\n\n") + ErrorText(error));
+        return false;
+    }
+    QApplication::restoreOverrideCursor();
+    const QString name = ToQString(release.header.name);
+    if (written->change > 0) {
+        const auto module = session_.Module();
+        undo_.PushWhole({texts::kStepUpgrade, name}, FirstGroup(dialog.Plan()),
+                        {[module, written] {
+                             module->registry->Create<IReleaseStore>(progid::kReleaseStore)
+                                 ->RevertUpgrade(
+                                     written->change, false,
+                                     subsysmgr::ChangeRevert::Note(written->change, false));
+                         },
+                         [this, written] {
+                             const ExchangeText again(session_.Registry(), session_.Language());
+                             ReleaseUpgrade upgradeAgain(session_.Module(), again);
+                             written->change = upgradeAgain.Apply(
+                                 upgradeAgain.Plan(written->release, written->moveOrphansTo));
+                         }});
+    }
+    emit Upgraded();
+    window_->statusBar()->showMessage(Tr(texts::kUpgraded).arg(name));
+    return true;
+}
+
+}  // namespace quarn::designer
