@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "CliErrors.h"
@@ -19,6 +20,7 @@
 #include "exchange/FieldText.h"
 #include "exchange/ItemFields.h"
 #include "exchange/LoggedTime.h"
+#include "exchange/ReleaseUpgrade.h"
 #include "host/IChangeHistory.h"
 #include "host/ProgIds.h"
 #include "model/ChangeRevert.h"
@@ -74,6 +76,37 @@ std::string WhoAndVia(const ExchangeText& text, const ItemChange& change) {
     return who;
 }
 
+// How many changes from `first` on carry its note: an upgrade, or the revert of one, writes
+// many items in one transaction under one note. 0 for a change without a note.
+std::size_t SameNoteRun(std::vector<ItemChange>::const_iterator first,
+                        std::vector<ItemChange>::const_iterator end) {
+    if (first->note.empty()) {
+        return 0;
+    }
+    const auto last = std::find_if(
+        first, end, [&](const ItemChange& change) { return change.note != first->note; });
+    return static_cast<std::size_t>(last - first);
+}
+
+// A change of many items as one line, by its newest number, with how many items it added,
+// changed and deleted: one item's fields are in the item's own history.
+void PrintRun(CliContext& context, std::span<const ItemChange> run) {
+    const ExchangeText& text = context.Text();
+    int64_t counts[3] = {};
+    for (const ItemChange& change : run) {
+        ++counts[static_cast<std::size_t>(change.operation)];
+    }
+    const ItemChange& newest = run.front();
+    const auto release = ReleaseUpgrade::ReleaseNoted(newest.note);
+    const std::string what =
+        release ? text.Format("upgrade to release %1", {*release}) : NoteText(text, newest.note);
+    context.out << fmt::format("{}  {}  {}  {}: ", newest.number, LocalTimeText(newest.time),
+                               WhoAndVia(text, newest), Printable(what))
+                << text.Format("%1 added, %2 changed, %3 deleted",
+                               {counts[0], counts[1], counts[2]})
+                << '\n';
+}
+
 void ShowHistory(CliContext& context, const HistoryOptions& options) {
     const auto since =
         options.since.empty() ? std::optional<std::string>("") : UtcOfTypedTime(options.since);
@@ -95,7 +128,16 @@ void ShowHistory(CliContext& context, const HistoryOptions& options) {
     const ExchangeText& text = context.Text();
     const FieldText fieldText(module, text);
     Json json = Json::array();
-    for (const ItemChange& change : history->Changes(session, item, *since)) {
+    const std::vector<ItemChange> changes = history->Changes(session, item, *since);
+    for (auto next = changes.begin(); next != changes.end(); ++next) {
+        const ItemChange& change = *next;
+        if (!context.options.json && !item) {
+            if (const auto run = SameNoteRun(next, changes.end()); run > 1) {
+                PrintRun(context, std::span(next, run));
+                next += static_cast<std::ptrdiff_t>(run - 1);
+                continue;
+            }
+        }
         const std::vector<FieldDifference> differences = LoggedFields(change);
         if (context.options.json) {
             Json fields = Json::object();

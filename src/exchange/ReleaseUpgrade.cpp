@@ -15,6 +15,9 @@ namespace quarn::subsysmgr::exchange {
 
 namespace {
 
+// The note of every log row an upgrade writes, before the release's name.
+constexpr std::string_view kNotePrefix = "upgrade to release ";
+
 constexpr std::string_view kLanguages[] = {"CHS", "CHT", "EN"};
 
 Json ToJson(const AccountTypeItem& type) {
@@ -327,7 +330,14 @@ int64_t ReleaseUpgrade::Apply(const UpgradePlan& plan) {
 }
 
 std::string ReleaseUpgrade::Note(const SuiteRelease& release) {
-    return "upgrade to release " + release.name;
+    return std::string(kNotePrefix) + release.name;
+}
+
+std::optional<std::string> ReleaseUpgrade::ReleaseNoted(std::string_view note) {
+    if (!note.starts_with(kNotePrefix)) {
+        return std::nullopt;
+    }
+    return std::string(note.substr(kNotePrefix.size()));
 }
 
 ReleaseState ReleaseUpgrade::StateOf(ModuleState& module) {

@@ -106,6 +106,8 @@ class ReleaseUpgrade {
 
     /// The note of an upgrade's change in the log.
     static std::string Note(const SuiteRelease& release);
+    /// The name of the release an upgrade's note names; none for another note.
+    static std::optional<std::string> ReleaseNoted(std::string_view note);
 
     /// The release the database and the program are on.
     static ReleaseState StateOf(ModuleState& module);
