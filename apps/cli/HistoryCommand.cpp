@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 
@@ -76,15 +77,19 @@ std::string WhoAndVia(const ExchangeText& text, const ItemChange& change) {
     return who;
 }
 
-// How many changes from `first` on carry its note: an upgrade, or the revert of one, writes
-// many items in one transaction under one note. 0 for a change without a note.
+// How many changes from `first` on carry its note, each of another item: an upgrade, or the
+// revert of one, writes many items in one transaction under one note (two reverts of the same
+// change one after the other meet the same item again). 0 for a change without a note.
 std::size_t SameNoteRun(std::vector<ItemChange>::const_iterator first,
                         std::vector<ItemChange>::const_iterator end) {
     if (first->note.empty()) {
         return 0;
     }
-    const auto last = std::find_if(
-        first, end, [&](const ItemChange& change) { return change.note != first->note; });
+    std::set<std::pair<TreeItemRef::Kind, int32_t>> items;
+    const auto last = std::find_if(first, end, [&](const ItemChange& change) {
+        return change.note != first->note ||
+               !items.emplace(change.item.kind, change.item.id).second;
+    });
     return static_cast<std::size_t>(last - first);
 }
 
