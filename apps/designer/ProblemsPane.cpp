@@ -1,7 +1,11 @@
 #include "ProblemsPane.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -21,6 +25,8 @@ using subsysmgr::ToQString;
 
 constexpr int kGroupRole = Qt::UserRole;
 constexpr int kSubSystemRole = Qt::UserRole + 1;
+// A check this quick is run again with every reload; a longer one waits for Check Again.
+constexpr qint64 kQuickCheckMs = 200;
 
 }  // namespace
 
@@ -30,6 +36,12 @@ ProblemsPane::ProblemsPane(suite::HostSession& session, QWidget* parent)
     auto* content = new QWidget(this);
     summary_ = new QLabel(content);
     summary_->setWordWrap(true);
+    checkAgain_ = new QPushButton(content);
+    checkAgain_->setObjectName(QStringLiteral("checkAgain"));
+    connect(checkAgain_, &QPushButton::clicked, this, &ProblemsPane::Fill);
+    auto* top = new QHBoxLayout;
+    top->addWidget(summary_, 1);
+    top->addWidget(checkAgain_);
     findings_ = new QTreeWidget(content);
     findings_->setObjectName(QStringLiteral("problemList"));
     findings_->setColumnCount(4);
@@ -38,7 +50,7 @@ ProblemsPane::ProblemsPane(suite::HostSession& session, QWidget* parent)
     findings_->header()->setStretchLastSection(true);
     auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(summary_);
+    layout->addLayout(top);
     layout->addWidget(findings_);
     setWidget(content);
     connect(findings_, &QTreeWidget::itemActivated, this,
@@ -48,6 +60,7 @@ ProblemsPane::ProblemsPane(suite::HostSession& session, QWidget* parent)
 
 void ProblemsPane::Retranslate() {
     setWindowTitle(Tr(texts::kProblemsTitle));
+    checkAgain_->setText(Tr(texts::kCheckAgain));
     findings_->setHeaderLabels({Tr(texts::kImportItem), Tr(texts::kProblemRule),
                                 Tr(texts::kProblemMessage), Tr(texts::kProblemRemedy)});
     findings_->setAccessibleName(Tr(texts::kProblemsTitle));
@@ -55,8 +68,13 @@ void ProblemsPane::Retranslate() {
 
 void ProblemsPane::Refresh() {
     stale_ = true;
-    if (isVisible()) {
+    if (!isVisible()) {
+        return;
+    }
+    if (lastCheckMs_ < kQuickCheckMs) {
         Fill();
+    } else {
+        summary_->setText(found_ + QStringLiteral(" ") + Tr(texts::kProblemsOutdated));
     }
 }
 
@@ -71,17 +89,24 @@ void ProblemsPane::Fill() {
     stale_ = false;
     findings_->clear();
     std::vector<subsysmgr::exchange::TreeFinding> found;
+    QElapsedTimer checking;
+    checking.start();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         const subsysmgr::exchange::ExchangeText text(session_.Registry(), session_.Language());
         found = subsysmgr::exchange::CheckTree(session_.Module(), text,
                                                session_.MissingHistoryProtections());
     } catch (const ComError& error) {
+        QApplication::restoreOverrideCursor();
+        found_.clear();
         summary_->setText(ToQString(subsysmgr::ErrorMessage(*session_.Module(), error)));
         return;
     }
-    summary_->setText(found.empty()
-                          ? Tr(texts::kNoProblems)
-                          : Counted(texts::kProblemCount, static_cast<qlonglong>(found.size())));
+    QApplication::restoreOverrideCursor();
+    lastCheckMs_ = checking.elapsed();
+    found_ = found.empty() ? Tr(texts::kNoProblems)
+                           : Counted(texts::kProblemCount, static_cast<qlonglong>(found.size()));
+    summary_->setText(found_);
     for (const auto& finding : found) {
         auto* line =
             new QTreeWidgetItem(findings_, {ToQString(finding.item), ToQString(finding.ruleText),

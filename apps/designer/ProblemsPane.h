@@ -6,6 +6,7 @@
 #include "suite/HostSession.h"
 
 class QLabel;
+class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -15,14 +16,17 @@ namespace quarn::designer {
 /// store, and the change log's lost protections or broken seals, as `subsysmgr check` finds
 /// them: the item, the rule, the editors' message and what to do. Enter or a double click on an
 /// item's line selects the item in the tree. Reads the database only while the pane is shown.
+/// A reload checks again only when the last check was quick: on a large tree that would cost
+/// every live refresh a whole check, so the pane says its list may be out of date instead, and
+/// Check Again runs it.
 class ProblemsPane : public QDockWidget {
     Q_OBJECT
 
   public:
     ProblemsPane(suite::HostSession& session, QWidget* parent = nullptr);
 
-    /// Checks the tree again (after a reload: the window reloads when the language or the
-    /// database changes).
+    /// The tree was read again: checks it again when the last check was quick, otherwise says
+    /// the list may be out of date.
     void Refresh();
     void Retranslate();
 
@@ -39,7 +43,10 @@ class ProblemsPane : public QDockWidget {
 
     suite::HostSession& session_;
     bool stale_ = true;  // the list does not show the database's findings yet
+    qint64 lastCheckMs_ = 0;
+    QString found_;  // what the last check found, in words
     QLabel* summary_ = nullptr;
+    QPushButton* checkAgain_ = nullptr;
     QTreeWidget* findings_ = nullptr;
 };
 
