@@ -1,7 +1,6 @@
 #include "ExchangeActions.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMainWindow>
@@ -15,6 +14,7 @@
 #include "ImportDialog.h"
 #include "LongWork.h"
 #include "SessionText.h"
+#include "WholeFile.h"
 #include "exchange/AtomicFile.h"
 #include "exchange/ExchangeErrors.h"
 #include "exchange/ExchangeExport.h"
@@ -53,19 +53,6 @@ QString Refusal(const ImportedItem& item) {
                subsysmgr::ErrorNumberText(*subsysmgr::ModuleState::Current(), *item.error)));
 }
 
-// The whole file; raises the tool's kFileUnreadable when it cannot be read.
-std::string ReadWhole(const QString& path, const ExchangeText& text) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        text.Raise(subsysmgr::exchange::errors::kFileUnreadable, {path.toStdString()});
-    }
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        text.Raise(subsysmgr::exchange::errors::kFileUnreadable, {path.toStdString()});
-    }
-    return content.toStdString();
-}
-
 TreeItemRef Ref(const ImportedItem& item) {
     return {item.kind == "group" ? TreeItemRef::Kind::Group : TreeItemRef::Kind::SubSystem,
             item.id};
@@ -97,7 +84,7 @@ bool ExchangeActions::ImportFile(const QString& path) {
     try {
         // The whole file is read and checked before anything else: a broken one gives no items.
         exchange = subsysmgr::exchange::ReadExchange(
-            ReadWhole(path, text), QFileInfo(path).fileName().toStdString(), text);
+            ReadWholeFile(path, text), QFileInfo(path).fileName().toStdString(), text);
         import.emplace(session_.Module(), text);
         LongWork work(window_, Tr(texts::kImportChecking));
         preview = import->Preview(exchange, [&](std::size_t done, std::size_t total) {

@@ -1,7 +1,6 @@
 #include "ReleaseActions.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMainWindow>
@@ -15,7 +14,7 @@
 #include "SessionText.h"
 #include "UndoSteps.h"
 #include "UpgradeDialog.h"
-#include "exchange/ExchangeErrors.h"
+#include "WholeFile.h"
 #include "exchange/ExchangeText.h"
 #include "exchange/ReleaseUpgrade.h"
 #include "exchange/TreeReader.h"
@@ -47,20 +46,6 @@ struct WrittenUpgrade {
 
 QString ErrorText(const ComError& error) {
     return ToQString(subsysmgr::ErrorMessage(*subsysmgr::ModuleState::Current(), error));
-}
-
-// The whole release file; raises the tool's kFileUnreadable when it cannot be read.
-Release ReadReleaseFile(const QString& path, const ExchangeText& text) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        text.Raise(subsysmgr::exchange::errors::kFileUnreadable, {path.toStdString()});
-    }
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        text.Raise(subsysmgr::exchange::errors::kFileUnreadable, {path.toStdString()});
-    }
-    return subsysmgr::exchange::ReadRelease(content.toStdString(),
-                                            QFileInfo(path).fileName().toStdString(), text);
 }
 
 QString ShippedRelease() {
@@ -108,7 +93,8 @@ bool ReleaseActions::UpgradeTo(const QString& path) {
     std::optional<UpgradePlan> plan;
     std::vector<UpgradeDialog::GroupChoice> customerGroups;
     try {
-        plan = upgrade.Plan(ReadReleaseFile(path, text));
+        plan = upgrade.Plan(subsysmgr::exchange::ReadRelease(
+            ReadWholeFile(path, text), QFileInfo(path).fileName().toStdString(), text));
         for (const auto& group : subsysmgr::exchange::TreeReader(session_.Module()).Groups()) {
             if (subsysmgr::ranges::kCustomerGroups.Contains(group.id)) {
                 customerGroups.emplace_back(group.id,
