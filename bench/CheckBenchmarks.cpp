@@ -69,9 +69,10 @@ void BM_CheckTree(benchmark::State& state) {
     Environment& tree = Tree(state);
     const ExchangeText text(tree.session->Registry(), "EN");
     const std::vector<std::string> missing = tree.session->MissingHistoryProtections();
+    const std::vector<std::string> missingRules = tree.session->MissingValueRules();
     std::size_t findings = 0;
     for (auto _ : state) {
-        findings = CheckTree(tree.session->Module(), text, missing).size();
+        findings = CheckTree(tree.session->Module(), text, missing, missingRules).size();
     }
     state.counters["findings"] = static_cast<double>(findings);
 }

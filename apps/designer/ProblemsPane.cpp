@@ -74,7 +74,8 @@ void ProblemsPane::Fill() {
     try {
         const subsysmgr::exchange::ExchangeText text(session_.Registry(), session_.Language());
         found = subsysmgr::exchange::CheckTree(session_.Module(), text,
-                                               session_.MissingHistoryProtections());
+                                               session_.MissingHistoryProtections(),
+                                               session_.MissingValueRules());
     } catch (const ComError& error) {
         summary_->setText(ToQString(subsysmgr::ErrorMessage(*session_.Module(), error)));
         return;

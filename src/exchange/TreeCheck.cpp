@@ -64,6 +64,8 @@ constexpr Rule kGroupMissing{"group-missing", "subsystem in an existing group",
                              "another group with SQL."};
 constexpr Rule kLogProtection{"log-protection", "change log protected",
                               "Run subsysmgr repair (on PostgreSQL as the database's owner)."};
+constexpr Rule kValueRule{"value-rule", "rules on values kept by the database",
+                          "Run subsysmgr repair (on PostgreSQL as the database's owner)."};
 constexpr Rule kLogSeal{"log-seal", "change log as it was sealed",
                         "Run subsysmgr history --verify and compare the database with a backup."};
 // Delivered items are never changed by the editors.
@@ -234,7 +236,8 @@ class Checker {
         }
     }
 
-    void Protections(const std::vector<std::string>& missing) {
+    void Protections(const std::vector<std::string>& missing,
+                     const std::vector<std::string>& missingValueRules) {
         kind_ = nullptr;
         group_ = 0;
         row_.id = 0;
@@ -242,6 +245,9 @@ class Checker {
         itemMade_ = true;
         for (const std::string& entry : missing) {
             Add(kLogProtection, "", 0, entry);
+        }
+        for (const std::string& entry : missingValueRules) {
+            Add(kValueRule, "", 0, entry);
         }
         const auto history = module_->registry->Create<IChangeHistory>(progid::kChangeHistory);
         const std::string session = GetPropsString(*module_);
@@ -455,14 +461,15 @@ class Checker {
 
 std::vector<TreeFinding> CheckTree(const std::shared_ptr<ModuleState>& module,
                                    const ExchangeText& text,
-                                   const std::vector<std::string>& missingProtections) {
+                                   const std::vector<std::string>& missingProtections,
+                                   const std::vector<std::string>& missingValueRules) {
     Checker checker(module, text);
     const auto rows = module->registry->Create<ITreeRows>(progid::kTreeRows);
     rows->ReadTables(
         GetPropsString(*module), [&](const GroupRow& row) { checker.Group(row); },
         [&](const SubSystemRow& row) { checker.SubSystem(row); });
     checker.NamesTaken();
-    checker.Protections(missingProtections);
+    checker.Protections(missingProtections, missingValueRules);
     return checker.Findings();
 }
 
