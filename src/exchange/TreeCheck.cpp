@@ -297,15 +297,48 @@ class Checker {
 
     const std::string& Item() {
         if (!itemMade_) {
-            auto [at, added] = texts_.try_emplace(kind_->itemTemplate);
-            if (added) {
-                at->second = text_.Text(kind_->itemTemplate);
+            const ItemTemplate& split = ItemTemplateOf(*kind_);
+            const std::string_view name = row_.names[itemLanguage_];
+            if (split.plain) {
+                item_.assign(split.beforeCode);
+                item_.append(std::to_string(row_.id)).append(split.beforeName).append(name);
+                item_.append(split.after);
+            } else {
+                item_ = Formatter().FormatMessage(split.localized, {row_.id, std::string(name)});
             }
-            item_ = Formatter().FormatMessage(at->second,
-                                              {row_.id, std::string(row_.names[itemLanguage_])});
             itemMade_ = true;
         }
         return item_;
+    }
+
+    // A caption's localized template, split around its %1 (the code) and %2 (the name) when it
+    // holds each once, in that order, and no other '%': then it is filled without the formatter.
+    struct ItemTemplate {
+        std::string localized;
+        bool plain = false;
+        std::string beforeCode, beforeName, after;
+    };
+    const ItemTemplate& ItemTemplateOf(const KindTexts& kind) {
+        ItemTemplate& split = kind.group ? groupItem_ : subSystemItem_;
+        if (!split.localized.empty()) {
+            return split;
+        }
+        split.localized = text_.Text(kind.itemTemplate);
+        const std::string& text = split.localized;
+        const std::size_t code = text.find("%1");
+        const std::size_t name = text.find("%2");
+        const auto percents = std::count(text.begin(), text.end(), '%');
+        const auto digitAfter = [&](std::size_t at) {
+            return at + 2 < text.size() && text[at + 2] >= '0' && text[at + 2] <= '9';
+        };
+        if (percents == 2 && code != std::string::npos && name != std::string::npos &&
+            code < name && !digitAfter(code) && !digitAfter(name)) {
+            split.plain = true;
+            split.beforeCode = text.substr(0, code);
+            split.beforeName = text.substr(code + 2, name - code - 2);
+            split.after = text.substr(name + 2);
+        }
+        return split;
     }
 
     // The rules both kinds share: code, names, display order and account types.
@@ -447,6 +480,8 @@ class Checker {
     std::vector<TrimmedName> subSystemTrimmed_;
     std::vector<TreeFinding> findings_;
     std::map<std::string_view, std::string> texts_;
+    ItemTemplate groupItem_;
+    ItemTemplate subSystemItem_;
     std::map<std::string_view, std::string> localTexts_;
     std::map<std::pair<const ErrorDefinition*, std::string_view>, std::string> messages_;
     // The current row: its kind (null for the database), fields, group and caption.
