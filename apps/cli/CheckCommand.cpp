@@ -1,5 +1,5 @@
-// check: every stored row against the rules of the editors and the store, and the change log's
-// protections and seals.
+// check: every stored row against the rules of the editors and the store, the change log's
+// protections and seals, and the store's own rules on values.
 
 #include <CLI/CLI.hpp>
 #include <string>
@@ -32,7 +32,8 @@ Json FindingJson(const TreeFinding& finding) {
 int Check(CliContext& context) {
     const auto module = context.Session();
     const std::vector<std::string> missing = context.Host().MissingHistoryProtections();
-    const std::vector<TreeFinding> findings = CheckTree(module, context.Text(), missing);
+    const std::vector<TreeFinding> findings =
+        CheckTree(module, context.Text(), missing, context.Host().MissingValueRules());
     if (context.options.json) {
         Json list = Json::array();
         for (const TreeFinding& finding : findings) {

@@ -95,7 +95,8 @@ void ProblemsPane::Fill() {
     try {
         const subsysmgr::exchange::ExchangeText text(session_.Registry(), session_.Language());
         found = subsysmgr::exchange::CheckTree(session_.Module(), text,
-                                               session_.MissingHistoryProtections());
+                                               session_.MissingHistoryProtections(),
+                                               session_.MissingValueRules());
     } catch (const ComError& error) {
         QApplication::restoreOverrideCursor();
         found_.clear();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <map>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -12,6 +13,7 @@
 #include "foundation/RecordsetFilter.h"
 #include "foundation/Utf8Text.h"
 #include "host/IChangeHistory.h"
+#include "host/IMessageFormatter.h"
 #include "host/ITreeRows.h"
 #include "host/ProgIds.h"
 #include "model/GroupEditorTexts.h"
@@ -62,6 +64,8 @@ constexpr Rule kGroupMissing{"group-missing", "subsystem in an existing group",
                              "another group with SQL."};
 constexpr Rule kLogProtection{"log-protection", "change log protected",
                               "Run subsysmgr repair (on PostgreSQL as the database's owner)."};
+constexpr Rule kValueRule{"value-rule", "rules on values kept by the database",
+                          "Run subsysmgr repair (on PostgreSQL as the database's owner)."};
 constexpr Rule kLogSeal{"log-seal", "change log as it was sealed",
                         "Run subsysmgr history --verify and compare the database with a backup."};
 // Delivered items are never changed by the editors.
@@ -70,6 +74,7 @@ constexpr std::string_view kDeliveredRemedy =
 
 constexpr std::string_view kDatabase = "database";
 constexpr std::array<std::string_view, 3> kLanguages{"CHS", "CHT", "EN"};
+constexpr std::array<std::string_view, 3> kNameKeys{"names.CHS", "names.CHT", "names.EN"};
 constexpr std::array<std::string_view, 3> kSubSystemNameColumns{"FName_CHS", "FName_CHT",
                                                                 "FName_EN"};
 
@@ -141,10 +146,17 @@ struct TrimmedName {
     std::string trimmed;
 };
 
+// Most rows of a damaged tree share their findings' texts: the rule texts, remedies, the editors'
+// messages without row-specific arguments and the templates are made once per check, and an
+// item's caption only for a row with a finding.
 class Checker {
   public:
     Checker(const std::shared_ptr<ModuleState>& module, const ExchangeText& text)
-        : module_(module), text_(text), language_(GetLanguageOrDefault(*module)) {
+        : module_(module), text_(text) {
+        const std::string language = GetLanguageOrDefault(*module);
+        const auto at = std::find(kLanguages.begin(), kLanguages.end(), language);
+        itemLanguage_ =
+            at == kLanguages.end() ? 0 : static_cast<std::size_t>(at - kLanguages.begin());
         const RecordsetPtr types = GetAccountTypes(*module);
         if (types && types->State() != 0) {
             for (types->MoveFirst(); !types->Eof(); types->MoveNext()) {
@@ -155,48 +167,43 @@ class Checker {
     }
 
     void Group(const GroupRow& row) {
-        group_ = 0;
-        const RowFields fields{
-            row.id, {row.nameCHS, row.nameCHT, row.nameEN}, row.index, row.accountTypes};
-        const std::string item = ItemText(kGroup, fields);
-        Common(kGroup, fields, item);
+        Begin(kGroup, {row.id, {row.nameCHS, row.nameCHT, row.nameEN}, row.index, row.accountTypes},
+              0);
+        Common();
         groups_.insert(row.id);
         for (std::size_t language = 0; language < kLanguages.size(); ++language) {
-            groupNames_[language].emplace(std::string(fields.names[language]), row.id);
-            const std::string_view trimmed = text::TrimBlanks(fields.names[language]);
-            if (trimmed != fields.names[language] && !trimmed.empty()) {
-                groupTrimmed_.push_back({row.id, item, 0, language, std::string(trimmed)});
+            groupNames_[language].emplace(std::string(row_.names[language]), row.id);
+            const std::string_view trimmed = text::TrimBlanks(row_.names[language]);
+            if (trimmed != row_.names[language] && !trimmed.empty()) {
+                groupTrimmed_.push_back({row.id, Item(), 0, language, std::string(trimmed)});
             }
         }
     }
 
     void SubSystem(const SubSystemRow& row) {
-        group_ = row.group;
-        const RowFields fields{
-            row.id, {row.nameCHS, row.nameCHT, row.nameEN}, row.index, row.accountTypes};
-        const std::string item = ItemText(kSubSystem, fields);
-        Common(kSubSystem, fields, item);
+        Begin(kSubSystem,
+              {row.id, {row.nameCHS, row.nameCHT, row.nameEN}, row.index, row.accountTypes},
+              row.group);
+        Common();
         if (!groups_.contains(row.group)) {
-            Add(&kSubSystem, row.id, item, kGroupMissing, "group", 0,
-                text_.Format("Group %1 does not exist.", {row.group}));
+            Add(kGroupMissing, "group", 0, text_.Format("Group %1 does not exist.", {row.group}));
         }
         if (!rules::IsCleanText(row.number)) {
-            AddError(kSubSystem, row.id, item, kNumberText, "number",
-                     model_errors::kSubSystemNumberNotText, {});
+            AddError(kNumberText, "number", model_errors::kSubSystemNumberNotText,
+                     FixedMessage(model_errors::kSubSystemNumberNotText));
         } else if (!rules::FitsNameLength(row.number)) {
-            AddError(kSubSystem, row.id, item, kNumberLength, "number", model_errors::kTooLong,
-                     {GetLocalText(*module_, subsystem_editor::kNumberCaption),
-                      static_cast<int32_t>(kNameMaxLength)});
+            AddError(kNumberLength, "number", model_errors::kTooLong,
+                     LengthMessage(subsystem_editor::kNumberCaption));
         }
         if (const auto forbidden = rules::ForbiddenCharIn(row.number)) {
-            AddError(kSubSystem, row.id, item, kNumberForbidden, "number",
-                     model_errors::kForbiddenInSubSystemNumber, {Variant(*forbidden)});
+            AddError(kNumberForbidden, "number", model_errors::kForbiddenInSubSystemNumber,
+                     ForbiddenMessage(model_errors::kForbiddenInSubSystemNumber, *forbidden));
         }
         for (std::size_t language = 0; language < kLanguages.size(); ++language) {
-            const std::string_view trimmed = text::TrimBlanks(fields.names[language]);
-            if (trimmed != fields.names[language] && !trimmed.empty()) {
+            const std::string_view trimmed = text::TrimBlanks(row_.names[language]);
+            if (trimmed != row_.names[language] && !trimmed.empty()) {
                 subSystemTrimmed_.push_back(
-                    {row.id, item, row.group, language, std::string(trimmed)});
+                    {row.id, Item(), row.group, language, std::string(trimmed)});
             }
         }
     }
@@ -204,12 +211,12 @@ class Checker {
     // The names the editors would refuse as taken: compared with all other groups, and a
     // subsystem's with its group's other subsystems (read as the editors read them).
     void NamesTaken() {
-        group_ = 0;
         for (const TrimmedName& name : groupTrimmed_) {
             const auto other = groupNames_[name.language].find(name.trimmed);
             if (other != groupNames_[name.language].end() && other->second != name.id) {
-                AddError(kGroup, name.id, name.item, kNameTaken, NameKey(name.language),
-                         *kGroup.taken[name.language], {});
+                Begin(kGroup, name, 0);
+                const ErrorDefinition& error = *kGroup.taken[name.language];
+                AddError(kNameTaken, kNameKeys[name.language], error, FixedMessage(error));
             }
         }
         IDatasInfo& info = GetDataFlowInfo(*module_);
@@ -217,22 +224,30 @@ class Checker {
             if (!groups_.contains(name.group)) {
                 continue;
             }
-            group_ = name.group;
             const RecordsetPtr siblings = info.GetSubSystem_All(Variant(name.group));
             siblings->Filter(std::string(kSubSystemNameColumns[name.language]) + "=" +
                              QuoteFilterText(name.trimmed));
             if (siblings->RecordCount() > 0) {
-                AddError(kSubSystem, name.id, name.item, kNameTaken, NameKey(name.language),
-                         *kSubSystem.taken[name.language], {});
+                Begin(kSubSystem, name, name.group);
+                const ErrorDefinition& error = *kSubSystem.taken[name.language];
+                AddError(kNameTaken, kNameKeys[name.language], error, FixedMessage(error));
             }
             siblings->Close();
         }
     }
 
-    void Protections(const std::vector<std::string>& missing) {
+    void Protections(const std::vector<std::string>& missing,
+                     const std::vector<std::string>& missingValueRules) {
+        kind_ = nullptr;
         group_ = 0;
+        row_.id = 0;
+        item_ = text_.Text("Database");
+        itemMade_ = true;
         for (const std::string& entry : missing) {
-            Add(nullptr, 0, text_.Text("Database"), kLogProtection, "", 0, entry);
+            Add(kLogProtection, "", 0, entry);
+        }
+        for (const std::string& entry : missingValueRules) {
+            Add(kValueRule, "", 0, entry);
         }
         const auto history = module_->registry->Create<IChangeHistory>(progid::kChangeHistory);
         const std::string session = GetPropsString(*module_);
@@ -242,11 +257,12 @@ class Checker {
         const SealCheck check = history->VerifySeals(session, std::nullopt);
         if (check.finding != SealCheck::Finding::Intact &&
             check.finding != SealCheck::Finding::NotSealed) {
-            Add(nullptr, 0, text_.Text("Database"), kLogSeal, "", 0,
-                DescribeSealCheck(*module_, check).finding);
+            Add(kLogSeal, "", 0, DescribeSealCheck(*module_, check).finding);
         }
     }
 
+    // The reads hand the rows over by code on SQLite (its tables are stored in key order), so
+    // only the names taken, found last, and other engines' reads need the sort.
     std::vector<TreeFinding> Findings() {
         const auto order = [](const TreeFinding& finding) {
             const int kind = finding.kind == kGroup.kind       ? 0
@@ -254,60 +270,114 @@ class Checker {
                                                                : 2;
             return std::pair(kind, finding.id);
         };
-        std::stable_sort(
-            findings_.begin(), findings_.end(),
-            [&](const TreeFinding& a, const TreeFinding& b) { return order(a) < order(b); });
+        const auto before = [&](const TreeFinding& a, const TreeFinding& b) {
+            return order(a) < order(b);
+        };
+        if (!std::is_sorted(findings_.begin(), findings_.end(), before)) {
+            std::stable_sort(findings_.begin(), findings_.end(), before);
+        }
         return std::move(findings_);
     }
 
   private:
-    static std::string NameKey(std::size_t language) {
-        return "names." + std::string(kLanguages[language]);
+    // The row whose findings are added next; its caption is made when the first is.
+    void Begin(const KindTexts& kind, const RowFields& fields, int32_t group) {
+        kind_ = &kind;
+        row_ = fields;
+        group_ = group;
+        itemMade_ = false;
+    }
+    void Begin(const KindTexts& kind, const TrimmedName& name, int32_t group) {
+        kind_ = &kind;
+        row_.id = name.id;
+        group_ = group;
+        item_ = name.item;
+        itemMade_ = true;
     }
 
-    std::string ItemText(const KindTexts& kind, const RowFields& fields) const {
-        const auto language =
-            std::find(kLanguages.begin(), kLanguages.end(), language_) - kLanguages.begin();
-        const std::string_view name =
-            fields.names[static_cast<std::size_t>(language) < kLanguages.size() ? language : 0];
-        return text_.Format(kind.itemTemplate, {fields.id, std::string(name)});
+    const std::string& Item() {
+        if (!itemMade_) {
+            const ItemTemplate& split = ItemTemplateOf(*kind_);
+            const std::string_view name = row_.names[itemLanguage_];
+            if (split.plain) {
+                item_.assign(split.beforeCode);
+                item_.append(std::to_string(row_.id)).append(split.beforeName).append(name);
+                item_.append(split.after);
+            } else {
+                item_ = Formatter().FormatMessage(split.localized, {row_.id, std::string(name)});
+            }
+            itemMade_ = true;
+        }
+        return item_;
+    }
+
+    // A caption's localized template, split around its %1 (the code) and %2 (the name) when it
+    // holds each once, in that order, and no other '%': then it is filled without the formatter.
+    struct ItemTemplate {
+        std::string localized;
+        bool plain = false;
+        std::string beforeCode, beforeName, after;
+    };
+    const ItemTemplate& ItemTemplateOf(const KindTexts& kind) {
+        ItemTemplate& split = kind.group ? groupItem_ : subSystemItem_;
+        if (!split.localized.empty()) {
+            return split;
+        }
+        split.localized = text_.Text(kind.itemTemplate);
+        const std::string& text = split.localized;
+        const std::size_t code = text.find("%1");
+        const std::size_t name = text.find("%2");
+        const auto percents = std::count(text.begin(), text.end(), '%');
+        const auto digitAfter = [&](std::size_t at) {
+            return at + 2 < text.size() && text[at + 2] >= '0' && text[at + 2] <= '9';
+        };
+        if (percents == 2 && code != std::string::npos && name != std::string::npos &&
+            code < name && !digitAfter(code) && !digitAfter(name)) {
+            split.plain = true;
+            split.beforeCode = text.substr(0, code);
+            split.beforeName = text.substr(code + 2, name - code - 2);
+            split.after = text.substr(name + 2);
+        }
+        return split;
     }
 
     // The rules both kinds share: code, names, display order and account types.
-    void Common(const KindTexts& kind, const RowFields& fields, const std::string& item) {
-        const int32_t id = fields.id;
+    void Common() {
+        const KindTexts& kind = *kind_;
+        const int32_t id = row_.id;
         if (!(kind.group ? rules::IsGroupCode(id) : rules::IsSubSystemCode(id))) {
-            AddError(kind, id, item, kCode, "id", kind.codeRange, {});
+            AddError(kCode, "id", kind.codeRange, FixedMessage(kind.codeRange));
         }
         for (std::size_t language = 0; language < kLanguages.size(); ++language) {
-            const std::string_view name = fields.names[language];
+            const std::string_view name = row_.names[language];
             const std::string_view trimmed = text::TrimBlanks(name);
-            const std::string key = NameKey(language);
+            const std::string_view key = kNameKeys[language];
             if (trimmed.empty()) {
-                AddError(kind, id, item, kNameMissing, key, *kind.empty[language], {});
+                AddError(kNameMissing, key, *kind.empty[language],
+                         FixedMessage(*kind.empty[language]));
             } else if (!rules::IsCleanText(name)) {
-                AddError(kind, id, item, kNameText, key, kind.notText, {});
+                AddError(kNameText, key, kind.notText, FixedMessage(kind.notText));
             } else if (!rules::FitsNameLength(trimmed)) {
-                AddError(kind, id, item, kNameLength, key, model_errors::kTooLong,
-                         {GetLocalText(*module_, kind.captions[language]),
-                          static_cast<int32_t>(kNameMaxLength)});
+                AddError(kNameLength, key, model_errors::kTooLong,
+                         LengthMessage(kind.captions[language]));
             }
             if (const auto forbidden = rules::ForbiddenCharIn(name)) {
-                AddError(kind, id, item, kNameForbidden, key, *kind.forbidden[language],
-                         {Variant(*forbidden)});
+                AddError(kNameForbidden, key, *kind.forbidden[language],
+                         ForbiddenMessage(*kind.forbidden[language], *forbidden));
             }
         }
-        if (!kIndexRange.Contains(fields.index)) {
-            AddError(kind, id, item, kIndex, "index", model_errors::kOutOfRange,
-                     {GetLocalText(*module_, kind.indexCaption), kIndexRange.first,
-                      kIndexRange.last, fields.index});
+        if (!kIndexRange.Contains(row_.index)) {
+            AddError(
+                kIndex, "index", model_errors::kOutOfRange,
+                Message(model_errors::kOutOfRange, {LocalText(kind.indexCaption), kIndexRange.first,
+                                                    kIndexRange.last, row_.index}));
         }
-        AccountTypes(kind, fields, item);
+        AccountTypes();
     }
 
-    void AccountTypes(const KindTexts& kind, const RowFields& fields, const std::string& item) {
+    void AccountTypes() {
         bool any = false;
-        std::string_view rest = fields.accountTypes;
+        std::string_view rest = row_.accountTypes;
         while (!rest.empty()) {
             const std::size_t comma = rest.find(',');
             const std::string_view entry = text::TrimBlanks(rest.substr(0, comma));
@@ -321,56 +391,120 @@ class Checker {
                 std::from_chars(entry.data(), entry.data() + entry.size(), code);
             if (failure != std::errc{} || end != entry.data() + entry.size() ||
                 !accountTypes_.contains(code)) {
-                AddError(kind, fields.id, item, kUnknownAccountType, "accountTypes",
-                         model_errors::kAccountTypeNotOffered, {std::string(entry)});
+                AddError(kUnknownAccountType, "accountTypes", model_errors::kAccountTypeNotOffered,
+                         Message(model_errors::kAccountTypeNotOffered, {std::string(entry)}));
             }
         }
-        if (!any && rules::IsEditable(kind.group, fields.id)) {
-            AddError(kind, fields.id, item, kNoAccountType, "accountTypes", kind.noAccountType, {});
+        if (!any && rules::IsEditable(kind_->group, row_.id)) {
+            AddError(kNoAccountType, "accountTypes", kind_->noAccountType,
+                     FixedMessage(kind_->noAccountType));
         }
     }
 
-    void AddError(const KindTexts& kind, int32_t id, const std::string& item, const Rule& rule,
-                  std::string field, const ErrorDefinition& error,
-                  const std::vector<Variant>& arguments) {
-        Add(&kind, id, item, rule, std::move(field), error.offset,
-            FormatLocalText(*module_, error.message, arguments));
+    IMessageFormatter& Formatter() {
+        if (!module_->formatter) {
+            module_->formatter =
+                module_->registry->Create<IMessageFormatter>(progid::kMessageFormatter);
+        }
+        return *module_->formatter;
     }
 
-    // `kind` is null for the database's own findings.
-    void Add(const KindTexts* kind, int32_t id, const std::string& item, const Rule& rule,
-             std::string field, int32_t error, std::string message) {
-        const bool delivered = kind && (kind->group ? ranges::kDeliveredGroups.Contains(id)
-                                                    : ranges::kDeliveredSubSystems.Contains(id));
-        findings_.push_back({kind ? kind->kind : kDatabase, id, group_, item, rule.key,
-                             text_.Text(rule.text), std::move(field), error, std::move(message),
-                             text_.Text(delivered ? kDeliveredRemedy : rule.remedy)});
+    // A text of the editors in the session language, looked up once.
+    const std::string& LocalText(std::string_view source) {
+        auto [at, added] = localTexts_.try_emplace(source);
+        if (added) {
+            at->second = GetLocalText(*module_, source);
+        }
+        return at->second;
+    }
+
+    // The editor's message, as FormatLocalText makes it, from the template looked up once.
+    std::string Message(const ErrorDefinition& error, const std::vector<Variant>& arguments) {
+        return Formatter().FormatMessage(LocalText(error.message), arguments);
+    }
+
+    // A message whose arguments are the same for every row, made once per error and `variant`
+    // (what tells its arguments apart).
+    template <typename Arguments>
+    const std::string& Once(const ErrorDefinition& error, std::string_view variant,
+                            Arguments arguments) {
+        auto [at, added] = messages_.try_emplace({&error, variant});
+        if (added) {
+            at->second = Message(error, arguments());
+        }
+        return at->second;
+    }
+    const std::string& FixedMessage(const ErrorDefinition& error) {
+        return Once(error, {}, [] { return std::vector<Variant>{}; });
+    }
+    const std::string& LengthMessage(std::string_view caption) {
+        return Once(model_errors::kTooLong, caption, [&] {
+            return std::vector<Variant>{LocalText(caption), static_cast<int32_t>(kNameMaxLength)};
+        });
+    }
+    const std::string& ForbiddenMessage(const ErrorDefinition& error, std::string_view character) {
+        return Once(error, character, [&] { return std::vector<Variant>{Variant(character)}; });
+    }
+
+    // An exchange text (a rule's text or remedy), looked up once.
+    const std::string& Text(std::string_view source) {
+        auto [at, added] = texts_.try_emplace(source);
+        if (added) {
+            at->second = text_.Text(source);
+        }
+        return at->second;
+    }
+
+    void AddError(const Rule& rule, std::string_view field, const ErrorDefinition& error,
+                  std::string message) {
+        Add(rule, field, error.offset, std::move(message));
+    }
+
+    // A finding of the current row; of the database when no row is current.
+    void Add(const Rule& rule, std::string_view field, int32_t error, std::string message) {
+        const int32_t id = row_.id;
+        const bool delivered = kind_ && (kind_->group ? ranges::kDeliveredGroups.Contains(id)
+                                                      : ranges::kDeliveredSubSystems.Contains(id));
+        findings_.push_back({kind_ ? kind_->kind : kDatabase, id, group_, Item(), rule.key,
+                             Text(rule.text), std::string(field), error, std::move(message),
+                             Text(delivered ? kDeliveredRemedy : rule.remedy)});
     }
 
     std::shared_ptr<ModuleState> module_;
     const ExchangeText& text_;
-    std::string language_;
+    std::size_t itemLanguage_ = 0;  // the names shown in captions, in the order of kLanguages
     std::unordered_set<int32_t> accountTypes_;
     std::unordered_set<int32_t> groups_;
     std::array<std::unordered_map<std::string, int32_t>, 3> groupNames_;
     std::vector<TrimmedName> groupTrimmed_;
     std::vector<TrimmedName> subSystemTrimmed_;
     std::vector<TreeFinding> findings_;
-    int32_t group_ = 0;  // the group of the subsystem whose findings are being added
+    std::map<std::string_view, std::string> texts_;
+    ItemTemplate groupItem_;
+    ItemTemplate subSystemItem_;
+    std::map<std::string_view, std::string> localTexts_;
+    std::map<std::pair<const ErrorDefinition*, std::string_view>, std::string> messages_;
+    // The current row: its kind (null for the database), fields, group and caption.
+    const KindTexts* kind_ = nullptr;
+    RowFields row_{};
+    int32_t group_ = 0;
+    std::string item_;
+    bool itemMade_ = false;
 };
 
 }  // namespace
 
 std::vector<TreeFinding> CheckTree(const std::shared_ptr<ModuleState>& module,
                                    const ExchangeText& text,
-                                   const std::vector<std::string>& missingProtections) {
+                                   const std::vector<std::string>& missingProtections,
+                                   const std::vector<std::string>& missingValueRules) {
     Checker checker(module, text);
     const auto rows = module->registry->Create<ITreeRows>(progid::kTreeRows);
     rows->ReadTables(
         GetPropsString(*module), [&](const GroupRow& row) { checker.Group(row); },
         [&](const SubSystemRow& row) { checker.SubSystem(row); });
     checker.NamesTaken();
-    checker.Protections(missingProtections);
+    checker.Protections(missingProtections, missingValueRules);
     return checker.Findings();
 }
 

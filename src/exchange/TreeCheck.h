@@ -14,7 +14,8 @@ namespace quarn::subsysmgr::exchange {
 /// One stored row (or the database's own protection) that breaks a rule the editors or the store
 /// enforce, with the texts a user reads in the session language.
 struct TreeFinding {
-    /// "group", "subsystem", or "database" for the change log's protections and seals.
+    /// "group", "subsystem", or "database" for the change log's protections and seals and the
+    /// rules on values the database keeps.
     std::string_view kind;
     int32_t id = 0;     ///< the item's code; 0 for the database
     int32_t group = 0;  ///< a subsystem's group, where a window finds it; 0 for the others
@@ -34,11 +35,13 @@ struct TreeFinding {
 
 /// Checks every stored group and subsystem against the rules of the editors and the store, each
 /// table read once (DataFlowInfo.TreeRows), and the change log's protections and seals.
-/// `missingProtections` is what the store says keeps the log from being trusted (what
+/// `missingProtections` is what the store says keeps the log from being trusted, and
+/// `missingValueRules` the triggers or constraints of its rules on values that are gone (both what
 /// `repair` would put back). Findings come groups first, then subsystems, each by code, then
 /// the database's. Store failures pass through as ComError.
 std::vector<TreeFinding> CheckTree(const std::shared_ptr<ModuleState>& module,
                                    const ExchangeText& text,
-                                   const std::vector<std::string>& missingProtections);
+                                   const std::vector<std::string>& missingProtections,
+                                   const std::vector<std::string>& missingValueRules);
 
 }  // namespace quarn::subsysmgr::exchange

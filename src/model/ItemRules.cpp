@@ -14,7 +14,8 @@ bool IsCleanText(std::string_view text) {
 }
 
 bool FitsNameLength(std::string_view text) {
-    return text::CodePointCount(text) <= kNameMaxLength;
+    // Every code point (or byte that is none) takes at least one byte: short texts need no count.
+    return text.size() <= kNameMaxLength || text::CodePointCount(text) <= kNameMaxLength;
 }
 
 std::optional<std::string_view> ForbiddenCharIn(std::string_view text) {

@@ -102,4 +102,8 @@ std::vector<std::string> HostSession::MissingHistoryProtections() {
     return services_->Localizing([&] { return services_->Store()->MissingProtections(); });
 }
 
+std::vector<std::string> HostSession::MissingValueRules() {
+    return services_->Localizing([&] { return services_->Store()->MissingValueRules(); });
+}
+
 }  // namespace quarn::suite

@@ -50,13 +50,17 @@ class HostSession {
     /// Creates the session's database (see CreateDatabase); errors in the session language.
     void CreateDatabase(DatabaseContent content);
 
-    /// Puts back every trigger, function and grant that keeps the session's change log true,
-    /// whatever another program removed or changed, and logs that as a change of its own.
+    /// Puts back every trigger, function and grant that keeps the session's change log true, and
+    /// the triggers or constraints of the rules on values, whatever another program removed or
+    /// changed, and logs that as a change of its own.
     /// Returns what was missing or altered (empty when nothing was). Errors in the session
     /// language; on PostgreSQL the session's user must own the database's tables.
     std::vector<std::string> RepairHistory();
     /// What RepairHistory would put back, one entry a thing; only reads. Errors as RepairHistory.
     std::vector<std::string> MissingHistoryProtections();
+    /// The rules on values (a short code's length, a simplified-Chinese name given) whose
+    /// triggers or constraints RepairHistory would put back; only reads. Errors as RepairHistory.
+    std::vector<std::string> MissingValueRules();
 
     /// A watch on the database's tree for a window that follows other users' changes, on a
     /// connection of its own (the demo database is created first when it does not exist yet).

@@ -349,6 +349,30 @@ TEST_P(ChangeTrust, MissingProtectionsRefuseWritesUntilRepairedAndThenStaleSaves
     EXPECT_EQ(StoredName(8005), "Stored After Repair");
 }
 
+TEST_P(ChangeTrust, RulesOnValuesDroppedAreNamedAndPutBackByRepair) {
+    const std::string tooLong = "UPDATE t_DataFlowSubSystem SET FSUBID = '" + std::string(41, 'x') +
+                                "' WHERE FSubSysID = 8005";
+    if (OnPostgres()) {
+        Administer("ALTER TABLE t_DataFlowSubSystem DROP CONSTRAINT ck_subsystem_number");
+    } else {
+        Administer("DROP TRIGGER tr_ck_subsystem_number_UPDATE");
+        Administer("DROP TRIGGER tr_ck_topclass_names_INSERT");
+        Administer(
+            "CREATE TRIGGER tr_ck_topclass_names_INSERT BEFORE INSERT ON "
+            "t_DataFlowTopClass BEGIN SELECT 1; END");
+    }
+    const std::vector<std::string> missing =
+        OnPostgres() ? std::vector<std::string>{"constraint ck_subsystem_number is missing"}
+                     : std::vector<std::string>{"trigger tr_ck_topclass_names_INSERT was altered",
+                                                "trigger tr_ck_subsystem_number_UPDATE is missing"};
+    EXPECT_EQ(host->MissingValueRules(), missing);
+    EXPECT_TRUE(host->MissingHistoryProtections().empty()) << "the log stays trusted";
+
+    EXPECT_EQ(host->RepairHistory(), missing);
+    EXPECT_TRUE(host->MissingValueRules().empty());
+    EXPECT_THROW(Administer(tooLong), std::exception) << "the rule holds again";
+}
+
 TEST_P(ChangeTrust, AnotherProgramsWritesAreItsOwnChangesSealedByOurNextWrite) {
     Administer("UPDATE t_DataFlowSubSystem SET FIndex = 9 WHERE FSubSysID IN (8002, 8003)");
     const ItemChange console = History()->Changes(Context(), {{Kind::SubSystem, 8002}}).front();

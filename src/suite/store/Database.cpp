@@ -17,6 +17,7 @@
 #include "suite/store/SqliteConnection.h"
 #include "suite/store/StoreErrors.h"
 #include "suite/store/StoreMessages.h"
+#include "suite/store/ValueRules.h"
 
 namespace quarn::suite {
 
@@ -299,6 +300,16 @@ std::vector<std::string> Database::MissingProtections() {
     });
 }
 
+std::vector<std::string> Database::MissingValueRules() {
+    return Reading([&] {
+        constexpr int kRulesVersion = 7;  // the first with the rules on values
+        if (schema::VersionOf(*connection_) < kRulesVersion) {
+            return std::vector<std::string>{};
+        }
+        return valuerules::Missing(*connection_);
+    });
+}
+
 std::vector<std::string> Database::Repair() {
     auto lock = Lock();
     repairing_ = true;
@@ -312,8 +323,11 @@ std::vector<std::string> Database::Repair() {
     std::vector<std::string> missing;
     try {
         missing = changelog::MissingProtections(*connection_);
+        const std::vector<std::string> rules = valuerules::Missing(*connection_);
+        missing.insert(missing.end(), rules.begin(), rules.end());
         search::Ensure(*connection_);  // a search index dropped, or one the engine can make now
         changelog::Protect(*connection_);
+        valuerules::Restore(*connection_);
         std::string note = "repair";
         for (std::size_t i = 0; i < missing.size(); ++i) {
             note += (i == 0 ? ": " : "; ") + missing[i];

@@ -140,13 +140,16 @@ class Database {
     void Rollback() noexcept;
     bool InTransaction() const { return inTransaction_; }
 
-    /// Puts back what keeps the change log true (see changelog::Protect) in a write of its own,
-    /// logged as a change with a note naming what was missing; returns that. Raises as a write
-    /// does; on PostgreSQL it needs the log's owner.
+    /// Puts back what keeps the change log true (see changelog::Protect) and the rules on values
+    /// (see valuerules::Restore) in a write of its own, logged as a change with a note naming what
+    /// was missing; returns that. Raises as a write does; on PostgreSQL it needs the log's owner.
     std::vector<std::string> Repair();
     /// What Repair would put back, without writing (see changelog::MissingProtections); empty
     /// for a database of a schema that keeps no log yet.
     std::vector<std::string> MissingProtections();
+    /// The rules on values that Repair would put back (see valuerules::Missing), without writing;
+    /// empty for a database of a schema without them.
+    std::vector<std::string> MissingValueRules();
     /// Checks the seals of the whole log (see changelog::VerifySeals), in one read.
     SealCheck VerifySeals(const std::optional<ChainHead>& exported);
     /// The newest sealed change.

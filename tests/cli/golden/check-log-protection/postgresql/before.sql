@@ -1,0 +1,1 @@
+DROP TRIGGER tr_t_DataFlowSubSystem_log ON t_DataFlowSubSystem;

@@ -1,0 +1,1 @@
+UPDATE t_DataFlowChangeLog SET FClient = 'mallory@forged' WHERE FSeq = 1;

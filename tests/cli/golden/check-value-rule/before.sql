@@ -1,0 +1,1 @@
+DROP TRIGGER tr_ck_subsystem_number_INSERT;

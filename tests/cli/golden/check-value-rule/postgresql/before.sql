@@ -1,0 +1,1 @@
+ALTER TABLE t_DataFlowSubSystem DROP CONSTRAINT ck_subsystem_number;
