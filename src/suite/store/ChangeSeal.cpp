@@ -115,6 +115,32 @@ Link LastSealed(Connection& connection) {
     return *LastRowBefore(connection, INT64_MAX, true);
 }
 
+// How a row's stamp is written back with its seal: as it stands, as another program's change,
+// or as a row of this session's own transaction.
+enum class Stamp { AsItStands = 0, Foreign = 1, Own = 2 };
+
+// Every row's seal in one statement: the rows come as a JSON array of [key, stamp, seal]; the
+// own transaction's stamp is the same for all its rows and comes as parameters.
+void WriteSeals(Connection& connection, const std::string& rows, const OwnStamp& own,
+                const std::optional<std::string>& ownTime) {
+    const bool postgres = IsPostgres(connection);
+    const std::string sql =
+        std::string("UPDATE t_DataFlowChangeLog SET ") +
+        "FTxn = CASE CAST(s.value->>1 AS INTEGER) WHEN 2 THEN $2 WHEN 1 THEN FSeq ELSE FTxn END, "
+        "FTime = CASE CAST(s.value->>1 AS INTEGER) WHEN 2 THEN $3 ELSE FTime END, "
+        "FDbUser = CASE CAST(s.value->>1 AS INTEGER) WHEN 2 THEN $4 ELSE FDbUser END, "
+        "FClient = CASE CAST(s.value->>1 AS INTEGER) WHEN 2 THEN $5 ELSE FClient END, "
+        "FNote = CASE CAST(s.value->>1 AS INTEGER) WHEN 2 THEN $6 ELSE FNote END, "
+        "FForeign = CASE CAST(s.value->>1 AS INTEGER) WHEN 2 THEN 0 WHEN 1 THEN 1 ELSE FForeign "
+        "END, FSeal = s.value->>2 FROM " +
+        (postgres ? "json_array_elements($1::json) AS s(value) WHERE FChangeID"
+                  : "json_each($1) AS s WHERE FSeq") +
+        " = CAST(s.value->>0 AS BIGINT)";
+    connection.Run(sql,
+                   {rows, own.after + 1, ownTime ? Variant(*ownTime) : Variant::Null(), own.user,
+                    own.client, own.note.empty() ? Variant::Null() : Variant(own.note)});
+}
+
 }  // namespace
 
 int64_t LogRow::Number() const {
@@ -154,13 +180,18 @@ std::string PostgresSealExpression(std::string_view row, std::string_view previo
 }
 
 std::vector<LogRow> SealNewRows(Connection& connection, const std::optional<OwnStamp>& own) {
-    const bool postgres = IsPostgres(connection);
     Link link = LastSealed(connection);
     std::vector<LogRow> rows = RowsAfter(connection, link.number, link.key, INT64_MAX);
+    if (rows.empty()) {
+        return rows;
+    }
     std::optional<std::string> ownTime;
+    std::string seals = "[";
     for (LogRow& row : rows) {
+        Stamp stamp = Stamp::AsItStands;
         if (own && row.Number() > own->after) {
             // One transaction, one stamp: its number, user, client, note and time.
+            stamp = Stamp::Own;
             if (!ownTime) {
                 ownTime = row.values[kTime];
             }
@@ -172,24 +203,21 @@ std::vector<LogRow> SealNewRows(Connection& connection, const std::optional<OwnS
             row.values[kForeign] = "0";
         } else if (own) {
             // Logged outside our transactions: a change of its own, by another program.
+            stamp = Stamp::Foreign;
             row.values[kTransaction] = row.values[kNumber];
             row.values[kForeign] = "1";
         }
         row.seal = SealOf(link.seal, row);
         link.seal = *row.seal;
-        std::vector<Variant> parameters;
-        for (const std::size_t column : {kTransaction, kTime, kUser, kClient, kNote, kForeign}) {
-            parameters.push_back(row.values[column] ? Variant(*row.values[column])
-                                                    : Variant::Null());
-        }
-        parameters.emplace_back(*row.seal);
-        parameters.emplace_back(row.key);
-        connection.Run(std::string("UPDATE t_DataFlowChangeLog SET FTxn = $1, FTime = $2, "
-                                   "FDbUser = $3, FClient = $4, FNote = $5, FForeign = $6, "
-                                   "FSeal = $7 WHERE ") +
-                           (postgres ? "FChangeID" : "FSeq") + " = $8",
-                       parameters);
+        seals.append(seals.size() > 1 ? ",[" : "[")
+            .append(std::to_string(row.key))
+            .append(",")
+            .append(std::to_string(static_cast<int>(stamp)))
+            .append(",\"")
+            .append(*row.seal)
+            .append("\"]");
     }
+    WriteSeals(connection, seals + "]", own.value_or(OwnStamp{}), ownTime);
     return rows;
 }
 
