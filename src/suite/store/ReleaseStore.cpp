@@ -219,6 +219,10 @@ std::optional<SuiteRelease> ReleaseStore::Release(const std::string& propsString
     });
 }
 
+int64_t ReleaseStore::LastChange(const std::string& propsString) {
+    return session_->Localizing([&] { return session_->StoreFor(propsString)->ChangeSequence(); });
+}
+
 std::vector<AccountTypeRow> ReleaseStore::AccountTypes(const std::string& propsString) {
     return session_->Localizing([&] {
         const auto rows = session_->StoreFor(propsString)
@@ -262,6 +266,10 @@ std::vector<std::pair<int32_t, int64_t>> ReleaseStore::Uses(const std::string& p
 
 void ReleaseStore::Write(const ReleaseWrite& write, const std::string& note) {
     Writing(*session_, note, [&](Database& database) {
+        if (write.readAt && database.ChangeBeforeWrite() != *write.readAt) {
+            RaiseStoreError(StoreError::Stale, "ReleaseStore",
+                            "读取之后，数据库已被其他用户修改。");
+        }
         const int64_t before = database.ChangeSequence();
         const std::string accountTypes = AccountTypesJson(database);
         for (const TreeItemRef& item : write.removed) {
