@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <map>
 
 #include "suite/store/Sha256.h"
 
@@ -117,28 +118,27 @@ Link LastSealed(Connection& connection) {
 
 // How a row's stamp is written back with its seal: as it stands, as another program's change,
 // or as a row of this session's own transaction.
-enum class Stamp { AsItStands = 0, Foreign = 1, Own = 2 };
+enum class Stamp { AsItStands, Foreign, Own };
 
-// Every row's seal in one statement: the rows come as a JSON array of [key, stamp, seal]; the
-// own transaction's stamp is the same for all its rows and comes as parameters.
-void WriteSeals(Connection& connection, const std::string& rows, const OwnStamp& own,
+// The seals of the rows of one kind of stamp, in one statement: `seals` is a JSON array of
+// [key, seal]; the own transaction's stamp is the same for all its rows.
+void WriteSeals(Connection& connection, Stamp stamp, const std::string& seals, const OwnStamp& own,
                 const std::optional<std::string>& ownTime) {
-    const bool postgres = IsPostgres(connection);
-    const std::string sql =
-        std::string("UPDATE t_DataFlowChangeLog SET ") +
-        "FTxn = CASE CAST(s.value->>1 AS INTEGER) WHEN 2 THEN $2 WHEN 1 THEN FSeq ELSE FTxn END, "
-        "FTime = CASE CAST(s.value->>1 AS INTEGER) WHEN 2 THEN $3 ELSE FTime END, "
-        "FDbUser = CASE CAST(s.value->>1 AS INTEGER) WHEN 2 THEN $4 ELSE FDbUser END, "
-        "FClient = CASE CAST(s.value->>1 AS INTEGER) WHEN 2 THEN $5 ELSE FClient END, "
-        "FNote = CASE CAST(s.value->>1 AS INTEGER) WHEN 2 THEN $6 ELSE FNote END, "
-        "FForeign = CASE CAST(s.value->>1 AS INTEGER) WHEN 2 THEN 0 WHEN 1 THEN 1 ELSE FForeign "
-        "END, FSeal = s.value->>2 FROM " +
-        (postgres ? "json_array_elements($1::json) AS s(value) WHERE FChangeID"
-                  : "json_each($1) AS s WHERE FSeq") +
-        " = CAST(s.value->>0 AS BIGINT)";
-    connection.Run(sql,
-                   {rows, own.after + 1, ownTime ? Variant(*ownTime) : Variant::Null(), own.user,
-                    own.client, own.note.empty() ? Variant::Null() : Variant(own.note)});
+    std::string sql = "UPDATE t_DataFlowChangeLog SET FSeal = s.value->>1";
+    std::vector<Variant> parameters{seals};
+    if (stamp == Stamp::Foreign) {
+        sql += ", FTxn = FSeq, FForeign = 1";
+    } else if (stamp == Stamp::Own) {
+        sql += ", FTxn = $2, FTime = $3, FDbUser = $4, FClient = $5, FNote = $6, FForeign = 0";
+        parameters.insert(parameters.end(),
+                          {own.after + 1, ownTime ? Variant(*ownTime) : Variant::Null(), own.user,
+                           own.client, own.note.empty() ? Variant::Null() : Variant(own.note)});
+    }
+    sql += IsPostgres(connection)
+               ? " FROM json_array_elements($1::json) AS s(value) WHERE FChangeID = "
+                 "CAST(s.value->>0 AS BIGINT)"
+               : " FROM json_each($1) AS s WHERE FSeq = CAST(s.value->>0 AS INTEGER)";
+    connection.Run(sql, parameters);
 }
 
 }  // namespace
@@ -186,7 +186,8 @@ std::vector<LogRow> SealNewRows(Connection& connection, const std::optional<OwnS
         return rows;
     }
     std::optional<std::string> ownTime;
-    std::string seals = "[";
+    // One statement for each kind of stamp, not one for every row.
+    std::map<Stamp, std::string> seals;
     for (LogRow& row : rows) {
         Stamp stamp = Stamp::AsItStands;
         if (own && row.Number() > own->after) {
@@ -209,15 +210,16 @@ std::vector<LogRow> SealNewRows(Connection& connection, const std::optional<OwnS
         }
         row.seal = SealOf(link.seal, row);
         link.seal = *row.seal;
-        seals.append(seals.size() > 1 ? ",[" : "[")
+        std::string& list = seals[stamp];
+        list.append(list.empty() ? "[[" : ",[")
             .append(std::to_string(row.key))
-            .append(",")
-            .append(std::to_string(static_cast<int>(stamp)))
             .append(",\"")
             .append(*row.seal)
             .append("\"]");
     }
-    WriteSeals(connection, seals + "]", own.value_or(OwnStamp{}), ownTime);
+    for (const auto& [stamp, list] : seals) {
+        WriteSeals(connection, stamp, list + "]", own.value_or(OwnStamp{}), ownTime);
+    }
     return rows;
 }
 
