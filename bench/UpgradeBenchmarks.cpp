@@ -36,6 +36,17 @@ SubSystemItem DeliveredSubSystem(int32_t index, const std::string& suffix) {
             index % kPerGroup,       true,  true, {1}};
 }
 
+// The tree's files (about 350 MB with the copy), removed at exit.
+struct RemovedAtExit {
+    std::string path;
+    ~RemovedAtExit() {
+        std::error_code ignored;
+        for (const char* suffix : {"", "-wal", "-shm", ".work", ".work-wal", ".work-shm"}) {
+            std::filesystem::remove(path + suffix, ignored);
+        }
+    }
+};
+
 // The tree: the platform's 900 groups of 100 and the delivered 100 groups of 100, made once.
 const std::string& Template() {
     static const std::string file = [] {
@@ -76,6 +87,7 @@ const std::string& Template() {
         sealing->Commit();
         return path;
     }();
+    static const RemovedAtExit removed{file};
     return file;
 }
 
