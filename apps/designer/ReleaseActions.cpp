@@ -15,6 +15,7 @@
 #include "UndoSteps.h"
 #include "UpgradeDialog.h"
 #include "WholeFile.h"
+#include "exchange/ExchangeErrors.h"
 #include "exchange/ExchangeText.h"
 #include "exchange/ReleaseUpgrade.h"
 #include "exchange/TreeReader.h"
@@ -131,6 +132,11 @@ bool ReleaseActions::UpgradeTo(const QString& path) {
     } catch (const ComError& error) {
         QApplication::restoreOverrideCursor();
         window_->statusBar()->clearMessage();
+        if (error.Offset() == subsysmgr::exchange::errors::kUpgradeStale.offset) {
+            // Someone wrote while the preview was open: the user sees the new preview.
+            Warn(ErrorText(error));
+            return UpgradeTo(path);
+        }
         Warn(Tr(texts::kUpgradeFailed) + QStringLiteral("\n\n") + ErrorText(error));
         return false;
     }

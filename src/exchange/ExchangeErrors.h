@@ -64,6 +64,12 @@ inline constexpr ErrorDefinition kUpgradeRefused{
     2333, kSource,
     "The upgrade to release %1 was refused: %2 conflicts with customer or platform items; "
     "nothing was written."};
+/// An upgrade whose database changed between its plan and its write: what the plan read no
+/// longer holds.
+inline constexpr ErrorDefinition kUpgradeStale{
+    2334, kSource,
+    "The upgrade to release %1 was refused: the database was changed after its preview was "
+    "read; nothing was written. Preview the upgrade again."};
 
 inline constexpr std::array kAll{
     kUnknownGroup,
@@ -83,6 +89,7 @@ inline constexpr std::array kAll{
     kSubSystemOutsideRelease,
     kNoOrphanGroup,
     kUpgradeRefused,
+    kUpgradeStale,
 };
 
 }  // namespace quarn::subsysmgr::exchange::errors

@@ -7,6 +7,7 @@
 #include "exchange/ExchangeErrors.h"
 #include "exchange/ExchangeImport.h"
 #include "exchange/TreeReader.h"
+#include "host/IDatasUpdate.h"
 #include "host/ProgIds.h"
 #include "model/IdRanges.h"
 #include "runtime/SessionContext.h"
@@ -185,6 +186,10 @@ ReleaseUpgrade::ReleaseUpgrade(std::shared_ptr<ModuleState> module, const Exchan
     : module_(std::move(module)), text_(text) {}
 
 UpgradePlan ReleaseUpgrade::Plan(Release release, std::optional<int32_t> moveOrphansTo) {
+    const auto store = StoreOf(*module_);
+    const std::string context = GetPropsString(*module_);
+    // Read before the tree: a change that comes while it is read makes the write refuse.
+    const int64_t readAt = store->LastChange(context);
     TreeReader reader(module_);
     const std::vector<GroupItem> groups = reader.Groups();
     const std::vector<SubSystemItem> subSystems = reader.SubSystems();
@@ -194,8 +199,6 @@ UpgradePlan ReleaseUpgrade::Plan(Release release, std::optional<int32_t> moveOrp
                           }))) {
         text_.Raise(errors::kNoOrphanGroup, {*moveOrphansTo});
     }
-    const auto store = StoreOf(*module_);
-    const std::string context = GetPropsString(*module_);
 
     // The delivered side of the database, and the customer and platform items beside it.
     std::vector<GroupItem> deliveredGroups;
@@ -221,7 +224,7 @@ UpgradePlan ReleaseUpgrade::Plan(Release release, std::optional<int32_t> moveOrp
         accountTypes.push_back({type.code, {type.chs, type.cht, type.en}});
     }
 
-    UpgradePlan plan{std::move(release), store->Release(context), moveOrphansTo, {}};
+    UpgradePlan plan{std::move(release), store->Release(context), moveOrphansTo, {}, readAt};
     const auto releasedGroups = ById(plan.release.groups);
     const auto releasedSubSystems = ById(plan.release.subSystems);
     CompareAll("group", ById(deliveredGroups), releasedGroups, plan.items);
@@ -326,7 +329,15 @@ int64_t ReleaseUpgrade::Apply(const UpgradePlan& plan) {
     }
     // Subsystems go before the groups they were in.
     write.removed.insert(write.removed.end(), removedGroups.begin(), removedGroups.end());
-    return StoreOf(*module_)->Write(write, Note(plan.release.header));
+    write.readAt = plan.readAt;
+    try {
+        return StoreOf(*module_)->Write(write, Note(plan.release.header));
+    } catch (const ComError& error) {
+        if (error.Number() != kItemChangedElsewhere) {
+            throw;
+        }
+        text_.Raise(errors::kUpgradeStale, {plan.release.header.name});
+    }
 }
 
 std::string ReleaseUpgrade::Note(const SuiteRelease& release) {

@@ -71,6 +71,9 @@ struct UpgradePlan {
     std::optional<SuiteRelease> from;
     std::optional<int32_t> moveOrphansTo;
     std::vector<UpgradeItem> items;
+    /// The database's last change when the plan was read: Apply writes nothing if another came
+    /// since. None (a plan made by hand) is written without that check.
+    std::optional<int64_t> readAt;
 
     /// Conflicts not resolved by moving orphans: any refuses the whole upgrade.
     std::size_t Conflicts() const;
@@ -98,10 +101,11 @@ class ReleaseUpgrade {
 
     /// Raises kNoOrphanGroup when `moveOrphansTo` names no stored customer group.
     UpgradePlan Plan(Release release, std::optional<int32_t> moveOrphansTo = std::nullopt);
-    /// Raises kUpgradeRefused, writing nothing, for a plan with conflicts; otherwise writes it
-    /// (nothing for a plan with nothing to do). The store's failures pass through, with nothing
-    /// written. Returns the number of the upgrade's change, which `revert` takes back (0 when
-    /// nothing or no row of the tree was written).
+    /// Raises kUpgradeRefused, writing nothing, for a plan with conflicts, and kUpgradeStale when
+    /// the database changed after the plan was read; otherwise writes it (nothing for a plan
+    /// with nothing to do). The store's failures pass through, with nothing written. Returns the
+    /// number of the upgrade's change, which `revert` takes back (0 when nothing or no row of
+    /// the tree was written).
     int64_t Apply(const UpgradePlan& plan);
 
     /// The note of an upgrade's change in the log.

@@ -46,6 +46,9 @@ struct ReleaseWrite {
     /// carries, is kept from the stored row).
     std::vector<DictionaryPtr> groups;
     std::vector<DictionaryPtr> subSystems;
+    /// The database's last change when what this write is based on was read (see LastChange):
+    /// the write is refused when any change came after it. None: written without that check.
+    std::optional<int64_t> readAt;
 };
 
 /// An upgrade the log holds: the release it brought and the change that wrote it.
@@ -63,6 +66,9 @@ class IReleaseStore : public virtual Component {
     virtual SuiteRelease Shipped() = 0;
     /// The release the database is on; none for a database made before releases were recorded.
     virtual std::optional<SuiteRelease> Release(const std::string& propsString) = 0;
+    /// The number of the database's last committed change: every change of the tree, whoever
+    /// made it, comes after it.
+    virtual int64_t LastChange(const std::string& propsString) = 0;
     /// Every stored account type by code.
     virtual std::vector<AccountTypeRow> AccountTypes(const std::string& propsString) = 0;
     /// Of the subsystems `ids`, those that business objects, reports, work flows or approval
@@ -72,7 +78,9 @@ class IReleaseStore : public virtual Component {
     /// Writes the whole upgrade in one transaction of the session's database, logged as one
     /// change whose rows carry `note`, and records the release with the account types it
     /// replaced. Writes nothing when it raises. Needs a role that may upgrade (PostgreSQL).
-    /// Returns the number of the change it wrote (0 when it wrote no row of the tree).
+    /// Raises kItemChangedElsewhere (2212) when the database changed after `write.readAt`,
+    /// judged with the write lock held. Returns the number of the change it wrote (0 when it
+    /// wrote no row of the tree).
     virtual int64_t Write(const ReleaseWrite& write, const std::string& note) = 0;
     /// The upgrade that change `number` (any of its log rows) belongs to; none for another change.
     virtual std::optional<ReleaseChange> UpgradeOf(int64_t number) = 0;

@@ -25,6 +25,7 @@ using Kind = TreeItemRef::Kind;
 
 constexpr int32_t kUpgradeRefused = ObjectError(2333);
 constexpr int32_t kNoOrphanGroup = ObjectError(2332);
+constexpr int32_t kUpgradeStale = ObjectError(2334);
 const SuiteRelease kNext{"2027.06", "2027-06-01"};
 
 constexpr const char* kGroupColumns =
@@ -239,6 +240,30 @@ TEST_P(ReleaseUpgradeTest, EachConflictIsRefusedNamingBothItemsAndNothingIsWritt
 
     EXPECT_EQ(RaisedError([&] { upgrade.Apply(plan); }), kUpgradeRefused);
     EXPECT_EQ(Dump(), before);
+}
+
+TEST_P(ReleaseUpgradeTest, AChangeByAnotherSessionAfterThePlanRefusesTheWriteAndWritesNothing) {
+    Release next = Current();
+    SubSystemItem& renamed =
+        *std::ranges::find_if(next.subSystems, [](const auto& s) { return s.group == 13; });
+    renamed.names.en = "Taken in between";
+    ReleaseUpgrade upgrade(module, *text);
+    const UpgradePlan plan = upgrade.Plan(next);
+    ASSERT_EQ(plan.Conflicts(), 0u);
+
+    // Another user renames the customer subsystem beside it into the name the release gives.
+    Administer(
+        "UPDATE t_DataFlowSubSystem SET FName_EN = 'Taken in between' WHERE FSubSysID = "
+        "8004");
+    const std::string before = Dump();
+    EXPECT_EQ(RaisedError([&] { upgrade.Apply(plan); }), kUpgradeStale);
+    EXPECT_EQ(Dump(), before);
+
+    // Planned again, the preview names the conflict.
+    const UpgradePlan again = upgrade.Plan(next);
+    const UpgradeItem& item = Item(again, "subsystem", renamed.id);
+    ASSERT_EQ(item.conflicts.size(), 1u);
+    EXPECT_EQ(item.conflicts.front().other, (TreeItemRef{Kind::SubSystem, 8004}));
 }
 
 TEST_P(ReleaseUpgradeTest, OrphansMoveToTheNamedCustomerGroupAndNothingElseOfTheirsChanges) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <map>
 
 #include "suite/store/Sha256.h"
 
@@ -115,6 +116,31 @@ Link LastSealed(Connection& connection) {
     return *LastRowBefore(connection, INT64_MAX, true);
 }
 
+// How a row's stamp is written back with its seal: as it stands, as another program's change,
+// or as a row of this session's own transaction.
+enum class Stamp { AsItStands, Foreign, Own };
+
+// The seals of the rows of one kind of stamp, in one statement: `seals` is a JSON array of
+// [key, seal]; the own transaction's stamp is the same for all its rows.
+void WriteSeals(Connection& connection, Stamp stamp, const std::string& seals, const OwnStamp& own,
+                const std::optional<std::string>& ownTime) {
+    std::string sql = "UPDATE t_DataFlowChangeLog SET FSeal = s.value->>1";
+    std::vector<Variant> parameters{seals};
+    if (stamp == Stamp::Foreign) {
+        sql += ", FTxn = FSeq, FForeign = 1";
+    } else if (stamp == Stamp::Own) {
+        sql += ", FTxn = $2, FTime = $3, FDbUser = $4, FClient = $5, FNote = $6, FForeign = 0";
+        parameters.insert(parameters.end(),
+                          {own.after + 1, ownTime ? Variant(*ownTime) : Variant::Null(), own.user,
+                           own.client, own.note.empty() ? Variant::Null() : Variant(own.note)});
+    }
+    sql += IsPostgres(connection)
+               ? " FROM json_array_elements($1::json) AS s(value) WHERE FChangeID = "
+                 "CAST(s.value->>0 AS BIGINT)"
+               : " FROM json_each($1) AS s WHERE FSeq = CAST(s.value->>0 AS INTEGER)";
+    connection.Run(sql, parameters);
+}
+
 }  // namespace
 
 int64_t LogRow::Number() const {
@@ -154,13 +180,19 @@ std::string PostgresSealExpression(std::string_view row, std::string_view previo
 }
 
 std::vector<LogRow> SealNewRows(Connection& connection, const std::optional<OwnStamp>& own) {
-    const bool postgres = IsPostgres(connection);
     Link link = LastSealed(connection);
     std::vector<LogRow> rows = RowsAfter(connection, link.number, link.key, INT64_MAX);
+    if (rows.empty()) {
+        return rows;
+    }
     std::optional<std::string> ownTime;
+    // One statement for each kind of stamp, not one for every row.
+    std::map<Stamp, std::string> seals;
     for (LogRow& row : rows) {
+        Stamp stamp = Stamp::AsItStands;
         if (own && row.Number() > own->after) {
             // One transaction, one stamp: its number, user, client, note and time.
+            stamp = Stamp::Own;
             if (!ownTime) {
                 ownTime = row.values[kTime];
             }
@@ -172,23 +204,21 @@ std::vector<LogRow> SealNewRows(Connection& connection, const std::optional<OwnS
             row.values[kForeign] = "0";
         } else if (own) {
             // Logged outside our transactions: a change of its own, by another program.
+            stamp = Stamp::Foreign;
             row.values[kTransaction] = row.values[kNumber];
             row.values[kForeign] = "1";
         }
         row.seal = SealOf(link.seal, row);
         link.seal = *row.seal;
-        std::vector<Variant> parameters;
-        for (const std::size_t column : {kTransaction, kTime, kUser, kClient, kNote, kForeign}) {
-            parameters.push_back(row.values[column] ? Variant(*row.values[column])
-                                                    : Variant::Null());
-        }
-        parameters.emplace_back(*row.seal);
-        parameters.emplace_back(row.key);
-        connection.Run(std::string("UPDATE t_DataFlowChangeLog SET FTxn = $1, FTime = $2, "
-                                   "FDbUser = $3, FClient = $4, FNote = $5, FForeign = $6, "
-                                   "FSeal = $7 WHERE ") +
-                           (postgres ? "FChangeID" : "FSeq") + " = $8",
-                       parameters);
+        std::string& list = seals[stamp];
+        list.append(list.empty() ? "[[" : ",[")
+            .append(std::to_string(row.key))
+            .append(",\"")
+            .append(*row.seal)
+            .append("\"]");
+    }
+    for (const auto& [stamp, list] : seals) {
+        WriteSeals(connection, stamp, list + "]", own.value_or(OwnStamp{}), ownTime);
     }
     return rows;
 }

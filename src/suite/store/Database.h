@@ -110,6 +110,10 @@ class Database {
 
     /// The number of the last committed change.
     int64_t ChangeSequence();
+    /// In a write transaction: the number of the last committed change when it began, read
+    /// with the write lock held (SQLite's lock of the file, PostgreSQL's of the change counter),
+    /// so no other change can commit before this one.
+    int64_t ChangeBeforeWrite() const { return changeBefore_; }
     /// Whether the database has the search index and this program can read it (see
     /// search::Indexed).
     bool HasSearchIndex();

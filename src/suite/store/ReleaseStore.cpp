@@ -62,22 +62,42 @@ Row RowOf(const changelog::LoggedTable& table, const Json& values) {
     return row;
 }
 
-// The stored row of an item in its logged columns; none when it is not stored.
-std::optional<Row> StoredRow(Database& database, const changelog::LoggedTable& table, int64_t id) {
+std::string ColumnList(const changelog::LoggedTable& table) {
     std::string columns;
     for (const std::string& column : table.columns) {
         columns += (columns.empty() ? "" : ", ") + column;
     }
-    const auto rows = database.Query(
-        "SELECT " + columns + " FROM " + table.name + " WHERE " + table.idColumn + " = $1", {id});
+    return columns;
+}
+
+// The stored rows of the items `ids` in their logged columns, by identifier; an item not stored
+// has none.
+std::unordered_map<int64_t, Row> StoredRows(Database& database, const changelog::LoggedTable& table,
+                                            const std::vector<int64_t>& ids) {
+    std::unordered_map<int64_t, Row> stored;
+    if (ids.empty()) {
+        return stored;
+    }
+    const auto rows = database.Query("SELECT " + ColumnList(table) + " FROM " + table.name +
+                                         " WHERE " + database.InList(table.idColumn, 1),
+                                     {database.ListValue(ids)});
     for (const uint32_t at : rows->LiveRows()) {
         Row row;
         for (std::size_t i = 0; i < table.columns.size(); ++i) {
             row.emplace_back(table.columns[i], rows->Value(at, i));
         }
-        return row;
+        stored.emplace(row.front().second.ToInt64(), std::move(row));
     }
-    return std::nullopt;
+    return stored;
+}
+
+// The stored row of an item in its logged columns; none when it is not stored.
+std::optional<Row> StoredRow(Database& database, const changelog::LoggedTable& table, int64_t id) {
+    auto stored = StoredRows(database, table, {id});
+    if (stored.empty()) {
+        return std::nullopt;
+    }
+    return std::move(stored.begin()->second);
 }
 
 void Insert(Database& database, const changelog::LoggedTable& table, Row row) {
@@ -107,14 +127,21 @@ void Delete(Database& database, const changelog::LoggedTable& table, int64_t id)
 std::vector<std::pair<const changelog::LoggedTable*, Row>> TakeOut(
     Database& database, const changelog::LoggedTable& table,
     const std::vector<DictionaryPtr>& records) {
-    std::vector<std::pair<const changelog::LoggedTable*, Row>> rows;
+    std::vector<int64_t> ids;
     for (const DictionaryPtr& record : records) {
-        const int64_t id = record->Item(table.idColumn).ToInt64();
-        const std::optional<Row> stored = StoredRow(database, table, id);
-        if (stored) {
-            Delete(database, table, id);
+        ids.push_back(record->Item(table.idColumn).ToInt64());
+    }
+    // One read for all: a read per item cost as much as its delete and insert together.
+    const std::unordered_map<int64_t, Row> stored = StoredRows(database, table, ids);
+    std::vector<std::pair<const changelog::LoggedTable*, Row>> rows;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const auto found = stored.find(ids[i]);
+        std::optional<Row> before;
+        if (found != stored.end()) {
+            before = found->second;
+            Delete(database, table, ids[i]);
         }
-        rows.emplace_back(&table, RowOf(table, *record, stored));
+        rows.emplace_back(&table, RowOf(table, *records[i], before));
     }
     return rows;
 }
@@ -192,6 +219,10 @@ std::optional<SuiteRelease> ReleaseStore::Release(const std::string& propsString
     });
 }
 
+int64_t ReleaseStore::LastChange(const std::string& propsString) {
+    return session_->Localizing([&] { return session_->StoreFor(propsString)->ChangeSequence(); });
+}
+
 std::vector<AccountTypeRow> ReleaseStore::AccountTypes(const std::string& propsString) {
     return session_->Localizing([&] {
         const auto rows = session_->StoreFor(propsString)
@@ -236,6 +267,10 @@ std::vector<std::pair<int32_t, int64_t>> ReleaseStore::Uses(const std::string& p
 int64_t ReleaseStore::Write(const ReleaseWrite& write, const std::string& note) {
     int64_t change = 0;
     Writing(*session_, note, [&](Database& database) {
+        if (write.readAt && database.ChangeBeforeWrite() != *write.readAt) {
+            RaiseStoreError(StoreError::Stale, "ReleaseStore",
+                            "读取之后，数据库已被其他用户修改。");
+        }
         const int64_t before = database.ChangeSequence();
         const std::string accountTypes = AccountTypesJson(database);
         for (const TreeItemRef& item : write.removed) {

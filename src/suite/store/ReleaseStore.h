@@ -18,6 +18,7 @@ class ReleaseStore : public IReleaseStore {
 
     SuiteRelease Shipped() override;
     std::optional<SuiteRelease> Release(const std::string& propsString) override;
+    int64_t LastChange(const std::string& propsString) override;
     std::vector<AccountTypeRow> AccountTypes(const std::string& propsString) override;
     std::vector<std::pair<int32_t, int64_t>> Uses(const std::string& propsString,
                                                   const std::vector<int32_t>& ids) override;
