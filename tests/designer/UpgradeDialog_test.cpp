@@ -131,5 +131,35 @@ TEST_F(Upgrade, MovedOrphansLetItGoAheadAsOneStepThatUndoesExactly) {
     EXPECT_EQ(Stored(), upgraded);
 }
 
+// Another user's write while the preview is open refuses the upgrade, writing nothing, and the
+// preview comes again over what they wrote.
+TEST_F(Upgrade, AnotherUsersWriteWhileThePreviewIsOpenShowsItAgain) {
+    int previews = 0;
+    ModalAnswers answers([&](QDialog& dialog) {
+        auto* preview = qobject_cast<UpgradeDialog*>(&dialog);
+        if (!preview) {
+            return;
+        }
+        if (++previews > 1) {
+            preview->reject();
+            return;
+        }
+        auto* target = preview->findChild<QComboBox*>(u"orphanTarget"_s);
+        target->setCurrentIndex(target->findData(852));
+        emit target->activated(target->currentIndex());
+        OtherProcess({"edit", "subsystem", "8001", "--name-en", "Dealer Web"});
+        preview->findChild<QPushButton*>(u"applyUpgrade"_s)->click();
+    });
+    const std::string before = Stored();
+    EXPECT_FALSE(window_->findChild<ReleaseActions*>()->UpgradeTo(ReleaseOf("upgrade-orphans")));
+    EXPECT_EQ(previews, 2);
+    ASSERT_EQ(answers.messages.size(), 1u);
+    EXPECT_NE(answers.messages[0].find("the database was changed after its preview was read"),
+              std::string::npos)
+        << answers.messages[0];
+    EXPECT_NE(before.find("2026.12|2026-12-08|"), std::string::npos);
+    EXPECT_EQ(Stored().find("2027.06"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace quarn::designer
