@@ -6,27 +6,12 @@
 #include <vector>
 
 #include "Commands.h"
-#include "Printable.h"
+#include "Findings.h"
 #include "exchange/TreeCheck.h"
 
 namespace quarn::subsysmgr::cli {
 
 namespace {
-
-Json FindingJson(const TreeFinding& finding) {
-    Json json{{"kind", finding.kind}};
-    if (finding.kind != "database") {
-        json["id"] = finding.id;
-    }
-    json["item"] = finding.item;
-    json["rule"] = finding.rule;
-    json["ruleText"] = finding.ruleText;
-    json["field"] = finding.field.empty() ? Json(nullptr) : Json(finding.field);
-    json["error"] = finding.error == 0 ? Json(nullptr) : Json(finding.error);
-    json["message"] = finding.message;
-    json["remedy"] = finding.remedy;
-    return json;
-}
 
 // Exit code 65 when anything is found.
 int Check(CliContext& context) {
@@ -44,8 +29,7 @@ int Check(CliContext& context) {
     } else {
         const ExchangeText& text = context.Text();
         for (const TreeFinding& finding : findings) {
-            context.out << Printable(finding.item) << ": " << finding.ruleText << ": "
-                        << Printable(finding.message) << " " << finding.remedy << '\n';
+            context.out << FindingLine(finding) << '\n';
         }
         context.out << (findings.empty()
                             ? text.Format("No problems found in the %1.",

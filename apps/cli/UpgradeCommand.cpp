@@ -10,9 +10,11 @@
 
 #include "Commands.h"
 #include "DecimalNumber.h"
+#include "Findings.h"
 #include "Printable.h"
 #include "exchange/FieldText.h"
 #include "exchange/ReleaseUpgrade.h"
+#include "exchange/TreeCheck.h"
 #include "suite/DataPaths.h"
 
 namespace quarn::subsysmgr::cli {
@@ -131,7 +133,36 @@ void PrintItem(CliContext& context, const FieldText& fields, const UpgradeItem& 
     }
 }
 
-void Report(CliContext& context, const UpgradePlan& plan, bool dryRun, bool applied) {
+// What `check` would find in the tree the upgrade leaves, found in a rehearsal of it that is
+// rolled back. The change log is left out: it is the same before and after, and the rehearsal's
+// own rows are never sealed.
+std::vector<TreeFinding> CheckAfter(CliContext& context, ReleaseUpgrade& upgrade,
+                                    const UpgradePlan& plan) {
+    std::vector<TreeFinding> findings;
+    upgrade.Rehearse(plan,
+                     [&] { findings = CheckTree(context.Session(), context.Text(), {}, {}); });
+    std::erase_if(findings, [](const TreeFinding& finding) { return finding.kind == "database"; });
+    return findings;
+}
+
+void PrintCheckAfter(CliContext& context, const std::vector<TreeFinding>& findings) {
+    const ExchangeText& text = context.Text();
+    if (findings.empty()) {
+        context.out << text.Text("After the upgrade, check would find no problems.") << '\n';
+        return;
+    }
+    context.out << text.Format(findings.size() == 1
+                                   ? "After the upgrade, check would find %1 problem:"
+                                   : "After the upgrade, check would find %1 problems:",
+                               {static_cast<int64_t>(findings.size())})
+                << '\n';
+    for (const TreeFinding& finding : findings) {
+        context.out << "  " << FindingLine(finding) << '\n';
+    }
+}
+
+void Report(CliContext& context, const UpgradePlan& plan, bool dryRun, bool applied,
+            const std::optional<std::vector<TreeFinding>>& checkAfter) {
     std::map<UpgradeOutcome, int64_t> counts;
     for (const UpgradeItem& item : plan.items) {
         ++counts[item.outcome];
@@ -151,6 +182,13 @@ void Report(CliContext& context, const UpgradePlan& plan, bool dryRun, bool appl
             report[std::string(OutcomeName(outcome))] = counts[outcome];
         }
         report["conflicts"] = conflicts;
+        if (checkAfter) {
+            Json findings = Json::array();
+            for (const TreeFinding& finding : *checkAfter) {
+                findings.push_back(FindingJson(finding));
+            }
+            report["checkAfter"] = std::move(findings);
+        }
         context.Print(report);
         return;
     }
@@ -194,6 +232,9 @@ void Report(CliContext& context, const UpgradePlan& plan, bool dryRun, bool appl
             numbers);
     }
     context.out << '\n';
+    if (checkAfter) {
+        PrintCheckAfter(context, *checkAfter);
+    }
 }
 
 void Upgrade(CliContext& context, const UpgradeOptions& options) {
@@ -209,7 +250,11 @@ void Upgrade(CliContext& context, const UpgradeOptions& options) {
     if (applied) {
         upgrade.Apply(plan);
     }
-    Report(context, plan, options.dryRun, applied);
+    std::optional<std::vector<TreeFinding>> checkAfter;
+    if (options.dryRun && !refused && !plan.NothingToDo()) {
+        checkAfter = CheckAfter(context, upgrade, plan);
+    }
+    Report(context, plan, options.dryRun, applied, checkAfter);
     if (refused) {
         context.exitCode = kExitDataError;
         if (!options.dryRun) {

@@ -291,16 +291,14 @@ UpgradePlan ReleaseUpgrade::Plan(Release release, std::optional<int32_t> moveOrp
     return plan;
 }
 
-int64_t ReleaseUpgrade::Apply(const UpgradePlan& plan) {
+ReleaseWrite ReleaseUpgrade::WriteOf(const UpgradePlan& plan) const {
     if (plan.Conflicts() > 0) {
         text_.Raise(errors::kUpgradeRefused,
                     {plan.release.header.name, static_cast<int64_t>(plan.Conflicts())});
     }
-    if (plan.NothingToDo()) {
-        return 0;
-    }
     ReleaseWrite write;
     write.release = plan.release.header;
+    write.readAt = plan.readAt;
     for (const AccountTypeItem& type : plan.release.accountTypes) {
         write.accountTypes.push_back({type.code, type.names.chs, type.names.cht, type.names.en});
     }
@@ -329,7 +327,14 @@ int64_t ReleaseUpgrade::Apply(const UpgradePlan& plan) {
     }
     // Subsystems go before the groups they were in.
     write.removed.insert(write.removed.end(), removedGroups.begin(), removedGroups.end());
-    write.readAt = plan.readAt;
+    return write;
+}
+
+int64_t ReleaseUpgrade::Apply(const UpgradePlan& plan) {
+    ReleaseWrite write = WriteOf(plan);
+    if (plan.NothingToDo()) {
+        return 0;
+    }
     try {
         return StoreOf(*module_)->Write(write, Note(plan.release.header));
     } catch (const ComError& error) {
@@ -338,6 +343,13 @@ int64_t ReleaseUpgrade::Apply(const UpgradePlan& plan) {
         }
         text_.Raise(errors::kUpgradeStale, {plan.release.header.name});
     }
+}
+
+void ReleaseUpgrade::Rehearse(const UpgradePlan& plan, const std::function<void()>& inside) {
+    // Over the database as it is now, whatever was written after the plan was read.
+    ReleaseWrite write = WriteOf(plan);
+    write.readAt.reset();
+    StoreOf(*module_)->Rehearse(write, inside);
 }
 
 std::string ReleaseUpgrade::Note(const SuiteRelease& release) {

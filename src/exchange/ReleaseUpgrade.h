@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -107,6 +108,10 @@ class ReleaseUpgrade {
     /// number of the upgrade's change, which `revert` takes back (0 when nothing or no row of
     /// the tree was written).
     int64_t Apply(const UpgradePlan& plan);
+    /// Runs `inside` with the plan written in a transaction that is rolled back after it: reads
+    /// of the session's database see the tree as Apply would leave it, and nothing is written.
+    /// Raises kUpgradeRefused for a plan with conflicts, and the store's failures.
+    void Rehearse(const UpgradePlan& plan, const std::function<void()>& inside);
 
     /// The note of an upgrade's change in the log.
     static std::string Note(const SuiteRelease& release);
@@ -117,6 +122,9 @@ class ReleaseUpgrade {
     static ReleaseState StateOf(ModuleState& module);
 
   private:
+    /// What the store writes for `plan`; raises kUpgradeRefused for a plan with conflicts.
+    ReleaseWrite WriteOf(const UpgradePlan& plan) const;
+
     std::shared_ptr<ModuleState> module_;
     const ExchangeText& text_;
 };

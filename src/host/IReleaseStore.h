@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -82,6 +83,10 @@ class IReleaseStore : public virtual Component {
     /// judged with the write lock held. Returns the number of the change it wrote (0 when it
     /// wrote no row of the tree).
     virtual int64_t Write(const ReleaseWrite& write, const std::string& note) = 0;
+    /// Writes the upgrade as Write does, runs `inside` in the same transaction, where reads of
+    /// the session's database see the tree as the upgrade would leave it, and then rolls it all
+    /// back: nothing is written. Raises what Write and `inside` raise.
+    virtual void Rehearse(const ReleaseWrite& write, const std::function<void()>& inside) = 0;
     /// The upgrade that change `number` (any of its log rows) belongs to; none for another change.
     virtual std::optional<ReleaseChange> UpgradeOf(int64_t number) = 0;
     /// Undoes the upgrade of change `number` from its logged rows, in one transaction whose log

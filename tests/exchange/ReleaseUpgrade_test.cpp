@@ -169,6 +169,15 @@ TEST_P(ReleaseUpgradeTest, AnUpgradeWritesOnlyDeliveredRowsAsOneChangeThatRevert
     EXPECT_EQ(Item(plan, "subsystem", 2).changes[0].key, "index");
     EXPECT_EQ(Item(plan, "subsystem", 1).outcome, UpgradeOutcome::Unchanged);
 
+    // A rehearsal shows what runs inside it the upgraded tree and leaves nothing behind, not even
+    // in the session's own reads.
+    const std::string before = Dump();
+    std::vector<GroupItem> rehearsed;
+    upgrade.Rehearse(plan, [&] { rehearsed = Current().groups; });
+    EXPECT_EQ(rehearsed, next.groups);
+    EXPECT_EQ(Dump(), before);
+    EXPECT_EQ(Current(Store()->Shipped()).groups, shipped.groups);
+
     upgrade.Apply(plan);
     EXPECT_EQ(TreeRows(true), customers);
     const Release stored = Current();

@@ -453,6 +453,7 @@ void Database::Rollback() noexcept {
     }
     auto lock = std::move(transactionLock_);
     inTransaction_ = false;
+    rolledBackWrites_ += writing_ ? 1 : 0;
     writing_ = false;
     written_.clear();
     note_.clear();

@@ -143,6 +143,10 @@ class Database {
     /// Undoes the open transaction, if any. Never raises.
     void Rollback() noexcept;
     bool InTransaction() const { return inTransaction_; }
+    /// Whether a write transaction is open: what is read now may yet be rolled back.
+    bool Writing() const { return writing_; }
+    /// How many write transactions were rolled back on this connection so far.
+    int64_t RolledBackWrites() const { return rolledBackWrites_; }
 
     /// Puts back what keeps the change log true (see changelog::Protect) and the rules on values
     /// (see valuerules::Restore) in a write of its own, logged as a change with a note naming what
@@ -195,6 +199,7 @@ class Database {
     std::unique_lock<std::recursive_mutex> transactionLock_;
     bool inTransaction_ = false;
     bool writing_ = false;
+    int64_t rolledBackWrites_ = 0;
     int schemaVersion_ = 0;
     std::optional<bool> hasReaderRole_;  // checked once per connection; migrations only go forward
     int64_t changeBefore_ = 0;         // the last committed change when the write transaction began

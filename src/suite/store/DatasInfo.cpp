@@ -19,6 +19,8 @@ TreeSnapshot::Table DatasInfo::Read(Part&& part) {
             snapshot_.emplace(session_->Store());
         } else if (!verified_) {
             snapshot_->Refresh();
+        } else {
+            snapshot_->ForgetRolledBack();
         }
         verified_ = true;
         return part(*snapshot_);

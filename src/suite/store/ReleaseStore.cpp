@@ -194,6 +194,39 @@ int64_t OpenChange(Database& database, int64_t before) {
     return last > before ? last : 0;
 }
 
+// The upgrade's rows in the open transaction; the number of its change.
+int64_t WriteUpgrade(Database& database, const ReleaseWrite& write) {
+    if (write.readAt && database.ChangeBeforeWrite() != *write.readAt) {
+        RaiseStoreError(StoreError::Stale, "ReleaseStore", "读取之后，数据库已被其他用户修改。");
+    }
+    const int64_t before = database.ChangeSequence();
+    const std::string accountTypes = AccountTypesJson(database);
+    for (const TreeItemRef& item : write.removed) {
+        Delete(database, TableOf(item.kind), item.id);
+    }
+    const changelog::LoggedTable& subSystems = TableOf(TreeItemRef::Kind::SubSystem);
+    for (const auto& [subSystem, group] : write.moved) {
+        database.Run("UPDATE t_DataFlowSubSystem SET FTopClassID = $1 WHERE FSubSysID = $2",
+                     {group, subSystem});
+        database.RecordChange(subSystems.name, subSystem,
+                              StoredRow(database, subSystems, subSystem));
+    }
+    auto rows = TakeOut(database, subSystems, write.subSystems);
+    auto groups = TakeOut(database, TableOf(TreeItemRef::Kind::Group), write.groups);
+    rows.insert(rows.begin(), std::make_move_iterator(groups.begin()),
+                std::make_move_iterator(groups.end()));
+    for (auto& [table, row] : rows) {
+        Insert(database, *table, std::move(row));
+    }
+    WriteAccountTypes(database, write.accountTypes);
+    const int64_t change = OpenChange(database, before);
+    database.Run(
+        "INSERT INTO t_SuiteRelease (FOrder, FChange, FName, FDate, FAccountTypes) VALUES "
+        "((SELECT coalesce(max(FOrder), 0) + 1 FROM t_SuiteRelease), $1, $2, $3, $4)",
+        {change, write.release.name, write.release.date, accountTypes});
+    return change;
+}
+
 }  // namespace
 
 SuiteRelease ReleaseStore::Shipped() {
@@ -266,38 +299,23 @@ std::vector<std::pair<int32_t, int64_t>> ReleaseStore::Uses(const std::string& p
 
 int64_t ReleaseStore::Write(const ReleaseWrite& write, const std::string& note) {
     int64_t change = 0;
-    Writing(*session_, note, [&](Database& database) {
-        if (write.readAt && database.ChangeBeforeWrite() != *write.readAt) {
-            RaiseStoreError(StoreError::Stale, "ReleaseStore",
-                            "读取之后，数据库已被其他用户修改。");
-        }
-        const int64_t before = database.ChangeSequence();
-        const std::string accountTypes = AccountTypesJson(database);
-        for (const TreeItemRef& item : write.removed) {
-            Delete(database, TableOf(item.kind), item.id);
-        }
-        const changelog::LoggedTable& subSystems = TableOf(TreeItemRef::Kind::SubSystem);
-        for (const auto& [subSystem, group] : write.moved) {
-            database.Run("UPDATE t_DataFlowSubSystem SET FTopClassID = $1 WHERE FSubSysID = $2",
-                         {group, subSystem});
-            database.RecordChange(subSystems.name, subSystem,
-                                  StoredRow(database, subSystems, subSystem));
-        }
-        auto rows = TakeOut(database, subSystems, write.subSystems);
-        auto groups = TakeOut(database, TableOf(TreeItemRef::Kind::Group), write.groups);
-        rows.insert(rows.begin(), std::make_move_iterator(groups.begin()),
-                    std::make_move_iterator(groups.end()));
-        for (auto& [table, row] : rows) {
-            Insert(database, *table, std::move(row));
-        }
-        WriteAccountTypes(database, write.accountTypes);
-        change = OpenChange(database, before);
-        database.Run(
-            "INSERT INTO t_SuiteRelease (FOrder, FChange, FName, FDate, FAccountTypes) VALUES "
-            "((SELECT coalesce(max(FOrder), 0) + 1 FROM t_SuiteRelease), $1, $2, $3, $4)",
-            {change, write.release.name, write.release.date, accountTypes});
-    });
+    Writing(*session_, note, [&](Database& database) { change = WriteUpgrade(database, write); });
     return change;
+}
+
+void ReleaseStore::Rehearse(const ReleaseWrite& write, const std::function<void()>& inside) {
+    session_->Localizing([&] {
+        const std::shared_ptr<Database> database = session_->Store();
+        database->BeginWrite();
+        try {
+            WriteUpgrade(*database, write);
+            inside();
+        } catch (...) {
+            database->Rollback();
+            throw;
+        }
+        database->Rollback();
+    });
 }
 
 std::optional<ReleaseChange> ReleaseStore::UpgradeOf(int64_t number) {

@@ -23,6 +23,7 @@ class ReleaseStore : public IReleaseStore {
     std::vector<std::pair<int32_t, int64_t>> Uses(const std::string& propsString,
                                                   const std::vector<int32_t>& ids) override;
     int64_t Write(const ReleaseWrite& write, const std::string& note) override;
+    void Rehearse(const ReleaseWrite& write, const std::function<void()>& inside) override;
     std::optional<ReleaseChange> UpgradeOf(int64_t number) override;
     void RevertUpgrade(int64_t number, bool force, const std::string& note) override;
 

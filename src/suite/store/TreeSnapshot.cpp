@@ -335,6 +335,7 @@ TreeSnapshot TreeSnapshot::Load(std::shared_ptr<Database> database) {
 
 template <class Reader>
 void TreeSnapshot::ReadMore(Reader&& read) {
+    ForgetRolledBack();
     database_->Reading([&] {
         const int64_t now = database_->ChangeSequence();
         if (database_->SchemaVersion() != tables_.schemaVersion) {
@@ -346,6 +347,9 @@ void TreeSnapshot::ReadMore(Reader&& read) {
         tables_.schemaVersion = database_->SchemaVersion();
         tables_.sequence = now;
         read(tables_);
+        if (database_->Writing()) {
+            tables_.readWhileWriting = database_->RolledBackWrites();
+        }
         return true;
     });
 }
@@ -524,7 +528,20 @@ std::function<bool(const RecordTable::Row&)> TreeSnapshot::CoveredBy(const Table
     };
 }
 
+void TreeSnapshot::ForgetRolledBack() {
+    if (!tables_.readWhileWriting || database_->Writing()) {
+        return;
+    }
+    // A rollback since may have been of that transaction; a commit kept what was read.
+    if (database_->RolledBackWrites() != *tables_.readWhileWriting) {
+        tables_ = Tables{};
+    } else {
+        tables_.readWhileWriting.reset();
+    }
+}
+
 void TreeSnapshot::Refresh() {
+    ForgetRolledBack();
     if (tables_.Empty()) {
         return;
     }
@@ -534,6 +551,9 @@ void TreeSnapshot::Refresh() {
     }
     if (!TakeOwnCommit()) {
         FollowLog();
+    }
+    if (database_->Writing()) {
+        tables_.readWhileWriting = database_->RolledBackWrites();
     }
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 
 #include "foundation/RecordTable.h"
@@ -67,6 +68,9 @@ class TreeSnapshot {
     /// changed rows are read again, none when this session's own commit was the only one. Reads
     /// them again when the log cannot tell (pruned past the snapshot, or another schema version).
     void Refresh();
+    /// Forgets the tables when they took rows of a write transaction that was rolled back
+    /// since: the database never held those. Cheap; called before every read.
+    void ForgetRolledBack();
 
   private:
     struct Tables {
@@ -78,6 +82,8 @@ class TreeSnapshot {
         Table subSystems;
         bool allSubSystems = false;
         std::set<int32_t> subSystemGroups;  // whose rows `subSystems` holds, unless all
+        /// Rows were read inside a write transaction: the rolled-back writes counted then.
+        std::optional<int64_t> readWhileWriting;
 
         bool Empty() const { return !groups && !subFunctions && !accountTypes && !subSystems; }
         bool HasSubSystemsOf(int32_t groupId) const {
