@@ -128,6 +128,8 @@ Source SourceOf(DesignerIcons::Action action) {
             return {"document-import", QStyle::SP_ArrowDown, "import"};
         case Action::Export:
             return {"document-export", QStyle::SP_ArrowUp, "export"};
+        case Action::Upgrade:
+            return {"system-software-update", QStyle::SP_ArrowUp, "upgrade"};
         case Action::Help:
             return {"help-contents", QStyle::SP_DialogHelpButton, "help"};
         case Action::GroupHelp:

@@ -41,6 +41,8 @@ class DesignerIcons {
         Redo,
         Import,
         Export,
+        /// The delivered tree brought to a release.
+        Upgrade,
         /// The help on the selected item.
         Help,
         GroupHelp,

@@ -59,7 +59,7 @@ void WindowActions::CreateActions() {
         {importFile, QKeySequence(), Icon::Import},
         {exportAll, QKeySequence(), Icon::Export},
         {exportSelection, QKeySequence(), Icon::Export},
-        {upgradeRelease, QKeySequence(), std::nullopt},
+        {upgradeRelease, QKeySequence(), Icon::Upgrade},
     };
     for (const Made& each : made) {
         each.action = new QAction(&window_);
