@@ -87,34 +87,44 @@ void ReleaseActions::Upgrade() {
     }
 }
 
+std::vector<UpgradeDialog::GroupChoice> ReleaseActions::CustomerGroups() const {
+    std::vector<UpgradeDialog::GroupChoice> groups;
+    for (const auto& group : subsysmgr::exchange::TreeReader(session_.Module()).Groups()) {
+        if (subsysmgr::ranges::kCustomerGroups.Contains(group.id)) {
+            groups.emplace_back(group.id, QString::number(group.id) + QStringLiteral(" ") +
+                                              ToQString(group.names.In(session_.Language())));
+        }
+    }
+    return groups;
+}
+
 bool ReleaseActions::UpgradeTo(const QString& path) {
     // The upgrade and the dialog refer to the texts; both live until the upgrade is written.
     const ExchangeText text(session_.Registry(), session_.Language());
-    ReleaseUpgrade upgrade(session_.Module(), text);
-    std::optional<UpgradePlan> plan;
-    std::vector<UpgradeDialog::GroupChoice> customerGroups;
+    Release release;
     try {
-        plan = upgrade.Plan(subsysmgr::exchange::ReadRelease(
-            ReadWholeFile(path, text), QFileInfo(path).fileName().toStdString(), text));
-        for (const auto& group : subsysmgr::exchange::TreeReader(session_.Module()).Groups()) {
-            if (subsysmgr::ranges::kCustomerGroups.Contains(group.id)) {
-                customerGroups.emplace_back(group.id,
-                                            QString::number(group.id) + QStringLiteral(" ") +
-                                                ToQString(group.names.In(session_.Language())));
-            }
-        }
+        release = subsysmgr::exchange::ReadRelease(ReadWholeFile(path, text),
+                                                   QFileInfo(path).fileName().toStdString(), text);
     } catch (const ComError& error) {
         Warn(Tr(texts::kUpgradeUnreadable) + QStringLiteral("\n\n") + ErrorText(error));
         return false;
     }
+    ReleaseUpgrade upgrade(session_.Module(), text);
+    std::optional<UpgradePlan> plan;
+    std::vector<UpgradeDialog::GroupChoice> customerGroups;
+    try {
+        plan = upgrade.Plan(release);
+        customerGroups = CustomerGroups();
+    } catch (const ComError& error) {
+        Warn(Tr(texts::kUpgradeFailed) + QStringLiteral("\n\n") + ErrorText(error));
+        return false;
+    }
     if (plan->NothingToDo() && plan->Conflicts() == 0) {
-        QMessageBox::information(
-            window_, Tr(texts::kUpgradeTitle),
-            Tr(texts::kUpgradeNothing).arg(ToQString(plan->release.header.name)));
+        QMessageBox::information(window_, Tr(texts::kUpgradeTitle),
+                                 Tr(texts::kUpgradeNothing).arg(ToQString(release.header.name)));
         return false;
     }
     const subsysmgr::exchange::FieldText fields(session_.Module(), text);
-    const Release release = plan->release;
     UpgradeDialog dialog(
         std::move(*plan),
         [&](std::optional<int32_t> moveOrphansTo) { return upgrade.Plan(release, moveOrphansTo); },
@@ -123,12 +133,11 @@ bool ReleaseActions::UpgradeTo(const QString& path) {
         otherWanted_ = dialog.OtherReleaseWanted();
         return false;
     }
-    auto written =
-        std::make_shared<WrittenUpgrade>(WrittenUpgrade{release, dialog.Plan().moveOrphansTo, 0});
     window_->statusBar()->showMessage(Tr(texts::kUpgrading));
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    int64_t change = 0;
     try {
-        written->change = upgrade.Apply(dialog.Plan());
+        change = upgrade.Apply(dialog.Plan());
     } catch (const ComError& error) {
         QApplication::restoreOverrideCursor();
         window_->statusBar()->clearMessage();
@@ -141,26 +150,32 @@ bool ReleaseActions::UpgradeTo(const QString& path) {
         return false;
     }
     QApplication::restoreOverrideCursor();
-    const QString name = ToQString(release.header.name);
-    if (written->change > 0) {
-        const auto module = session_.Module();
-        undo_.PushWhole({texts::kStepUpgrade, name}, FirstGroup(dialog.Plan()),
-                        {[module, written] {
-                             module->registry->Create<IReleaseStore>(progid::kReleaseStore)
-                                 ->RevertUpgrade(
-                                     written->change, false,
-                                     subsysmgr::ChangeRevert::Note(written->change, false));
-                         },
-                         [this, written] {
-                             const ExchangeText again(session_.Registry(), session_.Language());
-                             ReleaseUpgrade upgradeAgain(session_.Module(), again);
-                             written->change = upgradeAgain.Apply(
-                                 upgradeAgain.Plan(written->release, written->moveOrphansTo));
-                         }});
+    if (change > 0) {
+        RecordStep(dialog.Plan(), change);
     }
     emit Upgraded();
-    window_->statusBar()->showMessage(Tr(texts::kUpgraded).arg(name));
+    window_->statusBar()->showMessage(Tr(texts::kUpgraded).arg(ToQString(release.header.name)));
     return true;
+}
+
+void ReleaseActions::RecordStep(const UpgradePlan& plan, int64_t change) {
+    auto written =
+        std::make_shared<WrittenUpgrade>(WrittenUpgrade{plan.release, plan.moveOrphansTo, change});
+    const auto module = session_.Module();
+    undo_.PushWhole({texts::kStepUpgrade, ToQString(plan.release.header.name)}, FirstGroup(plan),
+                    {[module, written] {
+                         module->registry->Create<IReleaseStore>(progid::kReleaseStore)
+                             ->RevertUpgrade(written->change, false,
+                                             subsysmgr::ChangeRevert::Note(written->change, false));
+                     },
+                     [this, written] {
+                         // Planned again: it is refused, writing nothing, when anything stands in
+                         // its way now.
+                         const ExchangeText text(session_.Registry(), session_.Language());
+                         ReleaseUpgrade upgrade(session_.Module(), text);
+                         written->change =
+                             upgrade.Apply(upgrade.Plan(written->release, written->moveOrphansTo));
+                     }});
 }
 
 }  // namespace quarn::designer

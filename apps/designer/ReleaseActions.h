@@ -2,7 +2,11 @@
 
 #include <QObject>
 #include <QString>
+#include <cstdint>
+#include <vector>
 
+#include "UpgradeDialog.h"
+#include "exchange/ReleaseUpgrade.h"
 #include "suite/HostSession.h"
 
 class QMainWindow;
@@ -37,6 +41,10 @@ class ReleaseActions : public QObject {
   private:
     /// Asks for a release file; empty when the user cancelled.
     QString ChooseRelease() const;
+    /// The customer groups orphans may be moved to, as the preview's chooser names them.
+    std::vector<UpgradeDialog::GroupChoice> CustomerGroups() const;
+    /// Pushes the upgrade written as `change` as one undo step.
+    void RecordStep(const subsysmgr::exchange::UpgradePlan& plan, int64_t change);
     void Warn(const QString& message) const;
 
     suite::HostSession& session_;
