@@ -14,7 +14,6 @@
 #include "Printable.h"
 #include "exchange/FieldText.h"
 #include "exchange/ReleaseUpgrade.h"
-#include "exchange/TreeCheck.h"
 #include "suite/DataPaths.h"
 
 namespace quarn::subsysmgr::cli {
@@ -133,18 +132,6 @@ void PrintItem(CliContext& context, const FieldText& fields, const UpgradeItem& 
     }
 }
 
-// What `check` would find in the tree the upgrade leaves, found in a rehearsal of it that is
-// rolled back. The change log is left out: it is the same before and after, and the rehearsal's
-// own rows are never sealed.
-std::vector<TreeFinding> CheckAfter(CliContext& context, ReleaseUpgrade& upgrade,
-                                    const UpgradePlan& plan) {
-    std::vector<TreeFinding> findings;
-    upgrade.Rehearse(plan,
-                     [&] { findings = CheckTree(context.Session(), context.Text(), {}, {}); });
-    std::erase_if(findings, [](const TreeFinding& finding) { return finding.kind == "database"; });
-    return findings;
-}
-
 void PrintCheckAfter(CliContext& context, const std::vector<TreeFinding>& findings) {
     const ExchangeText& text = context.Text();
     if (findings.empty()) {
@@ -252,7 +239,7 @@ void Upgrade(CliContext& context, const UpgradeOptions& options) {
     }
     std::optional<std::vector<TreeFinding>> checkAfter;
     if (options.dryRun && !refused && !plan.NothingToDo()) {
-        checkAfter = CheckAfter(context, upgrade, plan);
+        checkAfter = upgrade.CheckAfter(plan);
     }
     Report(context, plan, options.dryRun, applied, checkAfter);
     if (refused) {

@@ -115,6 +115,9 @@ inline constexpr std::string_view kUpgradeNothing = "数据库已是发布 %1，
 inline constexpr std::string_view kUpgradeUnreadable = "无法读取该发布文件，未写入任何内容。";
 inline constexpr std::string_view kUpgradeFailed = "无法升级，未写入任何内容。";
 inline constexpr std::string_view kUpgraded = "已升级到发布 %1。";
+inline constexpr std::string_view kCheckAfterItem = "升级之后";
+inline constexpr std::string_view kCheckAfterNone = "升级之后，检查不会发现问题。";
+inline constexpr std::string_view kCheckAfter = "升级之后，检查会发现 %1 个问题。";
 inline constexpr std::string_view kStepUpgrade = "升级到发布 %1";
 inline constexpr std::string_view kReleaseFiles = "发布文件";
 

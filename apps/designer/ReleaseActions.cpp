@@ -128,7 +128,8 @@ bool ReleaseActions::UpgradeTo(const QString& path) {
     UpgradeDialog dialog(
         std::move(*plan),
         [&](std::optional<int32_t> moveOrphansTo) { return upgrade.Plan(release, moveOrphansTo); },
-        customerGroups, session_.Language(), fields, window_);
+        [&](const UpgradePlan& planned) { return upgrade.CheckAfter(planned); }, customerGroups,
+        session_.Language(), fields, window_);
     if (dialog.exec() != QDialog::Accepted) {
         otherWanted_ = dialog.OtherReleaseWanted();
         return false;

@@ -72,12 +72,13 @@ void MarkRefusing(QTreeWidgetItem& row, int column) {
 
 }  // namespace
 
-UpgradeDialog::UpgradeDialog(UpgradePlan plan, Planner planner,
+UpgradeDialog::UpgradeDialog(UpgradePlan plan, Planner planner, Checker checker,
                              const std::vector<GroupChoice>& customerGroups, std::string language,
                              const subsysmgr::exchange::FieldText& fields, QWidget* parent)
     : QDialog(parent),
       plan_(std::move(plan)),
       planner_(std::move(planner)),
+      checker_(std::move(checker)),
       language_(std::move(language)),
       fields_(fields),
       header_(new QLabel(this)),
@@ -218,10 +219,38 @@ void UpgradeDialog::Fill() {
                               count(UpgradeOutcome::Unchanged)));
     const auto conflicts = static_cast<qlonglong>(plan_.Conflicts());
     conflicts_->setText(conflicts > 0 ? Counted(texts::kUpgradeConflicts, conflicts) : QString());
-    conflicts_->setVisible(conflicts > 0);
+    if (conflicts == 0 && !plan_.NothingToDo()) {
+        FillCheckAfter();
+    }
+    conflicts_->setVisible(!conflicts_->text().isEmpty());
     upgrade_->setEnabled(conflicts == 0 && !plan_.NothingToDo());
     upgrade_->setDefault(upgrade_->isEnabled());
     items_->setAccessibleDescription(counts_->text() + QStringLiteral(" ") + conflicts_->text());
+}
+
+void UpgradeDialog::FillCheckAfter() {
+    std::vector<subsysmgr::exchange::TreeFinding> findings;
+    try {
+        findings = checker_(plan_);
+    } catch (const ComError& error) {
+        conflicts_->setText(
+            ToQString(subsysmgr::ErrorMessage(*subsysmgr::ModuleState::Current(), error)));
+        return;
+    }
+    conflicts_->setText(findings.empty()
+                            ? Tr(texts::kCheckAfterNone)
+                            : Counted(texts::kCheckAfter, static_cast<qlonglong>(findings.size())));
+    if (findings.empty()) {
+        return;
+    }
+    auto* after = new QTreeWidgetItem(items_, {Tr(texts::kCheckAfterItem)});
+    for (const auto& finding : findings) {
+        auto* line = new QTreeWidgetItem(
+            after,
+            {ToQString(finding.item), ToQString(finding.ruleText), ToQString(finding.message)});
+        line->setToolTip(2, line->text(2));
+    }
+    after->setExpanded(true);
 }
 
 QString UpgradeDialog::ConflictText(const UpgradeConflict& conflict,

@@ -11,6 +11,7 @@
 #include "exchange/ExchangeText.h"
 #include "exchange/ItemFields.h"
 #include "exchange/ReleaseFile.h"
+#include "exchange/TreeCheck.h"
 #include "host/IReleaseStore.h"
 #include "runtime/ModuleState.h"
 
@@ -112,6 +113,9 @@ class ReleaseUpgrade {
     /// of the session's database see the tree as Apply would leave it, and nothing is written.
     /// Raises kUpgradeRefused for a plan with conflicts, and the store's failures.
     void Rehearse(const UpgradePlan& plan, const std::function<void()>& inside);
+    /// What `check` would find in the tree Apply would leave, from a rehearsal. The change log
+    /// is left out: it is the same before and after, and the rehearsal's rows are never sealed.
+    std::vector<TreeFinding> CheckAfter(const UpgradePlan& plan);
 
     /// The note of an upgrade's change in the log.
     static std::string Note(const SuiteRelease& release);

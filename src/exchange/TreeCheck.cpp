@@ -157,6 +157,8 @@ class Checker {
         const auto at = std::find(kLanguages.begin(), kLanguages.end(), language);
         itemLanguage_ =
             at == kLanguages.end() ? 0 : static_cast<std::size_t>(at - kLanguages.begin());
+        // The account types as the database holds them now, not as a reader kept them.
+        GetDataFlowInfo(*module).ClearCache();
         const RecordsetPtr types = GetAccountTypes(*module);
         if (types && types->State() != 0) {
             for (types->MoveFirst(); !types->Eof(); types->MoveNext()) {

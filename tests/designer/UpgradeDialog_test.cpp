@@ -102,8 +102,15 @@ TEST_F(Upgrade, ThePreviewNamesBothItemsOfAConflictAndRefusesWhileOneIsLeft) {
 // Choosing a customer group for the orphans plans again and lets the upgrade go ahead; the
 // upgrade is one undo step, which takes it back exactly and writes it again.
 TEST_F(Upgrade, MovedOrphansLetItGoAheadAsOneStepThatUndoesExactly) {
+    // A customer row another program broke, which the check after the upgrade still finds.
+    const std::string sql =
+        "sqlite3 '" + (scratch_->folder / "tree.sqlite").string() +
+        "' \"UPDATE t_DataFlowSubSystem SET FAcctType = '' WHERE FSubSysID = 8003\"";
+    ASSERT_EQ(std::system(sql.c_str()), 0);
     const std::string before = Stored();
     QStringList movedLines;
+    QString checkAfter;
+    QStringList foundAfter;
     ModalAnswers answers([&](QDialog& dialog) {
         auto* preview = qobject_cast<UpgradeDialog*>(&dialog);
         if (!preview) {
@@ -113,15 +120,27 @@ TEST_F(Upgrade, MovedOrphansLetItGoAheadAsOneStepThatUndoesExactly) {
         ASSERT_NE(target, nullptr);
         target->setCurrentIndex(target->findData(852));
         emit target->activated(target->currentIndex());
-        movedLines = Details(*preview->findChild<QTreeWidget*>(u"upgradeItems"_s))
-                         .filter(u"is moved to group 852"_s);
+        const QStringList details = Details(*preview->findChild<QTreeWidget*>(u"upgradeItems"_s));
+        movedLines = details.filter(u"is moved to group 852"_s);
+        foundAfter = details.filter(u"Subsystem 8003 "_s);
+        checkAfter = preview->findChild<QLabel*>(u"upgradeConflicts"_s)->text();
         preview->findChild<QPushButton*>(u"applyUpgrade"_s)->click();
     });
     ASSERT_TRUE(window_->findChild<ReleaseActions*>()->UpgradeTo(ReleaseOf("upgrade-orphans")));
     EXPECT_EQ(movedLines.size(), 1);
+    EXPECT_EQ(checkAfter, u"After the upgrade, the check would find 1 problem."_s)
+        << checkAfter.toStdString();
+    EXPECT_EQ(foundAfter.size(), 1) << foundAfter.join(u'\n').toStdString();
     const std::string upgraded = Stored();
     EXPECT_NE(upgraded.find("2027.06|2027-06-01|"), std::string::npos);
     EXPECT_NE(upgraded.find("8005|852|"), std::string::npos);
+    // The editors offer the account type the release added at once.
+    bool offered = false;
+    const RecordsetPtr types = subsysmgr::GetAccountTypes(*session_->Module());
+    for (types->MoveFirst(); !types->Eof(); types->MoveNext()) {
+        offered = offered || types->Fields("FAcctType").ToInt32() == 14;
+    }
+    EXPECT_TRUE(offered);
 
     UndoSteps& undo = *window_->findChild<UndoSteps*>();
     EXPECT_EQ(undo.UndoAction()->text(), u"&Undo upgrade to release 2027.06"_s);

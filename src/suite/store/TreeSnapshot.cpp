@@ -552,6 +552,11 @@ void TreeSnapshot::Refresh() {
     if (!TakeOwnCommit()) {
         FollowLog();
     }
+    // The log does not follow the account types, which an upgrade or an SQL console may change:
+    // the few rows are read again.
+    if (tables_.accountTypes) {
+        tables_.accountTypes = Read(*database_, kAccountTypes);
+    }
     if (database_->Writing()) {
         tables_.readWhileWriting = database_->RolledBackWrites();
     }

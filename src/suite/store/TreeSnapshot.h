@@ -67,6 +67,7 @@ class TreeSnapshot {
     /// Brings the tables read so far up to date with the changes committed since: only the
     /// changed rows are read again, none when this session's own commit was the only one. Reads
     /// them again when the log cannot tell (pruned past the snapshot, or another schema version).
+    /// The account types, which the log does not follow, are read again whole.
     void Refresh();
     /// Forgets the tables when they took rows of a write transaction that was rolled back
     /// since: the database never held those. Cheap; called before every read.
