@@ -16,6 +16,7 @@
 #include "exchange/ExchangeText.h"
 #include "exchange/FieldText.h"
 #include "exchange/ItemFields.h"
+#include "exchange/ReleaseUpgrade.h"
 #include "foundation/ComError.h"
 #include "host/ProgIds.h"
 #include "model/ChangeRevert.h"
@@ -172,6 +173,9 @@ void HistoryPane::Fill() {
                     Tr(revert->forced ? texts::kForcedRevertNote : texts::kRevertNote)
                         .arg(revert->change) +
                     u')';
+        } else if (const auto release =
+                       subsysmgr::exchange::ReleaseUpgrade::ReleaseNoted(change.note)) {
+            what += QStringLiteral(" (") + Tr(texts::kStepUpgrade).arg(ToQString(*release)) + u')';
         } else if (!change.note.empty()) {
             what += QStringLiteral(" (") + ToQString(change.note) + u')';
         }

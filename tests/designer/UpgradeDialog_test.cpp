@@ -141,6 +141,15 @@ TEST_F(Upgrade, MovedOrphansLetItGoAheadAsOneStepThatUndoesExactly) {
         offered = offered || types->Fields("FAcctType").ToInt32() == 14;
     }
     EXPECT_TRUE(offered);
+    // A delivered item's history names the upgrade in the session language.
+    ChooseLanguage("CHS");
+    window_->Select(13, 0);
+    window_->ShowHistory();
+    const auto* changes = window_->findChild<QTreeWidget*>(u"changes"_s);
+    ASSERT_GE(changes->topLevelItemCount(), 1);
+    EXPECT_TRUE(changes->topLevelItem(0)->text(3).endsWith(u"(升级到发布 2027.06)"_s))
+        << changes->topLevelItem(0)->text(3).toStdString();
+    ChooseLanguage("EN");
 
     UndoSteps& undo = *window_->findChild<UndoSteps*>();
     EXPECT_EQ(undo.UndoAction()->text(), u"&Undo upgrade to release 2027.06"_s);
