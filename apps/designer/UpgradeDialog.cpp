@@ -1,5 +1,6 @@
 #include "UpgradeDialog.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFont>
@@ -230,9 +231,13 @@ void UpgradeDialog::Fill() {
 
 void UpgradeDialog::FillCheckAfter() {
     std::vector<subsysmgr::exchange::TreeFinding> findings;
+    // The upgrade is written and rolled back to be checked: seconds on a large tree.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         findings = checker_(plan_);
+        QApplication::restoreOverrideCursor();
     } catch (const ComError& error) {
+        QApplication::restoreOverrideCursor();
         conflicts_->setText(
             ToQString(subsysmgr::ErrorMessage(*subsysmgr::ModuleState::Current(), error)));
         return;
