@@ -226,8 +226,7 @@ void Report(CliContext& context, const UpgradePlan& plan, bool dryRun, bool appl
 
 void Upgrade(CliContext& context, const UpgradeOptions& options) {
     const std::string file =
-        options.file.empty() ? (suite::DataDirectory() / "release" / "suite-release.json").string()
-                             : options.file;
+        options.file.empty() ? suite::ShippedReleaseFile().string() : options.file;
     Release release =
         ReadRelease(ReadInput(context, file), file == "-" ? "<stdin>" : file, context.Text());
     ReleaseUpgrade upgrade(context.Session(), context.Text());

@@ -50,7 +50,7 @@ QString ErrorText(const ComError& error) {
 }
 
 QString ShippedRelease() {
-    return ToQString((suite::DataDirectory() / "release" / "suite-release.json").string());
+    return ToQString(suite::ShippedReleaseFile().string());
 }
 
 // The item the window shows after the upgrade and its undo: the first delivered group the

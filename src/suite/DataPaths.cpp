@@ -80,4 +80,8 @@ std::filesystem::path DataDirectoryBeside(const std::filesystem::path& module) {
                   (candidates[1] == candidates[0] ? "" : " or " + candidates[1].string()));
 }
 
+std::filesystem::path ShippedReleaseFile() {
+    return DataDirectory() / "release" / "suite-release.json";
+}
+
 }  // namespace quarn::suite
