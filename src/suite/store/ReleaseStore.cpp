@@ -167,16 +167,17 @@ void WriteAccountTypes(Database& database, const std::vector<AccountTypeRow>& ty
     }
 }
 
-// Runs `write` in a write transaction of the session's database whose log rows carry `note`.
+// Runs `write` in a write transaction of the session's database whose log rows carry `note`;
+// a rehearsal (`keep` false) rolls it back at the end.
 template <class Write>
-void Writing(SuiteSession& session, const std::string& note, Write&& write) {
+void Writing(SuiteSession& session, const std::string& note, Write&& write, bool keep = true) {
     session.Localizing([&] {
         const std::shared_ptr<Database> database = session.Store();
         database->NoteNextWrite(note);
         database->BeginWrite();
         try {
             write(*database);
-            database->Commit();
+            keep ? database->Commit() : database->Rollback();
         } catch (...) {
             database->Rollback();
             throw;
@@ -304,18 +305,13 @@ int64_t ReleaseStore::Write(const ReleaseWrite& write, const std::string& note) 
 }
 
 void ReleaseStore::Rehearse(const ReleaseWrite& write, const std::function<void()>& inside) {
-    session_->Localizing([&] {
-        const std::shared_ptr<Database> database = session_->Store();
-        database->BeginWrite();
-        try {
-            WriteUpgrade(*database, write);
+    Writing(
+        *session_, {},
+        [&](Database& database) {
+            WriteUpgrade(database, write);
             inside();
-        } catch (...) {
-            database->Rollback();
-            throw;
-        }
-        database->Rollback();
-    });
+        },
+        false);
 }
 
 std::optional<ReleaseChange> ReleaseStore::UpgradeOf(int64_t number) {
