@@ -9,6 +9,8 @@
 #include <string_view>
 
 #include "suite/CreateDatabase.h"
+#include "suite/store/Database.h"
+#include "suite/store/StoreLocation.h"
 
 namespace quarn::suite::sql {
 extern const std::string_view kSchemaV1;
@@ -207,6 +209,13 @@ void AddAccountTypes(const std::string& path) {
         throw std::runtime_error(message);
     }
     sqlite3_close(database);
+}
+
+void SealLog(const std::string& path) {
+    const auto database =
+        suite::Database::Open(suite::StoreLocation::FromDatabaseSpec("sqlite:" + path));
+    database->BeginWrite();
+    database->Commit();
 }
 
 sqlite3* CreateTreeInMemory(TreeSize size) {

@@ -38,6 +38,11 @@ std::string CreateTreeFile(TreeSize size);
 /// replaces the delivered ones), so that the editors' checks pass. Throws std::runtime_error.
 void AddAccountTypes(const std::string& path);
 
+/// Seals the change log of the SQLite file at `path` with an empty write of ours: rows written
+/// with the bare C API were logged unsealed, as another program's, and a database this program
+/// writes holds them sealed.
+void SealLog(const std::string& path);
+
 /// An in-memory SQLite database with the schema and the tree, for the direct queries.
 sqlite3* CreateTreeInMemory(TreeSize size);
 

@@ -28,7 +28,7 @@ constexpr TreeSize kTree{1000000};
 
 // A tree, made once (the large one a copy of QUARN_BENCH_CHECK_TREE when it names one, made by
 // `bench_check tree FILE`, which spares counts under callgrind the making of the tree), with the
-// account type its subsystems name.
+// account type its subsystems name and its change log sealed, as this program leaves it.
 struct Environment {
     std::string file;
     std::unique_ptr<suite::HostSession> session;
@@ -42,6 +42,7 @@ struct Environment {
         } else {
             file = CreateTreeFile(size);
             AddAccountTypes(file);
+            SealLog(file);
         }
         session = std::make_unique<suite::HostSession>("sqlite:" + file, "EN");
     }
@@ -133,6 +134,7 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "tree") {
         const std::string made = quarn::bench::CreateTreeFile(quarn::bench::kTree);
         quarn::bench::AddAccountTypes(made);
+        quarn::bench::SealLog(made);
         std::filesystem::rename(made, argv[2]);
         return 0;
     }

@@ -13,7 +13,6 @@
 #include "ProfiledIterations.h"
 #include "exchange/ReleaseUpgrade.h"
 #include "suite/HostSession.h"
-#include "suite/store/Database.h"
 
 namespace quarn::bench {
 namespace {
@@ -79,12 +78,8 @@ const std::string& Template() {
         sql += "COMMIT;";
         sqlite3_exec(database, sql.c_str(), nullptr, nullptr, nullptr);
         sqlite3_close(database);
-        // The rows were logged unsealed, as another program's: an empty write of ours seals
-        // them, so that an upgrade seals only its own rows, as on a database it wrote before.
-        const auto sealing =
-            suite::Database::Open(suite::StoreLocation::FromDatabaseSpec("sqlite:" + path));
-        sealing->BeginWrite();
-        sealing->Commit();
+        // Sealed, so that an upgrade seals only its own rows, as on a database it wrote before.
+        SealLog(path);
         return path;
     }();
     static const RemovedAtExit removed{file};

@@ -1,6 +1,7 @@
 #include "suite/store/ChangeSeal.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <map>
 
@@ -15,12 +16,18 @@ constexpr std::size_t kNumber = 0, kTransaction = 1, kTime = 2, kUser = 3, kClie
 // Rows read at a time when the whole chain is walked.
 constexpr int64_t kBatch = 5000;
 
-int64_t ToNumber(const std::optional<std::string>& text) {
+int64_t ToNumber(std::string_view text) {
     int64_t value = 0;
-    if (text) {
-        std::from_chars(text->data(), text->data() + text->size(), value);
-    }
+    std::from_chars(text.data(), text.data() + text.size(), value);
     return value;
+}
+
+int64_t ToNumber(const std::optional<std::string>& text) {
+    return text ? ToNumber(std::string_view(*text)) : 0;
+}
+
+int64_t ToNumber(const std::string& text) {
+    return ToNumber(std::string_view(text));
 }
 
 bool IsPostgres(const Connection& connection) {
@@ -36,6 +43,39 @@ std::string SelectRows(const Connection& connection) {
            " FROM t_DataFlowChangeLog";
 }
 
+// A row's seal: SHA-256 over the previous seal and each sealed column's length and text ("~" for
+// NULL), a line each. `valueAt(column)` gives a column's text, nullopt for NULL.
+template <typename ValueAt>
+Sha256::Hex Seal(std::string_view previous, const ValueAt& valueAt) {
+    Sha256 digest;
+    digest.Add(previous);
+    digest.Add("\n");
+    for (std::size_t column = 0; column < kSealedColumnCount; ++column) {
+        const std::optional<std::string_view> value = valueAt(column);
+        if (value) {
+            std::array<char, 24> length;
+            char* end =
+                std::to_chars(length.data(), length.data() + length.size() - 1, value->size()).ptr;
+            *end++ = ':';
+            digest.Add({length.data(), static_cast<std::size_t>(end - length.data())});
+            digest.Add(*value);
+            digest.Add("\n");
+        } else {
+            digest.Add("~\n");
+        }
+    }
+    return digest.Finish();
+}
+
+// The statement that reads the rows after the row (number, key) in chain order, at most $3, none
+// numbered after $4.
+std::string RowsAfterSql(const Connection& connection) {
+    return SelectRows(connection) +
+           (IsPostgres(connection) ? " WHERE (FSeq, FChangeID) > ($1, $2) AND FSeq <= $4 ORDER "
+                                     "BY FSeq, FChangeID LIMIT $3"
+                                   : " WHERE FSeq > $1 AND FSeq <= $4 ORDER BY FSeq LIMIT $3");
+}
+
 // The rows after the row (number, key) in chain order, at most `limit`, none numbered after
 // `through`.
 std::vector<LogRow> RowsAfter(Connection& connection, int64_t number, int64_t key, int64_t limit,
@@ -46,14 +86,9 @@ std::vector<LogRow> RowsAfter(Connection& connection, int64_t number, int64_t ke
     }
     columns.push_back({"FSeal", ColumnSpec::Type::Text});
     columns.push_back({"FKey", ColumnSpec::Type::Text});
-    const bool postgres = IsPostgres(connection);
-    const std::string sql = SelectRows(connection) +
-                            (postgres ? " WHERE (FSeq, FChangeID) > ($1, $2) AND FSeq <= $4 ORDER "
-                                        "BY FSeq, FChangeID LIMIT $3"
-                                      : " WHERE FSeq > $1 AND FSeq <= $4 ORDER BY FSeq LIMIT $3");
     std::vector<LogRow> rows;
     for (RecordTable::Row& values :
-         connection.ReadTyped(sql, columns, {number, key, limit, through})) {
+         connection.ReadTyped(RowsAfterSql(connection), columns, {number, key, limit, through})) {
         LogRow row;
         for (std::size_t c = 0; c < kSealedColumnCount; ++c) {
             if (!values[c].IsNull()) {
@@ -156,17 +191,11 @@ int64_t LogRow::Item() const {
 }
 
 std::string SealOf(std::string_view previous, const LogRow& row) {
-    std::string content(previous);
-    content.push_back('\n');
-    for (const std::optional<std::string>& value : row.values) {
-        if (value) {
-            content.append(std::to_string(value->size())).append(":").append(*value);
-        } else {
-            content.push_back('~');
-        }
-        content.push_back('\n');
-    }
-    return Sha256Hex(content);
+    const Sha256::Hex seal = Seal(previous, [&row](std::size_t column) {
+        return row.values[column] ? std::optional<std::string_view>(*row.values[column])
+                                  : std::nullopt;
+    });
+    return {seal.begin(), seal.end()};
 }
 
 std::string PostgresSealExpression(std::string_view row, std::string_view previous) {
@@ -229,6 +258,7 @@ SealCheck VerifySeals(Connection& connection, const std::optional<ChainHead>& ex
     std::string previous = pruned.seal;
     int64_t lastNumber = pruned.change;
     int64_t lastKey = 0;
+    int64_t headNumber = 0;
     std::optional<int64_t> firstUnsealed;
     std::optional<std::string> exportedSealSeen;
     const auto fail = [&](SealCheck::Finding finding, int64_t change) {
@@ -237,47 +267,50 @@ SealCheck VerifySeals(Connection& connection, const std::optional<ChainHead>& ex
             check.change = change;
         }
     };
-    for (;;) {
-        const std::vector<LogRow> rows = RowsAfter(connection, lastNumber, lastKey, kBatch);
-        if (lastNumber == pruned.change && lastKey == 0 && pruned.change > 0) {
-            // Rows numbered at or before the pruning mark remain: some after them were removed.
-            const auto earlier = RowsAfter(connection, INT64_MIN, INT64_MIN, 1);
-            if (!earlier.empty() && earlier.front().Number() <= pruned.change) {
-                fail(SealCheck::Finding::Removed, pruned.change);
-            }
+    if (pruned.change > 0) {
+        // Rows numbered at or before the pruning mark remain: some after them were removed.
+        const auto earlier = RowsAfter(connection, INT64_MIN, INT64_MIN, 1);
+        if (!earlier.empty() && earlier.front().Number() <= pruned.change) {
+            fail(SealCheck::Finding::Removed, pruned.change);
         }
-        for (const LogRow& row : rows) {
+    }
+    // Each row is hashed as it is read, its values never copied: the chain can be millions long.
+    const std::string sql = RowsAfterSql(connection);
+    for (int64_t read = kBatch; read == kBatch;) {
+        read = 0;
+        connection.Each(sql, {lastNumber, lastKey, kBatch, INT64_MAX}, [&](const RowView& row) {
+            ++read;
             ++check.checked;
-            const int64_t number = row.Number();
-            if (!row.seal) {
+            const auto valueAt = [&row](std::size_t column) {
+                const int at = static_cast<int>(column);
+                return row.IsNull(at) ? std::nullopt : std::optional(row.Text(at));
+            };
+            const std::optional<std::string_view> seal = valueAt(kSealedColumnCount);
+            const int64_t number = ToNumber(row.Text(kNumber));
+            lastNumber = number;
+            lastKey = ToNumber(row.Text(kSealedColumnCount + 1));
+            if (!seal) {
                 firstUnsealed = firstUnsealed.value_or(number);
                 ++check.awaitingSeal;
-                continue;
+                return;
             }
             if (firstUnsealed) {
                 fail(SealCheck::Finding::Unsealed, *firstUnsealed);
                 check.awaitingSeal = 0;
                 firstUnsealed.reset();
             }
-            const std::string expected = SealOf(previous, row);
-            if (expected != *row.seal) {
+            const Sha256::Hex expected = Seal(previous, valueAt);
+            if (std::string_view(expected.data(), expected.size()) != *seal) {
                 fail(SealCheck::Finding::Altered, number);
             }
-            previous = *row.seal;
-            check.head = {number, previous};
+            previous.assign(*seal);
+            headNumber = number;
             if (exported && number == exported->change) {
                 exportedSealSeen = previous;  // the last row of that change counts
             }
-        }
-        if (rows.size() < static_cast<std::size_t>(kBatch)) {
-            break;
-        }
-        lastNumber = rows.back().Number();
-        lastKey = rows.back().key;
+        });
     }
-    if (check.head.change == 0) {
-        check.head = pruned;
-    }
+    check.head = headNumber == 0 ? pruned : ChainHead{headNumber, previous};
     if (exported && exported->change > 0) {
         if (exportedSealSeen) {
             check.matchesExport = *exportedSealSeen == exported->seal;
