@@ -109,9 +109,9 @@ void ProblemsPane::Fill() {
                            : Counted(texts::kProblemCount, static_cast<qlonglong>(found.size()));
     summary_->setText(found_);
     for (const auto& finding : found) {
-        auto* line =
-            new QTreeWidgetItem(findings_, {ToQString(finding.item), ToQString(finding.ruleText),
-                                            ToQString(finding.message), ToQString(finding.remedy)});
+        auto* line = new QTreeWidgetItem(findings_,
+                                         {ToQString(finding.item), ToQString(*finding.ruleText),
+                                          ToQString(*finding.message), ToQString(*finding.remedy)});
         const bool subSystem = finding.kind == "subsystem";
         line->setData(0, kGroupRole, subSystem ? finding.group : finding.id);
         line->setData(0, kSubSystemRole, subSystem ? finding.id : 0);

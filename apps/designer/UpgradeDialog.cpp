@@ -252,7 +252,7 @@ void UpgradeDialog::FillCheckAfter() {
     for (const auto& finding : findings) {
         auto* line = new QTreeWidgetItem(
             after,
-            {ToQString(finding.item), ToQString(finding.ruleText), ToQString(finding.message)});
+            {ToQString(finding.item), ToQString(*finding.ruleText), ToQString(*finding.message)});
         line->setToolTip(2, line->text(2));
     }
     after->setExpanded(true);

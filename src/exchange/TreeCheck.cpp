@@ -421,55 +421,59 @@ class Checker {
     }
 
     // The editor's message, as FormatLocalText makes it, from the template looked up once.
-    std::string Message(const ErrorDefinition& error, const std::vector<Variant>& arguments) {
-        return Formatter().FormatMessage(LocalText(error.message), arguments);
+    SharedText Message(const ErrorDefinition& error, const std::vector<Variant>& arguments) {
+        return std::make_shared<const std::string>(
+            Formatter().FormatMessage(LocalText(error.message), arguments));
     }
 
     // A message whose arguments are the same for every row, made once per error and `variant`
     // (what tells its arguments apart).
     template <typename Arguments>
-    const std::string& Once(const ErrorDefinition& error, std::string_view variant,
-                            Arguments arguments) {
+    const SharedText& Once(const ErrorDefinition& error, std::string_view variant,
+                           Arguments arguments) {
         auto [at, added] = messages_.try_emplace({&error, variant});
         if (added) {
             at->second = Message(error, arguments());
         }
         return at->second;
     }
-    const std::string& FixedMessage(const ErrorDefinition& error) {
+    const SharedText& FixedMessage(const ErrorDefinition& error) {
         return Once(error, {}, [] { return std::vector<Variant>{}; });
     }
-    const std::string& LengthMessage(std::string_view caption) {
+    const SharedText& LengthMessage(std::string_view caption) {
         return Once(model_errors::kTooLong, caption, [&] {
             return std::vector<Variant>{LocalText(caption), static_cast<int32_t>(kNameMaxLength)};
         });
     }
-    const std::string& ForbiddenMessage(const ErrorDefinition& error, std::string_view character) {
+    const SharedText& ForbiddenMessage(const ErrorDefinition& error, std::string_view character) {
         return Once(error, character, [&] { return std::vector<Variant>{Variant(character)}; });
     }
 
     // An exchange text (a rule's text or remedy), looked up once.
-    const std::string& Text(std::string_view source) {
+    const SharedText& Text(std::string_view source) {
         auto [at, added] = texts_.try_emplace(source);
         if (added) {
-            at->second = text_.Text(source);
+            at->second = std::make_shared<const std::string>(text_.Text(source));
         }
         return at->second;
     }
 
     void AddError(const Rule& rule, std::string_view field, const ErrorDefinition& error,
-                  std::string message) {
+                  SharedText message) {
         Add(rule, field, error.offset, std::move(message));
     }
 
     // A finding of the current row; of the database when no row is current.
-    void Add(const Rule& rule, std::string_view field, int32_t error, std::string message) {
+    void Add(const Rule& rule, std::string_view field, int32_t error, SharedText message) {
         const int32_t id = row_.id;
         const bool delivered = kind_ && (kind_->group ? ranges::kDeliveredGroups.Contains(id)
                                                       : ranges::kDeliveredSubSystems.Contains(id));
-        findings_.push_back({kind_ ? kind_->kind : kDatabase, id, group_, Item(), rule.key,
-                             Text(rule.text), std::string(field), error, std::move(message),
-                             Text(delivered ? kDeliveredRemedy : rule.remedy)});
+        findings_.emplace_back(kind_ ? kind_->kind : kDatabase, id, group_, Item(), rule.key,
+                               Text(rule.text), std::string(field), error, std::move(message),
+                               Text(delivered ? kDeliveredRemedy : rule.remedy));
+    }
+    void Add(const Rule& rule, std::string_view field, int32_t error, std::string message) {
+        Add(rule, field, error, std::make_shared<const std::string>(std::move(message)));
     }
 
     std::shared_ptr<ModuleState> module_;
@@ -481,11 +485,11 @@ class Checker {
     std::vector<TrimmedName> groupTrimmed_;
     std::vector<TrimmedName> subSystemTrimmed_;
     std::vector<TreeFinding> findings_;
-    std::map<std::string_view, std::string> texts_;
+    std::map<std::string_view, SharedText> texts_;
     ItemTemplate groupItem_;
     ItemTemplate subSystemItem_;
     std::map<std::string_view, std::string> localTexts_;
-    std::map<std::pair<const ErrorDefinition*, std::string_view>, std::string> messages_;
+    std::map<std::pair<const ErrorDefinition*, std::string_view>, SharedText> messages_;
     // The current row: its kind (null for the database), fields, group and caption.
     const KindTexts* kind_ = nullptr;
     RowFields row_{};

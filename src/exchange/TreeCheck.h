@@ -11,6 +11,10 @@
 
 namespace quarn::subsysmgr::exchange {
 
+/// A text many findings share (a rule's text, a remedy, most messages): made once per check, since
+/// a large tree can break one rule a million times.
+using SharedText = std::shared_ptr<const std::string>;
+
 /// One stored row (or the database's own protection) that breaks a rule the editors or the store
 /// enforce, with the texts a user reads in the session language.
 struct TreeFinding {
@@ -23,14 +27,14 @@ struct TreeFinding {
     std::string item;
     /// The rule's key ("name-taken"), and what it says.
     std::string_view rule;
-    std::string ruleText;
+    SharedText ruleText;
     /// The field by its key in the exchange file ("names.EN", "accountTypes"); "" for none.
     std::string field;
     /// The editors' error for it (0 where the editors have none) and their message.
     int32_t error = 0;
-    std::string message;
+    SharedText message;
     /// What to do about it.
-    std::string remedy;
+    SharedText remedy;
 };
 
 /// Checks every stored group and subsystem against the rules of the editors and the store, each
