@@ -22,6 +22,14 @@ const std::vector<LoggedTable>& LoggedTables() {
     return kTables;
 }
 
+const std::vector<LoggedTable>& RecordTables() {
+    static const std::vector<LoggedTable> kTables{
+        {"t_AccountType", "FAcctType", {"FAcctType", "FDesc", "FDesc_CHT", "FDesc_EN"}},
+        {"t_SuiteRelease", "FOrder", {"FOrder", "FChange", "FName", "FDate", "FAccountTypes"}},
+    };
+    return kTables;
+}
+
 namespace {
 
 std::string CommaList(const std::vector<std::string>& names) {
@@ -99,44 +107,60 @@ void CreatePostgres(Connection& connection) {
     }
 }
 
+// The triggers that log one table on SQLite; with `version` they stamp each written row with its
+// change number, with `searchIndexed` they also keep the search index.
+void AddSqliteTriggers(std::vector<std::pair<std::string, std::string>>& triggers,
+                       const LoggedTable& table, bool version, bool searchIndexed) {
+    // Numbers are given explicitly, never reused after the log was emptied by pruning.
+    const std::string next = "(" + std::string(kLastChangeSqlite) + ") + 1";
+    const std::string now = "strftime('%Y-%m-%dT%H:%M:%fZ', 'now')";
+    const std::string log =
+        "INSERT INTO t_DataFlowChangeLog (FSeq, FTime, FOperation, "
+        "FTableName, FItemID, FOld, FNew) VALUES (" +
+        next + ", " + now + ", ";
+    const std::string stamp = version ? "UPDATE " + table.name +
+                                            " SET FVersion = (SELECT max(FSeq) FROM "
+                                            "t_DataFlowChangeLog) WHERE " +
+                                            table.idColumn + " = NEW." + table.idColumn + "; "
+                                      : std::string();
+    const std::string prefix = "tr_" + table.name;
+    const auto index = [&](std::string_view operation) {
+        return searchIndexed ? search::SqliteTriggerStatements(table.name, operation)
+                             : std::string();
+    };
+    triggers.emplace_back(prefix + "_insert",
+                          "CREATE TRIGGER " + prefix + "_insert AFTER INSERT ON " + table.name +
+                              " BEGIN " + log + "'INSERT', '" + table.name + "', NEW." +
+                              table.idColumn + ", NULL, " + JsonOf(table, "json_object", "NEW") +
+                              "); " + stamp + index("INSERT") + "END");
+    // Only a change of the values is logged: the version stamp itself is not.
+    triggers.emplace_back(
+        prefix + "_update",
+        "CREATE TRIGGER " + prefix + "_update AFTER UPDATE OF " + CommaList(table.columns) +
+            " ON " + table.name + " BEGIN " + log + "'UPDATE', '" + table.name + "', NEW." +
+            table.idColumn + ", " + JsonOf(table, "json_object", "OLD") + ", " +
+            JsonOf(table, "json_object", "NEW") + "); " + stamp + index("UPDATE") + "END");
+    triggers.emplace_back(prefix + "_delete",
+                          "CREATE TRIGGER " + prefix + "_delete AFTER DELETE ON " + table.name +
+                              " BEGIN " + log + "'DELETE', '" + table.name + "', OLD." +
+                              table.idColumn + ", " + JsonOf(table, "json_object", "OLD") +
+                              ", NULL); " + index("DELETE") + "END");
+}
+
 }  // namespace
 
 std::vector<std::pair<std::string, std::string>> SqliteTreeTriggers(bool searchIndexed) {
     std::vector<std::pair<std::string, std::string>> triggers;
-    // Numbers are given explicitly, never reused after the log was emptied by pruning.
-    const std::string next = "(" + std::string(kLastChangeSqlite) + ") + 1";
-    const std::string now = "strftime('%Y-%m-%dT%H:%M:%fZ', 'now')";
     for (const LoggedTable& table : LoggedTables()) {
-        const std::string log =
-            "INSERT INTO t_DataFlowChangeLog (FSeq, FTime, FOperation, "
-            "FTableName, FItemID, FOld, FNew) VALUES (" +
-            next + ", " + now + ", ";
-        const std::string stamp = "UPDATE " + table.name +
-                                  " SET FVersion = (SELECT max(FSeq) FROM t_DataFlowChangeLog) "
-                                  "WHERE " +
-                                  table.idColumn + " = NEW." + table.idColumn + "; ";
-        const std::string prefix = "tr_" + table.name;
-        const auto index = [&](std::string_view operation) {
-            return searchIndexed ? search::SqliteTriggerStatements(table.name, operation)
-                                 : std::string();
-        };
-        triggers.emplace_back(
-            prefix + "_insert",
-            "CREATE TRIGGER " + prefix + "_insert AFTER INSERT ON " + table.name + " BEGIN " + log +
-                "'INSERT', '" + table.name + "', NEW." + table.idColumn + ", NULL, " +
-                JsonOf(table, "json_object", "NEW") + "); " + stamp + index("INSERT") + "END");
-        // Only a change of the values is logged: the version stamp itself is not.
-        triggers.emplace_back(
-            prefix + "_update",
-            "CREATE TRIGGER " + prefix + "_update AFTER UPDATE OF " + CommaList(table.columns) +
-                " ON " + table.name + " BEGIN " + log + "'UPDATE', '" + table.name + "', NEW." +
-                table.idColumn + ", " + JsonOf(table, "json_object", "OLD") + ", " +
-                JsonOf(table, "json_object", "NEW") + "); " + stamp + index("UPDATE") + "END");
-        triggers.emplace_back(prefix + "_delete",
-                              "CREATE TRIGGER " + prefix + "_delete AFTER DELETE ON " + table.name +
-                                  " BEGIN " + log + "'DELETE', '" + table.name + "', OLD." +
-                                  table.idColumn + ", " + JsonOf(table, "json_object", "OLD") +
-                                  ", NULL); " + index("DELETE") + "END");
+        AddSqliteTriggers(triggers, table, true, searchIndexed);
+    }
+    return triggers;
+}
+
+std::vector<std::pair<std::string, std::string>> SqliteRecordTriggers() {
+    std::vector<std::pair<std::string, std::string>> triggers;
+    for (const LoggedTable& table : RecordTables()) {
+        AddSqliteTriggers(triggers, table, false, false);
     }
     return triggers;
 }

@@ -28,6 +28,12 @@ struct LoggedTable {
 };
 const std::vector<LoggedTable>& LoggedTables();
 
+/// The records beside the tree that the log records as well from schema version 9: the account
+/// types, and the releases the database was brought to. Their rows carry no version, since no
+/// snapshot follows them row by row.
+const std::vector<LoggedTable>& RecordTables();
+inline constexpr int kFirstRecordsLoggedVersion = 9;
+
 /// The row `row` ("NEW", "OLD") of the table as a JSON object, by `function` (json_object,
 /// json_build_object), in SQL.
 std::string JsonOf(const LoggedTable& table, const char* function, const char* row);
@@ -35,6 +41,8 @@ std::string JsonOf(const LoggedTable& table, const char* function, const char* r
 /// SQLite: the triggers that log the tree's tables and stamp row versions, by name; with
 /// `searchIndexed` they also keep the search index (see search::Create).
 std::vector<std::pair<std::string, std::string>> SqliteTreeTriggers(bool searchIndexed = false);
+/// SQLite: the triggers that log the record tables, by name.
+std::vector<std::pair<std::string, std::string>> SqliteRecordTriggers();
 
 /// Creates the log, the pruning mark and the triggers of both tree tables.
 void Create(Connection& connection);

@@ -6,6 +6,7 @@
 
 #include "suite/store/ChangeLog.h"
 #include "suite/store/ChangeSeal.h"
+#include "suite/store/Schema.h"
 #include "suite/store/SearchIndex.h"
 
 namespace quarn::suite::changelog {
@@ -28,6 +29,11 @@ std::string Lower(std::string text) {
 constexpr std::string_view kLogTables[] = {"t_DataFlowChangeLog", "t_DataFlowChangeSeq",
                                            "t_DataFlowChangePruned", "t_SchemaVersion"};
 
+// Whether the log records the account types and releases too (schema version 9 on).
+bool RecordsLogged(Connection& connection) {
+    return schema::VersionOf(connection) >= kFirstRecordsLoggedVersion;
+}
+
 // ---- SQLite -------------------------------------------------------------------------------
 
 constexpr std::string_view kSqlitePruned =
@@ -39,6 +45,10 @@ constexpr std::string_view kSqlitePruned =
 std::vector<std::pair<std::string, std::string>> SqliteTriggers(Connection& connection) {
     auto triggers = SqliteTreeTriggers(search::Indexed(connection));
     triggers.emplace_back("tr_changelog_pruned", kSqlitePruned);
+    if (RecordsLogged(connection)) {
+        const auto records = SqliteRecordTriggers();
+        triggers.insert(triggers.end(), records.begin(), records.end());
+    }
     return triggers;
 }
 
@@ -112,8 +122,21 @@ struct Function {
     std::string body;
 };
 
-// The functions the triggers run, as the owner, each with its body exactly as stored.
-std::vector<Function> PostgresFunctions() {
+// The function that logs the rows of `table`.
+Function LogFunction(const LoggedTable& table) {
+    return {"quarn_log_" + Lower(table.name), "trigger",
+            " BEGIN INSERT INTO t_DataFlowChangeLog (FOperation, FTableName, FItemID, FOld, FNew) "
+            "VALUES (TG_OP, '" +
+                table.name + "', CASE WHEN TG_OP = 'DELETE' THEN OLD." + table.idColumn +
+                " ELSE NEW." + table.idColumn + " END, CASE WHEN TG_OP = 'INSERT' THEN NULL ELSE " +
+                JsonOf(table, "json_build_object", "OLD") +
+                "::text END, CASE WHEN TG_OP = 'DELETE' THEN NULL ELSE " +
+                JsonOf(table, "json_build_object", "NEW") + "::text END); RETURN NULL; END "};
+}
+
+// The functions the triggers run, as the owner, each with its body exactly as stored; with
+// `records`, those that log the account types and releases too.
+std::vector<Function> PostgresFunctions(bool records) {
     std::vector<Function> functions;
     // The transaction's number: taken from the counter at its first write, whose row lock it
     // keeps until it ends, so that numbers follow commits. The counter row names the transaction
@@ -132,16 +155,10 @@ std::vector<Function> PostgresFunctions() {
     functions.push_back({"quarn_row_version", "trigger",
                          " BEGIN NEW.FVersion := quarn_change_number(); RETURN NEW; END "});
     for (const LoggedTable& table : LoggedTables()) {
-        functions.push_back(
-            {"quarn_log_" + Lower(table.name), "trigger",
-             " BEGIN INSERT INTO t_DataFlowChangeLog (FOperation, FTableName, FItemID, FOld, FNew) "
-             "VALUES (TG_OP, '" +
-                 table.name + "', CASE WHEN TG_OP = 'DELETE' THEN OLD." + table.idColumn +
-                 " ELSE NEW." + table.idColumn +
-                 " END, CASE WHEN TG_OP = 'INSERT' THEN NULL ELSE " +
-                 JsonOf(table, "json_build_object", "OLD") +
-                 "::text END, CASE WHEN TG_OP = 'DELETE' THEN NULL ELSE " +
-                 JsonOf(table, "json_build_object", "NEW") + "::text END); RETURN NULL; END "});
+        functions.push_back(LogFunction(table));
+    }
+    for (const LoggedTable& table : records ? RecordTables() : std::vector<LoggedTable>{}) {
+        functions.push_back(LogFunction(table));
     }
     // Every logged row, whoever inserts it, is numbered, stamped once for its transaction (its
     // start time, the authenticated user, the client label and note the transaction set) and
@@ -180,14 +197,21 @@ struct Trigger {
     int type;  // pg_trigger.tgtype: 1 row, 2 before, 4 insert, 8 delete, 16 update
 };
 
-std::vector<Trigger> PostgresTriggers() {
+Trigger LogTrigger(const LoggedTable& table) {
+    return {"tr_" + table.name + "_log",        table.name,
+            "AFTER INSERT OR UPDATE OR DELETE", "FOR EACH ROW",
+            "quarn_log_" + Lower(table.name),   1 | 4 | 8 | 16};
+}
+
+std::vector<Trigger> PostgresTriggers(bool records) {
     std::vector<Trigger> triggers;
     for (const LoggedTable& table : LoggedTables()) {
         triggers.push_back({"tr_" + table.name + "_version", table.name, "BEFORE INSERT OR UPDATE",
                             "FOR EACH ROW", "quarn_row_version", 1 | 2 | 4 | 16});
-        triggers.push_back({"tr_" + table.name + "_log", table.name,
-                            "AFTER INSERT OR UPDATE OR DELETE", "FOR EACH ROW",
-                            "quarn_log_" + Lower(table.name), 1 | 4 | 8 | 16});
+        triggers.push_back(LogTrigger(table));
+    }
+    for (const LoggedTable& table : records ? RecordTables() : std::vector<LoggedTable>{}) {
+        triggers.push_back(LogTrigger(table));
     }
     triggers.push_back({"tr_changelog_seal", "t_DataFlowChangeLog", "BEFORE INSERT", "FOR EACH ROW",
                         "quarn_seal_change", 1 | 2 | 4});
@@ -248,7 +272,8 @@ std::vector<std::string> PostgresMissing(Connection& connection) {
          {"config", Type::Text}},
         {});
     const std::string config = "search_path=" + SearchPath(connection);
-    for (const Function& function : PostgresFunctions()) {
+    const bool records = RecordsLogged(connection);
+    for (const Function& function : PostgresFunctions(records)) {
         bool found = false;
         for (const uint32_t row : functions->LiveRows()) {
             if (functions->Value(row, 0).TextOrEmpty() != function.name) {
@@ -278,7 +303,7 @@ std::vector<std::string> PostgresMissing(Connection& connection) {
          {"type", Type::Integer},
          {"unconditional", Type::Integer}},
         {});
-    for (const Trigger& trigger : PostgresTriggers()) {
+    for (const Trigger& trigger : PostgresTriggers(records)) {
         bool found = false;
         for (const uint32_t row : triggers->LiveRows()) {
             if (triggers->Value(row, 0).TextOrEmpty() != Lower(trigger.name) ||
@@ -329,20 +354,27 @@ void PostgresRoles(Connection& connection) {
         "t_DataFlowSubSystem TO quarn_writer; END IF; END $$");
 }
 
-void PostgresProtect(Connection& connection) {
+// Makes the functions, as the owner running only in the tables' schema, and the triggers anew.
+void PostgresCreate(Connection& connection, const std::vector<Function>& functions,
+                    const std::vector<Trigger>& triggers) {
     const std::string searchPath = SearchPath(connection);
-    for (const Function& function : PostgresFunctions()) {
+    for (const Function& function : functions) {
         connection.Execute("CREATE OR REPLACE FUNCTION " + function.name + "() RETURNS " +
                            function.returns +
                            " LANGUAGE plpgsql SECURITY DEFINER SET search_path = " + searchPath +
                            " AS $$" + function.body + "$$");
     }
-    for (const Trigger& trigger : PostgresTriggers()) {
+    for (const Trigger& trigger : triggers) {
         connection.Execute("DROP TRIGGER IF EXISTS " + trigger.name + " ON " + trigger.table);
         connection.Execute("CREATE TRIGGER " + trigger.name + " " + trigger.timing + " ON " +
                            trigger.table + " " + trigger.forEach + " EXECUTE FUNCTION " +
                            trigger.function + "()");
     }
+}
+
+void PostgresProtect(Connection& connection) {
+    const bool records = RecordsLogged(connection);
+    PostgresCreate(connection, PostgresFunctions(records), PostgresTriggers(records));
     for (const Grant& grant : ForeignGrants(connection)) {
         connection.Execute("REVOKE " + grant.privilege + " ON " + grant.table + " FROM " +
                            grant.grantee);
@@ -383,6 +415,22 @@ void AddSeals(Connection& connection) {
     }
     SealNewRows(connection, std::nullopt);
     Protect(connection);
+}
+
+void LogRecords(Connection& connection) {
+    if (IsPostgres(connection)) {
+        std::vector<Function> functions;
+        std::vector<Trigger> triggers;
+        for (const LoggedTable& table : RecordTables()) {
+            functions.push_back(LogFunction(table));
+            triggers.push_back(LogTrigger(table));
+        }
+        PostgresCreate(connection, functions, triggers);
+        return;
+    }
+    for (const auto& [name, sql] : SqliteRecordTriggers()) {
+        connection.Execute(sql);
+    }
 }
 
 std::vector<std::string> MissingProtections(Connection& connection) {

@@ -21,6 +21,10 @@ namespace quarn::suite::changelog {
 /// above. Seals the rows already logged, as they stand.
 void AddSeals(Connection& connection);
 
+/// Schema version 9: the log records the account types and the releases too (see
+/// RecordTables), with the same protections as the tree's.
+void LogRecords(Connection& connection);
+
 /// What the log depends on that is missing or not as this program made it, one entry a thing
 /// ("trigger tr_... is missing", "UPDATE on t_DataFlowChangeLog granted to suite_app"); empty
 /// when everything is in place. Only reads.

@@ -1,5 +1,6 @@
 #include "suite/store/ReleaseStore.h"
 
+#include <map>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <string>
@@ -157,13 +158,42 @@ std::string AccountTypesJson(Database& database) {
     return list.dump();
 }
 
+// Makes the account types `types`, writing only the ones that differ: the log then holds what
+// the release changed, not every type deleted and added again.
 void WriteAccountTypes(Database& database, const std::vector<AccountTypeRow>& types) {
-    database.Run("DELETE FROM t_AccountType", {});
+    std::map<int32_t, const AccountTypeRow*> wanted;
     for (const AccountTypeRow& type : types) {
+        wanted.emplace(type.code, &type);
+    }
+    const auto stored =
+        database.QueryTyped("SELECT FAcctType, FDesc, FDesc_CHT, FDesc_EN FROM t_AccountType",
+                            {{"FAcctType", Type::Integer},
+                             {"FDesc", Type::Text},
+                             {"FDesc_CHT", Type::Text},
+                             {"FDesc_EN", Type::Text}});
+    for (const uint32_t row : stored->LiveRows()) {
+        const int32_t code = stored->Value(row, 0).ToInt32();
+        const auto found = wanted.find(code);
+        if (found == wanted.end()) {
+            database.Run("DELETE FROM t_AccountType WHERE FAcctType = $1", {code});
+            continue;
+        }
+        const AccountTypeRow& type = *found->second;
+        if (stored->Value(row, 1).TextOrEmpty() != type.chs ||
+            stored->Value(row, 2).TextOrEmpty() != type.cht ||
+            stored->Value(row, 3).TextOrEmpty() != type.en) {
+            database.Run(
+                "UPDATE t_AccountType SET FDesc = $2, FDesc_CHT = $3, FDesc_EN = $4 WHERE "
+                "FAcctType = $1",
+                {code, type.chs, type.cht, type.en});
+        }
+        wanted.erase(found);
+    }
+    for (const auto& [code, type] : wanted) {
         database.Run(
             "INSERT INTO t_AccountType (FAcctType, FDesc, FDesc_CHT, FDesc_EN) VALUES ($1, $2, "
             "$3, $4)",
-            {type.code, type.chs, type.cht, type.en});
+            {code, type->chs, type->cht, type->en});
     }
 }
 
@@ -185,22 +215,11 @@ void Writing(SuiteSession& session, const std::string& note, Write&& write, bool
     });
 }
 
-// The number that names the change of the open write transaction: on PostgreSQL the
-// transaction's own, on SQLite that of its last logged row; 0 when it logged none.
-int64_t OpenChange(Database& database, int64_t before) {
-    if (database.IsPostgreSQL()) {
-        return database.Run(std::string(changelog::kLastChangePostgres), {});
-    }
-    const int64_t last = database.Run("SELECT coalesce(max(FSeq), 0) FROM t_DataFlowChangeLog", {});
-    return last > before ? last : 0;
-}
-
 // The upgrade's rows in the open transaction; the number of its change.
 int64_t WriteUpgrade(Database& database, const ReleaseWrite& write) {
     if (write.readAt && database.ChangeBeforeWrite() != *write.readAt) {
         RaiseStoreError(StoreError::Stale, "ReleaseStore", "读取之后，数据库已被其他用户修改。");
     }
-    const int64_t before = database.ChangeSequence();
     const std::string accountTypes = AccountTypesJson(database);
     for (const TreeItemRef& item : write.removed) {
         Delete(database, TableOf(item.kind), item.id);
@@ -220,7 +239,12 @@ int64_t WriteUpgrade(Database& database, const ReleaseWrite& write) {
         Insert(database, *table, std::move(row));
     }
     WriteAccountTypes(database, write.accountTypes);
-    const int64_t change = OpenChange(database, before);
+    // The release is recorded last, so the number of its own log row names the change: on
+    // PostgreSQL the transaction's, on SQLite the next row's.
+    const int64_t change = database.Run(
+        database.IsPostgreSQL() ? std::string(changelog::kLastChangePostgres)
+                                : "SELECT (" + std::string(changelog::kLastChangeSqlite) + ") + 1",
+        {});
     database.Run(
         "INSERT INTO t_SuiteRelease (FOrder, FChange, FName, FDate, FAccountTypes) VALUES "
         "((SELECT coalesce(max(FOrder), 0) + 1 FROM t_SuiteRelease), $1, $2, $3, $4)",

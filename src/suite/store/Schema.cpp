@@ -1,5 +1,6 @@
 #include "suite/store/Schema.h"
 
+#include <algorithm>
 #include <array>
 
 #include "foundation/Utf8Text.h"
@@ -72,6 +73,9 @@ const std::array kSteps{
     Step{7, [](Connection& connection) { valuerules::Create(connection); }},
     // Version 8: the release of the delivered tree the database is on.
     Step{8, [](Connection& connection) { release::Create(connection); }},
+    // Version 9: the log records the account types and the releases as well, so that every
+    // upgrade has a change of its own, whoever writes them.
+    Step{9, [](Connection& connection) { changelog::LogRecords(connection); }},
 };
 
 // Runs a script of statements that each end with ";" at the end of a line.
@@ -138,10 +142,13 @@ void Create(Connection& connection, bool demo, int version) {
         // PostgreSQL alters no table while checks of its rows wait for the commit.
         connection.Execute("SET CONSTRAINTS ALL IMMEDIATE");
     }
-    Migrate(connection, 1, version);
+    // The release a new database is on is recorded before the log records releases: the
+    // history starts with the first change after creation.
+    Migrate(connection, 1, std::min(version, release::kFirstVersion));
     if (version >= release::kFirstVersion) {
         release::RecordShipped(connection);
     }
+    Migrate(connection, release::kFirstVersion, version);
 }
 
 }  // namespace schema

@@ -7,7 +7,7 @@
 /// schema of ours to the current one. Each step runs inside the caller's transaction.
 namespace quarn::suite::schema {
 
-inline constexpr int kCurrentVersion = 8;
+inline constexpr int kCurrentVersion = 9;
 
 /// The schema version of the database, or 0 when it has no version table (not ours).
 int VersionOf(Connection& connection);
