@@ -1,1 +1,2 @@
 DROP TRIGGER tr_t_DataFlowSubSystem_update;
+DROP TRIGGER tr_t_SuiteRelease_insert;
