@@ -6,11 +6,13 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
 #include <span>
 #include <string>
+#include <tuple>
 
 #include "CliErrors.h"
 #include "Commands.h"
@@ -67,7 +69,7 @@ std::string NoteText(const ExchangeText& text, const std::string& note) {
 }
 
 // Who made the change as the database knows it, and what it came through as the client says.
-std::string WhoAndVia(const ExchangeText& text, const ItemChange& change) {
+std::string WhoAndVia(const ExchangeText& text, const LoggedChange& change) {
     std::string who = change.otherProgram            ? text.Text("another program")
                       : !change.databaseUser.empty() ? Printable(change.databaseUser)
                                                      : "-";
@@ -77,39 +79,132 @@ std::string WhoAndVia(const ExchangeText& text, const ItemChange& change) {
     return who;
 }
 
-// How many changes from `first` on carry its note, each of another item: an upgrade, or the
-// revert of one, writes many items in one transaction under one note (two reverts of the same
-// change one after the other meet the same item again). 0 for a change without a note.
-std::size_t SameNoteRun(std::vector<ItemChange>::const_iterator first,
-                        std::vector<ItemChange>::const_iterator end) {
-    if (first->note.empty()) {
+// A change of the history: of an item of the tree, or of a record beside it (an account type, a
+// release).
+struct Entry {
+    const ItemChange* item = nullptr;
+    const RecordChange* record = nullptr;
+
+    const LoggedChange& Change() const {
+        return item ? static_cast<const LoggedChange&>(*item) : *record;
+    }
+    // Which row it is about: items and records never share one.
+    std::tuple<bool, int, int32_t> Row() const {
+        return item ? std::tuple(false, static_cast<int>(item->item.kind), item->item.id)
+                    : std::tuple(true, static_cast<int>(record->record), record->id);
+    }
+};
+
+// Both lists newest first, as one; an item's change before a record's of the same number.
+std::vector<Entry> Merged(const std::vector<ItemChange>& items,
+                          const std::vector<RecordChange>& records) {
+    std::vector<Entry> entries;
+    auto item = items.begin();
+    auto record = records.begin();
+    while (item != items.end() || record != records.end()) {
+        if (record == records.end() || (item != items.end() && item->number >= record->number)) {
+            entries.push_back({&*item++, nullptr});
+        } else {
+            entries.push_back({nullptr, &*record++});
+        }
+    }
+    return entries;
+}
+
+// How many changes from `first` on carry its note, each of another row: an upgrade, or the
+// revert of one, writes many rows in one transaction under one note (two reverts of the same
+// change one after the other meet the same row again). 0 for a change without a note.
+std::size_t SameNoteRun(std::vector<Entry>::const_iterator first,
+                        std::vector<Entry>::const_iterator end) {
+    const std::string& note = first->Change().note;
+    if (note.empty()) {
         return 0;
     }
-    std::set<std::pair<TreeItemRef::Kind, int32_t>> items;
-    const auto last = std::find_if(first, end, [&](const ItemChange& change) {
-        return change.note != first->note ||
-               !items.emplace(change.item.kind, change.item.id).second;
+    std::set<std::tuple<bool, int, int32_t>> rows;
+    const auto last = std::find_if(first, end, [&](const Entry& entry) {
+        return entry.Change().note != note || !rows.insert(entry.Row()).second;
     });
     return static_cast<std::size_t>(last - first);
 }
 
-// A change of many items as one line, by its newest number, with how many items it added,
-// changed and deleted: one item's fields are in the item's own history.
-void PrintRun(CliContext& context, std::span<const ItemChange> run) {
+// A change of many rows as one line, by its newest number, with how many items and account
+// types it added, changed and deleted: one item's fields are in the item's own history.
+void PrintRun(CliContext& context, std::span<const Entry> run) {
     const ExchangeText& text = context.Text();
-    int64_t counts[3] = {};
-    for (const ItemChange& change : run) {
-        ++counts[static_cast<std::size_t>(change.operation)];
+    int64_t items[3] = {};
+    int64_t accountTypes[3] = {};
+    for (const Entry& entry : run) {
+        const auto operation = static_cast<std::size_t>(entry.Change().operation);
+        if (entry.item) {
+            ++items[operation];
+        } else if (entry.record->record == RecordChange::Record::AccountType) {
+            ++accountTypes[operation];
+        }
     }
-    const ItemChange& newest = run.front();
+    const LoggedChange& newest = run.front().Change();
     const auto release = ReleaseUpgrade::ReleaseNoted(newest.note);
     const std::string what =
         release ? text.Format("upgrade to release %1", {*release}) : NoteText(text, newest.note);
     context.out << fmt::format("{}  {}  {}  {}: ", newest.number, LocalTimeText(newest.time),
                                WhoAndVia(text, newest), Printable(what))
-                << text.Format("%1 added, %2 changed, %3 deleted",
-                               {counts[0], counts[1], counts[2]})
-                << '\n';
+                << text.Format("%1 added, %2 changed, %3 deleted", {items[0], items[1], items[2]});
+    if (accountTypes[0] + accountTypes[1] + accountTypes[2] > 0) {
+        context.out << "; "
+                    << text.Format("account types: %1 added, %2 changed, %3 deleted",
+                                   {accountTypes[0], accountTypes[1], accountTypes[2]});
+    }
+    context.out << '\n';
+}
+
+// What a record's change is about, as the user reads it: "account type 14", "release 2027.06".
+std::string RecordName(const ExchangeText& text, const RecordChange& change) {
+    if (change.record == RecordChange::Record::AccountType) {
+        return text.Text("account type") + " " + std::to_string(change.id);
+    }
+    const DictionaryPtr& side = change.after ? change.after : change.before;
+    const Variant name = side ? side->Item("FName") : Variant();
+    return text.Text("release") + " " +
+           (name.IsEmpty() || name.IsNull() ? std::to_string(change.id) : name.TextOrEmpty());
+}
+
+// A change for --json; `row` names the item or record it is about under `rowKey`.
+Json ChangeJson(const LoggedChange& change, const char* rowKey, Json row,
+                const std::vector<FieldDifference>& differences) {
+    Json fields = Json::object();
+    for (const FieldDifference& field : differences) {
+        fields[field.key] = {{"old", field.before}, {"new", field.after}};
+    }
+    Json json{{"change", change.number},
+              {"time", change.time},
+              {"user", change.databaseUser},
+              {"client", change.client},
+              {"otherProgram", change.otherProgram},
+              {"operation", OperationName(change.operation)},
+              {rowKey, std::move(row)},
+              {"fields", fields}};
+    if (!change.note.empty()) {
+        json["note"] = change.note;
+    }
+    return json;
+}
+
+void PrintChange(CliContext& context, const LoggedChange& change, const std::string& subject,
+                 const std::vector<FieldDifference>& differences,
+                 const std::function<std::string(const std::string& key)>& caption,
+                 const FieldText& fieldText) {
+    const ExchangeText& text = context.Text();
+    context.out << fmt::format("{}  {}  {}  {}  {}", change.number, LocalTimeText(change.time),
+                               WhoAndVia(text, change), subject,
+                               text.Text(OperationName(change.operation)));
+    if (!change.note.empty()) {
+        context.out << "  (" << Printable(NoteText(text, change.note)) << ")";
+    }
+    context.out << '\n';
+    for (const FieldDifference& field : differences) {
+        context.out << fmt::format("    {}: {} -> {}\n", caption(field.key),
+                                   Printable(fieldText.Value(field.key, field.before)),
+                                   Printable(fieldText.Value(field.key, field.after)));
+    }
 }
 
 void ShowHistory(CliContext& context, const HistoryOptions& options) {
@@ -134,49 +229,46 @@ void ShowHistory(CliContext& context, const HistoryOptions& options) {
     const FieldText fieldText(module, text);
     Json json = Json::array();
     const std::vector<ItemChange> changes = history->Changes(session, item, *since);
-    for (auto next = changes.begin(); next != changes.end(); ++next) {
-        const ItemChange& change = *next;
+    // The account types and releases belong to the whole tree's history, not to an item's.
+    const std::vector<RecordChange> records =
+        item ? std::vector<RecordChange>{} : history->RecordChanges(session, *since);
+    const std::vector<Entry> entries = Merged(changes, records);
+    for (auto next = entries.begin(); next != entries.end(); ++next) {
         if (!context.options.json && !item) {
-            if (const auto run = SameNoteRun(next, changes.end()); run > 1) {
+            if (const auto run = SameNoteRun(next, entries.end()); run > 1) {
                 PrintRun(context, std::span(next, run));
                 next += static_cast<std::ptrdiff_t>(run - 1);
                 continue;
             }
         }
-        const std::vector<FieldDifference> differences = LoggedFields(change);
-        if (context.options.json) {
-            Json fields = Json::object();
-            for (const FieldDifference& field : differences) {
-                fields[field.key] = {{"old", field.before}, {"new", field.after}};
+        if (const RecordChange* record = next->record) {
+            const std::vector<FieldDifference> differences = LoggedFields(*record);
+            if (context.options.json) {
+                const char* kind =
+                    record->record == RecordChange::Record::AccountType ? "accountType" : "release";
+                json.push_back(ChangeJson(*record, "record", {{"kind", kind}, {"id", record->id}},
+                                          differences));
+                continue;
             }
-            json.push_back(
-                {{"change", change.number},
-                 {"time", change.time},
-                 {"user", change.databaseUser},
-                 {"client", change.client},
-                 {"otherProgram", change.otherProgram},
-                 {"operation", OperationName(change.operation)},
-                 {"item", {{"kind", KindName(change.item.kind)}, {"id", change.item.id}}},
-                 {"fields", fields}});
-            if (!change.note.empty()) {
-                json.back()["note"] = change.note;
-            }
+            PrintChange(
+                context, *record, RecordName(text, *record), differences,
+                [&](const std::string& key) { return fieldText.RecordCaption(key); }, fieldText);
             continue;
         }
-        context.out << fmt::format("{}  {}  {}  {} {}  {}", change.number,
-                                   LocalTimeText(change.time), WhoAndVia(text, change),
-                                   text.Text(KindName(change.item.kind)), change.item.id,
-                                   text.Text(OperationName(change.operation)));
-        if (!change.note.empty()) {
-            context.out << "  (" << Printable(NoteText(text, change.note)) << ")";
+        const ItemChange& change = *next->item;
+        const std::vector<FieldDifference> differences = LoggedFields(change);
+        if (context.options.json) {
+            json.push_back(ChangeJson(
+                change, "item", {{"kind", KindName(change.item.kind)}, {"id", change.item.id}},
+                differences));
+            continue;
         }
-        context.out << '\n';
-        for (const FieldDifference& field : differences) {
-            context.out << fmt::format("    {}: {} -> {}\n",
-                                       fieldText.Caption(change.item.kind, field.key),
-                                       Printable(fieldText.Value(field.key, field.before)),
-                                       Printable(fieldText.Value(field.key, field.after)));
-        }
+        PrintChange(
+            context, change,
+            text.Text(KindName(change.item.kind)) + " " + std::to_string(change.item.id),
+            differences,
+            [&](const std::string& key) { return fieldText.Caption(change.item.kind, key); },
+            fieldText);
     }
     if (context.options.json) {
         context.Print(json);

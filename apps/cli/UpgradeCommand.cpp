@@ -123,8 +123,10 @@ void PrintItem(CliContext& context, const FieldText& fields, const UpgradeItem& 
     const auto kind =
         item.kind == "subsystem" ? TreeItemRef::Kind::SubSystem : TreeItemRef::Kind::Group;
     for (const FieldDifference& change : item.changes) {
-        context.out << "  " << fields.Caption(kind, change.key) << ": "
-                    << Printable(fields.Value(change.key, change.before)) << " -> "
+        context.out << "  "
+                    << (accountType ? fields.RecordCaption(change.key)
+                                    : fields.Caption(kind, change.key))
+                    << ": " << Printable(fields.Value(change.key, change.before)) << " -> "
                     << Printable(fields.Value(change.key, change.after)) << '\n';
     }
     for (const UpgradeConflict& conflict : item.conflicts) {

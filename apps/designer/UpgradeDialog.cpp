@@ -195,7 +195,9 @@ void UpgradeDialog::Fill() {
             item.kind == "subsystem" ? TreeItemRef::Kind::SubSystem : TreeItemRef::Kind::Group;
         for (const subsysmgr::exchange::FieldDifference& change : item.changes) {
             auto* field = new QTreeWidgetItem(row);
-            field->setText(0, ToQString(fields_.Caption(kind, change.key)));
+            field->setText(
+                0, ToQString(item.kind == "accountType" ? fields_.RecordCaption(change.key)
+                                                        : fields_.Caption(kind, change.key)));
             field->setText(2, ToQString(fields_.Value(change.key, change.before)) +
                                   QStringLiteral(" \u2192 ") +
                                   ToQString(fields_.Value(change.key, change.after)));

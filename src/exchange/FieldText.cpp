@@ -58,6 +58,22 @@ std::string FieldText::Caption(TreeItemRef::Kind kind, std::string_view key) con
     return kind == TreeItemRef::Kind::Group ? findIn(kGroupCaptions) : findIn(kSubSystemCaptions);
 }
 
+std::string FieldText::RecordCaption(std::string_view key) const {
+    static constexpr std::array<KeyCaption, 5> kRecordCaptions{{
+        {"names.CHS", "Name (Simplified Chinese)"},
+        {"names.CHT", "Name (Traditional Chinese)"},
+        {"names.EN", "Name (English)"},
+        {"name", "Release name"},
+        {"date", "Release date"},
+    }};
+    for (const KeyCaption& entry : kRecordCaptions) {
+        if (entry.key == key) {
+            return text_.Text(entry.caption);
+        }
+    }
+    return std::string(key);
+}
+
 std::string FieldText::Value(std::string_view key, const Json& value) const {
     if (value.is_null() || (value.is_array() && value.empty())) {
         return "-";

@@ -22,6 +22,8 @@ class FieldText {
 
     /// The editor's caption of the field (without its colon); the key itself for an unknown one.
     std::string Caption(TreeItemRef::Kind kind, std::string_view key) const;
+    /// The caption of a field of an account type ("names.EN") or of a release ("name", "date").
+    std::string RecordCaption(std::string_view key) const;
     /// The value; "-" for none (null, an empty text or list).
     std::string Value(std::string_view key, const Json& value) const;
 

@@ -76,4 +76,24 @@ std::vector<FieldDifference> LoggedFields(const ItemChange& change) {
     return fields;
 }
 
+std::vector<FieldDifference> LoggedFields(const RecordChange& change) {
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 5> kRecordKeys{{
+        {"FDesc", "names.CHS"},
+        {"FDesc_CHT", "names.CHT"},
+        {"FDesc_EN", "names.EN"},
+        {"FName", "name"},
+        {"FDate", "date"},
+    }};
+    std::vector<FieldDifference> fields;
+    for (const FieldChange& field : ChangedFields(change)) {
+        for (const auto& [column, key] : kRecordKeys) {
+            if (column == field.column) {
+                fields.push_back({std::string(key), ExchangeValue(key, field.before),
+                                  ExchangeValue(key, field.after)});
+            }
+        }
+    }
+    return fields;
+}
+
 }  // namespace quarn::subsysmgr::exchange

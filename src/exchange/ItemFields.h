@@ -26,5 +26,8 @@ struct FieldDifference {
 /// account-type list). Values are as the exchange file writes them: flags as booleans, account
 /// types as a list of codes.
 std::vector<FieldDifference> LoggedFields(const ItemChange& change);
+/// The same for an account type ("names.CHS", ...) or a release ("name", "date"); a release's
+/// bookkeeping (its change, the account types it replaced) is left out.
+std::vector<FieldDifference> LoggedFields(const RecordChange& change);
 
 }  // namespace quarn::subsysmgr::exchange

@@ -11,10 +11,9 @@
 
 namespace quarn {
 
-/// One change of one item as the database logged it.
-struct ItemChange {
+/// One change the database logged: when, by whom, and the row's values before and after.
+struct LoggedChange {
     enum class Operation { Added, Changed, Deleted };
-
     /// The change number. A save rewrites an item as a delete and an insert; the two show as one
     /// change, numbered by the insert (on SQLite each logged row has a number of its own, on
     /// PostgreSQL a transaction has one). The item's row version after the change is this number.
@@ -31,13 +30,25 @@ struct ItemChange {
     /// program's next write, or are not sealed yet).
     bool otherProgram = false;
     Operation operation = Operation::Changed;
-    TreeItemRef item;
     /// The row's values by column name before and after the change, in the table's column order;
-    /// nullptr for the side where the item did not exist (before an addition, after a deletion).
+    /// nullptr for the side where the row did not exist (before an addition, after a deletion).
     DictionaryPtr before;
     DictionaryPtr after;
     /// What the writer noted on the change, e.g. that it reverted an earlier one; usually empty.
     std::string note;
+};
+
+/// One change of one item of the tree.
+struct ItemChange : LoggedChange {
+    TreeItemRef item;
+};
+
+/// One change of a record beside the tree that the items refer to: an account type, or the
+/// release the database was brought to (an upgrade records it, its revert removes it).
+struct RecordChange : LoggedChange {
+    enum class Record { AccountType, Release };
+    Record record = Record::AccountType;
+    int32_t id = 0;  ///< the account type's code; the release's place in the database's order
 };
 
 /// The newest sealed change of the log: its number and seal. An export records it, so that a
@@ -80,7 +91,7 @@ struct FieldChange {
 
 /// The columns whose values differ between before and after, in column order; every column of
 /// an added or deleted item.
-inline std::vector<FieldChange> ChangedFields(const ItemChange& change) {
+inline std::vector<FieldChange> ChangedFields(const LoggedChange& change) {
     std::vector<FieldChange> fields;
     const auto valueIn = [](const DictionaryPtr& side, const std::string& column) {
         const Variant value = side ? side->Item(column) : Variant();
@@ -124,6 +135,14 @@ class IChangeHistory : public virtual Component {
     /// changed several items (an SQL statement of another program); none when the log has no
     /// such number. Either half of a rewrite finds the whole change.
     virtual std::vector<ItemChange> Change(const std::string& propsString, int64_t number) = 0;
+    /// The changes of the account types and of the releases the database was on, newest first,
+    /// with `since` as for Changes; none where the log does not record them (an older schema).
+    virtual std::vector<RecordChange> RecordChanges(const std::string& propsString,
+                                                    const std::string& since = {}) {
+        (void)propsString;
+        (void)since;
+        return {};
+    }
 
     /// A note that the log rows of this session's next write transaction carry when it commits
     /// (a revert names the change it reverted). The transaction's commit or rollback clears it;

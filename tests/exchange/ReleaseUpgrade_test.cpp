@@ -26,6 +26,7 @@ using Kind = TreeItemRef::Kind;
 constexpr int32_t kUpgradeRefused = ObjectError(2333);
 constexpr int32_t kNoOrphanGroup = ObjectError(2332);
 constexpr int32_t kUpgradeStale = ObjectError(2334);
+constexpr int32_t kRevertStale = ObjectError(2212);
 const SuiteRelease kNext{"2027.06", "2027-06-01"};
 
 constexpr const char* kGroupColumns =
@@ -211,6 +212,54 @@ TEST_P(ReleaseUpgradeTest, AnUpgradeWritesOnlyDeliveredRowsAsOneChangeThatRevert
     EXPECT_EQ(Current(Store()->Shipped()).accountTypes, shipped.accountTypes);
     EXPECT_EQ(Store()->Release(Context()), Store()->Shipped());
     EXPECT_FALSE(Store()->UpgradeOf(first));
+}
+
+// An upgrade that writes no item (a renamed account type, a new one, the release's name) is a
+// change of its own in the history all the same; another program's edit of one of its account
+// types since refuses its revert until the revert is forced.
+TEST_P(ReleaseUpgradeTest, AnUpgradeOfOnlyTheAccountTypesIsAChangeInTheHistoryThatRevertsWhole) {
+    const Release shipped = Current(Store()->Shipped());
+    const std::string tree = TreeRows(true) + TreeRows(false);
+    Release next = Current();
+    AccountTypeItem& renamed = next.accountTypes.back();
+    renamed.names.en = "Renamed by the release";
+    next.accountTypes.push_back({14, {"合作社", "合作社", "Cooperative"}});
+    ReleaseUpgrade upgrade(module, *text);
+    const int64_t change = upgrade.Apply(upgrade.Plan(next));
+    ASSERT_GT(change, 0);
+    EXPECT_EQ(TreeRows(true) + TreeRows(false), tree);
+
+    const auto history = host->Registry().Create<IChangeHistory>(progid::kChangeHistory);
+    const std::vector<RecordChange> records = history->RecordChanges(Context());
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].number, change);
+    EXPECT_EQ(records[0].record, RecordChange::Record::Release);
+    EXPECT_EQ(records[0].after->Item("FName").TextOrEmpty(), kNext.name);
+    for (const RecordChange& record : records) {
+        EXPECT_EQ(record.note, ReleaseUpgrade::Note(kNext));
+        EXPECT_FALSE(record.otherProgram);
+    }
+    const auto typeChange = [&](int32_t code) {
+        return *std::ranges::find_if(records, [&](const RecordChange& record) {
+            return record.record == RecordChange::Record::AccountType && record.id == code;
+        });
+    };
+    EXPECT_EQ(typeChange(14).operation, LoggedChange::Operation::Added);
+    EXPECT_EQ(typeChange(renamed.code).operation, LoggedChange::Operation::Changed);
+    const std::optional<ReleaseChange> upgradeChange = Store()->UpgradeOf(records.back().number);
+    ASSERT_TRUE(upgradeChange);
+    EXPECT_EQ(upgradeChange->change, change);
+
+    Administer("UPDATE t_AccountType SET FDesc_EN = 'Co-op' WHERE FAcctType = 14");
+    EXPECT_EQ(history->RecordChanges(Context()).front().otherProgram,
+              GetParam() == Backend::SQLite);
+    const std::string note = ChangeRevert::Note(change, false);
+    EXPECT_EQ(RaisedError([&] { Store()->RevertUpgrade(change, false, note); }), kRevertStale);
+    Store()->RevertUpgrade(change, true, ChangeRevert::Note(change, true));
+    EXPECT_EQ(Current(Store()->Shipped()).accountTypes, shipped.accountTypes);
+    EXPECT_EQ(Store()->Release(Context()), Store()->Shipped());
+    EXPECT_EQ(TreeRows(true) + TreeRows(false), tree);
+    EXPECT_EQ(history->RecordChanges(Context()).size(), 7u) << "the revert is logged as well";
 }
 
 TEST_P(ReleaseUpgradeTest, EachConflictIsRefusedNamingBothItemsAndNothingIsWritten) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "suite/store/ChangeLog.h"
 #include "suite/store/ChangeSeal.h"
 #include "suite/store/Database.h"
 
@@ -21,6 +22,8 @@ using Json = nlohmann::ordered_json;
 
 constexpr const char* kGroupTable = "t_DataFlowTopClass";
 constexpr const char* kSubSystemTable = "t_DataFlowSubSystem";
+constexpr const char* kAccountTypeTable = "t_AccountType";
+constexpr const char* kReleaseTable = "t_SuiteRelease";
 
 // The log came with schema version 2, its notes with version 4.
 constexpr int kFirstLoggedVersion = 2;
@@ -34,11 +37,29 @@ const std::vector<ColumnSpec> kColumns{
 };
 
 // A change with the log numbers it was joined from and the transaction that made it.
+template <class Change>
 struct Joined {
-    ItemChange change;
+    Change change;
     std::vector<int64_t> numbers;
     int64_t transaction = 0;
 };
+
+// Which row a logged row is about, by its table's name and its identifier.
+void Identify(ItemChange& change, const std::string& table, int32_t id) {
+    change.item = {table == kGroupTable ? TreeItemRef::Kind::Group : TreeItemRef::Kind::SubSystem,
+                   id};
+}
+void Identify(RecordChange& change, const std::string& table, int32_t id) {
+    change.record = table == kAccountTypeTable ? RecordChange::Record::AccountType
+                                               : RecordChange::Record::Release;
+    change.id = id;
+}
+bool SameRow(const ItemChange& a, const ItemChange& b) {
+    return a.item == b.item;
+}
+bool SameRow(const RecordChange& a, const RecordChange& b) {
+    return a.record == b.record && a.id == b.id;
+}
 
 int SchemaVersion(Database& database) {
     const auto version = database.QueryTyped("SELECT max(FVersion) FROM t_SchemaVersion",
@@ -126,21 +147,22 @@ DictionaryPtr ValuesOf(const Variant& logged) {
     return values;
 }
 
-ItemChange::Operation OperationOf(const ItemChange& change) {
+LoggedChange::Operation OperationOf(const LoggedChange& change) {
     if (!change.before) {
-        return ItemChange::Operation::Added;
+        return LoggedChange::Operation::Added;
     }
-    return change.after ? ItemChange::Operation::Changed : ItemChange::Operation::Deleted;
+    return change.after ? LoggedChange::Operation::Changed : LoggedChange::Operation::Deleted;
 }
 
 // Adds a log row to the changes so far (oldest first), joined with the earlier rows of the same
 // item that the same transaction logged (a rewrite's delete and insert). Rows of different
 // transactions are never joined, whoever made them.
-void Append(std::vector<Joined>& changes, Joined row) {
+template <class Change>
+void Append(std::vector<Joined<Change>>& changes, Joined<Change> row) {
     for (auto it = changes.rbegin(); it != changes.rend() && it->transaction == row.transaction;
          ++it) {
-        ItemChange& earlier = it->change;
-        if (earlier.item != row.change.item) {
+        Change& earlier = it->change;
+        if (!SameRow(earlier, row.change)) {
             continue;
         }
         earlier.number = row.change.number;
@@ -179,17 +201,36 @@ std::string SelectedColumns(int version, bool postgres) {
            "FClient IS NULL THEN 1 ELSE 0 END AS FForeign, 1 AS FSealed";
 }
 
-// The log rows that `where` selects for the log's schema version (its parameters after it),
-// joined, oldest first; nothing for a database without a log. Rows of the log's own (a repair)
-// are not changes of an item.
-std::vector<Joined> Read(SuiteSession& session, const std::string& propsString,
-                         const std::function<std::string(int version)>& where,
-                         const std::vector<Variant>& parameters) {
+// The tables whose rows a kind of change is about, and the first schema version that logs them.
+template <class Change>
+struct LogOf;
+template <>
+struct LogOf<ItemChange> {
+    static constexpr int kFirstVersion = kFirstLoggedVersion;
+    static std::string Tables() {
+        return std::string("'") + kGroupTable + "', '" + kSubSystemTable + "'";
+    }
+};
+template <>
+struct LogOf<RecordChange> {
+    static constexpr int kFirstVersion = changelog::kFirstRecordsLoggedVersion;
+    static std::string Tables() {
+        return std::string("'") + kAccountTypeTable + "', '" + kReleaseTable + "'";
+    }
+};
+
+// The log rows of `Change`'s tables that `where` selects for the log's schema version (its
+// parameters after it), joined, oldest first; nothing for a database whose log does not record
+// them. Rows of the log's own (a repair) are not changes of a row.
+template <class Change>
+std::vector<Joined<Change>> Read(SuiteSession& session, const std::string& propsString,
+                                 const std::function<std::string(int version)>& where,
+                                 const std::vector<Variant>& parameters) {
     const std::shared_ptr<Database> database = session.StoreFor(propsString);
     return database->Reading([&] {
-        std::vector<Joined> changes;
+        std::vector<Joined<Change>> changes;
         const int version = SchemaVersion(*database);
-        if (version < kFirstLoggedVersion) {
+        if (version < LogOf<Change>::kFirstVersion) {
             return changes;
         }
         // PostgreSQL numbers a transaction once: its rows keep the order they were logged in.
@@ -197,22 +238,19 @@ std::vector<Joined> Read(SuiteSession& session, const std::string& propsString,
         // item to find one change; the unary plus leaves that term to be tested row by row.
         const std::string tables = database->IsPostgreSQL() ? "FTableName" : "+FTableName";
         const std::string sql = "SELECT " + SelectedColumns(version, database->IsPostgreSQL()) +
-                                " FROM t_DataFlowChangeLog WHERE " + tables + " IN ('" +
-                                kGroupTable + "', '" + kSubSystemTable + "') AND " +
-                                where(version) + " ORDER BY FSeq" +
-                                (database->IsPostgreSQL() ? ", FChangeID" : "");
+                                " FROM t_DataFlowChangeLog WHERE " + tables + " IN (" +
+                                LogOf<Change>::Tables() + ") AND " + where(version) +
+                                " ORDER BY FSeq" + (database->IsPostgreSQL() ? ", FChangeID" : "");
         const auto rows = database->QueryTyped(sql, kColumns, parameters);
         for (const uint32_t row : rows->LiveRows()) {
-            Joined change;
+            Joined<Change> change;
             change.change.number = rows->Value(row, 0).ToInt64();
             change.numbers.push_back(change.change.number);
             change.change.time = rows->Value(row, 1).TextOrEmpty();
             change.change.databaseUser = rows->Value(row, 2).TextOrEmpty();
             change.change.client = rows->Value(row, 3).TextOrEmpty();
-            change.change.item = {rows->Value(row, 4).TextOrEmpty() == kGroupTable
-                                      ? TreeItemRef::Kind::Group
-                                      : TreeItemRef::Kind::SubSystem,
-                                  rows->Value(row, 5).ToInt32()};
+            Identify(change.change, rows->Value(row, 4).TextOrEmpty(),
+                     rows->Value(row, 5).ToInt32());
             change.change.before = ValuesOf(rows->Value(row, 6));
             change.change.after = ValuesOf(rows->Value(row, 7));
             change.change.note = rows->Value(row, 8).TextOrEmpty();
@@ -229,6 +267,16 @@ std::vector<Joined> Read(SuiteSession& session, const std::string& propsString,
         }
         return changes;
     });
+}
+
+template <class Change>
+std::vector<Change> NewestFirst(const std::vector<Joined<Change>>& joined) {
+    std::vector<Change> changes;
+    changes.reserve(joined.size());
+    for (auto it = joined.rbegin(); it != joined.rend(); ++it) {
+        changes.push_back(it->change);
+    }
+    return changes;
 }
 
 }  // namespace
@@ -255,16 +303,26 @@ std::vector<ItemChange> ChangeHistory::Changes(const std::string& propsString,
         parameters.emplace_back(since);
         where += " AND FTime >= $" + std::to_string(parameters.size());
     }
-    const std::vector<Joined> joined = session_->Localizing([&] {
-        return Read(
+    const auto joined = session_->Localizing([&] {
+        return Read<ItemChange>(
             *session_, propsString, [&](int) { return where; }, parameters);
     });
-    std::vector<ItemChange> changes;
-    changes.reserve(joined.size());
-    for (auto it = joined.rbegin(); it != joined.rend(); ++it) {
-        changes.push_back(it->change);
+    return NewestFirst(joined);
+}
+
+std::vector<RecordChange> ChangeHistory::RecordChanges(const std::string& propsString,
+                                                       const std::string& since) {
+    std::vector<Variant> parameters;
+    std::string where = "1 = 1";
+    if (!since.empty()) {
+        parameters.emplace_back(since);
+        where += " AND FTime >= $1";
     }
-    return changes;
+    const auto joined = session_->Localizing([&] {
+        return Read<RecordChange>(
+            *session_, propsString, [&](int) { return where; }, parameters);
+    });
+    return NewestFirst(joined);
 }
 
 std::vector<ItemChange> ChangeHistory::Change(const std::string& propsString, int64_t number) {
@@ -272,8 +330,8 @@ std::vector<ItemChange> ChangeHistory::Change(const std::string& propsString, in
     // rows of its item that its transaction logged (before transactions were recorded, a
     // rewrite's neighbour).
     const bool postgres = session_->StoreFor(propsString)->IsPostgreSQL();
-    const std::vector<Joined> joined = session_->Localizing([&] {
-        return Read(
+    const auto joined = session_->Localizing([&] {
+        return Read<ItemChange>(
             *session_, propsString,
             [&](int version) -> std::string {
                 if (postgres) {
@@ -293,7 +351,7 @@ std::vector<ItemChange> ChangeHistory::Change(const std::string& propsString, in
             {number});
     });
     std::vector<ItemChange> changes;
-    for (const Joined& candidate : joined) {
+    for (const Joined<ItemChange>& candidate : joined) {
         if (std::find(candidate.numbers.begin(), candidate.numbers.end(), number) !=
             candidate.numbers.end()) {
             changes.push_back(candidate.change);

@@ -19,6 +19,8 @@ class ChangeHistory : public IChangeHistory {
     std::vector<ItemChange> Changes(const std::string& propsString, std::optional<TreeItemRef> item,
                                     const std::string& since) override;
     std::vector<ItemChange> Change(const std::string& propsString, int64_t number) override;
+    std::vector<RecordChange> RecordChanges(const std::string& propsString,
+                                            const std::string& since) override;
     void NoteNextWrite(const std::string& note) override;
     SealCheck VerifySeals(const std::string& propsString,
                           const std::optional<ChainHead>& exported) override;
