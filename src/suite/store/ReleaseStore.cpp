@@ -159,8 +159,10 @@ std::string AccountTypesJson(Database& database) {
 }
 
 // Makes the account types `types`, writing only the ones that differ: the log then holds what
-// the release changed, not every type deleted and added again.
+// the release changed, not every type deleted and added again. Each written type is recorded,
+// so that the session's snapshot reads the account types again after the commit.
 void WriteAccountTypes(Database& database, const std::vector<AccountTypeRow>& types) {
+    constexpr std::string_view kTable = "t_AccountType";
     std::map<int32_t, const AccountTypeRow*> wanted;
     for (const AccountTypeRow& type : types) {
         wanted.emplace(type.code, &type);
@@ -176,6 +178,7 @@ void WriteAccountTypes(Database& database, const std::vector<AccountTypeRow>& ty
         const auto found = wanted.find(code);
         if (found == wanted.end()) {
             database.Run("DELETE FROM t_AccountType WHERE FAcctType = $1", {code});
+            database.RecordChange(kTable, code);
             continue;
         }
         const AccountTypeRow& type = *found->second;
@@ -186,6 +189,7 @@ void WriteAccountTypes(Database& database, const std::vector<AccountTypeRow>& ty
                 "UPDATE t_AccountType SET FDesc = $2, FDesc_CHT = $3, FDesc_EN = $4 WHERE "
                 "FAcctType = $1",
                 {code, type.chs, type.cht, type.en});
+            database.RecordChange(kTable, code);
         }
         wanted.erase(found);
     }
@@ -194,6 +198,7 @@ void WriteAccountTypes(Database& database, const std::vector<AccountTypeRow>& ty
             "INSERT INTO t_AccountType (FAcctType, FDesc, FDesc_CHT, FDesc_EN) VALUES ($1, $2, "
             "$3, $4)",
             {code, type->chs, type->cht, type->en});
+        database.RecordChange(kTable, code);
     }
 }
 

@@ -456,10 +456,10 @@ void TreeSnapshot::ReadSubSystemsOf(Tables& tables, int32_t groupId) const {
     tables.subSystemGroups.insert(groupId);
 }
 
-void TreeSnapshot::FollowLog() {
+bool TreeSnapshot::FollowLog() {
     if (database_->SchemaVersion() != tables_.schemaVersion || tables_.schemaVersion < 2) {
         tables_ = Tables{};  // no log to follow, or tables of another shape: read again as asked
-        return;
+        return true;
     }
     const auto changes = database_->QueryTyped(
         std::string(changelog::kChangesSince),
@@ -470,7 +470,7 @@ void TreeSnapshot::FollowLog() {
     for (const uint32_t row : changes->LiveRows()) {
         if (changes->Value(row, 1).IsNull()) {
             tables_ = Tables{};  // the log was pruned past the snapshot
-            return;
+            return true;
         }
         sequence = std::max(sequence, changes->Value(row, 0).ToInt64());
         changed[changes->Value(row, 1).ToText()].insert(changes->Value(row, 2).ToInt64());
@@ -489,6 +489,7 @@ void TreeSnapshot::FollowLog() {
     ApplyToGroups(tables_.groups, std::move(groups));
     ApplyToSubSystems(tables_.subSystems, std::move(subSystems));
     tables_.sequence = sequence;
+    return changed.contains(std::string(kAccountTypes.table));
 }
 
 bool TreeSnapshot::TakeOwnCommit() {
@@ -549,12 +550,13 @@ void TreeSnapshot::Refresh() {
         tables_ = Tables{};
         return;
     }
+    // An upgrade or an SQL console may change the account types: the log records them from
+    // schema version 9, before which the few rows are read again each time.
+    bool accountTypesChanged = tables_.schemaVersion < changelog::kFirstRecordsLoggedVersion;
     if (!TakeOwnCommit()) {
-        FollowLog();
+        accountTypesChanged = FollowLog() || accountTypesChanged;
     }
-    // The log does not follow the account types, which an upgrade or an SQL console may change:
-    // the few rows are read again.
-    if (tables_.accountTypes) {
+    if (tables_.accountTypes && accountTypesChanged) {
         tables_.accountTypes = Read(*database_, kAccountTypes);
     }
     if (database_->Writing()) {

@@ -102,8 +102,8 @@ class TreeSnapshot {
     /// otherwise.
     bool TakeOwnCommit();
     /// Takes every change the log holds after the tables' number; empties them (to be read
-    /// again) when the log cannot tell.
-    void FollowLog();
+    /// again) when the log cannot tell. Returns whether the log changed any account type.
+    bool FollowLog();
     /// Which subsystem rows the tables hold: those of every group, or of the groups read.
     static std::function<bool(const RecordTable::Row&)> CoveredBy(const Tables& tables);
     static bool Holds(const RecordTable& subSystems, int32_t subSystemId);
