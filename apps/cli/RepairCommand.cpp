@@ -1,5 +1,6 @@
 // repair: puts back what keeps the change log true (its triggers; on PostgreSQL also the
-// owner's functions and the grants) after another program removed or changed it.
+// owner's functions and the grants) and the database's rules on values, after another program
+// removed or changed them.
 
 #include <CLI/CLI.hpp>
 #include <string>
@@ -40,7 +41,8 @@ void AddRepairCommand(CLI::App& app, CliContext& context) {
     auto* repair = app.add_subcommand(
         "repair",
         "Put back the triggers (on PostgreSQL also the functions and grants) that keep the change "
-        "log true, after another program removed or changed them; on PostgreSQL as the owner");
+        "log true and the database's rules on values, after another program removed or changed "
+        "them; on PostgreSQL as the owner");
     repair->callback([&context] { Repair(context); });
 }
 
