@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <future>
 #include <map>
 #include <unordered_map>
 #include <unordered_set>
@@ -239,7 +240,8 @@ class Checker {
     }
 
     void Protections(const std::vector<std::string>& missing,
-                     const std::vector<std::string>& missingValueRules) {
+                     const std::vector<std::string>& missingValueRules,
+                     const std::optional<SealCheck>& seals) {
         kind_ = nullptr;
         group_ = 0;
         row_.id = 0;
@@ -251,15 +253,9 @@ class Checker {
         for (const std::string& entry : missingValueRules) {
             Add(kValueRule, "", 0, entry);
         }
-        const auto history = module_->registry->Create<IChangeHistory>(progid::kChangeHistory);
-        const std::string session = GetPropsString(*module_);
-        if (!history->IsLogged(session)) {
-            return;
-        }
-        const SealCheck check = history->VerifySeals(session, std::nullopt);
-        if (check.finding != SealCheck::Finding::Intact &&
-            check.finding != SealCheck::Finding::NotSealed) {
-            Add(kLogSeal, "", 0, DescribeSealCheck(*module_, check).finding);
+        if (seals && seals->finding != SealCheck::Finding::Intact &&
+            seals->finding != SealCheck::Finding::NotSealed) {
+            Add(kLogSeal, "", 0, DescribeSealCheck(*module_, *seals).finding);
         }
     }
 
@@ -503,14 +499,25 @@ class Checker {
 std::vector<TreeFinding> CheckTree(const std::shared_ptr<ModuleState>& module,
                                    const ExchangeText& text,
                                    const std::vector<std::string>& missingProtections,
-                                   const std::vector<std::string>& missingValueRules) {
+                                   const std::vector<std::string>& missingValueRules,
+                                   bool verifySeals) {
     Checker checker(module, text);
+    const std::string session = GetPropsString(*module);
+    // Hashing a long log costs as much as checking the rows: the two go on side by side.
+    std::future<std::optional<SealCheck>> seals;
+    if (verifySeals) {
+        const auto history = module->registry->Create<IChangeHistory>(progid::kChangeHistory);
+        seals = std::async(std::launch::async, [history, session] {
+            return std::optional(history->VerifySeals(session, std::nullopt));
+        });
+    }
     const auto rows = module->registry->Create<ITreeRows>(progid::kTreeRows);
     rows->ReadTables(
-        GetPropsString(*module), [&](const GroupRow& row) { checker.Group(row); },
+        session, [&](const GroupRow& row) { checker.Group(row); },
         [&](const SubSystemRow& row) { checker.SubSystem(row); });
     checker.NamesTaken();
-    checker.Protections(missingProtections, missingValueRules);
+    checker.Protections(missingProtections, missingValueRules,
+                        seals.valid() ? seals.get() : std::nullopt);
     return checker.Findings();
 }
 

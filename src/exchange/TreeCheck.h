@@ -41,11 +41,15 @@ struct TreeFinding {
 /// table read once (DataFlowInfo.TreeRows), and the change log's protections and seals.
 /// `missingProtections` is what the store says keeps the log from being trusted, and
 /// `missingValueRules` the triggers or constraints of its rules on values that are gone (both what
-/// `repair` would put back). Findings come groups first, then subsystems, each by code, then
-/// the database's. Store failures pass through as ComError.
+/// `repair` would put back). The seals are verified beside the rows' check, on another thread;
+/// without `verifySeals` they are left out, as a check inside a write transaction must (its own
+/// rows are not sealed yet, and the other thread would wait for the transaction to end). Findings
+/// come groups first, then subsystems, each by code, then the database's. Store failures pass
+/// through as ComError.
 std::vector<TreeFinding> CheckTree(const std::shared_ptr<ModuleState>& module,
                                    const ExchangeText& text,
                                    const std::vector<std::string>& missingProtections,
-                                   const std::vector<std::string>& missingValueRules);
+                                   const std::vector<std::string>& missingValueRules,
+                                   bool verifySeals = true);
 
 }  // namespace quarn::subsysmgr::exchange

@@ -158,7 +158,9 @@ class Database {
     /// The rules on values that Repair would put back (see valuerules::Missing), without writing;
     /// empty for a database of a schema without them.
     std::vector<std::string> MissingValueRules();
-    /// Checks the seals of the whole log (see changelog::VerifySeals), in one read.
+    /// Checks the seals of the whole log (see changelog::VerifySeals), in one read. On SQLite
+    /// on a connection of its own, which sees what is committed: it may run on another thread
+    /// beside this database's other reads.
     SealCheck VerifySeals(const std::optional<ChainHead>& exported);
     /// The newest sealed change.
     ChainHead SealHead();
