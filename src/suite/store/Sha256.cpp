@@ -82,6 +82,8 @@ __attribute__((target("sha,ssse3,sse4.1"))) void CompressWithExtensions(State& s
         const __m128i abefBefore = abef;
         const __m128i cdghBefore = cdgh;
         __m128i words[4];  // the schedule's last sixteen words, four to a vector
+                           // Unrolled, the four words stay in registers.
+#pragma GCC unroll 16
         for (std::size_t group = 0; group < 16; ++group) {
             __m128i& current = words[group % 4];
             if (group < 4) {
