@@ -147,13 +147,26 @@ std::vector<std::pair<const changelog::LoggedTable*, Row>> TakeOut(
     return rows;
 }
 
+// The stored account types, by code.
+std::vector<AccountTypeRow> StoredAccountTypes(Database& database) {
+    const auto rows = database.QueryTyped(
+        "SELECT FAcctType, FDesc, FDesc_CHT, FDesc_EN FROM t_AccountType ORDER BY FAcctType",
+        {{"FAcctType", Type::Integer},
+         {"FDesc", Type::Text},
+         {"FDesc_CHT", Type::Text},
+         {"FDesc_EN", Type::Text}});
+    std::vector<AccountTypeRow> types;
+    for (const uint32_t row : rows->LiveRows()) {
+        types.push_back({rows->Value(row, 0).ToInt32(), rows->Value(row, 1).TextOrEmpty(),
+                         rows->Value(row, 2).TextOrEmpty(), rows->Value(row, 3).TextOrEmpty()});
+    }
+    return types;
+}
+
 std::string AccountTypesJson(Database& database) {
     Json list = Json::array();
-    const auto rows = database.Query(
-        "SELECT FAcctType, FDesc, FDesc_CHT, FDesc_EN FROM t_AccountType ORDER BY FAcctType");
-    for (const uint32_t row : rows->LiveRows()) {
-        list.push_back({rows->Value(row, 0).ToInt64(), rows->Value(row, 1).TextOrEmpty(),
-                        rows->Value(row, 2).TextOrEmpty(), rows->Value(row, 3).TextOrEmpty()});
+    for (const AccountTypeRow& type : StoredAccountTypes(database)) {
+        list.push_back({type.code, type.chs, type.cht, type.en});
     }
     return list.dump();
 }
@@ -167,14 +180,8 @@ void WriteAccountTypes(Database& database, const std::vector<AccountTypeRow>& ty
     for (const AccountTypeRow& type : types) {
         wanted.emplace(type.code, &type);
     }
-    const auto stored =
-        database.QueryTyped("SELECT FAcctType, FDesc, FDesc_CHT, FDesc_EN FROM t_AccountType",
-                            {{"FAcctType", Type::Integer},
-                             {"FDesc", Type::Text},
-                             {"FDesc_CHT", Type::Text},
-                             {"FDesc_EN", Type::Text}});
-    for (const uint32_t row : stored->LiveRows()) {
-        const int32_t code = stored->Value(row, 0).ToInt32();
+    for (const AccountTypeRow& stored : StoredAccountTypes(database)) {
+        const int32_t code = stored.code;
         const auto found = wanted.find(code);
         if (found == wanted.end()) {
             database.Run("DELETE FROM t_AccountType WHERE FAcctType = $1", {code});
@@ -182,9 +189,7 @@ void WriteAccountTypes(Database& database, const std::vector<AccountTypeRow>& ty
             continue;
         }
         const AccountTypeRow& type = *found->second;
-        if (stored->Value(row, 1).TextOrEmpty() != type.chs ||
-            stored->Value(row, 2).TextOrEmpty() != type.cht ||
-            stored->Value(row, 3).TextOrEmpty() != type.en) {
+        if (stored.chs != type.chs || stored.cht != type.cht || stored.en != type.en) {
             database.Run(
                 "UPDATE t_AccountType SET FDesc = $2, FDesc_CHT = $3, FDesc_EN = $4 WHERE "
                 "FAcctType = $1",
@@ -287,22 +292,8 @@ int64_t ReleaseStore::LastChange(const std::string& propsString) {
 }
 
 std::vector<AccountTypeRow> ReleaseStore::AccountTypes(const std::string& propsString) {
-    return session_->Localizing([&] {
-        const auto rows = session_->StoreFor(propsString)
-                              ->QueryTyped(
-                                  "SELECT FAcctType, FDesc, FDesc_CHT, FDesc_EN FROM "
-                                  "t_AccountType ORDER BY FAcctType",
-                                  {{"FAcctType", Type::Integer},
-                                   {"FDesc", Type::Text},
-                                   {"FDesc_CHT", Type::Text},
-                                   {"FDesc_EN", Type::Text}});
-        std::vector<AccountTypeRow> types;
-        for (const uint32_t row : rows->LiveRows()) {
-            types.push_back({rows->Value(row, 0).ToInt32(), rows->Value(row, 1).TextOrEmpty(),
-                             rows->Value(row, 2).TextOrEmpty(), rows->Value(row, 3).TextOrEmpty()});
-        }
-        return types;
-    });
+    return session_->Localizing(
+        [&] { return StoredAccountTypes(*session_->StoreFor(propsString)); });
 }
 
 std::vector<std::pair<int32_t, int64_t>> ReleaseStore::Uses(const std::string& propsString,
